@@ -1,0 +1,104 @@
+// Speed of the operations a user waits for, on the demo image.
+#include <benchmark/benchmark.h>
+
+#include "demo_image.h"
+#include "pack/dictionary_search.h"
+#include "pack/lz_formats.h"
+#include "platform/platform.h"
+#include "rom/catalogues.h"
+#include "rom/rom_file.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace velk {
+namespace {
+
+const RomImage& image() {
+    static const RomImage r = [] {
+        RomImage i;
+        i.bytes = makeDemoImage();
+        return i;
+    }();
+    return r;
+}
+
+const Catalogues& catalogues() {
+    static const Catalogues c = *buildCatalogues(image(), builtInCharTables());
+    return c;
+}
+
+void BM_LoadDemoImageFromFile(benchmark::State& state) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "velk-bench-demo.smc";
+    {
+        std::ofstream f(path, std::ios::binary);
+        f.write(reinterpret_cast<const char*>(image().bytes.data()), static_cast<std::streamsize>(image().bytes.size()));
+    }
+    struct FilesOnly : Platform {
+        std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
+        std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
+        void messageBox(std::string_view) override {}
+    } platform;
+    for (auto _ : state) benchmark::DoNotOptimize(loadRom(platform, path, builtInCharTables()));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_LoadDemoImageFromFile)->Unit(benchmark::kMillisecond);
+
+void BM_BuildCatalogues(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(buildCatalogues(image(), builtInCharTables()));
+}
+BENCHMARK(BM_BuildCatalogues)->Unit(benchmark::kMillisecond);
+
+// Every search a packer makes for one catalogue, by the literal steps or by the index.
+template <bool kReference>
+void searchAll(benchmark::State& state, ConstCatalog entries, const PackProfile& p, int32_t window, int32_t maxLength) {
+    const int32_t limit = windowLimitFor(p.dictionaryBase, window);
+    const DictionaryIndex index(std::span(image().at(p.dictionaryBase), static_cast<size_t>(limit)));
+    int64_t searches = 0;
+    for (auto _ : state) {
+        for (const ResourceEntry& e : entries)
+            for (int32_t pos = 0; pos + 3 <= e.unpackedLength; ++pos) {
+                const int32_t m = std::min(maxLength, e.unpackedLength - pos);
+                const uint8_t* pattern = e.unpacked.data() + pos;
+                if constexpr (kReference)
+                    benchmark::DoNotOptimize(findLongestMatchReference(pattern, image().at(p.dictionaryBase), m, limit));
+                else
+                    benchmark::DoNotOptimize(index.find(pattern, m));
+                ++searches;
+            }
+    }
+    state.SetItemsProcessed(searches);
+}
+
+void BM_FindLongestMatchReference_Text(benchmark::State& s) { searchAll<true>(s, catalogues().texts().first(500), kTextProfile, 8192, 10); }
+void BM_FindLongestMatchIndexed_Text(benchmark::State& s) { searchAll<false>(s, catalogues().texts().first(500), kTextProfile, 8192, 10); }
+void BM_FindLongestMatchReference_Tiles(benchmark::State& s) { searchAll<true>(s, catalogues().unitGraphics().first(500), kUnitGraphicProfile, 4096, 18); }
+void BM_FindLongestMatchIndexed_Tiles(benchmark::State& s) { searchAll<false>(s, catalogues().unitGraphics().first(500), kUnitGraphicProfile, 4096, 18); }
+BENCHMARK(BM_FindLongestMatchReference_Text)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindLongestMatchIndexed_Text)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindLongestMatchReference_Tiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindLongestMatchIndexed_Tiles)->Unit(benchmark::kMillisecond);
+
+void BM_PackAllTexts(benchmark::State& state) {
+    std::vector<ResourceEntry> texts(catalogues().texts().begin(), catalogues().texts().end());
+    for (auto _ : state)
+        for (ResourceEntry& e : texts) packWithProfile(image(), e, kTextProfile);
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(texts.size()));
+}
+BENCHMARK(BM_PackAllTexts)->Unit(benchmark::kMillisecond);
+
+void BM_PackAllUnitGraphics(benchmark::State& state) {
+    std::vector<ResourceEntry> units(catalogues().unitGraphics().begin(), catalogues().unitGraphics().end());
+    for (auto _ : state)
+        for (ResourceEntry& e : units) packWithProfile(image(), e, kUnitGraphicProfile);
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(units.size()));
+}
+BENCHMARK(BM_PackAllUnitGraphics)->Unit(benchmark::kMillisecond);
+
+void BM_MakeDemoImage(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(makeDemoImage());
+}
+BENCHMARK(BM_MakeDemoImage)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace velk

@@ -1,0 +1,109 @@
+#include "pack/dictionary_search.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <list>
+#include <memory>
+
+namespace velk {
+namespace {
+
+uint32_t key3(const uint8_t* p) { return static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2]; }
+
+}  // namespace
+
+int32_t windowLimitFor(int32_t dictionaryBase, int32_t span) {
+    if (dictionaryBase / kBankSize == (dictionaryBase + span) / kBankSize) return span;
+    return kBankSize - dictionaryBase % kBankSize;
+}
+
+Match findLongestMatchReference(const uint8_t* pattern, const uint8_t* dictionary, int32_t maxLength,
+                                int32_t windowLimit) {
+    Match result;
+    if (windowLimit <= 3 || maxLength < 3) return result;
+    std::array<int32_t, 256> last{};
+    for (int32_t i = 0; i < 3; ++i) last[pattern[i]] = i + 1;
+    int32_t s = 0;
+    int32_t length = 2;
+    while (s + length + 1 < windowLimit) {
+        int32_t i = length;
+        while (i >= 0 && pattern[i] == dictionary[s + i]) --i;
+        if (i < 0) {
+            result = {length + 1, s};
+            if (length + 1 == maxLength) return result;
+            last[pattern[length + 1]] = length + 2;
+            ++length;
+            continue;  // the same candidate, one byte longer
+        }
+        const int32_t d = i - (last[dictionary[s + i]] - 1);
+        s += d >= 0 ? d : 2;
+    }
+    return result;
+}
+
+DictionaryIndex::DictionaryIndex(std::span<const uint8_t> window) : window_(window.begin(), window.end()) {
+    // A match must end before the window's last byte, so a 3-byte key can
+    // start at most at windowLimit - 4.
+    const int32_t limit = static_cast<int32_t>(window_.size());
+    if (limit > 3) {
+        keyedOffsets_.reserve(static_cast<size_t>(limit - 3));
+        for (int32_t s = 0; s + 3 < limit; ++s)
+            keyedOffsets_.push_back(static_cast<uint64_t>(key3(&window_[static_cast<size_t>(s)])) << 16 |
+                                    static_cast<uint64_t>(s));
+        std::sort(keyedOffsets_.begin(), keyedOffsets_.end());
+    }
+}
+
+bool DictionaryIndex::holds(std::span<const uint8_t> window) const {
+    return window.size() == window_.size() && std::memcmp(window.data(), window_.data(), window_.size()) == 0;
+}
+
+Match DictionaryIndex::find(const uint8_t* pattern, int32_t maxLength) const {
+    Match best;
+    const int32_t limit = static_cast<int32_t>(window_.size());
+    if (limit <= 3 || maxLength < 3) return best;
+    const uint64_t key = static_cast<uint64_t>(key3(pattern)) << 16;
+    auto it = std::lower_bound(keyedOffsets_.begin(), keyedOffsets_.end(), key);
+    for (; it != keyedOffsets_.end() && (*it & ~uint64_t{0xFFFF}) == key; ++it) {
+        const int32_t s = static_cast<int32_t>(*it & 0xFFFF);
+        const int32_t reach = std::min(maxLength, limit - 1 - s);  // the last byte is never used
+        if (reach <= best.length) break;  // later candidates reach even less far
+        // Only a strictly longer match counts, so it must agree at best.length.
+        if (pattern[best.length] != window_[static_cast<size_t>(s + best.length)]) continue;
+        int32_t length = 3;
+        while (length < reach && pattern[length] == window_[static_cast<size_t>(s + length)]) ++length;
+        if (length > best.length) {
+            best = {length, s};
+            if (length == maxLength) break;
+        }
+    }
+    return best;
+}
+
+const DictionaryIndex& dictionaryIndexFor(const RomImage& image, int32_t dictionaryBase, int32_t windowLimit) {
+    struct Cached {
+        int32_t base;
+        std::unique_ptr<DictionaryIndex> index;
+    };
+    // A handful of dictionaries are in use; keep the most recent few.
+    static thread_local std::list<Cached> cache;
+    windowLimit = std::clamp(windowLimit, 0, kRomSize - dictionaryBase);
+    const std::span<const uint8_t> window(image.at(dictionaryBase), static_cast<size_t>(windowLimit));
+    for (auto it = cache.begin(); it != cache.end(); ++it) {
+        if (it->base == dictionaryBase && it->index->holds(window)) {
+            cache.splice(cache.begin(), cache, it);
+            return *cache.front().index;
+        }
+    }
+    cache.push_front({dictionaryBase, std::make_unique<DictionaryIndex>(window)});
+    if (cache.size() > 8) cache.pop_back();
+    return *cache.front().index;
+}
+
+Match findLongestMatch(const RomImage& image, const uint8_t* pattern, int32_t dictionaryBase, int32_t maxLength,
+                       int32_t windowLimit) {
+    return dictionaryIndexFor(image, dictionaryBase, windowLimit).find(pattern, maxLength);
+}
+
+}  // namespace velk

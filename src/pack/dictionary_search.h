@@ -1,0 +1,50 @@
+// Searching a packed format's dictionary for the longest prefix of the bytes
+// still to pack.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "rom/rom_image.h"
+
+namespace velk {
+
+struct Match {
+    int32_t length = 2;  // 2 or less: no usable match
+    int32_t offset = 0;  // from the dictionary's base
+};
+
+// How many dictionary bytes a packer may look at: `span` if the window does
+// not cross the end of the base's bank, else the distance to that end.
+int32_t windowLimitFor(int32_t dictionaryBase, int32_t span);
+
+// The game's own search, step by step: candidates in increasing order,
+// compared right to left with a bad-character skip. Kept as the reference the
+// fast search is checked against. `dictionary` must hold `windowLimit` bytes
+// and `pattern` at least `maxLength` (>= 3) bytes.
+Match findLongestMatchReference(const uint8_t* pattern, const uint8_t* dictionary, int32_t maxLength,
+                                int32_t windowLimit);
+
+// The same result from an index of the window's 3-byte sequences: the longest
+// prefix of the pattern (3..maxLength bytes) found in dictionary[0 .. windowLimit - 2],
+// at its lowest offset.
+class DictionaryIndex {
+public:
+    explicit DictionaryIndex(std::span<const uint8_t> window);
+    Match find(const uint8_t* pattern, int32_t maxLength) const;
+    bool holds(std::span<const uint8_t> window) const;
+
+private:
+    std::vector<uint8_t> window_;
+    std::vector<uint64_t> keyedOffsets_;  // (3-byte key << 16 | offset), ascending
+};
+
+// The index of the image's window at `dictionaryBase`, built on first use and
+// reused while those bytes stay the same.
+const DictionaryIndex& dictionaryIndexFor(const RomImage& image, int32_t dictionaryBase, int32_t windowLimit);
+
+Match findLongestMatch(const RomImage& image, const uint8_t* pattern, int32_t dictionaryBase, int32_t maxLength,
+                       int32_t windowLimit);
+
+}  // namespace velk

@@ -1,0 +1,32 @@
+// The command line's platform: each dialog is answered by the next path the
+// user gave, and messages go to the error stream as UTF-8.
+#pragma once
+
+#include <deque>
+#include <ostream>
+
+#include "platform/platform.h"
+
+namespace velk {
+
+class CliPlatform : public Platform {
+public:
+    explicit CliPlatform(std::ostream& err) : err_(err) {}
+
+    void answerNextDialog(std::filesystem::path path) { answers_.push_back(std::move(path)); }
+
+    std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
+    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
+    void messageBox(std::string_view text) override;
+
+    int messagesShown() const { return messagesShown_; }
+
+private:
+    std::optional<ChosenFile> next();
+
+    std::ostream& err_;
+    std::deque<std::filesystem::path> answers_;
+    int messagesShown_ = 0;
+};
+
+}  // namespace velk

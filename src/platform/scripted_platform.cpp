@@ -1,0 +1,34 @@
+#include "platform/scripted_platform.h"
+
+#include "text/sjis.h"
+
+namespace velk {
+
+std::optional<ChosenFile> ScriptedPlatform::next(bool save, const FileDialogOptions& options) {
+    dialogs.push_back({save, options});
+    if (answers_.empty()) return std::nullopt;
+    std::optional<std::filesystem::path> path = std::move(answers_.front());
+    answers_.pop_front();
+    if (!path) return std::nullopt;
+    return ChosenFile{*path, toCp932(path->filename().string())};
+}
+
+std::optional<ChosenFile> ScriptedPlatform::openFileDialog(const FileDialogOptions& options) {
+    return next(false, options);
+}
+
+std::optional<ChosenFile> ScriptedPlatform::saveFileDialog(const FileDialogOptions& options) {
+    return next(true, options);
+}
+
+std::optional<std::vector<uint8_t>> ScriptedPlatform::readFile(const std::filesystem::path& path, size_t maxBytes) {
+    if (unreadable_.count(path)) return std::nullopt;
+    return Platform::readFile(path, maxBytes);
+}
+
+bool ScriptedPlatform::writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+    if (unwritable_.count(path)) return false;
+    return Platform::writeFile(path, bytes);
+}
+
+}  // namespace velk

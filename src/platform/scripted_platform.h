@@ -1,0 +1,42 @@
+// A platform for tests: dialogs answer from a queue, messages are recorded,
+// and chosen files can be made to fail.
+#pragma once
+
+#include <deque>
+#include <set>
+
+#include "platform/platform.h"
+
+namespace velk {
+
+class ScriptedPlatform : public Platform {
+public:
+    struct Dialog {
+        bool save;
+        FileDialogOptions options;
+    };
+
+    // Queue the answer to the next dialog; nothing means the user cancels.
+    void answer(std::optional<std::filesystem::path> path) { answers_.push_back(std::move(path)); }
+    void failReading(const std::filesystem::path& path) { unreadable_.insert(path); }
+    void failWriting(const std::filesystem::path& path) { unwritable_.insert(path); }
+
+    std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
+    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
+    void messageBox(std::string_view text) override { messages.emplace_back(text); }
+    std::optional<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes) override;
+    bool writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override;
+
+    std::vector<Dialog> dialogs;        // every dialog shown, in order
+    std::vector<std::string> messages;  // every message shown, in order
+    size_t pendingAnswers() const { return answers_.size(); }
+
+private:
+    std::optional<ChosenFile> next(bool save, const FileDialogOptions& options);
+
+    std::deque<std::optional<std::filesystem::path>> answers_;
+    std::set<std::filesystem::path> unreadable_;
+    std::set<std::filesystem::path> unwritable_;
+};
+
+}  // namespace velk

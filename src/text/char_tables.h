@@ -1,0 +1,33 @@
+// The eleven character tables that map game codes to Shift-JIS characters,
+// and the five tokens.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace velk {
+
+using Glyph = std::array<uint8_t, 2>;  // the two bytes of one Shift-JIS character
+using CharTable = std::array<Glyph, 256>;
+constexpr int kCharTableCount = 11;
+using CharTables = std::array<CharTable, kCharTableCount>;
+
+constexpr int kAddedCharTable = 8;
+constexpr Glyph kFullWidthSpace = {0x81, 0x40};
+constexpr uint8_t kLineBreakCode = 0x16;
+
+// Tables 0-10 with their built-in contents (table 8 and 9 blank). Built once.
+const CharTables& builtInCharTables();
+CharTable blankCharTable();
+
+struct Token {
+    uint8_t b0;
+    uint8_t b1;
+    std::string text;  // Shift-JIS, parentheses included
+};
+// The five code pairs that are written as a word in parentheses.
+const std::array<Token, 5>& tokens();
+const Token* findToken(uint8_t b0, uint8_t b1);
+
+}  // namespace velk

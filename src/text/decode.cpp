@@ -1,0 +1,140 @@
+#include "text/decode.h"
+
+#include <cstdio>
+
+namespace velk {
+namespace {
+
+enum class Kind { Name, Text };
+
+void appendHexByte(std::string& out, uint8_t b) {
+    static const char digits[] = "0123456789ABCDEF";
+    out += digits[b >> 4];
+    out += digits[b & 0x0F];
+}
+
+void appendGlyph(std::string& out, const Glyph& g) {
+    out += static_cast<char>(g[0]);
+    out += static_cast<char>(g[1]);
+}
+
+// !XX!
+void appendOneByteEscape(std::string& out, uint8_t b0) {
+    out += '!';
+    appendHexByte(out, b0);
+    out += '!';
+}
+
+// ?XX YY?
+void appendTwoByteEscape(std::string& out, uint8_t b0, uint8_t b1) {
+    out += '?';
+    appendHexByte(out, b0);
+    out += ' ';
+    appendHexByte(out, b1);
+    out += '?';
+}
+
+bool isTwoByteControl(uint8_t b0) { return b0 == 0x14 || b0 == 0x18 || (b0 >= 0x1A && b0 <= 0x1D); }
+bool isOneByteControl(uint8_t b0) { return b0 == 0x11 || b0 == 0x12 || b0 == 0x13 || b0 == 0x15; }
+bool isOneByteGlyph(uint8_t b0) { return b0 == 0x10 || b0 == kLineBreakCode || b0 >= 0x20; }
+
+int itemLength(uint8_t b0, Kind kind) {
+    if (kind == Kind::Text && b0 >= 0xF0) return 2;
+    if (isOneByteControl(b0) || isOneByteGlyph(b0)) return 1;
+    return 2;
+}
+
+// Decodes one item at bytes[pos] (not a name's terminator) and returns its length.
+size_t decodeItem(std::span<const uint8_t> bytes, size_t pos, Kind kind, ConstCatalog names,
+                  const CharTables& tables, std::string& out) {
+    const uint8_t b0 = bytes[pos];
+    if (itemLength(b0, kind) == 2 && pos + 1 >= bytes.size()) {
+        // The item's second byte is missing: keep the lone byte as an escape.
+        appendOneByteEscape(out, b0);
+        return 1;
+    }
+    const uint8_t b1 = itemLength(b0, kind) == 2 ? bytes[pos + 1] : 0;
+    if (itemLength(b0, kind) == 2) {
+        if (const Token* t = findToken(b0, b1)) {
+            out += t->text;
+            return 2;
+        }
+    }
+    if (kind == Kind::Text && b0 >= 0xF0) {
+        out += '[';
+        appendHexByte(out, b0);
+        out += ' ';
+        appendHexByte(out, b1);
+        out += ":(";
+        const size_t index = static_cast<size_t>(b0 & 0x0F) * 256 + b1;
+        if (index < names.size()) out += nameText(names[index]);
+        out += ")]";
+        return 2;
+    }
+    if (isTwoByteControl(b0)) {
+        appendTwoByteEscape(out, b0, b1);
+        return 2;
+    }
+    if (isOneByteControl(b0)) {
+        appendOneByteEscape(out, b0);
+        return 1;
+    }
+    if (isOneByteGlyph(b0)) {
+        appendGlyph(out, tables[0][b0]);
+        return 1;
+    }
+    if (b0 < kCharTableCount) {
+        appendGlyph(out, tables[b0][b1]);
+        return 2;
+    }
+    // Tables 11-31 do not exist: keep the pair as an escape.
+    appendTwoByteEscape(out, b0, b1);
+    return 2;
+}
+
+}  // namespace
+
+std::optional<DecodedName> decodeNameCode(std::span<const uint8_t> bytes, const CharTables& tables) {
+    DecodedName name;
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        if (bytes[pos] == 0x00) {
+            name.code.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(pos));
+            return name;
+        }
+        if (itemLength(bytes[pos], Kind::Name) == 2 && pos + 1 >= bytes.size()) break;
+        pos += decodeItem(bytes, pos, Kind::Name, {}, tables, name.text);
+    }
+    return std::nullopt;
+}
+
+bool decodeName(const RomImage& image, ResourceEntry& entry, const CharTables& tables) {
+    if (!isInsideImage(entry.romOffset)) return false;
+    const std::span<const uint8_t> rest(image.at(entry.romOffset), static_cast<size_t>(kRomSize - entry.romOffset));
+    std::optional<DecodedName> name = decodeNameCode(rest, tables);
+    if (!name) return false;
+    storePacked(entry, std::move(name->code));
+    std::vector<uint8_t> text(name->text.begin(), name->text.end());
+    text.push_back(0);
+    storeUnpacked(entry, std::move(text));
+    return true;
+}
+
+std::string decodeTextCode(std::span<const uint8_t> code, ConstCatalog names, const CharTables& tables) {
+    std::string out;
+    out.reserve(code.size() * 2);
+    for (size_t pos = 0; pos < code.size();) pos += decodeItem(code, pos, Kind::Text, names, tables, out);
+    return out;
+}
+
+std::string decodeText(ConstCatalog texts, int index, ConstCatalog names, const CharTables& tables) {
+    const ResourceEntry& e = texts[static_cast<size_t>(index)];
+    return decodeTextCode(std::span(e.unpacked).first(static_cast<size_t>(e.unpackedLength)), names, tables);
+}
+
+std::string_view nameText(const ResourceEntry& entry) {
+    std::string_view all(reinterpret_cast<const char*>(entry.unpacked.data()), entry.unpacked.size());
+    return all.substr(0, all.find('\0'));
+}
+
+}  // namespace velk

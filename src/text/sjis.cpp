@@ -1,0 +1,53 @@
+#include "text/sjis.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+namespace velk {
+namespace {
+
+// Converts with glibc's iconv; an unconvertible sequence is replaced and
+// skipped (one UTF-8 character, or one or two Shift-JIS bytes).
+std::string convert(std::string_view in, const char* to, const char* from, std::string_view replacement,
+                    bool fromSjis) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert between CP932 and UTF-8");
+    std::string out;
+    out.reserve(in.size() * 2);
+    std::string src(in);
+    char* inPtr = src.data();
+    size_t inLeft = src.size();
+    char buffer[1024];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<size_t>(outPtr - buffer));
+        if (rc != static_cast<size_t>(-1)) continue;
+        if (errno == E2BIG) continue;
+        // EILSEQ or EINVAL: skip one character's worth of input.
+        out.append(replacement);
+        size_t skip = 1;
+        const auto lead = static_cast<unsigned char>(*inPtr);
+        if (fromSjis) {
+            if (isSjisLeadByte(lead) && inLeft > 1) skip = 2;
+        } else {
+            while (skip < inLeft && (static_cast<unsigned char>(inPtr[skip]) & 0xC0) == 0x80) ++skip;
+        }
+        inPtr += skip;
+        inLeft -= skip;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    iconv_close(cd);
+    return out;
+}
+
+}  // namespace
+
+std::string toCp932(std::string_view utf8) { return convert(utf8, "CP932", "UTF-8", "?", false); }
+
+std::string fromCp932(std::string_view cp932) { return convert(cp932, "UTF-8", "CP932", "\xEF\xBF\xBD", true); }
+
+}  // namespace velk

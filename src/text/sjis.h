@@ -1,0 +1,18 @@
+// The one place where text crosses between Shift-JIS (code page 932) and UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velk {
+
+// Characters with no code page 932 form come out as '?'.
+std::string toCp932(std::string_view utf8);
+// Bytes that are not valid code page 932 come out as U+FFFD.
+std::string fromCp932(std::string_view cp932);
+
+inline bool isSjisLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+}  // namespace velk

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include "pack/lz_formats.h"
+#include "rom/catalogues.h"
+#include "test_support.h"
+#include "text/decode.h"
+
+namespace velk {
+namespace {
+
+using test::demoCatalogues;
+using test::demoImage;
+
+TEST(Catalogues, NumberEveryRecord) {
+    const Catalogues& c = demoCatalogues();
+    ASSERT_EQ(c.resources.size(), 11664u);
+    ASSERT_EQ(c.names.size(), 2510u);
+    ASSERT_EQ(c.faceParts.size(), 1256u);
+    for (size_t i = 0; i < c.resources.size(); ++i) ASSERT_EQ(c.resources[i].id, static_cast<int32_t>(i));
+    EXPECT_EQ(c.names.front().id, 1272);
+    EXPECT_EQ(c.names.back().id, 1272 + 2509);
+    EXPECT_EQ(c.unitGraphics().front().id, 157);
+    EXPECT_EQ(c.texts().front().id, 6057);
+    EXPECT_EQ(c.texts().back().id, 11663);
+    EXPECT_EQ(c.unitGraphics()[42].tableIndex, 42);
+    EXPECT_EQ(c.texts()[4000].tableIndex, 4000);
+    EXPECT_EQ(c.names[17].tableIndex, 17);
+    for (const ResourceEntry& e : c.resources) ASSERT_EQ(e.placed, 0u);
+}
+
+TEST(Catalogues, FollowTheGamesPointerTables) {
+    const RomImage& image = demoImage();
+    const Catalogues& c = demoCatalogues();
+    EXPECT_EQ(c.names[9].romOffset, 0x58000 + image.u16(0x640C7 + 18));
+    EXPECT_EQ(c.texts()[9].romOffset, readLongPointer(image, 0x118000 + 27));
+    EXPECT_EQ(c.unitGraphics()[9].romOffset, readLongPointer(image, 0x1F8003 + 27));
+    const int k = image[0xECB3 + 4 * 9];
+    EXPECT_EQ(c.faces()[9].tableIndex, k);
+    EXPECT_EQ(c.faces()[9].romOffset, readLongPointer(image, 0x255987 + 3 * k));
+    const int j = image[0x225F2F + 9];
+    EXPECT_EQ(c.faceParts[9].tableIndex, j);
+    EXPECT_EQ(c.faceParts[9].romOffset, 0x210000 + image.u16(0x218001 + 2 * j));
+}
+
+TEST(Catalogues, HoldUnpackedResourcesOfTheirProfileSize) {
+    const Catalogues& c = demoCatalogues();
+    for (const ResourceEntry& e : c.faces()) ASSERT_EQ(e.unpackedLength, 768);
+    for (const ResourceEntry& e : c.unitGraphics()) ASSERT_EQ(e.unpackedLength, 128);
+    for (const ResourceEntry& e : c.faceParts) ASSERT_EQ(e.unpackedLength, 30);
+    for (const ResourceEntry& e : c.resources) {
+        ASSERT_EQ(e.packedLength, static_cast<int32_t>(e.packed.size()));
+        ASSERT_EQ(e.unpackedLength, static_cast<int32_t>(e.unpacked.size()));
+        ASSERT_TRUE(std::equal(e.packed.begin(), e.packed.end(), demoImage().at(e.romOffset)));
+    }
+    for (const ResourceEntry& e : c.texts())
+        ASSERT_EQ(e.unpackedLength, e.packed[0] | e.packed[1] << 8);  // the length header
+}
+
+TEST(Catalogues, FacesSharingAnIndexByteGetEqualRecords) {
+    const Catalogues& c = demoCatalogues();
+    int shared = 0;
+    for (size_t i = 1; i < c.faces().size(); ++i) {
+        if (c.faces()[i].tableIndex != c.faces()[i - 1].tableIndex) continue;
+        ++shared;
+        EXPECT_EQ(c.faces()[i].unpacked, c.faces()[i - 1].unpacked);
+        EXPECT_EQ(c.faces()[i].romOffset, c.faces()[i - 1].romOffset);
+        EXPECT_NE(c.faces()[i].id, c.faces()[i - 1].id);
+    }
+    EXPECT_GT(shared, 0);
+}
+
+// Stores the colour sets as a save does: back to back behind the relocated table.
+RomImage withRelocatedFaceParts(const Catalogues& c) {
+    RomImage image = demoImage();
+    image[0x340000] = 0x42;
+    image[0x340001] = 0x42;
+    int32_t at = 0x3409D2;
+    for (int i = 0; i < kFacePartCount; ++i) {
+        const ResourceEntry& e = c.faceParts[static_cast<size_t>(i)];
+        std::copy(e.packed.begin(), e.packed.end(), image.at(at));
+        writeShortPointer(image, 0x340002 + 2 * i, 0x338000, at);
+        at += e.packedLength;
+    }
+    return image;
+}
+
+TEST(Catalogues, ReadTheRelocatedColourSetsWhenMarked) {
+    const Catalogues& indexed = demoCatalogues();
+    const RomImage image = withRelocatedFaceParts(indexed);
+    ASSERT_EQ(facePartLayout(image), FacePartLayout::Relocated);
+    const std::optional<Catalogues> relocated = buildCatalogues(image, builtInCharTables());
+    ASSERT_TRUE(relocated);
+    int32_t at = 0x3409D2;
+    for (size_t i = 0; i < relocated->faceParts.size(); ++i) {
+        const ResourceEntry& e = relocated->faceParts[i];
+        ASSERT_EQ(e.tableIndex, static_cast<int32_t>(i));
+        ASSERT_EQ(e.romOffset, at);
+        ASSERT_EQ(e.unpacked, indexed.faceParts[i].unpacked);
+        at += e.packedLength;
+    }
+}
+
+TEST(Catalogues, OnlyBothMarkerBytesSelectTheRelocatedLayout) {
+    RomImage image = withRelocatedFaceParts(demoCatalogues());
+    image[0x340001] = 0x41;
+    EXPECT_EQ(facePartLayout(image), FacePartLayout::Indexed);
+    const std::optional<Catalogues> c = buildCatalogues(image, builtInCharTables());
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->faceParts[300].tableIndex, image[0x225F2F + 300]);
+}
+
+TEST(Catalogues, DecodeNamesWithTheTablesGiven) {
+    const Catalogues& c = demoCatalogues();
+    EXPECT_EQ(nameText(c.names[0]), "");
+    EXPECT_EQ(c.names[0].packedLength, 0);
+    EXPECT_EQ(c.names[0].unpackedLength, 1);
+    EXPECT_EQ(nameText(c.names[3]), test::sjis("(主人公)の剣"));
+    EXPECT_EQ(c.names[3].packed, (std::vector<uint8_t>{0x18, 0x0D, 0x4E, 0xD3}));
+    // names are decoded while the added characters' table is blank
+    EXPECT_EQ(nameText(c.names[6]), test::sjis("　　"));
+}
+
+class CorruptImage : public ::testing::Test {
+protected:
+    RomImage image = demoImage();
+    bool loads() const { return buildCatalogues(image, builtInCharTables()).has_value(); }
+};
+
+TEST_F(CorruptImage, APointerOutsideTheImage) {
+    ASSERT_TRUE(loads());
+    image[0x118000 + 3 * 77 + 2] = 0x10;  // bank below 0x80
+    EXPECT_FALSE(loads());
+}
+
+TEST_F(CorruptImage, AFacePointerOutsideTheImage) {
+    const int k = image[0xECB3 + 4 * 3];
+    image[0x255987 + 3 * k + 2] = 0x7F;
+    EXPECT_FALSE(loads());
+}
+
+TEST_F(CorruptImage, AStreamRunningPastTheEnd) {
+    writeLongPointer(image, 0x1F8003 + 3 * 5899, kRomSize - 3);
+    image[kRomSize - 3] = 0xFF;  // eight literals promised, two bytes left
+    EXPECT_FALSE(loads());
+}
+
+TEST_F(CorruptImage, ATextLongerThanTheWorkingBuffer) {
+    const int32_t at = readLongPointer(image, 0x118000 + 3 * 12);
+    image[at] = 0x01;
+    image[at + 1] = 0x10;  // 4097 bytes
+    EXPECT_FALSE(loads());
+}
+
+TEST_F(CorruptImage, AnImageOfZerosOrOfNoise) {
+    RomImage zeros;
+    EXPECT_FALSE(buildCatalogues(zeros, builtInCharTables()).has_value());
+    for (size_t i = 0; i < image.bytes.size(); ++i) image.bytes[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
+    EXPECT_FALSE(loads());
+}
+
+}  // namespace
+}  // namespace velk

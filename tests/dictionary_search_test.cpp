@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "pack/dictionary_search.h"
+#include "pack/lz_formats.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// The plain definition: the longest prefix (3..maxLength) of the pattern that
+// starts at some offset and ends before the window's last byte; the lowest
+// such offset.
+Match bruteForce(const uint8_t* pattern, const uint8_t* dict, int32_t maxLength, int32_t windowLimit) {
+    Match best;
+    for (int32_t s = 0; s < windowLimit; ++s) {
+        int32_t n = 0;
+        while (n < maxLength && s + n <= windowLimit - 2 && pattern[n] == dict[s + n]) ++n;
+        if (n >= 3 && n > best.length) best = {n, s};
+    }
+    return best;
+}
+
+void expectSame(const Match& a, const Match& b, const std::string& what) {
+    if (a.length <= 2 && b.length <= 2) return;  // both say "no match"
+    ASSERT_EQ(a.length, b.length) << what;
+    ASSERT_EQ(a.offset, b.offset) << what;
+}
+
+TEST(WindowLimit, EndsAtTheBaseBank) {
+    EXPECT_EQ(windowLimitFor(0x24FB72, 4096), 1166);
+    EXPECT_EQ(windowLimitFor(0x204345, 4096), 4096);
+    EXPECT_EQ(windowLimitFor(0x208006, 4096), 4096);
+    EXPECT_EQ(windowLimitFor(0x10D402, 8192), 8192);
+    EXPECT_EQ(windowLimitFor(0x10E000, 8192), 8192);  // ends exactly at the bank end: a new bank
+    EXPECT_EQ(windowLimitFor(0x10DFFF, 8192), 8192);
+}
+
+TEST(FindLongestMatch, NeverUsesTheWindowsLastByte) {
+    Bytes dict(16, 0);
+    dict[12] = 1;
+    dict[13] = 2;
+    dict[14] = 3;
+    dict[15] = 4;
+    const Bytes pattern = {1, 2, 3, 4};
+    // limit 16: the match may cover 12-14 but not 15
+    EXPECT_EQ(findLongestMatchReference(pattern.data(), dict.data(), 4, 16).length, 3);
+    EXPECT_EQ(DictionaryIndex(dict).find(pattern.data(), 4).length, 3);
+    // limit 15: offset 14 is the last byte, so 12-14 is out of reach
+    EXPECT_LE(findLongestMatchReference(pattern.data(), dict.data(), 4, 15).length, 2);
+    EXPECT_LE(DictionaryIndex(std::span(dict).first(15)).find(pattern.data(), 4).length, 2);
+    EXPECT_LE(findLongestMatchReference(pattern.data(), dict.data(), 4, 3).length, 2);
+}
+
+TEST(FindLongestMatch, ReferenceAndIndexAgreeOnRandomDictionaries) {
+    std::mt19937 rng(12345);
+    for (int round = 0; round < 40000; ++round) {
+        const int alphabet = 1 + static_cast<int>(rng() % 4);
+        const int32_t limit = 1 + static_cast<int32_t>(rng() % (round % 10 == 0 ? 600 : 40));
+        const int32_t maxLength = 3 + static_cast<int32_t>(rng() % 16);
+        Bytes dict(static_cast<size_t>(limit)), pattern(static_cast<size_t>(maxLength));
+        for (auto& b : dict) b = static_cast<uint8_t>(rng() % static_cast<unsigned>(alphabet));
+        for (auto& b : pattern) b = static_cast<uint8_t>(rng() % static_cast<unsigned>(alphabet));
+        if (rng() % 3 == 0 && limit > 4) {  // plant a piece of the dictionary in the pattern
+            const size_t at = rng() % static_cast<size_t>(limit - 3);
+            for (size_t i = 0; i < pattern.size() && at + i < dict.size(); ++i) pattern[i] = dict[at + i];
+        }
+        const Match ref = findLongestMatchReference(pattern.data(), dict.data(), maxLength, limit);
+        const std::string what = "round " + std::to_string(round);
+        expectSame(ref, bruteForce(pattern.data(), dict.data(), maxLength, limit), what);
+        expectSame(ref, DictionaryIndex(dict).find(pattern.data(), maxLength), what);
+    }
+}
+
+TEST(FindLongestMatch, ReferenceAndIndexAgreeOnRepetitiveDictionaries) {
+    // periodic and constant windows are where skipping searches go wrong
+    for (int period : {1, 2, 3, 5, 8}) {
+        Bytes dict(4096);
+        for (size_t i = 0; i < dict.size(); ++i) dict[i] = static_cast<uint8_t>(i % static_cast<size_t>(period));
+        dict[4000] = 7;
+        const DictionaryIndex index(dict);
+        for (int start = 0; start < period; ++start)
+            for (int32_t maxLength : {3, 10, 18}) {
+                Bytes pattern(static_cast<size_t>(maxLength));
+                for (size_t i = 0; i < pattern.size(); ++i)
+                    pattern[i] = static_cast<uint8_t>((start + i) % static_cast<size_t>(period));
+                pattern.back() = 7;
+                const Match ref = findLongestMatchReference(pattern.data(), dict.data(), maxLength, 4096);
+                expectSame(ref, index.find(pattern.data(), maxLength), "period " + std::to_string(period));
+                expectSame(ref, bruteForce(pattern.data(), dict.data(), maxLength, 4096), "brute");
+            }
+    }
+}
+
+TEST(FindLongestMatch, ReferenceAndIndexAgreeOnTheDemoImage) {
+    const RomImage& image = test::demoImage();
+    const Catalogues& c = test::demoCatalogues();
+    auto check = [&](const ResourceEntry& e, int32_t base, int32_t window, int32_t maxLength) {
+        const int32_t limit = windowLimitFor(base, window);
+        const DictionaryIndex& index = dictionaryIndexFor(image, base, limit);
+        const int32_t n = e.unpackedLength;
+        for (int32_t pos = 0; pos + 3 <= n; ++pos) {
+            const int32_t m = std::min(maxLength, n - pos);
+            const uint8_t* p = e.unpacked.data() + pos;
+            expectSame(findLongestMatchReference(p, image.at(base), m, limit), index.find(p, m),
+                       "id " + std::to_string(e.id) + " at " + std::to_string(pos));
+        }
+    };
+    for (size_t i = 0; i < c.faces().size(); i += 5) check(c.faces()[i], kFaceProfile.dictionaryBase, 4096, 10);
+    for (size_t i = 0; i < c.unitGraphics().size(); i += 23) check(c.unitGraphics()[i], kUnitGraphicProfile.dictionaryBase, 4096, 18);
+    for (size_t i = 0; i < c.texts().size(); i += 17) check(c.texts()[i], kTextProfile.dictionaryBase, 8192, 10);
+    for (size_t i = 0; i < c.faceParts.size(); i += 7) check(c.faceParts[i], kFacePartProfile.dictionaryBase, 4096, 10);
+}
+
+TEST(DictionaryIndexCache, FollowsChangesToTheDictionaryBytes) {
+    RomImage image;
+    const Bytes pattern = {9, 8, 7};
+    EXPECT_LE(findLongestMatch(image, pattern.data(), 0x208006, 3, 4096).length, 2);
+    image[0x208006 + 100] = 9;
+    image[0x208006 + 101] = 8;
+    image[0x208006 + 102] = 7;
+    const Match m = findLongestMatch(image, pattern.data(), 0x208006, 3, 4096);
+    EXPECT_EQ(m.length, 3);
+    EXPECT_EQ(m.offset, 100);
+}
+
+}  // namespace
+}  // namespace velk

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include "pack/dictionary_search.h"
+#include "pack/lz_formats.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A dictionary of zeros with 41 42 43 44 at offsets 0x123-0x126.
+constexpr int32_t kBaseB4 = 0x208006;  // 4096-byte window
+constexpr int32_t kBaseB3 = 0x10D402;  // 8192-byte window
+constexpr int32_t kBaseA = 0x204345;   // 4096-byte window
+
+RomImage workedExampleImage() {
+    RomImage image;
+    for (int32_t base : {kBaseA, kBaseB4, kBaseB3})
+        for (int i = 0; i < 4; ++i) image[base + 0x123 + i] = static_cast<uint8_t>(0x41 + i);
+    return image;
+}
+
+Bytes unpackedA(const RomImage& image, const Bytes& stream, int32_t base, int32_t n, int32_t* consumed = nullptr) {
+    RomImage copy = image;
+    std::copy(stream.begin(), stream.end(), copy.at(0x300000));
+    std::optional<Unpacked> r = unpackA(copy, 0x300000, base, n);
+    EXPECT_TRUE(r.has_value());
+    if (!r) return {};
+    if (consumed) *consumed = static_cast<int32_t>(r->packed.size());
+    return r->unpacked;
+}
+
+Bytes unpackedB(const RomImage& image, const Bytes& stream, int32_t base, int32_t n, int k,
+                int32_t* consumed = nullptr) {
+    RomImage copy = image;
+    std::copy(stream.begin(), stream.end(), copy.at(0x300000));
+    std::optional<Unpacked> r = unpackB(copy, 0x300000, base, n, k);
+    EXPECT_TRUE(r.has_value());
+    if (!r) return {};
+    if (consumed) *consumed = static_cast<int32_t>(r->packed.size());
+    return r->unpacked;
+}
+
+TEST(WorkedExample, FourBytesFoundInTheDictionary) {
+    const RomImage image = workedExampleImage();
+    const Bytes src = {0x41, 0x42, 0x43, 0x44};
+    EXPECT_EQ(packA(image, src, kBaseA), (Bytes{0x11, 0x23}));
+    EXPECT_EQ(packB(image, src, kBaseB4, 4, false), (Bytes{0x00, 0x11, 0x23}));
+    EXPECT_EQ(packB(image, src, kBaseB3, 3, true), (Bytes{0x04, 0x00, 0x00, 0x21, 0x23}));
+    EXPECT_EQ(unpackedA(image, {0x11, 0x23}, kBaseA, 4), src);
+    EXPECT_EQ(unpackedB(image, {0x00, 0x11, 0x23}, kBaseB4, 4, 4), src);
+    int32_t consumed = 0;
+    EXPECT_EQ(unpackedB(image, {0x04, 0x00, 0x00, 0x21, 0x23}, kBaseB3, 0, 3, &consumed), src);
+    EXPECT_EQ(consumed, 5);
+}
+
+TEST(WorkedExample, AMatchThenALiteral) {
+    const RomImage image = workedExampleImage();
+    const Bytes src = {0x41, 0x42, 0x43, 0x44, 0x45};
+    EXPECT_EQ(packA(image, src, kBaseA), (Bytes{0x11, 0x23, 0x80, 0x45}));
+    EXPECT_EQ(packB(image, src, kBaseB4, 4, false), (Bytes{0x40, 0x11, 0x23, 0x45}));
+    EXPECT_EQ(unpackedA(image, {0x11, 0x23, 0x80, 0x45}, kBaseA, 5), src);
+    EXPECT_EQ(unpackedB(image, {0x40, 0x11, 0x23, 0x45}, kBaseB4, 5, 4), src);
+}
+
+TEST(WorkedExample, TwoBytesAreNeverAMatch) {
+    const RomImage image = workedExampleImage();
+    EXPECT_EQ(packA(image, Bytes{0x41, 0x42}, kBaseA), (Bytes{0x81, 0x41, 0x42}));
+    EXPECT_EQ(packB(image, Bytes{0x41, 0x42}, kBaseB4, 4, false), (Bytes{0xC0, 0x41, 0x42}));
+    // a 2-byte match followed by another byte stays literal too
+    EXPECT_EQ(packA(image, Bytes{0x41, 0x42, 0x99}, kBaseA), (Bytes{0x82, 0x41, 0x42, 0x99}));
+}
+
+Bytes unmatchable(size_t n) {
+    Bytes b(n);
+    for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(0x50 + i % 0x30);
+    return b;
+}
+
+TEST(PackFormatA, LiteralRunsOf128AreWrittenAtOnce) {
+    const RomImage image = workedExampleImage();
+    const Bytes src = unmatchable(130);
+    const Bytes out = packA(image, src, kBaseA);
+    ASSERT_EQ(out.size(), 1 + 128 + 1 + 2u);
+    EXPECT_EQ(out[0], 0xFF);
+    EXPECT_EQ(out[129], 0x81);
+    EXPECT_EQ(unpackedA(image, out, kBaseA, 130), src);
+    EXPECT_EQ(packA(image, unmatchable(128), kBaseA).front(), 0xFF);
+    EXPECT_EQ(packA(image, unmatchable(128), kBaseA).size(), 129u);
+}
+
+TEST(PackFormatA, PendingLiteralsGoBeforeTheMatch) {
+    const RomImage image = workedExampleImage();
+    EXPECT_EQ(packA(image, Bytes{0x55, 0x66, 0x41, 0x42, 0x43}, kBaseA), (Bytes{0x81, 0x55, 0x66, 0x01, 0x23}));
+}
+
+TEST(Packers, MatchesAreCappedByFormatAndByWhatIsLeft) {
+    const RomImage image = workedExampleImage();
+    const Bytes zeros(20, 0);
+    EXPECT_EQ(packA(image, zeros, kBaseA), (Bytes{0x70, 0x00, 0x70, 0x00}));
+    EXPECT_EQ(packB(image, zeros, kBaseB4, 4, false), (Bytes{0x60, 0xF0, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(packB(image, zeros, kBaseB3, 3, false), (Bytes{0x00, 0xE0, 0x00, 0xE0, 0x00}));
+    EXPECT_EQ(packA(image, Bytes(5, 0), kBaseA), (Bytes{0x20, 0x00}));
+}
+
+TEST(Packers, EquallyLongMatchesUseTheLowerOffset) {
+    RomImage image;
+    for (int32_t at : {0x10, 0x200}) {
+        image[kBaseA + at] = 0x41;
+        image[kBaseA + at + 1] = 0x42;
+        image[kBaseA + at + 2] = 0x43;
+    }
+    EXPECT_EQ(packA(image, Bytes{0x41, 0x42, 0x43}, kBaseA), (Bytes{0x00, 0x10}));
+}
+
+TEST(PackFormatB, NineItemsTakeTwoFlagBytes) {
+    const RomImage image = workedExampleImage();
+    const Bytes src = unmatchable(9);
+    Bytes expected = {0xFF};
+    expected.insert(expected.end(), src.begin(), src.begin() + 8);
+    expected.push_back(0x80);
+    expected.push_back(src[8]);
+    EXPECT_EQ(packB(image, src, kBaseB4, 4, false), expected);
+    EXPECT_EQ(unpackedB(image, expected, kBaseB4, 9, 4), src);
+}
+
+TEST(PackFormatB, EmptyTextIsJustItsHeader) {
+    const RomImage image = workedExampleImage();
+    EXPECT_EQ(packB(image, Bytes{}, kBaseB3, 3, true), (Bytes{0x00, 0x00}));
+    int32_t consumed = -1;
+    EXPECT_TRUE(unpackedB(image, {0x00, 0x00, 0xFF, 0x12}, kBaseB3, 0, 3, &consumed).empty());
+    EXPECT_EQ(consumed, 2);
+}
+
+TEST(Unpackers, StopAfterTheItemThatCompletesTheLength) {
+    const RomImage image = workedExampleImage();
+    int32_t consumed = 0;
+    // flag byte with bits left over: only three literals are read
+    EXPECT_EQ(unpackedB(image, {0xFF, 1, 2, 3, 4, 5}, kBaseB4, 3, 4, &consumed), (Bytes{1, 2, 3}));
+    EXPECT_EQ(consumed, 4);
+    // a last back-reference that runs past the length is read whole, its spare bytes dropped
+    EXPECT_EQ(unpackedA(image, {0x81, 9, 9, 0x21, 0x23}, kBaseA, 3, &consumed), (Bytes{9, 9, 0x41}));
+    EXPECT_EQ(consumed, 5);
+    EXPECT_EQ(unpackedB(image, {0x40, 0x71, 0x23, 0x77}, kBaseB4, 5, 4, &consumed), (Bytes{0x41, 0x42, 0x43, 0x44, 0}));
+    EXPECT_EQ(consumed, 3);
+}
+
+TEST(Unpackers, RejectStreamsThatLeaveTheImageOrAskTooMuch) {
+    RomImage image;
+    image[kRomSize - 2] = 0xFF;  // a run of 128 literals with one byte left
+    EXPECT_FALSE(unpackA(image, kRomSize - 2, kBaseA, 768).has_value());
+    image[kRomSize - 1] = 0x00;  // a flag byte promising literals, then the end
+    EXPECT_FALSE(unpackB(image, kRomSize - 1, kBaseB4, 128, 4).has_value());
+    image[0x300000] = 0xFF;  // length header 0xFFFF
+    image[0x300001] = 0xFF;
+    EXPECT_FALSE(unpackB(image, 0x300000, kBaseB3, 0, 3).has_value());
+    image[0x300001] = 0x10;  // 0x10FF
+    EXPECT_FALSE(unpackB(image, 0x300000, kBaseB3, 0, 3).has_value());
+    image[0x300000] = 0x00;  // 0x1000 = 4096 is still allowed; zeros are back-references into zeros
+    EXPECT_TRUE(unpackB(image, 0x300000, kBaseB3, 0, 3).has_value());
+}
+
+TEST(Packers, RoundTripTheDemoImagesResources) {
+    const RomImage& image = test::demoImage();
+    const Catalogues& c = test::demoCatalogues();
+    auto roundTrip = [&](const ResourceEntry& e, const PackProfile& p) {
+        ResourceEntry copy = e;
+        packWithProfile(image, copy, p);
+        RomImage scratch = image;
+        std::copy(copy.packed.begin(), copy.packed.end(), scratch.at(0x3A0000));
+        copy.romOffset = 0x3A0000;
+        ASSERT_TRUE(unpackWithProfile(scratch, copy, p));
+        ASSERT_EQ(copy.unpacked, e.unpacked) << "id " << e.id;
+        ASSERT_EQ(copy.packedLength, static_cast<int32_t>(copy.packed.size()));
+    };
+    for (const ResourceEntry& e : c.faces()) roundTrip(e, kFaceProfile);
+    for (const ResourceEntry& e : c.unitGraphics()) roundTrip(e, kUnitGraphicProfile);
+    for (const ResourceEntry& e : c.texts()) roundTrip(e, kTextProfile);
+    for (const ResourceEntry& e : c.faceParts) roundTrip(e, kFacePartProfile);
+}
+
+TEST(RecordForms, FillEveryLengthField) {
+    const RomImage image = workedExampleImage();
+    ResourceEntry e;
+    storeUnpacked(e, {0x41, 0x42, 0x43, 0x44, 0x45});
+    packFormatB(image, e, kBaseB3, e.unpackedLength, 3, true);
+    EXPECT_EQ(e.packed, (Bytes{0x05, 0x00, 0x40, 0x21, 0x23, 0x45}));
+    EXPECT_EQ(e.packedLength, 6);
+    RomImage scratch = image;
+    std::copy(e.packed.begin(), e.packed.end(), scratch.at(0x300000));
+    ResourceEntry back;
+    back.romOffset = 0x300000;
+    ASSERT_TRUE(unpackFormatB(scratch, back, kBaseB3, 0, 3));
+    EXPECT_EQ(back.unpacked, e.unpacked);
+    EXPECT_EQ(back.unpackedLength, 5);
+    EXPECT_EQ(back.packedLength, 6);
+    // only the first unpackedLength bytes are packed
+    packFormatA(image, e, kBaseA, 4);
+    EXPECT_EQ(e.packed, (Bytes{0x11, 0x23}));
+}
+
+}  // namespace
+}  // namespace velk

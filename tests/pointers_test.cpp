@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "rom/rom_image.h"
+
+namespace velk {
+namespace {
+
+TEST(LongPointer, WritesLowMiddleBankForKnownOffsets) {
+    EXPECT_EQ(offsetToLongPointer(0x000000), (LongPointer{0x00, 0x80, 0x80}));
+    EXPECT_EQ(offsetToLongPointer(0x008000), (LongPointer{0x00, 0x80, 0x81}));
+    EXPECT_EQ(offsetToLongPointer(0x118000), (LongPointer{0x00, 0x80, 0xA3}));
+    EXPECT_EQ(offsetToLongPointer(0x320000), (LongPointer{0x00, 0x80, 0xE4}));
+    EXPECT_EQ(offsetToLongPointer(0x320666), (LongPointer{0x66, 0x86, 0xE4}));
+    EXPECT_EQ(offsetToLongPointer(0x320CBE), (LongPointer{0xBE, 0x8C, 0xE4}));
+    EXPECT_EQ(offsetToLongPointer(0x348000 + 36 * 255), (LongPointer{0xDC, 0xA3, 0xE9}));
+    EXPECT_EQ(offsetToLongPointer(0x3FFFFF), (LongPointer{0xFF, 0xFF, 0xFF}));
+}
+
+TEST(LongPointer, ReadsBackEveryOffsetOfTheImage) {
+    for (int32_t off = 0; off < kRomSize; off += 0x101) ASSERT_EQ(longPointerToOffset(offsetToLongPointer(off)), off);
+    EXPECT_EQ(longPointerToOffset(offsetToLongPointer(kRomSize - 1)), kRomSize - 1);
+}
+
+TEST(LongPointer, BytesTheGameNeverWritesCanLeadOutsideTheImage) {
+    EXPECT_LT(longPointerToOffset({0x00, 0x00, 0x00}), 0);
+    EXPECT_FALSE(isInsideImage(longPointerToOffset({0x00, 0x00, 0x00})));
+    EXPECT_EQ(longPointerToOffset({0x00, 0x80, 0x80}), 0);
+    // bank 0x81 with a middle byte below 0x80 reads as the bank before
+    EXPECT_EQ(longPointerToOffset({0x10, 0x00, 0x81}), 0x10);
+}
+
+TEST(LongPointer, StoresIntoTheImage) {
+    RomImage image;
+    writeLongPointer(image, 0x118000 + 3 * 5, 0x2A0001);
+    EXPECT_EQ(image[0x11800F], 0x01);
+    EXPECT_EQ(image[0x118010], 0x80);
+    EXPECT_EQ(image[0x118011], 0xD4);
+    EXPECT_EQ(readLongPointer(image, 0x11800F), 0x2A0001);
+}
+
+TEST(ShortPointer, IsLittleEndianAboveItsBase) {
+    RomImage image;
+    writeShortPointer(image, 0x640C7, 0x58000, 0x65463);
+    EXPECT_EQ(image[0x640C7], 0x63);
+    EXPECT_EQ(image[0x640C8], 0xD4);
+    EXPECT_EQ(readShortPointer(image, 0x640C7, 0x58000), 0x65463);
+    writeShortPointer(image, 0x340002, 0x338000, 0x3409D2);
+    EXPECT_EQ(image[0x340002], 0xD2);
+    EXPECT_EQ(image[0x340003], 0x89);
+}
+
+}  // namespace
+}  // namespace velk

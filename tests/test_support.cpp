@@ -1,0 +1,63 @@
+#include "test_support.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+#include <unistd.h>
+
+#include "demo_image.h"
+#include "text/sjis.h"
+
+namespace velk::test {
+
+const RomImage& demoImage() {
+    static const RomImage image = [] {
+        RomImage r;
+        r.bytes = makeDemoImage();
+        return r;
+    }();
+    return image;
+}
+
+const Catalogues& demoCatalogues() {
+    static const Catalogues catalogues = [] {
+        std::optional<Catalogues> c = buildCatalogues(demoImage(), builtInCharTables());
+        if (!c) throw std::runtime_error("the demo image does not load");
+        return std::move(*c);
+    }();
+    return catalogues;
+}
+
+std::filesystem::path scratchFolder() {
+    static std::atomic<int> counter{0};
+    static const std::filesystem::path root = [] {
+        std::filesystem::path p = std::filesystem::temp_directory_path() / ("velk-tests-" + std::to_string(getpid()));
+        std::filesystem::create_directories(p);
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(std::filesystem::temp_directory_path() / ("velk-tests-" + std::to_string(getpid())), ec);
+        });
+        return p;
+    }();
+    std::filesystem::path p = root / std::to_string(counter++);
+    std::filesystem::create_directories(p);
+    return p;
+}
+
+void writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream f(path, std::ios::binary);
+    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!f) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::vector<uint8_t> readBytes(const std::filesystem::path& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
+}
+
+std::string sjis(const std::string& utf8) { return toCp932(utf8); }
+
+std::vector<uint8_t> bytesOf(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+}  // namespace velk::test
