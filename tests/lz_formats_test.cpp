@@ -164,10 +164,10 @@ TEST(Unpackers, RejectStreamsThatLeaveTheImageOrAskTooMuch) {
 TEST(Packers, RoundTripTheDemoImagesResources) {
     const RomImage& image = test::demoImage();
     const Catalogues& c = test::demoCatalogues();
+    RomImage scratch = image;  // the packed bytes go to a spare area, away from every dictionary
     auto roundTrip = [&](const ResourceEntry& e, const PackProfile& p) {
         ResourceEntry copy = e;
         packWithProfile(image, copy, p);
-        RomImage scratch = image;
         std::copy(copy.packed.begin(), copy.packed.end(), scratch.at(0x3A0000));
         copy.romOffset = 0x3A0000;
         ASSERT_TRUE(unpackWithProfile(scratch, copy, p));
