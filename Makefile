@@ -4,10 +4,11 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       := $(BUILD)/demo.smc
 # Debian packages the build and the tests need.
-PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev
+PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic
 
-.PHONY: run test bench asan deps build demo clean
+.PHONY: run test bench asan deps build demo screenshot clean
 
+# Installs the Debian packages in PACKAGES (or those given) that are missing.
 deps:
 	@missing=""; \
 	for p in $(PACKAGES); do \
@@ -29,9 +30,17 @@ $(DEMO): build
 
 demo: $(DEMO)
 
+# The window where there is a display (it opens on build/, where the demo
+# image lies); otherwise a command-line demo on the demo image.
 run: demo
-	@echo "== velk-cli $(DEMO) info"
-	@$(BUILD)/velk-cli $(DEMO) info
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  echo "Starting the editor; pick $(DEMO) in the file dialog."; \
+	  cd $(BUILD) && ./velk; \
+	else \
+	  echo "No display: running velk-cli on $(DEMO) instead of the window."; \
+	  $(BUILD)/velk-cli $(DEMO) info | tee $(BUILD)/demo-info.txt; \
+	  echo "Output written to $(BUILD)/demo-info.txt"; \
+	fi
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -44,6 +53,13 @@ asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELK_SANITIZE=ON -DVELK_WERROR=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# Pictures of the window under a virtual X display, to check by eye.
+screenshot: demo
+	@$(MAKE) --no-print-directory deps PACKAGES="xvfb xauth"
+	mkdir -p $(BUILD)/screenshots
+	xvfb-run -a $(BUILD)/velk-screenshot $(DEMO) $(BUILD)/screenshots
+	@echo "Screenshots in $(BUILD)/screenshots"
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,107 @@
+#include "app/main_dialog.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPushButton>
+
+#include "app/about_dialog.h"
+#include "app/dialog_units.h"
+#include "app/mode_table.h"
+#include "app/program_icon.h"
+#include "app/qt_text.h"
+#include "rom/rom_file.h"
+
+namespace velk {
+
+MainDialog::MainDialog(EditorState& state, Platform& platform, QWidget* parent)
+    : QDialog(parent), state_(state), platform_(platform) {
+    setWindowTitle(QStringLiteral("VELK"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(programIcon());
+    setFont(editorFont());
+    const DialogBaseUnits u = dialogBaseUnits(font());
+    setFixedSize(fromDialogUnits(u, 0, 0, 111, 79).size());
+
+    modeCombo_ = new QComboBox(this);
+    modeCombo_->setObjectName(QStringLiteral("ModeCombo"));
+    for (const Mode& mode : modeTable()) modeCombo_->addItem(qtText(mode.item));
+    modeCombo_->setMaxVisibleItems(kModeCount);
+    const QRect comboRect = fromDialogUnits(u, 16, 19, 81, 87);
+    modeCombo_->setGeometry(comboRect.x(), comboRect.y(), comboRect.width(), modeCombo_->sizeHint().height());
+
+    // The template's labels are mode 0's.
+    extractButton_ = new QPushButton(qtText(modeTable()[0].extract.label), this);
+    extractButton_->setObjectName(QStringLiteral("ExtractButton"));
+    extractButton_->setGeometry(fromDialogUnits(u, 16, 45, 33, 15));
+    writeButton_ = new QPushButton(qtText(modeTable()[0].write.label), this);
+    writeButton_->setObjectName(QStringLiteral("WriteButton"));
+    writeButton_->setGeometry(fromDialogUnits(u, 61, 45, 35, 15));
+    setTabOrder(modeCombo_, extractButton_);
+    setTabOrder(extractButton_, writeButton_);
+
+    // Window managers here keep the title-bar menu to themselves, so the
+    // version item lives in the window's context menu.
+    windowMenu_ = new QMenu(this);
+    QAction* about = windowMenu_->addAction(QString::fromUtf8("VELK のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    about->setData(kAboutCommand);
+    connect(about, &QAction::triggered, this, [this] { systemCommand(kAboutCommand); });
+
+    connect(modeCombo_, &QComboBox::currentIndexChanged, this, [this](int selection) { applyMode(selection); });
+    connect(extractButton_, &QPushButton::clicked, this, [this] { runExtract(); });
+    connect(writeButton_, &QPushButton::clicked, this, [this] { runWrite(); });
+    modeCombo_->setFocus();
+}
+
+bool MainDialog::initialise() {
+    if (!openRomAtStart(state_, platform_)) return false;
+    modeCombo_->blockSignals(true);  // selecting item 0 is not a mode change
+    modeCombo_->setCurrentIndex(0);
+    modeCombo_->blockSignals(false);
+    return true;
+}
+
+void MainDialog::systemCommand(int id) {
+    if ((id & 0xFFF0) != kAboutCommand) return;
+    AboutDialog about(this);
+    about.exec();
+}
+
+void MainDialog::applyMode(int selection) {
+    const Mode* mode = modeAt(selection);
+    if (!mode) return;
+    const std::pair<QPushButton*, const ButtonAction*> buttons[] = {{extractButton_, &mode->extract},
+                                                                    {writeButton_, &mode->write}};
+    for (const auto& [button, action] : buttons) {
+        if (action->shown) button->setText(qtText(action->label));
+        button->setVisible(action->shown);
+    }
+}
+
+void MainDialog::runExtract() {
+    const Mode* mode = modeAt(modeCombo_->currentIndex());
+    if (mode && mode->extract.shown && mode->extract.run) mode->extract.run(state_, platform_);
+}
+
+void MainDialog::runWrite() {
+    const Mode* mode = modeAt(modeCombo_->currentIndex());
+    if (mode && mode->write.shown && mode->write.run) mode->write.run(state_, platform_);
+}
+
+void MainDialog::keyPressEvent(QKeyEvent* event) {
+    // A focused button takes Enter itself; anywhere else Enter closes the
+    // window, as Escape does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void MainDialog::contextMenuEvent(QContextMenuEvent* event) { windowMenu_->popup(event->globalPos()); }
+
+}  // namespace velk

@@ -1,0 +1,36 @@
+#include "app/mode_table.h"
+
+#include "rom/rom_file.h"
+#include "text/sjis.h"
+
+namespace velk {
+namespace {
+
+ButtonAction shown(const char* labelUtf8, Operation run = nullptr) { return {true, toCp932(labelUtf8), run}; }
+ButtonAction hidden() { return {}; }
+
+std::array<Mode, kModeCount> makeModes() {
+    return {{
+        {toCp932("ROM"), shown("保存"), shown("再読込", reloadRom)},
+        {toCp932("顔グラフィック"), shown("抜き出し"), shown("書き込み")},
+        {toCp932("顔グラBMP"), shown("抜き出し"), hidden()},
+        {toCp932("ユニットグラフィック等"), shown("抜き出し"), shown("書き込み")},
+        {toCp932("名前リスト"), shown("抜き出し"), shown("書き込み")},
+        {toCp932("テキスト"), shown("抜き出し"), shown("書き込み")},
+        {toCp932("変更点書き込み"), hidden(), shown("書き込み")},
+    }};
+}
+
+}  // namespace
+
+const std::array<Mode, kModeCount>& modeTable() {
+    static const std::array<Mode, kModeCount> modes = makeModes();
+    return modes;
+}
+
+const Mode* modeAt(int selection) {
+    if (selection < 0 || selection >= kModeCount) return nullptr;
+    return &modeTable()[static_cast<size_t>(selection)];
+}
+
+}  // namespace velk

@@ -1,0 +1,33 @@
+// The seven modes of the main window: the combo box item, and for each of the
+// two buttons whether it shows, its label and the operation it runs.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "platform/platform.h"
+#include "rom/editor_state.h"
+
+namespace velk {
+
+using Operation = void (*)(EditorState&, Platform&);
+
+struct ButtonAction {
+    bool shown = false;
+    std::string label;             // Shift-JIS; a hidden button keeps the label it had
+    Operation run = nullptr;       // nothing to run (yet) when null
+};
+
+struct Mode {
+    std::string item;  // Shift-JIS
+    ButtonAction extract;
+    ButtonAction write;
+};
+
+constexpr int kModeCount = 7;
+
+const std::array<Mode, kModeCount>& modeTable();
+// The mode at a combo box selection; nothing outside 0-6.
+const Mode* modeAt(int selection);
+
+}  // namespace velk

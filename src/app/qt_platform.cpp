@@ -1,0 +1,64 @@
+#include "app/qt_platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "app/qt_text.h"
+
+namespace velk {
+
+QString qtNameFilters(std::string_view sjisFilter) {
+    const QStringList parts = qtText(sjisFilter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& label = parts[i];
+        const QString& pattern = parts[i + 1];
+        if (label.isEmpty() && pattern.isEmpty()) break;  // the closing "||"
+        const QString patterns = QString(pattern).replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the label's last parentheses.
+        filters << (label.endsWith(QLatin1Char(')')) && label.contains(QLatin1Char('('))
+                        ? label.left(label.lastIndexOf(QLatin1Char('('))) + QLatin1Char('(') + patterns + QLatin1Char(')')
+                        : label + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString initialDialogFolder() {
+    const QString folder = qtText(kInitialFolder);
+    return QFileInfo(folder).isDir() ? QFileInfo(folder).absoluteFilePath() : QString();
+}
+
+std::optional<ChosenFile> QtPlatform::showDialog(const FileDialogOptions& options, bool save) {
+    // The captions the home platform's common dialogs carry.
+    const QString caption = QString::fromUtf8(save ? "名前を付けて保存" : "開く");
+    QFileDialog dialog(parent_, caption, initialDialogFolder(), qtNameFilters(options.filter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(qtText(options.defaultExtension));
+    const QString initialName = qtText(options.initialFileName);
+    if (!initialName.contains(QLatin1Char('*')) && !initialName.contains(QLatin1Char('?')))
+        dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QFileInfo chosen(dialog.selectedFiles().front());
+    if (!save) QDir::setCurrent(chosen.absolutePath());
+    return ChosenFile{std::filesystem::path(QFile::encodeName(chosen.absoluteFilePath()).toStdString()),
+                      sjisText(chosen.fileName())};
+}
+
+std::optional<ChosenFile> QtPlatform::openFileDialog(const FileDialogOptions& options) {
+    return showDialog(options, false);
+}
+
+std::optional<ChosenFile> QtPlatform::saveFileDialog(const FileDialogOptions& options) {
+    return showDialog(options, true);
+}
+
+void QtPlatform::messageBox(std::string_view text) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("VELK"), qtText(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+}  // namespace velk

@@ -1,0 +1,36 @@
+// The window's platform: Qt file dialogs and message boxes.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace velk {
+
+// "label|pattern|label|pattern||" as a Qt name filter list.
+QString qtNameFilters(std::string_view sjisFilter);
+
+// The dialogs' initial folder when it exists below the current folder,
+// otherwise empty (Qt's default).
+QString initialDialogFolder();
+
+class QtPlatform : public Platform {
+public:
+    explicit QtPlatform(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    // Leaves the process's current folder at the chosen file's folder, as
+    // file names written in a change script are relative to it.
+    std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
+    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
+    void messageBox(std::string_view text) override;
+
+private:
+    std::optional<ChosenFile> showDialog(const FileDialogOptions& options, bool save);
+
+    QWidget* parent_;
+};
+
+}  // namespace velk

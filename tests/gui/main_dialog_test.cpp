@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+#include "app/about_dialog.h"
+#include "app/editor_app.h"
+#include "app/main_dialog.h"
+#include "platform/scripted_platform.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Runs `whileModal` on the next modal window as soon as it shows.
+void onNextModal(std::function<void(QWidget*)> whileModal) {
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [whileModal, poll] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            whileModal(w);
+            return;
+        }
+        QTimer::singleShot(5, *poll);
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        rom = test::scratchFolder() / "demo.smc";
+        test::writeBytes(rom, test::demoImage().bytes);
+        platform.answer(rom);
+        dialog = std::make_unique<MainDialog>(state, platform);
+        ASSERT_TRUE(dialog->initialise());
+        dialog->show();
+        QApplication::processEvents();
+    }
+    void select(int mode) { dialog->modeCombo()->setCurrentIndex(mode); }
+    void press(QWidget* target, int key) {
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &down);
+    }
+    struct Buttons {
+        bool extractShown;
+        QString extract;
+        bool writeShown;
+        QString write;
+    };
+    Buttons buttons() const {
+        return {dialog->extractButton()->isVisibleTo(dialog.get()), dialog->extractButton()->text(),
+                dialog->writeButton()->isVisibleTo(dialog.get()), dialog->writeButton()->text()};
+    }
+
+    std::filesystem::path rom;
+    ScriptedPlatform platform;
+    EditorState state;
+    std::unique_ptr<MainDialog> dialog;
+};
+
+void expectButtons(const MainWindow* /*unused*/, bool es, const char* e, bool ws, const char* w, bool esGot,
+                   const QString& eGot, bool wsGot, const QString& wGot, int mode) {
+    EXPECT_EQ(esGot, es) << "mode " << mode;
+    EXPECT_EQ(eGot, u(e)) << "mode " << mode;
+    EXPECT_EQ(wsGot, ws) << "mode " << mode;
+    EXPECT_EQ(wGot, u(w)) << "mode " << mode;
+}
+
+TEST_F(MainWindow, StartsInModeZeroWithTheSevenModes) {
+    EXPECT_EQ(dialog->windowTitle(), u("VELK"));
+    QComboBox* combo = dialog->modeCombo();
+    ASSERT_EQ(combo->count(), 7);
+    const char* items[] = {"ROM", "顔グラフィック", "顔グラBMP", "ユニットグラフィック等", "名前リスト", "テキスト", "変更点書き込み"};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(combo->itemText(i), u(items[i]));
+    EXPECT_EQ(combo->currentIndex(), 0);
+    const Buttons b = buttons();
+    EXPECT_TRUE(b.extractShown && b.writeShown);
+    EXPECT_EQ(b.extract, u("保存"));
+    EXPECT_EQ(b.write, u("再読込"));
+    EXPECT_FALSE(dialog->windowIcon().isNull());
+    EXPECT_EQ(dialog->windowIcon().availableSizes().size(), 2);
+}
+
+TEST_F(MainWindow, EveryModeRelabelsAndShowsItsButtons) {
+    struct Expected {
+        int mode;
+        bool extractShown;
+        const char* extract;
+        bool writeShown;
+        const char* write;
+    };
+    // Walked in this order, a hidden button keeps the label it last had.
+    const Expected walk[] = {
+        {1, true, "抜き出し", true, "書き込み"}, {2, true, "抜き出し", false, "書き込み"},
+        {1, true, "抜き出し", true, "書き込み"}, {6, false, "抜き出し", true, "書き込み"},
+        {0, true, "保存", true, "再読込"},       {2, true, "抜き出し", false, "再読込"},
+        {3, true, "抜き出し", true, "書き込み"}, {4, true, "抜き出し", true, "書き込み"},
+        {5, true, "抜き出し", true, "書き込み"}, {0, true, "保存", true, "再読込"},
+        {6, false, "保存", true, "書き込み"},    {0, true, "保存", true, "再読込"},
+    };
+    for (const Expected& e : walk) {
+        select(e.mode);
+        const Buttons b = buttons();
+        expectButtons(this, e.extractShown, e.extract, e.writeShown, e.write, b.extractShown, b.extract, b.writeShown,
+                      b.write, e.mode);
+    }
+}
+
+TEST_F(MainWindow, NoSelectionChangesAndRunsNothing) {
+    select(2);
+    select(-1);
+    const Buttons b = buttons();
+    EXPECT_TRUE(b.extractShown);
+    EXPECT_FALSE(b.writeShown);
+    const size_t dialogsBefore = platform.dialogs.size();
+    dialog->extractButton()->click();
+    dialog->writeButton()->click();
+    EXPECT_EQ(platform.dialogs.size(), dialogsBefore);
+}
+
+TEST_F(MainWindow, ReloadButtonAsksForARomAndCancelChangesNothing) {
+    state.catalogues.texts()[3].unpacked = {0x71};
+    platform.answer(std::nullopt);
+    dialog->writeButton()->click();
+    ASSERT_EQ(platform.dialogs.size(), 2u);
+    EXPECT_FALSE(platform.dialogs[1].save);
+    EXPECT_EQ(state.catalogues.texts()[3].unpacked, std::vector<uint8_t>{0x71});
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(MainWindow, ReloadOfABadFileReportsItAndKeepsTheCatalogues) {
+    state.catalogues.texts()[3].unpacked = {0x71};
+    const std::filesystem::path bad = rom.parent_path() / "bad.smc";
+    test::writeBytes(bad, std::vector<uint8_t>(100, 0xFF));
+    platform.answer(bad);
+    dialog->writeButton()->click();
+    EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("bad.smcが読み込めません")});
+    EXPECT_EQ(state.catalogues.texts()[3].unpacked, std::vector<uint8_t>{0x71});
+    // and a good file replaces it
+    platform.answer(rom);
+    dialog->writeButton()->click();
+    EXPECT_EQ(state.catalogues.texts()[3].unpacked, test::demoCatalogues().texts()[3].unpacked);
+}
+
+TEST_F(MainWindow, HiddenButtonsRunNothing) {
+    select(6);
+    const size_t dialogsBefore = platform.dialogs.size();
+    dialog->extractButton()->click();  // hidden in mode 6
+    EXPECT_EQ(platform.dialogs.size(), dialogsBefore);
+}
+
+TEST_F(MainWindow, EscapeClosesTheWindow) {
+    press(dialog->modeCombo(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(MainWindow, EnterOnTheModeListClosesTheWindow) {
+    dialog->modeCombo()->setFocus();
+    press(dialog->modeCombo(), Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(MainWindow, EnterOnAButtonPressesIt) {
+    platform.answer(std::nullopt);
+    press(dialog->writeButton(), Qt::Key_Return);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(platform.dialogs.size(), 2u);  // the reload asked for a file
+}
+
+TEST_F(MainWindow, ContextMenuOffersTheVersionBox) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), dialog->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(dialog.get(), &event);
+    QMenu* menu = dialog->windowMenu();
+    EXPECT_TRUE(menu->isVisible());
+    ASSERT_EQ(menu->actions().size(), 1);
+    QAction* about = menu->actions().front();
+    EXPECT_EQ(about->text(), u("VELK のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    EXPECT_EQ(about->data().toInt(), MainDialog::kAboutCommand);
+    menu->hide();
+
+    QString title, version;
+    onNextModal([&](QWidget* w) {
+        title = w->windowTitle();
+        if (auto* box = dynamic_cast<AboutDialog*>(w)) {
+            version = box->versionLabel()->text();
+            box->okButton()->click();
+        }
+    });
+    about->trigger();
+    EXPECT_EQ(title, u("VELKのﾊﾞｰｼﾞｮﾝ情報"));
+    EXPECT_EQ(version, u("VELK Version 1.14"));
+}
+
+TEST_F(MainWindow, OtherWindowCommandsDoNotOpenTheVersionBox) {
+    bool opened = false;
+    QTimer::singleShot(0, [&] { opened = QApplication::activeModalWidget() != nullptr; });
+    dialog->systemCommand(0xF020);  // minimise
+    QApplication::processEvents();
+    EXPECT_FALSE(opened);
+}
+
+TEST(EditorAppStart, CancelEndsWithZeroBeforeTheWindowShows) {
+    ScriptedPlatform platform;
+    platform.answer(std::nullopt);
+    EditorState state;
+    EXPECT_EQ(EditorApp(state, platform).run(), 0);
+    EXPECT_EQ(platform.dialogs.size(), 1u);
+    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(dynamic_cast<MainDialog*>(w) && w->isVisible());
+}
+
+TEST(EditorAppStart, RunsTheWindowUntilItCloses) {
+    ScriptedPlatform platform;
+    const std::filesystem::path rom = test::scratchFolder() / "demo.smc";
+    test::writeBytes(rom, test::demoImage().bytes);
+    platform.answer(rom);
+    EditorState state;
+    bool shown = false;
+    onNextModal([&](QWidget* w) {
+        shown = dynamic_cast<MainDialog*>(w) != nullptr;
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(w, &escape);
+    });
+    EXPECT_EQ(EditorApp(state, platform).run(), 0);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(state.catalogues.names.size(), 2510u);
+}
+
+}  // namespace
+}  // namespace velk
