@@ -7,6 +7,8 @@
 #include "platform/platform.h"
 #include "rom/catalogues.h"
 #include "rom/rom_file.h"
+#include "text/name_list.h"
+#include "text/text_collection.h"
 
 #include <filesystem>
 #include <fstream>
@@ -27,6 +29,45 @@ const Catalogues& catalogues() {
     static const Catalogues c = *buildCatalogues(image(), builtInCharTables());
     return c;
 }
+
+// Answers every file dialog with one path and ignores messages.
+struct OneFilePlatform : Platform {
+    std::filesystem::path path;
+    int messages = 0;
+    std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return ChosenFile{path, "f"}; }
+    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return ChosenFile{path, "f"}; }
+    void messageBox(std::string_view) override { ++messages; }
+};
+
+void BM_ExportTextCollection(benchmark::State& state) {
+    OneFilePlatform platform;
+    platform.path = std::filesystem::temp_directory_path() / "velk-bench-texts.txt";
+    for (auto _ : state) exportTextCollection(catalogues().texts(), catalogues().names, builtInCharTables(), platform);
+}
+BENCHMARK(BM_ExportTextCollection)->Unit(benchmark::kMillisecond);
+
+// Reading, encoding and packing all 5607 texts from the exported file.
+void BM_ImportTextCollection(benchmark::State& state) {
+    OneFilePlatform platform;
+    platform.path = std::filesystem::temp_directory_path() / "velk-bench-texts.txt";
+    exportTextCollection(catalogues().texts(), catalogues().names, builtInCharTables(), platform);
+    Catalogues c = catalogues();
+    for (auto _ : state) importTextCollection(c.texts(), builtInCharTables(), image(), platform);
+    if (platform.messages) state.SkipWithError("the import reported a problem");
+    std::filesystem::remove(platform.path);
+}
+BENCHMARK(BM_ImportTextCollection)->Unit(benchmark::kMillisecond);
+
+void BM_ImportNameList(benchmark::State& state) {
+    OneFilePlatform platform;
+    platform.path = std::filesystem::temp_directory_path() / "velk-bench-names.txt";
+    exportNameList(catalogues().names, platform);
+    Catalogues c = catalogues();
+    for (auto _ : state) importNameList(c.names, builtInCharTables(), platform);
+    if (platform.messages) state.SkipWithError("the import reported a problem");
+    std::filesystem::remove(platform.path);
+}
+BENCHMARK(BM_ImportNameList)->Unit(benchmark::kMillisecond);
 
 void BM_LoadDemoImageFromFile(benchmark::State& state) {
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "velk-bench-demo.smc";

@@ -59,5 +59,27 @@ TEST_F(Cli, AMessageEndsTheRunWithOneInUtf8) {
     EXPECT_TRUE(r.out.empty());
 }
 
+TEST_F(Cli, TextsAndNamesSurviveAnExportImportExportChain) {
+    const std::filesystem::path dir = std::filesystem::path(rom).parent_path();
+    const std::string t1 = (dir / "t.txt").string(), t2 = (dir / "t2.txt").string();
+    const std::string n1 = (dir / "n.txt").string(), n2 = (dir / "n2.txt").string();
+    const CliRun r = cli({rom, "export-texts", t1, "import-texts", t1, "export-texts", t2, "export-names", n1,
+                          "import-names", n1, "export-names", n2});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(test::readBytes(t1), test::readBytes(t2));
+    EXPECT_EQ(test::readBytes(n1), test::readBytes(n2));
+    EXPECT_GT(test::readBytes(t1).size(), 100000u);
+}
+
+TEST_F(Cli, AFailingVerbStopsTheChain) {
+    const std::filesystem::path dir = std::filesystem::path(rom).parent_path();
+    test::writeBytes(dir / "bad.txt", test::bytesOf(test::sjis("##No.00 00\n熊//")));
+    const CliRun r = cli({rom, "import-texts", (dir / "bad.txt").string(), "export-texts", (dir / "out.txt").string()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "熊は使用できません-116 70 0 11\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.txt"));
+    EXPECT_EQ(cli({rom, "export-texts"}).code, 2);  // a verb without its file
+}
+
 }  // namespace
 }  // namespace velk

@@ -1,6 +1,6 @@
 #include "app/mode_table.h"
 
-#include "rom/rom_file.h"
+#include "app/operations.h"
 #include "text/sjis.h"
 
 namespace velk {
@@ -11,12 +11,12 @@ ButtonAction hidden() { return {}; }
 
 std::array<Mode, kModeCount> makeModes() {
     return {{
-        {toCp932("ROM"), shown("保存"), shown("再読込", reloadRom)},
+        {toCp932("ROM"), shown("保存"), shown("再読込", reloadRomOperation)},
         {toCp932("顔グラフィック"), shown("抜き出し"), shown("書き込み")},
         {toCp932("顔グラBMP"), shown("抜き出し"), hidden()},
         {toCp932("ユニットグラフィック等"), shown("抜き出し"), shown("書き込み")},
-        {toCp932("名前リスト"), shown("抜き出し"), shown("書き込み")},
-        {toCp932("テキスト"), shown("抜き出し"), shown("書き込み")},
+        {toCp932("名前リスト"), shown("抜き出し", exportNamesOperation), shown("書き込み", importNamesOperation)},
+        {toCp932("テキスト"), shown("抜き出し", exportTextsOperation), shown("書き込み", importTextsOperation)},
         {toCp932("変更点書き込み"), hidden(), shown("書き込み")},
     }};
 }

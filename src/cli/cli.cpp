@@ -3,6 +3,7 @@
 #include <functional>
 #include <numeric>
 
+#include "app/operations.h"
 #include "platform/cli_platform.h"
 #include "rom/rom_file.h"
 
@@ -33,10 +34,18 @@ void printInfo(const EditorState& state, std::ostream& out) {
         << "texts:         " << c.texts().size() << " (" << packedBytes(c.texts()) << " packed bytes)\n";
 }
 
+std::function<void(EditorState&, Platform&, std::ostream&)> operation(void (*run)(EditorState&, Platform&)) {
+    return [run](EditorState& s, Platform& p, std::ostream&) { run(s, p); };
+}
+
 const std::vector<Verb>& verbs() {
     static const std::vector<Verb> all = {
         {"info", nullptr, "print what the image holds",
          [](EditorState& s, Platform&, std::ostream& out) { printInfo(s, out); }},
+        {"export-names", "OUT.txt", "write the name list file", operation(exportNamesOperation)},
+        {"import-names", "IN.txt", "read names from a name list file", operation(importNamesOperation)},
+        {"export-texts", "OUT.txt", "write the text collection file", operation(exportTextsOperation)},
+        {"import-texts", "IN.txt", "read texts from a text collection file", operation(importTextsOperation)},
     };
     return all;
 }

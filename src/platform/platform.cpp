@@ -1,5 +1,6 @@
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <system_error>
 
@@ -8,12 +9,21 @@ namespace velk {
 std::optional<std::vector<uint8_t>> Platform::readFile(const std::filesystem::path& path, size_t maxBytes) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return std::nullopt;
-    std::vector<uint8_t> bytes(maxBytes);
-    const size_t got = std::fread(bytes.data(), 1, maxBytes, f);
-    const bool failed = std::ferror(f) != 0;
+    std::vector<uint8_t> bytes;
+    constexpr size_t kChunk = 1 << 20;
+    bool failed = false;
+    while (bytes.size() < maxBytes) {
+        const size_t old = bytes.size();
+        bytes.resize(old + std::min(kChunk, maxBytes - old));
+        const size_t got = std::fread(bytes.data() + old, 1, bytes.size() - old, f);
+        bytes.resize(old + got);
+        if (got == 0) {
+            failed = std::ferror(f) != 0;
+            break;
+        }
+    }
     std::fclose(f);
     if (failed) return std::nullopt;
-    bytes.resize(got);
     return bytes;
 }
 

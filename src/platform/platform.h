@@ -41,9 +41,10 @@ public:
     // A modal box with an OK button showing one Shift-JIS text.
     virtual void messageBox(std::string_view text) = 0;
 
-    // Reads at most maxBytes from the start of the file; nothing if it cannot
-    // be opened or read.
-    virtual std::optional<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes);
+    // Reads at most maxBytes from the start of the file (all of it by
+    // default); nothing if it cannot be opened or read.
+    virtual std::optional<std::vector<uint8_t>> readFile(const std::filesystem::path& path,
+                                                         size_t maxBytes = SIZE_MAX);
 
     // Creates or replaces the file with exactly these bytes. The bytes go to a
     // temporary file beside the target, which replaces the target only once

@@ -24,7 +24,7 @@ public:
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
     void messageBox(std::string_view text) override { messages.emplace_back(text); }
-    std::optional<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes) override;
+    std::optional<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override;
     bool writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override;
 
     std::vector<Dialog> dialogs;        // every dialog shown, in order

@@ -159,6 +159,28 @@ TEST_F(MainWindow, HiddenButtonsRunNothing) {
     EXPECT_EQ(platform.dialogs.size(), dialogsBefore);
 }
 
+TEST_F(MainWindow, TheNameAndTextModesRunTheirFiles) {
+    const std::filesystem::path dir = rom.parent_path();
+    select(4);
+    platform.answer(dir / "names.txt");
+    dialog->extractButton()->click();
+    EXPECT_TRUE(std::filesystem::exists(dir / "names.txt"));
+    test::writeBytes(dir / "in.txt", test::bytesOf("[F0 00] " + test::sjis("アイ") + "\r\n"));
+    platform.answer(dir / "in.txt");
+    dialog->writeButton()->click();
+    EXPECT_EQ(state.catalogues.names[0].packed, (std::vector<uint8_t>{0x72, 0x74}));
+
+    select(5);
+    platform.answer(dir / "texts.txt");
+    dialog->extractButton()->click();
+    EXPECT_TRUE(std::filesystem::exists(dir / "texts.txt"));
+    test::writeBytes(dir / "in.txt", test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//"));
+    platform.answer(dir / "in.txt");
+    dialog->writeButton()->click();
+    EXPECT_EQ(state.catalogues.texts()[0].unpacked, std::vector<uint8_t>{0x76});
+    EXPECT_TRUE(platform.messages.empty());
+}
+
 TEST_F(MainWindow, EscapeClosesTheWindow) {
     press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());

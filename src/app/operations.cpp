@@ -1,0 +1,23 @@
+#include "app/operations.h"
+
+#include "rom/rom_file.h"
+#include "text/name_list.h"
+#include "text/text_collection.h"
+
+namespace velk {
+
+void reloadRomOperation(EditorState& s, Platform& p) { reloadRom(s, p); }
+
+void exportNamesOperation(EditorState& s, Platform& p) { exportNameList(s.catalogues.names, p); }
+
+void importNamesOperation(EditorState& s, Platform& p) { importNameList(s.catalogues.names, s.tables, p); }
+
+void exportTextsOperation(EditorState& s, Platform& p) {
+    exportTextCollection(s.catalogues.texts(), s.catalogues.names, s.tables, p);
+}
+
+void importTextsOperation(EditorState& s, Platform& p) {
+    importTextCollection(s.catalogues.texts(), s.tables, s.image, p);
+}
+
+}  // namespace velk

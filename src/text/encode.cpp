@@ -1,0 +1,243 @@
+#include "text/encode.h"
+
+#include <algorithm>
+
+#include "pack/lz_formats.h"
+#include "platform/messages.h"
+#include "text/char_tables.h"
+
+namespace velk {
+namespace {
+
+constexpr uint8_t kCr = 0x0D;
+constexpr uint8_t kLf = 0x0A;
+
+// The caller's bytes; reading past their end gives zeros, as the zero-filled
+// buffers behind a file's data do, so no read ever leaves the data.
+class Input {
+public:
+    explicit Input(std::span<const uint8_t> data) : data_(data) {}
+    uint8_t operator[](size_t i) const { return i < data_.size() ? data_[i] : 0; }
+    size_t size() const { return data_.size(); }
+    std::span<const uint8_t> bytes(size_t from, size_t to) const {
+        from = std::min(from, data_.size());
+        return data_.subspan(from, std::min(to, data_.size()) - from);
+    }
+
+private:
+    std::span<const uint8_t> data_;
+};
+
+enum class Kind { Name, Text };
+
+struct Context {
+    Kind kind;
+    const Input& in;
+    const GlyphLookup& glyphs;
+    Platform& platform;
+    int index;
+};
+
+bool isScanfSpace(uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+int hexDigit(uint8_t c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// One number read as scanf's "%X" reads it: white space skipped, an optional
+// sign and 0x, then hex digits in either case. Nothing without a digit.
+std::optional<uint32_t> scanHex(const Input& in, size_t& pos) {
+    size_t p = pos;
+    while (p < in.size() && isScanfSpace(in[p])) ++p;
+    bool negative = false;
+    if (in[p] == '+' || in[p] == '-') negative = in[p++] == '-';
+    if (in[p] == '0' && (in[p + 1] == 'x' || in[p + 1] == 'X') && hexDigit(in[p + 2]) >= 0) p += 2;
+    const size_t first = p;
+    uint32_t value = 0;
+    while (p < in.size() && hexDigit(in[p]) >= 0) value = value * 16 + static_cast<uint32_t>(hexDigit(in[p++]));
+    if (p == first) return std::nullopt;
+    pos = p;
+    return negative ? 0u - value : value;
+}
+
+std::string asCString(uint8_t c0, uint8_t c1) {
+    std::string s;
+    if (c0 != 0) {
+        s += static_cast<char>(c0);
+        if (c1 != 0) s += static_cast<char>(c1);
+    }
+    return s;
+}
+
+void reportCharacter(const Context& ctx, size_t pos) {
+    const uint8_t c0 = ctx.in[pos], c1 = ctx.in[pos + 1];
+    if (ctx.kind == Kind::Name)
+        ctx.platform.messageBox(unknownNameCharacterMessage(asCString(c0, c1), ctx.index, static_cast<int8_t>(c0)));
+    else
+        ctx.platform.messageBox(unknownTextCharacterMessage(asCString(c0, c1), static_cast<int8_t>(c0),
+                                                            static_cast<int8_t>(c1), ctx.index, pos));
+}
+
+void reportToken(const Context& ctx, std::span<const uint8_t> token) {
+    ctx.platform.messageBox(unknownTokenMessage(std::string(token.begin(), token.end())));
+}
+
+// "(" token: the text up to the next ")" must be one of the five tokens.
+// Names read it two bytes at a time and never past their line end; an
+// unclosed token fails with its text so far.
+bool encodeToken(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
+    const Input& in = ctx.in;
+    const size_t first = pos + 1;
+    size_t close = first;
+    if (ctx.kind == Kind::Name) {
+        auto endsLine = [&](size_t i) { return i >= in.size() || in[i] == kCr || in[i] == kLf; };
+        for (;; close += 2) {
+            if (!endsLine(close) && in[close] == ')') break;
+            if (endsLine(close) || endsLine(close + 1)) {
+                size_t end = close;
+                while (!endsLine(end)) ++end;
+                reportToken(ctx, in.bytes(first, end));
+                return false;
+            }
+        }
+    } else {
+        while (close < in.size() && in[close] != ')') ++close;
+        if (close >= in.size()) {
+            size_t end = first;
+            while (end < in.size() && in[end] != kCr && in[end] != kLf) ++end;
+            reportToken(ctx, in.bytes(first, end));
+            return false;
+        }
+    }
+    const std::span<const uint8_t> text = in.bytes(first, close);
+    for (const Token& t : tokens()) {
+        const std::string_view inner = std::string_view(t.text).substr(1, t.text.size() - 2);
+        if (std::string_view(reinterpret_cast<const char*>(text.data()), text.size()) == inner) {
+            code.push_back(t.b0);
+            code.push_back(t.b1);
+            pos = close + 1;
+            return true;
+        }
+    }
+    reportToken(ctx, text);
+    return false;
+}
+
+// One of the rules after the line ends: full-width space, token, escapes,
+// glyph. Appends the code and moves pos; false after showing a message.
+bool encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
+    const Input& in = ctx.in;
+    const uint8_t c0 = in[pos], c1 = in[pos + 1];
+    if (c0 == kFullWidthSpace[0] && c1 == kFullWidthSpace[1]) {
+        code.push_back(0x20);
+        pos += 2;
+        return true;
+    }
+    if (c0 == '(') return encodeToken(ctx, pos, code);
+    if (c0 == '[' && ctx.kind == Kind::Text) {  // [F1 23:(name)]
+        size_t q = pos + 1;
+        const std::optional<uint32_t> hi = scanHex(in, q);
+        const std::optional<uint32_t> lo = hi ? scanHex(in, q) : std::nullopt;
+        size_t close = q;
+        while (close + 1 < in.size() && !(in[close] == ')' && in[close + 1] == ']')) ++close;
+        if (!lo || close + 1 >= in.size()) {
+            reportCharacter(ctx, pos);
+            return false;
+        }
+        code.push_back(static_cast<uint8_t>(*hi));
+        code.push_back(static_cast<uint8_t>(*lo));
+        pos = close + 2;
+        return true;
+    }
+    if (c0 == '?' || c0 == '!') {  // ?1B 05? and !11!, of fixed width
+        size_t q = pos + 1;
+        const std::optional<uint32_t> first = scanHex(in, q);
+        const std::optional<uint32_t> second = first && c0 == '?' ? scanHex(in, q) : std::nullopt;
+        if (!first || (c0 == '?' && !second)) {
+            reportCharacter(ctx, pos);
+            return false;
+        }
+        code.push_back(static_cast<uint8_t>(*first));
+        if (c0 == '?') code.push_back(static_cast<uint8_t>(*second));
+        pos += c0 == '?' ? 7 : 4;
+        return true;
+    }
+    const std::optional<GlyphCode> glyph = ctx.glyphs.find(c0, c1);
+    if (!glyph) {
+        reportCharacter(ctx, pos);
+        return false;
+    }
+    if (glyph->table != 0) code.push_back(glyph->table);
+    code.push_back(glyph->slot);
+    pos += 2;
+    return true;
+}
+
+}  // namespace
+
+int32_t encodeName(Catalog names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs,
+                   Platform& platform) {
+    const Input in(line);
+    const Context ctx{Kind::Name, in, glyphs, platform, index};
+    std::vector<uint8_t> code;
+    size_t pos = 0;
+    size_t consumed = 0;
+    for (;;) {
+        if (pos >= in.size()) {  // a last line without a line end
+            consumed = in.size();
+            break;
+        }
+        if (in[pos] == kCr || in[pos] == kLf) {
+            consumed = std::min(in.size(), pos + (in[pos] == kCr ? 2 : 1));
+            break;
+        }
+        if (!encodeItem(ctx, pos, code)) return -1;
+    }
+    const size_t lineEnd = std::min(pos, in.size());
+    std::vector<uint8_t> text(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(consumed));
+    if (lineEnd < text.size())
+        text[lineEnd] = 0;
+    else
+        text.push_back(0);
+    ResourceEntry& entry = names[static_cast<size_t>(index)];
+    storePacked(entry, std::move(code));
+    storeUnpacked(entry, std::move(text));
+    return static_cast<int32_t>(consumed);
+}
+
+int32_t encodeText(Catalog texts, int index, std::span<const uint8_t> block, const GlyphLookup& glyphs,
+                   const RomImage& image, Platform& platform) {
+    const Input in(block);
+    const Context ctx{Kind::Text, in, glyphs, platform, index};
+    size_t pos = 0;
+    while (pos < in.size() && in[pos] != kCr && in[pos] != kLf) ++pos;  // the header line
+    if (pos < in.size()) pos += in[pos] == kCr ? 2 : 1;
+    std::vector<uint8_t> code;
+    for (;;) {
+        if (pos >= in.size()) {  // no closing "//": the zeros behind the data are no character
+            reportCharacter(ctx, pos);
+            return -1;
+        }
+        const uint8_t c0 = in[pos];
+        if (c0 == '/') break;
+        if (c0 == kCr || c0 == kLf) {
+            code.push_back(kLineBreakCode);
+            pos += c0 == kCr ? 2 : 1;
+        } else if (!encodeItem(ctx, pos, code)) {
+            return -1;
+        }
+        if (code.size() > kMaxTextCodeBytes) {
+            platform.messageBox(textTooLongMessage(index));
+            return -1;
+        }
+    }
+    ResourceEntry& entry = texts[static_cast<size_t>(index)];
+    storeUnpacked(entry, std::move(code));
+    packWithProfile(image, entry, kTextProfile);
+    return static_cast<int32_t>(std::min(in.size(), pos + 2));
+}
+
+}  // namespace velk

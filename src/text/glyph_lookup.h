@@ -1,0 +1,34 @@
+// Finding the game code of a Shift-JIS character.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "text/char_tables.h"
+
+namespace velk {
+
+struct GlyphCode {
+    uint8_t table;  // 0-10
+    uint8_t slot;
+};
+
+// The first slot holding c0 c1: table 0 to 10, each slot 0x00 to 0xFF in
+// order. A plain scan; the reference for GlyphLookup.
+std::optional<GlyphCode> findGlyph(const CharTables& tables, uint8_t c0, uint8_t c1);
+
+// The same answers from a table of all 65536 byte pairs, built from the
+// tables as they stand; build a new one after the tables change.
+class GlyphLookup {
+public:
+    explicit GlyphLookup(const CharTables& tables);
+    std::optional<GlyphCode> find(uint8_t c0, uint8_t c1) const;
+
+private:
+    static constexpr uint16_t kNone = 0xFFFF;
+    std::vector<uint16_t> codes_;  // table << 8 | slot, by c0 << 8 | c1
+};
+
+}  // namespace velk
