@@ -1,6 +1,6 @@
 #include "text/name_list.h"
 
-#include "platform/messages.h"
+#include "platform/file_dialogs.h"
 #include "text/decode.h"
 #include "text/encode.h"
 #include "text/sjis.h"
@@ -35,19 +35,12 @@ std::vector<uint8_t> nameListBytes(ConstCatalog names) {
 }
 
 void exportNameList(ConstCatalog names, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog(nameListDialogOptions());
-    if (!file) return;
-    if (!platform.writeFile(file->path, nameListBytes(names))) platform.messageBox(cannotWriteMessage(file->name));
+    askAndWriteFile(platform, nameListDialogOptions(), [&] { return nameListBytes(names); });
 }
 
 void importNameList(Catalog names, const CharTables& tables, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.openFileDialog(nameListDialogOptions());
-    if (!file) return;
-    const std::optional<std::vector<uint8_t>> data = platform.readFile(file->path);
-    if (!data) {
-        platform.messageBox(cannotReadMessage(file->name));
-        return;
-    }
+    const std::optional<std::vector<uint8_t>> data = askAndReadFile(platform, nameListDialogOptions());
+    if (!data) return;
     const GlyphLookup glyphs(tables);
     const std::span<const uint8_t> bytes(*data);
     size_t p = kLabelLength;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/messages.h"
+#include "platform/file_dialogs.h"
 #include "text/decode.h"
 #include "text/encode.h"
 #include "text/sjis.h"
@@ -40,20 +40,12 @@ std::vector<uint8_t> textCollectionBytes(ConstCatalog texts, ConstCatalog names,
 }
 
 void exportTextCollection(ConstCatalog texts, ConstCatalog names, const CharTables& tables, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog(textCollectionExportOptions());
-    if (!file) return;
-    if (!platform.writeFile(file->path, textCollectionBytes(texts, names, tables)))
-        platform.messageBox(cannotWriteMessage(file->name));
+    askAndWriteFile(platform, textCollectionExportOptions(), [&] { return textCollectionBytes(texts, names, tables); });
 }
 
 void importTextCollection(Catalog texts, const CharTables& tables, const RomImage& image, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.openFileDialog(textCollectionImportOptions());
-    if (!file) return;
-    const std::optional<std::vector<uint8_t>> data = platform.readFile(file->path);
-    if (!data) {
-        platform.messageBox(cannotReadMessage(file->name));
-        return;
-    }
+    const std::optional<std::vector<uint8_t>> data = askAndReadFile(platform, textCollectionImportOptions());
+    if (!data) return;
     const GlyphLookup glyphs(tables);
     const std::span<const uint8_t> bytes(*data);
     const std::array<uint8_t, 2> mark = {'#', '#'};

@@ -1,0 +1,31 @@
+// The two ways every extract and write operation meets its file.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace velk {
+
+// Shows the open dialog and reads the whole chosen file. Nothing on cancel,
+// or after reporting "%sが読み込めません" when it cannot be read.
+std::optional<std::vector<uint8_t>> askAndReadFile(Platform& platform, const FileDialogOptions& options);
+
+// Shows the save dialog and writes `bytes` to the chosen file, reporting
+// "%sに書き込めませんでした" when it cannot be written. `bytes` is made only
+// once a file has been chosen.
+template <typename MakeBytes>
+void askAndWriteFile(Platform& platform, const FileDialogOptions& options, MakeBytes makeBytes);
+
+bool writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const uint8_t> bytes);
+
+template <typename MakeBytes>
+void askAndWriteFile(Platform& platform, const FileDialogOptions& options, MakeBytes makeBytes) {
+    const std::optional<ChosenFile> file = platform.saveFileDialog(options);
+    if (file) writeChosenFile(platform, *file, makeBytes());
+}
+
+}  // namespace velk
