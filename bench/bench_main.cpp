@@ -7,6 +7,8 @@
 #include "platform/platform.h"
 #include "rom/catalogues.h"
 #include "rom/rom_file.h"
+#include "rom/save.h"
+#include "rom/free_regions.h"
 #include "text/name_list.h"
 #include "text/text_collection.h"
 
@@ -135,6 +137,37 @@ void BM_PackAllUnitGraphics(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(units.size()));
 }
 BENCHMARK(BM_PackAllUnitGraphics)->Unit(benchmark::kMillisecond);
+
+// The save's layout of every resource, without the file write.
+void BM_LayOutImage(benchmark::State& state) {
+    EditorState editor;
+    editor.image = image();
+    editor.catalogues = catalogues();
+    for (auto _ : state) {
+        RomImage copy = editor.image;
+        if (!layOutImage(copy, editor)) state.SkipWithError("the demo image does not fit");
+    }
+    int64_t used = 0;
+    for (const ResourceEntry& e : editor.catalogues.resources)
+        if (e.id < 127 || e.id >= kFaceCount) used += e.packedLength;
+    int64_t space = 0;
+    for (int r = 0; r < kFreeRegionCount; ++r)
+        if (r != kFreeRegionInColourDictionary) space += kFreeRegionTable[static_cast<size_t>(r)].size();
+    state.counters["free_bytes_used"] = static_cast<double>(used);
+    state.counters["free_bytes"] = static_cast<double>(space);
+}
+BENCHMARK(BM_LayOutImage)->Unit(benchmark::kMillisecond);
+
+void BM_SaveRomToFile(benchmark::State& state) {
+    EditorState editor;
+    editor.image = image();
+    editor.catalogues = catalogues();
+    OneFilePlatform platform;
+    platform.path = std::filesystem::temp_directory_path() / "velk-bench-save.smc";
+    for (auto _ : state) saveRom(editor, platform);
+    std::filesystem::remove(platform.path);
+}
+BENCHMARK(BM_SaveRomToFile)->Unit(benchmark::kMillisecond);
 
 void BM_MakeDemoImage(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(makeDemoImage());

@@ -11,7 +11,7 @@ ButtonAction hidden() { return {}; }
 
 std::array<Mode, kModeCount> makeModes() {
     return {{
-        {toCp932("ROM"), shown("保存"), shown("再読込", reloadRomOperation)},
+        {toCp932("ROM"), shown("保存", saveRomOperation), shown("再読込", reloadRomOperation)},
         {toCp932("顔グラフィック"), shown("抜き出し"), shown("書き込み")},
         {toCp932("顔グラBMP"), shown("抜き出し"), hidden()},
         {toCp932("ユニットグラフィック等"), shown("抜き出し"), shown("書き込み")},

@@ -1,10 +1,13 @@
 #include "app/operations.h"
 
 #include "rom/rom_file.h"
+#include "rom/save.h"
 #include "text/name_list.h"
 #include "text/text_collection.h"
 
 namespace velk {
+
+void saveRomOperation(EditorState& s, Platform& p) { saveRom(s, p); }
 
 void reloadRomOperation(EditorState& s, Platform& p) { reloadRom(s, p); }
 

@@ -7,6 +7,7 @@
 
 namespace velk {
 
+void saveRomOperation(EditorState& state, Platform& platform);
 void reloadRomOperation(EditorState& state, Platform& platform);
 void exportNamesOperation(EditorState& state, Platform& platform);
 void importNamesOperation(EditorState& state, Platform& platform);

@@ -42,6 +42,7 @@ const std::vector<Verb>& verbs() {
     static const std::vector<Verb> all = {
         {"info", nullptr, "print what the image holds",
          [](EditorState& s, Platform&, std::ostream& out) { printInfo(s, out); }},
+        {"save", "OUT.smc", "lay every resource out again and write the 4 MiB image", operation(saveRomOperation)},
         {"export-names", "OUT.txt", "write the name list file", operation(exportNamesOperation)},
         {"import-names", "IN.txt", "read names from a name list file", operation(importNamesOperation)},
         {"export-texts", "OUT.txt", "write the text collection file", operation(exportTextsOperation)},

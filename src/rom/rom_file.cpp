@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/messages.h"
+#include "rom/save.h"
 #include "text/sjis.h"
 
 namespace velk {
@@ -41,6 +42,7 @@ std::optional<LoadedRom> loadRom(Platform& platform, const std::filesystem::path
     if (!bytes) return std::nullopt;
     LoadedRom rom;
     std::copy(bytes->begin(), bytes->end(), rom.image.bytes.begin());
+    if (!relocatedBlocksInside(rom.image)) return std::nullopt;  // a save could not move them
     CharTables withBlankAdded = tables;
     withBlankAdded[kAddedCharTable] = blankCharTable();
     std::optional<Catalogues> catalogues = buildCatalogues(rom.image, withBlankAdded);

@@ -15,7 +15,8 @@ FileDialogOptions romOpenDialogOptions();
 // Reads a ROM file into a fresh image (a shorter file leaves the rest zero,
 // a longer one gives its first 4 MiB) and builds its catalogues with the
 // current character tables, with the added characters' table blank. Nothing
-// if the file cannot be read or is not an image of the game.
+// if the file cannot be read or is not an image of the game (including the
+// three blocks a save relocates lying outside it).
 struct LoadedRom {
     RomImage image;
     Catalogues catalogues;

@@ -159,6 +159,14 @@ TEST_F(MainWindow, HiddenButtonsRunNothing) {
     EXPECT_EQ(platform.dialogs.size(), dialogsBefore);
 }
 
+TEST_F(MainWindow, TheSaveButtonWritesTheRom) {
+    platform.answer(rom.parent_path() / "saved.smc");
+    dialog->extractButton()->click();
+    EXPECT_TRUE(platform.dialogs.back().save);
+    EXPECT_EQ(std::filesystem::file_size(rom.parent_path() / "saved.smc"), 4u * 1024 * 1024);
+    EXPECT_TRUE(platform.messages.empty());
+}
+
 TEST_F(MainWindow, TheNameAndTextModesRunTheirFiles) {
     const std::filesystem::path dir = rom.parent_path();
     select(4);

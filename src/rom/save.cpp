@@ -1,0 +1,176 @@
+#include "rom/save.h"
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+#include "platform/file_dialogs.h"
+#include "platform/messages.h"
+#include "rom/free_regions.h"
+#include "text/sjis.h"
+
+namespace velk {
+namespace {
+
+struct RelocatedBlock {
+    int32_t pointer;  // where the game keeps its LongPointer
+    int32_t size;
+};
+// In the order they are copied to kRelocatedBlocks.
+constexpr std::array<RelocatedBlock, 3> kRelocatedBlockTable = {{{0x1E7DDB, 1638}, {0x1E7F52, 1624}, {0x1E7DAB, 1617}}};
+
+constexpr std::array<uint8_t, 15> kPatchedCode = {0x0A, 0xAA, 0x68, 0xBF, 0x02, 0x80, 0xE8, 0xEA,
+                                                  0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA};
+constexpr int32_t kPatchedCodeAt = 0xE9F0;
+constexpr int32_t kPatchedBankAt = 0xEA0C;
+constexpr int32_t kRomSizeByteAt = 0x7FD7;
+constexpr std::array<RomRange, 2> kNameRegionTable = {{{0x60031, 0x640C7}, {0x65463, 0x68000}}};
+constexpr int kGlyphCount = 256;
+constexpr int32_t kGlyphBytes = 36;
+
+void put(RomImage& image, int32_t at, std::span<const uint8_t> bytes) { std::copy(bytes.begin(), bytes.end(), image.at(at)); }
+
+// Glyph k: four groups of an LzFormatB flag byte 0xFF and eight literal bytes,
+// the glyph's upper half then its lower half from the sheet.
+void writeGlyphs(RomImage& image, const std::array<uint8_t, kGlyphSheetSize>& sheet) {
+    for (int k = 0; k < kGlyphCount; ++k) {
+        const int32_t at = kGlyphData + kGlyphBytes * k;
+        for (int i = 0; i < 32; ++i) {
+            const int h = i / 16, b = i % 16;
+            const size_t from = static_cast<size_t>(512 * (k / 16) + 256 * h + 16 * (k % 16) + b);
+            image[at + (i / 8) * 9 + 1 + i % 8] = sheet[from];
+        }
+        for (int g = 0; g < 4; ++g) image[at + 9 * g] = 0xFF;
+        writeLongPointer(image, kGlyphPointerTable + 3 * k, at);
+    }
+}
+
+bool blockInside(const RomImage& image, const RelocatedBlock& block) {
+    const int32_t from = readLongPointer(image, block.pointer);
+    return from >= 0 && from + block.size <= kRomSize;
+}
+
+// Copies the three blocks through one buffer, so that blocks already at their
+// new place from an earlier save are copied correctly.
+bool moveRelocatedBlocks(RomImage& image) {
+    std::vector<uint8_t> buffer;
+    for (const RelocatedBlock& block : kRelocatedBlockTable) {
+        if (!blockInside(image, block)) return false;
+        const int32_t from = readLongPointer(image, block.pointer);
+        buffer.insert(buffer.end(), image.at(from), image.at(from + block.size));
+    }
+    put(image, kRelocatedBlocks, buffer);
+    int32_t at = kRelocatedBlocks;
+    for (const RelocatedBlock& block : kRelocatedBlockTable) {
+        writeLongPointer(image, block.pointer, at);
+        at += block.size;
+    }
+    return true;
+}
+
+void writeFixedBytes(RomImage& image) {
+    image[kRomSizeByteAt] = 0x0D;
+    image[kRelocationMarker] = 0x42;
+    image[kRelocationMarker + 1] = 0x42;
+    put(image, kPatchedCodeAt, kPatchedCode);
+    image[kPatchedBankAt] = 0xE8;
+}
+
+bool writeFaceParts(RomImage& image, ConstCatalog parts) {
+    const int64_t total = std::accumulate(parts.begin(), parts.end(), int64_t{0},
+                                          [](int64_t sum, const ResourceEntry& e) { return sum + e.packedLength; });
+    if (kFacePartData + total > kFacePartDataEnd) return false;
+    int32_t at = kFacePartData;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        put(image, at, parts[i].packed);
+        writeShortPointer(image, kFacePartRelocatedPointerTable + 2 * static_cast<int32_t>(i), kFacePartRelocatedBase, at);
+        at += parts[i].packedLength;
+    }
+    return true;
+}
+
+// Each name and its 0x00 go where they fit, region 0 first, then region 1.
+bool writeNames(RomImage& image, ConstCatalog names) {
+    size_t region = 0;
+    int32_t used = 0;
+    for (size_t i = 0; i < names.size(); ++i) {
+        const int32_t n = names[i].packedLength;
+        if (kNameRegionTable[region].start + used + n >= kNameRegionTable[region].end) {
+            if (++region == kNameRegionTable.size()) return false;
+            used = 0;
+            if (kNameRegionTable[region].start + n >= kNameRegionTable[region].end) return false;
+        }
+        const int32_t at = kNameRegionTable[region].start + used;
+        put(image, at, names[i].packed);
+        image[at + n] = 0x00;
+        writeShortPointer(image, kNamePointerTable + 2 * static_cast<int32_t>(i), kNamePointerBase, at);
+        used += n + 1;
+    }
+    return true;
+}
+
+int32_t pointerTableOf(int32_t id) {
+    if (id < kFirstUnitGraphicId) return kFacePointerTable;
+    if (id < kFirstTextId) return kUnitGraphicPointerTable;
+    return kTextPointerTable;
+}
+
+// Greedy first fit: the regions from the smallest, and into each the largest
+// records that still fit. Equal lengths keep id order, so saves repeat exactly.
+bool placeResources(RomImage& image, std::vector<ResourceEntry>& records) {
+    for (ResourceEntry& e : records) e.placed = 0;
+    for (int i = kFirstPinnedFace; i < kFaceCount; ++i) records[static_cast<size_t>(i)].placed = 1;
+    std::vector<int32_t> order(records.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
+        return records[static_cast<size_t>(a)].packedLength > records[static_cast<size_t>(b)].packedLength;
+    });
+    for (int r = 0; r < kFreeRegionCount; ++r) {
+        if (r == kFreeRegionInColourDictionary) continue;
+        const RomRange region = kFreeRegionTable[static_cast<size_t>(r)];
+        int32_t used = 0;
+        for (int32_t index : order) {
+            ResourceEntry& e = records[static_cast<size_t>(index)];
+            if (e.placed || region.start + used + e.packedLength > region.end) continue;
+            const int32_t at = region.start + used;
+            put(image, at, e.packed);
+            writeLongPointer(image, pointerTableOf(e.id) + 3 * e.tableIndex, at);
+            used += e.packedLength;
+            e.placed = 1;
+        }
+    }
+    return std::all_of(records.begin(), records.end(), [](const ResourceEntry& e) { return e.placed == 1; });
+}
+
+}  // namespace
+
+FileDialogOptions romSaveDialogOptions() {
+    return {"smc", "*.smc", toCp932("ソルヴァーン　ＲＯＭ(*.smc)|*.smc|全て(*.*)|*.*||")};
+}
+
+bool relocatedBlocksInside(const RomImage& image) {
+    return std::all_of(kRelocatedBlockTable.begin(), kRelocatedBlockTable.end(),
+                       [&](const RelocatedBlock& block) { return blockInside(image, block); });
+}
+
+bool layOutImage(RomImage& image, EditorState& state) {
+    if (state.glyphSheetLoaded) writeGlyphs(image, state.glyphSheet);
+    if (!moveRelocatedBlocks(image)) return false;
+    writeFixedBytes(image);
+    return writeFaceParts(image, state.catalogues.faceParts) && writeNames(image, state.catalogues.names) &&
+           placeResources(image, state.catalogues.resources);
+}
+
+void saveRom(EditorState& state, Platform& platform) {
+    const std::optional<ChosenFile> file = platform.saveFileDialog(romSaveDialogOptions());
+    if (!file) return;
+    RomImage image = state.image;
+    if (!layOutImage(image, state)) {
+        platform.messageBox(noRoomMessage());
+        return;
+    }
+    state.image = std::move(image);
+    writeChosenFile(platform, *file, state.image.bytes);
+}
+
+}  // namespace velk

@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include "platform/scripted_platform.h"
+#include "rom/free_regions.h"
+#include "rom/rom_file.h"
+#include "rom/save.h"
+#include "test_support.h"
+#include "text/decode.h"
+#include "text/name_list.h"
+#include "text/text_collection.h"
+
+namespace velk {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using test::sjis;
+
+class Save : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = test::scratchFolder();
+        test::writeBytes(folder / "demo.smc", test::demoImage().bytes);
+        platform.answer(folder / "demo.smc");
+        ASSERT_TRUE(openRomAtStart(state, platform));
+    }
+    Bytes save(const std::string& name) {
+        platform.answer(folder / name);
+        saveRom(state, platform);
+        return test::readBytes(folder / name);
+    }
+    EditorState reload(const std::string& name) {
+        EditorState fresh;
+        platform.answer(folder / name);
+        EXPECT_TRUE(openRomAtStart(fresh, platform));
+        return fresh;
+    }
+    std::filesystem::path folder;
+    ScriptedPlatform platform;
+    EditorState state;
+};
+
+TEST_F(Save, WritesTheFixedLayoutChanges) {
+    const Bytes out = save("out.smc");
+    ASSERT_EQ(out.size(), static_cast<size_t>(kRomSize));
+    EXPECT_TRUE(platform.messages.empty());
+    const ScriptedPlatform::Dialog& d = platform.dialogs.back();
+    EXPECT_TRUE(d.save);
+    EXPECT_EQ(d.options.filter, sjis("ソルヴァーン　ＲＯＭ(*.smc)|*.smc|全て(*.*)|*.*||"));
+    EXPECT_EQ(out[0x7FD7], 0x0D);
+    EXPECT_EQ(Bytes(out.begin() + 0xE9F0, out.begin() + 0xE9FF),
+              (Bytes{0x0A, 0xAA, 0x68, 0xBF, 0x02, 0x80, 0xE8, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA}));
+    EXPECT_EQ(out[0xEA0C], 0xE8);
+    EXPECT_EQ(out[0x340000], 0x42);
+    EXPECT_EQ(out[0x340001], 0x42);
+    // the three blocks, back to back, with their pointers
+    const RomImage& before = test::demoImage();
+    const int32_t blocks[3][3] = {{0x1E7DDB, 1638, 0x320000}, {0x1E7F52, 1624, 0x320666}, {0x1E7DAB, 1617, 0x320CBE}};
+    for (const auto& [pointer, size, to] : blocks) {
+        const int32_t from = readLongPointer(before, pointer);
+        EXPECT_TRUE(std::equal(out.begin() + to, out.begin() + to + size, before.at(from)));
+        const LongPointer p = offsetToLongPointer(to);
+        EXPECT_EQ(Bytes(out.begin() + pointer, out.begin() + pointer + 3), Bytes(p.begin(), p.end()));
+    }
+    EXPECT_EQ(out[0x1E7DDB + 2], 0xE4);
+}
+
+TEST_F(Save, TwoSavesInARowWriteTheSameFile) {
+    const Bytes first = save("a.smc");
+    const Bytes second = save("b.smc");
+    EXPECT_EQ(first, second);
+    for (size_t i = 0; i < state.catalogues.resources.size(); ++i)
+        ASSERT_EQ(state.catalogues.resources[i].id, static_cast<int32_t>(i));
+}
+
+TEST_F(Save, TheSavedImageReloadsWithEveryResourceUnchanged) {
+    save("out.smc");
+    const EditorState saved = reload("out.smc");
+    EXPECT_EQ(facePartLayout(saved.image), FacePartLayout::Relocated);
+    const Catalogues& a = test::demoCatalogues();
+    const Catalogues& b = saved.catalogues;
+    for (size_t i = 0; i < a.resources.size(); ++i) ASSERT_EQ(b.resources[i].unpacked, a.resources[i].unpacked) << i;
+    for (size_t i = 0; i < a.faceParts.size(); ++i) {
+        ASSERT_EQ(b.faceParts[i].unpacked, a.faceParts[i].unpacked) << i;
+        ASSERT_EQ(b.faceParts[i].tableIndex, static_cast<int32_t>(i));
+    }
+    for (size_t i = 0; i < a.names.size(); ++i) ASSERT_EQ(b.names[i].packed, a.names[i].packed) << i;
+}
+
+TEST_F(Save, EditedTextsAndNamesSurviveSaveAndReload) {
+    platform.answer(folder / "t.txt");
+    exportTextCollection(state.catalogues.texts(), state.catalogues.names, state.tables, platform);
+    test::writeBytes(folder / "n.txt", test::bytesOf("[F0 00] " + sjis("新しい名前") + "\r\n[F0 01] " + sjis("ア") + "\r\n"));
+    platform.answer(folder / "n.txt");
+    importNameList(state.catalogues.names, state.tables, platform);
+    platform.answer(folder / "t.txt");
+    importTextCollection(state.catalogues.texts(), state.tables, state.image, platform);
+    ASSERT_TRUE(platform.messages.empty());
+    save("out.smc");
+    const EditorState saved = reload("out.smc");
+    for (size_t i = 0; i < state.catalogues.resources.size(); ++i)
+        ASSERT_EQ(saved.catalogues.resources[i].unpacked, state.catalogues.resources[i].unpacked) << i;
+    EXPECT_EQ(nameText(saved.catalogues.names[0]), sjis("新しい名前"));
+    EXPECT_EQ(saved.catalogues.names[1].packed, Bytes{0x72});
+}
+
+TEST_F(Save, PinnedFacesKeepTheirBytesAndPointers) {
+    storeUnpacked(state.catalogues.faces()[130], Bytes(768, 0x11));
+    storePacked(state.catalogues.faces()[130], Bytes{0xFF, 1, 2, 3});
+    const Bytes out = save("out.smc");
+    const RomImage& before = test::demoImage();
+    for (int i = kFirstPinnedFace; i < kFaceCount; ++i) {
+        const ResourceEntry& demo = test::demoCatalogues().faces()[static_cast<size_t>(i)];
+        const int32_t pointer = kFacePointerTable + 3 * demo.tableIndex;
+        EXPECT_TRUE(std::equal(out.begin() + pointer, out.begin() + pointer + 3, before.at(pointer))) << i;
+        EXPECT_TRUE(std::equal(demo.packed.begin(), demo.packed.end(), out.begin() + demo.romOffset)) << i;
+    }
+}
+
+TEST_F(Save, ARecordThatFillsARegionToItsEndIsPlacedThere) {
+    // Region 0 is 2 bytes; the first 2-byte record in id order takes it.
+    const auto& records = state.catalogues.resources;
+    const auto twoBytes = std::find_if(records.begin(), records.end(), [](const ResourceEntry& e) { return e.packedLength == 2; });
+    ASSERT_NE(twoBytes, records.end());
+    const Bytes out = save("out.smc");
+    RomImage saved;
+    saved.bytes = out;
+    const int32_t table = twoBytes->id >= kFirstTextId ? kTextPointerTable : kUnitGraphicPointerTable;
+    EXPECT_EQ(readLongPointer(saved, table + 3 * twoBytes->tableIndex), kFreeRegionTable[0].start);
+    EXPECT_EQ(kFreeRegionTable[0].size(), 2);
+}
+
+TEST_F(Save, NothingIsPlacedInTheColourSetsDictionary) {
+    const Bytes out = save("out.smc");
+    const RomRange row8 = kFreeRegionTable[kFreeRegionInColourDictionary];
+    EXPECT_TRUE(std::equal(out.begin() + row8.start, out.begin() + row8.end, test::demoImage().at(row8.start)));
+    for (const ResourceEntry& e : state.catalogues.resources) ASSERT_EQ(e.placed, 1u);
+}
+
+TEST_F(Save, NamesOverflowIntoTheSecondRegionAndThenFail) {
+    // 2510 names of 6 code bytes and a terminator: 17570 bytes, more than region 0 holds
+    for (ResourceEntry& name : state.catalogues.names) storePacked(name, Bytes{0x72, 0x74, 0x76, 0x78, 0x7A, 0x7C});
+    const Bytes out = save("out.smc");
+    ASSERT_TRUE(platform.messages.empty());
+    RomImage saved;
+    saved.bytes = out;
+    const int32_t perRegion0 = (0x640C7 - 0x60031 - 7) / 7 + 1;  // names whose terminator still fits
+    EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * (perRegion0 - 1), kNamePointerBase),
+              0x60031 + 7 * (perRegion0 - 1));
+    EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * perRegion0, kNamePointerBase), 0x65463);
+
+    for (ResourceEntry& name : state.catalogues.names) storePacked(name, Bytes(11, 0x72));  // 30120 bytes
+    const RomImage before = state.image;
+    platform.answer(folder / "full.smc");
+    saveRom(state, platform);
+    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("容量が足りません")});
+    EXPECT_FALSE(std::filesystem::exists(folder / "full.smc"));
+    EXPECT_EQ(state.image.bytes, before.bytes);
+}
+
+TEST_F(Save, ResourcesOrColourSetsThatDoNotFitWriteNoFile) {
+    storePacked(state.catalogues.texts()[9], Bytes(40000, 0x01));  // larger than any region
+    platform.answer(folder / "big.smc");
+    saveRom(state, platform);
+    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("容量が足りません")});
+    EXPECT_FALSE(std::filesystem::exists(folder / "big.smc"));
+    EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
+
+    storePacked(state.catalogues.texts()[9], test::demoCatalogues().texts()[9].packed);
+    for (ResourceEntry& part : state.catalogues.faceParts) storePacked(part, Bytes(25, 0x80));  // 31400 bytes
+    platform.answer(folder / "parts.smc");
+    saveRom(state, platform);
+    EXPECT_EQ(platform.messages.size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(folder / "parts.smc"));
+}
+
+TEST_F(Save, GlyphsAreWrittenOnlyOnceLoaded) {
+    Bytes out = save("out.smc");
+    EXPECT_TRUE(std::equal(out.begin() + 0x348000, out.begin() + 0x34A400, test::demoImage().at(0x348000)));
+    EXPECT_TRUE(std::equal(out.begin() + 0x11D6B5, out.begin() + 0x11D9B5, test::demoImage().at(0x11D6B5)));
+
+    for (size_t i = 0; i < state.glyphSheet.size(); ++i) state.glyphSheet[i] = static_cast<uint8_t>(i * 7 + i / 512);
+    state.glyphSheetLoaded = true;
+    out = save("glyphs.smc");
+    for (int k : {0, 17, 255}) {
+        const int32_t at = 0x348000 + 36 * k;
+        for (int g = 0; g < 4; ++g) EXPECT_EQ(out[static_cast<size_t>(at + 9 * g)], 0xFF);
+        for (int i = 0; i < 32; ++i) {
+            const size_t sheet = static_cast<size_t>(512 * (k / 16) + 256 * (i / 16) + 16 * (k % 16) + i % 16);
+            ASSERT_EQ(out[static_cast<size_t>(at + 9 * (i / 8) + 1 + i % 8)], state.glyphSheet[sheet]) << k << " " << i;
+        }
+        const LongPointer p = offsetToLongPointer(at);
+        EXPECT_EQ(Bytes(out.begin() + 0x11D6B5 + 3 * k, out.begin() + 0x11D6B5 + 3 * k + 3), Bytes(p.begin(), p.end()));
+        EXPECT_EQ(p[2], 0xE9);
+    }
+}
+
+TEST_F(Save, AFailedWriteLeavesTheOldFileAsItWas) {
+    test::writeBytes(folder / "keep.smc", Bytes(100, 0xAB));
+    platform.failWriting(folder / "keep.smc");
+    platform.answer(folder / "keep.smc");
+    saveRom(state, platform);
+    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("keep.smcに書き込めませんでした")});
+    EXPECT_EQ(test::readBytes(folder / "keep.smc"), Bytes(100, 0xAB));
+    for (size_t i = 0; i < state.catalogues.resources.size(); ++i)
+        ASSERT_EQ(state.catalogues.resources[i].id, static_cast<int32_t>(i));
+}
+
+TEST(WriteFile, ReplacesOnlyACompleteFile) {
+    const std::filesystem::path folder = test::scratchFolder();
+    ScriptedPlatform platform;
+    test::writeBytes(folder / "f.bin", Bytes{1, 2, 3});
+    EXPECT_TRUE(platform.writeFile(folder / "f.bin", Bytes{4, 5}));
+    EXPECT_EQ(test::readBytes(folder / "f.bin"), (Bytes{4, 5}));
+    EXPECT_FALSE(platform.writeFile(folder / "no-such-folder" / "f.bin", Bytes{1}));
+    std::filesystem::create_directory(folder / "dir.bin");  // a folder where the file should go
+    EXPECT_FALSE(platform.writeFile(folder / "dir.bin", Bytes{1}));
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "dir.bin"));
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        EXPECT_EQ(entry.path().string().find(".velk-tmp"), std::string::npos) << entry.path();
+}
+
+TEST_F(Save, ImagesWhoseRelocatedBlocksLieOutsideDoNotLoad) {
+    Bytes bad = test::demoImage().bytes;
+    bad[0x1E7DAB + 2] = 0xFF;  // bank 0xFF: the block would run past the end
+    bad[0x1E7DAB + 1] = 0xFF;
+    bad[0x1E7DAB] = 0xFF;
+    test::writeBytes(folder / "bad.smc", bad);
+    platform.answer(folder / "bad.smc");
+    reloadRom(state, platform);
+    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("bad.smcが読み込めません")});
+}
+
+}  // namespace
+}  // namespace velk
