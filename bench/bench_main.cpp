@@ -7,6 +7,8 @@
 #include "platform/platform.h"
 #include "rom/catalogues.h"
 #include "rom/rom_file.h"
+#include "gfx/face_graphics.h"
+#include "gfx/unit_graphics.h"
 #include "rom/save.h"
 #include "rom/free_regions.h"
 #include "text/name_list.h"
@@ -168,6 +170,35 @@ void BM_SaveRomToFile(benchmark::State& state) {
     std::filesystem::remove(platform.path);
 }
 BENCHMARK(BM_SaveRomToFile)->Unit(benchmark::kMillisecond);
+
+// Reading the faces and their 157 palettes back: 157 faces and 1256 colour sets repacked.
+void BM_WriteFaceGraphics(benchmark::State& state) {
+    OneFilePlatform platform;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velk-bench-faces";
+    std::filesystem::create_directories(folder);
+    platform.path = folder / "face.fig";
+    extractFaceGraphics(catalogues().faces(), catalogues().faceParts, image(), platform);
+    Catalogues c = catalogues();
+    for (auto _ : state) writeFaceGraphics(c.faces(), c.faceParts, image(), platform);
+    if (platform.messages) state.SkipWithError("the write reported a problem");
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_WriteFaceGraphics)->Unit(benchmark::kMillisecond);
+
+// Reading the unit graphics back: the raw block and 5900 unit graphics repacked.
+void BM_WriteUnitGraphics(benchmark::State& state) {
+    OneFilePlatform platform;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velk-bench-units";
+    std::filesystem::create_directories(folder);
+    platform.path = folder / "unit.fig";
+    extractUnitGraphics(catalogues().unitGraphics(), image(), platform);
+    Catalogues c = catalogues();
+    RomImage copy = image();
+    for (auto _ : state) writeUnitGraphics(c.unitGraphics(), copy, platform);
+    if (platform.messages) state.SkipWithError("the write reported a problem");
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_WriteUnitGraphics)->Unit(benchmark::kMillisecond);
 
 void BM_MakeDemoImage(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(makeDemoImage());

@@ -4,6 +4,8 @@
 #include "rom/free_regions.h"
 #include "rom/rom_file.h"
 #include "rom/save.h"
+#include "gfx/face_graphics.h"
+#include "gfx/unit_graphics.h"
 #include "test_support.h"
 #include "text/decode.h"
 #include "text/name_list.h"
@@ -101,6 +103,25 @@ TEST_F(Save, EditedTextsAndNamesSurviveSaveAndReload) {
         ASSERT_EQ(saved.catalogues.resources[i].unpacked, state.catalogues.resources[i].unpacked) << i;
     EXPECT_EQ(nameText(saved.catalogues.names[0]), sjis("新しい名前"));
     EXPECT_EQ(saved.catalogues.names[1].packed, Bytes{0x72});
+}
+
+TEST_F(Save, GraphicsSurviveExtractWriteSaveAndReload) {
+    platform.answer(folder / "face.fig");
+    extractFaceGraphics(state.catalogues.faces(), state.catalogues.faceParts, state.image, platform);
+    platform.answer(folder / "unit.fig");
+    extractUnitGraphics(state.catalogues.unitGraphics(), state.image, platform);
+    platform.answer(folder / "face.fig");
+    writeFaceGraphics(state.catalogues.faces(), state.catalogues.faceParts, state.image, platform);
+    platform.answer(folder / "unit.fig");
+    writeUnitGraphics(state.catalogues.unitGraphics(), state.image, platform);
+    ASSERT_TRUE(platform.messages.empty());
+    save("out.smc");
+    const EditorState saved = reload("out.smc");
+    const Catalogues& demo = test::demoCatalogues();
+    for (size_t i = 0; i < kFirstTextId; ++i) ASSERT_EQ(saved.catalogues.resources[i].unpacked, demo.resources[i].unpacked) << i;
+    for (size_t i = 0; i < demo.faceParts.size(); ++i)
+        ASSERT_EQ(saved.catalogues.faceParts[i].unpacked, demo.faceParts[i].unpacked) << i;
+    EXPECT_TRUE(std::equal(saved.image.at(0x1B8000), saved.image.at(0x1B8000 + 185856), test::demoImage().at(0x1B8000)));
 }
 
 TEST_F(Save, PinnedFacesKeepTheirBytesAndPointers) {

@@ -12,9 +12,9 @@ ButtonAction hidden() { return {}; }
 std::array<Mode, kModeCount> makeModes() {
     return {{
         {toCp932("ROM"), shown("保存", saveRomOperation), shown("再読込", reloadRomOperation)},
-        {toCp932("顔グラフィック"), shown("抜き出し"), shown("書き込み")},
-        {toCp932("顔グラBMP"), shown("抜き出し"), hidden()},
-        {toCp932("ユニットグラフィック等"), shown("抜き出し"), shown("書き込み")},
+        {toCp932("顔グラフィック"), shown("抜き出し", extractFacesOperation), shown("書き込み", writeFacesOperation)},
+        {toCp932("顔グラBMP"), shown("抜き出し", exportFacePictureOperation), hidden()},
+        {toCp932("ユニットグラフィック等"), shown("抜き出し", extractUnitsOperation), shown("書き込み", writeUnitsOperation)},
         {toCp932("名前リスト"), shown("抜き出し", exportNamesOperation), shown("書き込み", importNamesOperation)},
         {toCp932("テキスト"), shown("抜き出し", exportTextsOperation), shown("書き込み", importTextsOperation)},
         {toCp932("変更点書き込み"), hidden(), shown("書き込み")},

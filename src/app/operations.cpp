@@ -1,5 +1,8 @@
 #include "app/operations.h"
 
+#include "gfx/face_graphics.h"
+#include "gfx/face_picture.h"
+#include "gfx/unit_graphics.h"
 #include "rom/rom_file.h"
 #include "rom/save.h"
 #include "text/name_list.h"
@@ -10,6 +13,22 @@ namespace velk {
 void saveRomOperation(EditorState& s, Platform& p) { saveRom(s, p); }
 
 void reloadRomOperation(EditorState& s, Platform& p) { reloadRom(s, p); }
+
+void extractFacesOperation(EditorState& s, Platform& p) {
+    extractFaceGraphics(s.catalogues.faces(), s.catalogues.faceParts, s.image, p);
+}
+
+void writeFacesOperation(EditorState& s, Platform& p) {
+    writeFaceGraphics(s.catalogues.faces(), s.catalogues.faceParts, s.image, p);
+}
+
+void exportFacePictureOperation(EditorState& s, Platform& p) {
+    exportFacePicture(s.catalogues.faces(), s.catalogues.faceParts, p);
+}
+
+void extractUnitsOperation(EditorState& s, Platform& p) { extractUnitGraphics(s.catalogues.unitGraphics(), s.image, p); }
+
+void writeUnitsOperation(EditorState& s, Platform& p) { writeUnitGraphics(s.catalogues.unitGraphics(), s.image, p); }
 
 void exportNamesOperation(EditorState& s, Platform& p) { exportNameList(s.catalogues.names, p); }
 

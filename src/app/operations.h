@@ -9,6 +9,11 @@ namespace velk {
 
 void saveRomOperation(EditorState& state, Platform& platform);
 void reloadRomOperation(EditorState& state, Platform& platform);
+void extractFacesOperation(EditorState& state, Platform& platform);
+void writeFacesOperation(EditorState& state, Platform& platform);
+void exportFacePictureOperation(EditorState& state, Platform& platform);
+void extractUnitsOperation(EditorState& state, Platform& platform);
+void writeUnitsOperation(EditorState& state, Platform& platform);
 void exportNamesOperation(EditorState& state, Platform& platform);
 void importNamesOperation(EditorState& state, Platform& platform);
 void exportTextsOperation(EditorState& state, Platform& platform);

@@ -189,6 +189,26 @@ TEST_F(MainWindow, TheNameAndTextModesRunTheirFiles) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
+TEST_F(MainWindow, TheGraphicsModesWriteTheirFiles) {
+    const std::filesystem::path dir = rom.parent_path();
+    const std::pair<int, const char*> extracts[] = {{1, "face.fig"}, {2, "faces.bmp"}, {3, "unit.fig"}};
+    for (const auto& [mode, name] : extracts) {
+        select(mode);
+        platform.answer(dir / name);
+        dialog->extractButton()->click();
+        EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir / "face9C.pal"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "unit.pal"));
+    for (const auto& [mode, name] : {extracts[0], extracts[2]}) {
+        select(mode);
+        platform.answer(dir / name);
+        dialog->writeButton()->click();
+    }
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(state.catalogues.faces()[5].unpacked, test::demoCatalogues().faces()[5].unpacked);
+}
+
 TEST_F(MainWindow, EscapeClosesTheWindow) {
     press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());

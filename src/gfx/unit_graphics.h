@@ -1,0 +1,32 @@
+// Unit graphics files: the raw graphics block and the 5900 unit graphics in
+// one *.fig, the shared colours in a *.pal, and a side file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "platform/platform.h"
+#include "rom/resource_entry.h"
+#include "rom/rom_image.h"
+
+namespace velk {
+
+constexpr int32_t kRawGraphicBlock = 0x1B8000;
+constexpr size_t kRawGraphicBlockBytes = 185856;
+constexpr size_t kUnitGraphicBytes = 128;
+constexpr size_t kUnitFileBytes = kRawGraphicBlockBytes + 5900 * kUnitGraphicBytes;  // 941056
+
+FileDialogOptions unitGraphicsDialogOptions();
+
+// The entry at file position i: within every four, the order 0, 2, 1, 3.
+inline size_t unitEntryAt(size_t i) { return 4 * (i / 4) + 2 * (i % 2) + (i / 2) % 2; }
+
+std::vector<uint8_t> unitFileBytes(ConstCatalog units, const RomImage& image);
+std::array<uint8_t, 768> sharedPaletteFileBytes(const RomImage& image);
+
+void extractUnitGraphics(ConstCatalog units, const RomImage& image, Platform& platform);
+// Stores the raw block straight into the image and repacks every unit graphic.
+void writeUnitGraphics(Catalog units, RomImage& image, Platform& platform);
+
+}  // namespace velk

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include "gfx/colours.h"
+#include "gfx/face_graphics.h"
+#include "platform/scripted_platform.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using test::sjis;
+
+class FaceGraphics : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = test::scratchFolder();
+        catalogues = test::demoCatalogues();
+    }
+    void extract() {
+        platform.answer(folder / "face.fig");
+        extractFaceGraphics(catalogues.faces(), catalogues.faceParts, test::demoImage(), platform);
+    }
+    void writeBack() {
+        platform.answer(folder / "face.fig");
+        writeFaceGraphics(catalogues.faces(), catalogues.faceParts, test::demoImage(), platform);
+    }
+    std::filesystem::path folder;
+    Catalogues catalogues;
+    ScriptedPlatform platform;
+};
+
+TEST(ColourConversion, KeepsFiveBitsOfEachComponent) {
+    EXPECT_EQ(rgbToConsole({0xFF, 0x07, 0x08}), 31 + (0 << 5) + (1 << 10));
+    const Rgb rgb = consoleToRgb(0x7FFF);
+    EXPECT_EQ(rgb.red, 248);
+    EXPECT_EQ(rgb.blue, 248);
+    for (uint16_t c = 0; c < 0x8000; ++c) ASSERT_EQ(rgbToConsole(consoleToRgb(c)), c);
+}
+
+TEST(Tiles, ReadFourBitPlanesLeftmostPixelInBitSeven) {
+    Bytes tile(32, 0);
+    tile[2 * 3] = 0x80;       // plane 0, row 3, x 0
+    tile[2 * 3 + 1] = 0x80;   // plane 1
+    tile[16 + 2 * 3] = 0x01;  // plane 2, row 3, x 7
+    tile[17 + 2 * 7] = 0x40;  // plane 3, row 7, x 1
+    EXPECT_EQ(tilePixel(tile.data(), 0, 3), 3);
+    EXPECT_EQ(tilePixel(tile.data(), 7, 3), 4);
+    EXPECT_EQ(tilePixel(tile.data(), 1, 7), 8);
+    EXPECT_EQ(tilePixel(tile.data(), 1, 6), 0);
+}
+
+TEST_F(FaceGraphics, ExtractWritesPagesPalettesAndSideFile) {
+    extract();
+    ASSERT_TRUE(platform.messages.empty());
+    const ScriptedPlatform::Dialog& d = platform.dialogs.at(0);
+    EXPECT_TRUE(d.save);
+    EXPECT_EQ(d.options.defaultExtension, "fig");
+    EXPECT_EQ(d.options.filter, sjis("顔グラフィック(*.fig)|*.fig|全て(*.*)|*.*||"));
+    const Bytes fig = test::readBytes(folder / "face.fig");
+    ASSERT_EQ(fig.size(), 163840u);
+    auto faceAt = [&](size_t offset, size_t f) {
+        const Bytes& face = catalogues.faces()[f].unpacked;
+        return std::equal(face.begin(), face.end(), fig.begin() + static_cast<std::ptrdiff_t>(offset));
+    };
+    EXPECT_TRUE(faceAt(0, 0));
+    EXPECT_TRUE(faceAt(7 * 768, 7));
+    EXPECT_TRUE(faceAt(8192, 8));
+    EXPECT_TRUE(faceAt(155648, 152));
+    EXPECT_TRUE(faceAt(155648 + 4 * 768, 156));
+    for (size_t page = 0; page < 20; ++page) {
+        const size_t gap = page * 8192 + (page == 19 ? 5 : 8) * 768;
+        EXPECT_TRUE(std::all_of(fig.begin() + static_cast<std::ptrdiff_t>(gap),
+                                fig.begin() + static_cast<std::ptrdiff_t>((page + 1) * 8192), [](uint8_t b) { return b == 0; }))
+            << page;
+    }
+    Bytes dat = test::readBytes(folder / "face.dat");
+    EXPECT_EQ(dat, (Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, '0', '1', '2', '3', '4', '5', '6', '7', '8',
+                          '9', ':', ';', '<', '=', '>', '?'}));
+    int palettes = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) palettes += entry.path().extension() == ".pal";
+    EXPECT_EQ(palettes, 157);
+    EXPECT_TRUE(std::filesystem::exists(folder / "face0F.pal"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "face10.pal"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "face9C.pal"));
+}
+
+TEST_F(FaceGraphics, PaletteFilesHoldTheColourSetsThenTheSharedColours) {
+    extract();
+    const Bytes pal = test::readBytes(folder / "face21.pal");  // face 33
+    ASSERT_EQ(pal.size(), 768u);
+    for (size_t s = 0; s < 8; ++s) {
+        EXPECT_EQ(pal[48 * s], 0);  // colour 0 is black
+        EXPECT_EQ(pal[48 * s + 1], 0);
+        EXPECT_EQ(pal[48 * s + 2], 0);
+        for (size_t c = 1; c < 16; ++c) {
+            const Rgb rgb = consoleToRgb(colourAt(catalogues.faceParts[8 * 33 + s].unpacked, c - 1));
+            ASSERT_EQ(pal[48 * s + 3 * c], rgb.red);
+            ASSERT_EQ(pal[48 * s + 3 * c + 1], rgb.green);
+            ASSERT_EQ(pal[48 * s + 3 * c + 2], rgb.blue);
+        }
+    }
+    for (int c = 0; c < 128; ++c) ASSERT_EQ(pal[384 + 3 * static_cast<size_t>(c)], consoleToRgb(sharedColour(test::demoImage(), c)).red);
+    EXPECT_TRUE(std::equal(pal.begin() + 384, pal.end(), test::readBytes(folder / "face00.pal").begin() + 384));
+}
+
+TEST_F(FaceGraphics, WritingBackUnchangedFilesChangesNoUnpackedByte) {
+    extract();
+    writeBack();
+    ASSERT_TRUE(platform.messages.empty());
+    const Catalogues& demo = test::demoCatalogues();
+    for (size_t f = 0; f < 157; ++f) ASSERT_EQ(catalogues.faces()[f].unpacked, demo.faces()[f].unpacked);
+    for (size_t e = 0; e < 1256; ++e) ASSERT_EQ(catalogues.faceParts[e].unpacked, demo.faceParts[e].unpacked);
+    // every record was packed anew by the editor's packer
+    EXPECT_NE(catalogues.faces()[3].packed, demo.faces()[3].packed);
+}
+
+TEST_F(FaceGraphics, ColourZeroAndTheSharedPalettesAreNotRead) {
+    extract();
+    Bytes pal = test::readBytes(folder / "face05.pal");
+    for (size_t i = 0; i < 3; ++i) pal[i] = 0xFF;        // colour 0 of palette 0
+    for (size_t i = 384; i < 768; ++i) pal[i] = 0x5A;    // palettes 8-15
+    test::writeBytes(folder / "face05.pal", pal);
+    writeBack();
+    for (size_t e = 40; e < 48; ++e) ASSERT_EQ(catalogues.faceParts[e].unpacked, test::demoCatalogues().faceParts[e].unpacked);
+}
+
+TEST_F(FaceGraphics, EditedPixelsAndColoursArePackedIn) {
+    extract();
+    Bytes fig = test::readBytes(folder / "face.fig");
+    std::fill(fig.begin() + 8192, fig.begin() + 8192 + 768, 0x0F);  // face 8
+    test::writeBytes(folder / "face.fig", fig);
+    Bytes pal = test::readBytes(folder / "face08.pal");
+    pal[3] = 0xFF;  // palette 0, colour 1: red 31
+    pal[4] = 0x07;  // green 0
+    pal[5] = 0x08;  // blue 1
+    test::writeBytes(folder / "face08.pal", pal);
+    writeBack();
+    EXPECT_EQ(catalogues.faces()[8].unpacked, Bytes(768, 0x0F));
+    EXPECT_EQ(catalogues.faceParts[64].unpacked[0], 0x1F);
+    EXPECT_EQ(catalogues.faceParts[64].unpacked[1], 0x04);
+    EXPECT_EQ(catalogues.faceParts[64].packedLength, static_cast<int32_t>(catalogues.faceParts[64].packed.size()));
+}
+
+TEST_F(FaceGraphics, AShortTileFileFillsWhatItHas) {
+    extract();
+    Bytes fig = test::readBytes(folder / "face.fig");
+    std::fill(fig.begin(), fig.end(), 0x33);
+    fig.resize(768 + 100);
+    test::writeBytes(folder / "face.fig", fig);
+    writeBack();
+    EXPECT_EQ(catalogues.faces()[0].unpacked, Bytes(768, 0x33));
+    const Bytes& before = test::demoCatalogues().faces()[1].unpacked;
+    EXPECT_TRUE(std::all_of(catalogues.faces()[1].unpacked.begin(), catalogues.faces()[1].unpacked.begin() + 100,
+                            [](uint8_t b) { return b == 0x33; }));
+    EXPECT_TRUE(std::equal(before.begin() + 100, before.end(), catalogues.faces()[1].unpacked.begin() + 100));
+    EXPECT_EQ(catalogues.faces()[2].unpacked, test::demoCatalogues().faces()[2].unpacked);
+}
+
+TEST_F(FaceGraphics, AMissingPaletteStopsBeforeAnyColourSetChanges) {
+    extract();
+    Bytes fig = test::readBytes(folder / "face.fig");
+    fig[0] ^= 0xFF;
+    test::writeBytes(folder / "face.fig", fig);
+    Bytes pal = test::readBytes(folder / "face00.pal");
+    pal[3] ^= 0xF8;
+    test::writeBytes(folder / "face00.pal", pal);
+    std::filesystem::remove(folder / "face9C.pal");
+    writeBack();
+    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("face9C.palが読み込めません")});
+    EXPECT_NE(catalogues.faces()[0].unpacked, test::demoCatalogues().faces()[0].unpacked);  // faces written back
+    EXPECT_EQ(catalogues.faceParts[0].unpacked, test::demoCatalogues().faceParts[0].unpacked);
+}
+
+TEST_F(FaceGraphics, FilesThatCannotBeWrittenOrReadAreReported) {
+    platform.failWriting(folder / "face.fig");
+    extract();
+    EXPECT_FALSE(std::filesystem::exists(folder / "face.dat"));
+    platform.answer(folder / "missing.fig");
+    writeFaceGraphics(catalogues.faces(), catalogues.faceParts, test::demoImage(), platform);
+
+    ScriptedPlatform second;
+    second.failWriting(folder / "other03.pal");
+    second.answer(folder / "other.fig");
+    extractFaceGraphics(catalogues.faces(), catalogues.faceParts, test::demoImage(), second);
+    EXPECT_TRUE(std::filesystem::exists(folder / "other02.pal"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "other04.pal"));
+    EXPECT_EQ(platform.messages, (std::vector<std::string>{sjis("face.figに書き込めませんでした"),
+                                                           sjis("missing.figが読み込めません")}));
+    EXPECT_EQ(second.messages, std::vector<std::string>{sjis("other03.palに書き込めませんでした")});
+    for (size_t f = 0; f < 157; ++f) ASSERT_EQ(catalogues.faces()[f].packed, test::demoCatalogues().faces()[f].packed);
+}
+
+}  // namespace
+}  // namespace velk
