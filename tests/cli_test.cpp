@@ -37,12 +37,6 @@ TEST_F(Cli, InfoSummarisesTheImage) {
     EXPECT_TRUE(r.err.empty());
 }
 
-TEST_F(Cli, VerbsRunInOrderOnOneImage) {
-    const CliRun r = cli({rom, "info", "info"});
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out.substr(0, r.out.size() / 2), r.out.substr(r.out.size() / 2));
-}
-
 TEST_F(Cli, UsageErrorsExitWithTwoBeforeReadingAnything) {
     EXPECT_EQ(cli({}).code, 2);
     EXPECT_EQ(cli({rom}).code, 2);

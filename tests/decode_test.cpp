@@ -117,13 +117,5 @@ TEST(DecodeText, ReadsTheAddedTableAsItStandsNow) {
     EXPECT_EQ(decodeTextCode(std::vector<uint8_t>{0x08, 0x05}, names, t), kuma);
 }
 
-TEST(DecodeText, DecodesAnEntryOfTheCatalogue) {
-    std::vector<ResourceEntry> texts(2);
-    storeUnpacked(texts[1], {0x71, 0x72, 0x16});
-    const std::vector<ResourceEntry> names;
-    EXPECT_EQ(decodeText(texts, 1, names, tables()), sjis("ァア") + "\r\n");
-    EXPECT_EQ(decodeText(texts, 0, names, tables()), "");
-}
-
 }  // namespace
 }  // namespace velk

@@ -68,14 +68,6 @@ protected:
     std::unique_ptr<MainDialog> dialog;
 };
 
-void expectButtons(const MainWindow* /*unused*/, bool es, const char* e, bool ws, const char* w, bool esGot,
-                   const QString& eGot, bool wsGot, const QString& wGot, int mode) {
-    EXPECT_EQ(esGot, es) << "mode " << mode;
-    EXPECT_EQ(eGot, u(e)) << "mode " << mode;
-    EXPECT_EQ(wsGot, ws) << "mode " << mode;
-    EXPECT_EQ(wGot, u(w)) << "mode " << mode;
-}
-
 TEST_F(MainWindow, StartsInModeZeroWithTheSevenModes) {
     EXPECT_EQ(dialog->windowTitle(), u("VELK"));
     QComboBox* combo = dialog->modeCombo();
@@ -111,8 +103,10 @@ TEST_F(MainWindow, EveryModeRelabelsAndShowsItsButtons) {
     for (const Expected& e : walk) {
         select(e.mode);
         const Buttons b = buttons();
-        expectButtons(this, e.extractShown, e.extract, e.writeShown, e.write, b.extractShown, b.extract, b.writeShown,
-                      b.write, e.mode);
+        EXPECT_EQ(b.extractShown, e.extractShown) << "mode " << e.mode;
+        EXPECT_EQ(b.extract, u(e.extract)) << "mode " << e.mode;
+        EXPECT_EQ(b.writeShown, e.writeShown) << "mode " << e.mode;
+        EXPECT_EQ(b.write, u(e.write)) << "mode " << e.mode;
     }
 }
 
@@ -159,54 +153,40 @@ TEST_F(MainWindow, HiddenButtonsRunNothing) {
     EXPECT_EQ(platform.dialogs.size(), dialogsBefore);
 }
 
-TEST_F(MainWindow, TheSaveButtonWritesTheRom) {
-    platform.answer(rom.parent_path() / "saved.smc");
-    dialog->extractButton()->click();
-    EXPECT_TRUE(platform.dialogs.back().save);
-    EXPECT_EQ(std::filesystem::file_size(rom.parent_path() / "saved.smc"), 4u * 1024 * 1024);
+TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
+    struct Wiring {
+        int mode;
+        bool extract;
+        bool save;            // which dialog the operation shows
+        const char* filter;   // its filter's first label
+    };
+    const Wiring table[] = {
+        {0, true, true, "ソルヴァーン　ＲＯＭ"}, {0, false, false, "ソルヴァーン　ROM"},
+        {1, true, true, "顔グラフィック"},       {1, false, false, "顔グラフィック"},
+        {2, true, true, "顔グラbmp"},            {3, true, true, "ユニットグラフィック等"},
+        {3, false, false, "ユニットグラフィック等"}, {4, true, true, "名前リスト"},
+        {4, false, false, "名前リスト"},         {5, true, true, "テキスト集"},
+        {5, false, false, "テキスト("},
+    };
+    for (const Wiring& w : table) {
+        select(w.mode);
+        const size_t before = platform.dialogs.size();
+        platform.answer(std::nullopt);  // cancel: nothing else happens
+        (w.extract ? dialog->extractButton() : dialog->writeButton())->click();
+        ASSERT_EQ(platform.dialogs.size(), before + 1) << w.mode << " " << w.extract;
+        EXPECT_EQ(platform.dialogs.back().save, w.save) << w.mode;
+        EXPECT_EQ(platform.dialogs.back().options.filter.rfind(test::sjis(w.filter), 0), 0u) << w.mode << " " << w.extract;
+    }
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(MainWindow, TheNameAndTextModesRunTheirFiles) {
-    const std::filesystem::path dir = rom.parent_path();
-    select(4);
-    platform.answer(dir / "names.txt");
-    dialog->extractButton()->click();
-    EXPECT_TRUE(std::filesystem::exists(dir / "names.txt"));
-    test::writeBytes(dir / "in.txt", test::bytesOf("[F0 00] " + test::sjis("アイ") + "\r\n"));
-    platform.answer(dir / "in.txt");
-    dialog->writeButton()->click();
-    EXPECT_EQ(state.catalogues.names[0].packed, (std::vector<uint8_t>{0x72, 0x74}));
-
+TEST_F(MainWindow, TheTextModeImportsIntoTheCatalogue) {
+    const std::filesystem::path in = rom.parent_path() / "in.txt";
+    test::writeBytes(in, test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//"));
     select(5);
-    platform.answer(dir / "texts.txt");
-    dialog->extractButton()->click();
-    EXPECT_TRUE(std::filesystem::exists(dir / "texts.txt"));
-    test::writeBytes(dir / "in.txt", test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//"));
-    platform.answer(dir / "in.txt");
+    platform.answer(in);
     dialog->writeButton()->click();
     EXPECT_EQ(state.catalogues.texts()[0].unpacked, std::vector<uint8_t>{0x76});
-    EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST_F(MainWindow, TheGraphicsModesWriteTheirFiles) {
-    const std::filesystem::path dir = rom.parent_path();
-    const std::pair<int, const char*> extracts[] = {{1, "face.fig"}, {2, "faces.bmp"}, {3, "unit.fig"}};
-    for (const auto& [mode, name] : extracts) {
-        select(mode);
-        platform.answer(dir / name);
-        dialog->extractButton()->click();
-        EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
-    }
-    EXPECT_TRUE(std::filesystem::exists(dir / "face9C.pal"));
-    EXPECT_TRUE(std::filesystem::exists(dir / "unit.pal"));
-    for (const auto& [mode, name] : {extracts[0], extracts[2]}) {
-        select(mode);
-        platform.answer(dir / name);
-        dialog->writeButton()->click();
-    }
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(state.catalogues.faces()[5].unpacked, test::demoCatalogues().faces()[5].unpacked);
 }
 
 TEST_F(MainWindow, EscapeClosesTheWindow) {
