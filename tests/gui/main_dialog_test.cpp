@@ -24,15 +24,16 @@ QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // Runs `whileModal` on the next modal window as soon as it shows.
 void onNextModal(std::function<void(QWidget*)> whileModal) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [whileModal, poll] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            whileModal(w);
-            return;
-        }
-        QTimer::singleShot(5, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, whileModal] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w) return;
+        timer->stop();
+        timer->deleteLater();
+        whileModal(w);
+    });
+    timer->start();
 }
 
 class MainWindow : public ::testing::Test {
