@@ -38,8 +38,13 @@ run: demo
 	  cd $(BUILD) && ./velk; \
 	else \
 	  echo "No display: running velk-cli on $(DEMO) instead of the window."; \
-	  $(BUILD)/velk-cli $(DEMO) info | tee $(BUILD)/demo-info.txt; \
-	  echo "Output written to $(BUILD)/demo-info.txt"; \
+	  mkdir -p $(BUILD)/demo-out && \
+	  $(BUILD)/velk-cli $(DEMO) info \
+	    export-names $(BUILD)/demo-out/names.txt export-texts $(BUILD)/demo-out/texts.txt \
+	    extract-faces $(BUILD)/demo-out/face.fig export-face-bmp $(BUILD)/demo-out/faces.bmp \
+	    extract-units $(BUILD)/demo-out/unit.fig save $(BUILD)/demo-out/saved.smc \
+	    | tee $(BUILD)/demo-out/info.txt && \
+	  echo "The name list, text collection, graphics files and a saved ROM are in $(BUILD)/demo-out/"; \
 	fi
 
 test: build

@@ -14,6 +14,7 @@
 #include "app/about_dialog.h"
 #include "app/editor_app.h"
 #include "app/main_dialog.h"
+#include "app/mode_table.h"
 #include "platform/scripted_platform.h"
 #include "test_support.h"
 
@@ -121,6 +122,8 @@ TEST_F(MainWindow, NoSelectionChangesAndRunsNothing) {
     dialog->extractButton()->click();
     dialog->writeButton()->click();
     EXPECT_EQ(platform.dialogs.size(), dialogsBefore);
+    EXPECT_EQ(modeAt(-1), nullptr);
+    EXPECT_EQ(modeAt(7), nullptr);
 }
 
 TEST_F(MainWindow, ReloadButtonAsksForARomAndCancelChangesNothing) {
