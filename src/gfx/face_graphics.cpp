@@ -61,21 +61,17 @@ void extractFaceGraphics(ConstCatalog faces, ConstCatalog colourSets, const RomI
 }
 
 void writeFaceGraphics(Catalog faces, Catalog colourSets, const RomImage& image, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.openFileDialog(faceGraphicsDialogOptions());
-    if (!file) return;
-    const std::optional<std::vector<uint8_t>> tiles = platform.readFile(file->path, kFaceFileBytes);
-    if (!tiles) {
-        platform.messageBox(cannotReadMessage(file->name));
-        return;
-    }
+    const std::optional<FileContents> fig = askAndReadFile(platform, faceGraphicsDialogOptions(), kFaceFileBytes);
+    if (!fig) return;
+    const std::vector<uint8_t>& tiles = fig->bytes;
     // A short file fills what it holds; the rest of each face stays as it was.
     for (size_t f = 0; f < faces.size(); ++f) {
         ResourceEntry& face = faces[f];
         std::vector<uint8_t> unpacked = face.unpacked;
         unpacked.resize(kFaceBytes);
         const size_t at = faceFileOffset(f);
-        if (at < tiles->size())
-            std::copy_n(tiles->begin() + static_cast<std::ptrdiff_t>(at), std::min(kFaceBytes, tiles->size() - at), unpacked.begin());
+        if (at < tiles.size())
+            std::copy_n(tiles.begin() + static_cast<std::ptrdiff_t>(at), std::min(kFaceBytes, tiles.size() - at), unpacked.begin());
         storeUnpacked(face, std::move(unpacked));
         packWithProfile(image, face, kFaceProfile);
     }
@@ -83,7 +79,7 @@ void writeFaceGraphics(Catalog faces, Catalog colourSets, const RomImage& image,
     // keeps the colours it does not reach.
     std::vector<std::array<uint8_t, kPaletteFileBytes>> palettes;
     for (size_t f = 0; f < faces.size(); ++f) {
-        const ChosenFile pal = sideFile(*file, facePaletteSuffix(f));
+        const ChosenFile pal = sideFile(fig->file, facePaletteSuffix(f));
         const std::optional<std::vector<uint8_t>> bytes = platform.readFile(pal.path, kPaletteFileBytes);
         if (!bytes) {
             platform.messageBox(cannotReadMessage(pal.name));

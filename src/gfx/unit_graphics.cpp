@@ -6,7 +6,6 @@
 #include "gfx/side_files.h"
 #include "pack/lz_formats.h"
 #include "platform/file_dialogs.h"
-#include "platform/messages.h"
 #include "text/sjis.h"
 
 namespace velk {
@@ -47,23 +46,19 @@ void extractUnitGraphics(ConstCatalog units, const RomImage& image, Platform& pl
 }
 
 void writeUnitGraphics(Catalog units, RomImage& image, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.openFileDialog(unitGraphicsDialogOptions());
-    if (!file) return;
-    const std::optional<std::vector<uint8_t>> bytes = platform.readFile(file->path, kUnitFileBytes);
-    if (!bytes) {
-        platform.messageBox(cannotReadMessage(file->name));
-        return;
-    }
+    const std::optional<FileContents> fig = askAndReadFile(platform, unitGraphicsDialogOptions(), kUnitFileBytes);
+    if (!fig) return;
+    const std::vector<uint8_t>& bytes = fig->bytes;
     // A short file fills what it holds; the rest keeps its bytes.
-    const size_t raw = std::min(bytes->size(), kRawGraphicBlockBytes);
-    std::copy_n(bytes->begin(), raw, image.at(kRawGraphicBlock));
+    const size_t raw = std::min(bytes.size(), kRawGraphicBlockBytes);
+    std::copy_n(bytes.begin(), raw, image.at(kRawGraphicBlock));
     for (size_t i = 0; i < units.size(); ++i) {
         ResourceEntry& unit = units[unitEntryAt(i)];
         std::vector<uint8_t> unpacked = unit.unpacked;
         unpacked.resize(kUnitGraphicBytes);
         const size_t at = kRawGraphicBlockBytes + i * kUnitGraphicBytes;
-        if (at < bytes->size())
-            std::copy_n(bytes->begin() + static_cast<std::ptrdiff_t>(at), std::min(kUnitGraphicBytes, bytes->size() - at),
+        if (at < bytes.size())
+            std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), std::min(kUnitGraphicBytes, bytes.size() - at),
                         unpacked.begin());
         storeUnpacked(unit, std::move(unpacked));
         packWithProfile(image, unit, kUnitGraphicProfile);

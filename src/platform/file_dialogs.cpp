@@ -4,12 +4,15 @@
 
 namespace velk {
 
-std::optional<std::vector<uint8_t>> askAndReadFile(Platform& platform, const FileDialogOptions& options) {
-    const std::optional<ChosenFile> file = platform.openFileDialog(options);
+std::optional<FileContents> askAndReadFile(Platform& platform, const FileDialogOptions& options, size_t maxBytes) {
+    std::optional<ChosenFile> file = platform.openFileDialog(options);
     if (!file) return std::nullopt;
-    std::optional<std::vector<uint8_t>> data = platform.readFile(file->path);
-    if (!data) platform.messageBox(cannotReadMessage(file->name));
-    return data;
+    std::optional<std::vector<uint8_t>> bytes = platform.readFile(file->path, maxBytes);
+    if (!bytes) {
+        platform.messageBox(cannotReadMessage(file->name));
+        return std::nullopt;
+    }
+    return FileContents{std::move(*file), std::move(*bytes)};
 }
 
 bool writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const uint8_t> bytes) {

@@ -10,9 +10,15 @@
 
 namespace velk {
 
-// Shows the open dialog and reads the whole chosen file. Nothing on cancel,
-// or after reporting "%sが読み込めません" when it cannot be read.
-std::optional<std::vector<uint8_t>> askAndReadFile(Platform& platform, const FileDialogOptions& options);
+struct FileContents {
+    ChosenFile file;
+    std::vector<uint8_t> bytes;
+};
+
+// Shows the open dialog and reads the chosen file (at most maxBytes of it).
+// Nothing on cancel, or after reporting "%sが読み込めません" when it cannot be read.
+std::optional<FileContents> askAndReadFile(Platform& platform, const FileDialogOptions& options,
+                                           size_t maxBytes = SIZE_MAX);
 
 // Shows the save dialog and writes `bytes` to the chosen file, reporting
 // "%sに書き込めませんでした" when it cannot be written. `bytes` is made only

@@ -39,10 +39,10 @@ void exportNameList(ConstCatalog names, Platform& platform) {
 }
 
 void importNameList(Catalog names, const CharTables& tables, Platform& platform) {
-    const std::optional<std::vector<uint8_t>> data = askAndReadFile(platform, nameListDialogOptions());
+    const std::optional<FileContents> data = askAndReadFile(platform, nameListDialogOptions());
     if (!data) return;
     const GlyphLookup glyphs(tables);
-    const std::span<const uint8_t> bytes(*data);
+    const std::span<const uint8_t> bytes(data->bytes);
     size_t p = kLabelLength;
     for (size_t i = 0; i < names.size() && p < bytes.size(); ++i) {
         const int32_t consumed = encodeName(names, static_cast<int>(i), bytes.subspan(p), glyphs, platform);

@@ -44,10 +44,10 @@ void exportTextCollection(ConstCatalog texts, ConstCatalog names, const CharTabl
 }
 
 void importTextCollection(Catalog texts, const CharTables& tables, const RomImage& image, Platform& platform) {
-    const std::optional<std::vector<uint8_t>> data = askAndReadFile(platform, textCollectionImportOptions());
+    const std::optional<FileContents> data = askAndReadFile(platform, textCollectionImportOptions());
     if (!data) return;
     const GlyphLookup glyphs(tables);
-    const std::span<const uint8_t> bytes(*data);
+    const std::span<const uint8_t> bytes(data->bytes);
     const std::array<uint8_t, 2> mark = {'#', '#'};
     size_t p = 0;
     for (size_t k = 0; k < texts.size(); ++k) {
