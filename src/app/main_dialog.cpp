@@ -26,7 +26,8 @@ MainDialog::MainDialog(EditorState& state, Platform& platform, QWidget* parent)
     const DialogBaseUnits u = dialogBaseUnits(font());
     setFixedSize(fromDialogUnits(u, 0, 0, 111, 79).size());
 
-    modeCombo_ = new QComboBox(this);
+    // The controls keep the names (and, in comments, the ids 1004-1006) of the dialog template.
+    modeCombo_ = new QComboBox(this);  // 1004
     modeCombo_->setObjectName(QStringLiteral("ModeCombo"));
     for (const Mode& mode : modeTable()) modeCombo_->addItem(qtText(mode.item));
     modeCombo_->setMaxVisibleItems(kModeCount);
@@ -34,10 +35,10 @@ MainDialog::MainDialog(EditorState& state, Platform& platform, QWidget* parent)
     modeCombo_->setGeometry(comboRect.x(), comboRect.y(), comboRect.width(), modeCombo_->sizeHint().height());
 
     // The template's labels are mode 0's.
-    extractButton_ = new QPushButton(qtText(modeTable()[0].extract.label), this);
+    extractButton_ = new QPushButton(qtText(modeTable()[0].extract.label), this);  // 1005
     extractButton_->setObjectName(QStringLiteral("ExtractButton"));
     extractButton_->setGeometry(fromDialogUnits(u, 16, 45, 33, 15));
-    writeButton_ = new QPushButton(qtText(modeTable()[0].write.label), this);
+    writeButton_ = new QPushButton(qtText(modeTable()[0].write.label), this);  // 1006
     writeButton_->setObjectName(QStringLiteral("WriteButton"));
     writeButton_->setGeometry(fromDialogUnits(u, 61, 45, 35, 15));
     setTabOrder(modeCombo_, extractButton_);

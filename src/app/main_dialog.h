@@ -14,9 +14,6 @@ namespace velk {
 
 class MainDialog : public QDialog {
 public:
-    static constexpr int kModeComboId = 1004;
-    static constexpr int kExtractButtonId = 1005;
-    static constexpr int kWriteButtonId = 1006;
     static constexpr int kAboutCommand = 16;
 
     MainDialog(EditorState& state, Platform& platform, QWidget* parent = nullptr);

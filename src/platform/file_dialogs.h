@@ -20,14 +20,12 @@ struct FileContents {
 std::optional<FileContents> askAndReadFile(Platform& platform, const FileDialogOptions& options,
                                            size_t maxBytes = SIZE_MAX);
 
-// Shows the save dialog and writes `bytes` to the chosen file, reporting
-// "%sに書き込めませんでした" when it cannot be written. `bytes` is made only
-// once a file has been chosen.
-template <typename MakeBytes>
-void askAndWriteFile(Platform& platform, const FileDialogOptions& options, MakeBytes makeBytes);
-
+// Writes the file, reporting "%sに書き込めませんでした" with its name when it
+// cannot be written.
 bool writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const uint8_t> bytes);
 
+// Shows the save dialog and writes the bytes `makeBytes` gives (made only once
+// a file has been chosen) to the chosen file.
 template <typename MakeBytes>
 void askAndWriteFile(Platform& platform, const FileDialogOptions& options, MakeBytes makeBytes) {
     const std::optional<ChosenFile> file = platform.saveFileDialog(options);

@@ -29,7 +29,6 @@ public:
 
     std::vector<Dialog> dialogs;        // every dialog shown, in order
     std::vector<std::string> messages;  // every message shown, in order
-    size_t pendingAnswers() const { return answers_.size(); }
 
 private:
     std::optional<ChosenFile> next(bool save, const FileDialogOptions& options);
