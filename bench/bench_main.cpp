@@ -2,15 +2,16 @@
 #include <benchmark/benchmark.h>
 
 #include "demo_image.h"
-#include "pack/dictionary_search.h"
-#include "pack/lz_formats.h"
-#include "platform/platform.h"
-#include "rom/catalogues.h"
-#include "rom/rom_file.h"
 #include "gfx/face_graphics.h"
 #include "gfx/unit_graphics.h"
-#include "rom/save.h"
+#include "ops/operations.h"
+#include "pack/dictionary_search.h"
+#include "pack/pack_profiles.h"
+#include "platform/file_io.h"
+#include "rom/catalogues.h"
 #include "rom/free_regions.h"
+#include "rom/load.h"
+#include "rom/save_layout.h"
 #include "text/name_list.h"
 #include "text/text_collection.h"
 
@@ -40,7 +41,7 @@ struct OneFilePlatform : Platform {
     int messages = 0;
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return ChosenFile{path, "f"}; }
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return ChosenFile{path, "f"}; }
-    void messageBox(std::string_view) override { ++messages; }
+    void messageBox(std::string_view, std::string_view) override { ++messages; }
 };
 
 void BM_ExportTextCollection(benchmark::State& state) {
@@ -50,26 +51,22 @@ void BM_ExportTextCollection(benchmark::State& state) {
 }
 BENCHMARK(BM_ExportTextCollection)->Unit(benchmark::kMillisecond);
 
-// Reading, encoding and packing all 5607 texts from the exported file.
+// Encoding and packing all 5607 texts from the exported file's bytes.
 void BM_ImportTextCollection(benchmark::State& state) {
-    OneFilePlatform platform;
-    platform.path = std::filesystem::temp_directory_path() / "velk-bench-texts.txt";
-    exportTextCollection(catalogues().texts(), catalogues().names, builtInCharTables(), platform);
+    const std::vector<uint8_t> file = textCollectionBytes(catalogues().texts(), catalogues().names, builtInCharTables());
+    const GlyphLookup glyphs(builtInCharTables());
     Catalogues c = catalogues();
-    for (auto _ : state) importTextCollection(c.texts(), builtInCharTables(), image(), platform);
-    if (platform.messages) state.SkipWithError("the import reported a problem");
-    std::filesystem::remove(platform.path);
+    for (auto _ : state)
+        if (!readTextCollection(c.texts(), file, glyphs, image())) state.SkipWithError("the import reported a problem");
 }
 BENCHMARK(BM_ImportTextCollection)->Unit(benchmark::kMillisecond);
 
 void BM_ImportNameList(benchmark::State& state) {
-    OneFilePlatform platform;
-    platform.path = std::filesystem::temp_directory_path() / "velk-bench-names.txt";
-    exportNameList(catalogues().names, platform);
+    const std::vector<uint8_t> file = nameListBytes(catalogues().names);
+    const GlyphLookup glyphs(builtInCharTables());
     Catalogues c = catalogues();
-    for (auto _ : state) importNameList(c.names, builtInCharTables(), platform);
-    if (platform.messages) state.SkipWithError("the import reported a problem");
-    std::filesystem::remove(platform.path);
+    for (auto _ : state)
+        if (!readNameList(c.names, file, glyphs)) state.SkipWithError("the import reported a problem");
 }
 BENCHMARK(BM_ImportNameList)->Unit(benchmark::kMillisecond);
 
@@ -79,12 +76,10 @@ void BM_LoadDemoImageFromFile(benchmark::State& state) {
         std::ofstream f(path, std::ios::binary);
         f.write(reinterpret_cast<const char*>(image().bytes.data()), static_cast<std::streamsize>(image().bytes.size()));
     }
-    struct FilesOnly : Platform {
-        std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-        std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-        void messageBox(std::string_view) override {}
-    } platform;
-    for (auto _ : state) benchmark::DoNotOptimize(loadRom(platform, path, builtInCharTables()));
+    for (auto _ : state) {
+        Result<std::vector<uint8_t>> bytes = readWholeFile(path, kRomSize);
+        benchmark::DoNotOptimize(loadRom(*bytes, builtInCharTables()));
+    }
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_LoadDemoImageFromFile)->Unit(benchmark::kMillisecond);
@@ -96,7 +91,7 @@ BENCHMARK(BM_BuildCatalogues)->Unit(benchmark::kMillisecond);
 
 // Every search a packer makes for one catalogue, by the literal steps or by the index.
 template <bool kReference>
-void searchAll(benchmark::State& state, ConstCatalog entries, const PackProfile& p, int32_t window, int32_t maxLength) {
+void searchAll(benchmark::State& state, ConstCatalogue entries, const PackProfile& p, int32_t window, int32_t maxLength) {
     const int32_t limit = windowLimitFor(p.dictionaryBase, window);
     const DictionaryIndex index(std::span(image().at(p.dictionaryBase), static_cast<size_t>(limit)));
     int64_t searches = 0;
@@ -127,7 +122,7 @@ BENCHMARK(BM_FindLongestMatchIndexed_Tiles)->Unit(benchmark::kMillisecond);
 void BM_PackAllTexts(benchmark::State& state) {
     std::vector<ResourceEntry> texts(catalogues().texts().begin(), catalogues().texts().end());
     for (auto _ : state)
-        for (ResourceEntry& e : texts) packWithProfile(image(), e, kTextProfile);
+        for (ResourceEntry& e : texts) repackEntry(image(), e, kTextProfile);
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(texts.size()));
 }
 BENCHMARK(BM_PackAllTexts)->Unit(benchmark::kMillisecond);
@@ -135,7 +130,7 @@ BENCHMARK(BM_PackAllTexts)->Unit(benchmark::kMillisecond);
 void BM_PackAllUnitGraphics(benchmark::State& state) {
     std::vector<ResourceEntry> units(catalogues().unitGraphics().begin(), catalogues().unitGraphics().end());
     for (auto _ : state)
-        for (ResourceEntry& e : units) packWithProfile(image(), e, kUnitGraphicProfile);
+        for (ResourceEntry& e : units) repackEntry(image(), e, kUnitGraphicProfile);
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(units.size()));
 }
 BENCHMARK(BM_PackAllUnitGraphics)->Unit(benchmark::kMillisecond);
@@ -177,9 +172,9 @@ void BM_WriteFaceGraphics(benchmark::State& state) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velk-bench-faces";
     std::filesystem::create_directories(folder);
     platform.path = folder / "face.fig";
-    extractFaceGraphics(catalogues().faces(), catalogues().faceParts, image(), platform);
+    extractFaceGraphics(catalogues().faces(), catalogues().colourSets, image(), platform);
     Catalogues c = catalogues();
-    for (auto _ : state) writeFaceGraphics(c.faces(), c.faceParts, image(), platform);
+    for (auto _ : state) writeFaceGraphics(c.faces(), c.colourSets, image(), platform);
     if (platform.messages) state.SkipWithError("the write reported a problem");
     std::filesystem::remove_all(folder);
 }

@@ -15,7 +15,7 @@ TEST(Catalogues, NumberEveryRecord) {
     const Catalogues& c = demoCatalogues();
     ASSERT_EQ(c.resources.size(), 11664u);
     ASSERT_EQ(c.names.size(), 2510u);
-    ASSERT_EQ(c.faceParts.size(), 1256u);
+    ASSERT_EQ(c.colourSets.size(), 1256u);
     for (size_t i = 0; i < c.resources.size(); ++i) ASSERT_EQ(c.resources[i].id, static_cast<int32_t>(i));
     EXPECT_EQ(c.names.front().id, 1272);
     EXPECT_EQ(c.names.back().id, 1272 + 2509);
@@ -38,15 +38,15 @@ TEST(Catalogues, FollowTheGamesPointerTables) {
     EXPECT_EQ(c.faces()[9].tableIndex, k);
     EXPECT_EQ(c.faces()[9].romOffset, readLongPointer(image, 0x255987 + 3 * k));
     const int j = image[0x225F2F + 9];
-    EXPECT_EQ(c.faceParts[9].tableIndex, j);
-    EXPECT_EQ(c.faceParts[9].romOffset, 0x210000 + image.u16(0x218001 + 2 * j));
+    EXPECT_EQ(c.colourSets[9].tableIndex, j);
+    EXPECT_EQ(c.colourSets[9].romOffset, 0x210000 + image.u16(0x218001 + 2 * j));
 }
 
 TEST(Catalogues, HoldUnpackedResourcesOfTheirProfileSize) {
     const Catalogues& c = demoCatalogues();
     for (const ResourceEntry& e : c.faces()) ASSERT_EQ(e.unpackedLength, 768);
     for (const ResourceEntry& e : c.unitGraphics()) ASSERT_EQ(e.unpackedLength, 128);
-    for (const ResourceEntry& e : c.faceParts) ASSERT_EQ(e.unpackedLength, 30);
+    for (const ResourceEntry& e : c.colourSets) ASSERT_EQ(e.unpackedLength, 30);
     for (const ResourceEntry& e : c.resources) {
         ASSERT_EQ(e.packedLength, static_cast<int32_t>(e.packed.size()));
         ASSERT_EQ(e.unpackedLength, static_cast<int32_t>(e.unpacked.size()));
@@ -70,13 +70,13 @@ TEST(Catalogues, FacesSharingAnIndexByteGetEqualRecords) {
 }
 
 // Stores the colour sets as a save does: back to back behind the relocated table.
-RomImage withRelocatedFaceParts(const Catalogues& c) {
+RomImage withRelocatedColourSets(const Catalogues& c) {
     RomImage image = demoImage();
     image[0x340000] = 0x42;
     image[0x340001] = 0x42;
     int32_t at = 0x3409D2;
-    for (int i = 0; i < kFacePartCount; ++i) {
-        const ResourceEntry& e = c.faceParts[static_cast<size_t>(i)];
+    for (int i = 0; i < kColourSetCount; ++i) {
+        const ResourceEntry& e = c.colourSets[static_cast<size_t>(i)];
         std::copy(e.packed.begin(), e.packed.end(), image.at(at));
         writeShortPointer(image, 0x340002 + 2 * i, 0x338000, at);
         at += e.packedLength;
@@ -86,27 +86,27 @@ RomImage withRelocatedFaceParts(const Catalogues& c) {
 
 TEST(Catalogues, ReadTheRelocatedColourSetsWhenMarked) {
     const Catalogues& indexed = demoCatalogues();
-    const RomImage image = withRelocatedFaceParts(indexed);
-    ASSERT_EQ(facePartLayout(image), FacePartLayout::Relocated);
-    const std::optional<Catalogues> relocated = buildCatalogues(image, builtInCharTables());
+    const RomImage image = withRelocatedColourSets(indexed);
+    ASSERT_EQ(colourSetLayout(image), ColourSetLayout::Relocated);
+    const Result<Catalogues> relocated = buildCatalogues(image, builtInCharTables());
     ASSERT_TRUE(relocated);
     int32_t at = 0x3409D2;
-    for (size_t i = 0; i < relocated->faceParts.size(); ++i) {
-        const ResourceEntry& e = relocated->faceParts[i];
+    for (size_t i = 0; i < relocated->colourSets.size(); ++i) {
+        const ResourceEntry& e = relocated->colourSets[i];
         ASSERT_EQ(e.tableIndex, static_cast<int32_t>(i));
         ASSERT_EQ(e.romOffset, at);
-        ASSERT_EQ(e.unpacked, indexed.faceParts[i].unpacked);
+        ASSERT_EQ(e.unpacked, indexed.colourSets[i].unpacked);
         at += e.packedLength;
     }
 }
 
 TEST(Catalogues, OnlyBothMarkerBytesSelectTheRelocatedLayout) {
-    RomImage image = withRelocatedFaceParts(demoCatalogues());
+    RomImage image = withRelocatedColourSets(demoCatalogues());
     image[0x340001] = 0x41;
-    EXPECT_EQ(facePartLayout(image), FacePartLayout::Indexed);
-    const std::optional<Catalogues> c = buildCatalogues(image, builtInCharTables());
+    EXPECT_EQ(colourSetLayout(image), ColourSetLayout::Indexed);
+    const Result<Catalogues> c = buildCatalogues(image, builtInCharTables());
     ASSERT_TRUE(c);
-    EXPECT_EQ(c->faceParts[300].tableIndex, image[0x225F2F + 300]);
+    EXPECT_EQ(c->colourSets[300].tableIndex, image[0x225F2F + 300]);
 }
 
 TEST(Catalogues, DecodeNamesWithTheTablesGiven) {

@@ -49,7 +49,7 @@ TEST_F(Cli, UsageErrorsExitWithTwoBeforeReadingAnything) {
 TEST_F(Cli, AMessageEndsTheRunWithOneInUtf8) {
     const CliRun r = cli({"/nonexistent/x.smc", "info"});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "x.smcが読み込めません\n");
+    EXPECT_EQ(r.err, "x.smcが読み込めません\nx.smc: No such file or directory\n");
     EXPECT_TRUE(r.out.empty());
 }
 

@@ -5,6 +5,7 @@
 #include "demo_image.h"
 #include "pack/lz_formats.h"
 #include "rom/free_regions.h"
+#include "pack/pack_profiles.h"
 #include "test_support.h"
 #include "text/decode.h"
 
@@ -95,10 +96,10 @@ TEST(DemoImage, IsNotPackedTheWayTheEditorPacks) {
     for (const ResourceEntry& e : c.resources) {
         ResourceEntry copy = e;
         const PackProfile& p = e.id < kFaceCount ? kFaceProfile : e.id < kFirstTextId ? kUnitGraphicProfile : kTextProfile;
-        packWithProfile(image, copy, p);
+        repackEntry(image, copy, p);
         differ += copy.packed != e.packed;
     }
-    for (const ResourceEntry& e : c.faceParts) {
+    for (const ResourceEntry& e : c.colourSets) {
         // an LzFormatA stream whose last back-reference runs past the end
         int32_t produced = 0;
         for (size_t i = 0; i < e.packed.size();) {

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "pack/dictionary_search.h"
+#include "pack/pack_profiles.h"
 #include "pack/lz_formats.h"
 #include "test_support.h"
 
@@ -100,7 +101,8 @@ TEST(FindLongestMatch, ReferenceAndIndexAgreeOnTheDemoImage) {
     const Catalogues& c = test::demoCatalogues();
     auto check = [&](const ResourceEntry& e, int32_t base, int32_t window, int32_t maxLength) {
         const int32_t limit = windowLimitFor(base, window);
-        const DictionaryIndex& index = dictionaryIndexFor(image, base, limit);
+        const std::shared_ptr<const DictionaryIndex> held = dictionaryIndexFor(std::span(image.at(base), static_cast<size_t>(limit)));
+        const DictionaryIndex& index = *held;
         const int32_t n = e.unpackedLength;
         for (int32_t pos = 0; pos + 3 <= n; ++pos) {
             const int32_t m = std::min(maxLength, n - pos);
@@ -112,19 +114,32 @@ TEST(FindLongestMatch, ReferenceAndIndexAgreeOnTheDemoImage) {
     for (size_t i = 0; i < c.faces().size(); i += 5) check(c.faces()[i], kFaceProfile.dictionaryBase, 4096, 10);
     for (size_t i = 0; i < c.unitGraphics().size(); i += 23) check(c.unitGraphics()[i], kUnitGraphicProfile.dictionaryBase, 4096, 18);
     for (size_t i = 0; i < c.texts().size(); i += 17) check(c.texts()[i], kTextProfile.dictionaryBase, 8192, 10);
-    for (size_t i = 0; i < c.faceParts.size(); i += 7) check(c.faceParts[i], kFacePartProfile.dictionaryBase, 4096, 10);
+    for (size_t i = 0; i < c.colourSets.size(); i += 7) check(c.colourSets[i], kColourSetProfile.dictionaryBase, 4096, 10);
 }
 
 TEST(DictionaryIndexCache, FollowsChangesToTheDictionaryBytes) {
     RomImage image;
     const Bytes pattern = {9, 8, 7};
-    EXPECT_LE(findLongestMatch(image, pattern.data(), 0x208006, 3, 4096).length, 2);
+    const std::span<const uint8_t> window(image.at(0x208006), 4096);
+    EXPECT_LE(dictionaryIndexFor(window)->find(pattern.data(), 3).length, 2);
     image[0x208006 + 100] = 9;
     image[0x208006 + 101] = 8;
     image[0x208006 + 102] = 7;
-    const Match m = findLongestMatch(image, pattern.data(), 0x208006, 3, 4096);
+    const Match m = dictionaryIndexFor(window)->find(pattern.data(), 3);
     EXPECT_EQ(m.length, 3);
     EXPECT_EQ(m.offset, 100);
+}
+
+TEST(DictionaryIndexCache, AnIndexStaysValidAfterLaterLookupsPushItOut) {
+    std::vector<Bytes> windows;
+    for (uint8_t w = 0; w < 12; ++w) windows.push_back(Bytes(64, w));
+    windows[0][10] = 1, windows[0][11] = 2, windows[0][12] = 3;
+    const std::shared_ptr<const DictionaryIndex> first = dictionaryIndexFor(windows[0]);
+    for (const Bytes& w : windows) dictionaryIndexFor(w);  // more windows than the cache keeps
+    const Bytes pattern = {1, 2, 3};
+    const Match m = first->find(pattern.data(), 3);
+    EXPECT_EQ(m.length, 3);
+    EXPECT_EQ(m.offset, 10);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/scripted_platform.h"
+#include "ops/messages.h"
 #include "test_support.h"
 #include "text/decode.h"
 #include "text/encode.h"
@@ -20,29 +20,35 @@ protected:
     // Encodes `utf8` (converted to Shift-JIS) as name `index`.
     int32_t name(const std::string& utf8, int index = 0) {
         const Bytes line = bytesOf(sjis(utf8));
-        return encodeName(names, index, line, glyphs, platform);
+        return orReport(encodeName(names, index, line, glyphs));
     }
     // Encodes a block "##No.00 00\n" + `bodyUtf8` as text `index`.
     int32_t text(const std::string& bodyUtf8, int index = 0) {
         const Bytes block = bytesOf("##No.00 00\n" + sjis(bodyUtf8));
-        return encodeText(texts, index, block, glyphs, image, platform);
+        return orReport(encodeText(texts, index, block, glyphs, image));
     }
     Bytes textCode(const std::string& bodyUtf8) {
-        EXPECT_GT(text(bodyUtf8), 0) << (platform.messages.empty() ? "" : fromCp932(platform.messages.back()));
+        EXPECT_GT(text(bodyUtf8), 0) << (messages.empty() ? "" : fromCp932(messages.back()));
         return texts[0].unpacked;
     }
     Bytes nameCode(const std::string& utf8) {
-        EXPECT_GT(name(utf8), 0) << (platform.messages.empty() ? "" : fromCp932(platform.messages.back()));
+        EXPECT_GT(name(utf8), 0) << (messages.empty() ? "" : fromCp932(messages.back()));
         return names[0].packed;
     }
+    // The count consumed, or -1 with the problem's message recorded.
+    int32_t orReport(const Result<int32_t>& r) {
+        if (r) return *r;
+        messages.push_back(messageText(r.problem()));
+        return -1;
+    }
     // The last message's exact bytes.
-    std::string lastMessage() const { return platform.messages.empty() ? "" : platform.messages.back(); }
+    std::string lastMessage() const { return messages.empty() ? "" : messages.back(); }
 
     std::vector<ResourceEntry> names;
     std::vector<ResourceEntry> texts;
     GlyphLookup glyphs;
     RomImage image;
-    ScriptedPlatform platform;
+    std::vector<std::string> messages;
 };
 
 TEST_F(Encoding, TheNameExample) {
@@ -145,7 +151,7 @@ TEST_F(Encoding, LineEndsInTextsAreLineBreaks) {
     EXPECT_EQ(textCode("ア\r\nイ\nウ\rXエ//"), (Bytes{0x72, 0x16, 0x74, 0x16, 0x76, 0x16, 0x78}));
     // the header may end in CR LF too
     const Bytes block = bytesOf("##No.00 00\r\n" + sjis("ア//"));
-    EXPECT_EQ(encodeText(texts, 1, block, glyphs, image, platform), static_cast<int32_t>(block.size()));
+    EXPECT_EQ(orReport(encodeText(texts, 1, block, glyphs, image)), static_cast<int32_t>(block.size()));
     EXPECT_EQ(texts[1].unpacked, Bytes{0x72});
 }
 
@@ -172,7 +178,7 @@ TEST_F(Encoding, ATextWithoutItsClosingSlashesMeetsNoCharacter) {
     EXPECT_EQ(text("アイ", 2), -1);
     EXPECT_EQ(lastMessage(), sjis("は使用できません0 0 2 15"));
     const Bytes header = bytesOf("##No.00 00");  // not even a line end
-    EXPECT_EQ(encodeText(texts, 0, header, glyphs, image, platform), -1);
+    EXPECT_EQ(orReport(encodeText(texts, 0, header, glyphs, image)), -1);
 }
 
 TEST_F(Encoding, FailuresLeaveTheEntryAsItWas) {

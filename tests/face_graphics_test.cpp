@@ -2,7 +2,8 @@
 
 #include "gfx/colours.h"
 #include "gfx/face_graphics.h"
-#include "platform/scripted_platform.h"
+#include "ops/operations.h"
+#include "scripted_platform.h"
 #include "test_support.h"
 
 namespace velk {
@@ -19,11 +20,11 @@ protected:
     }
     void extract() {
         platform.answer(folder / "face.fig");
-        extractFaceGraphics(catalogues.faces(), catalogues.faceParts, test::demoImage(), platform);
+        extractFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
     }
     void writeBack() {
         platform.answer(folder / "face.fig");
-        writeFaceGraphics(catalogues.faces(), catalogues.faceParts, test::demoImage(), platform);
+        writeFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
     }
     std::filesystem::path folder;
     Catalogues catalogues;
@@ -94,7 +95,7 @@ TEST_F(FaceGraphics, PaletteFilesHoldTheColourSetsThenTheSharedColours) {
         EXPECT_EQ(pal[48 * s + 1], 0);
         EXPECT_EQ(pal[48 * s + 2], 0);
         for (size_t c = 1; c < 16; ++c) {
-            const Rgb rgb = consoleToRgb(colourAt(catalogues.faceParts[8 * 33 + s].unpacked, c - 1));
+            const Rgb rgb = consoleToRgb(colourAt(catalogues.colourSets[8 * 33 + s].unpacked, c - 1));
             ASSERT_EQ(pal[48 * s + 3 * c], rgb.red);
             ASSERT_EQ(pal[48 * s + 3 * c + 1], rgb.green);
             ASSERT_EQ(pal[48 * s + 3 * c + 2], rgb.blue);
@@ -110,7 +111,7 @@ TEST_F(FaceGraphics, WritingBackUnchangedFilesChangesNoUnpackedByte) {
     ASSERT_TRUE(platform.messages.empty());
     const Catalogues& demo = test::demoCatalogues();
     for (size_t f = 0; f < 157; ++f) ASSERT_EQ(catalogues.faces()[f].unpacked, demo.faces()[f].unpacked);
-    for (size_t e = 0; e < 1256; ++e) ASSERT_EQ(catalogues.faceParts[e].unpacked, demo.faceParts[e].unpacked);
+    for (size_t e = 0; e < 1256; ++e) ASSERT_EQ(catalogues.colourSets[e].unpacked, demo.colourSets[e].unpacked);
     // every record was packed anew by the editor's packer
     EXPECT_NE(catalogues.faces()[3].packed, demo.faces()[3].packed);
 }
@@ -122,7 +123,7 @@ TEST_F(FaceGraphics, ColourZeroAndTheSharedPalettesAreNotRead) {
     for (size_t i = 384; i < 768; ++i) pal[i] = 0x5A;    // palettes 8-15
     test::writeBytes(folder / "face05.pal", pal);
     writeBack();
-    for (size_t e = 40; e < 48; ++e) ASSERT_EQ(catalogues.faceParts[e].unpacked, test::demoCatalogues().faceParts[e].unpacked);
+    for (size_t e = 40; e < 48; ++e) ASSERT_EQ(catalogues.colourSets[e].unpacked, test::demoCatalogues().colourSets[e].unpacked);
 }
 
 TEST_F(FaceGraphics, EditedPixelsAndColoursArePackedIn) {
@@ -137,9 +138,9 @@ TEST_F(FaceGraphics, EditedPixelsAndColoursArePackedIn) {
     test::writeBytes(folder / "face08.pal", pal);
     writeBack();
     EXPECT_EQ(catalogues.faces()[8].unpacked, Bytes(768, 0x0F));
-    EXPECT_EQ(catalogues.faceParts[64].unpacked[0], 0x1F);
-    EXPECT_EQ(catalogues.faceParts[64].unpacked[1], 0x04);
-    EXPECT_EQ(catalogues.faceParts[64].packedLength, static_cast<int32_t>(catalogues.faceParts[64].packed.size()));
+    EXPECT_EQ(catalogues.colourSets[64].unpacked[0], 0x1F);
+    EXPECT_EQ(catalogues.colourSets[64].unpacked[1], 0x04);
+    EXPECT_EQ(catalogues.colourSets[64].packedLength, static_cast<int32_t>(catalogues.colourSets[64].packed.size()));
 }
 
 TEST_F(FaceGraphics, AShortTileFileFillsWhatItHas) {
@@ -169,7 +170,7 @@ TEST_F(FaceGraphics, AMissingPaletteStopsBeforeAnyColourSetChanges) {
     writeBack();
     EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("face9C.palが読み込めません")});
     EXPECT_NE(catalogues.faces()[0].unpacked, test::demoCatalogues().faces()[0].unpacked);  // faces written back
-    EXPECT_EQ(catalogues.faceParts[0].unpacked, test::demoCatalogues().faceParts[0].unpacked);
+    EXPECT_EQ(catalogues.colourSets[0].unpacked, test::demoCatalogues().colourSets[0].unpacked);
 }
 
 TEST_F(FaceGraphics, FilesThatCannotBeWrittenOrReadAreReported) {
@@ -177,12 +178,12 @@ TEST_F(FaceGraphics, FilesThatCannotBeWrittenOrReadAreReported) {
     extract();
     EXPECT_FALSE(std::filesystem::exists(folder / "face.dat"));
     platform.answer(folder / "missing.fig");
-    writeFaceGraphics(catalogues.faces(), catalogues.faceParts, test::demoImage(), platform);
+    writeFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
 
     ScriptedPlatform second;
     second.failWriting(folder / "other03.pal");
     second.answer(folder / "other.fig");
-    extractFaceGraphics(catalogues.faces(), catalogues.faceParts, test::demoImage(), second);
+    extractFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), second);
     EXPECT_TRUE(std::filesystem::exists(folder / "other02.pal"));
     EXPECT_FALSE(std::filesystem::exists(folder / "other04.pal"));
     EXPECT_EQ(platform.messages, (std::vector<std::string>{sjis("face.figに書き込めませんでした"),

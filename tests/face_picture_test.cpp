@@ -2,7 +2,8 @@
 
 #include "gfx/colours.h"
 #include "gfx/face_picture.h"
-#include "platform/scripted_platform.h"
+#include "ops/operations.h"
+#include "scripted_platform.h"
 #include "test_support.h"
 
 namespace velk {
@@ -14,7 +15,7 @@ size_t pixelOffset(int x, int yFromTop) { return 54 + (512 * static_cast<size_t>
 
 TEST(FacePicture, HeaderAndSize) {
     const Catalogues& c = test::demoCatalogues();
-    const Bytes bmp = facePictureBytes(c.faces(), c.faceParts);
+    const Bytes bmp = facePictureBytes(c.faces(), c.colourSets);
     ASSERT_EQ(bmp.size(), 737334u);
     EXPECT_EQ(Bytes(bmp.begin(), bmp.begin() + 54),
               (Bytes{0x42, 0x4D, 0x36, 0x40, 0x0B, 0x00, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 0x00, 0x02, 0, 0,
@@ -29,13 +30,13 @@ TEST(FacePicture, FacesLandInTheirCellsInTheirFirstColourSet) {
     for (size_t t = 0; t < 24; ++t) c.faces()[0].unpacked[32 * t] = 0xFF;  // plane 0 of row 0
     storeUnpacked(c.faces()[16], Bytes(768, 0));
     c.faces()[16].unpacked[1] = 0x80;  // plane 1, row 0, x 0
-    storeUnpacked(c.faceParts[0], Bytes(30, 0));
-    c.faceParts[0].unpacked[0] = 0x1F;  // colour 1: red
-    storeUnpacked(c.faceParts[1], Bytes(30, 0xFF));  // colour set 1 of face 0: never used
-    storeUnpacked(c.faceParts[128], Bytes(30, 0));
-    c.faceParts[128].unpacked[2] = 0xE0;  // colour 2: green 31
-    c.faceParts[128].unpacked[3] = 0x03;
-    const Bytes bmp = facePictureBytes(c.faces(), c.faceParts);
+    storeUnpacked(c.colourSets[0], Bytes(30, 0));
+    c.colourSets[0].unpacked[0] = 0x1F;  // colour 1: red
+    storeUnpacked(c.colourSets[1], Bytes(30, 0xFF));  // colour set 1 of face 0: never used
+    storeUnpacked(c.colourSets[128], Bytes(30, 0));
+    c.colourSets[128].unpacked[2] = 0xE0;  // colour 2: green 31
+    c.colourSets[128].unpacked[3] = 0x03;
+    const Bytes bmp = facePictureBytes(c.faces(), c.colourSets);
 
     EXPECT_EQ(pixelOffset(0, 0), 735798u);
     EXPECT_EQ(Bytes(bmp.begin() + 735798, bmp.begin() + 735801), (Bytes{0, 0, 248}));  // blue, green, red
@@ -56,13 +57,13 @@ TEST(FacePicture, ExportAsksForABitmapAndReportsAFileItCannotWrite) {
     ScriptedPlatform platform;
     const std::filesystem::path folder = test::scratchFolder();
     platform.answer(folder / "faces.bmp");
-    exportFacePicture(c.faces(), c.faceParts, platform);
-    EXPECT_EQ(test::readBytes(folder / "faces.bmp"), facePictureBytes(c.faces(), c.faceParts));
+    exportFacePicture(c.faces(), c.colourSets, platform);
+    EXPECT_EQ(test::readBytes(folder / "faces.bmp"), facePictureBytes(c.faces(), c.colourSets));
     EXPECT_EQ(platform.dialogs.at(0).options.filter, test::sjis("顔グラbmp(*.bmp)|*.bmp|全て(*.*)|*.*||"));
     EXPECT_EQ(platform.dialogs.at(0).options.defaultExtension, "bmp");
     platform.failWriting(folder / "x.bmp");
     platform.answer(folder / "x.bmp");
-    exportFacePicture(c.faces(), c.faceParts, platform);
+    exportFacePicture(c.faces(), c.colourSets, platform);
     EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("x.bmpに書き込めませんでした")});
 }
 

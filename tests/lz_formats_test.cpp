@@ -2,6 +2,7 @@
 
 #include "pack/dictionary_search.h"
 #include "pack/lz_formats.h"
+#include "pack/pack_profiles.h"
 #include "test_support.h"
 
 namespace velk {
@@ -21,13 +22,27 @@ RomImage workedExampleImage() {
     return image;
 }
 
+// The codecs on an image: the stream at `at`, the dictionary at `base`.
+Bytes packA(const RomImage& image, const Bytes& src, int32_t base) {
+    return velk::packA(src, *dictionaryFor(image, {LzFormat::A, base, 0, 0, false}));
+}
+Bytes packB(const RomImage& image, const Bytes& src, int32_t base, int k, bool header) {
+    return velk::packB(src, *dictionaryFor(image, {LzFormat::B, base, 0, k, header}), k, header);
+}
+Result<Unpacked> unpackA(const RomImage& image, int32_t at, int32_t base, int32_t n) {
+    return unpackAt(image, at, {LzFormat::A, base, n, 0, false});
+}
+Result<Unpacked> unpackB(const RomImage& image, int32_t at, int32_t base, int32_t n, int k) {
+    return unpackAt(image, at, {LzFormat::B, base, n, k, false});
+}
+
 Bytes unpackedA(const RomImage& image, const Bytes& stream, int32_t base, int32_t n, int32_t* consumed = nullptr) {
     RomImage copy = image;
     std::copy(stream.begin(), stream.end(), copy.at(0x300000));
-    std::optional<Unpacked> r = unpackA(copy, 0x300000, base, n);
-    EXPECT_TRUE(r.has_value());
+    Result<Unpacked> r = unpackA(copy, 0x300000, base, n);
+    EXPECT_TRUE(r.ok());
     if (!r) return {};
-    if (consumed) *consumed = static_cast<int32_t>(r->packed.size());
+    if (consumed) *consumed = static_cast<int32_t>(r->consumed);
     return r->unpacked;
 }
 
@@ -35,10 +50,10 @@ Bytes unpackedB(const RomImage& image, const Bytes& stream, int32_t base, int32_
                 int32_t* consumed = nullptr) {
     RomImage copy = image;
     std::copy(stream.begin(), stream.end(), copy.at(0x300000));
-    std::optional<Unpacked> r = unpackB(copy, 0x300000, base, n, k);
-    EXPECT_TRUE(r.has_value());
+    Result<Unpacked> r = unpackB(copy, 0x300000, base, n, k);
+    EXPECT_TRUE(r.ok());
     if (!r) return {};
-    if (consumed) *consumed = static_cast<int32_t>(r->packed.size());
+    if (consumed) *consumed = static_cast<int32_t>(r->consumed);
     return r->unpacked;
 }
 
@@ -149,16 +164,16 @@ TEST(Unpackers, StopAfterTheItemThatCompletesTheLength) {
 TEST(Unpackers, RejectStreamsThatLeaveTheImageOrAskTooMuch) {
     RomImage image;
     image[kRomSize - 2] = 0xFF;  // a run of 128 literals with one byte left
-    EXPECT_FALSE(unpackA(image, kRomSize - 2, kBaseA, 768).has_value());
+    EXPECT_FALSE(unpackA(image, kRomSize - 2, kBaseA, 768).ok());
     image[kRomSize - 1] = 0x00;  // a flag byte promising literals, then the end
-    EXPECT_FALSE(unpackB(image, kRomSize - 1, kBaseB4, 128, 4).has_value());
+    EXPECT_FALSE(unpackB(image, kRomSize - 1, kBaseB4, 128, 4).ok());
     image[0x300000] = 0xFF;  // length header 0xFFFF
     image[0x300001] = 0xFF;
-    EXPECT_FALSE(unpackB(image, 0x300000, kBaseB3, 0, 3).has_value());
+    EXPECT_FALSE(unpackB(image, 0x300000, kBaseB3, 0, 3).ok());
     image[0x300001] = 0x10;  // 0x10FF
-    EXPECT_FALSE(unpackB(image, 0x300000, kBaseB3, 0, 3).has_value());
+    EXPECT_FALSE(unpackB(image, 0x300000, kBaseB3, 0, 3).ok());
     image[0x300000] = 0x00;  // 0x1000 = 4096 is still allowed; zeros are back-references into zeros
-    EXPECT_TRUE(unpackB(image, 0x300000, kBaseB3, 0, 3).has_value());
+    EXPECT_TRUE(unpackB(image, 0x300000, kBaseB3, 0, 3).ok());
 }
 
 TEST(Packers, RoundTripTheDemoImagesResources) {
@@ -167,17 +182,17 @@ TEST(Packers, RoundTripTheDemoImagesResources) {
     RomImage scratch = image;  // the packed bytes go to a spare area, away from every dictionary
     auto roundTrip = [&](const ResourceEntry& e, const PackProfile& p) {
         ResourceEntry copy = e;
-        packWithProfile(image, copy, p);
+        repackEntry(image, copy, p);
         std::copy(copy.packed.begin(), copy.packed.end(), scratch.at(0x3A0000));
         copy.romOffset = 0x3A0000;
-        ASSERT_TRUE(unpackWithProfile(scratch, copy, p));
+        ASSERT_TRUE(unpackEntry(scratch, copy, p));
         ASSERT_EQ(copy.unpacked, e.unpacked) << "id " << e.id;
         ASSERT_EQ(copy.packedLength, static_cast<int32_t>(copy.packed.size()));
     };
     for (const ResourceEntry& e : c.faces()) roundTrip(e, kFaceProfile);
     for (const ResourceEntry& e : c.unitGraphics()) roundTrip(e, kUnitGraphicProfile);
     for (const ResourceEntry& e : c.texts()) roundTrip(e, kTextProfile);
-    for (const ResourceEntry& e : c.faceParts) roundTrip(e, kFacePartProfile);
+    for (const ResourceEntry& e : c.colourSets) roundTrip(e, kColourSetProfile);
 }
 
 TEST(RecordForms, FillEveryLengthField) {
@@ -191,7 +206,7 @@ TEST(RecordForms, FillEveryLengthField) {
     std::copy(e.packed.begin(), e.packed.end(), scratch.at(0x300000));
     ResourceEntry back;
     back.romOffset = 0x300000;
-    ASSERT_TRUE(unpackFormatB(scratch, back, kBaseB3, 0, 3));
+    ASSERT_TRUE(unpackEntry(scratch, back, {LzFormat::B, kBaseB3, 0, 3, true}));
     EXPECT_EQ(back.unpacked, e.unpacked);
     EXPECT_EQ(back.unpackedLength, 5);
     EXPECT_EQ(back.packedLength, 6);

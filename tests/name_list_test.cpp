@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/scripted_platform.h"
+#include "ops/operations.h"
+#include "scripted_platform.h"
 #include "test_support.h"
 #include "text/decode.h"
 #include "text/name_list.h"

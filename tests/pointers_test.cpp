@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "rom/rom_image.h"
+#include "image/rom_image.h"
 
 namespace velk {
 namespace {

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/scripted_platform.h"
-#include "rom/rom_file.h"
+#include "scripted_platform.h"
+#include "ops/dialog_options.h"
+#include "ops/operations.h"
 #include "test_support.h"
 #include "text/decode.h"
 
@@ -70,7 +71,7 @@ TEST_F(RomFile, AShortFileLeavesTheRestZeroAndALongOneIsCut) {
     ASSERT_TRUE(openRomAtStart(state, platform));
     EXPECT_EQ(state.image.bytes.size(), static_cast<size_t>(kRomSize));
     EXPECT_EQ(state.image[0x340000], 0);
-    EXPECT_EQ(facePartLayout(state.image), FacePartLayout::Indexed);
+    EXPECT_EQ(colourSetLayout(state.image), ColourSetLayout::Indexed);
 
     std::vector<uint8_t> longFile = test::demoImage().bytes;
     longFile.resize(kRomSize + 4096, 0xEE);

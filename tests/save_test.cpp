@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "platform/scripted_platform.h"
+#include "scripted_platform.h"
 #include "rom/free_regions.h"
-#include "rom/rom_file.h"
-#include "rom/save.h"
+#include "ops/dialog_options.h"
+#include "ops/operations.h"
+#include "rom/save_layout.h"
 #include "gfx/face_graphics.h"
 #include "gfx/unit_graphics.h"
 #include "test_support.h"
@@ -77,13 +78,13 @@ TEST_F(Save, TwoSavesInARowWriteTheSameFile) {
 TEST_F(Save, TheSavedImageReloadsWithEveryResourceUnchanged) {
     save("out.smc");
     const EditorState saved = reload("out.smc");
-    EXPECT_EQ(facePartLayout(saved.image), FacePartLayout::Relocated);
+    EXPECT_EQ(colourSetLayout(saved.image), ColourSetLayout::Relocated);
     const Catalogues& a = test::demoCatalogues();
     const Catalogues& b = saved.catalogues;
     for (size_t i = 0; i < a.resources.size(); ++i) ASSERT_EQ(b.resources[i].unpacked, a.resources[i].unpacked) << i;
-    for (size_t i = 0; i < a.faceParts.size(); ++i) {
-        ASSERT_EQ(b.faceParts[i].unpacked, a.faceParts[i].unpacked) << i;
-        ASSERT_EQ(b.faceParts[i].tableIndex, static_cast<int32_t>(i));
+    for (size_t i = 0; i < a.colourSets.size(); ++i) {
+        ASSERT_EQ(b.colourSets[i].unpacked, a.colourSets[i].unpacked) << i;
+        ASSERT_EQ(b.colourSets[i].tableIndex, static_cast<int32_t>(i));
     }
     for (size_t i = 0; i < a.names.size(); ++i) ASSERT_EQ(b.names[i].packed, a.names[i].packed) << i;
 }
@@ -107,11 +108,11 @@ TEST_F(Save, EditedTextsAndNamesSurviveSaveAndReload) {
 
 TEST_F(Save, GraphicsSurviveExtractWriteSaveAndReload) {
     platform.answer(folder / "face.fig");
-    extractFaceGraphics(state.catalogues.faces(), state.catalogues.faceParts, state.image, platform);
+    extractFaceGraphics(state.catalogues.faces(), state.catalogues.colourSets, state.image, platform);
     platform.answer(folder / "unit.fig");
     extractUnitGraphics(state.catalogues.unitGraphics(), state.image, platform);
     platform.answer(folder / "face.fig");
-    writeFaceGraphics(state.catalogues.faces(), state.catalogues.faceParts, state.image, platform);
+    writeFaceGraphics(state.catalogues.faces(), state.catalogues.colourSets, state.image, platform);
     platform.answer(folder / "unit.fig");
     writeUnitGraphics(state.catalogues.unitGraphics(), state.image, platform);
     ASSERT_TRUE(platform.messages.empty());
@@ -119,8 +120,8 @@ TEST_F(Save, GraphicsSurviveExtractWriteSaveAndReload) {
     const EditorState saved = reload("out.smc");
     const Catalogues& demo = test::demoCatalogues();
     for (size_t i = 0; i < kFirstTextId; ++i) ASSERT_EQ(saved.catalogues.resources[i].unpacked, demo.resources[i].unpacked) << i;
-    for (size_t i = 0; i < demo.faceParts.size(); ++i)
-        ASSERT_EQ(saved.catalogues.faceParts[i].unpacked, demo.faceParts[i].unpacked) << i;
+    for (size_t i = 0; i < demo.colourSets.size(); ++i)
+        ASSERT_EQ(saved.catalogues.colourSets[i].unpacked, demo.colourSets[i].unpacked) << i;
     EXPECT_TRUE(std::equal(saved.image.at(0x1B8000), saved.image.at(0x1B8000 + 185856), test::demoImage().at(0x1B8000)));
 }
 
@@ -187,7 +188,7 @@ TEST_F(Save, ResourcesOrColourSetsThatDoNotFitWriteNoFile) {
     EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
 
     storePacked(state.catalogues.texts()[9], test::demoCatalogues().texts()[9].packed);
-    for (ResourceEntry& part : state.catalogues.faceParts) storePacked(part, Bytes(25, 0x80));  // 31400 bytes
+    for (ResourceEntry& part : state.catalogues.colourSets) storePacked(part, Bytes(25, 0x80));  // 31400 bytes
     platform.answer(folder / "parts.smc");
     saveRom(state, platform);
     EXPECT_EQ(platform.messages.size(), 2u);

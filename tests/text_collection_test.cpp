@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/scripted_platform.h"
+#include "ops/operations.h"
+#include "scripted_platform.h"
 #include "test_support.h"
 #include "text/decode.h"
 #include "text/sjis.h"
@@ -19,7 +20,7 @@ protected:
         folder = test::scratchFolder();
         catalogues = test::demoCatalogues();
     }
-    Catalog texts() { return catalogues.texts(); }
+    Catalogue texts() { return catalogues.texts(); }
     void importText(const std::string& utf8) {
         test::writeBytes(folder / "in.txt", bytesOf(sjis(utf8)));
         platform.answer(folder / "in.txt");

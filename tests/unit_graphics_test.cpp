@@ -2,7 +2,8 @@
 
 #include "gfx/colours.h"
 #include "gfx/unit_graphics.h"
-#include "platform/scripted_platform.h"
+#include "ops/operations.h"
+#include "scripted_platform.h"
 #include "test_support.h"
 
 namespace velk {

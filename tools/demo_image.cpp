@@ -8,9 +8,13 @@
 
 #include "pack/dictionary_search.h"
 #include "pack/lz_formats.h"
+#include "pack/pack_profiles.h"
 #include "rom/catalogues.h"
 #include "rom/free_regions.h"
-#include "rom/rom_image.h"
+#include "rom/save_layout.h"
+#include "gfx/colours.h"
+#include "gfx/unit_graphics.h"
+#include "image/rom_image.h"
 #include "text/char_tables.h"
 
 namespace velk {
@@ -37,14 +41,10 @@ private:
     uint64_t state_;
 };
 
-constexpr int32_t kTextDictionarySize = 8192;
-constexpr int32_t kTileDictionarySize = 4096;
+constexpr int32_t kTextDictionarySize = formatBWindow(kTextProfile.lengthBits);
+constexpr int32_t kTileDictionarySize = formatBWindow(kUnitGraphicProfile.lengthBits);
 constexpr int32_t kColourDictionaryEnd = 0x250000;
-constexpr int32_t kSharedColourTable = 0xDA0D0;
-constexpr int32_t kRawGraphicBlock = 0x1B8000;
-constexpr int32_t kRawGraphicBlockSize = 185856;
-constexpr int32_t kGlyphPointerTable = 0x11D6B5;
-constexpr int kPinnedFirstFace = 127;
+constexpr int32_t kRawGraphicBlockSize = static_cast<int32_t>(kRawGraphicBlockBytes);
 constexpr int kDistinctColourSets = 256;
 
 // ---------------------------------------------------------------- game code
@@ -258,7 +258,9 @@ public:
 
     Bytes packA(const Bytes& src, int32_t base) {
         const int32_t limit = windowLimitFor(base, 4096);
-        const DictionaryIndex& dict = dictionaryIndexFor(image_, base, limit);
+        const std::shared_ptr<const DictionaryIndex> index =
+            dictionaryIndexFor(std::span<const uint8_t>(image_.bytes).subspan(static_cast<size_t>(base), static_cast<size_t>(limit)));
+        const DictionaryIndex& dict = *index;
         Bytes out;
         Bytes literals;
         auto flush = [&] {
@@ -290,7 +292,9 @@ public:
 
     Bytes packB(const Bytes& src, int32_t base, int lengthBits, bool header) {
         const int32_t limit = windowLimitFor(base, 1 << (16 - lengthBits));
-        const DictionaryIndex& dict = dictionaryIndexFor(image_, base, limit);
+        const std::shared_ptr<const DictionaryIndex> index =
+            dictionaryIndexFor(std::span<const uint8_t>(image_.bytes).subspan(static_cast<size_t>(base), static_cast<size_t>(limit)));
+        const DictionaryIndex& dict = *index;
         const int32_t maxLength = (1 << lengthBits) + 2;
         const int offsetBits = 8 - lengthBits;
         const int32_t n = static_cast<int32_t>(src.size());
@@ -467,26 +471,26 @@ std::vector<Bytes> writeTextDictionary(RomImage& image, Rng& rng, const GlyphCod
 void writeColourSets(RomImage& image, Rng& rng, LooseLzPacker& packer) {
     // The colour dictionary: ramps of colours up to the end of its bank.
     Bytes dictionary;
-    while (static_cast<int32_t>(dictionary.size()) < kColourDictionaryEnd - kFacePartProfile.dictionaryBase)
+    while (static_cast<int32_t>(dictionary.size()) < kColourDictionaryEnd - kColourSetProfile.dictionaryBase)
         append(dictionary, makeColourSet(rng));
     std::copy(dictionary.begin(),
-              dictionary.begin() + (kColourDictionaryEnd - kFacePartProfile.dictionaryBase),
-              image.at(kFacePartProfile.dictionaryBase));
+              dictionary.begin() + (kColourDictionaryEnd - kColourSetProfile.dictionaryBase),
+              image.at(kColourSetProfile.dictionaryBase));
     // 256 stored colour sets, shared by the 1256 a face may use.
-    int32_t at = kDemoFacePartData;
+    int32_t at = kDemoColourSetData;
     for (int j = 0; j < kDistinctColourSets; ++j) {
         Bytes set = makeColourSet(rng);
         if (rng.chance(40)) {  // reuse a stretch of the dictionary
             const auto from = static_cast<std::ptrdiff_t>(rng.below(static_cast<int>(dictionary.size()) / 30 - 1) * 30);
             std::copy(dictionary.begin() + from, dictionary.begin() + from + 30, set.begin());
         }
-        const Bytes packed = packer.packA(set, kFacePartProfile.dictionaryBase);
+        const Bytes packed = packer.packA(set, kColourSetProfile.dictionaryBase);
         std::copy(packed.begin(), packed.end(), image.at(at));
-        writeShortPointer(image, kFacePartIndexedPointerTable + 2 * j, kFacePartIndexedBase, at);
+        writeShortPointer(image, kColourSetIndexedPointerTable + 2 * j, kColourSetIndexedBase, at);
         at += static_cast<int32_t>(packed.size());
     }
-    for (int i = 0; i < kFacePartCount; ++i)
-        image[kFacePartIndexTable + i] = static_cast<uint8_t>(rng.chance(80) ? i % kDistinctColourSets
+    for (int i = 0; i < kColourSetCount; ++i)
+        image[kColourSetIndexTable + i] = static_cast<uint8_t>(rng.chance(80) ? i % kDistinctColourSets
                                                                                : rng.below(kDistinctColourSets));
 }
 
@@ -508,7 +512,7 @@ void writeFaces(RomImage& image, Rng& rng, LooseLzPacker& packer, RegionFiller& 
         for (int t = 0; t < 24; ++t) append(face, makeGraphicTile(rng, dictionary, (t % 4 == 0 || t % 4 == 3) ? 40 : 8, 45));
         const Bytes packed = packer.packA(face, kFaceProfile.dictionaryBase);
         int32_t at;
-        if (i >= kPinnedFirstFace) {  // never moved by a save, so kept out of the free regions
+        if (i >= kFirstPinnedFace) {  // never moved by a save, so kept out of the free regions
             at = pinned;
             std::copy(packed.begin(), packed.end(), image.at(at));
             pinned += static_cast<int32_t>(packed.size());

@@ -7,11 +7,12 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 
 #include "app/about_dialog.h"
 #include "app/main_dialog.h"
-#include "platform/scripted_platform.h"
+#include "platform/cli_platform.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -19,8 +20,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication app(argc, argv);
-    velk::ScriptedPlatform platform;
-    platform.answer(std::filesystem::path(argv[1]));
+    velk::CliPlatform platform(std::cerr);  // the ROM answers the first dialog
+    platform.answerNextDialog(std::filesystem::path(argv[1]));
     auto state = std::make_unique<velk::EditorState>();
     velk::MainDialog dialog(*state, platform);
     if (!dialog.initialise()) {

@@ -12,7 +12,7 @@
 #include "app/mode_table.h"
 #include "app/program_icon.h"
 #include "app/qt_text.h"
-#include "rom/rom_file.h"
+#include "ops/operations.h"
 
 namespace velk {
 

@@ -1,6 +1,6 @@
 #include "app/mode_table.h"
 
-#include "app/operations.h"
+#include "ops/operations.h"
 #include "text/sjis.h"
 
 namespace velk {

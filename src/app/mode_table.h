@@ -5,12 +5,9 @@
 #include <array>
 #include <string>
 
-#include "platform/platform.h"
-#include "rom/editor_state.h"
+#include "ops/operations.h"
 
 namespace velk {
-
-using Operation = void (*)(EditorState&, Platform&);
 
 struct ButtonAction {
     bool shown = false;

@@ -3,9 +3,9 @@
 #include <functional>
 #include <numeric>
 
-#include "app/operations.h"
+#include "ops/operations.h"
 #include "platform/cli_platform.h"
-#include "rom/rom_file.h"
+
 
 namespace velk {
 namespace {
@@ -17,17 +17,17 @@ struct Verb {
     std::function<void(EditorState&, Platform&, std::ostream&)> run;
 };
 
-int64_t packedBytes(ConstCatalog catalog) {
+int64_t packedBytes(ConstCatalogue catalog) {
     return std::accumulate(catalog.begin(), catalog.end(), int64_t{0},
                            [](int64_t sum, const ResourceEntry& e) { return sum + e.packedLength; });
 }
 
 void printInfo(const EditorState& state, std::ostream& out) {
     const Catalogues& c = state.catalogues;
-    const char* layout = facePartLayout(state.image) == FacePartLayout::Relocated ? "relocated" : "indexed";
+    const char* layout = colourSetLayout(state.image) == ColourSetLayout::Relocated ? "relocated" : "indexed";
     out << "names:         " << c.names.size() << " (" << packedBytes(c.names) << " code bytes)\n"
         << "faces:         " << c.faces().size() << " (" << packedBytes(c.faces()) << " packed bytes)\n"
-        << "colour sets:   " << c.faceParts.size() << " (" << packedBytes(c.faceParts) << " packed bytes, " << layout
+        << "colour sets:   " << c.colourSets.size() << " (" << packedBytes(c.colourSets) << " packed bytes, " << layout
         << " layout)\n"
         << "unit graphics: " << c.unitGraphics().size() << " (" << packedBytes(c.unitGraphics())
         << " packed bytes)\n"

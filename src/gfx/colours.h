@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <span>
 
-#include "rom/rom_image.h"
+#include "image/rom_image.h"
 
 namespace velk {
 
-constexpr int32_t kSharedColorTable = 0xDA0D0;  // 256 colours
+constexpr int32_t kSharedColourTable = 0xDA0D0;  // 256 colours
 constexpr size_t kTileBytes = 32;
 
 struct Rgb {
@@ -31,7 +31,7 @@ inline uint16_t colourAt(std::span<const uint8_t> bytes, size_t index) {
     return static_cast<uint16_t>(bytes[2 * index] | bytes[2 * index + 1] << 8);
 }
 
-inline uint16_t sharedColour(const RomImage& image, int index) { return image.u16(kSharedColorTable + 2 * index); }
+inline uint16_t sharedColour(const RomImage& image, int index) { return image.u16(kSharedColourTable + 2 * index); }
 
 // Pixel (x, y) of a tile: bytes 2y and 2y + 1 hold planes 0 and 1, bytes
 // 16 + 2y and 17 + 2y planes 2 and 3; bit 7 is the leftmost pixel.

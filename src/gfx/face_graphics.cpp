@@ -1,13 +1,12 @@
 #include "gfx/face_graphics.h"
 
+#include "image/rom_image.h"
+
 #include <algorithm>
 
 #include "gfx/colours.h"
-#include "gfx/side_files.h"
-#include "pack/lz_formats.h"
-#include "platform/file_dialogs.h"
-#include "platform/messages.h"
-#include "text/sjis.h"
+#include "image/hex.h"
+#include "pack/pack_profiles.h"
 
 namespace velk {
 namespace {
@@ -17,11 +16,7 @@ constexpr size_t kColoursPerSet = 15;
 
 }  // namespace
 
-FileDialogOptions faceGraphicsDialogOptions() {
-    return {"fig", "*.fig", toCp932("顔グラフィック(*.fig)|*.fig|全て(*.*)|*.*||")};
-}
-
-std::vector<uint8_t> faceFileBytes(ConstCatalog faces) {
+std::vector<uint8_t> faceFileBytes(ConstCatalogue faces) {
     std::vector<uint8_t> bytes(kFaceFileBytes, 0);
     for (size_t f = 0; f < faces.size(); ++f) {
         const std::vector<uint8_t>& tiles = faces[f].unpacked;
@@ -30,7 +25,7 @@ std::vector<uint8_t> faceFileBytes(ConstCatalog faces) {
     return bytes;
 }
 
-std::array<uint8_t, kPaletteFileBytes> facePaletteFileBytes(ConstCatalog colourSets, const RomImage& image, size_t f) {
+std::array<uint8_t, kPaletteFileBytes> facePaletteFileBytes(ConstCatalogue colourSets, const RomImage& image, size_t f) {
     std::array<uint8_t, kPaletteFileBytes> bytes{};
     auto put = [&](size_t colour, Rgb rgb) {
         bytes[3 * colour] = rgb.red;
@@ -45,50 +40,33 @@ std::array<uint8_t, kPaletteFileBytes> facePaletteFileBytes(ConstCatalog colourS
 }
 
 std::string facePaletteSuffix(size_t f) {
-    static const char digits[] = "0123456789ABCDEF";
-    return std::string{digits[f / 16 % 16], digits[f % 16]} + ".pal";
+    return std::string{upperHexDigit(static_cast<unsigned>(f / 16)), upperHexDigit(static_cast<unsigned>(f))} + ".pal";
 }
 
-void extractFaceGraphics(ConstCatalog faces, ConstCatalog colourSets, const RomImage& image, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog(faceGraphicsDialogOptions());
-    if (!file) return;
-    if (!writeChosenFile(platform, *file, faceFileBytes(faces))) return;
-    const std::array<uint8_t, 32> side = sideFileBytes();
-    if (!writeChosenFile(platform, sideFile(*file, ".dat"), side)) return;
-    for (size_t f = 0; f < faces.size(); ++f)
-        if (!writeChosenFile(platform, sideFile(*file, facePaletteSuffix(f)), facePaletteFileBytes(colourSets, image, f)))
-            return;
-}
-
-void writeFaceGraphics(Catalog faces, Catalog colourSets, const RomImage& image, Platform& platform) {
-    const std::optional<FileContents> fig = askAndReadFile(platform, faceGraphicsDialogOptions(), kFaceFileBytes);
-    if (!fig) return;
-    const std::vector<uint8_t>& tiles = fig->bytes;
-    // A short file fills what it holds; the rest of each face stays as it was.
+void writeFaceTiles(Catalogue faces, std::span<const uint8_t> fig, const RomImage& image) {
+    const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kFaceProfile);
     for (size_t f = 0; f < faces.size(); ++f) {
         ResourceEntry& face = faces[f];
         std::vector<uint8_t> unpacked = face.unpacked;
         unpacked.resize(kFaceBytes);
         const size_t at = faceFileOffset(f);
-        if (at < tiles.size())
-            std::copy_n(tiles.begin() + static_cast<std::ptrdiff_t>(at), std::min(kFaceBytes, tiles.size() - at), unpacked.begin());
+        if (at < fig.size())
+            std::copy_n(fig.begin() + static_cast<std::ptrdiff_t>(at), std::min(kFaceBytes, fig.size() - at), unpacked.begin());
         storeUnpacked(face, std::move(unpacked));
-        packWithProfile(image, face, kFaceProfile);
+        storePacked(face, packWithProfile(face.unpacked, *dictionary, kFaceProfile));
     }
-    // Every palette file is read before any colour set changes; a short one
-    // keeps the colours it does not reach.
+}
+
+void writeFaceColours(Catalogue colourSets, std::span<const std::vector<uint8_t>> paletteFiles,
+                      const RomImage& image) {
     std::vector<std::array<uint8_t, kPaletteFileBytes>> palettes;
-    for (size_t f = 0; f < faces.size(); ++f) {
-        const ChosenFile pal = sideFile(fig->file, facePaletteSuffix(f));
-        const std::optional<std::vector<uint8_t>> bytes = platform.readFile(pal.path, kPaletteFileBytes);
-        if (!bytes) {
-            platform.messageBox(cannotReadMessage(pal.name));
-            return;
-        }
+    for (size_t f = 0; f < paletteFiles.size(); ++f) {
         palettes.push_back(facePaletteFileBytes(colourSets, image, f));
-        std::copy(bytes->begin(), bytes->end(), palettes.back().begin());
+        const std::vector<uint8_t>& file = paletteFiles[f];
+        std::copy_n(file.begin(), std::min(file.size(), kPaletteFileBytes), palettes.back().begin());
     }
-    for (size_t e = 0; e < colourSets.size(); ++e) {
+    const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kColourSetProfile);
+    for (size_t e = 0; e < colourSets.size() && e / kColourSetsPerFace < palettes.size(); ++e) {
         const auto& palette = palettes[e / kColourSetsPerFace];
         const size_t s = e % kColourSetsPerFace;
         std::vector<uint8_t> colours;
@@ -99,7 +77,7 @@ void writeFaceGraphics(Catalog faces, Catalog colourSets, const RomImage& image,
             colours.push_back(static_cast<uint8_t>(console >> 8));
         }
         storeUnpacked(colourSets[e], std::move(colours));
-        packWithProfile(image, colourSets[e], kFacePartProfile);
+        storePacked(colourSets[e], packWithProfile(colourSets[e].unpacked, *dictionary, kColourSetProfile));
     }
 }
 

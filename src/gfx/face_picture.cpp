@@ -1,8 +1,6 @@
 #include "gfx/face_picture.h"
 
 #include "gfx/colours.h"
-#include "platform/file_dialogs.h"
-#include "text/sjis.h"
 
 namespace velk {
 namespace {
@@ -18,11 +16,7 @@ void put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
 
 }  // namespace
 
-FileDialogOptions facePictureDialogOptions() {
-    return {"bmp", "*.bmp", toCp932("顔グラbmp(*.bmp)|*.bmp|全て(*.*)|*.*||")};
-}
-
-std::vector<uint8_t> facePictureBytes(ConstCatalog faces, ConstCatalog colourSets) {
+std::vector<uint8_t> facePictureBytes(ConstCatalogue faces, ConstCatalogue colourSets) {
     std::vector<uint8_t> bmp(kFacePictureBytes, 0);
     bmp[0] = 'B';
     bmp[1] = 'M';
@@ -53,10 +47,6 @@ std::vector<uint8_t> facePictureBytes(ConstCatalog faces, ConstCatalog colourSet
                 }
     }
     return bmp;
-}
-
-void exportFacePicture(ConstCatalog faces, ConstCatalog colourSets, Platform& platform) {
-    askAndWriteFile(platform, facePictureDialogOptions(), [&] { return facePictureBytes(faces, colourSets); });
 }
 
 }  // namespace velk

@@ -4,8 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/platform.h"
-#include "rom/resource_entry.h"
+#include "image/resource_entry.h"
 
 namespace velk {
 
@@ -13,12 +12,8 @@ constexpr int kFacePictureWidth = 512;   // 16 faces of 32 pixels
 constexpr int kFacePictureHeight = 480;  // 10 rows of 48 pixels
 constexpr size_t kFacePictureBytes = 54 + kFacePictureWidth * kFacePictureHeight * 3;  // 737334
 
-FileDialogOptions facePictureDialogOptions();
-
 // The whole BMP file: header, then rows bottom-up in blue, green, red;
 // pixel value 0 and the cells without a face stay black.
-std::vector<uint8_t> facePictureBytes(ConstCatalog faces, ConstCatalog colourSets);
-
-void exportFacePicture(ConstCatalog faces, ConstCatalog colourSets, Platform& platform);
+std::vector<uint8_t> facePictureBytes(ConstCatalogue faces, ConstCatalogue colourSets);
 
 }  // namespace velk

@@ -1,20 +1,15 @@
 #include "gfx/unit_graphics.h"
 
+#include "image/rom_image.h"
+
 #include <algorithm>
 
 #include "gfx/colours.h"
-#include "gfx/side_files.h"
-#include "pack/lz_formats.h"
-#include "platform/file_dialogs.h"
-#include "text/sjis.h"
+#include "pack/pack_profiles.h"
 
 namespace velk {
 
-FileDialogOptions unitGraphicsDialogOptions() {
-    return {"fig", "*.fig", toCp932("ユニットグラフィック等(*.fig)|*.fig|全て(*.*)|*.*||")};
-}
-
-std::vector<uint8_t> unitFileBytes(ConstCatalog units, const RomImage& image) {
+std::vector<uint8_t> unitFileBytes(ConstCatalogue units, const RomImage& image) {
     std::vector<uint8_t> bytes(image.at(kRawGraphicBlock), image.at(kRawGraphicBlock + static_cast<int32_t>(kRawGraphicBlockBytes)));
     bytes.reserve(kRawGraphicBlockBytes + units.size() * kUnitGraphicBytes);
     for (size_t i = 0; i < units.size(); ++i) {
@@ -36,22 +31,10 @@ std::array<uint8_t, 768> sharedPaletteFileBytes(const RomImage& image) {
     return bytes;
 }
 
-void extractUnitGraphics(ConstCatalog units, const RomImage& image, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog(unitGraphicsDialogOptions());
-    if (!file) return;
-    const std::array<uint8_t, 32> side = sideFileBytes();
-    if (writeChosenFile(platform, *file, unitFileBytes(units, image)) &&
-        writeChosenFile(platform, sideFile(*file, ".dat"), side))
-        writeChosenFile(platform, sideFile(*file, ".pal"), sharedPaletteFileBytes(image));
-}
-
-void writeUnitGraphics(Catalog units, RomImage& image, Platform& platform) {
-    const std::optional<FileContents> fig = askAndReadFile(platform, unitGraphicsDialogOptions(), kUnitFileBytes);
-    if (!fig) return;
-    const std::vector<uint8_t>& bytes = fig->bytes;
-    // A short file fills what it holds; the rest keeps its bytes.
+void writeUnitFile(Catalogue units, RomImage& image, std::span<const uint8_t> bytes) {
     const size_t raw = std::min(bytes.size(), kRawGraphicBlockBytes);
     std::copy_n(bytes.begin(), raw, image.at(kRawGraphicBlock));
+    const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kUnitGraphicProfile);
     for (size_t i = 0; i < units.size(); ++i) {
         ResourceEntry& unit = units[unitEntryAt(i)];
         std::vector<uint8_t> unpacked = unit.unpacked;
@@ -61,7 +44,7 @@ void writeUnitGraphics(Catalog units, RomImage& image, Platform& platform) {
             std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), std::min(kUnitGraphicBytes, bytes.size() - at),
                         unpacked.begin());
         storeUnpacked(unit, std::move(unpacked));
-        packWithProfile(image, unit, kUnitGraphicProfile);
+        storePacked(unit, packWithProfile(unit.unpacked, *dictionary, kUnitGraphicProfile));
     }
 }
 

@@ -6,27 +6,27 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/platform.h"
-#include "rom/resource_entry.h"
-#include "rom/rom_image.h"
+#include <span>
+
+#include "image/resource_entry.h"
 
 namespace velk {
+
+struct RomImage;
 
 constexpr int32_t kRawGraphicBlock = 0x1B8000;
 constexpr size_t kRawGraphicBlockBytes = 185856;
 constexpr size_t kUnitGraphicBytes = 128;
 constexpr size_t kUnitFileBytes = kRawGraphicBlockBytes + 5900 * kUnitGraphicBytes;  // 941056
 
-FileDialogOptions unitGraphicsDialogOptions();
-
 // The entry at file position i: within every four, the order 0, 2, 1, 3.
 inline size_t unitEntryAt(size_t i) { return 4 * (i / 4) + 2 * (i % 2) + (i / 2) % 2; }
 
-std::vector<uint8_t> unitFileBytes(ConstCatalog units, const RomImage& image);
+std::vector<uint8_t> unitFileBytes(ConstCatalogue units, const RomImage& image);
 std::array<uint8_t, 768> sharedPaletteFileBytes(const RomImage& image);
 
-void extractUnitGraphics(ConstCatalog units, const RomImage& image, Platform& platform);
-// Stores the raw block straight into the image and repacks every unit graphic.
-void writeUnitGraphics(Catalog units, RomImage& image, Platform& platform);
+// Stores the file's raw block straight into the image and repacks every unit
+// graphic from it. A short file fills what it holds; the rest keeps its bytes.
+void writeUnitFile(Catalogue units, RomImage& image, std::span<const uint8_t> file);
 
 }  // namespace velk

@@ -1,5 +1,7 @@
 #include "pack/dictionary_search.h"
 
+#include "image/rom_image.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -81,29 +83,18 @@ Match DictionaryIndex::find(const uint8_t* pattern, int32_t maxLength) const {
     return best;
 }
 
-const DictionaryIndex& dictionaryIndexFor(const RomImage& image, int32_t dictionaryBase, int32_t windowLimit) {
-    struct Cached {
-        int32_t base;
-        std::unique_ptr<DictionaryIndex> index;
-    };
+std::shared_ptr<const DictionaryIndex> dictionaryIndexFor(std::span<const uint8_t> window) {
     // A handful of dictionaries are in use; keep the most recent few.
-    static thread_local std::list<Cached> cache;
-    windowLimit = std::clamp(windowLimit, 0, kRomSize - dictionaryBase);
-    const std::span<const uint8_t> window(image.at(dictionaryBase), static_cast<size_t>(windowLimit));
+    static thread_local std::list<std::shared_ptr<const DictionaryIndex>> cache;
     for (auto it = cache.begin(); it != cache.end(); ++it) {
-        if (it->base == dictionaryBase && it->index->holds(window)) {
+        if ((*it)->holds(window)) {
             cache.splice(cache.begin(), cache, it);
-            return *cache.front().index;
+            return cache.front();
         }
     }
-    cache.push_front({dictionaryBase, std::make_unique<DictionaryIndex>(window)});
+    cache.push_front(std::make_shared<const DictionaryIndex>(window));
     if (cache.size() > 8) cache.pop_back();
-    return *cache.front().index;
-}
-
-Match findLongestMatch(const RomImage& image, const uint8_t* pattern, int32_t dictionaryBase, int32_t maxLength,
-                       int32_t windowLimit) {
-    return dictionaryIndexFor(image, dictionaryBase, windowLimit).find(pattern, maxLength);
+    return cache.front();
 }
 
 }  // namespace velk

@@ -3,10 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
-
-#include "rom/rom_image.h"
 
 namespace velk {
 
@@ -40,11 +39,9 @@ private:
     std::vector<uint64_t> keyedOffsets_;  // (3-byte key << 16 | offset), ascending
 };
 
-// The index of the image's window at `dictionaryBase`, built on first use and
-// reused while those bytes stay the same.
-const DictionaryIndex& dictionaryIndexFor(const RomImage& image, int32_t dictionaryBase, int32_t windowLimit);
-
-Match findLongestMatch(const RomImage& image, const uint8_t* pattern, int32_t dictionaryBase, int32_t maxLength,
-                       int32_t windowLimit);
+// The index of a dictionary window, built on first use and reused while the
+// window holds the same bytes. Shared ownership: a later lookup that drops it
+// from the cache never invalidates an index a caller still holds.
+std::shared_ptr<const DictionaryIndex> dictionaryIndexFor(std::span<const uint8_t> window);
 
 }  // namespace velk

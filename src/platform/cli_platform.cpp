@@ -15,9 +15,10 @@ std::optional<ChosenFile> CliPlatform::openFileDialog(const FileDialogOptions&) 
 
 std::optional<ChosenFile> CliPlatform::saveFileDialog(const FileDialogOptions&) { return next(); }
 
-void CliPlatform::messageBox(std::string_view text) {
+void CliPlatform::messageBox(std::string_view text, std::string_view detail) {
     ++messagesShown_;
     err_ << fromCp932(text) << '\n';
+    if (!detail.empty()) err_ << detail << '\n';
 }
 
 }  // namespace velk

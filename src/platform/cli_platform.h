@@ -17,7 +17,7 @@ public:
 
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
-    void messageBox(std::string_view text) override;
+    void messageBox(std::string_view text, std::string_view detail = {}) override;
 
     int messagesShown() const { return messagesShown_; }
 

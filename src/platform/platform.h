@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "image/result.h"
+
 namespace velk {
 
 // What a file dialog is opened with. Texts are Shift-JIS bytes.
@@ -38,18 +40,17 @@ public:
     virtual std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) = 0;
     virtual std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) = 0;
 
-    // A modal box with an OK button showing one Shift-JIS text.
-    virtual void messageBox(std::string_view text) = 0;
+    // A modal box with an OK button showing one Shift-JIS text; `detail`
+    // (UTF-8, may be empty) says more: where, and why.
+    virtual void messageBox(std::string_view text, std::string_view detail = {}) = 0;
 
     // Reads at most maxBytes from the start of the file (all of it by
-    // default); nothing if it cannot be opened or read.
-    virtual std::optional<std::vector<uint8_t>> readFile(const std::filesystem::path& path,
-                                                         size_t maxBytes = SIZE_MAX);
+    // default). A problem with the system's reason if it cannot be read.
+    virtual Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX);
 
-    // Creates or replaces the file with exactly these bytes. The bytes go to a
-    // temporary file beside the target, which replaces the target only once
-    // complete, so a failed write leaves an existing file as it was.
-    virtual bool writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+    // Creates or replaces the file with exactly these bytes, so that a failed
+    // write leaves an existing file as it was (see file_io.h).
+    virtual Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 };
 
 }  // namespace velk

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "rom/catalogues.h"
-#include "rom/rom_image.h"
+#include "image/rom_image.h"
 #include "text/char_tables.h"
 
 namespace velk {

@@ -17,6 +17,10 @@ constexpr int kAddedCharTable = 8;
 constexpr Glyph kFullWidthSpace = {0x81, 0x40};
 constexpr uint8_t kLineBreakCode = 0x16;
 
+// Names and texts share the game code, but differ in a few rules (word
+// references, line ends, how an item's length is read).
+enum class CodeKind { Name, Text };
+
 // Tables 0-10 with their built-in contents (table 8 and 9 blank). Built once.
 const CharTables& builtInCharTables();
 CharTable blankCharTable();

@@ -1,17 +1,14 @@
 #include "text/decode.h"
 
+#include "image/rom_image.h"
+
 #include <cstdio>
+
+#include "image/hex.h"
 
 namespace velk {
 namespace {
 
-enum class Kind { Name, Text };
-
-void appendHexByte(std::string& out, uint8_t b) {
-    static const char digits[] = "0123456789ABCDEF";
-    out += digits[b >> 4];
-    out += digits[b & 0x0F];
-}
 
 void appendGlyph(std::string& out, const Glyph& g) {
     out += static_cast<char>(g[0]);
@@ -38,14 +35,14 @@ bool isTwoByteControl(uint8_t b0) { return b0 == 0x14 || b0 == 0x18 || (b0 >= 0x
 bool isOneByteControl(uint8_t b0) { return b0 == 0x11 || b0 == 0x12 || b0 == 0x13 || b0 == 0x15; }
 bool isOneByteGlyph(uint8_t b0) { return b0 == 0x10 || b0 == kLineBreakCode || b0 >= 0x20; }
 
-int itemLength(uint8_t b0, Kind kind) {
-    if (kind == Kind::Text && b0 >= 0xF0) return 2;
+int itemLength(uint8_t b0, CodeKind kind) {
+    if (kind == CodeKind::Text && b0 >= 0xF0) return 2;
     if (isOneByteControl(b0) || isOneByteGlyph(b0)) return 1;
     return 2;
 }
 
 // Decodes one item at bytes[pos] (not a name's terminator) and returns its length.
-size_t decodeItem(std::span<const uint8_t> bytes, size_t pos, Kind kind, ConstCatalog names,
+size_t decodeItem(std::span<const uint8_t> bytes, size_t pos, CodeKind kind, ConstCatalogue names,
                   const CharTables& tables, std::string& out) {
     const uint8_t b0 = bytes[pos];
     if (itemLength(b0, kind) == 2 && pos + 1 >= bytes.size()) {
@@ -60,7 +57,7 @@ size_t decodeItem(std::span<const uint8_t> bytes, size_t pos, Kind kind, ConstCa
             return 2;
         }
     }
-    if (kind == Kind::Text && b0 >= 0xF0) {
+    if (kind == CodeKind::Text && b0 >= 0xF0) {
         out += '[';
         appendHexByte(out, b0);
         out += ' ';
@@ -102,32 +99,32 @@ std::optional<DecodedName> decodeNameCode(std::span<const uint8_t> bytes, const 
             name.code.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(pos));
             return name;
         }
-        if (itemLength(bytes[pos], Kind::Name) == 2 && pos + 1 >= bytes.size()) break;
-        pos += decodeItem(bytes, pos, Kind::Name, {}, tables, name.text);
+        if (itemLength(bytes[pos], CodeKind::Name) == 2 && pos + 1 >= bytes.size()) break;
+        pos += decodeItem(bytes, pos, CodeKind::Name, {}, tables, name.text);
     }
     return std::nullopt;
 }
 
-bool decodeName(const RomImage& image, ResourceEntry& entry, const CharTables& tables) {
-    if (!isInsideImage(entry.romOffset)) return false;
+Status decodeName(const RomImage& image, ResourceEntry& entry, const CharTables& tables) {
+    if (!isInsideImage(entry.romOffset)) return cannotRead("name pointer leads outside the image");
     const std::span<const uint8_t> rest(image.at(entry.romOffset), static_cast<size_t>(kRomSize - entry.romOffset));
     std::optional<DecodedName> name = decodeNameCode(rest, tables);
-    if (!name) return false;
+    if (!name) return cannotRead("name runs past the end of the image", static_cast<size_t>(entry.romOffset));
     storePacked(entry, std::move(name->code));
     std::vector<uint8_t> text(name->text.begin(), name->text.end());
     text.push_back(0);
     storeUnpacked(entry, std::move(text));
-    return true;
+    return {};
 }
 
-std::string decodeTextCode(std::span<const uint8_t> code, ConstCatalog names, const CharTables& tables) {
+std::string decodeTextCode(std::span<const uint8_t> code, ConstCatalogue names, const CharTables& tables) {
     std::string out;
     out.reserve(code.size() * 2);
-    for (size_t pos = 0; pos < code.size();) pos += decodeItem(code, pos, Kind::Text, names, tables, out);
+    for (size_t pos = 0; pos < code.size();) pos += decodeItem(code, pos, CodeKind::Text, names, tables, out);
     return out;
 }
 
-std::string decodeText(ConstCatalog texts, int index, ConstCatalog names, const CharTables& tables) {
+std::string decodeText(ConstCatalogue texts, int index, ConstCatalogue names, const CharTables& tables) {
     const ResourceEntry& e = texts[static_cast<size_t>(index)];
     return decodeTextCode(std::span(e.unpacked).first(static_cast<size_t>(e.unpackedLength)), names, tables);
 }

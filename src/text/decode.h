@@ -8,11 +8,13 @@
 #include <string_view>
 #include <vector>
 
-#include "rom/resource_entry.h"
-#include "rom/rom_image.h"
+#include "image/resource_entry.h"
+#include "image/result.h"
 #include "text/char_tables.h"
 
 namespace velk {
+
+struct RomImage;
 
 struct DecodedName {
     std::vector<uint8_t> code;  // without the terminating 0x00
@@ -24,13 +26,13 @@ struct DecodedName {
 std::optional<DecodedName> decodeNameCode(std::span<const uint8_t> bytes, const CharTables& tables);
 
 // Decodes the name at `entry.romOffset` into its buffers: packed = code bytes,
-// unpacked = text with a NUL. False (entry untouched) if the name runs past the
-// end of the image or its offset lies outside it.
-bool decodeName(const RomImage& image, ResourceEntry& entry, const CharTables& tables);
+// unpacked = text with a NUL. A problem (entry untouched) if the name runs
+// past the end of the image or its offset lies outside it.
+Status decodeName(const RomImage& image, ResourceEntry& entry, const CharTables& tables);
 
 // Decodes game code of a text. Word references show the names' current text.
-std::string decodeTextCode(std::span<const uint8_t> code, ConstCatalog names, const CharTables& tables);
-std::string decodeText(ConstCatalog texts, int index, ConstCatalog names, const CharTables& tables);
+std::string decodeTextCode(std::span<const uint8_t> code, ConstCatalogue names, const CharTables& tables);
+std::string decodeText(ConstCatalogue texts, int index, ConstCatalogue names, const CharTables& tables);
 
 // A name entry's text: its unpacked bytes up to the first NUL.
 std::string_view nameText(const ResourceEntry& entry);

@@ -1,9 +1,11 @@
 #include "text/encode.h"
 
+#include "image/rom_image.h"
+
 #include <algorithm>
 
-#include "pack/lz_formats.h"
-#include "platform/messages.h"
+#include "image/hex.h"
+#include "pack/pack_profiles.h"
 #include "text/char_tables.h"
 
 namespace velk {
@@ -28,24 +30,14 @@ private:
     std::span<const uint8_t> data_;
 };
 
-enum class Kind { Name, Text };
-
 struct Context {
-    Kind kind;
+    CodeKind kind;
     const Input& in;
     const GlyphLookup& glyphs;
-    Platform& platform;
     int index;
 };
 
 bool isScanfSpace(uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-int hexDigit(uint8_t c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 // One number read as scanf's "%X" reads it: white space skipped, an optional
 // sign and 0x, then hex digits in either case. Nothing without a digit.
@@ -54,10 +46,10 @@ std::optional<uint32_t> scanHex(const Input& in, size_t& pos) {
     while (p < in.size() && isScanfSpace(in[p])) ++p;
     bool negative = false;
     if (in[p] == '+' || in[p] == '-') negative = in[p++] == '-';
-    if (in[p] == '0' && (in[p + 1] == 'x' || in[p + 1] == 'X') && hexDigit(in[p + 2]) >= 0) p += 2;
+    if (in[p] == '0' && (in[p + 1] == 'x' || in[p + 1] == 'X') && hexDigitValue(in[p + 2]) >= 0) p += 2;
     const size_t first = p;
     uint32_t value = 0;
-    while (p < in.size() && hexDigit(in[p]) >= 0) value = value * 16 + static_cast<uint32_t>(hexDigit(in[p++]));
+    while (p < in.size() && hexDigitValue(in[p]) >= 0) value = value * 16 + static_cast<uint32_t>(hexDigitValue(in[p++]));
     if (p == first) return std::nullopt;
     pos = p;
     return negative ? 0u - value : value;
@@ -72,35 +64,33 @@ std::string asCString(uint8_t c0, uint8_t c1) {
     return s;
 }
 
-void reportCharacter(const Context& ctx, size_t pos) {
+Problem unknownCharacter(const Context& ctx, size_t pos) {
     const uint8_t c0 = ctx.in[pos], c1 = ctx.in[pos + 1];
-    if (ctx.kind == Kind::Name)
-        ctx.platform.messageBox(unknownNameCharacterMessage(asCString(c0, c1), ctx.index, static_cast<int8_t>(c0)));
-    else
-        ctx.platform.messageBox(unknownTextCharacterMessage(asCString(c0, c1), static_cast<int8_t>(c0),
-                                                            static_cast<int8_t>(c1), ctx.index, pos));
+    if (ctx.kind == CodeKind::Name)
+        return problem(MessageId::UnknownNameCharacter, asCString(c0, c1), {ctx.index, static_cast<int8_t>(c0)}, pos);
+    return problem(MessageId::UnknownTextCharacter, asCString(c0, c1),
+                   {static_cast<int8_t>(c0), static_cast<int8_t>(c1), ctx.index, static_cast<int64_t>(pos)}, pos);
 }
 
-void reportToken(const Context& ctx, std::span<const uint8_t> token) {
-    ctx.platform.messageBox(unknownTokenMessage(std::string(token.begin(), token.end())));
+Problem unknownToken(std::span<const uint8_t> token, size_t open) {
+    return problem(MessageId::UnknownToken, std::string(token.begin(), token.end()), {}, open);
 }
 
 // "(" token: the text up to the next ")" must be one of the five tokens.
 // Names read it two bytes at a time and never past their line end; an
 // unclosed token fails with its text so far.
-bool encodeToken(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
+Status encodeToken(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
     const Input& in = ctx.in;
     const size_t first = pos + 1;
     size_t close = first;
-    if (ctx.kind == Kind::Name) {
+    if (ctx.kind == CodeKind::Name) {
         auto endsLine = [&](size_t i) { return i >= in.size() || in[i] == kCr || in[i] == kLf; };
         for (;; close += 2) {
             if (!endsLine(close) && in[close] == ')') break;
             if (endsLine(close) || endsLine(close + 1)) {
                 size_t end = close;
                 while (!endsLine(end)) ++end;
-                reportToken(ctx, in.bytes(first, end));
-                return false;
+                return unknownToken(in.bytes(first, end), pos);
             }
         }
     } else {
@@ -108,8 +98,7 @@ bool encodeToken(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
         if (close >= in.size()) {
             size_t end = first;
             while (end < in.size() && in[end] != kCr && in[end] != kLf) ++end;
-            reportToken(ctx, in.bytes(first, end));
-            return false;
+            return unknownToken(in.bytes(first, end), pos);
         }
     }
     const std::span<const uint8_t> text = in.bytes(first, close);
@@ -119,69 +108,58 @@ bool encodeToken(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
             code.push_back(t.b0);
             code.push_back(t.b1);
             pos = close + 1;
-            return true;
+            return {};
         }
     }
-    reportToken(ctx, text);
-    return false;
+    return unknownToken(text, pos);
 }
 
 // One of the rules after the line ends: full-width space, token, escapes,
-// glyph. Appends the code and moves pos; false after showing a message.
-bool encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
+// glyph. Appends the code and moves pos.
+Status encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
     const Input& in = ctx.in;
     const uint8_t c0 = in[pos], c1 = in[pos + 1];
     if (c0 == kFullWidthSpace[0] && c1 == kFullWidthSpace[1]) {
         code.push_back(0x20);
         pos += 2;
-        return true;
+        return {};
     }
     if (c0 == '(') return encodeToken(ctx, pos, code);
-    if (c0 == '[' && ctx.kind == Kind::Text) {  // [F1 23:(name)]
+    if (c0 == '[' && ctx.kind == CodeKind::Text) {  // [F1 23:(name)]
         size_t q = pos + 1;
         const std::optional<uint32_t> hi = scanHex(in, q);
         const std::optional<uint32_t> lo = hi ? scanHex(in, q) : std::nullopt;
         size_t close = q;
         while (close + 1 < in.size() && !(in[close] == ')' && in[close + 1] == ']')) ++close;
-        if (!lo || close + 1 >= in.size()) {
-            reportCharacter(ctx, pos);
-            return false;
-        }
+        if (!lo || close + 1 >= in.size()) return unknownCharacter(ctx, pos);
         code.push_back(static_cast<uint8_t>(*hi));
         code.push_back(static_cast<uint8_t>(*lo));
         pos = close + 2;
-        return true;
+        return {};
     }
     if (c0 == '?' || c0 == '!') {  // ?1B 05? and !11!, of fixed width
         size_t q = pos + 1;
         const std::optional<uint32_t> first = scanHex(in, q);
         const std::optional<uint32_t> second = first && c0 == '?' ? scanHex(in, q) : std::nullopt;
-        if (!first || (c0 == '?' && !second)) {
-            reportCharacter(ctx, pos);
-            return false;
-        }
+        if (!first || (c0 == '?' && !second)) return unknownCharacter(ctx, pos);
         code.push_back(static_cast<uint8_t>(*first));
         if (c0 == '?') code.push_back(static_cast<uint8_t>(*second));
         pos += c0 == '?' ? 7 : 4;
-        return true;
+        return {};
     }
     const std::optional<GlyphCode> glyph = ctx.glyphs.find(c0, c1);
-    if (!glyph) {
-        reportCharacter(ctx, pos);
-        return false;
-    }
+    if (!glyph) return unknownCharacter(ctx, pos);
     if (glyph->table != 0) code.push_back(glyph->table);
     code.push_back(glyph->slot);
     pos += 2;
-    return true;
+    return {};
 }
 
 }  // namespace
 
-int32_t encodeName(Catalog names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs,
-                   Platform& platform) {
+Result<int32_t> encodeName(Catalogue names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs) {
     const Input in(line);
-    const Context ctx{Kind::Name, in, glyphs, platform, index};
+    const Context ctx{CodeKind::Name, in, glyphs, index};
     std::vector<uint8_t> code;
     size_t pos = 0;
     size_t consumed = 0;
@@ -194,7 +172,7 @@ int32_t encodeName(Catalog names, int index, std::span<const uint8_t> line, cons
             consumed = std::min(in.size(), pos + (in[pos] == kCr ? 2 : 1));
             break;
         }
-        if (!encodeItem(ctx, pos, code)) return -1;
+        if (Status s = encodeItem(ctx, pos, code); !s) return std::move(s.problem());
     }
     const size_t lineEnd = std::min(pos, in.size());
     std::vector<uint8_t> text(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(consumed));
@@ -208,36 +186,35 @@ int32_t encodeName(Catalog names, int index, std::span<const uint8_t> line, cons
     return static_cast<int32_t>(consumed);
 }
 
-int32_t encodeText(Catalog texts, int index, std::span<const uint8_t> block, const GlyphLookup& glyphs,
-                   const RomImage& image, Platform& platform) {
+Result<EncodedText> encodeTextCode(std::span<const uint8_t> block, const GlyphLookup& glyphs, int index) {
     const Input in(block);
-    const Context ctx{Kind::Text, in, glyphs, platform, index};
+    const Context ctx{CodeKind::Text, in, glyphs, index};
     size_t pos = 0;
     while (pos < in.size() && in[pos] != kCr && in[pos] != kLf) ++pos;  // the header line
     if (pos < in.size()) pos += in[pos] == kCr ? 2 : 1;
-    std::vector<uint8_t> code;
+    EncodedText out;
     for (;;) {
-        if (pos >= in.size()) {  // no closing "//": the zeros behind the data are no character
-            reportCharacter(ctx, pos);
-            return -1;
-        }
+        if (pos >= in.size()) return unknownCharacter(ctx, pos);  // no closing "//": the zeros behind the data
         const uint8_t c0 = in[pos];
         if (c0 == '/') break;
         if (c0 == kCr || c0 == kLf) {
-            code.push_back(kLineBreakCode);
+            out.code.push_back(kLineBreakCode);
             pos += c0 == kCr ? 2 : 1;
-        } else if (!encodeItem(ctx, pos, code)) {
-            return -1;
+        } else if (Status s = encodeItem(ctx, pos, out.code); !s) {
+            return std::move(s.problem());
         }
-        if (code.size() > kMaxTextCodeBytes) {
-            platform.messageBox(textTooLongMessage(index));
-            return -1;
-        }
+        if (out.code.size() > kMaxTextCodeBytes) return problem(MessageId::TextTooLong, {}, {index}, pos);
     }
-    ResourceEntry& entry = texts[static_cast<size_t>(index)];
-    storeUnpacked(entry, std::move(code));
-    packWithProfile(image, entry, kTextProfile);
-    return static_cast<int32_t>(std::min(in.size(), pos + 2));
+    out.consumed = std::min(in.size(), pos + 2);
+    return out;
+}
+
+Result<int32_t> encodeText(Catalogue texts, int index, std::span<const uint8_t> block, const GlyphLookup& glyphs,
+                           const RomImage& image) {
+    Result<EncodedText> r = encodeTextCode(block, glyphs, index);
+    if (!r) return std::move(r.problem());
+    storeAndPack(image, texts[static_cast<size_t>(index)], std::move(r->code), kTextProfile);
+    return static_cast<int32_t>(r->consumed);
 }
 
 }  // namespace velk

@@ -4,12 +4,13 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/platform.h"
-#include "rom/resource_entry.h"
-#include "rom/rom_image.h"
+#include "image/resource_entry.h"
+#include "image/result.h"
 #include "text/glyph_lookup.h"
 
 namespace velk {
+
+struct RomImage;
 
 // A text's code may not exceed what the game's unpacker works on.
 constexpr size_t kMaxTextCodeBytes = 4096;
@@ -18,16 +19,22 @@ constexpr size_t kMaxTextCodeBytes = 4096;
 // CR or LF, or to the end of the data, and stores it in names[index]:
 // packed = the code bytes, unpacked = the line as typed with its line end's
 // first byte replaced by a zero. Returns the bytes consumed, line end
-// included, or -1 after showing a message (the entry is left unchanged).
-int32_t encodeName(Catalog names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs,
-                   Platform& platform);
+// included; on a problem (offset into `line`) the entry is left unchanged.
+Result<int32_t> encodeName(Catalogue names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs);
+
+struct EncodedText {
+    std::vector<uint8_t> code;
+    size_t consumed = 0;  // from the header's first '#' through the closing "//"
+};
 
 // Encodes one text block starting at its header's first '#': passes over the
-// header line, encodes the text up to the '/' that closes it, stores the code
-// in texts[index].unpacked and packs it with the text profile. Returns the
-// bytes consumed up to and including the two bytes of the closing "//", or
-// -1 after showing a message (the entry is left unchanged).
-int32_t encodeText(Catalog texts, int index, std::span<const uint8_t> block, const GlyphLookup& glyphs,
-                   const RomImage& image, Platform& platform);
+// header line and encodes the text up to the '/' that closes it. A problem's
+// offset is into `block`.
+Result<EncodedText> encodeTextCode(std::span<const uint8_t> block, const GlyphLookup& glyphs, int index);
+
+// The same, stored in texts[index].unpacked and packed with the text profile.
+// Returns the bytes consumed; on a problem the entry is left unchanged.
+Result<int32_t> encodeText(Catalogue texts, int index, std::span<const uint8_t> block, const GlyphLookup& glyphs,
+                           const RomImage& image);
 
 }  // namespace velk

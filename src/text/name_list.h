@@ -2,27 +2,25 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <span>
 #include <vector>
 
-#include "platform/platform.h"
-#include "rom/resource_entry.h"
-#include "text/char_tables.h"
+#include "image/resource_entry.h"
+#include "image/result.h"
+#include "text/glyph_lookup.h"
 
 namespace velk {
 
-FileDialogOptions nameListDialogOptions();
+constexpr size_t kNameLabelLength = 8;
 
 // The whole file: line i is "[%X %X%X] " (0xF0 + (i >> 8), its low byte's
 // two digits), the name's text and CR LF.
-std::vector<uint8_t> nameListBytes(ConstCatalog names);
+std::vector<uint8_t> nameListBytes(ConstCatalogue names);
 
-// Asks for a file and writes every name to it.
-void exportNameList(ConstCatalog names, Platform& platform);
-
-// Asks for a file and encodes its lines into the names in line order, each
-// behind its 8-byte label; stops at the first line that fails (reported) or
-// when the file has no more lines.
-void importNameList(Catalog names, const CharTables& tables, Platform& platform);
+// Encodes the file's lines into the names in line order, each behind its
+// 8-byte label, until the names or the lines run out. Stops at the first line
+// that cannot be encoded (its problem's offset is into `file`); the names
+// before it stay stored.
+Status readNameList(Catalogue names, std::span<const uint8_t> file, const GlyphLookup& glyphs);
 
 }  // namespace velk

@@ -8,12 +8,27 @@
 namespace velk {
 namespace {
 
+// Owns one iconv conversion descriptor.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::logic_error("iconv cannot convert between CP932 and UTF-8");
+    }
+    ~Converter() { iconv_close(cd_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    iconv_t get() const { return cd_; }
+
+private:
+    iconv_t cd_;
+};
+
 // Converts with glibc's iconv; an unconvertible sequence is replaced and
 // skipped (one UTF-8 character, or one or two Shift-JIS bytes).
 std::string convert(std::string_view in, const char* to, const char* from, std::string_view replacement,
                     bool fromSjis) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert between CP932 and UTF-8");
+    const Converter converter(to, from);
+    const iconv_t cd = converter.get();
     std::string out;
     out.reserve(in.size() * 2);
     std::string src(in);
@@ -40,7 +55,6 @@ std::string convert(std::string_view in, const char* to, const char* from, std::
         inLeft -= skip;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    iconv_close(cd);
     return out;
 }
 

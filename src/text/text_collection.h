@@ -2,27 +2,27 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
-#include "platform/platform.h"
-#include "rom/resource_entry.h"
-#include "rom/rom_image.h"
+#include "image/resource_entry.h"
+#include "image/result.h"
 #include "text/char_tables.h"
+#include "text/glyph_lookup.h"
 
 namespace velk {
 
-FileDialogOptions textCollectionExportOptions();
-FileDialogOptions textCollectionImportOptions();
+struct RomImage;
 
 // The whole file: block i is "##No.%X%X %X%X" and LF, the decoded text, and
 // "//" with three CR LF.
-std::vector<uint8_t> textCollectionBytes(ConstCatalog texts, ConstCatalog names, const CharTables& tables);
+std::vector<uint8_t> textCollectionBytes(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables);
 
-// Asks for a file and writes every text to it.
-void exportTextCollection(ConstCatalog texts, ConstCatalog names, const CharTables& tables, Platform& platform);
-
-// Asks for a file and encodes its blocks into the texts in file order;
-// stops at the first block that fails (reported) or when no "##" follows.
-void importTextCollection(Catalog texts, const CharTables& tables, const RomImage& image, Platform& platform);
+// Encodes the file's blocks into the texts in file order, each packed with the
+// text profile, until the texts or the "##" marks run out. Stops at the first
+// block that cannot be encoded (its problem's offset is into `file`); the
+// texts before it stay stored.
+Status readTextCollection(Catalogue texts, std::span<const uint8_t> file, const GlyphLookup& glyphs,
+                          const RomImage& image);
 
 }  // namespace velk

@@ -12,7 +12,7 @@ namespace {
 
 TEST(FacePictureImage, QtReadsTheSamePixelsAsTheTilesHold) {
     const Catalogues& c = test::demoCatalogues();
-    const std::vector<uint8_t> bmp = facePictureBytes(c.faces(), c.faceParts);
+    const std::vector<uint8_t> bmp = facePictureBytes(c.faces(), c.colourSets);
     QImage picture;
     ASSERT_TRUE(picture.loadFromData(bmp.data(), static_cast<int>(bmp.size()), "BMP"));
     ASSERT_EQ(picture.width(), 512);
@@ -26,7 +26,7 @@ TEST(FacePictureImage, QtReadsTheSamePixelsAsTheTilesHold) {
                     Rgb expected{0, 0, 0};
                     if (f < c.faces().size()) {
                         const uint8_t v = tilePixel(c.faces()[f].unpacked.data() + 32 * t, x, y);
-                        if (v) expected = consoleToRgb(colourAt(c.faceParts[8 * f].unpacked, v - 1U));
+                        if (v) expected = consoleToRgb(colourAt(c.colourSets[8 * f].unpacked, v - 1U));
                     }
                     const QRgb got = picture.pixel(px, py);
                     ASSERT_EQ(qRed(got), expected.red) << f << " " << t << " " << x << " " << y;

@@ -15,7 +15,7 @@
 #include "app/editor_app.h"
 #include "app/main_dialog.h"
 #include "app/mode_table.h"
-#include "platform/scripted_platform.h"
+#include "scripted_platform.h"
 #include "test_support.h"
 
 namespace velk {

@@ -10,7 +10,8 @@
 
 #include "app/dialog_units.h"
 #include "app/qt_platform.h"
-#include "rom/rom_file.h"
+#include "ops/dialog_options.h"
+#include "ops/operations.h"
 #include "test_support.h"
 
 namespace velk {

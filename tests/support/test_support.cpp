@@ -22,7 +22,7 @@ const RomImage& demoImage() {
 
 const Catalogues& demoCatalogues() {
     static const Catalogues catalogues = [] {
-        std::optional<Catalogues> c = buildCatalogues(demoImage(), builtInCharTables());
+        Result<Catalogues> c = buildCatalogues(demoImage(), builtInCharTables());
         if (!c) throw std::runtime_error("the demo image does not load");
         return std::move(*c);
     }();

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "rom/catalogues.h"
-#include "rom/rom_image.h"
+#include "image/rom_image.h"
 
 namespace velk::test {
 

@@ -1,13 +1,12 @@
-#include "rom/save.h"
+#include "rom/save_layout.h"
 
 #include <algorithm>
 #include <array>
 #include <numeric>
 
-#include "platform/file_dialogs.h"
-#include "platform/messages.h"
+#include <cstdio>
+
 #include "rom/free_regions.h"
-#include "text/sjis.h"
 
 namespace velk {
 namespace {
@@ -76,21 +75,21 @@ void writeFixedBytes(RomImage& image) {
     image[kPatchedBankAt] = 0xE8;
 }
 
-bool writeFaceParts(RomImage& image, ConstCatalog parts) {
+bool writeColourSets(RomImage& image, ConstCatalogue parts) {
     const int64_t total = std::accumulate(parts.begin(), parts.end(), int64_t{0},
                                           [](int64_t sum, const ResourceEntry& e) { return sum + e.packedLength; });
-    if (kFacePartData + total > kFacePartDataEnd) return false;
-    int32_t at = kFacePartData;
+    if (kColourSetData + total > kColourSetDataEnd) return false;
+    int32_t at = kColourSetData;
     for (size_t i = 0; i < parts.size(); ++i) {
         put(image, at, parts[i].packed);
-        writeShortPointer(image, kFacePartRelocatedPointerTable + 2 * static_cast<int32_t>(i), kFacePartRelocatedBase, at);
+        writeShortPointer(image, kColourSetRelocatedPointerTable + 2 * static_cast<int32_t>(i), kColourSetRelocatedBase, at);
         at += parts[i].packedLength;
     }
     return true;
 }
 
 // Each name and its 0x00 go where they fit, region 0 first, then region 1.
-bool writeNames(RomImage& image, ConstCatalog names) {
+bool writeNames(RomImage& image, ConstCatalogue names) {
     size_t region = 0;
     int32_t used = 0;
     for (size_t i = 0; i < names.size(); ++i) {
@@ -144,33 +143,24 @@ bool placeResources(RomImage& image, std::vector<ResourceEntry>& records) {
 
 }  // namespace
 
-FileDialogOptions romSaveDialogOptions() {
-    return {"smc", "*.smc", toCp932("ソルヴァーン　ＲＯＭ(*.smc)|*.smc|全て(*.*)|*.*||")};
-}
-
-bool relocatedBlocksInside(const RomImage& image) {
-    return std::all_of(kRelocatedBlockTable.begin(), kRelocatedBlockTable.end(),
-                       [&](const RelocatedBlock& block) { return blockInside(image, block); });
-}
-
-bool layOutImage(RomImage& image, EditorState& state) {
-    if (state.glyphSheetLoaded) writeGlyphs(image, state.glyphSheet);
-    if (!moveRelocatedBlocks(image)) return false;
-    writeFixedBytes(image);
-    return writeFaceParts(image, state.catalogues.faceParts) && writeNames(image, state.catalogues.names) &&
-           placeResources(image, state.catalogues.resources);
-}
-
-void saveRom(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog(romSaveDialogOptions());
-    if (!file) return;
-    RomImage image = state.image;
-    if (!layOutImage(image, state)) {
-        platform.messageBox(noRoomMessage());
-        return;
+Status checkRelocatedBlocks(const RomImage& image) {
+    for (const RelocatedBlock& block : kRelocatedBlockTable) {
+        if (blockInside(image, block)) continue;
+        char reason[80];
+        std::snprintf(reason, sizeof reason, "pointer at 0x%06X leads outside the image", block.pointer);
+        return cannotRead(reason, static_cast<size_t>(block.pointer));
     }
-    state.image = std::move(image);
-    writeChosenFile(platform, *file, state.image.bytes);
+    return {};
+}
+
+Status layOutImage(RomImage& image, EditorState& state) {
+    if (state.glyphSheetLoaded) writeGlyphs(image, state.glyphSheet);
+    if (!moveRelocatedBlocks(image)) return problem(MessageId::NoRoom);
+    writeFixedBytes(image);
+    if (!writeColourSets(image, state.catalogues.colourSets)) return problem(MessageId::NoRoom);
+    if (!writeNames(image, state.catalogues.names)) return problem(MessageId::NoRoom);
+    if (!placeResources(image, state.catalogues.resources)) return problem(MessageId::NoRoom);
+    return {};
 }
 
 }  // namespace velk

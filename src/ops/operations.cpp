@@ -1,12 +1,4 @@
-#include "app/operations.h"
-
-#include "gfx/face_graphics.h"
-#include "gfx/face_picture.h"
-#include "gfx/unit_graphics.h"
-#include "rom/rom_file.h"
-#include "rom/save.h"
-#include "text/name_list.h"
-#include "text/text_collection.h"
+#include "ops/operations.h"
 
 namespace velk {
 
@@ -15,15 +7,15 @@ void saveRomOperation(EditorState& s, Platform& p) { saveRom(s, p); }
 void reloadRomOperation(EditorState& s, Platform& p) { reloadRom(s, p); }
 
 void extractFacesOperation(EditorState& s, Platform& p) {
-    extractFaceGraphics(s.catalogues.faces(), s.catalogues.faceParts, s.image, p);
+    extractFaceGraphics(s.catalogues.faces(), s.catalogues.colourSets, s.image, p);
 }
 
 void writeFacesOperation(EditorState& s, Platform& p) {
-    writeFaceGraphics(s.catalogues.faces(), s.catalogues.faceParts, s.image, p);
+    writeFaceGraphics(s.catalogues.faces(), s.catalogues.colourSets, s.image, p);
 }
 
 void exportFacePictureOperation(EditorState& s, Platform& p) {
-    exportFacePicture(s.catalogues.faces(), s.catalogues.faceParts, p);
+    exportFacePicture(s.catalogues.faces(), s.catalogues.colourSets, p);
 }
 
 void extractUnitsOperation(EditorState& s, Platform& p) { extractUnitGraphics(s.catalogues.unitGraphics(), s.image, p); }

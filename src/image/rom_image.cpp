@@ -1,4 +1,4 @@
-#include "rom/rom_image.h"
+#include "image/rom_image.h"
 
 namespace velk {
 

@@ -23,12 +23,16 @@ public:
 
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
-    void messageBox(std::string_view text) override { messages.emplace_back(text); }
-    std::optional<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override;
-    bool writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override;
+    void messageBox(std::string_view text, std::string_view detail = {}) override {
+        messages.emplace_back(text);
+        details.emplace_back(detail);
+    }
+    Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override;
+    Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override;
 
     std::vector<Dialog> dialogs;        // every dialog shown, in order
     std::vector<std::string> messages;  // every message shown, in order
+    std::vector<std::string> details;   // the detail shown with each
 
 private:
     std::optional<ChosenFile> next(bool save, const FileDialogOptions& options);

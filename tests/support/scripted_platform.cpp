@@ -1,4 +1,4 @@
-#include "platform/scripted_platform.h"
+#include "scripted_platform.h"
 
 #include "text/sjis.h"
 
@@ -21,13 +21,13 @@ std::optional<ChosenFile> ScriptedPlatform::saveFileDialog(const FileDialogOptio
     return next(true, options);
 }
 
-std::optional<std::vector<uint8_t>> ScriptedPlatform::readFile(const std::filesystem::path& path, size_t maxBytes) {
-    if (unreadable_.count(path)) return std::nullopt;
+Result<std::vector<uint8_t>> ScriptedPlatform::readFile(const std::filesystem::path& path, size_t maxBytes) {
+    if (unreadable_.count(path)) return cannotRead("made to fail by the test");
     return Platform::readFile(path, maxBytes);
 }
 
-bool ScriptedPlatform::writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
-    if (unwritable_.count(path)) return false;
+Status ScriptedPlatform::writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+    if (unwritable_.count(path)) return problem(MessageId::CannotWrite);
     return Platform::writeFile(path, bytes);
 }
 

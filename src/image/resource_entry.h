@@ -31,7 +31,7 @@ inline void storeUnpacked(ResourceEntry& e, std::vector<uint8_t> bytes) {
     e.unpackedLength = static_cast<int32_t>(e.unpacked.size());
 }
 
-using Catalog = std::span<ResourceEntry>;
-using ConstCatalog = std::span<const ResourceEntry>;
+using Catalogue = std::span<ResourceEntry>;
+using ConstCatalogue = std::span<const ResourceEntry>;
 
 }  // namespace velk

@@ -1,0 +1,49 @@
+// Every operation a button or a command-line verb runs: ask for the file,
+// read it, call the format, show the message for a problem, write the file.
+#pragma once
+
+#include <optional>
+
+#include "platform/platform.h"
+#include "rom/editor_state.h"
+#include "rom/load.h"
+
+namespace velk {
+
+// The ROM: at start-up (asks until one loads; false when the user cancels),
+// reload (cancel or a file that does not load leave everything as it was),
+// and save (nothing written and the image unchanged when it does not fit).
+std::optional<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const CharTables& tables);
+bool openRomAtStart(EditorState& state, Platform& platform);
+void reloadRom(EditorState& state, Platform& platform);
+void saveRom(EditorState& state, Platform& platform);
+
+// Names and texts.
+void exportNameList(ConstCatalogue names, Platform& platform);
+void importNameList(Catalogue names, const CharTables& tables, Platform& platform);
+void exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables, Platform& platform);
+void importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform);
+
+// Graphics.
+void extractFaceGraphics(ConstCatalogue faces, ConstCatalogue colourSets, const RomImage& image, Platform& platform);
+void writeFaceGraphics(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform);
+void exportFacePicture(ConstCatalogue faces, ConstCatalogue colourSets, Platform& platform);
+void extractUnitGraphics(ConstCatalogue units, const RomImage& image, Platform& platform);
+void writeUnitGraphics(Catalogue units, RomImage& image, Platform& platform);
+
+// The same, each in the one form the window's buttons and the command line's
+// verbs call.
+using Operation = void (*)(EditorState&, Platform&);
+void saveRomOperation(EditorState& state, Platform& platform);
+void reloadRomOperation(EditorState& state, Platform& platform);
+void extractFacesOperation(EditorState& state, Platform& platform);
+void writeFacesOperation(EditorState& state, Platform& platform);
+void exportFacePictureOperation(EditorState& state, Platform& platform);
+void extractUnitsOperation(EditorState& state, Platform& platform);
+void writeUnitsOperation(EditorState& state, Platform& platform);
+void exportNamesOperation(EditorState& state, Platform& platform);
+void importNamesOperation(EditorState& state, Platform& platform);
+void exportTextsOperation(EditorState& state, Platform& platform);
+void importTextsOperation(EditorState& state, Platform& platform);
+
+}  // namespace velk

@@ -1,0 +1,153 @@
+#include "platform/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace velk {
+namespace {
+
+Problem systemProblem(MessageId id, const std::string& what) {
+    Problem p = problem(id);
+    p.reason = what + std::strerror(errno);
+    return p;
+}
+
+Problem writeProblem(const std::string& what = {}) { return systemProblem(MessageId::CannotWrite, what); }
+
+// Where the bytes really go: the file a chain of links names.
+std::filesystem::path resolveLinks(const std::filesystem::path& path) {
+    std::filesystem::path p = path;
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(std::filesystem::symlink_status(p, ec)); ++hops) {
+        const std::filesystem::path target = std::filesystem::read_symlink(p, ec);
+        if (ec) break;
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    return p;
+}
+
+bool writeAll(FileCalls& calls, int fd, std::span<const uint8_t> bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = calls.write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+Status writeThrough(const std::filesystem::path& target, std::span<const uint8_t> bytes, FileCalls& calls) {
+    const int fd = calls.open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0);
+    if (fd < 0) return writeProblem();
+    const bool ok = writeAll(calls, fd, bytes);
+    const int saved = errno;
+    if (calls.close(fd) != 0 && ok) return writeProblem();
+    errno = saved;
+    if (!ok) return writeProblem();
+    return {};
+}
+
+std::filesystem::path temporaryNameFor(const std::filesystem::path& target) {
+    static std::atomic<unsigned> counter{0};
+    std::filesystem::path temp = target;
+    temp += ".velk-tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    return temp;
+}
+
+}  // namespace
+
+int FileCalls::open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+ssize_t FileCalls::write(int fd, const void* data, size_t size) { return ::write(fd, data, size); }
+int FileCalls::fsync(int fd) { return ::fsync(fd); }
+int FileCalls::close(int fd) { return ::close(fd); }
+int FileCalls::rename(const char* from, const char* to) { return ::rename(from, to); }
+int FileCalls::unlink(const char* path) { return ::unlink(path); }
+
+FileCalls& systemFileCalls() {
+    static FileCalls calls;
+    return calls;
+}
+
+Result<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path, size_t maxBytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return systemProblem(MessageId::CannotRead, "");
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        errno = EISDIR;
+        return systemProblem(MessageId::CannotRead, "");
+    }
+    std::vector<uint8_t> bytes;
+    if (S_ISREG(st.st_mode)) bytes.reserve(std::min(static_cast<size_t>(st.st_size), maxBytes));
+    constexpr size_t kChunk = 1 << 20;
+    while (bytes.size() < maxBytes) {
+        const size_t old = bytes.size();
+        const size_t want = std::min(kChunk, maxBytes - old);
+        bytes.resize(old + want);
+        const ssize_t got = ::read(fd, bytes.data() + old, want);
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(old);
+            continue;
+        }
+        if (got < 0) {
+            const int saved = errno;
+            ::close(fd);
+            errno = saved;
+            return systemProblem(MessageId::CannotRead, "");
+        }
+        bytes.resize(old + static_cast<size_t>(got));
+        if (got == 0) break;
+    }
+    ::close(fd);
+    return bytes;
+}
+
+Status writeFileReplacing(const std::filesystem::path& path, std::span<const uint8_t> bytes, FileCalls& calls) {
+    const std::filesystem::path target = resolveLinks(path);
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return writeProblem();
+    }
+    if (exists && !S_ISREG(st.st_mode)) return writeThrough(target, bytes, calls);
+    if (exists && ::access(target.c_str(), W_OK) != 0) return writeProblem();
+
+    const std::filesystem::path temp = temporaryNameFor(target);
+    const int fd = calls.open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return writeProblem();
+    if (exists) {
+        (void)::fchmod(fd, st.st_mode & 07777);
+        if (::fchown(fd, st.st_uid, st.st_gid) != 0) (void)::fchmod(fd, st.st_mode & 0777);
+    }
+    bool ok = writeAll(calls, fd, bytes) && calls.fsync(fd) == 0;
+    int saved = errno;
+    if (calls.close(fd) != 0 && ok) {
+        ok = false;
+        saved = errno;
+    }
+    if (ok && calls.rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        saved = errno;
+    }
+    if (!ok) {
+        calls.unlink(temp.c_str());
+        errno = saved;
+        return writeProblem();
+    }
+    return {};
+}
+
+}  // namespace velk

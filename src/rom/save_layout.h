@@ -1,0 +1,31 @@
+// The save's layout: every resource packed back into the image at new
+// places and the pointer tables rewritten.
+#pragma once
+
+#include <cstdint>
+
+#include "image/result.h"
+#include "rom/editor_state.h"
+
+namespace velk {
+
+// Where the save puts what it moves.
+constexpr int32_t kRelocatedBlocks = 0x320000;
+constexpr int32_t kColourSetData = 0x3409D2;
+constexpr int32_t kColourSetDataEnd = 0x348000;
+constexpr int32_t kGlyphData = 0x348000;
+constexpr int32_t kGlyphPointerTable = 0x11D6B5;
+constexpr int kFirstPinnedFace = 127;  // faces 127-156 never move
+
+// Whether the three blocks a save relocates lie inside the image; a problem
+// naming the pointer that leads outside if not.
+Status checkRelocatedBlocks(const RomImage& image);
+
+// Lays every resource of `state` out in `image` (a copy of state.image):
+// glyphs when loaded, the relocated blocks and fixed bytes, colour sets,
+// names, then faces, unit graphics and texts, largest first, into the free
+// regions. Sets `placed` on the records. NoRoom when something does not fit;
+// `image` is then only partly laid out.
+Status layOutImage(RomImage& image, EditorState& state);
+
+}  // namespace velk

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_io.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+namespace fs = std::filesystem;
+
+// The real calls, with one of them made to fail with EIO (or ENOSPC for write).
+struct FailingCalls : FileCalls {
+    enum class Step { None, Open, Write, Fsync, Close, Rename } failAt = Step::None;
+    std::vector<std::string> opened;
+    int open(const char* path, int flags, mode_t mode) override {
+        opened.emplace_back(path);
+        if (failAt == Step::Open) return errno = EACCES, -1;
+        return FileCalls::open(path, flags, mode);
+    }
+    ssize_t write(int fd, const void* data, size_t size) override {
+        if (failAt == Step::Write) return errno = ENOSPC, -1;
+        // Half at a time, so the loop that finishes short writes runs.
+        return FileCalls::write(fd, data, size > 1 ? size / 2 : size);
+    }
+    int fsync(int fd) override { return failAt == Step::Fsync ? (errno = EIO, -1) : FileCalls::fsync(fd); }
+    int close(int fd) override {
+        const int rc = FileCalls::close(fd);
+        return failAt == Step::Close ? (errno = EIO, -1) : rc;
+    }
+    int rename(const char* from, const char* to) override {
+        return failAt == Step::Rename ? (errno = EXDEV, -1) : FileCalls::rename(from, to);
+    }
+};
+
+std::vector<std::string> folderListing(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(FileWrite, CreatesAndReplacesWithExactlyTheBytes) {
+    const fs::path dir = test::scratchFolder();
+    FailingCalls calls;
+    ASSERT_TRUE(writeFileReplacing(dir / "f.bin", Bytes{1, 2, 3, 4, 5}, calls));
+    EXPECT_EQ(test::readBytes(dir / "f.bin"), (Bytes{1, 2, 3, 4, 5}));
+    ASSERT_TRUE(writeFileReplacing(dir / "f.bin", Bytes{9}, calls));
+    EXPECT_EQ(test::readBytes(dir / "f.bin"), Bytes{9});
+    ASSERT_TRUE(writeFileReplacing(dir / "empty.bin", Bytes{}, calls));
+    EXPECT_EQ(fs::file_size(dir / "empty.bin"), 0u);
+    EXPECT_EQ(folderListing(dir), (std::vector<std::string>{"empty.bin", "f.bin"}));
+}
+
+TEST(FileWrite, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    using Step = FailingCalls::Step;
+    for (Step step : {Step::Open, Step::Write, Step::Fsync, Step::Close, Step::Rename}) {
+        const fs::path dir = test::scratchFolder();
+        test::writeBytes(dir / "keep.smc", Bytes{7, 7, 7});
+        FailingCalls calls;
+        calls.failAt = step;
+        const Status s = writeFileReplacing(dir / "keep.smc", Bytes(4096, 1), calls);
+        ASSERT_FALSE(s) << static_cast<int>(step);
+        EXPECT_EQ(s.problem().id, MessageId::CannotWrite);
+        EXPECT_FALSE(s.problem().reason.empty());
+        EXPECT_EQ(test::readBytes(dir / "keep.smc"), (Bytes{7, 7, 7})) << static_cast<int>(step);
+        EXPECT_EQ(folderListing(dir), std::vector<std::string>{"keep.smc"}) << static_cast<int>(step);
+    }
+}
+
+TEST(FileWrite, TheReasonIsTheSystemsErrorText) {
+    const fs::path dir = test::scratchFolder();
+    const Status missing = writeFileReplacing(dir / "no-such-folder" / "f.bin", Bytes{1});
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.problem().reason, std::strerror(ENOENT));
+    fs::create_directory(dir / "dir.bin");
+    const Status folder = writeFileReplacing(dir / "dir.bin", Bytes{1});
+    ASSERT_FALSE(folder);
+    EXPECT_EQ(folder.problem().reason, std::strerror(EISDIR));
+}
+
+TEST(FileWrite, TemporaryNamesLieBesideTheTargetAndDifferPerWrite) {
+    const fs::path dir = test::scratchFolder();
+    FailingCalls calls;
+    ASSERT_TRUE(writeFileReplacing(dir / "a.smc", Bytes{1}, calls));
+    ASSERT_TRUE(writeFileReplacing(dir / "a.smc", Bytes{2}, calls));
+    ASSERT_EQ(calls.opened.size(), 2u);
+    EXPECT_NE(calls.opened[0], calls.opened[1]);
+    for (const std::string& temp : calls.opened) {
+        EXPECT_EQ(fs::path(temp).parent_path(), dir);
+        EXPECT_NE(temp.find(std::to_string(getpid())), std::string::npos);
+    }
+}
+
+TEST(FileWrite, KeepsTheReplacedFilesPermissions) {
+    const fs::path dir = test::scratchFolder();
+    test::writeBytes(dir / "private.smc", Bytes{1});
+    fs::permissions(dir / "private.smc", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(writeFileReplacing(dir / "private.smc", Bytes{2}));
+    EXPECT_EQ(fs::status(dir / "private.smc").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(FileWrite, FollowsASymbolicLinkAndReplacesTheFileItNames) {
+    const fs::path dir = test::scratchFolder();
+    fs::create_directory(dir / "real");
+    test::writeBytes(dir / "real" / "game.smc", Bytes{1});
+    fs::create_symlink("real/game.smc", dir / "link.smc");
+    ASSERT_TRUE(writeFileReplacing(dir / "link.smc", Bytes{5, 6}));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.smc"));
+    EXPECT_EQ(test::readBytes(dir / "real" / "game.smc"), (Bytes{5, 6}));
+    EXPECT_EQ(folderListing(dir / "real"), std::vector<std::string>{"game.smc"});
+}
+
+TEST(FileWrite, WritesStraightThroughAFileThatIsNotRegular) {
+    ASSERT_TRUE(writeFileReplacing("/dev/null", Bytes{1, 2, 3}));
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+TEST(FileRead, ReadsAtMostTheCapAndSaysWhyItCannot) {
+    const fs::path dir = test::scratchFolder();
+    test::writeBytes(dir / "f.bin", Bytes{1, 2, 3, 4});
+    EXPECT_EQ(*readWholeFile(dir / "f.bin"), (Bytes{1, 2, 3, 4}));
+    EXPECT_EQ(*readWholeFile(dir / "f.bin", 4), (Bytes{1, 2, 3, 4}));
+    EXPECT_EQ(*readWholeFile(dir / "f.bin", 3), (Bytes{1, 2, 3}));
+    const Result<Bytes> missing = readWholeFile(dir / "missing.bin");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.problem().reason, std::strerror(ENOENT));
+    EXPECT_FALSE(readWholeFile(dir));
+}
+
+}  // namespace
+}  // namespace velk
