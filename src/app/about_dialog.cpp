@@ -5,6 +5,7 @@
 
 #include "app/dialog_units.h"
 #include "app/program_icon.h"
+#include "image/version.h"
 
 namespace velk {
 
@@ -19,7 +20,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(programIcon().pixmap(32, 32));
     icon->setGeometry(QRect(fromDialogUnits(u, 11, 17, 0, 0).topLeft(), QSize(32, 32)));
 
-    versionLabel_ = new QLabel(QStringLiteral("VELK Version 1.14"), this);
+    versionLabel_ = new QLabel(QString::fromLatin1(kVersionText), this);
     versionLabel_->setGeometry(fromDialogUnits(u, 40, 10, 60, 8));
 
     auto* second = new QLabel(QString::fromUtf8("ゲームデータ編集ツール"), this);

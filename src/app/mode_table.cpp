@@ -17,7 +17,7 @@ std::array<Mode, kModeCount> makeModes() {
         {toCp932("ユニットグラフィック等"), shown("抜き出し", extractUnitsOperation), shown("書き込み", writeUnitsOperation)},
         {toCp932("名前リスト"), shown("抜き出し", exportNamesOperation), shown("書き込み", importNamesOperation)},
         {toCp932("テキスト"), shown("抜き出し", exportTextsOperation), shown("書き込み", importTextsOperation)},
-        {toCp932("変更点書き込み"), hidden(), shown("書き込み")},
+        {toCp932("変更点書き込み"), hidden(), shown("書き込み", applyChangeScriptOperation)},
     }};
 }
 

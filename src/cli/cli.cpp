@@ -1,8 +1,11 @@
 #include "cli/cli.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <numeric>
 
+#include "image/version.h"
 #include "ops/operations.h"
 #include "platform/cli_platform.h"
 
@@ -52,16 +55,23 @@ const std::vector<Verb>& verbs() {
         {"import-names", "IN.txt", "read names from a name list file", operation(importNamesOperation)},
         {"export-texts", "OUT.txt", "write the text collection file", operation(exportTextsOperation)},
         {"import-texts", "IN.txt", "read texts from a text collection file", operation(importTextsOperation)},
+        {"apply-script", "IN.txt", "apply a change script; the files it names are found beside it",
+         operation(applyChangeScriptOperation)},
     };
     return all;
 }
 
-void printUsage(std::ostream& err) {
-    err << "usage: velk-cli ROM VERB [ARG] [VERB [ARG]...]\n"
-           "Loads ROM, then applies the verbs in order to the one image in memory.\n"
-           "verbs:\n";
+void printUsage(std::ostream& os) {
+    os << "usage: velk-cli [OPTION]... ROM VERB [ARG] [VERB [ARG]...]\n"
+          "Loads ROM, then applies the verbs in order to the one image in memory.\n"
+          "options (before ROM):\n"
+          "  -k, --keep-going\tafter a verb reports a problem, go on with the next verb\n"
+          "  -h, --help\t\tprint this help and exit\n"
+          "  -V, --version\t\tprint the version and exit\n"
+          "verbs:\n";
     for (const Verb& v : verbs())
-        err << "  " << v.name << (v.argument ? std::string(" ") + v.argument : "") << "\t" << v.help << "\n";
+        os << "  " << v.name << (v.argument ? std::string(" ") + v.argument : "") << "\t" << v.help << "\n";
+    os << "exit status: 0 when every verb succeeded, 1 when one reported a problem, 2 for a usage error\n";
 }
 
 const Verb* findVerb(const std::string& name) {
@@ -70,23 +80,74 @@ const Verb* findVerb(const std::string& name) {
     return nullptr;
 }
 
+// Edits (insert, delete, replace a character) that turn a into b.
+size_t editDistance(const std::string& a, const std::string& b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// The verb closest to a misspelt one, when it is close enough to be meant.
+const Verb* closestVerb(const std::string& name) {
+    const Verb* best = nullptr;
+    size_t bestDistance = SIZE_MAX;
+    for (const Verb& v : verbs()) {
+        const size_t d = editDistance(name, v.name);
+        if (d < bestDistance) best = &v, bestDistance = d;
+    }
+    return bestDistance <= std::max<size_t>(2, name.size() / 3) ? best : nullptr;
+}
+
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool keepGoing = false;
+    size_t first = 0;
+    for (; first < args.size() && args[first].size() > 1 && args[first][0] == '-'; ++first) {
+        const std::string& option = args[first];
+        if (option == "-k" || option == "--keep-going") {
+            keepGoing = true;
+        } else if (option == "-h" || option == "--help") {
+            printUsage(out);
+            return 0;
+        } else if (option == "-V" || option == "--version") {
+            out << kVersionText << "\n";
+            return 0;
+        } else if (option == "--") {
+            ++first;
+            break;
+        } else {
+            err << "velk-cli: unknown option '" << option << "'\n";
+            printUsage(err);
+            return 2;
+        }
+    }
     // Check the whole command line before touching any file.
     struct Step {
         const Verb* verb;
         std::string argument;
     };
     std::vector<Step> steps;
-    if (args.size() < 2) {
+    if (args.size() < first + 2) {
         printUsage(err);
         return 2;
     }
-    for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& rom = args[first];
+    for (size_t i = first + 1; i < args.size(); ++i) {
         const Verb* verb = findVerb(args[i]);
         if (!verb) {
-            err << "velk-cli: unknown verb '" << args[i] << "'\n";
+            err << "velk-cli: unknown verb '" << args[i] << "'";
+            if (const Verb* close = closestVerb(args[i])) err << " (did you mean " << close->name << "?)";
+            err << "\n";
             printUsage(err);
             return 2;
         }
@@ -103,14 +164,20 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     CliPlatform platform(err);
     EditorState state;
-    platform.answerNextDialog(args[0]);
+    platform.answerNextDialog(rom);
     if (!openRomAtStart(state, platform) || platform.messagesShown() > 0) return 1;
+    bool failed = false;
     for (const Step& step : steps) {
+        const int before = platform.messagesShown();
         if (step.verb->argument) platform.answerNextDialog(step.argument);
         step.verb->run(state, platform, out);
-        if (platform.messagesShown() > 0) return 1;
+        if (platform.messagesShown() > before) {
+            failed = true;
+            if (!keepGoing) return 1;
+        }
+        platform.dropUnusedAnswers();
     }
-    return 0;
+    return failed ? 1 : 0;
 }
 
 }  // namespace velk

@@ -7,8 +7,9 @@
 
 namespace velk {
 
-// velk-cli ROM VERB [ARG] [VERB [ARG]...]. Returns 0 on success, 1 as soon
-// as an operation shows a message, 2 for a usage error.
+// velk-cli [OPTION]... ROM VERB [ARG] [VERB [ARG]...]. Returns 0 on success,
+// 1 as soon as an operation shows a message (with -k: after every verb has
+// run, if any showed one), 2 for a usage error.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace velk

@@ -34,4 +34,6 @@ void importTextsOperation(EditorState& s, Platform& p) {
     importTextCollection(s.catalogues.texts(), s.tables, s.image, p);
 }
 
+void applyChangeScriptOperation(EditorState& s, Platform& p) { applyChangeScript(s, p); }
+
 }  // namespace velk

@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "rom/editor_state.h"
 #include "rom/load.h"
+#include "script/change_script.h"
 
 namespace velk {
 
@@ -31,6 +32,24 @@ void exportFacePicture(ConstCatalogue faces, ConstCatalogue colourSets, Platform
 void extractUnitGraphics(ConstCatalogue units, const RomImage& image, Platform& platform);
 void writeUnitGraphics(Catalogue units, RomImage& image, Platform& platform);
 
+// The change script: asks for it, reads it whole (at most 64 MiB) and
+// applies it; the files it names are found beside it.
+void applyChangeScript(EditorState& state, Platform& platform);
+
+// The files a script names, read through the platform from the script's
+// folder. A name that does not exist as written is tried converted from
+// Shift-JIS to UTF-8, as a Linux user saves a Japanese file name.
+class ScriptFolderFiles : public ScriptFiles {
+public:
+    ScriptFolderFiles(Platform& platform, std::filesystem::path folder)
+        : platform_(platform), folder_(std::move(folder)) {}
+    Result<std::vector<uint8_t>> read(std::string_view name, size_t maxBytes) override;
+
+private:
+    Platform& platform_;
+    std::filesystem::path folder_;
+};
+
 // The same, each in the one form the window's buttons and the command line's
 // verbs call.
 using Operation = void (*)(EditorState&, Platform&);
@@ -45,5 +64,6 @@ void exportNamesOperation(EditorState& state, Platform& platform);
 void importNamesOperation(EditorState& state, Platform& platform);
 void exportTextsOperation(EditorState& state, Platform& platform);
 void importTextsOperation(EditorState& state, Platform& platform);
+void applyChangeScriptOperation(EditorState& state, Platform& platform);
 
 }  // namespace velk

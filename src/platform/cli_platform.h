@@ -14,6 +14,8 @@ public:
     explicit CliPlatform(std::ostream& err) : err_(err) {}
 
     void answerNextDialog(std::filesystem::path path) { answers_.push_back(std::move(path)); }
+    // Forgets answers an operation did not ask for (it stopped early).
+    void dropUnusedAnswers() { answers_.clear(); }
 
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;

@@ -21,6 +21,7 @@ public:
     explicit Input(std::span<const uint8_t> data) : data_(data) {}
     uint8_t operator[](size_t i) const { return i < data_.size() ? data_[i] : 0; }
     size_t size() const { return data_.size(); }
+    std::span<const uint8_t> all() const { return data_; }
     std::span<const uint8_t> bytes(size_t from, size_t to) const {
         from = std::min(from, data_.size());
         return data_.subspan(from, std::min(to, data_.size()) - from);
@@ -37,23 +38,7 @@ struct Context {
     int index;
 };
 
-bool isScanfSpace(uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-// One number read as scanf's "%X" reads it: white space skipped, an optional
-// sign and 0x, then hex digits in either case. Nothing without a digit.
-std::optional<uint32_t> scanHex(const Input& in, size_t& pos) {
-    size_t p = pos;
-    while (p < in.size() && isScanfSpace(in[p])) ++p;
-    bool negative = false;
-    if (in[p] == '+' || in[p] == '-') negative = in[p++] == '-';
-    if (in[p] == '0' && (in[p + 1] == 'x' || in[p + 1] == 'X') && hexDigitValue(in[p + 2]) >= 0) p += 2;
-    const size_t first = p;
-    uint32_t value = 0;
-    while (p < in.size() && hexDigitValue(in[p]) >= 0) value = value * 16 + static_cast<uint32_t>(hexDigitValue(in[p++]));
-    if (p == first) return std::nullopt;
-    pos = p;
-    return negative ? 0u - value : value;
-}
+std::optional<int64_t> scanHex(const Input& in, size_t& pos) { return velk::scanHex(in.all(), pos); }
 
 std::string asCString(uint8_t c0, uint8_t c1) {
     std::string s;
@@ -127,8 +112,8 @@ Status encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
     if (c0 == '(') return encodeToken(ctx, pos, code);
     if (c0 == '[' && ctx.kind == CodeKind::Text) {  // [F1 23:(name)]
         size_t q = pos + 1;
-        const std::optional<uint32_t> hi = scanHex(in, q);
-        const std::optional<uint32_t> lo = hi ? scanHex(in, q) : std::nullopt;
+        const std::optional<int64_t> hi = scanHex(in, q);
+        const std::optional<int64_t> lo = hi ? scanHex(in, q) : std::nullopt;
         size_t close = q;
         while (close + 1 < in.size() && !(in[close] == ')' && in[close + 1] == ']')) ++close;
         if (!lo || close + 1 >= in.size()) return unknownCharacter(ctx, pos);
@@ -139,8 +124,8 @@ Status encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
     }
     if (c0 == '?' || c0 == '!') {  // ?1B 05? and !11!, of fixed width
         size_t q = pos + 1;
-        const std::optional<uint32_t> first = scanHex(in, q);
-        const std::optional<uint32_t> second = first && c0 == '?' ? scanHex(in, q) : std::nullopt;
+        const std::optional<int64_t> first = scanHex(in, q);
+        const std::optional<int64_t> second = first && c0 == '?' ? scanHex(in, q) : std::nullopt;
         if (!first || (c0 == '?' && !second)) return unknownCharacter(ctx, pos);
         code.push_back(static_cast<uint8_t>(*first));
         if (c0 == '?') code.push_back(static_cast<uint8_t>(*second));

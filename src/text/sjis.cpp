@@ -24,9 +24,9 @@ private:
 };
 
 // Converts with glibc's iconv; an unconvertible sequence is replaced and
-// skipped (one UTF-8 character, or one or two Shift-JIS bytes).
+// skipped (one UTF-8 character, or one or two Shift-JIS bytes), and counted.
 std::string convert(std::string_view in, const char* to, const char* from, std::string_view replacement,
-                    bool fromSjis) {
+                    bool fromSjis, size_t* failures = nullptr) {
     const Converter converter(to, from);
     const iconv_t cd = converter.get();
     std::string out;
@@ -44,6 +44,7 @@ std::string convert(std::string_view in, const char* to, const char* from, std::
         if (errno == E2BIG) continue;
         // EILSEQ or EINVAL: skip one character's worth of input.
         out.append(replacement);
+        if (failures) ++*failures;
         size_t skip = 1;
         const auto lead = static_cast<unsigned char>(*inPtr);
         if (fromSjis) {
@@ -63,5 +64,19 @@ std::string convert(std::string_view in, const char* to, const char* from, std::
 std::string toCp932(std::string_view utf8) { return convert(utf8, "CP932", "UTF-8", "?", false); }
 
 std::string fromCp932(std::string_view cp932) { return convert(cp932, "UTF-8", "CP932", "\xEF\xBF\xBD", true); }
+
+std::optional<std::string> fromCp932Strict(std::string_view cp932) {
+    size_t failures = 0;
+    std::string out = convert(cp932, "UTF-8", "CP932", "", true, &failures);
+    if (failures) return std::nullopt;
+    return out;
+}
+
+std::optional<std::string> toCp932Strict(std::string_view utf8) {
+    size_t failures = 0;
+    std::string out = convert(utf8, "CP932", "UTF-8", "", false, &failures);
+    if (failures) return std::nullopt;
+    return out;
+}
 
 }  // namespace velk

@@ -1,0 +1,41 @@
+#include <filesystem>
+
+#include "ops/dialog_options.h"
+#include "ops/file_dialogs.h"
+#include "ops/operations.h"
+#include "script/change_script.h"
+#include "text/sjis.h"
+
+namespace velk {
+
+Result<std::vector<uint8_t>> ScriptFolderFiles::read(std::string_view name, size_t maxBytes) {
+    const std::filesystem::path asWritten(std::string{name});
+    std::filesystem::path path = asWritten.is_absolute() ? asWritten : folder_ / asWritten;
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        // A Linux user saves a Japanese file name in UTF-8.
+        if (const std::optional<std::string> utf8 = fromCp932Strict(name); utf8 && *utf8 != name) {
+            const std::filesystem::path converted(*utf8);
+            const std::filesystem::path alternative = converted.is_absolute() ? converted : folder_ / converted;
+            if (std::filesystem::exists(alternative, ec)) path = alternative;
+        }
+    }
+    return platform_.readFile(path, maxBytes);
+}
+
+void applyChangeScript(EditorState& state, Platform& platform) {
+    const std::optional<ChosenFile> file = platform.openFileDialog(changeScriptDialogOptions());
+    if (!file) return;
+    std::optional<std::vector<uint8_t>> script = readChosenFile(platform, *file, kMaxScriptBytes + 1);
+    if (!script) return;
+    if (script->size() > kMaxScriptBytes) {
+        Problem p = cannotRead("larger than " + std::to_string(kMaxScriptBytes >> 20) + " MiB");
+        p.text = file->name;
+        showProblem(platform, p);
+        return;
+    }
+    ScriptFolderFiles files(platform, file->path.parent_path());
+    if (Status s = applyChangeScript(*script, state, files); !s) showProblem(platform, s.problem());
+}
+
+}  // namespace velk

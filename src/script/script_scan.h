@@ -1,0 +1,68 @@
+// What every section handler shares: the scan over the script buffer, the
+// marks, tokens and numbers it finds.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "image/result.h"
+#include "script/change_script.h"
+#include "text/glyph_lookup.h"
+
+namespace velk {
+
+// One run of a script over the editor's state.
+struct ScriptRun {
+    std::span<const uint8_t> script;
+    EditorState& state;
+    ScriptFiles& files;
+    std::optional<GlyphLookup> glyphs;  // built on first use, dropped when the tables change
+
+    const GlyphLookup& glyphLookup();
+    bool hasPair(size_t at, uint8_t a, uint8_t b) const {
+        return at + 1 < script.size() && script[at] == a && script[at + 1] == b;
+    }
+    bool isMarker(size_t at) const { return hasPair(at, ';', ';'); }
+    bool isFileMark(size_t at) const { return hasPair(at, '@', '@'); }
+    int64_t lineOf(size_t at) const { return scriptLineOf(script, at); }
+
+    // The first position >= from that holds `pair` (or the single byte `c`),
+    // stopping at a section marker or the end of the data: nothing then.
+    std::optional<size_t> findBeforeMarker(size_t from, uint8_t a, uint8_t b) const;
+    std::optional<size_t> findByteBeforeMarker(size_t from, uint8_t c) const;
+
+    // The whitespace-delimited token from `from` (leading white space
+    // skipped), ending at white space, a zero byte or the end of the data,
+    // at most 999 bytes.
+    std::string tokenAt(size_t from) const;
+
+    // Reads the file named behind the file mark at `mark`.
+    Result<std::vector<uint8_t>> readNamedFile(size_t mark, size_t maxBytes);
+
+    // The number behind the next '.' from `from`, before any marker: its
+    // value (FF when no digits follow the '.') and the '.''s position.
+    struct Number {
+        int64_t value;
+        size_t dot;
+    };
+    std::optional<Number> nextNumber(size_t from) const;
+
+    Problem incomplete(size_t at) const;
+    Problem outOfRange(size_t at) const;
+};
+
+// The script's white space: blank, tab, LF, VT, FF, CR.
+inline bool isScriptSpace(uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// The section handlers: each scans from `start` (just behind the marker) and
+// returns the position of the next marker, or the data's size at its end.
+Result<size_t> applyWordListSection(ScriptRun& run, size_t start);
+Result<size_t> applyTextSection(ScriptRun& run, size_t start);
+Result<size_t> applyAddedCharactersSection(ScriptRun& run, size_t start);
+Result<size_t> applyIpsPatchSection(ScriptRun& run, size_t start);
+Result<size_t> applyClassSGraphicsSection(ScriptRun& run, size_t start);
+Result<size_t> applyItemGraphicsSection(ScriptRun& run, size_t start);
+
+}  // namespace velk

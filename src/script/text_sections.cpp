@@ -1,0 +1,76 @@
+#include "image/hex.h"
+#include "script/script_scan.h"
+#include "text/encode.h"
+#include "text/name_list.h"
+
+namespace velk {
+namespace {
+
+// Two hexadecimal numbers read as scanf's "%X %X" from `at`; nothing when
+// either cannot be read.
+std::optional<int64_t> entryNumber(std::span<const uint8_t> script, size_t at) {
+    if (at > script.size()) return std::nullopt;
+    const std::optional<int64_t> high = scanHex(script, at);
+    if (!high) return std::nullopt;
+    const std::optional<int64_t> low = scanHex(script, at);
+    if (!low) return std::nullopt;
+    return *high * 256 + *low;
+}
+
+}  // namespace
+
+Result<size_t> applyWordListSection(ScriptRun& run, size_t p) {
+    const std::span<const uint8_t> script = run.script;
+    while (p < script.size()) {
+        if (run.isMarker(p)) return p;
+        if (!run.hasPair(p, '[', 'F')) {
+            ++p;
+            continue;
+        }
+        // [F1 23] name: the high number is read from the 'F' on.
+        const std::optional<int64_t> number = entryNumber(script, p + 1);
+        if (!number) {
+            ++p;  // not an entry
+            continue;
+        }
+        const int64_t entry = *number - 0xF0 * 256;
+        if (*number < 0xF0 * 256 || entry >= kNameCount) return run.outOfRange(p);
+        const size_t text = std::min(p + kNameLabelLength, script.size());
+        Result<int32_t> consumed =
+            encodeName(run.state.catalogues.names, static_cast<int>(entry), script.subspan(text), run.glyphLookup());
+        if (!consumed) {
+            consumed.problem().offset += text;
+            return std::move(consumed.problem());
+        }
+        p = text + static_cast<size_t>(*consumed);
+    }
+    return p;
+}
+
+Result<size_t> applyTextSection(ScriptRun& run, size_t p) {
+    const std::span<const uint8_t> script = run.script;
+    while (p < script.size()) {
+        if (run.isMarker(p)) return p;
+        if (!run.hasPair(p, '#', '#')) {
+            ++p;
+            continue;
+        }
+        // ##No.0A 1F: three bytes not examined, then the two numbers.
+        const std::optional<int64_t> number = entryNumber(script, p + 5);
+        if (!number) {
+            ++p;
+            continue;
+        }
+        if (*number < 0 || *number >= kTextCount) return run.outOfRange(p);
+        Result<int32_t> consumed = encodeText(run.state.catalogues.texts(), static_cast<int>(*number), script.subspan(p),
+                                              run.glyphLookup(), run.state.image);
+        if (!consumed) {
+            consumed.problem().offset += p;
+            return std::move(consumed.problem());
+        }
+        p += static_cast<size_t>(*consumed);
+    }
+    return p;
+}
+
+}  // namespace velk
