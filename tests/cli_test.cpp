@@ -77,3 +77,60 @@ TEST_F(Cli, AFailingVerbStopsTheChain) {
 
 }  // namespace
 }  // namespace velk
+
+namespace velk {
+namespace {
+
+TEST_F(Cli, ApplyScriptThenSave) {
+    const std::filesystem::path dir = std::filesystem::path(rom).parent_path();
+    test::writeBytes(dir / "s.txt", test::bytesOf(test::sjis(";;単語リスト\n[F0 00] ア\n")));
+    const CliRun r = cli({rom, "apply-script", (dir / "s.txt").string(), "save", (dir / "out.smc").string(),
+                          "export-names", (dir / "n.txt").string()});
+    EXPECT_EQ(r.code, 0) << r.err;
+    const std::vector<uint8_t> names = test::readBytes(dir / "n.txt");
+    EXPECT_EQ(std::string(names.begin(), names.begin() + 12), "[F0 00] " + test::sjis("ア") + "\r\n");
+}
+
+TEST_F(Cli, KeepGoingRunsEveryVerbAndStillFails) {
+    const std::filesystem::path dir = std::filesystem::path(rom).parent_path();
+    const std::vector<std::string> verbs = {"import-names", (dir / "missing.txt").string(), "export-names",
+                                            (dir / "n.txt").string()};
+    std::vector<std::string> args = {rom};
+    args.insert(args.end(), verbs.begin(), verbs.end());
+    EXPECT_EQ(cli(args).code, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "n.txt"));  // stopped at the first problem
+    args.insert(args.begin(), "-k");
+    const CliRun r = cli(args);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(std::filesystem::exists(dir / "n.txt"));
+    EXPECT_NE(r.err.find("missing.txtが読み込めません"), std::string::npos);
+    args[0] = "--keep-going";
+    std::filesystem::remove(dir / "n.txt");
+    EXPECT_EQ(cli(args).code, 1);
+    EXPECT_TRUE(std::filesystem::exists(dir / "n.txt"));
+}
+
+TEST_F(Cli, HelpVersionAndAMisspeltVerb) {
+    for (const char* help : {"--help", "-h"}) {
+        const CliRun r = cli({help});
+        EXPECT_EQ(r.code, 0);
+        EXPECT_NE(r.out.find("usage: velk-cli"), std::string::npos);
+        EXPECT_NE(r.out.find("--keep-going"), std::string::npos);
+        EXPECT_NE(r.out.find("apply-script IN.txt"), std::string::npos);
+        EXPECT_TRUE(r.err.empty());
+    }
+    for (const char* version : {"--version", "-V"}) {
+        const CliRun r = cli({version});
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.out, "VELK Version 1.14\n");
+    }
+    const CliRun typo = cli({rom, "export-text", "t.txt"});
+    EXPECT_EQ(typo.code, 2);
+    EXPECT_NE(typo.err.find("did you mean export-texts?"), std::string::npos) << typo.err;
+    const CliRun far = cli({rom, "frobnicate"});
+    EXPECT_EQ(far.err.find("did you mean"), std::string::npos) << far.err;
+    EXPECT_EQ(cli({"--frob", rom, "info"}).code, 2);
+}
+
+}  // namespace
+}  // namespace velk

@@ -193,6 +193,24 @@ TEST_F(MainWindow, TheTextModeImportsIntoTheCatalogue) {
     EXPECT_EQ(state.catalogues.texts()[0].unpacked, std::vector<uint8_t>{0x76});
 }
 
+TEST_F(MainWindow, TheChangeScriptModeAppliesAScript) {
+    const std::filesystem::path folder = rom.parent_path() / "script";
+    std::filesystem::create_directories(folder);
+    test::writeBytes(folder / "p.ips", test::bytesOf(std::string("PATCH\x00\x00\x10\x00\x01\x7E" "EOF", 14)));
+    test::writeBytes(folder / "s.txt", test::bytesOf(test::sjis(";;テキスト\n##No.00 00\nウ//\n;;IPSパッチ @@p.ips\n")));
+    select(6);
+    platform.answer(folder / "s.txt");
+    dialog->writeButton()->click();
+    const ScriptedPlatform::Dialog& d = platform.dialogs.back();
+    EXPECT_FALSE(d.save);
+    EXPECT_EQ(d.options.filter, test::sjis("テキスト(*.txt)|*.txt|全て(*.*)|*.*||"));
+    EXPECT_EQ(d.options.initialFileName, "*.txt");
+    EXPECT_EQ(d.options.defaultExtension, "txt");
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(state.catalogues.texts()[0].unpacked, std::vector<uint8_t>{0x76});
+    EXPECT_EQ(state.image[0x10], 0x7E);
+}
+
 TEST_F(MainWindow, EscapeClosesTheWindow) {
     press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());

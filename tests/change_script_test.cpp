@@ -1,0 +1,407 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "gfx/colours.h"
+#include "ops/messages.h"
+#include "pack/pack_profiles.h"
+#include "rom/save_layout.h"
+#include "script/change_script.h"
+#include "test_support.h"
+#include "text/glyph_lookup.h"
+
+namespace velk {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using test::bytesOf;
+using test::sjis;
+
+// The files a script names, in memory; every read is recorded.
+struct MemoryFiles : ScriptFiles {
+    std::map<std::string, Bytes> files;
+    std::vector<std::string> reads;
+    Result<Bytes> read(std::string_view name, size_t maxBytes) override {
+        reads.emplace_back(name);
+        const auto it = files.find(std::string(name));
+        if (it == files.end()) return cannotRead("No such file or directory");
+        Bytes bytes = it->second;
+        if (bytes.size() > maxBytes) bytes.resize(maxBytes);
+        return bytes;
+    }
+};
+
+// A picture of tiles whose byte i is a function of i.
+Bytes sheetBytes(uint8_t salt = 0, size_t size = 16384) {
+    Bytes sheet(size);
+    for (size_t i = 0; i < size; ++i) sheet[i] = static_cast<uint8_t>((i * 7 + i / 256) ^ salt);
+    return sheet;
+}
+
+Bytes ipsOf(std::initializer_list<Bytes> records, bool withEof = true) {
+    Bytes patch = bytesOf("PATCH");
+    for (const Bytes& r : records) patch.insert(patch.end(), r.begin(), r.end());
+    if (withEof) patch.insert(patch.end(), {'E', 'O', 'F'});
+    return patch;
+}
+
+class ChangeScript : public ::testing::Test {
+protected:
+    ChangeScript() {
+        state.image = test::demoImage();
+        state.catalogues = test::demoCatalogues();
+    }
+    // Runs `utf8` (converted to Shift-JIS); the message of a problem, or "".
+    std::string run(const std::string& utf8) {
+        script = bytesOf(sjis(utf8));
+        const Status s = applyChangeScript(script, state, files);
+        if (s) return "";
+        lastProblem = s.problem();
+        return messageText(s.problem());
+    }
+    const ResourceEntry& name(int i) const { return state.catalogues.names[static_cast<size_t>(i)]; }
+    const ResourceEntry& text(int i) const { return state.catalogues.texts()[static_cast<size_t>(i)]; }
+    const ResourceEntry& unit(int64_t i) const { return state.catalogues.unitGraphics()[static_cast<size_t>(i)]; }
+    Bytes nameCode(const std::string& utf8) {
+        EditorState scratch;
+        scratch.catalogues.names.resize(1);
+        scratch.tables = state.tables;
+        files.files["name.txt"] = bytesOf(sjis(";;単語リスト\n[F0 00] " + utf8 + "\n"));
+        Bytes s = files.files["name.txt"];
+        EXPECT_TRUE(applyChangeScript(s, scratch, files));
+        return scratch.catalogues.names[0].packed;
+    }
+
+    EditorState state;
+    MemoryFiles files;
+    Bytes script;
+    std::optional<Problem> lastProblem;
+    const Catalogues& before = test::demoCatalogues();
+};
+
+// ------------------------------------------------------------------ reader
+
+TEST_F(ChangeScript, TheKeywordMayStandOnTheNextLineButNotWithSomethingAttached) {
+    EXPECT_EQ(run("remark [F0 01] ア\n;;\n  テキスト\n##No.00 00\nア//\n"), "");
+    EXPECT_EQ(text(0).unpacked, Bytes{0x72});
+    EXPECT_EQ(name(1).packed, before.names[1].packed);  // the remark before the first marker is not read
+    EXPECT_EQ(run(";;テキスト2\n##No.00 01\nア//\n;;単語リスト\n[F0 02] イ\n"), "");
+    EXPECT_EQ(text(1).unpacked, before.texts()[1].unpacked);  // "テキスト2" is no keyword: skipped
+    EXPECT_EQ(name(2).packed, Bytes{0x74});
+}
+
+TEST_F(ChangeScript, EveryIpsSpellingAndBothSSpellingsSelectTheirSection) {
+    int k = 0;
+    for (const char* keyword : {"IPSパッチ", "ipsパッチ", "ＩＰＳパッチ", "ｉｐｓパッチ"}) {
+        files.files["p.ips"] = ipsOf({{0x00, 0x00, 0x10, 0x00, 0x01, static_cast<uint8_t>(0x40 + k)}});
+        EXPECT_EQ(run(std::string(";;") + keyword + " @@p.ips"), "") << keyword;
+        EXPECT_EQ(state.image[0x10], 0x40 + k) << keyword;
+        ++k;
+    }
+    EXPECT_EQ(run(";;IpSパッチ @@p.ips ;;ＩＰＳﾊﾟｯﾁ @@p.ips"), "");  // mixed case, half-width: skipped
+    EXPECT_EQ(files.reads.size(), 4u);
+    for (const char* keyword : {"Sクラスキャラグラ", "Ｓクラスキャラグラ"})
+        EXPECT_EQ(run(std::string(";;") + keyword + "\n@@ none.bin\n"), sjis("none.binが読み込めません")) << keyword;
+}
+
+TEST_F(ChangeScript, TheEndKeywordCutsTheRest) {
+    EXPECT_EQ(run(";;単語リスト\n[F0 00] ア\n;;終了\n;;単語リスト\n[F0 01] イ\n"), "");
+    EXPECT_EQ(name(0).packed, Bytes{0x72});
+    EXPECT_EQ(name(1).packed, before.names[1].packed);
+    EXPECT_EQ(run(";;終了2\n;;単語リスト\n[F0 01] イ\n"), "");  // "終了2" is no keyword
+    EXPECT_EQ(name(1).packed, Bytes{0x74});
+}
+
+TEST_F(ChangeScript, AFailingThirdSectionLeavesWhatCameBefore) {
+    files.files["p.ips"] = ipsOf({{0x00, 0x00, 0x20, 0x00, 0x01, 0x99}});
+    EXPECT_EQ(run(";;IPSパッチ @@p.ips\n;;単語リスト\n[F0 00] ア\n"
+                  ";;テキスト\n##No.00 00\nア//\n##No.00 01\n熊//\n##No.00 02\nイ//\n;;単語リスト\n[F0 01] イ\n"),
+              sjis("熊は使用できません-116 70 1 11"));
+    EXPECT_EQ(state.image[0x20], 0x99);
+    EXPECT_EQ(name(0).packed, Bytes{0x72});
+    EXPECT_EQ(text(0).unpacked, Bytes{0x72});
+    EXPECT_EQ(text(1).unpacked, before.texts()[1].unpacked);
+    EXPECT_EQ(text(2).unpacked, before.texts()[2].unpacked);
+    EXPECT_EQ(name(1).packed, before.names[1].packed);
+    // The problem stands where the character stands in the script.
+    EXPECT_EQ(script[lastProblem->offset], 0x8C);
+    EXPECT_EQ(script[lastProblem->offset + 1], 0x46);
+}
+
+TEST_F(ChangeScript, TheEndOfTheDataEndsTheScriptQuietly) {
+    EXPECT_EQ(run(""), "");
+    EXPECT_EQ(run(";;"), "");
+    EXPECT_EQ(run(";;   \n"), "");
+    EXPECT_EQ(run(";;単語リスト\n[F0 00] ア"), "");  // no line end, no end keyword
+    EXPECT_EQ(name(0).packed, Bytes{0x72});
+    EXPECT_EQ(run(";;テキスト\n##No.00 00\nア"), sjis("は使用できません0 0 0 13"));  // no "//"
+}
+
+TEST_F(ChangeScript, AKeywordTokenLongerThan999BytesMatchesNothing) {
+    const std::string longToken = std::string(997, 'x');
+    EXPECT_EQ(run(";;" + longToken + "テキスト\n##No.00 00\nア//"), "");
+    EXPECT_EQ(text(0).unpacked, before.texts()[0].unpacked);
+}
+
+// -------------------------------------------------------- names and texts
+
+TEST_F(ChangeScript, WordListEntriesGoByTheirLabel) {
+    EXPECT_EQ(run(";;単語リスト\nremark\n[F1 23] アイ\r\n[F0 05] ウ\n[f0 06] エ\n[F0 07] \n[F0 08] イ\n[F0 08] ア\n"), "");
+    EXPECT_EQ(name(0x123).packed, (Bytes{0x72, 0x74}));
+    EXPECT_EQ(name(5).packed, Bytes{0x76});
+    EXPECT_EQ(name(6).packed, before.names[6].packed);  // a lower-case f is no entry
+    EXPECT_TRUE(name(7).packed.empty());
+    EXPECT_EQ(name(8).packed, Bytes{0x72});  // the last of two wins
+    EXPECT_EQ(name(9).packed, before.names[9].packed);
+}
+
+TEST_F(ChangeScript, TextEntriesGoByTheirHeader) {
+    EXPECT_EQ(run(";;テキスト\n##No.0A 1F\nア\r\nイ//\n##No.00 03\nウ/エ//\n"), "");
+    EXPECT_EQ(text(0x0A1F).unpacked, (Bytes{0x72, 0x16, 0x74}));
+    EXPECT_EQ(text(3).unpacked, Bytes{0x76});  // a single '/' ends the body
+    EXPECT_EQ(text(0x0A1F).packed, packWithProfile(state.image, text(0x0A1F).unpacked, kTextProfile));
+}
+
+TEST_F(ChangeScript, EntryNumbersOutsideTheCataloguesAreReportedWithTheirLine) {
+    EXPECT_EQ(run(";;単語リスト\n[F9 CD] ア\n\n[F9 CE] イ\n[F0 00] ウ\n"), sjis("4行目の番号が範囲外です"));
+    EXPECT_EQ(name(2509).packed, Bytes{0x72});
+    EXPECT_EQ(name(0).packed, before.names[0].packed);
+    EXPECT_EQ(run(";;単語リスト\n[FE 00] ア\n"), sjis("2行目の番号が範囲外です"));  // entry 0xE00
+    EXPECT_EQ(run(";;単語リスト\n[F 00] ア\n"), sjis("2行目の番号が範囲外です"));  // 0x0F is below F0
+    EXPECT_EQ(run(";;テキスト\n##No.15 E6\nア//\n##No.15 E7\nイ//\n"), sjis("4行目の番号が範囲外です"));
+    EXPECT_EQ(text(5606).unpacked, Bytes{0x72});
+    EXPECT_EQ(run(";;テキスト\n##No.-1 00\nア//\n"), sjis("2行目の番号が範囲外です"));
+}
+
+TEST_F(ChangeScript, UnreadableEntryNumbersAreNoEntries) {
+    EXPECT_EQ(run(";;単語リスト\n[Fx 01] ア\n[F0 zz] イ\n;;テキスト\n##No.zz\nウ//\n##No.00 04\nエ//\n"), "");
+    EXPECT_EQ(text(4).unpacked, Bytes{0x78});
+}
+
+// ------------------------------------------------------ added characters
+
+TEST_F(ChangeScript, AddedCharactersAreFoundByALaterSectionAndWrittenByASave) {
+    const GlyphLookup builtIn(state.tables);
+    const std::string newChars = sjis("鬱熊");
+    ASSERT_FALSE(builtIn.find(static_cast<uint8_t>(newChars[0]), static_cast<uint8_t>(newChars[1])));
+    Bytes glyphs(8192);
+    for (size_t i = 0; i < glyphs.size(); ++i) glyphs[i] = static_cast<uint8_t>(i * 3);
+    files.files["g.bin"] = glyphs;
+    files.files["t.txt"] = bytesOf("\r\n  " + newChars);  // leading blanks, no final blank, 4 bytes
+    EXPECT_EQ(run(";;文字追加\n@@g.bin\n@@t.txt\n;;単語リスト\n[F0 00] 熊鬱ア\n"), "");
+    EXPECT_TRUE(state.glyphSheetLoaded);
+    EXPECT_EQ(Bytes(state.glyphSheet.begin(), state.glyphSheet.end()), glyphs);
+    const CharTable& added = state.tables[kAddedCharTable];
+    EXPECT_EQ(added[0], (Glyph{0x9F, 0x54}));  // 鬱
+    EXPECT_EQ(added[2], (Glyph{0x00, 0x40}));  // the terminator, then the old second byte
+    EXPECT_EQ(added[3], kFullWidthSpace);
+    EXPECT_EQ(name(0).packed, (Bytes{0x08, 0x01, 0x08, 0x00, 0x72}));
+    RomImage saved = state.image;
+    ASSERT_TRUE(layOutImage(saved, state));
+    EXPECT_EQ(saved[kGlyphData + 1], glyphs[0]);
+    EXPECT_EQ(saved[kGlyphData + 0], 0xFF);
+}
+
+TEST_F(ChangeScript, ATableOf256CharactersAndALineEndFillsTheWholeTable) {
+    std::string table;
+    for (int i = 0; i < 256; ++i) table += sjis("鬱");
+    files.files["g.bin"] = Bytes(10);
+    files.files["t.txt"] = bytesOf(table + "\r\n");
+    EXPECT_EQ(run(";;文字追加 @@g.bin @@t.txt"), "");
+    for (const Glyph& g : state.tables[kAddedCharTable]) ASSERT_EQ(g, (Glyph{0x9F, 0x54}));
+    // a short glyph file replaces only what it holds
+    EXPECT_EQ(state.glyphSheet[9], 0);
+    state.glyphSheet[20] = 0x77;
+    EXPECT_EQ(run(";;文字追加 @@g.bin @@t.txt"), "");
+    EXPECT_EQ(state.glyphSheet[20], 0x77);
+}
+
+TEST_F(ChangeScript, AGlyphFileWithoutItsTableFileIsCutShort) {
+    files.files["g.bin"] = Bytes(8192, 0x11);
+    EXPECT_EQ(run("\n;;文字追加\n\n@@g.bin\n;;単語リスト\n[F0 00] ア\n"), sjis("4行目の指定が足りません"));
+    EXPECT_TRUE(state.glyphSheetLoaded);  // what was set before stays set
+    EXPECT_EQ(state.glyphSheet[0], 0x11);
+    EXPECT_EQ(name(0).packed, before.names[0].packed);
+    EXPECT_EQ(run(";;文字追加 @@g.bin @@missing.txt"), sjis("missing.txtが読み込めません"));
+}
+
+// ------------------------------------------------------------- IPS patches
+
+TEST_F(ChangeScript, IpsRecordsAndRuns) {
+    files.files["a.ips"] = ipsOf({{0x00, 0x00, 0x00, 0x00, 0x01, 0x5A},              // offset 0, one byte
+                                  {0x3F, 0xFF, 0xFE, 0x00, 0x02, 0x01, 0x02},        // the image's last two bytes
+                                  {0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x05, 0xEE}});  // a run of five
+    files.files["a.ips"].push_back(0x77);  // behind "EOF": ignored
+    EXPECT_EQ(run(";;IPSパッチ\n@@a.ips\n"), "");
+    EXPECT_EQ(state.image[0], 0x5A);
+    EXPECT_EQ(state.image[kRomSize - 2], 0x01);
+    EXPECT_EQ(state.image[kRomSize - 1], 0x02);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(state.image[0x100 + i], 0xEE);
+    EXPECT_EQ(state.image[0x105], test::demoImage()[0x105]);
+}
+
+TEST_F(ChangeScript, ABadPatchWritesNothingOfItselfAndStopsTheScript) {
+    files.files["good.ips"] = ipsOf({{0x00, 0x00, 0x30, 0x00, 0x01, 0x01}});
+    files.files["eof-first.ips"] = ipsOf({});
+    struct Case {
+        const char* why;
+        Bytes patch;
+    };
+    const Case cases[] = {
+        {"no EOF", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x01, 0x02}}, false)},
+        {"past the image", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x01, 0x02}, {0x3F, 0xFF, 0xFF, 0x00, 0x02, 1, 2}})},
+        {"run past the image", ipsOf({{0x3F, 0xFF, 0xF0, 0x00, 0x00, 0x00, 0x11, 0x03}})},
+        {"short", bytesOf("PATCH")},
+        {"record past the end", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x09, 0x01}}, false)},
+        {"run header past the end", Bytes{'P', 'A', 'T', 'C', 'H', 0x00, 0x00, 0x40, 0x00, 0x00, 0x01}},
+    };
+    for (const Case& c : cases) {
+        state.image = test::demoImage();
+        files.files["bad.ips"] = c.patch;
+        EXPECT_EQ(run(";;IPSパッチ @@eof-first.ips @@good.ips @@bad.ips ;;単語リスト [F0 00] ア"),
+                  sjis("bad.ipsが読み込めません"))
+            << c.why;
+        EXPECT_EQ(state.image[0x30], 0x01) << c.why;                        // the patch before stays applied
+        EXPECT_EQ(state.image[0x40], test::demoImage()[0x40]) << c.why;    // nothing of the bad one
+        EXPECT_EQ(name(0).packed, before.names[0].packed) << c.why;        // and the script stopped
+    }
+}
+
+// -------------------------------------------------------- S-class graphics
+
+TEST_F(ChangeScript, SClassFaceAndColourSetsOnly) {
+    files.files["s.bin"] = sheetBytes();
+    Bytes palette(768);
+    for (size_t i = 0; i < palette.size(); ++i) palette[i] = static_cast<uint8_t>(i * 5 + 3);
+    files.files["p.pal"] = palette;
+    EXPECT_EQ(run(";;Sクラスキャラグラ\n@@s.bin @@p.pal\n# face.9C colours .10 u1.ff u2.FF u3.FF\n"), "");
+    const ResourceEntry& face = state.catalogues.faces()[0x9C];
+    for (size_t i = 0; i < 768; ++i) ASSERT_EQ(face.unpacked[i], files.files["s.bin"][512 * (i / 128) + i % 128]) << i;
+    EXPECT_EQ(face.packed, packWithProfile(state.image, face.unpacked, kFaceProfile));
+    for (int s = 0; s < 8; ++s) {
+        const ResourceEntry& set = state.catalogues.colourSets[static_cast<size_t>(0x80 + s)];
+        ASSERT_EQ(set.unpackedLength, 30);
+        for (int c = 1; c <= 15; ++c) {
+            const size_t at = static_cast<size_t>(48 * s + 3 * c);
+            EXPECT_EQ(colourAt(set.unpacked, static_cast<size_t>(c - 1)), rgbToConsole({palette[at], palette[at + 1], palette[at + 2]}));
+        }
+    }
+    EXPECT_EQ(state.catalogues.colourSets[0x88].unpacked, before.colourSets[0x88].unpacked);
+    EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
+    for (size_t i = 0; i < state.catalogues.unitGraphics().size(); ++i)
+        ASSERT_EQ(unit(static_cast<int64_t>(i)).unpacked, before.unitGraphics()[i].unpacked);
+}
+
+TEST_F(ChangeScript, SClassUnitSetsFollowTheirTables) {
+    const Bytes sheet = sheetBytes(0x33);
+    files.files["s.bin"] = sheet;
+    files.files["p.pal"] = Bytes(768);
+    EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal #.FF.FF.51.0A.85"), "");
+    auto sheetUnit = [&](int u) { return Bytes(sheet.begin() + 128 * u, sheet.begin() + 128 * u + 128); };
+    const int64_t u1 = 0x51, u2 = 0x0A, u3 = 0x85;
+    EXPECT_EQ(unit(8 * u1 + 8).unpacked, sheetUnit(48));
+    EXPECT_EQ(unit(8 * u1 + 10).unpacked, sheetUnit(52));
+    EXPECT_EQ(unit(8 * u1 + 9).unpacked, sheetUnit(56));
+    EXPECT_EQ(unit(8 * u1 + 1935).unpacked, sheetUnit(30));
+    EXPECT_EQ(unit(8 * u2 + 2562).unpacked, sheetUnit(7));
+    EXPECT_EQ(unit(2 * u2 + 2649).unpacked, sheetUnit(71));
+    EXPECT_EQ(unit(24 * u3 + 2680).unpacked, sheetUnit(64));
+    EXPECT_EQ(unit(24 * u3 + 2703).unpacked, sheetUnit(94));
+    EXPECT_EQ(unit(24 * u3 + 2703).packed, packWithProfile(state.image, sheetUnit(94), kUnitGraphicProfile));
+    // the image blocks
+    const int32_t b1 = static_cast<int32_t>(0x1C6600 + 1536 * u1), b2 = static_cast<int32_t>(0x1C6A00 + 1536 * u1);
+    EXPECT_EQ(state.image[b1 + 0], sheet[4096]);
+    EXPECT_EQ(state.image[b1 + 64], sheet[4096 + 512]);
+    EXPECT_EQ(state.image[b1 + 128 * 7 + 64 + 63], sheet[4096 + 512 + 64 * 7 + 63]);
+    EXPECT_EQ(state.image[b2 + 128 * 3 + 64 + 63], sheet[6400 + 512 + 64 * 3 + 63]);
+    EXPECT_EQ(state.image[0x1E2080 + 128 * static_cast<int32_t>(u1) + 127], sheet[3199]);
+    EXPECT_EQ(state.image[0x1E0000 + 128 * static_cast<int32_t>(u2)], sheet[3584]);
+    EXPECT_EQ(state.image[0x1E4000 + 512 * static_cast<int32_t>(u2) + 255], sheet[7679]);
+    EXPECT_EQ(state.image[0x1E4000 + 512 * static_cast<int32_t>(u2) + 256], sheet[7936]);
+    EXPECT_EQ(state.image[0x1E55FF], sheet[8191]);  // U2 0A's block ends on the raw block's last byte
+}
+
+TEST_F(ChangeScript, SClassNumbersOneBeyondTheLastAreReportedBeforeAnythingIsWritten) {
+    files.files["s.bin"] = sheetBytes();
+    files.files["p.pal"] = Bytes(768);
+    const struct {
+        const char* numbers;
+    } cases[] = {{".9D.FF.FF.FF.FF"}, {".00.9D.FF.FF.FF"}, {".00.00.52.FF.FF"}, {".00.00.00.0B.FF"}, {".00.00.00.00.86"}};
+    for (const auto& c : cases) {
+        state = EditorState{};
+        state.image = test::demoImage();
+        state.catalogues = test::demoCatalogues();
+        EXPECT_EQ(run(";;Sクラスキャラグラ\n@@s.bin\n@@p.pal\n#\n" + std::string(c.numbers) + "\n"), sjis("5行目の番号が範囲外です"))
+            << c.numbers;
+        EXPECT_EQ(state.catalogues.faces()[0].unpacked, before.faces()[0].unpacked) << c.numbers;
+        EXPECT_EQ(state.image.bytes, test::demoImage().bytes) << c.numbers;
+    }
+    EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal #\n.FF\n.FF\n.FF\n.FF\n.-1\n"), sjis("6行目の番号が範囲外です"));
+}
+
+TEST_F(ChangeScript, SClassEntriesCutShortOrMissingFiles) {
+    files.files["s.bin"] = sheetBytes(0, 100);  // short: zeros behind
+    files.files["p.pal"] = Bytes(10, 0xFF);
+    EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal # .00 .FF .FF .FF .FF"), "");
+    EXPECT_EQ(state.catalogues.faces()[0].unpacked[99], sheetBytes()[99]);
+    EXPECT_EQ(state.catalogues.faces()[0].unpacked[128], 0);
+    EXPECT_EQ(run("\n;;Sクラスキャラグラ @@s.bin @@p.pal # .00 .FF .FF .FF\n;;終了 ."), sjis("2行目の指定が足りません"));
+    EXPECT_EQ(run(";;Sクラスキャラグラ\n\n@@s.bin\n;;テキスト @@p.pal"), sjis("3行目の指定が足りません"));
+    EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal .00 .00 .00 .00 .00"), sjis("1行目の指定が足りません"));  // no '#'
+    EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@none.pal #.FF.FF.FF.FF.FF"), sjis("none.palが読み込めません"));
+    // a '.' without digits leaves that part alone; labels between the numbers are passed over
+    state.catalogues = test::demoCatalogues();
+    EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal # face. pal.FF unit1. unit2 . unit3.\n"), "");
+    EXPECT_EQ(state.catalogues.faces()[0].unpacked, before.faces()[0].unpacked);
+}
+
+// ---------------------------------------------------------- item graphics
+
+TEST_F(ChangeScript, ItemPictures) {
+    const Bytes sheet = sheetBytes(0x5A);
+    files.files["i.bin"] = sheet;
+    auto tiles = [&](int row, int tile) {
+        const auto at = sheet.begin() + 512 * row + 32 * tile;
+        return Bytes(at, at + 128);
+    };
+    EXPECT_EQ(run(";;アイテムグラ\n@@i.bin\n# small.00 medium.00 large.4B\n"), "");
+    Bytes small(sheet.begin(), sheet.begin() + 64);
+    small.insert(small.end(), sheet.begin() + 512, sheet.begin() + 576);
+    EXPECT_EQ(unit(5632).unpacked, small);
+    EXPECT_EQ(unit(5633).unpacked, before.unitGraphics()[5633].unpacked);
+    EXPECT_EQ(unit(4096).unpacked, tiles(0, 2));
+    EXPECT_EQ(unit(4098).unpacked, tiles(1, 2));
+    EXPECT_EQ(unit(4097).unpacked, tiles(2, 2));
+    EXPECT_EQ(unit(4099).unpacked, tiles(3, 2));
+    EXPECT_EQ(unit(3744).unpacked, tiles(0, 6));
+    EXPECT_EQ(unit(3745).unpacked, tiles(2, 6));
+    EXPECT_EQ(unit(3751).unpacked, tiles(3, 10));
+    EXPECT_EQ(unit(3752).unpacked, tiles(4, 6));  // the lower half directly behind
+    EXPECT_EQ(unit(3759).unpacked, tiles(7, 10));
+    EXPECT_EQ(unit(3760).unpacked, before.unitGraphics()[3760].unpacked);
+    EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
+    EXPECT_EQ(run(";;アイテムグラ @@i.bin #.FF.FF.4C"), "");
+    EXPECT_EQ(unit(3752).unpacked, tiles(0, 6));
+}
+
+TEST_F(ChangeScript, ItemNumbersAtAndBeyondTheirLimits) {
+    const Bytes sheet = sheetBytes();
+    files.files["i.bin"] = sheet;
+    auto tiles = [&](int row, int tile) {
+        const auto at = sheet.begin() + 512 * row + 32 * tile;
+        return Bytes(at, at + 128);
+    };
+    EXPECT_EQ(run(";;アイテムグラ @@i.bin #.10B.1C2.156"), "");
+    EXPECT_EQ(unit(5899).unpacked, tiles(3, 2));   // G1 10B wrote it first, then G2 1C2's last entry
+    EXPECT_EQ(unit(5895).unpacked, tiles(7, 10));  // G3 156's last entry
+    for (const char* numbers : {".10C.FF.FF", ".FF.1C3.FF", ".FF.FF.157", ".FF.FF.4A"}) {
+        state.catalogues = test::demoCatalogues();
+        EXPECT_EQ(run(";;アイテムグラ @@i.bin\n#\n" + std::string(numbers)), sjis("3行目の番号が範囲外です")) << numbers;
+        EXPECT_EQ(unit(5899).unpacked, before.unitGraphics()[5899].unpacked);
+    }
+    EXPECT_EQ(run(";;アイテムグラ @@i.bin # .00 .00"), sjis("1行目の指定が足りません"));
+    EXPECT_EQ(run(";;アイテムグラ @@missing.bin # .00 .00 .00"), sjis("missing.binが読み込めません"));
+}
+
+}  // namespace
+}  // namespace velk
