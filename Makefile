@@ -44,7 +44,11 @@ run: demo
 	    extract-faces $(BUILD)/demo-out/face.fig export-face-bmp $(BUILD)/demo-out/faces.bmp \
 	    extract-units $(BUILD)/demo-out/unit.fig save $(BUILD)/demo-out/saved.smc \
 	    | tee $(BUILD)/demo-out/info.txt && \
-	  echo "The name list, text collection, graphics files and a saved ROM are in $(BUILD)/demo-out/"; \
+	  $(BUILD)/velk-demo --script $(BUILD)/demo-out/example && \
+	  $(BUILD)/velk-cli $(DEMO) apply-script $(BUILD)/demo-out/example/example.txt \
+	    save $(BUILD)/demo-out/scripted.smc && \
+	  echo "The name list, text collection, graphics files and a saved ROM are in $(BUILD)/demo-out/;" && \
+	  echo "scripted.smc is the demo with the example change script in $(BUILD)/demo-out/example/ applied."; \
 	fi
 
 test: build

@@ -12,6 +12,8 @@
 #include "rom/free_regions.h"
 #include "rom/load.h"
 #include "rom/save_layout.h"
+#include "script/change_script.h"
+#include "text/sjis.h"
 #include "text/name_list.h"
 #include "text/text_collection.h"
 
@@ -69,6 +71,28 @@ void BM_ImportNameList(benchmark::State& state) {
         if (!readNameList(c.names, file, glyphs)) state.SkipWithError("the import reported a problem");
 }
 BENCHMARK(BM_ImportNameList)->Unit(benchmark::kMillisecond);
+
+// A change script that replaces every name and every text, cut from the exports.
+void BM_ApplyScriptAllNamesAndTexts(benchmark::State& state) {
+    std::vector<uint8_t> script = {';', ';'};
+    const std::string names = toCp932("単語リスト\r\n"), texts = toCp932(";;テキスト\r\n");
+    script.insert(script.end(), names.begin(), names.end());
+    const std::vector<uint8_t> nameFile = nameListBytes(catalogues().names);
+    script.insert(script.end(), nameFile.begin(), nameFile.end());
+    script.insert(script.end(), texts.begin(), texts.end());
+    const std::vector<uint8_t> textFile = textCollectionBytes(catalogues().texts(), catalogues().names, builtInCharTables());
+    script.insert(script.end(), textFile.begin(), textFile.end());
+    struct NoFiles : ScriptFiles {
+        Result<std::vector<uint8_t>> read(std::string_view, size_t) override { return cannotRead("no files"); }
+    } files;
+    EditorState editor;
+    editor.image = image();
+    editor.catalogues = catalogues();
+    for (auto _ : state)
+        if (!applyChangeScript(script, editor, files)) state.SkipWithError("the script reported a problem");
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(script.size()));
+}
+BENCHMARK(BM_ApplyScriptAllNamesAndTexts)->Unit(benchmark::kMillisecond);
 
 void BM_LoadDemoImageFromFile(benchmark::State& state) {
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "velk-bench-demo.smc";

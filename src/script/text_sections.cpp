@@ -1,4 +1,5 @@
 #include "image/hex.h"
+#include "pack/pack_profiles.h"
 #include "script/script_scan.h"
 #include "text/encode.h"
 #include "text/name_list.h"
@@ -49,6 +50,8 @@ Result<size_t> applyWordListSection(ScriptRun& run, size_t p) {
 
 Result<size_t> applyTextSection(ScriptRun& run, size_t p) {
     const std::span<const uint8_t> script = run.script;
+    // Nothing in this section changes the image, so one dictionary serves every text.
+    const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(run.state.image, kTextProfile);
     while (p < script.size()) {
         if (run.isMarker(p)) return p;
         if (!run.hasPair(p, '#', '#')) {
@@ -62,13 +65,15 @@ Result<size_t> applyTextSection(ScriptRun& run, size_t p) {
             continue;
         }
         if (*number < 0 || *number >= kTextCount) return run.outOfRange(p);
-        Result<int32_t> consumed = encodeText(run.state.catalogues.texts(), static_cast<int>(*number), script.subspan(p),
-                                              run.glyphLookup(), run.state.image);
-        if (!consumed) {
-            consumed.problem().offset += p;
-            return std::move(consumed.problem());
+        Result<EncodedText> encoded = encodeTextCode(script.subspan(p), run.glyphLookup(), static_cast<int>(*number));
+        if (!encoded) {
+            encoded.problem().offset += p;
+            return std::move(encoded.problem());
         }
-        p += static_cast<size_t>(*consumed);
+        ResourceEntry& entry = run.state.catalogues.texts()[static_cast<size_t>(*number)];
+        storeUnpacked(entry, std::move(encoded->code));
+        storePacked(entry, packWithProfile(entry.unpacked, *dictionary, kTextProfile));
+        p += encoded->consumed;
     }
     return p;
 }
