@@ -1,12 +1,17 @@
 # Quick start: `make run` and `make test`. Both install what is missing.
+SHELL := /bin/bash
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+# How long `make fuzz` runs each target.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := load_image name_list text_collection change_script ips graphics
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       := $(BUILD)/demo.smc
 # Debian packages the build and the tests need.
 PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic
 
-.PHONY: run test bench asan deps build demo screenshot clean
+.PHONY: run test bench asan fuzz deps build demo screenshot clean
 
 # Installs the Debian packages in PACKAGES (or those given) that are missing.
 deps:
@@ -63,6 +68,23 @@ asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# Every fuzz target for FUZZ_SECONDS, with clang's libFuzzer, AddressSanitizer
+# and UndefinedBehaviorSanitizer; the corpora grow in $(FUZZ_BUILD)/corpus.
+fuzz:
+	@$(MAKE) --no-print-directory deps PACKAGES="cmake make clang libclang-rt-14-dev"
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELK_FUZZ=ON \
+	  -DVELK_GUI=OFF -DVELK_TESTS=OFF -DVELK_WERROR=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	$(FUZZ_BUILD)/fuzz/fuzz_seeds $(FUZZ_BUILD)/seeds
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/crashes/$$t; \
+	  echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=30 -rss_limit_mb=4096 \
+	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/crashes/$$t/ \
+	    $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/seeds/$$t 2>&1 | grep -E '^(stat::number_of_executed_units|INFO: A corpus|==[0-9]+==ERROR|SUMMARY|Done)' ; \
+	  [ $${PIPESTATUS[0]} -eq 0 ] || exit 1; \
+	done
+
 # Pictures of the window under a virtual X display, to check by eye.
 screenshot: demo
 	@$(MAKE) --no-print-directory deps PACKAGES="xvfb xauth"
@@ -71,4 +93,4 @@ screenshot: demo
 	@echo "Screenshots in $(BUILD)/screenshots"
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
