@@ -43,7 +43,7 @@ struct OneFilePlatform : Platform {
     int messages = 0;
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return ChosenFile{path, "f"}; }
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return ChosenFile{path, "f"}; }
-    void messageBox(std::string_view, std::string_view) override { ++messages; }
+    void showMessage(const Message&) override { ++messages; }
 };
 
 void BM_ExportTextCollection(benchmark::State& state) {

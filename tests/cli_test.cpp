@@ -70,7 +70,7 @@ TEST_F(Cli, AFailingVerbStopsTheChain) {
     test::writeBytes(dir / "bad.txt", test::bytesOf(test::sjis("##No.00 00\n熊//")));
     const CliRun r = cli({rom, "import-texts", (dir / "bad.txt").string(), "export-texts", (dir / "out.txt").string()});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "熊は使用できません-116 70 0 11\n");
+    EXPECT_EQ(r.err, "熊は使用できません-116 70 0 11\nbad.txt:2:1: '熊' (bytes 8C 46) is in no character table, in text 0\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "out.txt"));
     EXPECT_EQ(cli({rom, "export-texts"}).code, 2);  // a verb without its file
 }

@@ -32,7 +32,7 @@ TEST_F(RomFile, StartUpAsksWithTheRomDialog) {
     EXPECT_FALSE(d.save);
     EXPECT_EQ(d.options.defaultExtension, "smc");
     EXPECT_EQ(d.options.initialFileName, "*.smc");
-    EXPECT_EQ(d.options.filter, sjis("ソルヴァーン　ROM(*.smc)|*.smc|全て(*.*)|*.*||"));
+    EXPECT_EQ(d.options.filter, sjis("ソルヴァーン　ROM(*.smc)|*.smc;*.sfc|全て(*.*)|*.*||"));
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
     EXPECT_EQ(state.catalogues.texts().size(), 5607u);

@@ -51,7 +51,7 @@ TEST_F(ScriptOperation, NamesResolveAgainstTheScriptsFolderWhateverTheCurrentFol
     // a name that is not there is reported as written, with the reason
     apply(folder / "work" / "s.txt", ";;IPSパッチ @@sub/none.ips");
     EXPECT_EQ(platform.messages.back(), sjis("sub/none.ipsが読み込めません"));
-    EXPECT_EQ(platform.details.back(), "sub/none.ips: No such file or directory");
+    EXPECT_EQ(platform.details.back(), "s.txt:1:12: sub/none.ips: No such file or directory");
 }
 
 TEST_F(ScriptOperation, AShiftJisNameIsFoundUnderItsUtf8Spelling) {

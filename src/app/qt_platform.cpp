@@ -56,9 +56,10 @@ std::optional<ChosenFile> QtPlatform::saveFileDialog(const FileDialogOptions& op
     return showDialog(options, true);
 }
 
-void QtPlatform::messageBox(std::string_view text, std::string_view detail) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("VELK"), qtText(text), QMessageBox::Ok, parent_);
-    if (!detail.empty()) box.setInformativeText(QString::fromUtf8(detail.data(), static_cast<qsizetype>(detail.size())));
+void QtPlatform::showMessage(const Message& message) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("VELK"), QString::fromStdString(message.display),
+                    QMessageBox::Ok, parent_);
+    if (!message.detail.empty()) box.setInformativeText(QString::fromStdString(message.detail));
     box.exec();
 }
 

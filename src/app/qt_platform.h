@@ -25,7 +25,7 @@ public:
     // file names written in a change script are relative to it.
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
-    void messageBox(std::string_view text, std::string_view detail = {}) override;
+    void showMessage(const Message& message) override;
 
 private:
     std::optional<ChosenFile> showDialog(const FileDialogOptions& options, bool save);

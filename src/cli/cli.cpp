@@ -66,6 +66,8 @@ void printUsage(std::ostream& os) {
           "Loads ROM, then applies the verbs in order to the one image in memory.\n"
           "options (before ROM):\n"
           "  -k, --keep-going\tafter a verb reports a problem, go on with the next verb\n"
+          "  --strict\t\ttreat a warning as a problem once its verb has run\n"
+          "  --utf8\t\tname lists, text collections and change scripts are UTF-8 files\n"
           "  -h, --help\t\tprint this help and exit\n"
           "  -V, --version\t\tprint the version and exit\n"
           "verbs:\n";
@@ -111,11 +113,17 @@ const Verb* closestVerb(const std::string& name) {
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     bool keepGoing = false;
+    bool strict = false;
+    bool utf8 = false;
     size_t first = 0;
     for (; first < args.size() && args[first].size() > 1 && args[first][0] == '-'; ++first) {
         const std::string& option = args[first];
         if (option == "-k" || option == "--keep-going") {
             keepGoing = true;
+        } else if (option == "--strict") {
+            strict = true;
+        } else if (option == "--utf8") {
+            utf8 = true;
         } else if (option == "-h" || option == "--help") {
             printUsage(out);
             return 0;
@@ -163,15 +171,17 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     CliPlatform platform(err);
+    platform.setUtf8Files(utf8);
     EditorState state;
     platform.answerNextDialog(rom);
     if (!openRomAtStart(state, platform) || platform.messagesShown() > 0) return 1;
     bool failed = false;
     for (const Step& step : steps) {
         const int before = platform.messagesShown();
+        const int warningsBefore = platform.warningsShown();
         if (step.verb->argument) platform.answerNextDialog(step.argument);
         step.verb->run(state, platform, out);
-        if (platform.messagesShown() > before) {
+        if (platform.messagesShown() > before || (strict && platform.warningsShown() > warningsBefore)) {
             failed = true;
             if (!keepGoing) return 1;
         }

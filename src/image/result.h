@@ -32,10 +32,17 @@ struct Problem {
     std::vector<int64_t> numbers;  // its %d arguments, in order
     size_t offset = 0;             // where the offending bytes stand in the input
     std::string reason;            // why, in UTF-8 plain words (may be empty)
+    std::string textUtf8;          // how to show `text` when it is a file name as the file system spells it
+};
+
+// Something worth a word that does not stop anything: where, and what.
+struct Warning {
+    size_t offset;     // into the input
+    std::string text;  // UTF-8 plain words
 };
 
 inline Problem problem(MessageId id, std::string text = {}, std::vector<int64_t> numbers = {}, size_t offset = 0) {
-    return Problem{id, std::move(text), std::move(numbers), offset, {}};
+    return Problem{id, std::move(text), std::move(numbers), offset, {}, {}};
 }
 
 // Input that is not what it should be, and why: "%sが読み込めません" once the

@@ -5,7 +5,7 @@
 namespace velk {
 
 FileDialogOptions romOpenDialogOptions() {
-    return {"smc", "*.smc", toCp932("ソルヴァーン　ROM(*.smc)|*.smc|全て(*.*)|*.*||")};
+    return {"smc", "*.smc", toCp932("ソルヴァーン　ROM(*.smc)|*.smc;*.sfc|全て(*.*)|*.*||")};
 }
 
 FileDialogOptions romSaveDialogOptions() {

@@ -1,15 +1,99 @@
 #include "ops/file_dialogs.h"
 
+#include <algorithm>
+
 #include "ops/messages.h"
 #include "text/sjis.h"
 
 namespace velk {
 
-void showProblem(Platform& platform, const Problem& problem) {
-    std::string detail = problem.reason;
-    const bool aboutAFile = problem.id == MessageId::CannotRead || problem.id == MessageId::CannotWrite;
-    if (aboutAFile && !detail.empty() && !problem.text.empty()) detail = fromCp932(problem.text) + ": " + detail;
-    platform.messageBox(messageText(problem), detail);
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+bool startsWithUtf8Mark(std::span<const uint8_t> bytes) {
+    return bytes.size() >= 3 && std::equal(kUtf8Mark.begin(), kUtf8Mark.end(), bytes.begin());
+}
+
+size_t utf8Length(uint8_t lead) {
+    if (lead < 0xC0) return 1;
+    if (lead < 0xE0) return 2;
+    if (lead < 0xF0) return 3;
+    return 4;
+}
+
+// The UTF-8 text in Shift-JIS, or a problem at the first character that has
+// no Shift-JIS form (its offset into `utf8`).
+Result<std::string> utf8ToSjis(std::string_view utf8) {
+    if (std::optional<std::string> all = toCp932Strict(utf8)) return std::move(*all);
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t n = std::min(utf8Length(static_cast<uint8_t>(utf8[i])), utf8.size() - i);
+        if (!toCp932Strict(utf8.substr(i, n))) {
+            std::string reason = "'";
+            reason += utf8.substr(i, n);
+            reason += "' has no Shift-JIS (CP932) form";
+            return cannotRead(std::move(reason), i);
+        }
+        i += n;
+    }
+    return cannotRead("not UTF-8 text");
+}
+
+// The 1-based line and column (in characters) of a UTF-8 offset.
+std::string utf8Place(std::string_view utf8, size_t offset) {
+    size_t line = 1, column = 1;
+    for (size_t i = 0; i < offset && i < utf8.size(); i += utf8Length(static_cast<uint8_t>(utf8[i]))) {
+        if (utf8[i] == '\n')
+            ++line, column = 1;
+        else
+            ++column;
+    }
+    return std::to_string(line) + ":" + std::to_string(column);
+}
+
+}  // namespace
+
+void showProblem(Platform& platform, const Problem& problem, const SourceText* source) {
+    platform.showMessage(renderMessage(problem, source));
+}
+
+std::optional<TextFile> readTextFile(Platform& platform, const ChosenFile& file, size_t maxBytes) {
+    std::optional<std::vector<uint8_t>> bytes = readChosenFile(platform, file, maxBytes);
+    if (!bytes) return std::nullopt;
+    const bool marked = startsWithUtf8Mark(*bytes);
+    if (!marked && !platform.utf8Files()) return TextFile{file, std::move(*bytes)};
+    const std::string_view utf8(reinterpret_cast<const char*>(bytes->data()) + (marked ? 3 : 0),
+                                bytes->size() - (marked ? 3 : 0));
+    Result<std::string> sjis = utf8ToSjis(utf8);
+    if (!sjis) {
+        Problem p = std::move(sjis.problem());
+        const std::string where = file.displayName() + ":" + utf8Place(utf8, p.offset) + ": " + p.reason;
+        p.text = file.name;
+        p.textUtf8 = file.displayName();
+        p.reason.clear();
+        Message m = renderMessage(p);
+        m.detail = where;
+        platform.showMessage(m);
+        return std::nullopt;
+    }
+    return TextFile{file, std::vector<uint8_t>(sjis->begin(), sjis->end())};
+}
+
+std::optional<TextFile> askAndReadTextFile(Platform& platform, const FileDialogOptions& options) {
+    std::optional<ChosenFile> file = platform.openFileDialog(options);
+    if (!file) return std::nullopt;
+    return readTextFile(platform, *file);
+}
+
+std::vector<uint8_t> textFileBytes(Platform& platform, std::vector<uint8_t> sjis) {
+    if (!platform.utf8Files()) return sjis;
+    const std::string utf8 = std::string(kUtf8Mark) + fromCp932(std::string_view(reinterpret_cast<const char*>(sjis.data()), sjis.size()));
+    return std::vector<uint8_t>(utf8.begin(), utf8.end());
+}
+
+void showWarnings(Platform& platform, const SourceText& source, const std::vector<Warning>& warnings) {
+    for (const Warning& w : warnings)
+        platform.warning(source.name + ":" + std::to_string(locate(source.bytes, w.offset).line) + ": warning: " + w.text);
 }
 
 std::optional<std::vector<uint8_t>> readChosenFile(Platform& platform, const ChosenFile& file, size_t maxBytes) {
@@ -17,6 +101,7 @@ std::optional<std::vector<uint8_t>> readChosenFile(Platform& platform, const Cho
     if (!bytes) {
         Problem p = std::move(bytes.problem());
         p.text = file.name;
+        p.textUtf8 = file.displayName();
         showProblem(platform, p);
         return std::nullopt;
     }
@@ -37,6 +122,7 @@ bool writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const
     Problem p = std::move(s.problem());
     p.id = MessageId::CannotWrite;
     p.text = file.name;
+    p.textUtf8 = file.displayName();
     showProblem(platform, p);
     return false;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "image/result.h"
+#include "ops/messages.h"
 #include "platform/platform.h"
 
 namespace velk {
@@ -17,8 +18,27 @@ struct FileContents {
     std::vector<uint8_t> bytes;
 };
 
-// Shows the problem's message, with its reason as the detail.
-void showProblem(Platform& platform, const Problem& problem);
+// Shows the problem's message; with a source, its detail says where in it.
+void showProblem(Platform& platform, const Problem& problem, const SourceText* source = nullptr);
+
+// A text file the user edits (name list, text collection, change script),
+// as Shift-JIS bytes: a file that starts with a UTF-8 byte-order mark, or any
+// file when the platform asks for UTF-8, is converted from UTF-8 first.
+struct TextFile {
+    ChosenFile file;
+    std::vector<uint8_t> bytes;
+    SourceText source() const { return {file.displayName(), bytes}; }
+};
+// Reads and converts a chosen text file; nothing after reporting why not (a
+// character with no Shift-JIS form is reported where it stands).
+std::optional<TextFile> readTextFile(Platform& platform, const ChosenFile& file, size_t maxBytes = SIZE_MAX);
+std::optional<TextFile> askAndReadTextFile(Platform& platform, const FileDialogOptions& options);
+// The bytes of an exported text file: as they are, or in UTF-8 with a
+// byte-order mark when the platform asks for UTF-8.
+std::vector<uint8_t> textFileBytes(Platform& platform, std::vector<uint8_t> sjis);
+
+// Shows each warning as "FILE:LINE: warning: ...".
+void showWarnings(Platform& platform, const SourceText& source, const std::vector<Warning>& warnings);
 
 // Reads a file (at most maxBytes of it), reporting "%sが読み込めません" with
 // `file.name` when it cannot be read.

@@ -26,16 +26,21 @@ Result<std::vector<uint8_t>> ScriptFolderFiles::read(std::string_view name, size
 void applyChangeScript(EditorState& state, Platform& platform) {
     const std::optional<ChosenFile> file = platform.openFileDialog(changeScriptDialogOptions());
     if (!file) return;
-    std::optional<std::vector<uint8_t>> script = readChosenFile(platform, *file, kMaxScriptBytes + 1);
+    std::optional<TextFile> script = readTextFile(platform, *file, kMaxScriptBytes + 1);
     if (!script) return;
-    if (script->size() > kMaxScriptBytes) {
+    if (script->bytes.size() > kMaxScriptBytes) {
         Problem p = cannotRead("larger than " + std::to_string(kMaxScriptBytes >> 20) + " MiB");
         p.text = file->name;
+        p.textUtf8 = file->displayName();
         showProblem(platform, p);
         return;
     }
     ScriptFolderFiles files(platform, file->path.parent_path());
-    if (Status s = applyChangeScript(*script, state, files); !s) showProblem(platform, s.problem());
+    std::vector<Warning> warnings;
+    const Status s = applyChangeScript(script->bytes, state, files, &warnings);
+    const SourceText source = script->source();
+    showWarnings(platform, source, warnings);
+    if (!s) showProblem(platform, s.problem(), &source);
 }
 
 }  // namespace velk

@@ -7,24 +7,32 @@
 namespace velk {
 
 void exportNameList(ConstCatalogue names, Platform& platform) {
-    askAndWriteFile(platform, nameListDialogOptions(), [&] { return nameListBytes(names); });
+    askAndWriteFile(platform, nameListDialogOptions(), [&] { return textFileBytes(platform, nameListBytes(names)); });
 }
 
 void importNameList(Catalogue names, const CharTables& tables, Platform& platform) {
-    const std::optional<FileContents> data = askAndReadFile(platform, nameListDialogOptions());
-    if (!data) return;
-    if (Status s = readNameList(names, data->bytes, GlyphLookup(tables)); !s) showProblem(platform, s.problem());
+    const std::optional<TextFile> file = askAndReadTextFile(platform, nameListDialogOptions());
+    if (!file) return;
+    std::vector<Warning> warnings;
+    const Status s = readNameList(names, file->bytes, GlyphLookup(tables), &warnings);
+    const SourceText source = file->source();
+    showWarnings(platform, source, warnings);
+    if (!s) showProblem(platform, s.problem(), &source);
 }
 
 void exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables, Platform& platform) {
-    askAndWriteFile(platform, textCollectionExportOptions(), [&] { return textCollectionBytes(texts, names, tables); });
+    askAndWriteFile(platform, textCollectionExportOptions(),
+                    [&] { return textFileBytes(platform, textCollectionBytes(texts, names, tables)); });
 }
 
 void importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform) {
-    const std::optional<FileContents> data = askAndReadFile(platform, textCollectionImportOptions());
-    if (!data) return;
-    if (Status s = readTextCollection(texts, data->bytes, GlyphLookup(tables), image); !s)
-        showProblem(platform, s.problem());
+    const std::optional<TextFile> file = askAndReadTextFile(platform, textCollectionImportOptions());
+    if (!file) return;
+    std::vector<Warning> warnings;
+    const Status s = readTextCollection(texts, file->bytes, GlyphLookup(tables), image, &warnings);
+    const SourceText source = file->source();
+    showWarnings(platform, source, warnings);
+    if (!s) showProblem(platform, s.problem(), &source);
 }
 
 }  // namespace velk

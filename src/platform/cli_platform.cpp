@@ -15,10 +15,15 @@ std::optional<ChosenFile> CliPlatform::openFileDialog(const FileDialogOptions&) 
 
 std::optional<ChosenFile> CliPlatform::saveFileDialog(const FileDialogOptions&) { return next(); }
 
-void CliPlatform::messageBox(std::string_view text, std::string_view detail) {
+void CliPlatform::showMessage(const Message& message) {
     ++messagesShown_;
-    err_ << fromCp932(text) << '\n';
-    if (!detail.empty()) err_ << detail << '\n';
+    err_ << message.display << '\n';
+    if (!message.detail.empty()) err_ << message.detail << '\n';
+}
+
+void CliPlatform::warning(std::string_view line) {
+    ++warningsShown_;
+    err_ << line << '\n';
 }
 
 }  // namespace velk

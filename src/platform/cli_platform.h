@@ -19,9 +19,13 @@ public:
 
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
-    void messageBox(std::string_view text, std::string_view detail = {}) override;
+    void showMessage(const Message& message) override;
+    void warning(std::string_view line) override;
+    bool utf8Files() const override { return utf8Files_; }
 
+    void setUtf8Files(bool on) { utf8Files_ = on; }
     int messagesShown() const { return messagesShown_; }
+    int warningsShown() const { return warningsShown_; }
 
 private:
     std::optional<ChosenFile> next();
@@ -29,6 +33,8 @@ private:
     std::ostream& err_;
     std::deque<std::filesystem::path> answers_;
     int messagesShown_ = 0;
+    int warningsShown_ = 0;
+    bool utf8Files_ = false;
 };
 
 }  // namespace velk

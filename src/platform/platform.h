@@ -26,9 +26,18 @@ struct FileDialogOptions {
 // full-width reverse solidus characters, then "temp").
 inline const std::string kInitialFolder = "c:\x81\x5F\x81\x5Ftemp";
 
+// A message as the user sees it.
+struct Message {
+    std::string text;     // Shift-JIS, as the editor words it
+    std::string display;  // the same in UTF-8, each inserted part converted on its own
+    std::string detail;   // UTF-8, may be empty: where, and why
+};
+
 struct ChosenFile {
     std::filesystem::path path;  // full path, as the file system spells it
     std::string name;            // file name without folder, Shift-JIS, for messages
+    // The file name as the file system spells it (UTF-8), for display.
+    std::string displayName() const { return path.filename().string(); }
 };
 
 class Platform {
@@ -40,9 +49,18 @@ public:
     virtual std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) = 0;
     virtual std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) = 0;
 
-    // A modal box with an OK button showing one Shift-JIS text; `detail`
-    // (UTF-8, may be empty) says more: where, and why.
-    virtual void messageBox(std::string_view text, std::string_view detail = {}) = 0;
+    // A modal box with an OK button showing the message, its detail below.
+    virtual void showMessage(const Message& message) = 0;
+    // The same for a Shift-JIS text of the editor's own.
+    void messageBox(std::string_view text, std::string_view detail = {});
+
+    // A note that stops nothing, one UTF-8 line ("FILE:LINE: warning: ...").
+    // The window keeps quiet about them.
+    virtual void warning(std::string_view line) { (void)line; }
+
+    // Whether name lists, text collections and change scripts are UTF-8
+    // files (without a byte-order mark too), and exports are written so.
+    virtual bool utf8Files() const { return false; }
 
     // Reads at most maxBytes from the start of the file (all of it by
     // default). A problem with the system's reason if it cannot be read.

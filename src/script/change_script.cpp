@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "script/script_scan.h"
+#include "text/sjis.h"
 
 namespace velk {
 namespace {
@@ -36,15 +37,28 @@ const Keyword* findKeyword(std::string_view token) {
     return nullptr;
 }
 
+// The keyword a token begins with, when it is longer than that keyword.
+const Keyword* keywordPrefixOf(std::string_view token) {
+    for (const Keyword& k : kKeywords)
+        if (token.size() > k.sjis.size() && token.substr(0, k.sjis.size()) == k.sjis) return &k;
+    return nullptr;
+}
+
 }  // namespace
 
-Status applyChangeScript(std::span<const uint8_t> script, EditorState& state, ScriptFiles& files) {
+Status applyChangeScript(std::span<const uint8_t> script, EditorState& state, ScriptFiles& files,
+                         std::vector<Warning>* warnings) {
     ScriptRun run{script, state, files, std::nullopt};
     size_t p = 0;
     for (;;) {
         while (p < script.size() && !run.isMarker(p)) ++p;
         if (p >= script.size()) return {};  // the end of the data ends the script
-        const Keyword* keyword = findKeyword(run.tokenAt(p + 2));
+        const std::string token = run.tokenAt(p + 2);
+        const Keyword* keyword = findKeyword(token);
+        if (!keyword && warnings && keywordPrefixOf(token))
+            warnings->push_back({p, "the section word \"" + fromCp932Escaped(token) + "\" is no keyword (\"" +
+                                        fromCp932(std::string(keywordPrefixOf(token)->sjis)) +
+                                        "\" must stand alone); the section is skipped"});
         if (!keyword) {
             p += 3;  // an unrecognised section is skipped up to the next marker
             continue;

@@ -28,7 +28,10 @@ public:
 // the first section that fails and returns its problem (offset into the
 // script); what was applied before stays applied. A script without "終了"
 // ends quietly at the end of its data.
-Status applyChangeScript(std::span<const uint8_t> script, EditorState& state, ScriptFiles& files);
+// With `warnings`, notes a section word that begins with a keyword but is not
+// one (it is skipped like any unknown section).
+Status applyChangeScript(std::span<const uint8_t> script, EditorState& state, ScriptFiles& files,
+                         std::vector<Warning>* warnings = nullptr);
 
 // The script line (1 + the LF bytes before it) of a byte offset.
 int64_t scriptLineOf(std::span<const uint8_t> script, size_t offset);

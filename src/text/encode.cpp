@@ -7,6 +7,7 @@
 #include "image/hex.h"
 #include "pack/pack_profiles.h"
 #include "text/char_tables.h"
+#include "text/sjis.h"
 
 namespace velk {
 namespace {
@@ -49,16 +50,55 @@ std::string asCString(uint8_t c0, uint8_t c1) {
     return s;
 }
 
-Problem unknownCharacter(const Context& ctx, size_t pos) {
-    const uint8_t c0 = ctx.in[pos], c1 = ctx.in[pos + 1];
-    if (ctx.kind == CodeKind::Name)
-        return problem(MessageId::UnknownNameCharacter, asCString(c0, c1), {ctx.index, static_cast<int8_t>(c0)}, pos);
-    return problem(MessageId::UnknownTextCharacter, asCString(c0, c1),
-                   {static_cast<int8_t>(c0), static_cast<int8_t>(c1), ctx.index, static_cast<int64_t>(pos)}, pos);
+std::string entryName(const Context& ctx) {
+    return (ctx.kind == CodeKind::Name ? "name " : "text ") + std::to_string(ctx.index);
 }
 
-Problem unknownToken(std::span<const uint8_t> token, size_t open) {
-    return problem(MessageId::UnknownToken, std::string(token.begin(), token.end()), {}, open);
+// The character at `pos` as the user typed it: a one-byte character alone,
+// a two-byte one whole, with its bytes in hex.
+std::string describeCharacter(const Input& in, size_t pos) {
+    const uint8_t c0 = in[pos], c1 = in[pos + 1];
+    const bool pair = isSjisLeadByte(c0) && pos + 1 < in.size();
+    const std::string bytes = pair ? std::string{static_cast<char>(c0), static_cast<char>(c1)}
+                                   : std::string{static_cast<char>(c0)};
+    std::string hex;
+    for (char b : bytes) {
+        if (!hex.empty()) hex += ' ';
+        appendHexByte(hex, static_cast<uint8_t>(b));
+    }
+    std::string out = "'";
+    out += fromCp932Escaped(bytes);
+    out += pair ? "' (bytes " : "' (byte ";
+    out += hex;
+    out += ')';
+    return out;
+}
+
+Problem unknownCharacter(const Context& ctx, size_t pos) {
+    const uint8_t c0 = ctx.in[pos], c1 = ctx.in[pos + 1];
+    Problem p = ctx.kind == CodeKind::Name
+                    ? problem(MessageId::UnknownNameCharacter, asCString(c0, c1), {ctx.index, static_cast<int8_t>(c0)}, pos)
+                    : problem(MessageId::UnknownTextCharacter, asCString(c0, c1),
+                              {static_cast<int8_t>(c0), static_cast<int8_t>(c1), ctx.index, static_cast<int64_t>(pos)}, pos);
+    if (pos >= ctx.in.size())
+        p.reason = entryName(ctx) + " ends without its closing \"//\"";
+    else
+        p.reason = describeCharacter(ctx.in, pos) + " is in no character table, in " + entryName(ctx);
+    return p;
+}
+
+Problem escapeProblem(const Context& ctx, size_t pos, const char* what) {
+    Problem p = unknownCharacter(ctx, pos);
+    p.reason = std::string(what) + ", in " + entryName(ctx);
+    return p;
+}
+
+Problem unknownToken(const Context& ctx, std::span<const uint8_t> token, size_t open, bool closed) {
+    Problem p = problem(MessageId::UnknownToken, std::string(token.begin(), token.end()), {ctx.index}, open);
+    const std::string shown = fromCp932Escaped(p.text);
+    p.reason = closed ? "(" + shown + ") is none of the tokens (主人公) (騎士団) (冷や汗) (ハート) (旗), in " + entryName(ctx)
+                      : "\"(" + shown + "\" has no closing \")\" on its line, in " + entryName(ctx);
+    return p;
 }
 
 // "(" token: the text up to the next ")" must be one of the five tokens.
@@ -75,7 +115,7 @@ Status encodeToken(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) 
             if (endsLine(close) || endsLine(close + 1)) {
                 size_t end = close;
                 while (!endsLine(end)) ++end;
-                return unknownToken(in.bytes(first, end), pos);
+                return unknownToken(ctx, in.bytes(first, end), pos, false);
             }
         }
     } else {
@@ -83,7 +123,7 @@ Status encodeToken(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) 
         if (close >= in.size()) {
             size_t end = first;
             while (end < in.size() && in[end] != kCr && in[end] != kLf) ++end;
-            return unknownToken(in.bytes(first, end), pos);
+            return unknownToken(ctx, in.bytes(first, end), pos, false);
         }
     }
     const std::span<const uint8_t> text = in.bytes(first, close);
@@ -96,7 +136,7 @@ Status encodeToken(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) 
             return {};
         }
     }
-    return unknownToken(text, pos);
+    return unknownToken(ctx, text, pos, true);
 }
 
 // One of the rules after the line ends: full-width space, token, escapes,
@@ -116,7 +156,8 @@ Status encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
         const std::optional<int64_t> lo = hi ? scanHex(in, q) : std::nullopt;
         size_t close = q;
         while (close + 1 < in.size() && !(in[close] == ')' && in[close + 1] == ']')) ++close;
-        if (!lo || close + 1 >= in.size()) return unknownCharacter(ctx, pos);
+        if (!lo) return escapeProblem(ctx, pos, "'[' is not followed by two hexadecimal numbers");
+        if (close + 1 >= in.size()) return escapeProblem(ctx, pos, "'[' has no closing \")]\"");
         code.push_back(static_cast<uint8_t>(*hi));
         code.push_back(static_cast<uint8_t>(*lo));
         pos = close + 2;
@@ -126,7 +167,8 @@ Status encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
         size_t q = pos + 1;
         const std::optional<int64_t> first = scanHex(in, q);
         const std::optional<int64_t> second = first && c0 == '?' ? scanHex(in, q) : std::nullopt;
-        if (!first || (c0 == '?' && !second)) return unknownCharacter(ctx, pos);
+        if (!first || (c0 == '?' && !second))
+            return escapeProblem(ctx, pos, c0 == '?' ? "'?' is not followed by \"XX YY?\"" : "'!' is not followed by \"XX!\"");
         code.push_back(static_cast<uint8_t>(*first));
         if (c0 == '?') code.push_back(static_cast<uint8_t>(*second));
         pos += c0 == '?' ? 7 : 4;
@@ -188,7 +230,11 @@ Result<EncodedText> encodeTextCode(std::span<const uint8_t> block, const GlyphLo
         } else if (Status s = encodeItem(ctx, pos, out.code); !s) {
             return std::move(s.problem());
         }
-        if (out.code.size() > kMaxTextCodeBytes) return problem(MessageId::TextTooLong, {}, {index}, pos);
+        if (out.code.size() > kMaxTextCodeBytes) {
+            Problem p = problem(MessageId::TextTooLong, {}, {index}, pos);
+            p.reason = "text " + std::to_string(index) + " needs more than 4096 code bytes";
+            return p;
+        }
     }
     out.consumed = std::min(in.size(), pos + 2);
     return out;

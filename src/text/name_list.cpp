@@ -20,9 +20,34 @@ std::vector<uint8_t> nameListBytes(ConstCatalogue names) {
     return std::vector<uint8_t>(out.begin(), out.end());
 }
 
-Status readNameList(Catalogue names, std::span<const uint8_t> file, const GlyphLookup& glyphs) {
+namespace {
+
+std::string label(size_t i) {
+    std::string out = "[";
+    appendHexByte(out, static_cast<uint8_t>(0xF0 + (i >> 8)));
+    out += ' ';
+    appendHexByte(out, static_cast<uint8_t>(i & 0xFF));
+    return out + "]";
+}
+
+// A label that names another entry than its line's position.
+void checkLabel(std::span<const uint8_t> file, size_t at, size_t i, std::vector<Warning>& warnings) {
+    size_t p = at + 1;
+    std::optional<int64_t> high = at < file.size() && file[at] == '[' ? scanHex(file, p) : std::nullopt;
+    std::optional<int64_t> low = high ? scanHex(file, p) : std::nullopt;
+    if (high && low && *high * 256 + *low == static_cast<int64_t>(0xF000 + i)) return;
+    warnings.push_back({at, "line " + std::to_string(i + 1) + " is name " + std::to_string(i) + " " + label(i) +
+                                 " by its position, whatever its label says; the position decides"});
+}
+
+}  // namespace
+
+Status readNameList(Catalogue names, std::span<const uint8_t> file, const GlyphLookup& glyphs,
+                    std::vector<Warning>* warnings) {
     size_t p = kNameLabelLength;
-    for (size_t i = 0; i < names.size() && p < file.size(); ++i) {
+    size_t i = 0;
+    for (; i < names.size() && p < file.size(); ++i) {
+        if (warnings) checkLabel(file, p - kNameLabelLength, i, *warnings);
         Result<int32_t> consumed = encodeName(names, static_cast<int>(i), file.subspan(p), glyphs);
         if (!consumed) {
             consumed.problem().offset += p;
@@ -30,6 +55,12 @@ Status readNameList(Catalogue names, std::span<const uint8_t> file, const GlyphL
         }
         p += static_cast<size_t>(*consumed) + kNameLabelLength;
     }
+    if (warnings && i < names.size())
+        warnings->push_back({file.size(), std::to_string(i) + " lines, not " + std::to_string(names.size()) +
+                                              ": names " + std::to_string(i) + " and after keep their text"});
+    if (warnings && p - kNameLabelLength < file.size())
+        warnings->push_back({p - kNameLabelLength, "more than " + std::to_string(names.size()) +
+                                                      " lines: the lines from here on are not read"});
     return {};
 }
 

@@ -21,6 +21,9 @@ std::vector<uint8_t> nameListBytes(ConstCatalogue names);
 // 8-byte label, until the names or the lines run out. Stops at the first line
 // that cannot be encoded (its problem's offset is into `file`); the names
 // before it stay stored.
-Status readNameList(Catalogue names, std::span<const uint8_t> file, const GlyphLookup& glyphs);
+// With `warnings`, notes a label that differs from its line's position and a
+// line count other than the names'.
+Status readNameList(Catalogue names, std::span<const uint8_t> file, const GlyphLookup& glyphs,
+                    std::vector<Warning>* warnings = nullptr);
 
 }  // namespace velk

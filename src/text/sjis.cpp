@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <stdexcept>
 
 namespace velk {
@@ -64,6 +65,32 @@ std::string convert(std::string_view in, const char* to, const char* from, std::
 std::string toCp932(std::string_view utf8) { return convert(utf8, "CP932", "UTF-8", "?", false); }
 
 std::string fromCp932(std::string_view cp932) { return convert(cp932, "UTF-8", "CP932", "\xEF\xBF\xBD", true); }
+
+std::string fromCp932Escaped(std::string_view cp932) {
+    auto escaped = [](unsigned char c) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\x%02X", c);
+        return std::string(buf);
+    };
+    std::string out;
+    for (size_t i = 0; i < cp932.size();) {
+        const auto c = static_cast<unsigned char>(cp932[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        const size_t length = isSjisLeadByte(c) && i + 1 < cp932.size() ? 2 : 1;
+        if (std::optional<std::string> u = fromCp932Strict(cp932.substr(i, length)); u && !u->empty()) {
+            out += *u;
+            i += length;
+        } else {
+            out += escaped(c);  // not a whole character: the next byte starts afresh
+            ++i;
+        }
+    }
+    return out;
+}
 
 std::optional<std::string> fromCp932Strict(std::string_view cp932) {
     size_t failures = 0;

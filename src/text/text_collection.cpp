@@ -30,15 +30,45 @@ std::vector<uint8_t> textCollectionBytes(ConstCatalogue texts, ConstCatalogue na
     return std::vector<uint8_t>(out.begin(), out.end());
 }
 
+namespace {
+
+std::string header(size_t k) {
+    std::string out = "##No.";
+    appendHexByte(out, static_cast<uint8_t>(k >> 8));
+    out += ' ';
+    appendHexByte(out, static_cast<uint8_t>(k & 0xFF));
+    return out;
+}
+
+void checkBlock(std::span<const uint8_t> file, size_t block, size_t k, const EncodedText& text,
+                std::vector<Warning>& warnings) {
+    size_t p = block + 5;
+    const std::optional<int64_t> high = p <= file.size() ? scanHex(file, p) : std::nullopt;
+    const std::optional<int64_t> low = high ? scanHex(file, p) : std::nullopt;
+    if (!high || !low || *high * 256 + *low != static_cast<int64_t>(k))
+        warnings.push_back({block, "block " + std::to_string(k + 1) + " is text " + std::to_string(k) + " (" + header(k) +
+                                       ") by its position, whatever its header says; the position decides"});
+    const size_t slash = block + text.consumed - 2;
+    if (slash + 1 >= file.size() || file[slash + 1] != '/')
+        warnings.push_back({slash, "a '/' ends text " + std::to_string(k) +
+                                       " here, before its closing \"//\"; the rest of the block is not read"});
+}
+
+}  // namespace
+
 Status readTextCollection(Catalogue texts, std::span<const uint8_t> file, const GlyphLookup& glyphs,
-                          const RomImage& image) {
+                          const RomImage& image, std::vector<Warning>* warnings) {
     // Encode every block first, then pack them all with one dictionary index.
     std::vector<std::vector<uint8_t>> codes;
     Status status;
     const std::array<uint8_t, 2> mark = {'#', '#'};
     size_t p = 0;
-    for (size_t k = 0; k < texts.size(); ++k) {
-        const auto at = std::search(file.begin() + static_cast<std::ptrdiff_t>(p), file.end(), mark.begin(), mark.end());
+    size_t k = 0;
+    auto nextBlock = [&] {
+        return std::search(file.begin() + static_cast<std::ptrdiff_t>(p), file.end(), mark.begin(), mark.end());
+    };
+    for (; k < texts.size(); ++k) {
+        const auto at = nextBlock();
         if (at == file.end()) break;
         const size_t block = static_cast<size_t>(at - file.begin());
         Result<EncodedText> r = encodeTextCode(file.subspan(block), glyphs, static_cast<int>(k));
@@ -47,13 +77,20 @@ Status readTextCollection(Catalogue texts, std::span<const uint8_t> file, const 
             status = std::move(r.problem());
             break;
         }
+        if (warnings) checkBlock(file, block, k, *r, *warnings);
         codes.push_back(std::move(r->code));
         p = block + r->consumed;
     }
+    if (warnings && status && k < texts.size())
+        warnings->push_back({file.size(), std::to_string(k) + " blocks, not " + std::to_string(texts.size()) + ": texts " +
+                                              std::to_string(k) + " and after keep their text"});
+    if (warnings && status && k == texts.size() && nextBlock() != file.end())
+        warnings->push_back({static_cast<size_t>(nextBlock() - file.begin()),
+                             "more than " + std::to_string(texts.size()) + " blocks: the blocks from here on are not read"});
     const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kTextProfile);
-    for (size_t k = 0; k < codes.size(); ++k) {
-        storeUnpacked(texts[k], std::move(codes[k]));
-        storePacked(texts[k], packWithProfile(texts[k].unpacked, *dictionary, kTextProfile));
+    for (size_t i = 0; i < codes.size(); ++i) {
+        storeUnpacked(texts[i], std::move(codes[i]));
+        storePacked(texts[i], packWithProfile(texts[i].unpacked, *dictionary, kTextProfile));
     }
     return status;
 }

@@ -22,7 +22,10 @@ std::vector<uint8_t> textCollectionBytes(ConstCatalogue texts, ConstCatalogue na
 // text profile, until the texts or the "##" marks run out. Stops at the first
 // block that cannot be encoded (its problem's offset is into `file`); the
 // texts before it stay stored.
+// With `warnings`, notes a '/' that ends a text before its closing "//", a
+// header whose number differs from its block's position, and a block count
+// other than the texts'.
 Status readTextCollection(Catalogue texts, std::span<const uint8_t> file, const GlyphLookup& glyphs,
-                          const RomImage& image);
+                          const RomImage& image, std::vector<Warning>* warnings = nullptr);
 
 }  // namespace velk

@@ -78,7 +78,7 @@ TEST_F(QtPlatformTest, OpenDialogReturnsPathAndNameAndMovesTheCurrentFolder) {
     EXPECT_EQ(chosen->name, "game.smc");
     // (the dialog folds the full-width space of the label into a plain one)
     EXPECT_EQ(filters.split(QStringLiteral(";;")).size(), 2);
-    EXPECT_TRUE(filters.endsWith(QString::fromUtf8("ROM(*.smc);;全て(*.*)"))) << filters.toStdString();
+    EXPECT_TRUE(filters.endsWith(QString::fromUtf8("ROM(*.smc *.sfc);;全て(*.*)"))) << filters.toStdString();
     EXPECT_EQ(std::filesystem::current_path(), folder / "roms");
 }
 

@@ -23,16 +23,22 @@ public:
 
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
-    void messageBox(std::string_view text, std::string_view detail = {}) override {
-        messages.emplace_back(text);
-        details.emplace_back(detail);
+    void showMessage(const Message& message) override {
+        messages.push_back(message.text);
+        displays.push_back(message.display);
+        details.push_back(message.detail);
     }
+    void warning(std::string_view line) override { warnings.emplace_back(line); }
+    bool utf8Files() const override { return utf8; }
     Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override;
     Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override;
 
     std::vector<Dialog> dialogs;        // every dialog shown, in order
     std::vector<std::string> messages;  // every message shown, in order
     std::vector<std::string> details;   // the detail shown with each
+    std::vector<std::string> displays;  // each as shown, in UTF-8
+    std::vector<std::string> warnings;  // every warning line
+    bool utf8 = false;                  // answer utf8Files() with this
 
 private:
     std::optional<ChosenFile> next(bool save, const FileDialogOptions& options);
