@@ -12,7 +12,7 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 bool startsWithUtf8Mark(std::span<const uint8_t> bytes) {
-    return bytes.size() >= 3 && std::equal(kUtf8Mark.begin(), kUtf8Mark.end(), bytes.begin());
+    return bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
 }
 
 size_t utf8Length(uint8_t lead) {

@@ -37,7 +37,7 @@ Result<size_t> applyAddedCharactersSection(ScriptRun& run, size_t p) {
         std::copy_n(glyphs->begin(), std::min(glyphs->size(), kGlyphSheetSize), state.glyphSheet.begin());
         // The table file's mark is simply the next file mark.
         const std::optional<size_t> tableMark = run.findBeforeMarker(p + 1, '@', '@');
-        if (!tableMark) return run.incomplete(p);
+        if (!tableMark) return run.incomplete(p, "the glyph file has no table file (\"@@\") behind it in its section");
         Result<std::vector<uint8_t>> table = run.readNamedFile(*tableMark, kTableFileBytes);
         if (!table) return std::move(table.problem());
         installTable(state.tables[kAddedCharTable], *table);

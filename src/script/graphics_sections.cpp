@@ -206,17 +206,21 @@ Result<size_t> applyClassSGraphicsSection(ScriptRun& run, size_t p) {
         Result<std::vector<uint8_t>> sheetFile = run.readNamedFile(p, kSheetBytes);
         if (!sheetFile) return std::move(sheetFile.problem());
         const std::optional<size_t> paletteMark = run.findBeforeMarker(p + 1, '@', '@');
-        if (!paletteMark) return run.incomplete(p);
+        if (!paletteMark) return run.incomplete(p, "the sheet file has no palette file (\"@@\") behind it in its section");
         Result<std::vector<uint8_t>> paletteFile = run.readNamedFile(*paletteMark, kPaletteBytes);
         if (!paletteFile) return std::move(paletteFile.problem());
         int64_t n[5];
         size_t dots[5];
         const std::optional<size_t> behind = readNumbers(run, *paletteMark, n, dots);
-        if (!behind) return run.incomplete(p);
+        if (!behind) return run.incomplete(p, "the entry needs '#' and five numbers, each behind a '.'");
         using Check = bool (*)(int64_t);
         constexpr Check kChecks[5] = {faceInRange, colourSetsInRange, u1InRange, u2InRange, u3InRange};
         for (size_t i = 0; i < 5; ++i)
-            if (n[i] != kLeaveAlone && !kChecks[i](n[i])) return run.outOfRange(dots[i]);
+            if (n[i] != kLeaveAlone && !kChecks[i](n[i])) {
+                constexpr const char* kWhat[5] = {"F (face) must be 00-9C", "C (colour sets) must be 00-9C",
+                                                  "U1 must be 00-51", "U2 must be 00-0A", "U3 must be 00-85"};
+                return run.outOfRange(dots[i], std::string(kWhat[i]) + ", or FF to leave it alone");
+            }
         applyClassS(run, filled(std::move(*sheetFile), kSheetBytes), filled(std::move(*paletteFile), kPaletteBytes), n);
         p = *behind;
     }
@@ -235,11 +239,14 @@ Result<size_t> applyItemGraphicsSection(ScriptRun& run, size_t p) {
         int64_t g[3];
         size_t dots[3];
         const std::optional<size_t> behind = readNumbers(run, p + 2, g, dots);
-        if (!behind) return run.incomplete(p);
+        if (!behind) return run.incomplete(p, "the entry needs '#' and three numbers, each behind a '.'");
         using Check = bool (*)(int64_t);
         constexpr Check kChecks[3] = {smallItemInRange, mediumItemInRange, largeItemInRange};
         for (size_t i = 0; i < 3; ++i)
-            if (g[i] != kLeaveAlone && !kChecks[i](g[i])) return run.outOfRange(dots[i]);
+            if (g[i] != kLeaveAlone && !kChecks[i](g[i])) {
+                constexpr const char* kWhat[3] = {"G1 must be 000-10B", "G2 must be 000-1C2", "G3 must be 04B-156"};
+                return run.outOfRange(dots[i], std::string(kWhat[i]) + ", or FF to leave it alone");
+            }
         applyItems(run, filled(std::move(*sheetFile), kSheetBytes), g);
         p = *behind;
     }

@@ -44,7 +44,7 @@ std::string ScriptRun::tokenAt(size_t from) const {
 
 Result<std::vector<uint8_t>> ScriptRun::readNamedFile(size_t mark, size_t maxBytes) {
     const std::string name = tokenAt(mark + 2);
-    if (name.empty()) return incomplete(mark);
+    if (name.empty()) return incomplete(mark, "no file name behind \"@@\"");
     Result<std::vector<uint8_t>> bytes = files.read(name, maxBytes);
     if (!bytes) {
         Problem& p = bytes.problem();
@@ -63,8 +63,16 @@ std::optional<ScriptRun::Number> ScriptRun::nextNumber(size_t from) const {
     return Number{value.value_or(0xFF), *dot};
 }
 
-Problem ScriptRun::incomplete(size_t at) const { return problem(MessageId::EntryIncomplete, {}, {lineOf(at)}, at); }
+Problem ScriptRun::incomplete(size_t at, std::string reason) const {
+    Problem p = problem(MessageId::EntryIncomplete, {}, {lineOf(at)}, at);
+    p.reason = std::move(reason);
+    return p;
+}
 
-Problem ScriptRun::outOfRange(size_t at) const { return problem(MessageId::NumberOutOfRange, {}, {lineOf(at)}, at); }
+Problem ScriptRun::outOfRange(size_t at, std::string reason) const {
+    Problem p = problem(MessageId::NumberOutOfRange, {}, {lineOf(at)}, at);
+    p.reason = std::move(reason);
+    return p;
+}
 
 }  // namespace velk

@@ -49,8 +49,8 @@ struct ScriptRun {
     };
     std::optional<Number> nextNumber(size_t from) const;
 
-    Problem incomplete(size_t at) const;
-    Problem outOfRange(size_t at) const;
+    Problem incomplete(size_t at, std::string reason) const;
+    Problem outOfRange(size_t at, std::string reason) const;
 };
 
 // The script's white space: blank, tab, LF, VT, FF, CR.

@@ -35,7 +35,8 @@ Result<size_t> applyWordListSection(ScriptRun& run, size_t p) {
             continue;
         }
         const int64_t entry = *number - 0xF0 * 256;
-        if (*number < 0xF0 * 256 || entry >= kNameCount) return run.outOfRange(p);
+        if (*number < 0xF0 * 256 || entry >= kNameCount)
+            return run.outOfRange(p, "a name entry must be [F0 00] to [F9 CD]");
         const size_t text = std::min(p + kNameLabelLength, script.size());
         Result<int32_t> consumed =
             encodeName(run.state.catalogues.names, static_cast<int>(entry), script.subspan(text), run.glyphLookup());
@@ -64,7 +65,7 @@ Result<size_t> applyTextSection(ScriptRun& run, size_t p) {
             ++p;
             continue;
         }
-        if (*number < 0 || *number >= kTextCount) return run.outOfRange(p);
+        if (*number < 0 || *number >= kTextCount) return run.outOfRange(p, "a text entry must be ##No.00 00 to ##No.15 E6");
         Result<EncodedText> encoded = encodeTextCode(script.subspan(p), run.glyphLookup(), static_cast<int>(*number));
         if (!encoded) {
             encoded.problem().offset += p;

@@ -75,6 +75,11 @@ std::string fromCp932Escaped(std::string_view cp932) {
     std::string out;
     for (size_t i = 0; i < cp932.size();) {
         const auto c = static_cast<unsigned char>(cp932[i]);
+        if (c < 0x20 || c == 0x7F) {
+            out += escaped(c);  // a control byte would break the line it is shown on
+            ++i;
+            continue;
+        }
         if (c < 0x80) {
             out += static_cast<char>(c);
             ++i;
