@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "script/ips_patch.h"
+#include "patch/ips.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace velk;

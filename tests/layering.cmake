@@ -1,9 +1,11 @@
 # Fails when a file under src/ includes a header of a layer above its own.
 cmake_policy(SET CMP0057 NEW)
-# The layers, bottom to top. text and gfx stand side by side, as do app and
-# cli: a layer may include only those below it, never its neighbour.
-set(layers image pack text gfx rom script platform ops app cli)
+# The layers, bottom to top. patch and pack stand side by side, as do text and
+# gfx, and app and cli: a layer may include only those below it, never its
+# neighbour.
+set(layers image patch pack text gfx rom script platform ops app cli)
 set(rank_image 0)
+set(rank_patch 1)
 set(rank_pack 1)
 set(rank_text 2)
 set(rank_gfx 2)

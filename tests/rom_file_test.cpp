@@ -64,22 +64,33 @@ TEST_F(RomFile, AnUnreadableFileThenCancelEndsTheProgram) {
     EXPECT_EQ(platform.messages, (std::vector<std::string>{sjis("demo.smcが読み込めません")}));
 }
 
-TEST_F(RomFile, AShortFileLeavesTheRestZeroAndALongOneIsCut) {
-    std::vector<uint8_t> shortFile(test::demoImage().bytes.begin(), test::demoImage().bytes.begin() + 0x340001);
-    test::writeBytes(folder / "short.smc", shortFile);
-    platform.answer(folder / "short.smc");
+TEST_F(RomFile, OnlyAFourMiBImageOrOneBehindACopierHeaderLoads) {
+    const std::vector<uint8_t>& demo = test::demoImage().bytes;
+    for (const size_t size : {size_t{0x340001}, size_t{kRomSize} - 1, size_t{kRomSize} + 1, size_t{kRomSize} + 511,
+                              size_t{kRomSize} + 513, size_t{2 * kRomSize}}) {
+        std::vector<uint8_t> file = demo;
+        file.resize(size, 0xEE);
+        test::writeBytes(folder / "odd.smc", file);
+        platform.answer(folder / "odd.smc");
+        platform.answer(std::nullopt);
+        EXPECT_FALSE(openRomAtStart(state, platform)) << size;
+        EXPECT_EQ(platform.messages.back(), sjis("odd.smcが読み込めません")) << size;
+        const std::string shown = size > kRomSize + 512 ? "more than 4194816" : std::to_string(size);
+        EXPECT_EQ(platform.details.back(),
+                  "odd.smc: " + shown + " bytes, not a 4 MiB image (4194304 bytes, or 4194816 with a copier header)");
+    }
+    std::vector<uint8_t> headered(512 + demo.size(), 0x5C);
+    std::copy(demo.begin(), demo.end(), headered.begin() + 512);
+    test::writeBytes(folder / "headered.smc", headered);
+    platform.answer(folder / "headered.smc");
     ASSERT_TRUE(openRomAtStart(state, platform));
-    EXPECT_EQ(state.image.bytes.size(), static_cast<size_t>(kRomSize));
-    EXPECT_EQ(state.image[0x340000], 0);
-    EXPECT_EQ(colourSetLayout(state.image), ColourSetLayout::Indexed);
-
-    std::vector<uint8_t> longFile = test::demoImage().bytes;
-    longFile.resize(kRomSize + 4096, 0xEE);
-    test::writeBytes(folder / "long.smc", longFile);
-    platform.answer(folder / "long.smc");
+    EXPECT_EQ(state.image.bytes, demo);
+    EXPECT_EQ(state.copierHeader, std::vector<uint8_t>(512, 0x5C));
+    EXPECT_EQ(state.loadedFile, headered);
+    platform.answer(demoPath);  // a reload takes its own file's header, or none
     reloadRom(state, platform);
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
+    EXPECT_TRUE(state.copierHeader.empty());
+    EXPECT_EQ(state.loadedPath, demoPath);
 }
 
 TEST_F(RomFile, ReloadReplacesEverythingAndForgetsAddedCharacters) {
@@ -89,14 +100,12 @@ TEST_F(RomFile, ReloadReplacesEverythingAndForgetsAddedCharacters) {
     state.glyphSheet[10] = 0x5A;
     state.glyphSheetLoaded = true;
     state.catalogues.names[3].packed.clear();
-    state.image[0x3FFFF0] = 0xAA;  // past the end of the next, shorter file
+    state.image[0x3FFFF0] = 0xAA;
 
-    std::vector<uint8_t> shortFile(test::demoImage().bytes.begin(), test::demoImage().bytes.begin() + 0x300000);
-    test::writeBytes(folder / "short.smc", shortFile);
-    platform.answer(folder / "short.smc");
+    platform.answer(demoPath);
     reloadRom(state, platform);
     EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(state.image[0x3FFFF0], 0);
+    EXPECT_EQ(state.image[0x3FFFF0], test::demoImage()[0x3FFFF0]);
     EXPECT_FALSE(state.glyphSheetLoaded);
     EXPECT_EQ(state.glyphSheet[10], 0x5A);  // the sheet keeps its bytes
     EXPECT_EQ(state.tables[kAddedCharTable], blankCharTable());

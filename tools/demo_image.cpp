@@ -385,21 +385,6 @@ void writeHeader(RomImage& image) {
     image[0x7FDA] = 0x33;
 }
 
-void writeChecksum(RomImage& image) {
-    image[0x7FDC] = 0xFF;
-    image[0x7FDD] = 0xFF;
-    image[0x7FDE] = 0x00;
-    image[0x7FDF] = 0x00;
-    uint32_t sum = 0;
-    for (uint8_t b : image.bytes) sum += b;
-    const auto checksum = static_cast<uint16_t>(sum);
-    const auto complement = static_cast<uint16_t>(~checksum);
-    image[0x7FDC] = static_cast<uint8_t>(complement & 0xFF);
-    image[0x7FDD] = static_cast<uint8_t>(complement >> 8);
-    image[0x7FDE] = static_cast<uint8_t>(checksum & 0xFF);
-    image[0x7FDF] = static_cast<uint8_t>(checksum >> 8);
-}
-
 void fillRandom(RomImage& image, Rng& rng, int32_t at, int32_t count) {
     for (int32_t i = 0; i < count; ++i) image[at + i] = rng.byte();
 }

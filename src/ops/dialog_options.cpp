@@ -9,7 +9,7 @@ FileDialogOptions romOpenDialogOptions() {
 }
 
 FileDialogOptions romSaveDialogOptions() {
-    return {"smc", "*.smc", toCp932("ソルヴァーン　ＲＯＭ(*.smc)|*.smc|全て(*.*)|*.*||")};
+    return {"smc", "*.smc", toCp932("ソルヴァーン　ＲＯＭ(*.smc)|*.smc|IPSパッチ(*.ips)|*.ips|BPSパッチ(*.bps)|*.bps|全て(*.*)|*.*||")};
 }
 
 FileDialogOptions faceGraphicsDialogOptions() {

@@ -19,19 +19,20 @@ void extractFaceGraphics(ConstCatalogue faces, ConstCatalogue colourSets, const 
             return;
 }
 
-void writeFaceGraphics(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform) {
+bool writeFaceGraphics(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform) {
     const std::optional<FileContents> fig = askAndReadFile(platform, faceGraphicsDialogOptions(), kFaceFileBytes);
-    if (!fig) return;
+    if (!fig) return false;
     writeFaceTiles(faces, fig->bytes, image);
     // Every palette file is read before any colour set changes.
     std::vector<std::vector<uint8_t>> palettes;
     for (size_t f = 0; f < faces.size(); ++f) {
         std::optional<std::vector<uint8_t>> bytes =
             readChosenFile(platform, sideFile(fig->file, facePaletteSuffix(f)), kPaletteFileBytes);
-        if (!bytes) return;
+        if (!bytes) return true;
         palettes.push_back(std::move(*bytes));
     }
     writeFaceColours(colourSets, palettes, image);
+    return true;
 }
 
 void exportFacePicture(ConstCatalogue faces, ConstCatalogue colourSets, Platform& platform) {
@@ -47,10 +48,11 @@ void extractUnitGraphics(ConstCatalogue units, const RomImage& image, Platform& 
         writeChosenFile(platform, sideFile(*file, ".pal"), sharedPaletteFileBytes(image));
 }
 
-void writeUnitGraphics(Catalogue units, RomImage& image, Platform& platform) {
+bool writeUnitGraphics(Catalogue units, RomImage& image, Platform& platform) {
     const std::optional<FileContents> fig = askAndReadFile(platform, unitGraphicsDialogOptions(), kUnitFileBytes);
-    if (!fig) return;
+    if (!fig) return false;
     writeUnitFile(units, image, fig->bytes);
+    return true;
 }
 
 }  // namespace velk

@@ -11,7 +11,7 @@ void extractFacesOperation(EditorState& s, Platform& p) {
 }
 
 void writeFacesOperation(EditorState& s, Platform& p) {
-    writeFaceGraphics(s.catalogues.faces(), s.catalogues.colourSets, s.image, p);
+    if (writeFaceGraphics(s.catalogues.faces(), s.catalogues.colourSets, s.image, p)) s.unsavedEdits = true;
 }
 
 void exportFacePictureOperation(EditorState& s, Platform& p) {
@@ -20,20 +20,26 @@ void exportFacePictureOperation(EditorState& s, Platform& p) {
 
 void extractUnitsOperation(EditorState& s, Platform& p) { extractUnitGraphics(s.catalogues.unitGraphics(), s.image, p); }
 
-void writeUnitsOperation(EditorState& s, Platform& p) { writeUnitGraphics(s.catalogues.unitGraphics(), s.image, p); }
+void writeUnitsOperation(EditorState& s, Platform& p) {
+    if (writeUnitGraphics(s.catalogues.unitGraphics(), s.image, p)) s.unsavedEdits = true;
+}
 
 void exportNamesOperation(EditorState& s, Platform& p) { exportNameList(s.catalogues.names, p); }
 
-void importNamesOperation(EditorState& s, Platform& p) { importNameList(s.catalogues.names, s.tables, p); }
+void importNamesOperation(EditorState& s, Platform& p) {
+    if (importNameList(s.catalogues.names, s.tables, p)) s.unsavedEdits = true;
+}
 
 void exportTextsOperation(EditorState& s, Platform& p) {
     exportTextCollection(s.catalogues.texts(), s.catalogues.names, s.tables, p);
 }
 
 void importTextsOperation(EditorState& s, Platform& p) {
-    importTextCollection(s.catalogues.texts(), s.tables, s.image, p);
+    if (importTextCollection(s.catalogues.texts(), s.tables, s.image, p)) s.unsavedEdits = true;
 }
 
-void applyChangeScriptOperation(EditorState& s, Platform& p) { applyChangeScript(s, p); }
+void applyChangeScriptOperation(EditorState& s, Platform& p) {
+    if (applyChangeScript(s, p)) s.unsavedEdits = true;
+}
 
 }  // namespace velk

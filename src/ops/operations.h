@@ -14,27 +14,43 @@ namespace velk {
 // The ROM: at start-up (asks until one loads; false when the user cancels),
 // reload (cancel or a file that does not load leave everything as it was),
 // and save (nothing written and the image unchanged when it does not fit).
+// The ROM: at start-up (asks until one loads; false when the user cancels),
+// reload (cancel or a file that does not load leave everything as it was).
+// A loaded file is kept as read, for patches and the backup.
 std::optional<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const CharTables& tables);
 bool openRomAtStart(EditorState& state, Platform& platform);
 void reloadRom(EditorState& state, Platform& platform);
-void saveRom(EditorState& state, Platform& platform);
 
-// Names and texts.
+// Saves: lays the image out (nothing written and the image unchanged when it
+// does not fit), writes the checksum, and writes the copier header and the
+// image, or, for a name ending in .ips or .bps, a patch from the file as
+// loaded to those bytes. The first save in a run that replaces the loaded
+// file keeps its content as NAME.bak first. True when the file was written.
+enum class PatchKind { None, Ips, Bps };
+PatchKind patchKindOf(const std::filesystem::path& path);
+bool saveRom(EditorState& state, Platform& platform);
+
+// Before the window closes: true to close. With unsaved edits, asks whether
+// to save them (a cancelled or failed save keeps the window open).
+bool confirmClose(EditorState& state, Platform& platform);
+
+// Names and texts. The imports return whether they ran (and so may have
+// changed entries).
 void exportNameList(ConstCatalogue names, Platform& platform);
-void importNameList(Catalogue names, const CharTables& tables, Platform& platform);
+bool importNameList(Catalogue names, const CharTables& tables, Platform& platform);
 void exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables, Platform& platform);
-void importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform);
+bool importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform);
 
-// Graphics.
+// Graphics. The write-backs return whether they ran.
 void extractFaceGraphics(ConstCatalogue faces, ConstCatalogue colourSets, const RomImage& image, Platform& platform);
-void writeFaceGraphics(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform);
+bool writeFaceGraphics(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform);
 void exportFacePicture(ConstCatalogue faces, ConstCatalogue colourSets, Platform& platform);
 void extractUnitGraphics(ConstCatalogue units, const RomImage& image, Platform& platform);
-void writeUnitGraphics(Catalogue units, RomImage& image, Platform& platform);
+bool writeUnitGraphics(Catalogue units, RomImage& image, Platform& platform);
 
 // The change script: asks for it, reads it whole (at most 64 MiB) and
-// applies it; the files it names are found beside it.
-void applyChangeScript(EditorState& state, Platform& platform);
+// applies it; the files it names are found beside it. Returns whether it ran.
+bool applyChangeScript(EditorState& state, Platform& platform);
 
 // The files a script names, read through the platform from the script's
 // folder. A name that does not exist as written is tried converted from

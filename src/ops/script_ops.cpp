@@ -23,17 +23,17 @@ Result<std::vector<uint8_t>> ScriptFolderFiles::read(std::string_view name, size
     return platform_.readFile(path, maxBytes);
 }
 
-void applyChangeScript(EditorState& state, Platform& platform) {
+bool applyChangeScript(EditorState& state, Platform& platform) {
     const std::optional<ChosenFile> file = platform.openFileDialog(changeScriptDialogOptions());
-    if (!file) return;
+    if (!file) return false;
     std::optional<TextFile> script = readTextFile(platform, *file, kMaxScriptBytes + 1);
-    if (!script) return;
+    if (!script) return false;
     if (script->bytes.size() > kMaxScriptBytes) {
         Problem p = cannotRead("larger than " + std::to_string(kMaxScriptBytes >> 20) + " MiB");
         p.text = file->name;
         p.textUtf8 = file->displayName();
         showProblem(platform, p);
-        return;
+        return false;
     }
     ScriptFolderFiles files(platform, file->path.parent_path());
     std::vector<Warning> warnings;
@@ -41,6 +41,7 @@ void applyChangeScript(EditorState& state, Platform& platform) {
     const SourceText source = script->source();
     showWarnings(platform, source, warnings);
     if (!s) showProblem(platform, s.problem(), &source);
+    return true;
 }
 
 }  // namespace velk

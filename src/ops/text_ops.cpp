@@ -10,14 +10,15 @@ void exportNameList(ConstCatalogue names, Platform& platform) {
     askAndWriteFile(platform, nameListDialogOptions(), [&] { return textFileBytes(platform, nameListBytes(names)); });
 }
 
-void importNameList(Catalogue names, const CharTables& tables, Platform& platform) {
+bool importNameList(Catalogue names, const CharTables& tables, Platform& platform) {
     const std::optional<TextFile> file = askAndReadTextFile(platform, nameListDialogOptions());
-    if (!file) return;
+    if (!file) return false;
     std::vector<Warning> warnings;
     const Status s = readNameList(names, file->bytes, GlyphLookup(tables), &warnings);
     const SourceText source = file->source();
     showWarnings(platform, source, warnings);
     if (!s) showProblem(platform, s.problem(), &source);
+    return true;
 }
 
 void exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables, Platform& platform) {
@@ -25,14 +26,15 @@ void exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const Char
                     [&] { return textFileBytes(platform, textCollectionBytes(texts, names, tables)); });
 }
 
-void importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform) {
+bool importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform) {
     const std::optional<TextFile> file = askAndReadTextFile(platform, textCollectionImportOptions());
-    if (!file) return;
+    if (!file) return false;
     std::vector<Warning> warnings;
     const Status s = readTextCollection(texts, file->bytes, GlyphLookup(tables), image, &warnings);
     const SourceText source = file->source();
     showWarnings(platform, source, warnings);
     if (!s) showProblem(platform, s.problem(), &source);
+    return true;
 }
 
 }  // namespace velk

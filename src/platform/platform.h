@@ -54,6 +54,14 @@ public:
     // The same for a Shift-JIS text of the editor's own.
     void messageBox(std::string_view text, std::string_view detail = {});
 
+    // Asks whether to save the edits before the window closes (a Shift-JIS
+    // question). A platform that cannot ask answers Discard.
+    enum class SaveChoice { Save, Discard, Cancel };
+    virtual SaveChoice askToSaveChanges(std::string_view question) {
+        (void)question;
+        return SaveChoice::Discard;
+    }
+
     // A note that stops nothing, one UTF-8 line ("FILE:LINE: warning: ...").
     // The window keeps quiet about them.
     virtual void warning(std::string_view line) { (void)line; }

@@ -3,6 +3,8 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <vector>
 
 #include "rom/catalogues.h"
 #include "image/rom_image.h"
@@ -18,6 +20,17 @@ struct EditorState {
     Catalogues catalogues;
     std::array<uint8_t, kGlyphSheetSize> glyphSheet{};  // the added characters' glyphs
     bool glyphSheetLoaded = false;                      // the save writes glyphSheet when set
+
+    // The ROM file as loaded: the 512-byte copier header in front of the
+    // image (or none), every byte as read (what a patch is made against), and
+    // where it came from.
+    std::vector<uint8_t> copierHeader;
+    std::vector<uint8_t> loadedFile;
+    std::filesystem::path loadedPath;
+
+    bool unsavedEdits = false;                    // an edit since the last load or successful save
+    bool keepChecksum = false;                    // saves leave the cartridge checksum as it stands
+    std::vector<std::filesystem::path> backedUp;  // files this run has kept a .bak of
 };
 
 }  // namespace velk

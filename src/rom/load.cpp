@@ -8,7 +8,17 @@ namespace velk {
 
 Result<LoadedRom> loadRom(std::span<const uint8_t> file, const CharTables& tables) {
     LoadedRom rom;
-    std::copy_n(file.begin(), std::min(file.size(), static_cast<size_t>(kRomSize)), rom.image.bytes.begin());
+    if (file.size() == static_cast<size_t>(kRomSize) + kCopierHeaderSize) {
+        rom.copierHeader.assign(file.begin(), file.begin() + kCopierHeaderSize);
+        file = file.subspan(kCopierHeaderSize);
+    } else if (file.size() != static_cast<size_t>(kRomSize)) {
+        // The caller reads at most one byte more than the largest size there is.
+        const std::string size = file.size() > kRomSize + kCopierHeaderSize
+                                     ? "more than " + std::to_string(kRomSize + kCopierHeaderSize)
+                                     : std::to_string(file.size());
+        return cannotRead(size + " bytes, not a 4 MiB image (4194304 bytes, or 4194816 with a copier header)");
+    }
+    std::copy(file.begin(), file.end(), rom.image.bytes.begin());
     if (Status s = checkRelocatedBlocks(rom.image); !s) return std::move(s.problem());  // a save could not move them
     CharTables withBlankAdded = tables;
     withBlankAdded[kAddedCharTable] = blankCharTable();
@@ -21,6 +31,8 @@ Result<LoadedRom> loadRom(std::span<const uint8_t> file, const CharTables& table
 void installRom(EditorState& state, LoadedRom&& rom) {
     state.image = std::move(rom.image);
     state.catalogues = std::move(rom.catalogues);
+    state.copierHeader = std::move(rom.copierHeader);
+    state.unsavedEdits = false;
     state.tables[kAddedCharTable] = blankCharTable();
     state.glyphSheetLoaded = false;
 }

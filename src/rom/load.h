@@ -9,20 +9,25 @@
 
 namespace velk {
 
+constexpr size_t kCopierHeaderSize = 512;
+
 struct LoadedRom {
     RomImage image;
     Catalogues catalogues;
+    std::vector<uint8_t> copierHeader;  // empty, or the 512 bytes in front of the image
 };
 
-// Makes a fresh image from the file's bytes (a shorter file leaves the rest
-// zero; only the first 4 MiB count) and builds its catalogues with the tables
+// Makes the image from a file of exactly 4 MiB, or of 4 MiB behind a 512-byte
+// copier header (kept aside), and builds its catalogues with the tables
 // given, the added characters' table blank. A problem (CannotRead, with the
-// reason; the caller names the file) if it is not an image of the game,
-// including the three blocks a save relocates lying outside it.
+// reason; the caller names the file) for another size, or if it is not an
+// image of the game, including the three blocks a save relocates lying
+// outside it.
 Result<LoadedRom> loadRom(std::span<const uint8_t> file, const CharTables& tables);
 
-// Makes a loaded ROM the editor's: image and catalogues replaced, the added
-// characters' table blank again and loaded glyphs forgotten.
+// Makes a loaded ROM the editor's: image, catalogues and copier header
+// replaced, the added characters' table blank again, loaded glyphs
+// forgotten and no edit unsaved.
 void installRom(EditorState& state, LoadedRom&& rom);
 
 }  // namespace velk

@@ -143,6 +143,29 @@ bool placeResources(RomImage& image, std::vector<ResourceEntry>& records) {
 
 }  // namespace
 
+void writeChecksum(RomImage& image) {
+    image[kChecksumComplementAt] = 0xFF;
+    image[kChecksumComplementAt + 1] = 0xFF;
+    image[kChecksumAt] = 0x00;
+    image[kChecksumAt + 1] = 0x00;
+    uint32_t sum = 0;
+    for (const uint8_t b : image.bytes) sum += b;
+    sum &= 0xFFFF;
+    const uint32_t complement = sum ^ 0xFFFF;
+    image[kChecksumAt] = static_cast<uint8_t>(sum & 0xFF);
+    image[kChecksumAt + 1] = static_cast<uint8_t>(sum >> 8);
+    image[kChecksumComplementAt] = static_cast<uint8_t>(complement & 0xFF);
+    image[kChecksumComplementAt + 1] = static_cast<uint8_t>(complement >> 8);
+}
+
+std::vector<uint8_t> romFileBytes(std::span<const uint8_t> copierHeader, const RomImage& image) {
+    std::vector<uint8_t> bytes;
+    bytes.reserve(copierHeader.size() + image.bytes.size());
+    bytes.insert(bytes.end(), copierHeader.begin(), copierHeader.end());
+    bytes.insert(bytes.end(), image.bytes.begin(), image.bytes.end());
+    return bytes;
+}
+
 Status checkRelocatedBlocks(const RomImage& image) {
     for (const RelocatedBlock& block : kRelocatedBlockTable) {
         if (blockInside(image, block)) continue;

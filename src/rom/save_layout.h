@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "image/result.h"
 #include "rom/editor_state.h"
@@ -27,5 +29,15 @@ Status checkRelocatedBlocks(const RomImage& image);
 // regions. Sets `placed` on the records. NoRoom when something does not fit;
 // `image` is then only partly laid out.
 Status layOutImage(RomImage& image, EditorState& state);
+
+// The cartridge checksum, written last: 0x7FDC-0x7FDF set to FF FF 00 00,
+// then the sum of all bytes (mod 0x10000) little-endian at 0x7FDE and its
+// complement at 0x7FDC.
+constexpr int32_t kChecksumComplementAt = 0x7FDC;
+constexpr int32_t kChecksumAt = 0x7FDE;
+void writeChecksum(RomImage& image);
+
+// The ROM file a save writes: the copier header the file had, then the image.
+std::vector<uint8_t> romFileBytes(std::span<const uint8_t> copierHeader, const RomImage& image);
 
 }  // namespace velk

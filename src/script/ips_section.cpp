@@ -1,4 +1,4 @@
-#include "script/ips_patch.h"
+#include "patch/ips.h"
 #include "script/script_scan.h"
 
 namespace velk {

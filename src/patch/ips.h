@@ -27,4 +27,12 @@ Result<std::vector<IpsRecord>> parseIps(std::span<const uint8_t> patch, size_t t
 // Writes the records into `target`, in order (they were checked to fit).
 void applyIpsRecords(std::span<const IpsRecord> records, std::span<uint8_t> target);
 
+// The IPS patch that turns `source` into `target` (target.size() >=
+// source.size(); bytes beyond the source count as changed): changed
+// stretches as records of at most 65535 bytes, runs of 9 or more equal
+// changed bytes as run records, stretches apart by fewer unchanged bytes than
+// a record header costs joined into one, no record starting at 0x454F46
+// (read as "EOF": it starts one byte earlier), and "EOF" at the end.
+std::vector<uint8_t> makeIps(std::span<const uint8_t> source, std::span<const uint8_t> target);
+
 }  // namespace velk

@@ -1,0 +1,235 @@
+#include "patch/bps.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <string>
+
+namespace velk {
+namespace {
+
+enum Action : uint64_t { SourceRead = 0, TargetRead = 1, SourceCopy = 2, TargetCopy = 3 };
+
+// A matching stretch shorter than this is carried as new bytes: an action
+// costs a byte or two for its length and as many again for an offset.
+constexpr size_t kMinCopy = 6;
+constexpr size_t kMinSourceRead = 3;
+constexpr unsigned kHashBits = 22;
+
+void putNumber(std::vector<uint8_t>& out, uint64_t n) {
+    for (;;) {
+        const uint8_t x = n & 0x7F;
+        n >>= 7;
+        if (n == 0) {
+            out.push_back(0x80 | x);
+            return;
+        }
+        out.push_back(x);
+        --n;
+    }
+}
+
+void putSigned(std::vector<uint8_t>& out, int64_t n) {
+    putNumber(out, static_cast<uint64_t>(n < 0 ? -n : n) << 1 | (n < 0 ? 1 : 0));
+}
+
+void putCrc(std::vector<uint8_t>& out, uint32_t crc) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(crc >> (8 * i)));
+}
+
+uint32_t hashAt(std::span<const uint8_t> bytes, size_t i) {
+    uint64_t v = 0;
+    for (size_t k = 0; k < kMinCopy; ++k) v = v << 8 | bytes[i + k];
+    return static_cast<uint32_t>((v * 0x9E3779B97F4A7C15ull) >> (64 - kHashBits));
+}
+
+// Where each hash was last seen (+1; 0 for never).
+class PositionTable {
+public:
+    PositionTable() : slots_(size_t{1} << kHashBits, 0) {}
+    void put(uint32_t hash, size_t pos) { slots_[hash] = static_cast<uint32_t>(pos + 1); }
+    bool get(uint32_t hash, size_t& pos) const {
+        if (slots_[hash] == 0) return false;
+        pos = slots_[hash] - 1;
+        return true;
+    }
+
+private:
+    std::vector<uint32_t> slots_;
+};
+
+size_t matchLength(std::span<const uint8_t> a, size_t i, std::span<const uint8_t> b, size_t j, size_t limit) {
+    size_t n = 0;
+    while (i + n < a.size() && j + n < b.size() && n < limit && a[i + n] == b[j + n]) ++n;
+    return n;
+}
+
+class Encoder {
+public:
+    Encoder(std::span<const uint8_t> source, std::span<const uint8_t> target) : source_(source), target_(target) {
+        out_ = {'B', 'P', 'S', '1'};
+        putNumber(out_, source.size());
+        putNumber(out_, target.size());
+        putNumber(out_, 0);  // no metadata
+        for (size_t i = 0; i + kMinCopy <= source.size(); ++i) sourceTable_.put(hashAt(source, i), i);
+    }
+
+    std::vector<uint8_t> run() {
+        size_t i = 0;
+        while (i < target_.size()) {
+            const size_t inPlace = i < source_.size() ? matchLength(target_, i, source_, i, SIZE_MAX) : 0;
+            if (inPlace >= kMinSourceRead) {
+                flushLiterals(i);
+                action(SourceRead, inPlace);
+                i = advance(i, inPlace);
+                continue;
+            }
+            size_t sourceAt = 0, targetAt = 0, sourceLength = 0, targetLength = 0;
+            if (i + kMinCopy <= target_.size()) {
+                const uint32_t h = hashAt(target_, i);
+                if (sourceTable_.get(h, sourceAt)) sourceLength = matchLength(target_, i, source_, sourceAt, SIZE_MAX);
+                if (targetTable_.get(h, targetAt)) targetLength = matchLength(target_, i, target_, targetAt, SIZE_MAX);
+            }
+            const size_t best = std::max(sourceLength, targetLength);
+            if (best < kMinCopy) {
+                i = advance(i, 1);  // carried as a new byte
+                continue;
+            }
+            flushLiterals(i);
+            if (sourceLength >= targetLength) {
+                action(SourceCopy, sourceLength);
+                putSigned(out_, static_cast<int64_t>(sourceAt) - static_cast<int64_t>(sourceRelative_));
+                sourceRelative_ = sourceAt + sourceLength;
+            } else {
+                action(TargetCopy, targetLength);
+                putSigned(out_, static_cast<int64_t>(targetAt) - static_cast<int64_t>(targetRelative_));
+                targetRelative_ = targetAt + targetLength;
+            }
+            i = advance(i, best);
+        }
+        flushLiterals(target_.size());
+        putCrc(out_, crc32Of(source_));
+        putCrc(out_, crc32Of(target_));
+        putCrc(out_, crc32Of(out_));
+        return std::move(out_);
+    }
+
+private:
+    void action(Action a, size_t length) { putNumber(out_, (length - 1) << 2 | a); }
+
+    // Moves over `n` target bytes, remembering where their sequences start.
+    size_t advance(size_t i, size_t n) {
+        for (size_t k = i; k < i + n; ++k)
+            if (k + kMinCopy <= target_.size() && (n < 64 || k % 4 == 0)) targetTable_.put(hashAt(target_, k), k);
+        return i + n;
+    }
+
+    // The bytes since the last action, carried as they are.
+    void flushLiterals(size_t upTo) {
+        if (upTo > literalStart_) {
+            action(TargetRead, upTo - literalStart_);
+            out_.insert(out_.end(), target_.begin() + static_cast<std::ptrdiff_t>(literalStart_),
+                        target_.begin() + static_cast<std::ptrdiff_t>(upTo));
+        }
+        literalStart_ = upTo;
+    }
+
+    std::span<const uint8_t> source_, target_;
+    std::vector<uint8_t> out_;
+    PositionTable sourceTable_, targetTable_;
+    size_t sourceRelative_ = 0, targetRelative_ = 0;
+    size_t literalStart_ = 0;
+};
+
+}  // namespace
+
+uint32_t crc32Of(std::span<const uint8_t> bytes) {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    for (size_t done = 0; done < bytes.size();) {
+        const uInt n = static_cast<uInt>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        crc = crc32(crc, bytes.data() + done, n);
+        done += n;
+    }
+    return static_cast<uint32_t>(crc);
+}
+
+std::vector<uint8_t> makeBps(std::span<const uint8_t> source, std::span<const uint8_t> target) {
+    return Encoder(source, target).run();
+}
+
+Result<std::vector<uint8_t>> applyBps(std::span<const uint8_t> source, std::span<const uint8_t> patch) {
+    auto bad = [](size_t at, const std::string& why) { return cannotRead("BPS patch: " + why, at); };
+    if (patch.size() < 4 + 3 + 12 || !std::equal(patch.begin(), patch.begin() + 4, "BPS1"))
+        return bad(0, "no \"BPS1\" header");
+    const size_t end = patch.size() - 12;
+    size_t p = 4;
+    auto number = [&](uint64_t& n) {
+        n = 0;
+        for (uint64_t shift = 1; p < end; shift <<= 7) {
+            const uint8_t x = patch[p++];
+            if (shift > (uint64_t{1} << 56)) return false;
+            n += (x & 0x7F) * shift;
+            if (x & 0x80) return true;
+            n += shift;
+        }
+        return false;
+    };
+    uint64_t sourceSize = 0, targetSize = 0, metadata = 0;
+    if (!number(sourceSize) || !number(targetSize) || !number(metadata)) return bad(p, "header runs past the end");
+    if (sourceSize != source.size()) return bad(4, "made for a source of " + std::to_string(sourceSize) + " bytes");
+    if (metadata > end - p || targetSize > (uint64_t{1} << 32)) return bad(p, "sizes beyond the patch");
+    p += metadata;
+    std::vector<uint8_t> target;
+    target.reserve(targetSize);
+    uint64_t sourceRelative = 0, targetRelative = 0;
+    while (p < end) {
+        const size_t at = p;
+        uint64_t word = 0;
+        if (!number(word)) return bad(at, "action runs past the end");
+        const uint64_t length = (word >> 2) + 1;
+        if (length > targetSize - target.size()) return bad(at, "action writes beyond the target");
+        switch (word & 3) {
+            case SourceRead:
+                if (target.size() + length > source.size()) return bad(at, "reads beyond the source");
+                target.insert(target.end(), source.begin() + static_cast<std::ptrdiff_t>(target.size()),
+                              source.begin() + static_cast<std::ptrdiff_t>(target.size() + length));
+                break;
+            case TargetRead:
+                if (length > end - p) return bad(at, "new bytes run past the end");
+                target.insert(target.end(), patch.begin() + static_cast<std::ptrdiff_t>(p),
+                              patch.begin() + static_cast<std::ptrdiff_t>(p + length));
+                p += length;
+                break;
+            case SourceCopy:
+            case TargetCopy: {
+                uint64_t offset = 0;
+                if (!number(offset)) return bad(at, "offset runs past the end");
+                const int64_t delta = (offset & 1 ? -1 : 1) * static_cast<int64_t>(offset >> 1);
+                uint64_t& relative = (word & 3) == SourceCopy ? sourceRelative : targetRelative;
+                const int64_t from = static_cast<int64_t>(relative) + delta;
+                if ((word & 3) == SourceCopy) {
+                    if (from < 0 || static_cast<uint64_t>(from) + length > source.size())
+                        return bad(at, "copies from outside the source");
+                    target.insert(target.end(), source.begin() + from, source.begin() + from + static_cast<int64_t>(length));
+                } else {
+                    if (from < 0 || static_cast<uint64_t>(from) >= target.size())
+                        return bad(at, "copies from outside the target so far");
+                    for (uint64_t k = 0; k < length; ++k) target.push_back(target[static_cast<size_t>(from) + k]);
+                }
+                relative = static_cast<uint64_t>(from) + length;
+                break;
+            }
+        }
+    }
+    if (target.size() != targetSize) return bad(end, "makes " + std::to_string(target.size()) + " bytes, not " +
+                                                         std::to_string(targetSize));
+    auto crcAt = [&](size_t q) {
+        return static_cast<uint32_t>(patch[q] | patch[q + 1] << 8 | patch[q + 2] << 16 | static_cast<uint32_t>(patch[q + 3]) << 24);
+    };
+    if (crcAt(end) != crc32Of(source)) return bad(end, "the source's checksum does not match");
+    if (crcAt(end + 4) != crc32Of(target)) return bad(end + 4, "the target's checksum does not match");
+    if (crcAt(end + 8) != crc32Of(patch.first(end + 8))) return bad(end + 8, "the patch's checksum does not match");
+    return target;
+}
+
+}  // namespace velk

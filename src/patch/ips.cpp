@@ -1,0 +1,125 @@
+#include "patch/ips.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+namespace velk {
+namespace {
+
+Problem bad(size_t at, const char* what) {
+    char reason[96];
+    std::snprintf(reason, sizeof reason, "IPS record at 0x%zX %s", at, what);
+    return cannotRead(reason, at);
+}
+
+}  // namespace
+
+Result<std::vector<IpsRecord>> parseIps(std::span<const uint8_t> patch, size_t targetSize) {
+    if (patch.size() < 8) return cannotRead("IPS patch of " + std::to_string(patch.size()) + " bytes, fewer than 8");
+    std::vector<IpsRecord> records;
+    size_t r = 5;
+    for (;;) {
+        if (r + 3 > patch.size()) return bad(r, "runs past the end of the patch without \"EOF\"");
+        const size_t start = r;
+        const uint32_t offset = static_cast<uint32_t>(patch[r] << 16 | patch[r + 1] << 8 | patch[r + 2]);
+        if (offset == 0x454F46) return records;
+        if (r + 5 > patch.size()) return bad(r, "runs past the end of the patch");
+        const uint32_t size = static_cast<uint32_t>(patch[r + 3] << 8 | patch[r + 4]);
+        IpsRecord record{offset, {}};
+        size_t length = size;
+        if (size == 0) {  // a run
+            if (r + 8 > patch.size()) return bad(r, "runs past the end of the patch");
+            record.runLength = static_cast<uint32_t>(patch[r + 5] << 8 | patch[r + 6]);
+            record.runValue = patch[r + 7];
+            length = record.runLength;
+            r += 8;
+        } else {
+            if (r + 5 + size > patch.size()) return bad(r, "runs past the end of the patch");
+            record.bytes = patch.subspan(r + 5, size);
+            r += 5 + size;
+        }
+        if (offset + length > targetSize) return bad(start, "writes beyond the end of the image");
+        records.push_back(record);
+    }
+}
+
+void applyIpsRecords(std::span<const IpsRecord> records, std::span<uint8_t> target) {
+    for (const IpsRecord& record : records) {
+        uint8_t* at = target.data() + record.offset;
+        if (record.bytes.empty())
+            std::fill_n(at, record.runLength, record.runValue);
+        else
+            std::copy(record.bytes.begin(), record.bytes.end(), at);
+    }
+}
+
+namespace {
+
+constexpr size_t kEofOffset = 0x454F46;
+constexpr size_t kMaxRecord = 0xFFFF;
+constexpr size_t kMinRun = 9;  // a run record (8 bytes) pays from here on
+constexpr size_t kRecordHeader = 5;
+
+void putOffset(std::vector<uint8_t>& out, size_t offset, size_t size) {
+    out.insert(out.end(), {static_cast<uint8_t>(offset >> 16), static_cast<uint8_t>(offset >> 8),
+                           static_cast<uint8_t>(offset), static_cast<uint8_t>(size >> 8), static_cast<uint8_t>(size)});
+}
+
+// Bytes [from, to) of the target as records: runs as run records, the rest
+// as plain records, none longer than 65535 bytes.
+void putStretch(std::vector<uint8_t>& out, std::span<const uint8_t> target, size_t from, size_t to) {
+    size_t plain = from;  // start of the bytes not yet written
+    auto flushPlain = [&](size_t end) {
+        while (plain < end) {
+            size_t at = plain;
+            if (at == kEofOffset) --at;  // would read as "EOF": take the byte before along
+            const size_t n = std::min(kMaxRecord, end - at);
+            putOffset(out, at, n);
+            out.insert(out.end(), target.begin() + static_cast<std::ptrdiff_t>(at),
+                       target.begin() + static_cast<std::ptrdiff_t>(at + n));
+            plain = at + n;
+        }
+    };
+    for (size_t i = from; i < to;) {
+        size_t j = i + 1;
+        while (j < to && target[j] == target[i] && j - i < kMaxRecord) ++j;
+        if (j - i >= kMinRun && i != kEofOffset) {
+            flushPlain(i);
+            putOffset(out, i, 0);
+            out.insert(out.end(), {static_cast<uint8_t>((j - i) >> 8), static_cast<uint8_t>(j - i), target[i]});
+            plain = j;
+        }
+        i = j;
+    }
+    flushPlain(to);
+}
+
+}  // namespace
+
+std::vector<uint8_t> makeIps(std::span<const uint8_t> source, std::span<const uint8_t> target) {
+    std::vector<uint8_t> out = {'P', 'A', 'T', 'C', 'H'};
+    auto changed = [&](size_t i) { return i >= source.size() || source[i] != target[i]; };
+    for (size_t i = 0; i < target.size();) {
+        if (!changed(i)) {
+            ++i;
+            continue;
+        }
+        // A stretch of changes; gaps shorter than a record header are taken along.
+        size_t end = i + 1;
+        for (size_t gap = 0; end + gap < target.size();) {
+            if (changed(end + gap)) {
+                end += gap + 1;
+                gap = 0;
+            } else if (++gap >= kRecordHeader) {
+                break;
+            }
+        }
+        putStretch(out, target, i, end);
+        i = end;
+    }
+    out.insert(out.end(), {'E', 'O', 'F'});
+    return out;
+}
+
+}  // namespace velk
