@@ -7,6 +7,8 @@
 #include "ops/operations.h"
 #include "pack/dictionary_search.h"
 #include "pack/pack_profiles.h"
+#include "patch/bps.h"
+#include "patch/ips.h"
 #include "platform/file_io.h"
 #include "rom/catalogues.h"
 #include "rom/free_regions.h"
@@ -93,6 +95,27 @@ void BM_ApplyScriptAllNamesAndTexts(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(script.size()));
 }
 BENCHMARK(BM_ApplyScriptAllNamesAndTexts)->Unit(benchmark::kMillisecond);
+
+// The patches of an unedited save against the loaded image.
+template <bool kBps>
+void patchOfASave(benchmark::State& state) {
+    EditorState editor;
+    editor.image = image();
+    editor.catalogues = catalogues();
+    RomImage saved = editor.image;
+    if (!layOutImage(saved, editor)) state.SkipWithError("the demo image does not fit");
+    writeChecksum(saved);
+    size_t size = 0;
+    for (auto _ : state) {
+        const std::vector<uint8_t> patch = kBps ? makeBps(image().bytes, saved.bytes) : makeIps(image().bytes, saved.bytes);
+        size = patch.size();
+    }
+    state.counters["patch_bytes"] = static_cast<double>(size);
+}
+void BM_MakeIpsOfASave(benchmark::State& s) { patchOfASave<false>(s); }
+void BM_MakeBpsOfASave(benchmark::State& s) { patchOfASave<true>(s); }
+BENCHMARK(BM_MakeIpsOfASave)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MakeBpsOfASave)->Unit(benchmark::kMillisecond);
 
 void BM_LoadDemoImageFromFile(benchmark::State& state) {
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "velk-bench-demo.smc";

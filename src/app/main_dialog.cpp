@@ -92,6 +92,11 @@ void MainDialog::runWrite() {
     if (mode && mode->write.shown && mode->write.run) mode->write.run(state_, platform_);
 }
 
+void MainDialog::done(int result) {
+    if (!confirmClose(state_, platform_)) return;  // the window stays open
+    QDialog::done(result);
+}
+
 void MainDialog::keyPressEvent(QKeyEvent* event) {
     // A focused button takes Enter itself; anywhere else Enter closes the
     // window, as Escape does.

@@ -29,6 +29,9 @@ public:
     QPushButton* writeButton() const { return writeButton_; }
     QMenu* windowMenu() const { return windowMenu_; }
 
+    // Every way of closing ends here: with unsaved edits, asks first.
+    void done(int result) override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

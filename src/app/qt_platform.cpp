@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/qt_text.h"
 
@@ -54,6 +55,19 @@ std::optional<ChosenFile> QtPlatform::openFileDialog(const FileDialogOptions& op
 
 std::optional<ChosenFile> QtPlatform::saveFileDialog(const FileDialogOptions& options) {
     return showDialog(options, true);
+}
+
+Platform::SaveChoice QtPlatform::askToSaveChanges(std::string_view question) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("VELK"), qtText(question), QMessageBox::NoButton, parent_);
+    QPushButton* save = box.addButton(QString::fromUtf8("保存"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QString::fromUtf8("保存しない"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QString::fromUtf8("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return SaveChoice::Save;
+    if (box.clickedButton() == discard) return SaveChoice::Discard;
+    return SaveChoice::Cancel;
 }
 
 void QtPlatform::showMessage(const Message& message) {

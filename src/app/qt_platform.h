@@ -26,6 +26,7 @@ public:
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
     void showMessage(const Message& message) override;
+    SaveChoice askToSaveChanges(std::string_view question) override;
 
 private:
     std::optional<ChosenFile> showDialog(const FileDialogOptions& options, bool save);

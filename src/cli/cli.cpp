@@ -46,6 +46,8 @@ const std::vector<Verb>& verbs() {
         {"info", nullptr, "print what the image holds",
          [](EditorState& s, Platform&, std::ostream& out) { printInfo(s, out); }},
         {"save", "OUT.smc", "lay every resource out again and write the 4 MiB image", operation(saveRomOperation)},
+        {"patch", "OUT.ips|OUT.bps", "lay out as save does, and write a patch from the ROM as loaded instead",
+         operation(saveRomOperation)},
         {"extract-faces", "OUT.fig", "write the faces, their palettes and side file", operation(extractFacesOperation)},
         {"write-faces", "IN.fig", "read the faces and their palettes back", operation(writeFacesOperation)},
         {"export-face-bmp", "OUT.bmp", "write all faces as one bitmap", operation(exportFacePictureOperation)},
@@ -68,6 +70,7 @@ void printUsage(std::ostream& os) {
           "  -k, --keep-going\tafter a verb reports a problem, go on with the next verb\n"
           "  --strict\t\ttreat a warning as a problem once its verb has run\n"
           "  --utf8\t\tname lists, text collections and change scripts are UTF-8 files\n"
+          "  --keep-checksum\tleave the cartridge checksum as the image holds it when saving\n"
           "  -h, --help\t\tprint this help and exit\n"
           "  -V, --version\t\tprint the version and exit\n"
           "verbs:\n";
@@ -115,6 +118,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     bool keepGoing = false;
     bool strict = false;
     bool utf8 = false;
+    bool keepChecksum = false;
     size_t first = 0;
     for (; first < args.size() && args[first].size() > 1 && args[first][0] == '-'; ++first) {
         const std::string& option = args[first];
@@ -124,6 +128,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             strict = true;
         } else if (option == "--utf8") {
             utf8 = true;
+        } else if (option == "--keep-checksum") {
+            keepChecksum = true;
         } else if (option == "-h" || option == "--help") {
             printUsage(out);
             return 0;
@@ -167,6 +173,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             }
             step.argument = args[++i];
         }
+        if (std::string(verb->name) == "patch" && patchKindOf(step.argument) == PatchKind::None) {
+            err << "velk-cli: 'patch' writes OUT.ips or OUT.bps, not '" << step.argument << "'\n";
+            return 2;
+        }
         steps.push_back(std::move(step));
     }
 
@@ -174,7 +184,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     platform.setUtf8Files(utf8);
     EditorState state;
     platform.answerNextDialog(rom);
+    state.keepChecksum = keepChecksum;
     if (!openRomAtStart(state, platform) || platform.messagesShown() > 0) return 1;
+    state.keepChecksum = keepChecksum;
+    if (!state.copierHeader.empty()) err << "ROM: 512-byte copier header, kept on save\n";
     bool failed = false;
     for (const Step& step : steps) {
         const int before = platform.messagesShown();

@@ -82,6 +82,7 @@ public:
                 flushLiterals(i);
                 action(SourceRead, inPlace);
                 i = advance(i, inPlace);
+                literalStart_ = i;
                 continue;
             }
             size_t sourceAt = 0, targetAt = 0, sourceLength = 0, targetLength = 0;
@@ -106,6 +107,7 @@ public:
                 targetRelative_ = targetAt + targetLength;
             }
             i = advance(i, best);
+            literalStart_ = i;
         }
         flushLiterals(target_.size());
         putCrc(out_, crc32Of(source_));
@@ -165,11 +167,12 @@ Result<std::vector<uint8_t>> applyBps(std::span<const uint8_t> source, std::span
     size_t p = 4;
     auto number = [&](uint64_t& n) {
         n = 0;
-        for (uint64_t shift = 1; p < end; shift <<= 7) {
+        for (uint64_t shift = 1; p < end;) {
             const uint8_t x = patch[p++];
             if (shift > (uint64_t{1} << 56)) return false;
             n += (x & 0x7F) * shift;
             if (x & 0x80) return true;
+            shift <<= 7;
             n += shift;
         }
         return false;

@@ -211,6 +211,47 @@ TEST_F(MainWindow, TheChangeScriptModeAppliesAScript) {
     EXPECT_EQ(state.image[0x10], 0x7E);
 }
 
+TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
+    const std::filesystem::path in = rom.parent_path() / "in.txt";
+    test::writeBytes(in, test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//"));
+    select(5);
+    platform.answer(in);
+    dialog->writeButton()->click();
+    ASSERT_TRUE(state.unsavedEdits);
+
+    platform.saveChoices = {Platform::SaveChoice::Cancel};
+    press(dialog->modeCombo(), Qt::Key_Escape);
+    EXPECT_EQ(platform.questions, std::vector<std::string>{test::sjis("変更を保存しますか？")});
+    EXPECT_TRUE(dialog->isVisible());
+
+    platform.saveChoices = {Platform::SaveChoice::Save};  // and then cancel the save dialog
+    platform.answer(std::nullopt);
+    dialog->close();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(platform.dialogs.back().save);
+
+    platform.saveChoices = {Platform::SaveChoice::Save};  // save for real: the window closes
+    const std::filesystem::path out = rom.parent_path() / "out.smc";
+    platform.answer(out);
+    press(dialog->modeCombo(), Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(std::filesystem::exists(out));
+    EXPECT_FALSE(state.unsavedEdits);
+    EXPECT_EQ(platform.questions.size(), 3u);
+}
+
+TEST_F(MainWindow, DiscardingClosesAndNothingUnsavedClosesAtOnce) {
+    state.unsavedEdits = true;
+    platform.saveChoices = {Platform::SaveChoice::Discard};
+    dialog->close();
+    EXPECT_FALSE(dialog->isVisible());
+    dialog->show();
+    state.unsavedEdits = false;  // a reload drops edits on purpose
+    press(dialog->modeCombo(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(platform.questions.size(), 1u);
+}
+
 TEST_F(MainWindow, EscapeClosesTheWindow) {
     press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());

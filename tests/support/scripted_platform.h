@@ -30,6 +30,16 @@ public:
     }
     void warning(std::string_view line) override { warnings.emplace_back(line); }
     bool utf8Files() const override { return utf8; }
+    // Answers the save question from a queue; Cancel when it runs dry.
+    SaveChoice askToSaveChanges(std::string_view question) override {
+        questions.emplace_back(question);
+        if (saveChoices.empty()) return SaveChoice::Cancel;
+        const SaveChoice c = saveChoices.front();
+        saveChoices.pop_front();
+        return c;
+    }
+    std::deque<SaveChoice> saveChoices;
+    std::vector<std::string> questions;
     Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override;
     Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override;
 

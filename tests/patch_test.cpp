@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "patch/bps.h"
+#include "patch/ips.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using test::bytesOf;
+
+Bytes applyIps(const Bytes& source, const Bytes& patch) {
+    Result<std::vector<IpsRecord>> records = parseIps(patch, source.size());
+    EXPECT_TRUE(records.ok());
+    Bytes target = source;
+    if (records) applyIpsRecords(*records, target);
+    return target;
+}
+
+Bytes withCrcs(Bytes patch, const Bytes& source, const Bytes& target) {
+    for (uint32_t crc : {crc32Of(source), crc32Of(target)})
+        for (int i = 0; i < 4; ++i) patch.push_back(static_cast<uint8_t>(crc >> (8 * i)));
+    const uint32_t own = crc32Of(patch);
+    for (int i = 0; i < 4; ++i) patch.push_back(static_cast<uint8_t>(own >> (8 * i)));
+    return patch;
+}
+
+// ---------------------------------------------------------------------- IPS
+
+TEST(IpsWriter, OneChangedByte) {
+    EXPECT_EQ(makeIps(Bytes{0, 0, 0, 0}, Bytes{0, 7, 0, 0}),
+              (Bytes{'P', 'A', 'T', 'C', 'H', 0x00, 0x00, 0x01, 0x00, 0x01, 0x07, 'E', 'O', 'F'}));
+    EXPECT_EQ(makeIps(Bytes{1, 2}, Bytes{1, 2}), bytesOf("PATCHEOF"));
+}
+
+TEST(IpsWriter, NineEqualChangedBytesAreARunAndEightAreNot) {
+    const Bytes source(32, 0);
+    Bytes nine = source;
+    std::fill(nine.begin() + 4, nine.begin() + 13, 0xAB);
+    EXPECT_EQ(makeIps(source, nine),
+              (Bytes{'P', 'A', 'T', 'C', 'H', 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x09, 0xAB, 'E', 'O', 'F'}));
+    Bytes eight = source;
+    std::fill(eight.begin() + 4, eight.begin() + 12, 0xAB);
+    const Bytes patch = makeIps(source, eight);
+    EXPECT_EQ(patch.size(), 5u + 5 + 8 + 3);
+    EXPECT_EQ(applyIps(source, patch), eight);
+}
+
+TEST(IpsWriter, ChangesFewerThanFiveBytesApartShareARecord) {
+    const Bytes source(32, 0);
+    Bytes near = source, far = source;
+    near[2] = near[7] = 1;  // four unchanged bytes between: one record of six
+    far[2] = far[8] = 1;    // five between: two records
+    EXPECT_EQ(makeIps(source, near).size(), 5u + 5 + 6 + 3);
+    EXPECT_EQ(makeIps(source, far).size(), 5u + 2 * (5 + 1) + 3);
+    EXPECT_EQ(applyIps(source, makeIps(source, near)), near);
+    EXPECT_EQ(applyIps(source, makeIps(source, far)), far);
+}
+
+TEST(IpsWriter, RecordsStopAt65535BytesAndTheLastByteCanChange) {
+    Bytes source(200000), target(200000);
+    for (size_t i = 0; i < source.size(); ++i) target[i] = static_cast<uint8_t>(i % 7 + 1);
+    const Bytes patch = makeIps(source, target);
+    EXPECT_EQ(patch[8], 0xFF);  // the first record's size: 65535
+    EXPECT_EQ(patch[9], 0xFF);
+    EXPECT_EQ(applyIps(source, patch), target);
+    Bytes last = source;
+    last.back() = 9;
+    const Bytes tail = makeIps(source, last);
+    EXPECT_EQ(Bytes(tail.begin() + 5, tail.end() - 3), (Bytes{0x03, 0x0D, 0x3F, 0x00, 0x01, 0x09}));
+}
+
+TEST(IpsWriter, NoRecordStartsWhereItWouldReadAsEof) {
+    Bytes source(0x454F60, 0), target = source;
+    target[0x454F46] = 5;
+    const Bytes patch = makeIps(source, target);
+    EXPECT_EQ(Bytes(patch.begin() + 5, patch.end() - 3), (Bytes{0x45, 0x4F, 0x45, 0x00, 0x02, 0x00, 0x05}));
+    EXPECT_EQ(applyIps(source, patch), target);
+    std::fill(target.begin() + 0x454F46, target.begin() + 0x454F46 + 20, 7);  // a run there is no run record
+    EXPECT_EQ(applyIps(source, makeIps(source, target)), target);
+}
+
+// ---------------------------------------------------------------------- BPS
+
+TEST(BpsWriter, EachActionByHand) {
+    const Bytes same = bytesOf("ABCDEFGH");
+    EXPECT_EQ(makeBps(same, same), withCrcs({'B', 'P', 'S', '1', 0x88, 0x88, 0x80, 0x9C}, same, same));  // SourceRead 8
+
+    const Bytes none, xyz = bytesOf("xyz");
+    EXPECT_EQ(makeBps(none, xyz), withCrcs({'B', 'P', 'S', '1', 0x80, 0x83, 0x80, 0x89, 'x', 'y', 'z'}, none, xyz));
+
+    const Bytes source = bytesOf("abcdefghij"), moved = bytesOf("efghijabcd");
+    EXPECT_EQ(makeBps(source, moved),  // SourceCopy 6 from +4, then TargetRead 4
+              withCrcs({'B', 'P', 'S', '1', 0x8A, 0x8A, 0x80, 0x96, 0x88, 0x8D, 'a', 'b', 'c', 'd'}, source, moved));
+
+    const Bytes twice = bytesOf("abcdefabcdef");
+    EXPECT_EQ(makeBps(none, twice),  // TargetRead 6, then TargetCopy 6 from 0
+              withCrcs({'B', 'P', 'S', '1', 0x80, 0x8C, 0x80, 0x95, 'a', 'b', 'c', 'd', 'e', 'f', 0x97, 0x80}, none, twice));
+}
+
+TEST(BpsWriter, NumbersOfMoreThanSevenBits) {
+    const Bytes target(200, 0x11);  // 200 = 48 80: 0x48, then one more with the carried 128
+    const Bytes patch = makeBps({}, target);
+    EXPECT_EQ(Bytes(patch.begin() + 4, patch.begin() + 8), (Bytes{0x80, 0x48, 0x80, 0x80}));
+    EXPECT_EQ(*applyBps({}, patch), target);
+}
+
+TEST(BpsReader, RefusesWhatIsNotItsPatch) {
+    const Bytes source = bytesOf("abcdefghij"), target = bytesOf("efghijabcd");
+    Bytes patch = makeBps(source, target);
+    EXPECT_EQ(*applyBps(source, patch), target);
+    EXPECT_FALSE(applyBps(bytesOf("abcdefghiJ"), patch));  // another source: its checksum
+    Bytes damaged = patch;
+    damaged[damaged.size() - 13] ^= 1;  // the last new byte
+    EXPECT_FALSE(applyBps(source, damaged));
+    EXPECT_FALSE(applyBps(source, Bytes(patch.begin(), patch.end() - 1)));
+    EXPECT_FALSE(applyBps(source, bytesOf("IPS1")));
+}
+
+TEST(BpsWriter, MovedAndRepeatedDataRoundTrip) {
+    Bytes source(300000);
+    std::mt19937 random(7);
+    for (uint8_t& b : source) b = static_cast<uint8_t>(random());
+    Bytes target(source.begin() + 100000, source.end());  // moved
+    target.insert(target.end(), source.begin(), source.begin() + 100000);
+    for (size_t i = 0; i < 5000; ++i) target[50000 + i] = static_cast<uint8_t>(i);  // new
+    target.insert(target.end(), target.begin(), target.begin() + 1000);             // repeated
+    const Bytes patch = makeBps(source, target);
+    EXPECT_LT(patch.size(), 6000u);
+    EXPECT_EQ(*applyBps(source, patch), target);
+}
+
+}  // namespace
+}  // namespace velk

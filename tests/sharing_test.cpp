@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/cli.h"
+#include "ops/operations.h"
+#include "patch/bps.h"
+#include "patch/ips.h"
+#include "rom/save_layout.h"
+#include "scripted_platform.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using test::sjis;
+namespace fs = std::filesystem;
+
+uint16_t u16At(const Bytes& b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
+
+class Sharing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = test::scratchFolder();
+        test::writeBytes(folder / "game.smc", test::demoImage().bytes);
+        platform.answer(folder / "game.smc");
+        ASSERT_TRUE(openRomAtStart(state, platform));
+    }
+    Bytes save(const fs::path& to) {
+        platform.answer(to);
+        saveRom(state, platform);
+        return test::readBytes(to);
+    }
+    void editSomething(const std::string& text = "ウ") {
+        test::writeBytes(folder / "t.txt", test::bytesOf("##No.00 00\n" + sjis(text) + "//"));
+        platform.answer(folder / "t.txt");
+        importTextsOperation(state, platform);
+        ASSERT_TRUE(state.unsavedEdits);
+    }
+    fs::path folder;
+    ScriptedPlatform platform;
+    EditorState state;
+};
+
+TEST(Checksum, OfAnImageOfZeros) {
+    RomImage zeros;
+    writeChecksum(zeros);
+    EXPECT_EQ(Bytes(zeros.at(0x7FDC), zeros.at(0x7FE0)), (Bytes{0x01, 0xFE, 0xFE, 0x01}));
+    zeros[0x12345] = 0x10;
+    writeChecksum(zeros);  // the old checksum bytes do not count: they are set to FF FF 00 00 first
+    EXPECT_EQ(Bytes(zeros.at(0x7FDC), zeros.at(0x7FE0)), (Bytes{0xF1, 0xFD, 0x0E, 0x02}));
+}
+
+TEST_F(Sharing, EverySaveWritesAValidChecksumUnlessToldToKeepIt) {
+    const Bytes out = save(folder / "out.smc");
+    uint32_t sum = 0;
+    for (uint8_t b : out) sum += b;
+    EXPECT_EQ(u16At(out, 0x7FDE), sum & 0xFFFF);
+    EXPECT_EQ(u16At(out, 0x7FDC), (sum & 0xFFFF) ^ 0xFFFF);
+    state.keepChecksum = true;
+    state.image[0x7FDC] = 0x12;
+    state.image[0x7FDF] = 0x34;
+    const Bytes kept = save(folder / "kept.smc");
+    EXPECT_EQ(kept[0x7FDC], 0x12);
+    EXPECT_EQ(kept[0x7FDF], 0x34);
+}
+
+TEST_F(Sharing, PatchesRoundTripToExactlyWhatASaveWrites) {
+    const Bytes loaded = test::demoImage().bytes;
+    const Bytes saved = save(folder / "saved.smc");
+    const Bytes ips = save(folder / "p.ips"), bps = save(folder / "p.BPS");
+    EXPECT_EQ(*applyBps(loaded, bps), saved);
+    Bytes patched = loaded;
+    applyIpsRecords(*parseIps(ips, patched.size()), patched);
+    EXPECT_EQ(patched, saved);
+    EXPECT_LT(bps.size() * 5, ips.size());  // a save moves nearly everything: BPS copies it
+    EXPECT_FALSE(fs::exists(folder / "game.smc.bak"));  // a patch replaces no ROM
+
+    editSomething();  // after edits, both still make what a save makes
+    const Bytes edited = save(folder / "edited.smc");
+    EXPECT_EQ(*applyBps(loaded, save(folder / "e.bps")), edited);
+    patched = loaded;
+    applyIpsRecords(*parseIps(save(folder / "e.ips"), patched.size()), patched);
+    EXPECT_EQ(patched, edited);
+}
+
+TEST_F(Sharing, ACopierHeaderIsKeptAndPatchedAlong) {
+    Bytes headered(512 + test::demoImage().bytes.size(), 0x77);
+    std::copy(test::demoImage().bytes.begin(), test::demoImage().bytes.end(), headered.begin() + 512);
+    test::writeBytes(folder / "headered.smc", headered);
+    platform.answer(folder / "headered.smc");
+    reloadRom(state, platform);
+    ASSERT_TRUE(platform.messages.empty());
+    const Bytes out = save(folder / "out.smc");
+    ASSERT_EQ(out.size(), headered.size());
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 512), Bytes(512, 0x77));
+    EXPECT_EQ(Bytes(out.begin() + 512, out.end()), state.image.bytes);
+    EXPECT_EQ(*applyBps(headered, save(folder / "h.bps")), out);
+}
+
+TEST_F(Sharing, TheFirstSaveOverTheLoadedFileKeepsABackupOnce) {
+    const Bytes original = test::readBytes(folder / "game.smc");
+    editSomething();
+    const Bytes first = save(folder / "game.smc");
+    EXPECT_EQ(test::readBytes(folder / "game.smc.bak"), original);
+    editSomething("エ");
+    const Bytes second = save(folder / "game.smc");
+    EXPECT_NE(first, second);
+    EXPECT_EQ(test::readBytes(folder / "game.smc.bak"), original);  // still the file as it was before the run
+    save(folder / "other.smc");
+    EXPECT_FALSE(fs::exists(folder / "other.smc.bak"));
+}
+
+TEST_F(Sharing, ABackupThatCannotBeWrittenStopsTheSave) {
+    fs::create_directory(folder / "game.smc.bak");  // in the way
+    editSomething();
+    const RomImage before = state.image;
+    platform.answer(folder / "game.smc");
+    EXPECT_FALSE(saveRom(state, platform));
+    EXPECT_EQ(platform.messages.back(), sjis("game.smc.bakに書き込めませんでした"));
+    EXPECT_EQ(test::readBytes(folder / "game.smc"), test::demoImage().bytes);
+    EXPECT_EQ(state.image.bytes, before.bytes);
+    EXPECT_TRUE(state.unsavedEdits);
+}
+
+struct CliRun {
+    int code;
+    std::string out, err;
+};
+CliRun cli(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int code = runCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+TEST_F(Sharing, TheCommandLinesPatchVerb) {
+    const std::string rom = (folder / "game.smc").string();
+    EXPECT_EQ(cli({rom, "patch", (folder / "x.smc").string()}).code, 2);
+    EXPECT_EQ(cli({rom, "patch", (folder / "x.ups").string()}).code, 2);
+    EXPECT_FALSE(fs::exists(folder / "x.smc"));
+    const CliRun r = cli({rom, "patch", (folder / "hack.Ips").string(), "save", (folder / "s.smc").string()});
+    EXPECT_EQ(r.code, 0) << r.err;
+    Bytes patched = test::demoImage().bytes;
+    applyIpsRecords(*parseIps(test::readBytes(folder / "hack.Ips"), patched.size()), patched);
+    EXPECT_EQ(patched, test::readBytes(folder / "s.smc"));
+    // a headered dump is noted, and keeps its header
+    Bytes headered(512, 0);
+    headered.insert(headered.end(), test::demoImage().bytes.begin(), test::demoImage().bytes.end());
+    test::writeBytes(folder / "h.smc", headered);
+    const CliRun h = cli({(folder / "h.smc").string(), "save", (folder / "h2.smc").string()});
+    EXPECT_EQ(h.code, 0);
+    EXPECT_EQ(h.err, "ROM: 512-byte copier header, kept on save\n");
+    EXPECT_EQ(fs::file_size(folder / "h2.smc"), headered.size());
+    EXPECT_EQ(cli({"--keep-checksum", rom, "save", (folder / "k.smc").string()}).code, 0);
+    const Bytes kept = test::readBytes(folder / "k.smc");
+    EXPECT_EQ(Bytes(kept.begin() + 0x7FDC, kept.begin() + 0x7FE0),
+              Bytes(test::demoImage().bytes.begin() + 0x7FDC, test::demoImage().bytes.begin() + 0x7FE0));
+}
+
+}  // namespace
+}  // namespace velk
