@@ -72,26 +72,6 @@ TEST(CharTables, SlotsLandWhereTheRowsPutThem) {
     EXPECT_EQ(t[10][0xFF], glyphOf("健"));
 }
 
-TEST(CharTables, AddedAndSpareTablesStartBlank) {
-    const CharTables& t = builtInCharTables();
-    for (int slot = 0; slot < 256; ++slot) {
-        EXPECT_EQ(t[8][static_cast<size_t>(slot)], kFullWidthSpace);
-        EXPECT_EQ(t[9][static_cast<size_t>(slot)], kFullWidthSpace);
-    }
-    for (int slot = 0; slot < 0xB2; ++slot) EXPECT_EQ(t[10][static_cast<size_t>(slot)], kFullWidthSpace);
-}
-
-TEST(CharTables, TokensAreTheFivePairs) {
-    EXPECT_EQ(findToken(0x18, 0x0D)->text, sjis("(主人公)"));
-    EXPECT_EQ(findToken(0x18, 0x0E)->text, sjis("(騎士団)"));
-    EXPECT_EQ(findToken(0x01, 0x0E)->text, sjis("(冷や汗)"));
-    EXPECT_EQ(findToken(0x01, 0x13)->text, sjis("(ハート)"));
-    EXPECT_EQ(findToken(0x01, 0x1E)->text, sjis("(旗)"));
-    EXPECT_EQ(findToken(0x18, 0x0F), nullptr);
-    // the three table-1 tokens sit on blank slots
-    for (uint8_t slot : {0x0E, 0x13, 0x1E}) EXPECT_EQ(builtInCharTables()[1][slot], kFullWidthSpace);
-}
-
 TEST(Sjis, ConvertsBothWaysAndMarksWhatItCannot) {
     EXPECT_EQ(toCp932("ROMが"), "ROM\x82\xAA");
     EXPECT_EQ(fromCp932("ROM\x82\xAA"), "ROMが");

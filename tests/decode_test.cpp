@@ -85,6 +85,16 @@ TEST(DecodeText, Examples) {
     EXPECT_EQ(decodeTextBytes({0x18, 0x0D, 0x4E, 0xD3}), sjis("(主人公)の剣"));
 }
 
+TEST(DecodeText, WordReferencesUseAllTwelveBitsOfTheEntry) {
+    std::vector<ResourceEntry> names = someNames();
+    const std::string text = sjis("王");
+    std::vector<uint8_t> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    storeUnpacked(names[0x9CD], bytes);
+    EXPECT_EQ(decodeTextCode(std::vector<uint8_t>{0xF9, 0xCD}, names, tables()), sjis("[F9 CD:(王)]"));
+    EXPECT_EQ(decodeTextCode(std::vector<uint8_t>{0xF1, 0xCD}, names, tables()), "[F1 CD:()]");
+}
+
 TEST(DecodeText, ZeroIsAGlyphOfTableZero) {
     EXPECT_EQ(decodeTextBytes({0x00, 0x2E, 0x00, 0x16}), sjis("ぎ") + "\r\n");
     EXPECT_EQ(decodeTextBytes({}), "");

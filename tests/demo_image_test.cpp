@@ -45,15 +45,6 @@ int regionOf(int32_t offset) {
     return -1;
 }
 
-TEST(DemoImage, IsDeterministicPerSeed) {
-    EXPECT_EQ(makeDemoImage(), demoImage().bytes);
-    const std::vector<uint8_t> other = makeDemoImage(7);
-    EXPECT_NE(other, demoImage().bytes);
-    RomImage image;
-    image.bytes = other;
-    EXPECT_TRUE(buildCatalogues(image, builtInCharTables()).has_value());
-}
-
 TEST(DemoImage, PlacesWhatASaveMovesInsideTheFreeRegionsAndTheRestOutside) {
     const Catalogues& c = demoCatalogues();
     std::vector<RomRange> used;

@@ -133,6 +133,42 @@ TEST_F(Encoding, EscapesWithoutDigitsOrEndsFailWhereTheyStand) {
     EXPECT_TRUE(texts[4].unpacked.empty());
 }
 
+TEST_F(Encoding, EscapesTakeExactlyTwoDigitsEach) {
+    EXPECT_EQ(text("?1 2?ア//"), -1);  // read as scanf would, this dropped the ア
+    EXPECT_EQ(lastMessage(), sjis("?1は使用できません63 49 0 11"));
+    for (const char* bad : {"?1B 0A5?//", "?1B  0A?//", "?1B\n0A?//", "?1B 0A//", "!1!ア//", "!123!//", "!1B//", "?0x1 02?//"})
+        EXPECT_EQ(text(bad), -1) << bad;
+    EXPECT_EQ(textCode("?1B 0A?!13!?ff FF?//"), (Bytes{0x1B, 0x0A, 0x13, 0xFF, 0xFF}));
+    EXPECT_EQ(text("!13"), -1);  // the data ends inside the escape
+}
+
+TEST_F(Encoding, AnEscapedZeroThatWouldEndANameIsRefused) {
+    EXPECT_EQ(name("ア!00!イ\n", 1), -1);
+    EXPECT_EQ(lastMessage(), sjis("!0は使用できません1 33"));
+    EXPECT_EQ(name("?00 05?\n"), -1);
+    EXPECT_EQ(name("?20 00?\n"), -1);  // 20 is read alone, so the 00 would start an item
+    EXPECT_EQ(name("?11 00?\n"), -1);  // so is the one-byte control 11
+    EXPECT_EQ(nameCode("?1B 00?\n"), (Bytes{0x1B, 0x00}));  // 1B takes its argument: the export writes these
+    EXPECT_EQ(nameCode("?0B 00?\n"), (Bytes{0x0B, 0x00}));
+    EXPECT_EQ(textCode("!00!?00 05?//"), (Bytes{0x00, 0x00, 0x05}));  // a text has a length, not an end mark
+}
+
+TEST_F(Encoding, AWordReferenceMustCloseBeforeItsTextEnds) {
+    EXPECT_EQ(text("[F1 23ア//\n##No.00 01\n[F0 01:(x)]//", 5), -1);
+    EXPECT_EQ(lastMessage(), sjis("[Fは使用できません91 70 5 11"));
+    EXPECT_EQ(text("[F1 23:(名/前)]//"), -1);  // a '/' ends the text, inside the name too
+}
+
+TEST_F(Encoding, LeadBytesWithoutAGlyphAreRefusedWithTheirSignedValue) {
+    for (int lead = 0xF0; lead <= 0xFC; ++lead) {
+        const Bytes line = {static_cast<uint8_t>(lead), 0x40, '\n'};
+        EXPECT_EQ(orReport(encodeName(names, 4, line, glyphs)), -1) << lead;
+        const std::string expected = std::string(1, static_cast<char>(lead)) + "@" + sjis("は使用できません4 ") +
+                                     std::to_string(lead - 256);
+        EXPECT_EQ(lastMessage(), expected);
+    }
+}
+
 TEST_F(Encoding, LineEndsInNamesEndTheLine) {
     EXPECT_EQ(name("ア\r\n次"), 4);
     EXPECT_EQ(names[0].packed, Bytes{0x72});

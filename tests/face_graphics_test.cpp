@@ -158,6 +158,22 @@ TEST_F(FaceGraphics, AShortTileFileFillsWhatItHas) {
     EXPECT_EQ(catalogues.faces()[2].unpacked, test::demoCatalogues().faces()[2].unpacked);
 }
 
+TEST_F(FaceGraphics, OnlyThePaletteFilesFirst768BytesCountEvenFromAReaderThatIgnoresItsCap) {
+    const std::filesystem::path dir = test::scratchFolder();
+    platform.answer(dir / "f.fig");
+    extractFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
+    std::vector<uint8_t> pal = test::readBytes(dir / "f00.pal");
+    pal[3 * 1] = 0xF8;  // face 0, colour set 0, colour 1: red 31
+    pal.resize(4096, 0xEE);  // longer than any palette file
+    test::writeBytes(dir / "f00.pal", pal);
+    platform.ignoreReadCap = true;
+    platform.answer(dir / "f.fig");
+    writeFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
+    ASSERT_TRUE(platform.messages.empty());
+    EXPECT_EQ(colourAt(catalogues.colourSets[0].unpacked, 0) & 31, 31);
+    EXPECT_EQ(catalogues.colourSets[8].unpacked, test::demoCatalogues().colourSets[8].unpacked);
+}
+
 TEST_F(FaceGraphics, AMissingPaletteStopsBeforeAnyColourSetChanges) {
     extract();
     Bytes fig = test::readBytes(folder / "face.fig");

@@ -161,6 +161,39 @@ TEST(Unpackers, StopAfterTheItemThatCompletesTheLength) {
     EXPECT_EQ(consumed, 3);
 }
 
+TEST(Unpackers, AStreamMayEndOnTheImagesLastByteButNotNeedTheNext) {
+    RomImage image;
+    image[kRomSize - 2] = 0x80;  // LzFormatA: one literal, the image's last byte
+    image[kRomSize - 1] = 0x41;
+    Result<Unpacked> a = unpackA(image, kRomSize - 2, kBaseA, 1);
+    ASSERT_TRUE(a.ok());
+    EXPECT_EQ(a->consumed, 2u);
+    EXPECT_EQ(a->unpacked, Bytes{0x41});
+    EXPECT_FALSE(unpackA(image, kRomSize - 1, kBaseA, 1).ok());  // 0x41 asks for a dictionary byte more
+    image[kRomSize - 1] = 0x80;
+    EXPECT_FALSE(unpackA(image, kRomSize - 1, kBaseA, 1).ok());  // its literal would be past the end
+    image[kRomSize - 2] = 0x80;  // LzFormatB: a flag byte, one literal on the last byte
+    image[kRomSize - 1] = 0x42;
+    Result<Unpacked> b = unpackB(image, kRomSize - 2, kBaseB4, 1, 4);
+    ASSERT_TRUE(b.ok());
+    EXPECT_EQ(b->unpacked, Bytes{0x42});
+    EXPECT_FALSE(unpackB(image, kRomSize - 1, kBaseB4, 1, 4).ok());
+    EXPECT_FALSE(unpackA(image, kRomSize, kBaseA, 1).ok());  // a stream that starts past the end
+}
+
+TEST(Unpackers, ABackReferenceMayEndOnTheImagesLastByte) {
+    RomImage image;
+    const int32_t base = kRomSize - 0x100;  // a dictionary near the end
+    image[kRomSize - 1] = 0x99;
+    image[0x300000] = 0x00;  // three bytes from offset 0xFD: the last three of the image
+    image[0x300001] = 0xFD;
+    Result<Unpacked> fits = unpackA(image, 0x300000, base, 3);
+    ASSERT_TRUE(fits.ok());
+    EXPECT_EQ(fits->unpacked, (Bytes{0, 0, 0x99}));
+    image[0x300001] = 0xFE;  // one further needs the byte after the image
+    EXPECT_FALSE(unpackA(image, 0x300000, base, 3).ok());
+}
+
 TEST(Unpackers, RejectStreamsThatLeaveTheImageOrAskTooMuch) {
     RomImage image;
     image[kRomSize - 2] = 0xFF;  // a run of 128 literals with one byte left

@@ -69,11 +69,23 @@ TEST_F(WhereAndWhy, TextCharactersAndTokens) {
     EXPECT_EQ(detail(), "texts.txt:2:2: text 0 ends without its closing \"//\"");
 }
 
+TEST_F(WhereAndWhy, ALeadByteFromF0OnTakesItsSecondByteAlong) {
+    for (int lead : {0xF0, 0xFC}) {
+        const std::string line = std::string("[F0 00] ") + static_cast<char>(lead) + "@\n";
+        test::writeBytes(folder / "n.txt", bytesOf(line));
+        platform.answer(folder / "n.txt");
+        importNamesOperation(state, platform);
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%02X 40", lead);
+        EXPECT_NE(detail().find(std::string("(bytes ") + hex + ") is in no character table"), std::string::npos) << detail();
+    }
+}
+
 TEST_F(WhereAndWhy, AStrayByteNeverSwallowsTheMessagesNextCharacter) {
     importNames("[F0 00] ?あ\n");
     EXPECT_EQ(platform.messages.back(), "?\x82" + sjis("は使用できません0 63"));
     EXPECT_EQ(platform.displays.back(), "?\\x82は使用できません0 63");
-    EXPECT_EQ(detail(), "names.txt:1:9: '?' is not followed by \"XX YY?\", in name 0");
+    EXPECT_EQ(detail(), "names.txt:1:9: '?' is not followed by \"XX YY?\" (two digits each), in name 0");
 }
 
 TEST_F(WhereAndWhy, FileNamesShowAsTheFileSystemSpellsThem) {

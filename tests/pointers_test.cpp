@@ -49,5 +49,12 @@ TEST(ShortPointer, IsLittleEndianAboveItsBase) {
     EXPECT_EQ(image[0x340003], 0x89);
 }
 
+TEST(ImageBounds, TheLastByteIsInsideAndTheNextIsNot) {
+    EXPECT_TRUE(isInsideImage(0));
+    EXPECT_TRUE(isInsideImage(kRomSize - 1));
+    EXPECT_FALSE(isInsideImage(kRomSize));
+    EXPECT_FALSE(isInsideImage(-1));
+}
+
 }  // namespace
 }  // namespace velk

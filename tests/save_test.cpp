@@ -180,6 +180,45 @@ TEST_F(Save, NamesOverflowIntoTheSecondRegionAndThenFail) {
     EXPECT_EQ(state.image.bytes, before.bytes);
 }
 
+TEST_F(Save, ANameWhoseTerminatorWouldPassTheRegionsEndMoves) {
+    // 2361 names of 7 bytes with their terminators fill region 0 up to one byte
+    // short of its end (16534 bytes); name 2361 then has 7 code bytes, which
+    // would end exactly at the end, with no room for its terminator.
+    for (ResourceEntry& name : state.catalogues.names) storePacked(name, Bytes(6, 0x72));
+    storePacked(state.catalogues.names[2361], Bytes(7, 0x74));
+    RomImage saved;
+    saved.bytes = save("out.smc");
+    EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * 2360, kNamePointerBase), 0x60031 + 7 * 2360);
+    EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * 2361, kNamePointerBase), 0x65463);
+    EXPECT_EQ(saved[0x65463 + 7], 0x00);
+    // with 6 code bytes it fits exactly, terminator on the region's last byte
+    storePacked(state.catalogues.names[2361], Bytes(6, 0x74));
+    saved.bytes = save("exact.smc");
+    EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * 2361, kNamePointerBase), 0x60031 + 7 * 2361);
+    EXPECT_EQ(saved[0x640C7 - 1], 0x00);
+}
+
+TEST_F(Save, EqualLengthRecordsTakeTheRegionsInIdOrder) {
+    // Regions 1 and 2 are exactly 5 bytes: the first two 5-byte records by id fill them.
+    storePacked(state.catalogues.texts()[9], Bytes{0x05, 0x00, 0x9F, 0x01, 0x02});
+    storePacked(state.catalogues.texts()[5], Bytes{0x05, 0x00, 0x9F, 0x03, 0x04});
+    std::vector<const ResourceEntry*> fives;
+    for (const ResourceEntry& e : state.catalogues.resources)
+        if (e.packedLength == 5) fives.push_back(&e);
+    ASSERT_GE(fives.size(), 2u);
+    ASSERT_EQ(kFreeRegionTable[1].size(), 5);
+    ASSERT_EQ(kFreeRegionTable[2].size(), 5);
+    RomImage saved;
+    saved.bytes = save("out.smc");
+    auto pointerOf = [&](const ResourceEntry& e) {
+        const int32_t table = e.id >= kFirstTextId ? kTextPointerTable : e.id >= kFirstUnitGraphicId ? kUnitGraphicPointerTable : kFacePointerTable;
+        return readLongPointer(saved, table + 3 * e.tableIndex);
+    };
+    EXPECT_EQ(pointerOf(*fives[0]), kFreeRegionTable[1].start);
+    EXPECT_EQ(pointerOf(*fives[1]), kFreeRegionTable[2].start);
+    EXPECT_TRUE(std::equal(fives[0]->packed.begin(), fives[0]->packed.end(), saved.at(kFreeRegionTable[1].start)));
+}
+
 TEST_F(Save, ResourcesOrColourSetsThatDoNotFitWriteNoFile) {
     storePacked(state.catalogues.texts()[9], Bytes(40000, 0x01));  // larger than any region
     platform.answer(folder / "big.smc");

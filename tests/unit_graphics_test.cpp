@@ -97,6 +97,21 @@ TEST_F(UnitGraphics, AShortFileFillsWhatItHas) {
     EXPECT_EQ(catalogues.unitGraphics()[1].unpacked, test::demoCatalogues().unitGraphics()[1].unpacked);
 }
 
+TEST(SharedPalette, EveryByteIsAFiveBitComponentTimesEight) {
+    RomImage image;
+    for (int c = 0; c < 256; ++c) {  // colour c: red c % 32, green (c / 8) % 32, blue 31 - c % 32
+        const int v = (c % 32) | ((c / 8) % 32) << 5 | (31 - c % 32) << 10 | (c % 2) << 15;
+        image[0xDA0D0 + 2 * c] = static_cast<uint8_t>(v & 0xFF);
+        image[0xDA0D0 + 2 * c + 1] = static_cast<uint8_t>(v >> 8);
+    }
+    const std::array<uint8_t, 768> file = sharedPaletteFileBytes(image);
+    for (int c = 0; c < 256; ++c) {
+        ASSERT_EQ(file[3 * c], (c % 32) * 8) << c;
+        ASSERT_EQ(file[3 * c + 1], ((c / 8) % 32) * 8) << c;
+        ASSERT_EQ(file[3 * c + 2], (31 - c % 32) * 8) << c;
+    }
+}
+
 TEST_F(UnitGraphics, FilesThatCannotBeWrittenOrReadAreReported) {
     platform.failWriting(folder / "unit.dat");
     extract();

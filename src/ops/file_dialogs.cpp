@@ -57,9 +57,16 @@ void showProblem(Platform& platform, const Problem& problem, const SourceText* s
     platform.showMessage(renderMessage(problem, source));
 }
 
-std::optional<TextFile> readTextFile(Platform& platform, const ChosenFile& file, size_t maxBytes) {
-    std::optional<std::vector<uint8_t>> bytes = readChosenFile(platform, file, maxBytes);
+std::optional<TextFile> readTextFile(Platform& platform, const ChosenFile& file) {
+    std::optional<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes + 1);
     if (!bytes) return std::nullopt;
+    if (bytes->size() > kMaxTextFileBytes) {
+        Problem p = cannotRead("larger than " + std::to_string(kMaxTextFileBytes >> 20) + " MiB");
+        p.text = file.name;
+        p.textUtf8 = file.displayName();
+        showProblem(platform, p);
+        return std::nullopt;
+    }
     const bool marked = startsWithUtf8Mark(*bytes);
     if (!marked && !platform.utf8Files()) return TextFile{file, std::move(*bytes)};
     const std::string_view utf8(reinterpret_cast<const char*>(bytes->data()) + (marked ? 3 : 0),

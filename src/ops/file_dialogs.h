@@ -21,9 +21,13 @@ struct FileContents {
 // Shows the problem's message; with a source, its detail says where in it.
 void showProblem(Platform& platform, const Problem& problem, const SourceText* source = nullptr);
 
+// The largest name list, text collection or change script that is read.
+constexpr size_t kMaxTextFileBytes = size_t{64} << 20;
+
 // A text file the user edits (name list, text collection, change script),
 // as Shift-JIS bytes: a file that starts with a UTF-8 byte-order mark, or any
-// file when the platform asks for UTF-8, is converted from UTF-8 first.
+// file when the platform asks for UTF-8, is converted from UTF-8 first. A
+// file larger than kMaxTextFileBytes is refused, after reading one byte more.
 struct TextFile {
     ChosenFile file;
     std::vector<uint8_t> bytes;
@@ -31,7 +35,7 @@ struct TextFile {
 };
 // Reads and converts a chosen text file; nothing after reporting why not (a
 // character with no Shift-JIS form is reported where it stands).
-std::optional<TextFile> readTextFile(Platform& platform, const ChosenFile& file, size_t maxBytes = SIZE_MAX);
+std::optional<TextFile> readTextFile(Platform& platform, const ChosenFile& file);
 std::optional<TextFile> askAndReadTextFile(Platform& platform, const FileDialogOptions& options);
 // The bytes of an exported text file: as they are, or in UTF-8 with a
 // byte-order mark when the platform asks for UTF-8.

@@ -26,15 +26,8 @@ Result<std::vector<uint8_t>> ScriptFolderFiles::read(std::string_view name, size
 bool applyChangeScript(EditorState& state, Platform& platform) {
     const std::optional<ChosenFile> file = platform.openFileDialog(changeScriptDialogOptions());
     if (!file) return false;
-    std::optional<TextFile> script = readTextFile(platform, *file, kMaxScriptBytes + 1);
+    std::optional<TextFile> script = readTextFile(platform, *file);
     if (!script) return false;
-    if (script->bytes.size() > kMaxScriptBytes) {
-        Problem p = cannotRead("larger than " + std::to_string(kMaxScriptBytes >> 20) + " MiB");
-        p.text = file->name;
-        p.textUtf8 = file->displayName();
-        showProblem(platform, p);
-        return false;
-    }
     ScriptFolderFiles files(platform, file->path.parent_path());
     std::vector<Warning> warnings;
     const Status s = applyChangeScript(script->bytes, state, files, &warnings);

@@ -35,11 +35,17 @@ bool isTwoByteControl(uint8_t b0) { return b0 == 0x14 || b0 == 0x18 || (b0 >= 0x
 bool isOneByteControl(uint8_t b0) { return b0 == 0x11 || b0 == 0x12 || b0 == 0x13 || b0 == 0x15; }
 bool isOneByteGlyph(uint8_t b0) { return b0 == 0x10 || b0 == kLineBreakCode || b0 >= 0x20; }
 
-int itemLength(uint8_t b0, CodeKind kind) {
+}  // namespace
+
+int codeItemLength(uint8_t b0, CodeKind kind) {
     if (kind == CodeKind::Text && b0 >= 0xF0) return 2;
     if (isOneByteControl(b0) || isOneByteGlyph(b0)) return 1;
     return 2;
 }
+
+namespace {
+
+int itemLength(uint8_t b0, CodeKind kind) { return codeItemLength(b0, kind); }
 
 // Decodes one item at bytes[pos] (not a name's terminator) and returns its length.
 size_t decodeItem(std::span<const uint8_t> bytes, size_t pos, CodeKind kind, ConstCatalogue names,

@@ -34,6 +34,9 @@ Status decodeName(const RomImage& image, ResourceEntry& entry, const CharTables&
 std::string decodeTextCode(std::span<const uint8_t> code, ConstCatalogue names, const CharTables& tables);
 std::string decodeText(ConstCatalogue texts, int index, ConstCatalogue names, const CharTables& tables);
 
+// How many bytes the item that starts with b0 takes, as the decoder reads it.
+int codeItemLength(uint8_t b0, CodeKind kind);
+
 // A name entry's text: its unpacked bytes up to the first NUL.
 std::string_view nameText(const ResourceEntry& entry);
 

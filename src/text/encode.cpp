@@ -7,6 +7,7 @@
 #include "image/hex.h"
 #include "pack/pack_profiles.h"
 #include "text/char_tables.h"
+#include "text/decode.h"
 #include "text/sjis.h"
 
 namespace velk {
@@ -154,23 +155,37 @@ Status encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
         size_t q = pos + 1;
         const std::optional<int64_t> hi = scanHex(in, q);
         const std::optional<int64_t> lo = hi ? scanHex(in, q) : std::nullopt;
+        // The name between ":(" and ")]" is not read, but ")]" must come before
+        // the text's end, or a typo would swallow the texts after it.
         size_t close = q;
-        while (close + 1 < in.size() && !(in[close] == ')' && in[close + 1] == ']')) ++close;
+        while (close + 1 < in.size() && in[close] != '/' && !(in[close] == ')' && in[close + 1] == ']')) ++close;
         if (!lo) return escapeProblem(ctx, pos, "'[' is not followed by two hexadecimal numbers");
-        if (close + 1 >= in.size()) return escapeProblem(ctx, pos, "'[' has no closing \")]\"");
+        if (close + 1 >= in.size() || in[close] == '/')
+            return escapeProblem(ctx, pos, "'[' has no closing \")]\" before the text ends");
         code.push_back(static_cast<uint8_t>(*hi));
         code.push_back(static_cast<uint8_t>(*lo));
         pos = close + 2;
         return {};
     }
-    if (c0 == '?' || c0 == '!') {  // ?1B 05? and !11!, of fixed width
-        size_t q = pos + 1;
-        const std::optional<int64_t> first = scanHex(in, q);
-        const std::optional<int64_t> second = first && c0 == '?' ? scanHex(in, q) : std::nullopt;
-        if (!first || (c0 == '?' && !second))
-            return escapeProblem(ctx, pos, c0 == '?' ? "'?' is not followed by \"XX YY?\"" : "'!' is not followed by \"XX!\"");
-        code.push_back(static_cast<uint8_t>(*first));
-        if (c0 == '?') code.push_back(static_cast<uint8_t>(*second));
+    if (c0 == '?' || c0 == '!') {  // ?1B 05? and !11!: exactly two digits each
+        auto hexByte = [&](size_t at) -> std::optional<uint8_t> {
+            const int high = hexDigitValue(in[at]), low = hexDigitValue(in[at + 1]);
+            if (at + 1 >= in.size() || high < 0 || low < 0) return std::nullopt;
+            return static_cast<uint8_t>(high << 4 | low);
+        };
+        const std::optional<uint8_t> first = hexByte(pos + 1);
+        std::optional<uint8_t> second;
+        if (c0 == '?' && first && in[pos + 3] == ' ' && pos + 6 < in.size() && in[pos + 6] == '?')
+            second = hexByte(pos + 4);
+        if (c0 == '?' && !second) return escapeProblem(ctx, pos, "'?' is not followed by \"XX YY?\" (two digits each)");
+        if (c0 == '!' && (!first || pos + 3 >= in.size() || in[pos + 3] != '!'))
+            return escapeProblem(ctx, pos, "'!' is not followed by \"XX!\" (two digits)");
+        // In a name, a 00 that starts an item ends the name when it is read back.
+        const bool endsName = ctx.kind == CodeKind::Name &&
+                              (*first == 0 || (second && *second == 0 && codeItemLength(*first, CodeKind::Name) == 1));
+        if (endsName) return escapeProblem(ctx, pos, "the escape's 00 would end the name there");
+        code.push_back(*first);
+        if (second) code.push_back(*second);
         pos += c0 == '?' ? 7 : 4;
         return {};
     }

@@ -23,7 +23,7 @@ std::optional<ChosenFile> ScriptedPlatform::saveFileDialog(const FileDialogOptio
 
 Result<std::vector<uint8_t>> ScriptedPlatform::readFile(const std::filesystem::path& path, size_t maxBytes) {
     if (unreadable_.count(path)) return cannotRead("made to fail by the test");
-    return Platform::readFile(path, maxBytes);
+    return Platform::readFile(path, ignoreReadCap ? SIZE_MAX : maxBytes);
 }
 
 Status ScriptedPlatform::writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {

@@ -49,6 +49,7 @@ public:
     std::vector<std::string> displays;  // each as shown, in UTF-8
     std::vector<std::string> warnings;  // every warning line
     bool utf8 = false;                  // answer utf8Files() with this
+    bool ignoreReadCap = false;         // read whole files, whatever the caller's cap
 
 private:
     std::optional<ChosenFile> next(bool save, const FileDialogOptions& options);
