@@ -85,6 +85,23 @@ TEST_F(Sharing, PatchesRoundTripToExactlyWhatASaveWrites) {
     EXPECT_EQ(patched, edited);
 }
 
+TEST_F(Sharing, APatchAfterSavingOverTheLoadedFileIsMadeAgainstItsBackup) {
+    editSomething();
+    const Bytes saved = save(folder / "game.smc");  // replaces the loaded file, keeping game.smc.bak
+    EXPECT_EQ(*applyBps(test::demoImage().bytes, save(folder / "p.bps")), saved);
+}
+
+TEST_F(Sharing, APatchNeedsTheLoadedFileUnchanged) {
+    Bytes changed = test::demoImage().bytes;
+    changed[5] ^= 1;
+    test::writeBytes(folder / "game.smc", changed);  // changed behind the editor's back
+    platform.answer(folder / "p.bps");
+    EXPECT_FALSE(saveRom(state, platform));
+    EXPECT_EQ(platform.messages.back(), sjis("game.smcが読み込めません"));
+    EXPECT_EQ(platform.details.back(), "game.smc: changed since it was loaded, and a patch is made against the ROM as loaded");
+    EXPECT_FALSE(fs::exists(folder / "p.bps"));
+}
+
 TEST_F(Sharing, ACopierHeaderIsKeptAndPatchedAlong) {
     Bytes headered(512 + test::demoImage().bytes.size(), 0x77);
     std::copy(test::demoImage().bytes.begin(), test::demoImage().bytes.end(), headered.begin() + 512);

@@ -6,6 +6,7 @@
 
 #include "gfx/colours.h"
 #include "image/hex.h"
+#include "image/parallel.h"
 #include "pack/pack_profiles.h"
 
 namespace velk {
@@ -45,7 +46,7 @@ std::string facePaletteSuffix(size_t f) {
 
 void writeFaceTiles(Catalogue faces, std::span<const uint8_t> fig, const RomImage& image) {
     const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kFaceProfile);
-    for (size_t f = 0; f < faces.size(); ++f) {
+    parallelFor(faces.size(), [&](size_t f) {
         ResourceEntry& face = faces[f];
         std::vector<uint8_t> unpacked = face.unpacked;
         unpacked.resize(kFaceBytes);
@@ -54,7 +55,7 @@ void writeFaceTiles(Catalogue faces, std::span<const uint8_t> fig, const RomImag
             std::copy_n(fig.begin() + static_cast<std::ptrdiff_t>(at), std::min(kFaceBytes, fig.size() - at), unpacked.begin());
         storeUnpacked(face, std::move(unpacked));
         storePacked(face, packWithProfile(face.unpacked, *dictionary, kFaceProfile));
-    }
+    }, 8);
 }
 
 void writeFaceColours(Catalogue colourSets, std::span<const std::vector<uint8_t>> paletteFiles,
@@ -66,7 +67,8 @@ void writeFaceColours(Catalogue colourSets, std::span<const std::vector<uint8_t>
         std::copy_n(file.begin(), std::min(file.size(), kPaletteFileBytes), palettes.back().begin());
     }
     const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kColourSetProfile);
-    for (size_t e = 0; e < colourSets.size() && e / kColourSetsPerFace < palettes.size(); ++e) {
+    const size_t sets = std::min(colourSets.size(), palettes.size() * kColourSetsPerFace);
+    parallelFor(sets, [&](size_t e) {
         const auto& palette = palettes[e / kColourSetsPerFace];
         const size_t s = e % kColourSetsPerFace;
         std::vector<uint8_t> colours;
@@ -78,7 +80,7 @@ void writeFaceColours(Catalogue colourSets, std::span<const std::vector<uint8_t>
         }
         storeUnpacked(colourSets[e], std::move(colours));
         storePacked(colourSets[e], packWithProfile(colourSets[e].unpacked, *dictionary, kColourSetProfile));
-    }
+    }, 64);
 }
 
 }  // namespace velk

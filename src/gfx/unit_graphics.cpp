@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "gfx/colours.h"
+#include "image/parallel.h"
 #include "pack/pack_profiles.h"
 
 namespace velk {
@@ -35,7 +36,7 @@ void writeUnitFile(Catalogue units, RomImage& image, std::span<const uint8_t> by
     const size_t raw = std::min(bytes.size(), kRawGraphicBlockBytes);
     std::copy_n(bytes.begin(), raw, image.at(kRawGraphicBlock));
     const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kUnitGraphicProfile);
-    for (size_t i = 0; i < units.size(); ++i) {
+    parallelFor(units.size(), [&](size_t i) {
         ResourceEntry& unit = units[unitEntryAt(i)];
         std::vector<uint8_t> unpacked = unit.unpacked;
         unpacked.resize(kUnitGraphicBytes);
@@ -45,7 +46,7 @@ void writeUnitFile(Catalogue units, RomImage& image, std::span<const uint8_t> by
                         unpacked.begin());
         storeUnpacked(unit, std::move(unpacked));
         storePacked(unit, packWithProfile(unit.unpacked, *dictionary, kUnitGraphicProfile));
-    }
+    });
 }
 
 }  // namespace velk

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace velk {
@@ -14,6 +15,11 @@ constexpr int32_t kBankSize = 0x8000;
 
 struct RomImage {
     std::vector<uint8_t> bytes = std::vector<uint8_t>(kRomSize, 0);
+
+    RomImage() = default;
+    // The image of exactly these 4 MiB.
+    explicit RomImage(std::span<const uint8_t> image) : bytes(image.begin(), image.end()) {}
+    explicit RomImage(std::vector<uint8_t>&& image) : bytes(std::move(image)) {}
 
     uint8_t& operator[](int32_t offset) { return bytes[static_cast<size_t>(offset)]; }
     uint8_t operator[](int32_t offset) const { return bytes[static_cast<size_t>(offset)]; }

@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include <sys/stat.h>
+
 #include "ops/dialog_options.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
@@ -15,7 +17,7 @@ namespace {
 // Shows the open dialog and loads the choice. Cancel gives nothing; a file
 // that does not load is reported and gives nothing with `failed` set.
 std::optional<LoadedRom> askAndLoad(const EditorState& state, Platform& platform, bool& failed,
-                                    std::vector<uint8_t>& file, std::filesystem::path& path) {
+                                    std::filesystem::path& path) {
     failed = false;
     const std::optional<ChosenFile> chosen = platform.openFileDialog(romOpenDialogOptions());
     if (!chosen) return std::nullopt;
@@ -24,7 +26,7 @@ std::optional<LoadedRom> askAndLoad(const EditorState& state, Platform& platform
         failed = true;
         return std::nullopt;
     }
-    Result<LoadedRom> rom = loadRom(*bytes, state.tables);
+    Result<LoadedRom> rom = loadRom(std::move(*bytes), state.tables);
     if (!rom) {
         Problem p = std::move(rom.problem());
         p.text = chosen->name;
@@ -33,15 +35,39 @@ std::optional<LoadedRom> askAndLoad(const EditorState& state, Platform& platform
         failed = true;
         return std::nullopt;
     }
-    file = std::move(*bytes);
     path = chosen->path;
     return std::move(*rom);
 }
 
-void install(EditorState& state, LoadedRom&& rom, std::vector<uint8_t>&& file, std::filesystem::path&& path) {
+std::optional<EditorState::FileIdentity> identityOf(const std::filesystem::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return EditorState::FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+                                     static_cast<uint64_t>(st.st_size),
+                                     static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+void install(EditorState& state, LoadedRom&& rom, std::filesystem::path&& path) {
     installRom(state, std::move(rom));
-    state.loadedFile = std::move(file);
+    state.loadedIdentity = identityOf(path).value_or(EditorState::FileIdentity{});
     state.loadedPath = std::move(path);
+    state.loadedCopy.clear();
+}
+
+// The ROM file as it was loaded, for a patch: the file itself while it is
+// unchanged, or the .bak this run made of it before saving over it.
+std::optional<std::vector<uint8_t>> loadedFileBytes(const EditorState& state, Platform& platform) {
+    const std::filesystem::path from = identityOf(state.loadedPath) == state.loadedIdentity ? state.loadedPath
+                                                                                            : state.loadedCopy;
+    if (!from.empty()) {
+        Result<std::vector<uint8_t>> bytes = platform.readFile(from, state.loadedIdentity.size + 1);
+        if (bytes && bytes->size() == state.loadedIdentity.size) return std::move(*bytes);
+    }
+    Problem p = cannotRead("changed since it was loaded, and a patch is made against the ROM as loaded");
+    p.text = toCp932(state.loadedPath.filename().string());
+    p.textUtf8 = state.loadedPath.filename().string();
+    showProblem(platform, p);
+    return std::nullopt;
 }
 
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -67,6 +93,7 @@ bool backUpBeforeReplacing(EditorState& state, Platform& platform, const ChosenF
         return false;
     }
     state.backedUp.push_back(target.path);
+    if (identityOf(target.path) == state.loadedIdentity) state.loadedCopy = backup.path;
     return true;
 }
 
@@ -90,11 +117,10 @@ bool openRomAtStart(EditorState& state, Platform& platform) {
     state.tables = builtInCharTables();
     for (;;) {
         bool failed = false;
-        std::vector<uint8_t> file;
         std::filesystem::path path;
-        std::optional<LoadedRom> rom = askAndLoad(state, platform, failed, file, path);
+        std::optional<LoadedRom> rom = askAndLoad(state, platform, failed, path);
         if (rom) {
-            install(state, std::move(*rom), std::move(file), std::move(path));
+            install(state, std::move(*rom), std::move(path));
             return true;
         }
         if (!failed) return false;
@@ -103,10 +129,9 @@ bool openRomAtStart(EditorState& state, Platform& platform) {
 
 void reloadRom(EditorState& state, Platform& platform) {
     bool failed = false;
-    std::vector<uint8_t> file;
     std::filesystem::path path;
-    std::optional<LoadedRom> rom = askAndLoad(state, platform, failed, file, path);
-    if (rom) install(state, std::move(*rom), std::move(file), std::move(path));
+    std::optional<LoadedRom> rom = askAndLoad(state, platform, failed, path);
+    if (rom) install(state, std::move(*rom), std::move(path));
 }
 
 PatchKind patchKindOf(const std::filesystem::path& path) {
@@ -120,19 +145,24 @@ PatchKind patchKindOf(const std::filesystem::path& path) {
 bool saveRom(EditorState& state, Platform& platform) {
     const std::optional<ChosenFile> file = platform.saveFileDialog(romSaveDialogOptions());
     if (!file) return false;
-    RomImage image = state.image;
-    if (Status s = layOutImage(image, state); !s) {
+    const PatchKind kind = patchKindOf(file->path);
+    if (kind == PatchKind::None && !backUpBeforeReplacing(state, platform, *file)) return false;
+    std::optional<std::vector<uint8_t>> source;
+    if (kind != PatchKind::None && !(source = loadedFileBytes(state, platform))) return false;
+    // The layout is planned whole before it writes, so it works on the image
+    // itself: one that does not fit leaves it as it was.
+    if (Status s = layOutImage(state.image, state); !s) {
         showProblem(platform, s.problem());
         return false;
     }
-    if (!state.keepChecksum) writeChecksum(image);
-    const PatchKind kind = patchKindOf(file->path);
-    if (kind == PatchKind::None && !backUpBeforeReplacing(state, platform, *file)) return false;
-    state.image = std::move(image);
-    std::vector<uint8_t> bytes = romFileBytes(state.copierHeader, state.image);
-    if (kind == PatchKind::Ips) bytes = makeIps(state.loadedFile, bytes);
-    if (kind == PatchKind::Bps) bytes = makeBps(state.loadedFile, bytes);
-    if (!writeChosenFile(platform, *file, bytes)) return false;
+    if (!state.keepChecksum) writeChecksum(state.image);
+    std::vector<uint8_t> withHeader;
+    std::span<const uint8_t> fileBytes = state.image.bytes;
+    if (!state.copierHeader.empty()) fileBytes = withHeader = romFileBytes(state.copierHeader, state.image);
+    std::vector<uint8_t> patch;
+    if (kind == PatchKind::Ips) fileBytes = patch = makeIps(*source, fileBytes);
+    if (kind == PatchKind::Bps) fileBytes = patch = makeBps(*source, fileBytes);
+    if (!writeChosenFile(platform, *file, fileBytes)) return false;
     state.unsavedEdits = false;
     return true;
 }

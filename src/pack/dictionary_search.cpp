@@ -44,17 +44,23 @@ Match findLongestMatchReference(const uint8_t* pattern, const uint8_t* dictionar
     return result;
 }
 
-DictionaryIndex::DictionaryIndex(std::span<const uint8_t> window) : window_(window.begin(), window.end()) {
+DictionaryIndex::DictionaryIndex(std::span<const uint8_t> window)
+    : window_(window.begin(), window.end()), byFirstTwo_(65537, 0) {
     // A match must end before the window's last byte, so a 3-byte key can
     // start at most at windowLimit - 4.
     const int32_t limit = static_cast<int32_t>(window_.size());
-    if (limit > 3) {
-        keyedOffsets_.reserve(static_cast<size_t>(limit - 3));
-        for (int32_t s = 0; s + 3 < limit; ++s)
-            keyedOffsets_.push_back(static_cast<uint64_t>(key3(&window_[static_cast<size_t>(s)])) << 16 |
-                                    static_cast<uint64_t>(s));
-        std::sort(keyedOffsets_.begin(), keyedOffsets_.end());
+    if (limit <= 3) return;
+    std::vector<uint64_t> keyed;
+    keyed.reserve(static_cast<size_t>(limit - 3));
+    for (int32_t s = 0; s + 3 < limit; ++s)
+        keyed.push_back(static_cast<uint64_t>(key3(&window_[static_cast<size_t>(s)])) << 16 | static_cast<uint64_t>(s));
+    std::sort(keyed.begin(), keyed.end());
+    offsets_.reserve(keyed.size());
+    for (const uint64_t k : keyed) {
+        offsets_.push_back(static_cast<uint16_t>(k & 0xFFFF));
+        ++byFirstTwo_[(k >> 24) + 1];
     }
+    for (size_t k = 1; k < byFirstTwo_.size(); ++k) byFirstTwo_[k] += byFirstTwo_[k - 1];
 }
 
 bool DictionaryIndex::holds(std::span<const uint8_t> window) const {
@@ -65,16 +71,22 @@ Match DictionaryIndex::find(const uint8_t* pattern, int32_t maxLength) const {
     Match best;
     const int32_t limit = static_cast<int32_t>(window_.size());
     if (limit <= 3 || maxLength < 3) return best;
-    const uint64_t key = static_cast<uint64_t>(key3(pattern)) << 16;
-    auto it = std::lower_bound(keyedOffsets_.begin(), keyedOffsets_.end(), key);
-    for (; it != keyedOffsets_.end() && (*it & ~uint64_t{0xFFFF}) == key; ++it) {
-        const int32_t s = static_cast<int32_t>(*it & 0xFFFF);
+    const size_t firstTwo = static_cast<size_t>(pattern[0]) << 8 | pattern[1];
+    const uint16_t* begin = offsets_.data() + byFirstTwo_[firstTwo];
+    const uint16_t* end = offsets_.data() + byFirstTwo_[firstTwo + 1];
+    // Within the two-byte group the offsets are ordered by their third byte.
+    const uint8_t third = pattern[2];
+    const uint8_t* w = window_.data();
+    const uint16_t* it =
+        std::lower_bound(begin, end, third, [w](uint16_t s, uint8_t t) { return w[s + 2] < t; });
+    for (; it != end && w[*it + 2] == third; ++it) {
+        const int32_t s = *it;
         const int32_t reach = std::min(maxLength, limit - 1 - s);  // the last byte is never used
         if (reach <= best.length) break;  // later candidates reach even less far
         // Only a strictly longer match counts, so it must agree at best.length.
-        if (pattern[best.length] != window_[static_cast<size_t>(s + best.length)]) continue;
+        if (pattern[best.length] != w[s + best.length]) continue;
         int32_t length = 3;
-        while (length < reach && pattern[length] == window_[static_cast<size_t>(s + length)]) ++length;
+        while (length < reach && pattern[length] == w[s + length]) ++length;
         if (length > best.length) {
             best = {length, s};
             if (length == maxLength) break;

@@ -36,7 +36,11 @@ public:
 
 private:
     std::vector<uint8_t> window_;
-    std::vector<uint64_t> keyedOffsets_;  // (3-byte key << 16 | offset), ascending
+    // Every usable start offset, ordered by the three bytes there, then by
+    // offset; `byFirstTwo_[k]` is where those starting with the two bytes k
+    // begin, so a lookup needs no search over the whole index.
+    std::vector<uint16_t> offsets_;
+    std::vector<uint32_t> byFirstTwo_;
 };
 
 // The index of a dictionary window, built on first use and reused while the

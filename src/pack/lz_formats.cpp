@@ -1,6 +1,7 @@
 #include "pack/lz_formats.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace velk {
 namespace {
@@ -69,35 +70,53 @@ Result<Unpacked> unpackA(std::span<const uint8_t> stream, std::span<const uint8_
 
 Result<Unpacked> unpackB(std::span<const uint8_t> stream, std::span<const uint8_t> dictionary, int32_t unpackedLength,
                          int32_t lengthBits) {
-    StreamReader in(stream);
+    const uint8_t* const begin = stream.data();
+    const uint8_t* const end = begin + stream.size();
+    const uint8_t* p = begin;
+    auto runsPast = [&] { return streamProblem(static_cast<size_t>(p - begin), "packed stream runs past the end of the image"); };
     int32_t n = unpackedLength;
     if (n == 0) {
-        uint8_t lo = 0, hi = 0;
-        if (!in.next(lo) || !in.next(hi)) return in.runsPast();
-        n = lo | hi << 8;
+        if (end - p < 2) return runsPast();
+        n = p[0] | p[1] << 8;
+        p += 2;
     }
     if (n > kWorkingBufferSize)
         return streamProblem(0, "length header asks for " + std::to_string(n) + " bytes, more than 4096");
     const int offsetBits = 8 - lengthBits;
-    std::vector<uint8_t> out;
-    out.reserve(static_cast<size_t>(std::max(n, 0)) + 18);
-    while (static_cast<int32_t>(out.size()) < n) {
-        uint8_t flags = 0;
-        if (!in.next(flags)) return in.runsPast();
-        for (int bit = 7; bit >= 0 && static_cast<int32_t>(out.size()) < n; --bit) {
-            uint8_t b1 = 0;
-            if (!in.next(b1)) return in.runsPast();
+    const int32_t offsetMask = (1 << offsetBits) - 1;
+    const auto size = static_cast<size_t>(std::max(n, 0));
+    // Room for the last back-reference to run past the length; cut off below.
+    // Every back-reference copies the longest length there is (the same size
+    // each time, which the processor predicts); the bytes past its own length
+    // are overwritten by the next item or cut off at the end.
+    const size_t longest = (size_t{1} << lengthBits) + 2;
+    std::vector<uint8_t> out(size + longest);
+    size_t o = 0;
+    while (o < size) {
+        if (p == end) return runsPast();
+        const uint8_t flags = *p++;
+        for (int bit = 7; bit >= 0 && o < size; --bit) {
+            if (p == end) return runsPast();
+            const uint8_t b1 = *p++;
             if (flags >> bit & 1) {
-                out.push_back(b1);
+                out[o++] = b1;
                 continue;
             }
-            uint8_t b2 = 0;
-            if (!in.next(b2)) return in.runsPast();
-            const int32_t offset = (b1 & ((1 << offsetBits) - 1)) << 8 | b2;
-            if (!copyFromDictionary(dictionary, offset, (b1 >> offsetBits) + 3, out)) return referenceOutside(in);
+            if (p == end) return runsPast();
+            const uint8_t b2 = *p++;
+            const size_t from = static_cast<size_t>((b1 & offsetMask) << 8 | b2);
+            const size_t length = static_cast<size_t>((b1 >> offsetBits) + 3);
+            if (from + length > dictionary.size())
+                return streamProblem(static_cast<size_t>(p - begin), "back-reference leads outside the image");
+            if (from + longest <= dictionary.size())
+                std::memcpy(out.data() + o, dictionary.data() + from, longest);
+            else
+                std::memcpy(out.data() + o, dictionary.data() + from, length);
+            o += length;
         }
     }
-    return finish(in, std::move(out), std::max(n, 0));
+    out.resize(size);
+    return Unpacked{static_cast<size_t>(p - begin), std::move(out)};
 }
 
 std::vector<uint8_t> packA(std::span<const uint8_t> src, const DictionaryIndex& dictionary) {

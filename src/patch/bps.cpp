@@ -14,7 +14,7 @@ enum Action : uint64_t { SourceRead = 0, TargetRead = 1, SourceCopy = 2, TargetC
 // costs a byte or two for its length and as many again for an offset.
 constexpr size_t kMinCopy = 6;
 constexpr size_t kMinSourceRead = 3;
-constexpr unsigned kHashBits = 22;
+constexpr unsigned kHashBits = 20;
 
 void putNumber(std::vector<uint8_t>& out, uint64_t n) {
     for (;;) {

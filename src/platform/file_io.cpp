@@ -90,11 +90,14 @@ Result<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path, si
         return systemProblem(MessageId::CannotRead, "");
     }
     std::vector<uint8_t> bytes;
-    if (S_ISREG(st.st_mode)) bytes.reserve(std::min(static_cast<size_t>(st.st_size), maxBytes));
+    // One byte more than the file holds, so that finding its end needs no
+    // second, larger buffer.
+    if (S_ISREG(st.st_mode)) bytes.reserve(std::min(static_cast<size_t>(st.st_size) + 1, maxBytes));
     constexpr size_t kChunk = 1 << 20;
     while (bytes.size() < maxBytes) {
         const size_t old = bytes.size();
-        const size_t want = std::min(kChunk, maxBytes - old);
+        size_t want = std::min(kChunk, maxBytes - old);
+        if (bytes.capacity() > old) want = std::min(want, bytes.capacity() - old);  // no larger buffer while it fits
         bytes.resize(old + want);
         const ssize_t got = ::read(fd, bytes.data() + old, want);
         if (got < 0 && errno == EINTR) {

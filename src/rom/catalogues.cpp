@@ -1,6 +1,9 @@
 #include "rom/catalogues.h"
 
+#include <algorithm>
 #include <cstdio>
+
+#include "image/parallel.h"
 
 #include "pack/pack_profiles.h"
 #include "text/decode.h"
@@ -28,50 +31,75 @@ ResourceEntry newEntry(int32_t romOffset, int32_t id, int32_t tableIndex) {
     return e;
 }
 
-Status buildNames(const RomImage& image, const CharTables& tables, std::vector<ResourceEntry>& names) {
-    names.reserve(kNameCount);
-    for (int32_t i = 0; i < kNameCount; ++i) {
-        ResourceEntry e = newEntry(readShortPointer(image, kNamePointerTable + 2 * i, kNamePointerBase),
-                                   kFirstNameId + i, i);
-        if (Status s = decodeName(image, e, tables); !s) return describe(std::move(s.problem()), "name", i, e.romOffset);
-        names.push_back(std::move(e));
-    }
-    return {};
-}
-
-// Appends `count` records found through a LongPointer table and unpacked with `profile`.
-Status buildPacked(const RomImage& image, const char* what, int count, int32_t firstId, const PackProfile& profile,
-                   int32_t (*tableIndexOf)(const RomImage&, int32_t), int32_t pointerTable,
-                   std::vector<ResourceEntry>& out) {
-    for (int32_t i = 0; i < count; ++i) {
-        const int32_t k = tableIndexOf(image, i);
-        ResourceEntry e = newEntry(readLongPointer(image, pointerTable + 3 * k), firstId + i, k);
-        if (Status s = unpackEntry(image, e, profile); !s) return describe(std::move(s.problem()), what, i, e.romOffset);
-        out.push_back(std::move(e));
-    }
-    return {};
-}
-
-int32_t ownIndex(const RomImage&, int32_t i) { return i; }
 int32_t faceIndex(const RomImage& image, int32_t i) { return image[kFaceIndexTable + 4 * i]; }
 
-Status buildColourSets(const RomImage& image, std::vector<ResourceEntry>& parts) {
-    parts.reserve(kColourSetCount);
-    const bool relocated = colourSetLayout(image) == ColourSetLayout::Relocated;
-    for (int32_t i = 0; i < kColourSetCount; ++i) {
-        ResourceEntry e;
-        if (relocated) {
-            e = newEntry(readShortPointer(image, kColourSetRelocatedPointerTable + 2 * i, kColourSetRelocatedBase), i, i);
-        } else {
-            const int32_t j = image[kColourSetIndexTable + i];
-            e = newEntry(readShortPointer(image, kColourSetIndexedPointerTable + 2 * j, kColourSetIndexedBase), i, j);
-        }
-        if (Status s = unpackEntry(image, e, kColourSetProfile); !s)
-            return describe(std::move(s.problem()), "colour set", i, e.romOffset);
-        parts.push_back(std::move(e));
+// Every record of every catalogue, numbered in catalogue order: names, faces,
+// unit graphics, texts, colour sets. Each fills only its own record, so they
+// can be filled on every core at once.
+class RecordBuilder {
+public:
+    RecordBuilder(const RomImage& image, const CharTables& tables, Catalogues& c)
+        : image_(image), tables_(tables), c_(c), relocated_(colourSetLayout(image) == ColourSetLayout::Relocated) {
+        c.names.resize(kNameCount);
+        c.resources.resize(kResourceCount);
+        c.colourSets.resize(kColourSetCount);
     }
-    return {};
-}
+    static constexpr size_t kCount = kNameCount + kResourceCount + kColourSetCount;
+
+    Status fill(size_t g) {
+        const auto i = static_cast<int32_t>(g);
+        if (i < kNameCount) {
+            ResourceEntry& e = c_.names[g];
+            e = newEntry(readShortPointer(image_, kNamePointerTable + 2 * i, kNamePointerBase), kFirstNameId + i, i);
+            return decodeName(image_, e, tables_);
+        }
+        const int32_t r = i - kNameCount;
+        if (r < kResourceCount) {
+            ResourceEntry& e = c_.resources[static_cast<size_t>(r)];
+            if (r < kFirstUnitGraphicId) {
+                const int32_t k = faceIndex(image_, r);
+                e = newEntry(readLongPointer(image_, kFacePointerTable + 3 * k), r, k);
+                return unpackEntry(image_, e, kFaceProfile);
+            }
+            const bool unit = r < kFirstTextId;
+            const int32_t k = r - (unit ? kFirstUnitGraphicId : kFirstTextId);
+            e = newEntry(readLongPointer(image_, (unit ? kUnitGraphicPointerTable : kTextPointerTable) + 3 * k), r, k);
+            return unpackEntry(image_, e, unit ? kUnitGraphicProfile : kTextProfile);
+        }
+        const int32_t s = r - kResourceCount;
+        ResourceEntry& e = c_.colourSets[static_cast<size_t>(s)];
+        if (relocated_) {
+            e = newEntry(readShortPointer(image_, kColourSetRelocatedPointerTable + 2 * s, kColourSetRelocatedBase), s, s);
+        } else {
+            const int32_t j = image_[kColourSetIndexTable + s];
+            e = newEntry(readShortPointer(image_, kColourSetIndexedPointerTable + 2 * j, kColourSetIndexedBase), s, j);
+        }
+        return unpackEntry(image_, e, kColourSetProfile);
+    }
+
+    // The problem of record g, naming it.
+    Problem describeFailure(size_t g) {
+        Status s = fill(g);
+        auto i = static_cast<int32_t>(g);
+        if (i < kNameCount) return describe(std::move(s.problem()), "name", i, c_.names[g].romOffset);
+        i -= kNameCount;
+        if (i < kResourceCount) {
+            const ResourceEntry& e = c_.resources[static_cast<size_t>(i)];
+            if (i < kFirstUnitGraphicId) return describe(std::move(s.problem()), "face", i, e.romOffset);
+            if (i < kFirstTextId)
+                return describe(std::move(s.problem()), "unit graphic", i - kFirstUnitGraphicId, e.romOffset);
+            return describe(std::move(s.problem()), "text", i - kFirstTextId, e.romOffset);
+        }
+        i -= kResourceCount;
+        return describe(std::move(s.problem()), "colour set", i, c_.colourSets[static_cast<size_t>(i)].romOffset);
+    }
+
+private:
+    const RomImage& image_;
+    const CharTables& tables_;
+    Catalogues& c_;
+    bool relocated_;
+};
 
 }  // namespace
 
@@ -82,15 +110,11 @@ ColourSetLayout colourSetLayout(const RomImage& image) {
 
 Result<Catalogues> buildCatalogues(const RomImage& image, const CharTables& tables) {
     Catalogues c;
-    c.resources.reserve(kResourceCount);
-    Status s = buildNames(image, tables, c.names);
-    if (s) s = buildPacked(image, "face", kFaceCount, 0, kFaceProfile, faceIndex, kFacePointerTable, c.resources);
-    if (s)
-        s = buildPacked(image, "unit graphic", kUnitGraphicCount, kFirstUnitGraphicId, kUnitGraphicProfile, ownIndex,
-                        kUnitGraphicPointerTable, c.resources);
-    if (s) s = buildPacked(image, "text", kTextCount, kFirstTextId, kTextProfile, ownIndex, kTextPointerTable, c.resources);
-    if (s) s = buildColourSets(image, c.colourSets);
-    if (!s) return std::move(s.problem());
+    RecordBuilder builder(image, tables, c);
+    std::vector<uint8_t> failed(RecordBuilder::kCount, 0);
+    parallelFor(RecordBuilder::kCount, [&](size_t g) { failed[g] = builder.fill(g) ? 0 : 1; }, 128);
+    const auto bad = std::find(failed.begin(), failed.end(), 1);
+    if (bad != failed.end()) return builder.describeFailure(static_cast<size_t>(bad - failed.begin()));
     return c;
 }
 

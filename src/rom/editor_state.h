@@ -15,18 +15,25 @@ namespace velk {
 constexpr size_t kGlyphSheetSize = 8192;
 
 struct EditorState {
-    RomImage image;
+    // Empty until a ROM is loaded, so that a state never holds two images.
+    RomImage image{std::span<const uint8_t>{}};
     CharTables tables = builtInCharTables();
     Catalogues catalogues;
     std::array<uint8_t, kGlyphSheetSize> glyphSheet{};  // the added characters' glyphs
     bool glyphSheetLoaded = false;                      // the save writes glyphSheet when set
 
     // The ROM file as loaded: the 512-byte copier header in front of the
-    // image (or none), every byte as read (what a patch is made against), and
-    // where it came from.
+    // image (or none), where it came from, and how to tell that the file
+    // there is still the one loaded (a patch is made against it; its bytes
+    // are not kept in memory).
     std::vector<uint8_t> copierHeader;
-    std::vector<uint8_t> loadedFile;
     std::filesystem::path loadedPath;
+    struct FileIdentity {
+        uint64_t device = 0, inode = 0, size = 0;
+        int64_t modifiedNs = 0;
+        bool operator==(const FileIdentity&) const = default;
+    } loadedIdentity;
+    std::filesystem::path loadedCopy;  // a .bak this run made of the file as loaded
 
     bool unsavedEdits = false;                    // an edit since the last load or successful save
     bool keepChecksum = false;                    // saves leave the cartridge checksum as it stands

@@ -6,19 +6,17 @@
 
 namespace velk {
 
-Result<LoadedRom> loadRom(std::span<const uint8_t> file, const CharTables& tables) {
-    LoadedRom rom;
-    if (file.size() == static_cast<size_t>(kRomSize) + kCopierHeaderSize) {
-        rom.copierHeader.assign(file.begin(), file.begin() + kCopierHeaderSize);
-        file = file.subspan(kCopierHeaderSize);
-    } else if (file.size() != static_cast<size_t>(kRomSize)) {
-        // The caller reads at most one byte more than the largest size there is.
-        const std::string size = file.size() > kRomSize + kCopierHeaderSize
-                                     ? "more than " + std::to_string(kRomSize + kCopierHeaderSize)
-                                     : std::to_string(file.size());
-        return cannotRead(size + " bytes, not a 4 MiB image (4194304 bytes, or 4194816 with a copier header)");
-    }
-    std::copy(file.begin(), file.end(), rom.image.bytes.begin());
+namespace {
+
+Status checkSize(size_t size) {
+    if (size == static_cast<size_t>(kRomSize) || size == static_cast<size_t>(kRomSize) + kCopierHeaderSize) return {};
+    // The caller reads at most one byte more than the largest size there is.
+    const std::string shown = size > kRomSize + kCopierHeaderSize ? "more than " + std::to_string(kRomSize + kCopierHeaderSize)
+                                                                  : std::to_string(size);
+    return cannotRead(shown + " bytes, not a 4 MiB image (4194304 bytes, or 4194816 with a copier header)");
+}
+
+Result<LoadedRom> withCatalogues(LoadedRom rom, const CharTables& tables) {
     if (Status s = checkRelocatedBlocks(rom.image); !s) return std::move(s.problem());  // a save could not move them
     CharTables withBlankAdded = tables;
     withBlankAdded[kAddedCharTable] = blankCharTable();
@@ -26,6 +24,28 @@ Result<LoadedRom> loadRom(std::span<const uint8_t> file, const CharTables& table
     if (!catalogues) return std::move(catalogues.problem());
     rom.catalogues = std::move(*catalogues);
     return rom;
+}
+
+}  // namespace
+
+Result<LoadedRom> loadRom(std::vector<uint8_t>&& file, const CharTables& tables) {
+    if (Status s = checkSize(file.size()); !s) return std::move(s.problem());
+    std::vector<uint8_t> header;
+    if (file.size() != static_cast<size_t>(kRomSize)) {
+        header.assign(file.begin(), file.begin() + kCopierHeaderSize);
+        file.erase(file.begin(), file.begin() + kCopierHeaderSize);
+    }
+    return withCatalogues(LoadedRom{RomImage(std::move(file)), {}, std::move(header)}, tables);
+}
+
+Result<LoadedRom> loadRom(std::span<const uint8_t> file, const CharTables& tables) {
+    if (Status s = checkSize(file.size()); !s) return std::move(s.problem());
+    std::vector<uint8_t> header;
+    if (file.size() != static_cast<size_t>(kRomSize)) {
+        header.assign(file.begin(), file.begin() + kCopierHeaderSize);
+        file = file.subspan(kCopierHeaderSize);
+    }
+    return withCatalogues(LoadedRom{RomImage(file), {}, std::move(header)}, tables);
 }
 
 void installRom(EditorState& state, LoadedRom&& rom) {

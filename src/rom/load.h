@@ -24,6 +24,8 @@ struct LoadedRom {
 // image of the game, including the three blocks a save relocates lying
 // outside it.
 Result<LoadedRom> loadRom(std::span<const uint8_t> file, const CharTables& tables);
+// The same, taking the file's buffer over as the image's.
+Result<LoadedRom> loadRom(std::vector<uint8_t>&& file, const CharTables& tables);
 
 // Makes a loaded ROM the editor's: image, catalogues and copier header
 // replaced, the added characters' table blank again, loaded glyphs

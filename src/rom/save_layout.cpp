@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <numeric>
+#include <set>
 
 #include <cstdio>
 
@@ -75,23 +76,33 @@ void writeFixedBytes(RomImage& image) {
     image[kPatchedBankAt] = 0xE8;
 }
 
-bool writeColourSets(RomImage& image, ConstCatalogue parts) {
+// Where the save puts every name and packed record, worked out before any
+// byte of the image is written.
+struct Layout {
+    std::vector<int32_t> nameAt;
+    std::vector<int32_t> recordAt;
+};
+
+bool colourSetsFit(ConstCatalogue parts) {
     const int64_t total = std::accumulate(parts.begin(), parts.end(), int64_t{0},
                                           [](int64_t sum, const ResourceEntry& e) { return sum + e.packedLength; });
-    if (kColourSetData + total > kColourSetDataEnd) return false;
+    return kColourSetData + total <= kColourSetDataEnd;
+}
+
+void writeColourSets(RomImage& image, ConstCatalogue parts) {
     int32_t at = kColourSetData;
     for (size_t i = 0; i < parts.size(); ++i) {
         put(image, at, parts[i].packed);
         writeShortPointer(image, kColourSetRelocatedPointerTable + 2 * static_cast<int32_t>(i), kColourSetRelocatedBase, at);
         at += parts[i].packedLength;
     }
-    return true;
 }
 
 // Each name and its 0x00 go where they fit, region 0 first, then region 1.
-bool writeNames(RomImage& image, ConstCatalogue names) {
+bool planNames(ConstCatalogue names, std::vector<int32_t>& nameAt) {
     size_t region = 0;
     int32_t used = 0;
+    nameAt.resize(names.size());
     for (size_t i = 0; i < names.size(); ++i) {
         const int32_t n = names[i].packedLength;
         if (kNameRegionTable[region].start + used + n >= kNameRegionTable[region].end) {
@@ -99,13 +110,18 @@ bool writeNames(RomImage& image, ConstCatalogue names) {
             used = 0;
             if (kNameRegionTable[region].start + n >= kNameRegionTable[region].end) return false;
         }
-        const int32_t at = kNameRegionTable[region].start + used;
-        put(image, at, names[i].packed);
-        image[at + n] = 0x00;
-        writeShortPointer(image, kNamePointerTable + 2 * static_cast<int32_t>(i), kNamePointerBase, at);
+        nameAt[i] = kNameRegionTable[region].start + used;
         used += n + 1;
     }
     return true;
+}
+
+void writeNames(RomImage& image, ConstCatalogue names, const std::vector<int32_t>& nameAt) {
+    for (size_t i = 0; i < names.size(); ++i) {
+        put(image, nameAt[i], names[i].packed);
+        image[nameAt[i] + names[i].packedLength] = 0x00;
+        writeShortPointer(image, kNamePointerTable + 2 * static_cast<int32_t>(i), kNamePointerBase, nameAt[i]);
+    }
 }
 
 int32_t pointerTableOf(int32_t id) {
@@ -115,30 +131,47 @@ int32_t pointerTableOf(int32_t id) {
 }
 
 // Greedy first fit: the regions from the smallest, and into each the largest
-// records that still fit. Equal lengths keep id order, so saves repeat exactly.
-bool placeResources(RomImage& image, std::vector<ResourceEntry>& records) {
-    for (ResourceEntry& e : records) e.placed = 0;
-    for (int i = kFirstPinnedFace; i < kFaceCount; ++i) records[static_cast<size_t>(i)].placed = 1;
-    std::vector<int32_t> order(records.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
-        return records[static_cast<size_t>(a)].packedLength > records[static_cast<size_t>(b)].packedLength;
-    });
-    for (int r = 0; r < kFreeRegionCount; ++r) {
+// records that still fit; among equal lengths the lowest id first, so saves
+// repeat exactly. The records wait in queues by length, so each placement
+// finds the largest that fits at once.
+bool planResources(ConstCatalogue records, std::vector<int32_t>& recordAt) {
+    recordAt.assign(records.size(), -1);
+    std::vector<std::vector<int32_t>> byLength;
+    std::set<int32_t> lengths;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const bool pinned = static_cast<int>(i) >= kFirstPinnedFace && static_cast<int>(i) < kFaceCount;
+        if (pinned) continue;
+        const auto n = static_cast<size_t>(records[i].packedLength);
+        if (byLength.size() <= n) byLength.resize(n + 1);
+        byLength[n].push_back(static_cast<int32_t>(i));
+        lengths.insert(static_cast<int32_t>(n));
+    }
+    std::vector<size_t> next(byLength.size(), 0);
+    for (int r = 0; r < kFreeRegionCount && !lengths.empty(); ++r) {
         if (r == kFreeRegionInColourDictionary) continue;
         const RomRange region = kFreeRegionTable[static_cast<size_t>(r)];
         int32_t used = 0;
-        for (int32_t index : order) {
-            ResourceEntry& e = records[static_cast<size_t>(index)];
-            if (e.placed || region.start + used + e.packedLength > region.end) continue;
-            const int32_t at = region.start + used;
-            put(image, at, e.packed);
-            writeLongPointer(image, pointerTableOf(e.id) + 3 * e.tableIndex, at);
-            used += e.packedLength;
-            e.placed = 1;
+        for (;;) {
+            auto fit = lengths.upper_bound(region.size() - used);
+            if (fit == lengths.begin()) break;
+            const int32_t n = *--fit;
+            const auto length = static_cast<size_t>(n);
+            recordAt[static_cast<size_t>(byLength[length][next[length]++])] = region.start + used;
+            if (next[length] == byLength[length].size()) lengths.erase(fit);
+            used += n;
         }
     }
-    return std::all_of(records.begin(), records.end(), [](const ResourceEntry& e) { return e.placed == 1; });
+    return lengths.empty();
+}
+
+void writeResources(RomImage& image, Catalogue records, const std::vector<int32_t>& recordAt) {
+    for (size_t i = 0; i < records.size(); ++i) {
+        ResourceEntry& e = records[i];
+        e.placed = 1;
+        if (recordAt[i] < 0) continue;  // a pinned face stays where it is
+        put(image, recordAt[i], e.packed);
+        writeLongPointer(image, pointerTableOf(e.id) + 3 * e.tableIndex, recordAt[i]);
+    }
 }
 
 }  // namespace
@@ -177,12 +210,18 @@ Status checkRelocatedBlocks(const RomImage& image) {
 }
 
 Status layOutImage(RomImage& image, EditorState& state) {
+    // Everything is planned first, so that a layout that does not fit leaves
+    // the image untouched and the save can work on the image itself.
+    Layout layout;
+    if (!checkRelocatedBlocks(image) || !colourSetsFit(state.catalogues.colourSets) ||
+        !planNames(state.catalogues.names, layout.nameAt) || !planResources(state.catalogues.resources, layout.recordAt))
+        return problem(MessageId::NoRoom);
     if (state.glyphSheetLoaded) writeGlyphs(image, state.glyphSheet);
-    if (!moveRelocatedBlocks(image)) return problem(MessageId::NoRoom);
+    (void)moveRelocatedBlocks(image);  // checked above
     writeFixedBytes(image);
-    if (!writeColourSets(image, state.catalogues.colourSets)) return problem(MessageId::NoRoom);
-    if (!writeNames(image, state.catalogues.names)) return problem(MessageId::NoRoom);
-    if (!placeResources(image, state.catalogues.resources)) return problem(MessageId::NoRoom);
+    writeColourSets(image, state.catalogues.colourSets);
+    writeNames(image, state.catalogues.names, layout.nameAt);
+    writeResources(image, state.catalogues.resources, layout.recordAt);
     return {};
 }
 

@@ -27,7 +27,8 @@ Status checkRelocatedBlocks(const RomImage& image);
 // glyphs when loaded, the relocated blocks and fixed bytes, colour sets,
 // names, then faces, unit graphics and texts, largest first, into the free
 // regions. Sets `placed` on the records. NoRoom when something does not fit;
-// `image` is then only partly laid out.
+// everything is planned before anything is written, so `image` is then
+// untouched and may be the editor's own image.
 Status layOutImage(RomImage& image, EditorState& state);
 
 // The cartridge checksum, written last: 0x7FDC-0x7FDF set to FF FF 00 00,

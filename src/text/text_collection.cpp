@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "image/hex.h"
+#include "image/parallel.h"
 #include "pack/pack_profiles.h"
 #include "text/decode.h"
 #include "text/encode.h"
@@ -88,10 +89,10 @@ Status readTextCollection(Catalogue texts, std::span<const uint8_t> file, const 
         warnings->push_back({static_cast<size_t>(nextBlock() - file.begin()),
                              "more than " + std::to_string(texts.size()) + " blocks: the blocks from here on are not read"});
     const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kTextProfile);
-    for (size_t i = 0; i < codes.size(); ++i) {
+    parallelFor(codes.size(), [&](size_t i) {
         storeUnpacked(texts[i], std::move(codes[i]));
         storePacked(texts[i], packWithProfile(texts[i].unpacked, *dictionary, kTextProfile));
-    }
+    });
     return status;
 }
 
