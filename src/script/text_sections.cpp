@@ -1,4 +1,7 @@
+#include <algorithm>
+
 #include "image/hex.h"
+#include "image/parallel.h"
 #include "pack/pack_profiles.h"
 #include "script/script_scan.h"
 #include "text/encode.h"
@@ -49,10 +52,13 @@ Result<size_t> applyWordListSection(ScriptRun& run, size_t p) {
     return p;
 }
 
-Result<size_t> applyTextSection(ScriptRun& run, size_t p) {
+namespace {
+
+// The section's texts, encoded one after the other in file order, and packed
+// together when the section ends, on every core. Nothing in the section
+// changes the image, so one dictionary serves every text.
+Result<size_t> encodeTexts(ScriptRun& run, size_t p, std::vector<size_t>& touched) {
     const std::span<const uint8_t> script = run.script;
-    // Nothing in this section changes the image, so one dictionary serves every text.
-    const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(run.state.image, kTextProfile);
     while (p < script.size()) {
         if (run.isMarker(p)) return p;
         if (!run.hasPair(p, '#', '#')) {
@@ -71,12 +77,28 @@ Result<size_t> applyTextSection(ScriptRun& run, size_t p) {
             encoded.problem().offset += p;
             return std::move(encoded.problem());
         }
-        ResourceEntry& entry = run.state.catalogues.texts()[static_cast<size_t>(*number)];
-        storeUnpacked(entry, std::move(encoded->code));
-        storePacked(entry, packWithProfile(entry.unpacked, *dictionary, kTextProfile));
+        storeUnpacked(run.state.catalogues.texts()[static_cast<size_t>(*number)], std::move(encoded->code));
+        touched.push_back(static_cast<size_t>(*number));
         p += encoded->consumed;
     }
     return p;
+}
+
+}  // namespace
+
+Result<size_t> applyTextSection(ScriptRun& run, size_t p) {
+    std::vector<size_t> touched;
+    Result<size_t> end = encodeTexts(run, p, touched);
+    // The texts stored before a failing entry stay stored, so they are packed too.
+    std::sort(touched.begin(), touched.end());
+    touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+    const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(run.state.image, kTextProfile);
+    Catalogue texts = run.state.catalogues.texts();
+    parallelFor(touched.size(), [&](size_t i) {
+        ResourceEntry& entry = texts[touched[i]];
+        storePacked(entry, packWithProfile(entry.unpacked, *dictionary, kTextProfile));
+    });
+    return end;
 }
 
 }  // namespace velk

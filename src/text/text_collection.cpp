@@ -55,11 +55,37 @@ void checkBlock(std::span<const uint8_t> file, size_t block, size_t k, const Enc
                                        " here, before its closing \"//\"; the rest of the block is not read"});
 }
 
+// Where the blocks most likely start: behind each "##", its header line and
+// the text up to its first '/' (a CR takes the byte after it along, as the
+// encoder reads it). A guess only: the blocks are encoded from these places
+// at once, and any guess the encoder does not confirm is encoded again.
+std::vector<size_t> likelyBlockStarts(std::span<const uint8_t> file, size_t count) {
+    std::vector<size_t> starts;
+    const size_t n = file.size();
+    for (size_t p = 0; starts.size() < count;) {
+        size_t at = p;
+        while (at + 1 < n && !(file[at] == '#' && file[at + 1] == '#')) ++at;
+        if (at + 1 >= n) break;
+        starts.push_back(at);
+        size_t q = at;
+        while (q < n && file[q] != '\r' && file[q] != '\n') ++q;
+        if (q < n) q += file[q] == '\r' ? 2 : 1;
+        while (q < n && file[q] != '/') q += file[q] == '\r' ? 2 : 1;
+        p = std::min(n, q + 2);
+    }
+    return starts;
+}
+
 }  // namespace
 
 Status readTextCollection(Catalogue texts, std::span<const uint8_t> file, const GlyphLookup& glyphs,
                           const RomImage& image, std::vector<Warning>* warnings) {
-    // Encode every block first, then pack them all with one dictionary index.
+    // Encode the blocks where they most likely start, on every core; then
+    // walk the file as one encoder would, taking each result whose start it
+    // confirms. The packing comes last, with one dictionary index.
+    const std::vector<size_t> likely = likelyBlockStarts(file, texts.size());
+    std::vector<std::optional<Result<EncodedText>>> early(likely.size());
+    parallelFor(likely.size(), [&](size_t i) { early[i] = encodeTextCode(file.subspan(likely[i]), glyphs, static_cast<int>(i)); }, 64);
     std::vector<std::vector<uint8_t>> codes;
     Status status;
     const std::array<uint8_t, 2> mark = {'#', '#'};
@@ -72,7 +98,9 @@ Status readTextCollection(Catalogue texts, std::span<const uint8_t> file, const 
         const auto at = nextBlock();
         if (at == file.end()) break;
         const size_t block = static_cast<size_t>(at - file.begin());
-        Result<EncodedText> r = encodeTextCode(file.subspan(block), glyphs, static_cast<int>(k));
+        Result<EncodedText> r = k < likely.size() && likely[k] == block
+                                    ? std::move(*early[k])
+                                    : encodeTextCode(file.subspan(block), glyphs, static_cast<int>(k));
         if (!r) {
             r.problem().offset += block;
             status = std::move(r.problem());
