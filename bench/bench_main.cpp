@@ -137,7 +137,7 @@ void BM_LoadDemoImageFromFile(benchmark::State& state) {
     }
     for (auto _ : state) {
         Result<std::vector<uint8_t>> bytes = readWholeFile(path, kRomSize + 513);
-        benchmark::DoNotOptimize(loadRom(*bytes, builtInCharTables()));
+        benchmark::DoNotOptimize(loadRom(std::move(*bytes), builtInCharTables()));
     }
     std::filesystem::remove(path);
 }
