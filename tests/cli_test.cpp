@@ -8,17 +8,8 @@
 namespace velk {
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliRun cli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = runCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::cli;
+using test::CliRun;
 
 class Cli : public ::testing::Test {
 protected:

@@ -130,15 +130,8 @@ TEST_F(WhereAndWhy, TheScriptsOwnMessagesPointIntoTheScript) {
 
 // ------------------------------------------------------------------ warnings
 
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-CliRun cli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = runCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::cli;
+using test::CliRun;
 
 class Warnings : public ::testing::Test {
 protected:

@@ -141,15 +141,8 @@ TEST_F(Sharing, ABackupThatCannotBeWrittenStopsTheSave) {
     EXPECT_TRUE(state.unsavedEdits);
 }
 
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-CliRun cli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = runCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::cli;
+using test::CliRun;
 
 TEST_F(Sharing, TheCommandLinesPatchVerb) {
     const std::string rom = (folder / "game.smc").string();

@@ -6,6 +6,9 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include <sstream>
+
+#include "cli/cli.h"
 #include "demo_image.h"
 #include "text/sjis.h"
 
@@ -59,5 +62,11 @@ std::vector<uint8_t> readBytes(const std::filesystem::path& path) {
 std::string sjis(const std::string& utf8) { return toCp932(utf8); }
 
 std::vector<uint8_t> bytesOf(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+CliRun cli(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int code = runCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
 
 }  // namespace velk::test

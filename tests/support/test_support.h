@@ -25,4 +25,12 @@ std::vector<uint8_t> readBytes(const std::filesystem::path& path);
 std::string sjis(const std::string& utf8);
 std::vector<uint8_t> bytesOf(const std::string& s);
 
+// velk-cli run in-process: its exit status and what it printed.
+struct CliRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+CliRun cli(const std::vector<std::string>& args);
+
 }  // namespace velk::test
