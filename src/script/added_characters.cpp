@@ -23,28 +23,22 @@ void installTable(CharTable& table, std::span<const uint8_t> file) {
 
 }  // namespace
 
-Result<size_t> applyAddedCharactersSection(ScriptRun& run, size_t p) {
+Result<size_t> applyAddedCharactersSection(ScriptRun& run, size_t start) {
     EditorState& state = run.state;
-    while (p < run.script.size()) {
-        if (run.isMarker(p)) return p;
-        if (!run.isFileMark(p)) {
-            ++p;
-            continue;
-        }
-        Result<std::vector<uint8_t>> glyphs = run.readNamedFile(p, kGlyphSheetSize);
+    return forEachFileEntry(run, start, [&](size_t mark) -> Result<size_t> {
+        Result<std::vector<uint8_t>> glyphs = run.readNamedFile(mark, kGlyphSheetSize);
         if (!glyphs) return std::move(glyphs.problem());
         state.glyphSheetLoaded = true;
         std::copy_n(glyphs->begin(), std::min(glyphs->size(), kGlyphSheetSize), state.glyphSheet.begin());
         // The table file's mark is simply the next file mark.
-        const std::optional<size_t> tableMark = run.findBeforeMarker(p + 1, '@', '@');
-        if (!tableMark) return run.incomplete(p, "the glyph file has no table file (\"@@\") behind it in its section");
+        const std::optional<size_t> tableMark = run.findBeforeMarker(mark + 1, '@', '@');
+        if (!tableMark) return run.incomplete(mark, "the glyph file has no table file (\"@@\") behind it in its section");
         Result<std::vector<uint8_t>> table = run.readNamedFile(*tableMark, kTableFileBytes);
         if (!table) return std::move(table.problem());
         installTable(state.tables[kAddedCharTable], *table);
         run.glyphs.reset();
-        p = *tableMark + 1;
-    }
-    return p;
+        return *tableMark + 1;
+    });
 }
 
 }  // namespace velk

@@ -195,24 +195,19 @@ std::optional<size_t> readNumbers(const ScriptRun& run, size_t from, int64_t (&v
 
 }  // namespace
 
-Result<size_t> applyClassSGraphicsSection(ScriptRun& run, size_t p) {
-    while (p < run.script.size()) {
-        if (run.isMarker(p)) return p;
-        if (!run.isFileMark(p)) {
-            ++p;
-            continue;
-        }
+Result<size_t> applyClassSGraphicsSection(ScriptRun& run, size_t start) {
+    return forEachFileEntry(run, start, [&](size_t mark) -> Result<size_t> {
         // Both files are read before any number, so nothing of a failing entry is applied.
-        Result<std::vector<uint8_t>> sheetFile = run.readNamedFile(p, kSheetBytes);
+        Result<std::vector<uint8_t>> sheetFile = run.readNamedFile(mark, kSheetBytes);
         if (!sheetFile) return std::move(sheetFile.problem());
-        const std::optional<size_t> paletteMark = run.findBeforeMarker(p + 1, '@', '@');
-        if (!paletteMark) return run.incomplete(p, "the sheet file has no palette file (\"@@\") behind it in its section");
+        const std::optional<size_t> paletteMark = run.findBeforeMarker(mark + 1, '@', '@');
+        if (!paletteMark) return run.incomplete(mark, "the sheet file has no palette file (\"@@\") behind it in its section");
         Result<std::vector<uint8_t>> paletteFile = run.readNamedFile(*paletteMark, kPaletteBytes);
         if (!paletteFile) return std::move(paletteFile.problem());
         int64_t n[5];
         size_t dots[5];
         const std::optional<size_t> behind = readNumbers(run, *paletteMark, n, dots);
-        if (!behind) return run.incomplete(p, "the entry needs '#' and five numbers, each behind a '.'");
+        if (!behind) return run.incomplete(mark, "the entry needs '#' and five numbers, each behind a '.'");
         using Check = bool (*)(int64_t);
         constexpr Check kChecks[5] = {faceInRange, colourSetsInRange, u1InRange, u2InRange, u3InRange};
         for (size_t i = 0; i < 5; ++i)
@@ -222,24 +217,18 @@ Result<size_t> applyClassSGraphicsSection(ScriptRun& run, size_t p) {
                 return run.outOfRange(dots[i], std::string(kWhat[i]) + ", or FF to leave it alone");
             }
         applyClassS(run, filled(std::move(*sheetFile), kSheetBytes), filled(std::move(*paletteFile), kPaletteBytes), n);
-        p = *behind;
-    }
-    return p;
+        return *behind;
+    });
 }
 
-Result<size_t> applyItemGraphicsSection(ScriptRun& run, size_t p) {
-    while (p < run.script.size()) {
-        if (run.isMarker(p)) return p;
-        if (!run.isFileMark(p)) {
-            ++p;
-            continue;
-        }
-        Result<std::vector<uint8_t>> sheetFile = run.readNamedFile(p, kSheetBytes);
+Result<size_t> applyItemGraphicsSection(ScriptRun& run, size_t start) {
+    return forEachFileEntry(run, start, [&](size_t mark) -> Result<size_t> {
+        Result<std::vector<uint8_t>> sheetFile = run.readNamedFile(mark, kSheetBytes);
         if (!sheetFile) return std::move(sheetFile.problem());
         int64_t g[3];
         size_t dots[3];
-        const std::optional<size_t> behind = readNumbers(run, p + 2, g, dots);
-        if (!behind) return run.incomplete(p, "the entry needs '#' and three numbers, each behind a '.'");
+        const std::optional<size_t> behind = readNumbers(run, mark + 2, g, dots);
+        if (!behind) return run.incomplete(mark, "the entry needs '#' and three numbers, each behind a '.'");
         using Check = bool (*)(int64_t);
         constexpr Check kChecks[3] = {smallItemInRange, mediumItemInRange, largeItemInRange};
         for (size_t i = 0; i < 3; ++i)
@@ -248,9 +237,8 @@ Result<size_t> applyItemGraphicsSection(ScriptRun& run, size_t p) {
                 return run.outOfRange(dots[i], std::string(kWhat[i]) + ", or FF to leave it alone");
             }
         applyItems(run, filled(std::move(*sheetFile), kSheetBytes), g);
-        p = *behind;
-    }
-    return p;
+        return *behind;
+    });
 }
 
 }  // namespace velk

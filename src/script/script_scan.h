@@ -53,6 +53,25 @@ struct ScriptRun {
     Problem outOfRange(size_t at, std::string reason) const;
 };
 
+// The scan every file-entry section makes: from `p`, each file mark ("@@")
+// is handed to `entry`, which applies that entry and returns where the scan
+// goes on; any other byte is passed over. Ends at the next section marker or
+// the end of the data, or with the first entry's problem.
+template <typename Entry>
+Result<size_t> forEachFileEntry(ScriptRun& run, size_t p, Entry entry) {
+    while (p < run.script.size()) {
+        if (run.isMarker(p)) return p;
+        if (!run.isFileMark(p)) {
+            ++p;
+            continue;
+        }
+        Result<size_t> next = entry(p);
+        if (!next) return next;
+        p = *next;
+    }
+    return p;
+}
+
 // The script's white space: blank, tab, LF, VT, FF, CR.
 inline bool isScriptSpace(uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
