@@ -52,6 +52,9 @@ TEST_F(WhereAndWhy, NameCharactersInCrLfAndLfFiles) {
     EXPECT_EQ(detail(), "names.txt:2:9: '熊' (bytes 8C 46) is in no character table, in name 1");
     importNames("[F0 00] ア\n[F0 01] イ熊\n");  // at the end of the line
     EXPECT_EQ(detail(), "names.txt:2:10: '熊' (bytes 8C 46) is in no character table, in name 1");
+    importNames("[F0 00] ア\r\n[F0 01] (勇者)\r\n");
+    EXPECT_EQ(platform.messages.back(), sjis("(勇者)は使用できません"));
+    EXPECT_EQ(detail(), "names.txt:2:9: (勇者) is none of the tokens (主人公) (騎士団) (冷や汗) (ハート) (旗), in name 1");
 }
 
 TEST_F(WhereAndWhy, TextCharactersAndTokens) {
