@@ -61,10 +61,7 @@ std::optional<TextFile> readTextFile(Platform& platform, const ChosenFile& file)
     std::optional<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes + 1);
     if (!bytes) return std::nullopt;
     if (bytes->size() > kMaxTextFileBytes) {
-        Problem p = cannotRead("larger than " + std::to_string(kMaxTextFileBytes >> 20) + " MiB");
-        p.text = file.name;
-        p.textUtf8 = file.displayName();
-        showProblem(platform, p);
+        showFileProblem(platform, cannotRead("larger than " + std::to_string(kMaxTextFileBytes >> 20) + " MiB"), file);
         return std::nullopt;
     }
     const bool marked = startsWithUtf8Mark(*bytes);
@@ -103,13 +100,16 @@ void showWarnings(Platform& platform, const SourceText& source, const std::vecto
         platform.warning(source.name + ":" + std::to_string(locate(source.bytes, w.offset).line) + ": warning: " + w.text);
 }
 
+void showFileProblem(Platform& platform, Problem problem, const ChosenFile& file) {
+    problem.text = file.name;
+    problem.textUtf8 = file.displayName();
+    showProblem(platform, problem);
+}
+
 std::optional<std::vector<uint8_t>> readChosenFile(Platform& platform, const ChosenFile& file, size_t maxBytes) {
     Result<std::vector<uint8_t>> bytes = platform.readFile(file.path, maxBytes);
     if (!bytes) {
-        Problem p = std::move(bytes.problem());
-        p.text = file.name;
-        p.textUtf8 = file.displayName();
-        showProblem(platform, p);
+        showFileProblem(platform, std::move(bytes.problem()), file);
         return std::nullopt;
     }
     return std::move(*bytes);
@@ -128,9 +128,7 @@ bool writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const
     if (s) return true;
     Problem p = std::move(s.problem());
     p.id = MessageId::CannotWrite;
-    p.text = file.name;
-    p.textUtf8 = file.displayName();
-    showProblem(platform, p);
+    showFileProblem(platform, std::move(p), file);
     return false;
 }
 

@@ -20,6 +20,9 @@ struct FileContents {
 
 // Shows the problem's message; with a source, its detail says where in it.
 void showProblem(Platform& platform, const Problem& problem, const SourceText* source = nullptr);
+// Shows a problem with a file ("%sが読み込めません", "%sに書き込めませんでした"),
+// naming the file.
+void showFileProblem(Platform& platform, Problem problem, const ChosenFile& file);
 
 // The largest name list, text collection or change script that is read.
 constexpr size_t kMaxTextFileBytes = size_t{64} << 20;

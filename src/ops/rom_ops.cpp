@@ -21,22 +21,10 @@ std::optional<LoadedRom> askAndLoad(const EditorState& state, Platform& platform
     failed = false;
     const std::optional<ChosenFile> chosen = platform.openFileDialog(romOpenDialogOptions());
     if (!chosen) return std::nullopt;
-    std::optional<std::vector<uint8_t>> bytes = readChosenFile(platform, *chosen, kRomSize + kCopierHeaderSize + 1);
-    if (!bytes) {
-        failed = true;
-        return std::nullopt;
-    }
-    Result<LoadedRom> rom = loadRom(std::move(*bytes), state.tables);
-    if (!rom) {
-        Problem p = std::move(rom.problem());
-        p.text = chosen->name;
-        p.textUtf8 = chosen->displayName();
-        showProblem(platform, p);
-        failed = true;
-        return std::nullopt;
-    }
-    path = chosen->path;
-    return std::move(*rom);
+    std::optional<LoadedRom> rom = loadRomFile(platform, *chosen, state.tables);
+    failed = !rom;
+    if (rom) path = chosen->path;
+    return rom;
 }
 
 std::optional<EditorState::FileIdentity> identityOf(const std::filesystem::path& path) {
@@ -63,10 +51,8 @@ std::optional<std::vector<uint8_t>> loadedFileBytes(const EditorState& state, Pl
         Result<std::vector<uint8_t>> bytes = platform.readFile(from, state.loadedIdentity.size + 1);
         if (bytes && bytes->size() == state.loadedIdentity.size) return std::move(*bytes);
     }
-    Problem p = cannotRead("changed since it was loaded, and a patch is made against the ROM as loaded");
-    p.text = toCp932(state.loadedPath.filename().string());
-    p.textUtf8 = state.loadedPath.filename().string();
-    showProblem(platform, p);
+    showFileProblem(platform, cannotRead("changed since it was loaded, and a patch is made against the ROM as loaded"),
+                    {state.loadedPath, toCp932(state.loadedPath.filename().string())});
     return std::nullopt;
 }
 
@@ -87,9 +73,7 @@ bool backUpBeforeReplacing(EditorState& state, Platform& platform, const ChosenF
     if (!s) {
         Problem p = std::move(s.problem());
         p.id = MessageId::CannotWrite;
-        p.text = backup.name;
-        p.textUtf8 = backup.displayName();
-        showProblem(platform, p);
+        showFileProblem(platform, std::move(p), backup);
         return false;
     }
     state.backedUp.push_back(target.path);
@@ -100,14 +84,12 @@ bool backUpBeforeReplacing(EditorState& state, Platform& platform, const ChosenF
 }  // namespace
 
 std::optional<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const CharTables& tables) {
+    // At most one byte more than the largest image there is.
     std::optional<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kRomSize + kCopierHeaderSize + 1);
     if (!bytes) return std::nullopt;
-    Result<LoadedRom> rom = loadRom(*bytes, tables);
+    Result<LoadedRom> rom = loadRom(std::move(*bytes), tables);
     if (!rom) {
-        Problem p = std::move(rom.problem());
-        p.text = file.name;
-        p.textUtf8 = file.displayName();
-        showProblem(platform, p);
+        showFileProblem(platform, std::move(rom.problem()), file);
         return std::nullopt;
     }
     return std::move(*rom);
