@@ -53,15 +53,16 @@ struct ScriptRun {
     Problem outOfRange(size_t at, std::string reason) const;
 };
 
-// The scan every file-entry section makes: from `p`, each file mark ("@@")
-// is handed to `entry`, which applies that entry and returns where the scan
-// goes on; any other byte is passed over. Ends at the next section marker or
-// the end of the data, or with the first entry's problem.
+// The scan every section makes: from `p`, each place where its entry mark
+// (the two bytes a, b) stands is handed to `entry`, which applies that entry
+// and returns where the scan goes on (the next byte, when it is no entry
+// after all); any other byte is passed over. Ends at the next section marker
+// or the end of the data, or with the first entry's problem.
 template <typename Entry>
-Result<size_t> forEachFileEntry(ScriptRun& run, size_t p, Entry entry) {
+Result<size_t> forEachEntry(ScriptRun& run, size_t p, uint8_t a, uint8_t b, Entry entry) {
     while (p < run.script.size()) {
         if (run.isMarker(p)) return p;
-        if (!run.isFileMark(p)) {
+        if (!run.hasPair(p, a, b)) {
             ++p;
             continue;
         }
@@ -70,6 +71,12 @@ Result<size_t> forEachFileEntry(ScriptRun& run, size_t p, Entry entry) {
         p = *next;
     }
     return p;
+}
+
+// The same for the sections whose entries start with a file mark ("@@").
+template <typename Entry>
+Result<size_t> forEachFileEntry(ScriptRun& run, size_t p, Entry entry) {
+    return forEachEntry(run, p, '@', '@', entry);
 }
 
 // The script's white space: blank, tab, LF, VT, FF, CR.

@@ -23,33 +23,24 @@ std::optional<int64_t> entryNumber(std::span<const uint8_t> script, size_t at) {
 
 }  // namespace
 
-Result<size_t> applyWordListSection(ScriptRun& run, size_t p) {
+Result<size_t> applyWordListSection(ScriptRun& run, size_t start) {
     const std::span<const uint8_t> script = run.script;
-    while (p < script.size()) {
-        if (run.isMarker(p)) return p;
-        if (!run.hasPair(p, '[', 'F')) {
-            ++p;
-            continue;
-        }
+    return forEachEntry(run, start, '[', 'F', [&](size_t mark) -> Result<size_t> {
         // [F1 23] name: the high number is read from the 'F' on.
-        const std::optional<int64_t> number = entryNumber(script, p + 1);
-        if (!number) {
-            ++p;  // not an entry
-            continue;
-        }
+        const std::optional<int64_t> number = entryNumber(script, mark + 1);
+        if (!number) return mark + 1;  // not an entry
         const int64_t entry = *number - 0xF0 * 256;
         if (*number < 0xF0 * 256 || entry >= kNameCount)
-            return run.outOfRange(p, "a name entry must be [F0 00] to [F9 CD]");
-        const size_t text = std::min(p + kNameLabelLength, script.size());
+            return run.outOfRange(mark, "a name entry must be [F0 00] to [F9 CD]");
+        const size_t text = std::min(mark + kNameLabelLength, script.size());
         Result<int32_t> consumed =
             encodeName(run.state.catalogues.names, static_cast<int>(entry), script.subspan(text), run.glyphLookup());
         if (!consumed) {
             consumed.problem().offset += text;
             return std::move(consumed.problem());
         }
-        p = text + static_cast<size_t>(*consumed);
-    }
-    return p;
+        return text + static_cast<size_t>(*consumed);
+    });
 }
 
 namespace {
@@ -57,31 +48,23 @@ namespace {
 // The section's texts, encoded one after the other in file order, and packed
 // together when the section ends, on every core. Nothing in the section
 // changes the image, so one dictionary serves every text.
-Result<size_t> encodeTexts(ScriptRun& run, size_t p, std::vector<size_t>& touched) {
+Result<size_t> encodeTexts(ScriptRun& run, size_t start, std::vector<size_t>& touched) {
     const std::span<const uint8_t> script = run.script;
-    while (p < script.size()) {
-        if (run.isMarker(p)) return p;
-        if (!run.hasPair(p, '#', '#')) {
-            ++p;
-            continue;
-        }
+    return forEachEntry(run, start, '#', '#', [&](size_t mark) -> Result<size_t> {
         // ##No.0A 1F: three bytes not examined, then the two numbers.
-        const std::optional<int64_t> number = entryNumber(script, p + 5);
-        if (!number) {
-            ++p;
-            continue;
-        }
-        if (*number < 0 || *number >= kTextCount) return run.outOfRange(p, "a text entry must be ##No.00 00 to ##No.15 E6");
-        Result<EncodedText> encoded = encodeTextCode(script.subspan(p), run.glyphLookup(), static_cast<int>(*number));
+        const std::optional<int64_t> number = entryNumber(script, mark + 5);
+        if (!number) return mark + 1;  // not an entry
+        if (*number < 0 || *number >= kTextCount)
+            return run.outOfRange(mark, "a text entry must be ##No.00 00 to ##No.15 E6");
+        Result<EncodedText> encoded = encodeTextCode(script.subspan(mark), run.glyphLookup(), static_cast<int>(*number));
         if (!encoded) {
-            encoded.problem().offset += p;
+            encoded.problem().offset += mark;
             return std::move(encoded.problem());
         }
         storeUnpacked(run.state.catalogues.texts()[static_cast<size_t>(*number)], std::move(encoded->code));
         touched.push_back(static_cast<size_t>(*number));
-        p += encoded->consumed;
-    }
-    return p;
+        return mark + encoded->consumed;
+    });
 }
 
 }  // namespace
