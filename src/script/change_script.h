@@ -12,7 +12,7 @@
 
 namespace velk {
 
-// The largest script, and the largest file a script names, that is read.
+// The largest IPS patch a script names that is read.
 constexpr size_t kMaxScriptBytes = size_t{64} << 20;
 
 // How the script reaches the files it names. `name` is the name as written in
