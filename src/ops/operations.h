@@ -12,11 +12,9 @@
 namespace velk {
 
 // The ROM: at start-up (asks until one loads; false when the user cancels),
-// reload (cancel or a file that does not load leave everything as it was),
-// and save (nothing written and the image unchanged when it does not fit).
-// The ROM: at start-up (asks until one loads; false when the user cancels),
 // reload (cancel or a file that does not load leave everything as it was).
-// A loaded file is kept as read, for patches and the backup.
+// Where the loaded file lies, and which file it is, are kept for patches
+// and the backup; its bytes are not.
 std::optional<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const CharTables& tables);
 bool openRomAtStart(EditorState& state, Platform& platform);
 void reloadRom(EditorState& state, Platform& platform);
@@ -24,8 +22,10 @@ void reloadRom(EditorState& state, Platform& platform);
 // Saves: lays the image out (nothing written and the image unchanged when it
 // does not fit), writes the checksum, and writes the copier header and the
 // image, or, for a name ending in .ips or .bps, a patch from the file as
-// loaded to those bytes. The first save in a run that replaces the loaded
-// file keeps its content as NAME.bak first. True when the file was written.
+// loaded to those bytes (read again from the loaded file, or from the .bak
+// this run made of it; refused when neither is the file as loaded). The
+// first save in a run that replaces the loaded file keeps its content as
+// NAME.bak first. True when the file was written.
 enum class PatchKind { None, Ips, Bps };
 PatchKind patchKindOf(const std::filesystem::path& path);
 bool saveRom(EditorState& state, Platform& platform);
