@@ -64,18 +64,20 @@ const std::vector<Verb>& verbs() {
 }
 
 void printUsage(std::ostream& os) {
+    auto row = [&os](const std::string& left, const char* right) {
+        os << "  " << left << std::string(left.size() < 26 ? 26 - left.size() : 1, ' ') << right << "\n";
+    };
     os << "usage: velk-cli [OPTION]... ROM VERB [ARG] [VERB [ARG]...]\n"
           "Loads ROM, then applies the verbs in order to the one image in memory.\n"
-          "options (before ROM):\n"
-          "  -k, --keep-going\tafter a verb reports a problem, go on with the next verb\n"
-          "  --strict\t\ttreat a warning as a problem once its verb has run\n"
-          "  --utf8\t\tname lists, text collections and change scripts are UTF-8 files\n"
-          "  --keep-checksum\tleave the cartridge checksum as the image holds it when saving\n"
-          "  -h, --help\t\tprint this help and exit\n"
-          "  -V, --version\t\tprint the version and exit\n"
-          "verbs:\n";
-    for (const Verb& v : verbs())
-        os << "  " << v.name << (v.argument ? std::string(" ") + v.argument : "") << "\t" << v.help << "\n";
+          "options (before ROM):\n";
+    row("-k, --keep-going", "after a verb reports a problem, go on with the next verb");
+    row("--strict", "treat a warning as a problem once its verb has run");
+    row("--utf8", "name lists, text collections and change scripts are UTF-8 files");
+    row("--keep-checksum", "leave the cartridge checksum as the image holds it when saving");
+    row("-h, --help", "print this help and exit");
+    row("-V, --version", "print the version and exit");
+    os << "verbs:\n";
+    for (const Verb& v : verbs()) row(std::string(v.name) + (v.argument ? std::string(" ") + v.argument : ""), v.help);
     os << "exit status: 0 when every verb succeeded, 1 when one reported a problem, 2 for a usage error\n";
 }
 
