@@ -38,16 +38,6 @@ Result<LoadedRom> loadRom(std::vector<uint8_t>&& file, const CharTables& tables)
     return withCatalogues(LoadedRom{RomImage(std::move(file)), {}, std::move(header)}, tables);
 }
 
-Result<LoadedRom> loadRom(std::span<const uint8_t> file, const CharTables& tables) {
-    if (Status s = checkSize(file.size()); !s) return std::move(s.problem());
-    std::vector<uint8_t> header;
-    if (file.size() != static_cast<size_t>(kRomSize)) {
-        header.assign(file.begin(), file.begin() + kCopierHeaderSize);
-        file = file.subspan(kCopierHeaderSize);
-    }
-    return withCatalogues(LoadedRom{RomImage(file), {}, std::move(header)}, tables);
-}
-
 void installRom(EditorState& state, LoadedRom&& rom) {
     state.image = std::move(rom.image);
     state.catalogues = std::move(rom.catalogues);

@@ -18,13 +18,11 @@ struct LoadedRom {
 };
 
 // Makes the image from a file of exactly 4 MiB, or of 4 MiB behind a 512-byte
-// copier header (kept aside), and builds its catalogues with the tables
-// given, the added characters' table blank. A problem (CannotRead, with the
-// reason; the caller names the file) for another size, or if it is not an
-// image of the game, including the three blocks a save relocates lying
-// outside it.
-Result<LoadedRom> loadRom(std::span<const uint8_t> file, const CharTables& tables);
-// The same, taking the file's buffer over as the image's.
+// copier header (kept aside), taking the file's buffer over as the image's,
+// and builds its catalogues with the tables given, the added characters'
+// table blank. A problem (CannotRead, with the reason; the caller names the
+// file) for another size, or if it is not an image of the game, including
+// the three blocks a save relocates lying outside it.
 Result<LoadedRom> loadRom(std::vector<uint8_t>&& file, const CharTables& tables);
 
 // Makes a loaded ROM the editor's: image, catalogues and copier header
