@@ -96,6 +96,67 @@ TEST(FindLongestMatch, ReferenceAndIndexAgreeOnRepetitiveDictionaries) {
     }
 }
 
+// Tile data is runs of one byte; the index weighs each run by its first
+// offset and by the one offset whose run is exactly as long as the pattern's.
+TEST(FindLongestMatch, RunsOfOneByte) {
+    // runs of 0: 5 at 0, 4 at 6 followed by 9 9, 7 at 13; window ends at 24
+    Bytes dict = {0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 9, 9, 2, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0};
+    const DictionaryIndex index(dict);
+    auto find = [&](Bytes pattern, int32_t maxLength) {
+        pattern.resize(static_cast<size_t>(maxLength) + 4, 0x55);
+        return index.find(pattern.data(), maxLength);
+    };
+    // lead 4, then 9 9: only the run of exactly 4 goes on (offset 6, length 6)
+    Match m = find({0, 0, 0, 0, 9, 9}, 6);
+    EXPECT_EQ(m.length, 6);
+    EXPECT_EQ(m.offset, 6);
+    // lead 4 then 7: the first run's first offset, length 4
+    m = find({0, 0, 0, 0, 7}, 5);
+    EXPECT_EQ(m.length, 4);
+    EXPECT_EQ(m.offset, 0);
+    // lead 6 then 3: the run of 7 at 13 ends exactly where the pattern's 3 is
+    // (offset 14), and 1 byte more
+    m = find({0, 0, 0, 0, 0, 0, 3}, 7);
+    EXPECT_EQ(m.length, 7);
+    EXPECT_EQ(m.offset, 14);
+    // lead 6 then 1: 6 zeros only in the run of 7 (offset 13)
+    m = find({0, 0, 0, 0, 0, 0, 1}, 7);
+    EXPECT_EQ(m.length, 6);
+    EXPECT_EQ(m.offset, 13);
+    // the window's last byte is never used: the run 21..23 gives only 2
+    dict = {5, 5, 5, 5, 1, 0, 0, 0};
+    const DictionaryIndex tail(dict);
+    const Bytes zeros(8, 0);
+    EXPECT_LE(tail.find(zeros.data(), 3).length, 2);
+    const Bytes fives = {5, 5, 5, 5, 1, 0};
+    m = tail.find(fives.data(), 6);
+    EXPECT_EQ(m.length, 6);
+    EXPECT_EQ(m.offset, 0);
+}
+
+TEST(FindLongestMatch, ReferenceAndIndexAgreeOnRunsOfRandomLength) {
+    std::mt19937 rng(777);
+    for (int round = 0; round < 3000; ++round) {
+        Bytes dict;
+        const auto limit = static_cast<size_t>(4 + rng() % 300);
+        while (dict.size() < limit) dict.insert(dict.end(), 1 + rng() % 9, static_cast<uint8_t>(rng() % 3));
+        dict.resize(limit);
+        const DictionaryIndex index(dict);
+        for (int k = 0; k < 20; ++k) {
+            const int32_t maxLength = 3 + static_cast<int32_t>(rng() % 16);
+            Bytes pattern;
+            while (pattern.size() < static_cast<size_t>(maxLength))
+                pattern.insert(pattern.end(), 1 + rng() % 9, static_cast<uint8_t>(rng() % 3));
+            pattern[1] = pattern[2] = pattern[0];
+            const std::string what = "round " + std::to_string(round) + "." + std::to_string(k);
+            const auto n = static_cast<int32_t>(limit);
+            expectSame(bruteForce(pattern.data(), dict.data(), maxLength, n), index.find(pattern.data(), maxLength), what);
+            expectSame(bruteForce(pattern.data(), dict.data(), maxLength, n),
+                       findLongestMatchReference(pattern.data(), dict.data(), maxLength, n), what);
+        }
+    }
+}
+
 TEST(FindLongestMatch, ReferenceAndIndexAgreeOnTheDemoImage) {
     const RomImage& image = test::demoImage();
     const Catalogues& c = test::demoCatalogues();

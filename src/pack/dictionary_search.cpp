@@ -4,14 +4,45 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <list>
 #include <memory>
+#include <stdexcept>
 
 namespace velk {
 namespace {
 
 uint32_t key3(const uint8_t* p) { return static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2]; }
+
+// How far a and b agree from `from` on, up to `reach`; both must be readable
+// up to reach + 7.
+int32_t agreeUpTo(const uint8_t* a, const uint8_t* b, int32_t from, int32_t reach) {
+    for (int32_t n = from; n < reach; n += 8) {
+        uint64_t x = 0, y = 0;
+        std::memcpy(&x, a + n, 8);
+        std::memcpy(&y, b + n, 8);
+        if (const uint64_t d = x ^ y; d != 0) {
+            const int differ = std::endian::native == std::endian::little ? std::countr_zero(d) : std::countl_zero(d);
+            return std::min(reach, n + differ / 8);
+        }
+    }
+    return reach;
+}
+
+// The pattern, followed by kPadding zero bytes so that agreeUpTo may read
+// past it: in `local` when it fits, else in `heap`.
+const uint8_t* padPattern(const uint8_t* pattern, int32_t length, std::span<uint8_t> local, std::vector<uint8_t>& heap) {
+    const auto n = static_cast<size_t>(length);
+    uint8_t* to = local.data();
+    if (n + DictionaryIndex::kPadding > local.size()) {
+        heap.resize(n + DictionaryIndex::kPadding);
+        to = heap.data();
+    }
+    std::memcpy(to, pattern, n);
+    std::memset(to + n, 0, DictionaryIndex::kPadding);
+    return to;
+}
 
 }  // namespace
 
@@ -44,11 +75,15 @@ Match findLongestMatchReference(const uint8_t* pattern, const uint8_t* dictionar
     return result;
 }
 
-DictionaryIndex::DictionaryIndex(std::span<const uint8_t> window)
-    : window_(window.begin(), window.end()), byFirstTwo_(65537, 0) {
+DictionaryIndex::DictionaryIndex(std::span<const uint8_t> window) : limit_(static_cast<int32_t>(window.size())) {
+    // Offsets and run lengths are kept in 16 bits; the formats' windows are at most 32 KiB.
+    if (window.size() > 0xFFFF) throw std::invalid_argument("dictionary window over 65535 bytes");
+    window_.reserve(window.size() + kPadding);
+    window_.assign(window.begin(), window.end());
+    window_.resize(window.size() + kPadding, 0);
     // A match must end before the window's last byte, so a 3-byte key can
-    // start at most at windowLimit - 4.
-    const int32_t limit = static_cast<int32_t>(window_.size());
+    // start at most at limit - 4.
+    const int32_t limit = limit_;
     if (limit <= 3) return;
     std::vector<uint64_t> keyed;
     keyed.reserve(static_cast<size_t>(limit - 3));
@@ -56,37 +91,97 @@ DictionaryIndex::DictionaryIndex(std::span<const uint8_t> window)
         keyed.push_back(static_cast<uint64_t>(key3(&window_[static_cast<size_t>(s)])) << 16 | static_cast<uint64_t>(s));
     std::sort(keyed.begin(), keyed.end());
     offsets_.reserve(keyed.size());
+    byFirstTwo_.assign(65537, 0);
     for (const uint64_t k : keyed) {
         offsets_.push_back(static_cast<uint16_t>(k & 0xFFFF));
+        thirds_.push_back(static_cast<uint8_t>(k >> 16));
         ++byFirstTwo_[(k >> 24) + 1];
     }
     for (size_t k = 1; k < byFirstTwo_.size(); ++k) byFirstTwo_[k] += byFirstTwo_[k - 1];
+
+    std::vector<std::vector<Run>> byByte(256);
+    for (int32_t s = 0; s < limit;) {
+        int32_t e = s + 1;
+        while (e < limit && window_[static_cast<size_t>(e)] == window_[static_cast<size_t>(s)]) ++e;
+        if (e - s >= 3) byByte[window_[static_cast<size_t>(s)]].push_back({static_cast<uint16_t>(s), static_cast<uint16_t>(e - s)});
+        s = e;
+    }
+    runsByByte_.assign(257, 0);
+    for (size_t b = 0; b < 256; ++b) {
+        runs_.insert(runs_.end(), byByte[b].begin(), byByte[b].end());
+        runsByByte_[b + 1] = static_cast<uint32_t>(runs_.size());
+    }
 }
 
 bool DictionaryIndex::holds(std::span<const uint8_t> window) const {
-    return window.size() == window_.size() && std::memcmp(window.data(), window_.data(), window_.size()) == 0;
+    return window.size() == static_cast<size_t>(limit_) && std::memcmp(window.data(), window_.data(), window.size()) == 0;
+}
+
+// A pattern that opens with `lead` bytes of one value b (lead >= 3) matches,
+// at an offset s inside a run of b that goes on for r more bytes, exactly
+// min(r, lead) bytes when r != lead; only when r == lead may it match
+// further. So of a run starting at p with length R, the offset p is as good
+// as any other that stops at lead (and earlier), and p + R - lead is the one
+// offset that may go further; the rest reach no further than p does.
+Match DictionaryIndex::findInRuns(const uint8_t* pattern, int32_t maxLength) const {
+    Match best;
+    const int32_t limit = limit_;
+    const uint8_t b = pattern[0];
+    int32_t lead = 3;
+    while (lead < maxLength && pattern[lead] == b) ++lead;
+    const uint8_t* w = window_.data();
+    auto matchAt = [&](int32_t s, int32_t known, int32_t reach) {
+        return known < reach ? agreeUpTo(pattern, w + s, known, reach) : reach;
+    };
+    for (uint32_t r = runsByByte_[b]; r < runsByByte_[b + 1u]; ++r) {
+        const int32_t p = runs_[r].start, runLength = runs_[r].length;
+        const int32_t reach = std::min(maxLength, limit - 1 - p);  // the last byte is never used
+        if (reach <= best.length) break;  // later runs reach even less far
+        int32_t at = p, length = 0;
+        if (runLength < lead) {
+            length = std::min(runLength, reach);
+        } else if (runLength == lead) {
+            length = matchAt(p, lead, reach);
+        } else {
+            length = std::min(lead, reach);
+            const int32_t q = p + runLength - lead;
+            const int32_t further = matchAt(q, lead, std::min(maxLength, limit - 1 - q));
+            if (further > length) at = q, length = further;
+        }
+        if (length > best.length) {
+            best = {length, at};
+            if (length == maxLength) break;
+        }
+    }
+    return best;
 }
 
 Match DictionaryIndex::find(const uint8_t* pattern, int32_t maxLength) const {
     Match best;
-    const int32_t limit = static_cast<int32_t>(window_.size());
+    const int32_t limit = limit_;
     if (limit <= 3 || maxLength < 3) return best;
+    std::array<uint8_t, 160> local;
+    std::vector<uint8_t> heap;
+    if (pattern[0] == pattern[1] && pattern[1] == pattern[2])
+        return findInRuns(padPattern(pattern, maxLength, local, heap), maxLength);
     const size_t firstTwo = static_cast<size_t>(pattern[0]) << 8 | pattern[1];
     const uint16_t* begin = offsets_.data() + byFirstTwo_[firstTwo];
     const uint16_t* end = offsets_.data() + byFirstTwo_[firstTwo + 1];
     // Within the two-byte group the offsets are ordered by their third byte.
     const uint8_t third = pattern[2];
+    // Copied with its padding only once a candidate gets past the first bytes.
+    const uint8_t* padded = nullptr;
     const uint8_t* w = window_.data();
-    const uint16_t* it =
-        std::lower_bound(begin, end, third, [w](uint16_t s, uint8_t t) { return w[s + 2] < t; });
-    for (; it != end && w[*it + 2] == third; ++it) {
+    const uint8_t* thirds = thirds_.data();
+    const uint8_t* found = std::lower_bound(thirds + (begin - offsets_.data()), thirds + (end - offsets_.data()), third);
+    for (const uint16_t* it = offsets_.data() + (found - thirds); it != end && w[*it + 2] == third; ++it) {
         const int32_t s = *it;
         const int32_t reach = std::min(maxLength, limit - 1 - s);  // the last byte is never used
         if (reach <= best.length) break;  // later candidates reach even less far
         // Only a strictly longer match counts, so it must agree at best.length.
         if (pattern[best.length] != w[s + best.length]) continue;
-        int32_t length = 3;
-        while (length < reach && pattern[length] == w[s + length]) ++length;
+        if (padded == nullptr) padded = padPattern(pattern, maxLength, local, heap);
+        const int32_t length = agreeUpTo(padded, w + s, 3, reach);
         if (length > best.length) {
             best = {length, s};
             if (length == maxLength) break;

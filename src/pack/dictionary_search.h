@@ -30,17 +30,31 @@ Match findLongestMatchReference(const uint8_t* pattern, const uint8_t* dictionar
 // at its lowest offset.
 class DictionaryIndex {
 public:
+    static constexpr size_t kPadding = 8;
     explicit DictionaryIndex(std::span<const uint8_t> window);
     Match find(const uint8_t* pattern, int32_t maxLength) const;
     bool holds(std::span<const uint8_t> window) const;
 
 private:
-    std::vector<uint8_t> window_;
+    Match findInRuns(const uint8_t* pattern, int32_t maxLength) const;
+
+    std::vector<uint8_t> window_;  // followed by kPadding zero bytes, for 8-byte compares
+    int32_t limit_ = 0;            // the window's own size
     // Every usable start offset, ordered by the three bytes there, then by
     // offset; `byFirstTwo_[k]` is where those starting with the two bytes k
     // begin, so a lookup needs no search over the whole index.
     std::vector<uint16_t> offsets_;
+    std::vector<uint8_t> thirds_;  // the third byte at each of offsets_, for the search within a group
     std::vector<uint32_t> byFirstTwo_;
+    // Runs of one byte value, three bytes or longer: tile data is full of
+    // them, and a key like 00 00 00 starts at every offset of every run. A
+    // run is weighed by two of its offsets instead (see findInRuns).
+    struct Run {
+        uint16_t start;
+        uint16_t length;
+    };
+    std::vector<Run> runs_;             // by byte value, then by start
+    std::vector<uint32_t> runsByByte_;  // runs of byte b: [runsByByte_[b], runsByByte_[b + 1])
 };
 
 // The index of a dictionary window, built on first use and reused while the
