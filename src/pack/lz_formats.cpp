@@ -1,7 +1,10 @@
 #include "pack/lz_formats.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 
 namespace velk {
 namespace {
@@ -11,112 +14,109 @@ constexpr int32_t kMaxLiteralRun = 128;
 
 Problem streamProblem(size_t at, std::string reason) { return cannotRead(std::move(reason), at); }
 
-// Reads a stream without ever leaving its span.
-class StreamReader {
-public:
-    explicit StreamReader(std::span<const uint8_t> stream) : stream_(stream) {}
-    bool next(uint8_t& b) {
-        if (pos_ >= stream_.size()) return false;
-        b = stream_[pos_++];
-        return true;
-    }
-    size_t pos() const { return pos_; }
-    Problem runsPast() const { return streamProblem(pos_, "packed stream runs past the end of the image"); }
+Problem runsPastAt(size_t at) { return streamProblem(at, "packed stream runs past the end of the image"); }
+Problem referenceOutsideAt(size_t at) { return streamProblem(at, "back-reference leads outside the image"); }
 
-private:
-    std::span<const uint8_t> stream_;
-    size_t pos_ = 0;
-};
-
-bool copyFromDictionary(std::span<const uint8_t> dictionary, int32_t from, int32_t length, std::vector<uint8_t>& out) {
-    if (from < 0 || static_cast<size_t>(from) + static_cast<size_t>(length) > dictionary.size()) return false;
-    out.insert(out.end(), dictionary.begin() + from, dictionary.begin() + from + length);
-    return true;
+// Both unpackers write into one buffer per thread, with room for the
+// longest item to run past the wanted length, and copy out exactly that
+// length: one allocation of the right size per record and no zero-fill.
+constexpr size_t kLongestItem = 258;  // a format B reference with 8 length bits
+uint8_t* scratch() {
+    static thread_local std::array<uint8_t, kWorkingBufferSize + kLongestItem> buffer;
+    return buffer.data();
 }
 
-Problem referenceOutside(const StreamReader& in) {
-    return streamProblem(in.pos(), "back-reference leads outside the image");
-}
-
-Result<Unpacked> finish(const StreamReader& in, std::vector<uint8_t> out, int32_t n) {
-    out.resize(static_cast<size_t>(n));
-    return Unpacked{in.pos(), std::move(out)};
-}
-
-}  // namespace
-
-Result<Unpacked> unpackA(std::span<const uint8_t> stream, std::span<const uint8_t> dictionary, int32_t unpackedLength) {
-    StreamReader in(stream);
-    if (unpackedLength > kWorkingBufferSize) return streamProblem(0, "unpacked length beyond 4096 bytes");
-    std::vector<uint8_t> out;
-    out.reserve(static_cast<size_t>(std::max(unpackedLength, 0)) + kMaxLiteralRun);
-    while (static_cast<int32_t>(out.size()) < unpackedLength) {
-        uint8_t c = 0;
-        if (!in.next(c)) return in.runsPast();
-        if (c >= 0x80) {
-            for (int i = 0; i < c - 0x7F; ++i) {
-                uint8_t literal = 0;
-                if (!in.next(literal)) return in.runsPast();
-                out.push_back(literal);
-            }
-        } else {
-            uint8_t b = 0;
-            if (!in.next(b)) return in.runsPast();
-            if (!copyFromDictionary(dictionary, (c & 0x0F) << 8 | b, (c >> 4) + 3, out)) return referenceOutside(in);
-        }
-    }
-    return finish(in, std::move(out), std::max(unpackedLength, 0));
-}
-
-Result<Unpacked> unpackB(std::span<const uint8_t> stream, std::span<const uint8_t> dictionary, int32_t unpackedLength,
-                         int32_t lengthBits) {
+// Format B's items; kLengthBits fixed at compile time, so that every
+// back-reference is one copy of a constant size (the longest there is; the
+// bytes past its own length are overwritten by the next item or cut off).
+template <int kLengthBits>
+Result<Unpacked> unpackBWith(std::span<const uint8_t> stream, std::span<const uint8_t> dictionary, int32_t n) {
+    constexpr int kOffsetBits = 8 - kLengthBits;
+    constexpr size_t kOffsetMask = (size_t{1} << kOffsetBits) - 1;
+    constexpr size_t kLongest = (size_t{1} << kLengthBits) + 2;
+    static_assert(kLongest <= kLongestItem);
     const uint8_t* const begin = stream.data();
     const uint8_t* const end = begin + stream.size();
     const uint8_t* p = begin;
-    auto runsPast = [&] { return streamProblem(static_cast<size_t>(p - begin), "packed stream runs past the end of the image"); };
-    int32_t n = unpackedLength;
     if (n == 0) {
-        if (end - p < 2) return runsPast();
+        if (end - p < 2) return runsPastAt(static_cast<size_t>(p - begin));
         n = p[0] | p[1] << 8;
         p += 2;
     }
     if (n > kWorkingBufferSize)
         return streamProblem(0, "length header asks for " + std::to_string(n) + " bytes, more than 4096");
-    const int offsetBits = 8 - lengthBits;
-    const int32_t offsetMask = (1 << offsetBits) - 1;
     const auto size = static_cast<size_t>(std::max(n, 0));
-    // Room for the last back-reference to run past the length; cut off below.
-    // Every back-reference copies the longest length there is (the same size
-    // each time, which the processor predicts); the bytes past its own length
-    // are overwritten by the next item or cut off at the end.
-    const size_t longest = (size_t{1} << lengthBits) + 2;
-    std::vector<uint8_t> out(size + longest);
+    uint8_t* const out = scratch();
     size_t o = 0;
     while (o < size) {
-        if (p == end) return runsPast();
-        const uint8_t flags = *p++;
+        if (p == end) return runsPastAt(static_cast<size_t>(p - begin));
+        const unsigned flags = *p++;
         for (int bit = 7; bit >= 0 && o < size; --bit) {
-            if (p == end) return runsPast();
+            if (p == end) return runsPastAt(static_cast<size_t>(p - begin));
             const uint8_t b1 = *p++;
             if (flags >> bit & 1) {
                 out[o++] = b1;
                 continue;
             }
-            if (p == end) return runsPast();
+            if (p == end) return runsPastAt(static_cast<size_t>(p - begin));
             const uint8_t b2 = *p++;
-            const size_t from = static_cast<size_t>((b1 & offsetMask) << 8 | b2);
-            const size_t length = static_cast<size_t>((b1 >> offsetBits) + 3);
-            if (from + length > dictionary.size())
-                return streamProblem(static_cast<size_t>(p - begin), "back-reference leads outside the image");
-            if (from + longest <= dictionary.size())
-                std::memcpy(out.data() + o, dictionary.data() + from, longest);
+            const size_t from = (b1 & kOffsetMask) << 8 | b2;
+            const size_t length = static_cast<size_t>(b1 >> kOffsetBits) + 3;
+            if (from + length > dictionary.size()) return referenceOutsideAt(static_cast<size_t>(p - begin));
+            if (from + kLongest <= dictionary.size())
+                std::memcpy(out + o, dictionary.data() + from, kLongest);
             else
-                std::memcpy(out.data() + o, dictionary.data() + from, length);
+                std::memcpy(out + o, dictionary.data() + from, length);
             o += length;
         }
     }
-    out.resize(size);
-    return Unpacked{static_cast<size_t>(p - begin), std::move(out)};
+    return Unpacked{static_cast<size_t>(p - begin), std::vector<uint8_t>(out, out + size)};
+}
+
+}  // namespace
+
+Result<Unpacked> unpackA(std::span<const uint8_t> stream, std::span<const uint8_t> dictionary, int32_t unpackedLength) {
+    if (unpackedLength > kWorkingBufferSize) return streamProblem(0, "unpacked length beyond 4096 bytes");
+    const uint8_t* const begin = stream.data();
+    const uint8_t* const end = begin + stream.size();
+    const uint8_t* p = begin;
+    const auto size = static_cast<size_t>(std::max(unpackedLength, 0));
+    uint8_t* const out = scratch();  // a literal run may pass the length by up to kMaxLiteralRun - 1
+    size_t o = 0;
+    while (o < size) {
+        if (p == end) return runsPastAt(stream.size());
+        const uint8_t c = *p++;
+        if (c >= 0x80) {
+            const auto run = static_cast<size_t>(c - 0x7F);
+            if (static_cast<size_t>(end - p) < run) return runsPastAt(stream.size());
+            std::memcpy(out + o, p, run);
+            p += run;
+            o += run;
+        } else {
+            if (p == end) return runsPastAt(stream.size());
+            const size_t from = static_cast<size_t>(c & 0x0F) << 8 | *p++;
+            const size_t length = static_cast<size_t>(c >> 4) + 3;
+            if (from + length > dictionary.size()) return referenceOutsideAt(static_cast<size_t>(p - begin));
+            std::memcpy(out + o, dictionary.data() + from, length);
+            o += length;
+        }
+    }
+    return Unpacked{static_cast<size_t>(p - begin), std::vector<uint8_t>(out, out + size)};
+}
+
+Result<Unpacked> unpackB(std::span<const uint8_t> stream, std::span<const uint8_t> dictionary, int32_t unpackedLength,
+                         int32_t lengthBits) {
+    switch (lengthBits) {
+        case 1: return unpackBWith<1>(stream, dictionary, unpackedLength);
+        case 2: return unpackBWith<2>(stream, dictionary, unpackedLength);
+        case 3: return unpackBWith<3>(stream, dictionary, unpackedLength);
+        case 4: return unpackBWith<4>(stream, dictionary, unpackedLength);
+        case 5: return unpackBWith<5>(stream, dictionary, unpackedLength);
+        case 6: return unpackBWith<6>(stream, dictionary, unpackedLength);
+        case 7: return unpackBWith<7>(stream, dictionary, unpackedLength);
+        case 8: return unpackBWith<8>(stream, dictionary, unpackedLength);
+        default: throw std::invalid_argument("format B length bits outside 1..8");
+    }
 }
 
 std::vector<uint8_t> packA(std::span<const uint8_t> src, const DictionaryIndex& dictionary) {
