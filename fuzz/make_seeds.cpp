@@ -71,6 +71,13 @@ int main(int argc, char** argv) {
     put(dir / "ips", "tweak.ips", example[6].bytes);
     put(dir / "ips", "eof.ips", Bytes{'P', 'A', 'T', 'C', 'H', 'E', 'O', 'F'});
 
+    // Source and target: a stretch of the demo image and the same moved and changed.
+    Bytes pair = {128, 7};
+    pair.insert(pair.end(), state.image.bytes.begin() + 0x118000, state.image.bytes.begin() + 0x118200);
+    pair.insert(pair.end(), state.image.bytes.begin() + 0x118100, state.image.bytes.begin() + 0x118300);
+    pair[300] ^= 0xFF;
+    put(dir / "patches", "moved.bin", pair);
+
     const Bytes faces = faceFileBytes(state.catalogues.faces());
     put(dir / "graphics", "faces.bin", Bytes(faces.begin(), faces.begin() + 2048));
     put(dir / "graphics", "units.bin", Bytes(1024, 0x42));

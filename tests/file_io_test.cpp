@@ -136,5 +136,26 @@ TEST(FileRead, ReadsAtMostTheCapAndSaysWhyItCannot) {
     EXPECT_FALSE(readWholeFile(dir));
 }
 
+TEST(FileRead, InPiecesGivesTheSameBytesUpToTheCap) {
+    const fs::path dir = test::scratchFolder();
+    Bytes big((1u << 18) * 2 + 5);  // two whole read buffers and a few bytes more
+    for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>(i * 7 + i / 251);
+    test::writeBytes(dir / "big.bin", big);
+    for (const size_t cap : {big.size() + 1, big.size(), size_t{1} << 18, size_t{3}}) {
+        Bytes got;
+        size_t pieces = 0;
+        ASSERT_TRUE(readFileInPieces(dir / "big.bin", cap, [&](std::span<const uint8_t> p) {
+            got.insert(got.end(), p.begin(), p.end());
+            ++pieces;
+        }));
+        EXPECT_EQ(got, Bytes(big.begin(), big.begin() + static_cast<std::ptrdiff_t>(std::min(cap, big.size()))));
+        EXPECT_EQ(pieces, std::min(cap, big.size()) / (1u << 18) + (std::min(cap, big.size()) % (1u << 18) ? 1 : 0));
+    }
+    const Status missing = readFileInPieces(dir / "missing.bin", 10, [](std::span<const uint8_t>) { FAIL(); });
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.problem().reason, std::strerror(ENOENT));
+    EXPECT_FALSE(readFileInPieces(dir, 10, [](std::span<const uint8_t>) {}));
+}
+
 }  // namespace
 }  // namespace velk

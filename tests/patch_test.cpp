@@ -28,6 +28,60 @@ Bytes withCrcs(Bytes patch, const Bytes& source, const Bytes& target) {
     return patch;
 }
 
+// ------------------------------------------------------------- source diff
+
+// The diff fed in pieces of every size from 1 up, against targets shorter,
+// as long as and longer than the source, gives back every source byte.
+TEST(SourceDiff, AnyPiecesGiveTheSameDiffAndEverySourceByte) {
+    const Bytes source = bytesOf("abcdefghijklmnopqrstuvwxyz");
+    //                                   ^^     ^         ^  changed: 3-4, 10, 20 and the last
+    Bytes target = source;
+    target[3] = 'D', target[4] = 'E', target[10] = 'K', target[20] = 'U', target[25] = 'Z';
+    for (const size_t targetSize : {source.size() - 3, source.size(), source.size() + 4}) {
+        Bytes t = target;
+        t.resize(targetSize, '!');
+        const SourceDiff whole = diffOf(source, t);
+        for (size_t piece = 1; piece <= source.size(); ++piece) {
+            SourceDiffBuilder builder(t);
+            for (size_t at = 0; at < source.size(); at += piece)
+                builder.feed(std::span(source).subspan(at, std::min(piece, source.size() - at)));
+            const SourceDiff d = builder.finish();
+            ASSERT_EQ(d.stretches.size(), whole.stretches.size()) << piece;
+            for (size_t k = 0; k < d.stretches.size(); ++k) {
+                EXPECT_EQ(d.stretches[k].from, whole.stretches[k].from);
+                EXPECT_EQ(d.stretches[k].to, whole.stretches[k].to);
+            }
+            EXPECT_EQ(d.bytes, whole.bytes);
+        }
+        EXPECT_EQ(whole.sourceSize, source.size());
+        EXPECT_EQ(whole.sourceCrc, crc32Of(source));
+        for (size_t from = 0; from <= source.size() + 1; ++from)
+            for (size_t n = 0; n <= source.size() + 2; ++n) {
+                Bytes out(n, 0);
+                const size_t got = whole.read(from, n, out.data(), t);
+                const size_t want = from < source.size() ? std::min(n, source.size() - from) : 0;
+                ASSERT_EQ(got, want) << from << " " << n;
+                EXPECT_EQ(Bytes(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(got)),
+                          Bytes(source.begin() + static_cast<std::ptrdiff_t>(std::min(from, source.size())),
+                                source.begin() + static_cast<std::ptrdiff_t>(std::min(from, source.size()) + want)));
+            }
+    }
+    const SourceDiff d = diffOf(source, target);
+    ASSERT_EQ(d.stretches.size(), 4u);
+    EXPECT_EQ(d.stretches[0].from, 3u);
+    EXPECT_EQ(d.stretches[0].to, 5u);
+    EXPECT_EQ(d.stretches[3].from, 25u);
+    EXPECT_EQ(d.stretches[3].to, 26u);
+    EXPECT_EQ(d.bytes, bytesOf("dekuz"));
+    EXPECT_EQ(d.sameFrom(0, target.size()), 3u);
+    EXPECT_EQ(d.sameFrom(3, target.size()), 0u);
+    EXPECT_EQ(d.sameFrom(5, target.size()), 5u);
+    EXPECT_EQ(d.sameFrom(21, target.size()), 4u);
+    EXPECT_EQ(d.sameFrom(21, 23), 2u);  // cut at the target's end
+    EXPECT_EQ(d.sameFrom(26, target.size()), 0u);
+    EXPECT_TRUE(diffOf(source, source).stretches.empty());
+}
+
 // ---------------------------------------------------------------------- IPS
 
 TEST(IpsWriter, OneChangedByte) {
@@ -101,9 +155,17 @@ TEST(BpsWriter, EachActionByHand) {
               withCrcs({'B', 'P', 'S', '1', 0x80, 0x8C, 0x80, 0x95, 'a', 'b', 'c', 'd', 'e', 'f', 0x97, 0x80}, none, twice));
 }
 
+TEST(BpsWriter, AMatchFoundLateStartsWhereTheSourceAgrees) {
+    // Every fourth source position is looked up: "abcdef" at 10 is not, and
+    // "cdefgh" at 12 is; the copy is stretched back over "ab".
+    const Bytes source = bytesOf("0123456789abcdefghij"), target = bytesOf("zzabcdefghijzz");
+    EXPECT_EQ(makeBps(source, target),  // TargetRead 2, SourceCopy 10 from +10, TargetRead 2
+              withCrcs({'B', 'P', 'S', '1', 0x94, 0x8E, 0x80, 0x85, 'z', 'z', 0xA6, 0x94, 0x85, 'z', 'z'}, source, target));
+}
+
 TEST(BpsWriter, NumbersOfMoreThanSevenBits) {
     const Bytes target(200, 0x11);  // 200 = 48 80: 0x48, then one more with the carried 128
-    const Bytes patch = makeBps({}, target);
+    const Bytes patch = makeBps(Bytes{}, target);
     EXPECT_EQ(Bytes(patch.begin() + 4, patch.begin() + 8), (Bytes{0x80, 0x48, 0x80, 0x80}));
     EXPECT_EQ(*applyBps({}, patch), target);
 }

@@ -42,14 +42,18 @@ void install(EditorState& state, LoadedRom&& rom, std::filesystem::path&& path) 
     state.loadedCopy.clear();
 }
 
-// The ROM file as it was loaded, for a patch: the file itself while it is
-// unchanged, or the .bak this run made of it before saving over it.
-std::optional<std::vector<uint8_t>> loadedFileBytes(const EditorState& state, Platform& platform) {
+// How the ROM file as it was loaded differs from `target`, for a patch: read
+// in pieces from the file itself while it is unchanged, or from the .bak this
+// run made of it before saving over it.
+std::optional<SourceDiff> loadedFileDiff(const EditorState& state, Platform& platform, std::span<const uint8_t> target) {
     const std::filesystem::path from = identityOf(state.loadedPath) == state.loadedIdentity ? state.loadedPath
                                                                                             : state.loadedCopy;
     if (!from.empty()) {
-        Result<std::vector<uint8_t>> bytes = platform.readFile(from, state.loadedIdentity.size + 1);
-        if (bytes && bytes->size() == state.loadedIdentity.size) return std::move(*bytes);
+        SourceDiffBuilder diff(target);
+        const Status read = platform.readFilePieces(from, state.loadedIdentity.size + 1,
+                                                    [&](std::span<const uint8_t> piece) { diff.feed(piece); });
+        SourceDiff d = diff.finish();
+        if (read && d.sourceSize == state.loadedIdentity.size) return d;
     }
     showFileProblem(platform, cannotRead("changed since it was loaded, and a patch is made against the ROM as loaded"),
                     {state.loadedPath, toCp932(state.loadedPath.filename().string())});
@@ -129,8 +133,6 @@ bool saveRom(EditorState& state, Platform& platform) {
     if (!file) return false;
     const PatchKind kind = patchKindOf(file->path);
     if (kind == PatchKind::None && !backUpBeforeReplacing(state, platform, *file)) return false;
-    std::optional<std::vector<uint8_t>> source;
-    if (kind != PatchKind::None && !(source = loadedFileBytes(state, platform))) return false;
     // The layout is planned whole before it writes, so it works on the image
     // itself: one that does not fit leaves it as it was.
     if (Status s = layOutImage(state.image, state); !s) {
@@ -141,9 +143,15 @@ bool saveRom(EditorState& state, Platform& platform) {
     std::vector<uint8_t> withHeader;
     std::span<const uint8_t> fileBytes = state.image.bytes;
     if (!state.copierHeader.empty()) fileBytes = withHeader = romFileBytes(state.copierHeader, state.image);
+    // A patch is made against the file as loaded, which is read in pieces
+    // and kept only where it differs, so that two whole images are never
+    // held at once.
     std::vector<uint8_t> patch;
-    if (kind == PatchKind::Ips) fileBytes = patch = makeIps(*source, fileBytes);
-    if (kind == PatchKind::Bps) fileBytes = patch = makeBps(*source, fileBytes);
+    if (kind != PatchKind::None) {
+        const std::optional<SourceDiff> source = loadedFileDiff(state, platform, fileBytes);
+        if (!source) return false;
+        fileBytes = patch = kind == PatchKind::Ips ? makeIps(*source, fileBytes) : makeBps(*source, fileBytes);
+    }
     if (!writeChosenFile(platform, *file, fileBytes)) return false;
     state.unsavedEdits = false;
     return true;

@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 namespace velk {
@@ -14,7 +15,12 @@ enum Action : uint64_t { SourceRead = 0, TargetRead = 1, SourceCopy = 2, TargetC
 // costs a byte or two for its length and as many again for an offset.
 constexpr size_t kMinCopy = 6;
 constexpr size_t kMinSourceRead = 3;
-constexpr unsigned kHashBits = 20;
+// Table sizes: a megabyte for the source's, half that for the target's,
+// which keeps a patch of a whole image within a few megabytes.
+constexpr unsigned kMinHashBits = 10, kSourceHashBits = 18, kTargetHashBits = 17;
+// Every fourth source position is remembered (a match found up to three
+// bytes late is stretched back over them), read through in pieces.
+constexpr size_t kSourceStride = 4, kPiece = size_t{1} << 16;
 
 void putNumber(std::vector<uint8_t>& out, uint64_t n) {
     for (;;) {
@@ -37,16 +43,17 @@ void putCrc(std::vector<uint8_t>& out, uint32_t crc) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(crc >> (8 * i)));
 }
 
-uint32_t hashAt(std::span<const uint8_t> bytes, size_t i) {
+uint32_t hashOf(const uint8_t* p, unsigned bits) {
     uint64_t v = 0;
-    for (size_t k = 0; k < kMinCopy; ++k) v = v << 8 | bytes[i + k];
-    return static_cast<uint32_t>((v * 0x9E3779B97F4A7C15ull) >> (64 - kHashBits));
+    for (size_t k = 0; k < kMinCopy; ++k) v = v << 8 | p[k];
+    return static_cast<uint32_t>((v * 0x9E3779B97F4A7C15ull) >> (64 - bits));
 }
 
-// Where each hash was last seen (+1; 0 for never).
+// Where each hash was last seen (+1; 0 for never), in 2^bits slots.
 class PositionTable {
 public:
-    PositionTable() : slots_(size_t{1} << kHashBits, 0) {}
+    explicit PositionTable(unsigned bits) : bits_(bits), slots_(size_t{1} << bits, 0) {}
+    unsigned bits() const { return bits_; }
     void put(uint32_t hash, size_t pos) { slots_[hash] = static_cast<uint32_t>(pos + 1); }
     bool get(uint32_t hash, size_t& pos) const {
         if (slots_[hash] == 0) return false;
@@ -55,29 +62,47 @@ public:
     }
 
 private:
+    unsigned bits_;
     std::vector<uint32_t> slots_;
 };
 
-size_t matchLength(std::span<const uint8_t> a, size_t i, std::span<const uint8_t> b, size_t j, size_t limit) {
+// Enough slots for `n` positions, within kMinHashBits .. maxBits.
+unsigned hashBitsFor(size_t n, unsigned maxBits) {
+    unsigned bits = kMinHashBits;
+    while (bits < maxBits && (size_t{1} << bits) < 2 * n) ++bits;
+    return bits;
+}
+
+size_t matchLength(std::span<const uint8_t> a, size_t i, std::span<const uint8_t> b, size_t j) {
     size_t n = 0;
-    while (i + n < a.size() && j + n < b.size() && n < limit && a[i + n] == b[j + n]) ++n;
+    while (i + n < a.size() && j + n < b.size() && a[i + n] == b[j + n]) ++n;
     return n;
 }
 
 class Encoder {
 public:
-    Encoder(std::span<const uint8_t> source, std::span<const uint8_t> target) : source_(source), target_(target) {
+    Encoder(const SourceDiff& source, std::span<const uint8_t> target)
+        : source_(source), target_(target), sourceTable_(hashBitsFor(source.sourceSize / kSourceStride, kSourceHashBits)),
+          targetTable_(hashBitsFor(target.size() / 4, kTargetHashBits)) {
         out_ = {'B', 'P', 'S', '1'};
-        putNumber(out_, source.size());
+        putNumber(out_, source.sourceSize);
         putNumber(out_, target.size());
         putNumber(out_, 0);  // no metadata
-        for (size_t i = 0; i + kMinCopy <= source.size(); ++i) sourceTable_.put(hashAt(source, i), i);
+        // Where the source is the target, the target is read in place or
+        // copied from itself; only what the source had elsewhere is looked
+        // up in it.
+        std::vector<uint8_t> piece(kPiece + kMinCopy - 1);
+        for (size_t at = 0; at + kMinCopy <= source.sourceSize; at += kPiece) {
+            const size_t got = source.read(at, piece.size(), piece.data(), target);
+            for (size_t k = 0; k < kPiece && k + kMinCopy <= got; k += kSourceStride)
+                sourceTable_.put(hashOf(piece.data() + k, sourceTable_.bits()), at + k);
+        }
     }
 
     std::vector<uint8_t> run() {
         size_t i = 0;
         while (i < target_.size()) {
-            const size_t inPlace = i < source_.size() ? matchLength(target_, i, source_, i, SIZE_MAX) : 0;
+            const size_t inPlace = source_.sameFrom(i, target_.size());
             if (inPlace >= kMinSourceRead) {
                 flushLiterals(i);
                 action(SourceRead, inPlace);
@@ -87,14 +112,22 @@ public:
             }
             size_t sourceAt = 0, targetAt = 0, sourceLength = 0, targetLength = 0;
             if (i + kMinCopy <= target_.size()) {
-                const uint32_t h = hashAt(target_, i);
-                if (sourceTable_.get(h, sourceAt)) sourceLength = matchLength(target_, i, source_, sourceAt, SIZE_MAX);
-                if (targetTable_.get(h, targetAt)) targetLength = matchLength(target_, i, target_, targetAt, SIZE_MAX);
+                if (sourceTable_.get(hashOf(&target_[i], sourceTable_.bits()), sourceAt))
+                    sourceLength = matchSource(i, sourceAt);
+                if (targetTable_.get(hashOf(&target_[i], targetTable_.bits()), targetAt))
+                    targetLength = matchLength(target_, i, target_, targetAt);
             }
             const size_t best = std::max(sourceLength, targetLength);
             if (best < kMinCopy) {
                 i = advance(i, 1);  // carried as a new byte
                 continue;
+            }
+            if (sourceLength >= targetLength) {
+                const size_t back = matchSourceBackwards(i, sourceAt);
+                i -= back, sourceAt -= back, sourceLength += back;
+            } else {
+                const size_t back = matchTargetBackwards(i, targetAt);
+                i -= back, targetAt -= back, targetLength += back;
             }
             flushLiterals(i);
             if (sourceLength >= targetLength) {
@@ -106,11 +139,11 @@ public:
                 putSigned(out_, static_cast<int64_t>(targetAt) - static_cast<int64_t>(targetRelative_));
                 targetRelative_ = targetAt + targetLength;
             }
-            i = advance(i, best);
+            i = advance(i, std::max(sourceLength, targetLength));
             literalStart_ = i;
         }
         flushLiterals(target_.size());
-        putCrc(out_, crc32Of(source_));
+        putCrc(out_, source_.sourceCrc);
         putCrc(out_, crc32Of(target_));
         putCrc(out_, crc32Of(out_));
         return std::move(out_);
@@ -119,10 +152,37 @@ public:
 private:
     void action(Action a, size_t length) { putNumber(out_, (length - 1) << 2 | a); }
 
+    // How far the target from i agrees with the source from j.
+    size_t matchSource(size_t i, size_t j) const {
+        std::array<uint8_t, 256> block;
+        for (size_t n = 0;;) {
+            const size_t got = source_.read(j + n, std::min(block.size(), target_.size() - (i + n)), block.data(), target_);
+            size_t same = 0;
+            while (same < got && block[same] == target_[i + n + same]) ++same;
+            n += same;
+            if (same < got || got < block.size()) return n;
+        }
+    }
+
+    // How many of the new bytes just before target i also stand just before
+    // source j (or target j): a match found a few bytes late starts earlier.
+    size_t matchSourceBackwards(size_t i, size_t j) const {
+        size_t n = 0;
+        uint8_t b = 0;
+        while (n < i - literalStart_ && n < j && source_.read(j - n - 1, 1, &b, target_) == 1 && b == target_[i - n - 1]) ++n;
+        return n;
+    }
+    size_t matchTargetBackwards(size_t i, size_t j) const {
+        size_t n = 0;
+        while (n < i - literalStart_ && n < j && target_[j - n - 1] == target_[i - n - 1]) ++n;
+        return n;
+    }
+
     // Moves over `n` target bytes, remembering where their sequences start.
     size_t advance(size_t i, size_t n) {
         for (size_t k = i; k < i + n; ++k)
-            if (k + kMinCopy <= target_.size() && (n < 64 || k % 4 == 0)) targetTable_.put(hashAt(target_, k), k);
+            if (k + kMinCopy <= target_.size() && (n < 64 || k % 4 == 0))
+                targetTable_.put(hashOf(&target_[k], targetTable_.bits()), k);
         return i + n;
     }
 
@@ -136,7 +196,8 @@ private:
         literalStart_ = upTo;
     }
 
-    std::span<const uint8_t> source_, target_;
+    const SourceDiff& source_;
+    std::span<const uint8_t> target_;
     std::vector<uint8_t> out_;
     PositionTable sourceTable_, targetTable_;
     size_t sourceRelative_ = 0, targetRelative_ = 0;
@@ -155,8 +216,12 @@ uint32_t crc32Of(std::span<const uint8_t> bytes) {
     return static_cast<uint32_t>(crc);
 }
 
-std::vector<uint8_t> makeBps(std::span<const uint8_t> source, std::span<const uint8_t> target) {
+std::vector<uint8_t> makeBps(const SourceDiff& source, std::span<const uint8_t> target) {
     return Encoder(source, target).run();
+}
+
+std::vector<uint8_t> makeBps(std::span<const uint8_t> source, std::span<const uint8_t> target) {
+    return makeBps(diffOf(source, target), target);
 }
 
 Result<std::vector<uint8_t>> applyBps(std::span<const uint8_t> source, std::span<const uint8_t> patch) {

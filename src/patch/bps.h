@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "image/result.h"
+#include "patch/source_diff.h"
 
 namespace velk {
 
@@ -15,6 +16,8 @@ namespace velk {
 // stayed are read in place, bytes that moved are copied from the source,
 // bytes the target repeats are copied from the target, the rest carried.
 std::vector<uint8_t> makeBps(std::span<const uint8_t> source, std::span<const uint8_t> target);
+// The same from the source's diff against `target`.
+std::vector<uint8_t> makeBps(const SourceDiff& source, std::span<const uint8_t> target);
 
 // The target the patch makes from `source`. A problem (CannotRead, with the
 // reason) for a patch that is not BPS, runs past its end, reads outside the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace velk {
 namespace {
@@ -97,29 +98,27 @@ void putStretch(std::vector<uint8_t>& out, std::span<const uint8_t> target, size
 
 }  // namespace
 
-std::vector<uint8_t> makeIps(std::span<const uint8_t> source, std::span<const uint8_t> target) {
+std::vector<uint8_t> makeIps(const SourceDiff& diff, std::span<const uint8_t> target) {
     std::vector<uint8_t> out = {'P', 'A', 'T', 'C', 'H'};
-    auto changed = [&](size_t i) { return i >= source.size() || source[i] != target[i]; };
-    for (size_t i = 0; i < target.size();) {
-        if (!changed(i)) {
-            ++i;
-            continue;
-        }
-        // A stretch of changes; gaps shorter than a record header are taken along.
-        size_t end = i + 1;
-        for (size_t gap = 0; end + gap < target.size();) {
-            if (changed(end + gap)) {
-                end += gap + 1;
-                gap = 0;
-            } else if (++gap >= kRecordHeader) {
-                break;
-            }
-        }
-        putStretch(out, target, i, end);
-        i = end;
+    // The target's changed stretches, in order: where the source differs,
+    // then whatever lies beyond the source's end.
+    std::vector<std::pair<size_t, size_t>> changed;
+    for (const SourceDiff::Stretch& s : diff.stretches)
+        if (s.from < target.size()) changed.emplace_back(s.from, std::min(s.to, target.size()));
+    if (diff.sourceSize < target.size()) changed.emplace_back(diff.sourceSize, target.size());
+    for (size_t k = 0; k < changed.size();) {
+        // Gaps shorter than a record header are taken along.
+        const size_t from = changed[k].first;
+        size_t to = changed[k].second;
+        for (++k; k < changed.size() && changed[k].first - to < kRecordHeader; ++k) to = std::max(to, changed[k].second);
+        putStretch(out, target, from, to);
     }
     out.insert(out.end(), {'E', 'O', 'F'});
     return out;
+}
+
+std::vector<uint8_t> makeIps(std::span<const uint8_t> source, std::span<const uint8_t> target) {
+    return makeIps(diffOf(source, target), target);
 }
 
 }  // namespace velk

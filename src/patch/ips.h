@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/result.h"
+#include "patch/source_diff.h"
 
 namespace velk {
 
@@ -34,5 +35,7 @@ void applyIpsRecords(std::span<const IpsRecord> records, std::span<uint8_t> targ
 // a record header costs joined into one, no record starting at 0x454F46
 // (read as "EOF": it starts one byte earlier), and "EOF" at the end.
 std::vector<uint8_t> makeIps(std::span<const uint8_t> source, std::span<const uint8_t> target);
+// The same from the source's diff against `target`.
+std::vector<uint8_t> makeIps(const SourceDiff& diff, std::span<const uint8_t> target);
 
 }  // namespace velk

@@ -80,15 +80,49 @@ FileCalls& systemFileCalls() {
     return calls;
 }
 
-Result<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path, size_t maxBytes) {
+namespace {
+
+// The file open for reading, or -1 with errno set (a folder is EISDIR).
+int openForReading(const std::filesystem::path& path, struct stat& st) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return systemProblem(MessageId::CannotRead, "");
-    struct stat st {};
+    if (fd < 0) return -1;
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
         errno = EISDIR;
-        return systemProblem(MessageId::CannotRead, "");
+        return -1;
     }
+    return fd;
+}
+
+}  // namespace
+
+Status readFileInPieces(const std::filesystem::path& path, size_t maxBytes,
+                        const std::function<void(std::span<const uint8_t>)>& piece) {
+    struct stat st {};
+    const int fd = openForReading(path, st);
+    if (fd < 0) return systemProblem(MessageId::CannotRead, "");
+    std::vector<uint8_t> buffer(std::min<size_t>(maxBytes, size_t{1} << 18));
+    for (size_t done = 0; done < maxBytes;) {
+        const ssize_t got = ::read(fd, buffer.data(), std::min(buffer.size(), maxBytes - done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            const int saved = errno;
+            ::close(fd);
+            errno = saved;
+            return systemProblem(MessageId::CannotRead, "");
+        }
+        if (got == 0) break;
+        piece(std::span<const uint8_t>(buffer.data(), static_cast<size_t>(got)));
+        done += static_cast<size_t>(got);
+    }
+    ::close(fd);
+    return {};
+}
+
+Result<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path, size_t maxBytes) {
+    struct stat st {};
+    const int fd = openForReading(path, st);
+    if (fd < 0) return systemProblem(MessageId::CannotRead, "");
     std::vector<uint8_t> bytes;
     // One byte more than the file holds, so that finding its end needs no
     // second, larger buffer.

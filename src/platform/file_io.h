@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -30,6 +31,10 @@ FileCalls& systemFileCalls();
 // At most maxBytes from the start of the file. A problem whose reason is the
 // system's error text when it cannot be opened or read.
 Result<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX);
+// The same, handed to `piece` in order a piece at a time, so that a large
+// file need not be held whole.
+Status readFileInPieces(const std::filesystem::path& path, size_t maxBytes,
+                        const std::function<void(std::span<const uint8_t>)>& piece);
 
 // Writes the bytes to `path`:
 // - a symbolic link is followed, and the file it names is replaced;

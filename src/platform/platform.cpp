@@ -13,6 +13,11 @@ Result<std::vector<uint8_t>> Platform::readFile(const std::filesystem::path& pat
     return readWholeFile(path, maxBytes);
 }
 
+Status Platform::readFilePieces(const std::filesystem::path& path, size_t maxBytes,
+                                const std::function<void(std::span<const uint8_t>)>& piece) {
+    return readFileInPieces(path, maxBytes, piece);
+}
+
 Status Platform::writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
     return writeFileReplacing(path, bytes);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -73,6 +74,9 @@ public:
     // Reads at most maxBytes from the start of the file (all of it by
     // default). A problem with the system's reason if it cannot be read.
     virtual Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX);
+    // The same, a piece at a time (see readFileInPieces).
+    virtual Status readFilePieces(const std::filesystem::path& path, size_t maxBytes,
+                                  const std::function<void(std::span<const uint8_t>)>& piece);
 
     // Creates or replaces the file with exactly these bytes, so that a failed
     // write leaves an existing file as it was (see file_io.h).

@@ -26,6 +26,16 @@ Result<std::vector<uint8_t>> ScriptedPlatform::readFile(const std::filesystem::p
     return Platform::readFile(path, ignoreReadCap ? SIZE_MAX : maxBytes);
 }
 
+Status ScriptedPlatform::readFilePieces(const std::filesystem::path& path, size_t maxBytes,
+                                        const std::function<void(std::span<const uint8_t>)>& piece) {
+    Result<std::vector<uint8_t>> whole = readFile(path, maxBytes);
+    if (!whole) return std::move(whole.problem());
+    constexpr size_t kPiece = 4099;
+    for (size_t at = 0; at < whole->size(); at += kPiece)
+        piece(std::span<const uint8_t>(*whole).subspan(at, std::min(kPiece, whole->size() - at)));
+    return {};
+}
+
 Status ScriptedPlatform::writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
     if (unwritable_.count(path)) return problem(MessageId::CannotWrite);
     return Platform::writeFile(path, bytes);

@@ -41,6 +41,10 @@ public:
     std::deque<SaveChoice> saveChoices;
     std::vector<std::string> questions;
     Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override;
+    // Through readFile, in pieces of an odd size, so that readers meet
+    // pieces that end anywhere.
+    Status readFilePieces(const std::filesystem::path& path, size_t maxBytes,
+                          const std::function<void(std::span<const uint8_t>)>& piece) override;
     Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override;
 
     std::vector<Dialog> dialogs;        // every dialog shown, in order
