@@ -141,6 +141,23 @@ TEST_F(Sharing, ABackupThatCannotBeWrittenStopsTheSave) {
     EXPECT_TRUE(state.unsavedEdits);
 }
 
+TEST_F(Sharing, AFileGrownPastAnyImageIsNeitherReadWholeNorReplaced) {
+    Bytes grown(test::demoImage().bytes.size() + 512 + 1, 0x33);  // one byte more than the largest image
+    test::writeBytes(folder / "game.smc", grown);
+    editSomething();
+    platform.answer(folder / "game.smc");
+    EXPECT_FALSE(saveRom(state, platform));
+    EXPECT_EQ(platform.messages.back(), sjis("game.smc.bakに書き込めませんでした"));
+    EXPECT_EQ(platform.details.back(), "game.smc.bak: game.smc has grown to more than 4194816 bytes since it was loaded");
+    EXPECT_EQ(test::readBytes(folder / "game.smc"), grown);
+    EXPECT_FALSE(fs::exists(folder / "game.smc.bak"));
+    grown.pop_back();  // exactly the largest: backed up whole
+    test::writeBytes(folder / "game.smc", grown);
+    platform.answer(folder / "game.smc");
+    EXPECT_TRUE(saveRom(state, platform));
+    EXPECT_EQ(test::readBytes(folder / "game.smc.bak"), grown);
+}
+
 using test::cli;
 using test::CliRun;
 

@@ -72,7 +72,12 @@ bool backUpBeforeReplacing(EditorState& state, Platform& platform, const ChosenF
     for (const std::filesystem::path& done : state.backedUp)
         if (sameFile(target.path, done)) return true;
     const ChosenFile backup = sideFile(target, target.path.extension().string() + ".bak");
-    Result<std::vector<uint8_t>> current = platform.readFile(target.path);
+    // The loaded file was an image; read no more than the largest there is.
+    constexpr size_t kLargest = kRomSize + kCopierHeaderSize;
+    Result<std::vector<uint8_t>> current = platform.readFile(target.path, kLargest + 1);
+    if (current && current->size() > kLargest)
+        current = cannotRead(target.path.filename().string() + " has grown to more than " + std::to_string(kLargest) +
+                             " bytes since it was loaded");
     Status s = current ? platform.writeFile(backup.path, *current) : Status(std::move(current.problem()));
     if (!s) {
         Problem p = std::move(s.problem());
