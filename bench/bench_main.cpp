@@ -126,13 +126,17 @@ void freeUntimed(benchmark::State& state, T& result) {
     state.ResumeTiming();
 }
 
+// The demo image as a file in the temporary folder.
+std::filesystem::path demoImageFile(const char* name) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+    std::ofstream f(path, std::ios::binary);
+    f.write(reinterpret_cast<const char*>(image().bytes.data()), static_cast<std::streamsize>(image().bytes.size()));
+    return path;
+}
+
 // Only reading the 4 MiB file: what a load cannot go below.
 void BM_ReadDemoImageFile(benchmark::State& state) {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / "velk-bench-read.smc";
-    {
-        std::ofstream f(path, std::ios::binary);
-        f.write(reinterpret_cast<const char*>(image().bytes.data()), static_cast<std::streamsize>(image().bytes.size()));
-    }
+    const std::filesystem::path path = demoImageFile("velk-bench-read.smc");
     for (auto _ : state) {
         Result<std::vector<uint8_t>> bytes = readWholeFile(path, kRomSize + 513);
         benchmark::DoNotOptimize(bytes);
@@ -143,11 +147,7 @@ void BM_ReadDemoImageFile(benchmark::State& state) {
 BENCHMARK(BM_ReadDemoImageFile)->Unit(benchmark::kMillisecond);
 
 void BM_LoadDemoImageFromFile(benchmark::State& state) {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / "velk-bench-demo.smc";
-    {
-        std::ofstream f(path, std::ios::binary);
-        f.write(reinterpret_cast<const char*>(image().bytes.data()), static_cast<std::streamsize>(image().bytes.size()));
-    }
+    const std::filesystem::path path = demoImageFile("velk-bench-demo.smc");
     for (auto _ : state) {
         Result<std::vector<uint8_t>> bytes = readWholeFile(path, kRomSize + 513);
         Result<LoadedRom> rom = loadRom(std::move(*bytes), builtInCharTables());
