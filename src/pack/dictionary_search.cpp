@@ -99,18 +99,18 @@ DictionaryIndex::DictionaryIndex(std::span<const uint8_t> window) : limit_(stati
     }
     for (size_t k = 1; k < byFirstTwo_.size(); ++k) byFirstTwo_[k] += byFirstTwo_[k - 1];
 
-    std::vector<std::vector<Run>> byByte(256);
+    // Runs in offset order, then ordered by their byte (stable, so each
+    // byte's runs stay in offset order), counted like the keys above.
     for (int32_t s = 0; s < limit;) {
         int32_t e = s + 1;
         while (e < limit && window_[static_cast<size_t>(e)] == window_[static_cast<size_t>(s)]) ++e;
-        if (e - s >= 3) byByte[window_[static_cast<size_t>(s)]].push_back({static_cast<uint16_t>(s), static_cast<uint16_t>(e - s)});
+        if (e - s >= 3) runs_.push_back({static_cast<uint16_t>(s), static_cast<uint16_t>(e - s)});
         s = e;
     }
+    std::stable_sort(runs_.begin(), runs_.end(), [this](Run a, Run b) { return window_[a.start] < window_[b.start]; });
     runsByByte_.assign(257, 0);
-    for (size_t b = 0; b < 256; ++b) {
-        runs_.insert(runs_.end(), byByte[b].begin(), byByte[b].end());
-        runsByByte_[b + 1] = static_cast<uint32_t>(runs_.size());
-    }
+    for (const Run& r : runs_) ++runsByByte_[window_[r.start] + 1u];
+    for (size_t b = 1; b < runsByByte_.size(); ++b) runsByByte_[b] += runsByByte_[b - 1];
 }
 
 bool DictionaryIndex::holds(std::span<const uint8_t> window) const {

@@ -122,24 +122,21 @@ public:
                 i = advance(i, 1);  // carried as a new byte
                 continue;
             }
+            // A match found a few bytes late starts where the bytes before it agree too.
             if (sourceLength >= targetLength) {
                 const size_t back = matchSourceBackwards(i, sourceAt);
-                i -= back, sourceAt -= back, sourceLength += back;
-            } else {
-                const size_t back = matchTargetBackwards(i, targetAt);
-                i -= back, targetAt -= back, targetLength += back;
-            }
-            flushLiterals(i);
-            if (sourceLength >= targetLength) {
-                action(SourceCopy, sourceLength);
-                putSigned(out_, static_cast<int64_t>(sourceAt) - static_cast<int64_t>(sourceRelative_));
+                flushLiterals(i - back);
+                action(SourceCopy, sourceLength + back);
+                putSigned(out_, static_cast<int64_t>(sourceAt - back) - static_cast<int64_t>(sourceRelative_));
                 sourceRelative_ = sourceAt + sourceLength;
             } else {
-                action(TargetCopy, targetLength);
-                putSigned(out_, static_cast<int64_t>(targetAt) - static_cast<int64_t>(targetRelative_));
+                const size_t back = matchTargetBackwards(i, targetAt);
+                flushLiterals(i - back);
+                action(TargetCopy, targetLength + back);
+                putSigned(out_, static_cast<int64_t>(targetAt - back) - static_cast<int64_t>(targetRelative_));
                 targetRelative_ = targetAt + targetLength;
             }
-            i = advance(i, std::max(sourceLength, targetLength));
+            i = advance(i, best);
             literalStart_ = i;
         }
         flushLiterals(target_.size());
@@ -165,7 +162,7 @@ private:
     }
 
     // How many of the new bytes just before target i also stand just before
-    // source j (or target j): a match found a few bytes late starts earlier.
+    // source j (or target j).
     size_t matchSourceBackwards(size_t i, size_t j) const {
         size_t n = 0;
         uint8_t b = 0;
