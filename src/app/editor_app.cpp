@@ -1,15 +1,48 @@
 #include "app/editor_app.h"
 
+#include "app/editor_session.h"
 #include "app/main_dialog.h"
 #include "app/qt_platform.h"
+#include "app/qt_text.h"
+#include "app/workbench.h"
+#include "text/sjis.h"
 
 namespace velk {
 
-int EditorApp::run() {
+std::optional<ChosenFile> FirstFilePlatform::openFileDialog(const FileDialogOptions& options) {
+    if (!first_) return inner_.openFileDialog(options);
+    std::filesystem::path path = std::filesystem::absolute(*first_);
+    first_.reset();
+    return ChosenFile{path, toCp932(path.filename().string())};
+}
+
+int EditorApp::run(const std::optional<std::filesystem::path>& rom) {
     MainDialog dialog(state_, platform_);
     if (auto* qt = dynamic_cast<QtPlatform*>(&platform_)) qt->setParent(&dialog);
-    if (!dialog.initialise()) return 0;
+    bool loaded;
+    if (rom) {
+        FirstFilePlatform first(platform_, *rom);
+        loaded = openRomAtStart(state_, first);
+    } else {
+        loaded = dialog.initialise();
+    }
+    if (!loaded) return 0;
+
+    EditorSession session(state_, platform_);
+    std::unique_ptr<Workbench> workbench;
+    auto openWorkbench = [&] {
+        if (!workbench) workbench = std::make_unique<Workbench>(session);
+        workbench->show();
+        workbench->raise();
+        workbench->activateWindow();
+    };
+    dialog.runOperation = [&](const QString& step, Operation op) { session.runOperation(step, op); };
+    dialog.openWorkbench = openWorkbench;
+    const int listener = session.onChange([&] { dialog.setWindowTitle(QStringLiteral("VELK - ") + session.fileTitle()); });
+    session.notify();
+    if (rom) openWorkbench();
     dialog.exec();
+    session.removeListener(listener);
     return 0;
 }
 

@@ -1,0 +1,136 @@
+#include "app/entry_table_model.h"
+
+#include <QBrush>
+#include <QFont>
+
+#include "app/qt_text.h"
+#include "app/text_filter.h"
+
+namespace velk {
+namespace {
+
+// "[F1 23:(name)]" as it stands in a text's file form.
+constexpr char16_t kReferenceOpen[] = u":(";
+
+}  // namespace
+
+EntryTableModel::EntryTableModel(EditorSession& session, EntryKind kind, QObject* parent)
+    : QAbstractTableModel(parent), session_(session), kind_(kind) {
+    refresh();
+}
+
+Catalogue EntryTableModel::entries() const {
+    EditorState& s = session_.state();
+    return kind_ == EntryKind::Name ? Catalogue(s.catalogues.names) : s.catalogues.texts();
+}
+
+const std::vector<ResourceEntry>& EntryTableModel::asLoaded() const {
+    return kind_ == EntryKind::Name ? session_.namesAsLoaded() : session_.textsAsLoaded();
+}
+
+EntryTableModel::Row EntryTableModel::rowFor(int index) const {
+    const QString form = qtText(entryForm(session_.state(), kind_, index));
+    Row row;
+    row.folded = foldForSearch(form);
+    row.folded.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    // Word references show as the name between corner brackets.
+    row.shown.reserve(form.size());
+    for (qsizetype i = 0; i < form.size();) {
+        if (form[i] == u'\r' && i + 1 < form.size() && form[i + 1] == u'\n') {
+            row.shown += QChar(u'↵');
+            i += 2;
+            continue;
+        }
+        if (kind_ == EntryKind::Text && form[i] == u'[' && form.mid(i + 6, 2) == QStringView(kReferenceOpen)) {
+            const qsizetype close = form.indexOf(QStringLiteral(")]"), i + 8);
+            if (close > 0) {
+                row.shown += QChar(u'「') + form.mid(i + 8, close - i - 8) + QChar(u'」');
+                if (!row.codes.isEmpty()) row.codes += u'\n';
+                row.codes += form.mid(i, close + 2 - i);
+                row.hasReference = true;
+                i = close + 2;
+                continue;
+            }
+        }
+        row.shown += form[i++];
+    }
+    return row;
+}
+
+void EntryTableModel::refresh() {
+    beginResetModel();
+    const int n = static_cast<int>(entries().size());
+    rows_.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) rows_[static_cast<size_t>(i)] = rowFor(i);
+    endResetModel();
+}
+
+bool EntryTableModel::edited(int row) const {
+    const ResourceEntry& now = entries()[static_cast<size_t>(row)];
+    const std::vector<ResourceEntry>& loaded = asLoaded();
+    if (static_cast<size_t>(row) >= loaded.size()) return false;
+    const ResourceEntry& then = loaded[static_cast<size_t>(row)];
+    return now.packed != then.packed || now.unpacked != then.unpacked;
+}
+
+std::span<const uint8_t> EntryTableModel::code(int row) const {
+    const ResourceEntry& e = entries()[static_cast<size_t>(row)];
+    return kind_ == EntryKind::Name ? std::span<const uint8_t>(e.packed) : std::span<const uint8_t>(e.unpacked);
+}
+
+int EntryTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int EntryTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant EntryTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const Row& row = rows_[static_cast<size_t>(index.row())];
+    switch (index.column()) {
+        case LabelColumn:
+            if (role == Qt::DisplayRole) return qtText(entryLabel(kind_, index.row()));
+            if (role == Qt::FontRole) return QFont(QStringLiteral("monospace"));
+            break;
+        case TextColumn:
+            if (role == Qt::DisplayRole) return row.shown;
+            if (role == Qt::ToolTipRole && row.hasReference) return row.codes;
+            if (role == Qt::ForegroundRole && row.hasReference) return QBrush(QColor(0x1c, 0x5f, 0xa8));
+            break;
+        case EditedColumn:
+            if (role == Qt::DisplayRole && edited(index.row())) return QString::fromUtf8("●");
+            if (role == Qt::ToolTipRole && edited(index.row())) return QString::fromUtf8("読み込んだ時から変更されています");
+            if (role == Qt::TextAlignmentRole) return Qt::AlignCenter;
+            break;
+        default: break;
+    }
+    return {};
+}
+
+QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    switch (section) {
+        case LabelColumn: return QString::fromUtf8("番号");
+        case TextColumn: return kind_ == EntryKind::Name ? QString::fromUtf8("名前") : QString::fromUtf8("テキスト");
+        case EditedColumn: return QString::fromUtf8("変更");
+        default: return {};
+    }
+}
+
+EntryFilterModel::EntryFilterModel(EntryTableModel* source, QObject* parent)
+    : QSortFilterProxyModel(parent), source_(source) {
+    setSourceModel(source);
+}
+
+void EntryFilterModel::setQuery(const QString& query) {
+    bytes_ = codeQuery(query);
+    folded_ = bytes_ ? QString() : foldForSearch(query);
+    invalidateFilter();
+}
+
+bool EntryFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
+    if (bytes_) return holdsBytes(source_->code(sourceRow), *bytes_);
+    return folded_.isEmpty() || source_->folded(sourceRow).contains(folded_);
+}
+
+}  // namespace velk

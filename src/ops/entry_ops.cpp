@@ -1,0 +1,110 @@
+#include "ops/entry_ops.h"
+
+#include <vector>
+
+#include "image/hex.h"
+#include "text/decode.h"
+#include "text/encode.h"
+#include "text/sjis.h"
+
+namespace velk {
+namespace {
+
+std::vector<uint8_t> bytesOf(std::string_view s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+// The entry's line or block as the file holds it; `prefix` is how many bytes
+// stand in front of the form.
+struct FileSlice {
+    std::vector<uint8_t> bytes;
+    size_t prefix = 0;
+};
+
+FileSlice fileSlice(EntryKind kind, int index, std::string_view form) {
+    FileSlice slice;
+    if (kind == EntryKind::Name) {
+        // Every exported line ends in CR LF, and the import keeps its first byte as the NUL.
+        slice.bytes = bytesOf(std::string(form) + "\r\n");
+    } else {
+        const std::string header = entryLabel(kind, index) + "\n";
+        slice.prefix = header.size();
+        slice.bytes = bytesOf(header + std::string(form) + "//\r\n\r\n\r\n");
+    }
+    return slice;
+}
+
+EntryProblem entryProblem(const Problem& p, std::span<const uint8_t> form, size_t offsetInForm) {
+    return {renderMessage(p), locate(form, offsetInForm)};
+}
+
+Catalogue catalogueOf(EditorState& state, EntryKind kind) {
+    return kind == EntryKind::Name ? Catalogue(state.catalogues.names) : state.catalogues.texts();
+}
+
+std::string kindWord(EntryKind kind) { return kind == EntryKind::Name ? "名前" : "テキスト"; }
+
+}  // namespace
+
+std::string entryLabel(EntryKind kind, int index) {
+    std::string out = kind == EntryKind::Name ? "[" : "##No.";
+    const auto i = static_cast<unsigned>(index);
+    appendHexByte(out, static_cast<uint8_t>(kind == EntryKind::Name ? 0xF0 + (i >> 8) : i >> 8));
+    out += ' ';
+    appendHexByte(out, static_cast<uint8_t>(i & 0xFF));
+    if (kind == EntryKind::Name) out += ']';
+    return out;
+}
+
+std::string entryForm(const EditorState& state, EntryKind kind, int index) {
+    if (kind == EntryKind::Name) return std::string(nameText(state.catalogues.names[static_cast<size_t>(index)]));
+    return decodeText(state.catalogues.texts(), index, state.catalogues.names, state.tables);
+}
+
+std::optional<EntryProblem> checkEntry(const EditorState& state, EntryKind kind, int index, std::string_view form) {
+    const FileSlice slice = fileSlice(kind, index, form);
+    const GlyphLookup glyphs(state.tables);
+    const std::span<const uint8_t> formBytes(reinterpret_cast<const uint8_t*>(form.data()), form.size());
+    if (kind == EntryKind::Name) {
+        std::vector<ResourceEntry> scratch(static_cast<size_t>(index) + 1);
+        Result<int32_t> r = encodeName(scratch, index, slice.bytes, glyphs);
+        if (!r) return entryProblem(r.problem(), formBytes, r.problem().offset);
+        if (static_cast<size_t>(*r) < slice.bytes.size())  // a line break inside the name
+            return EntryProblem{{toCp932("名前は1行です"), "名前は1行です", "a name is one line"},
+                                locate(formBytes, static_cast<size_t>(*r) - 2)};
+        return std::nullopt;
+    }
+    Result<EncodedText> r = encodeTextCode(slice.bytes, glyphs, index);
+    if (!r) {
+        const size_t at = r.problem().offset;
+        return entryProblem(r.problem(), formBytes, at > slice.prefix ? at - slice.prefix : 0);
+    }
+    if (r->consumed + slice.prefix < slice.bytes.size() - 6)  // a '/' ends the text early
+        return EntryProblem{{toCp932("'/' でテキストが終わります"), "'/' でテキストが終わります",
+                             "a '/' ends the text before its closing \"//\""},
+                            locate(formBytes, r->consumed - 2 - slice.prefix)};
+    return std::nullopt;
+}
+
+Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_view form) {
+    if (std::optional<EntryProblem> p = checkEntry(state, kind, index, form)) return failedOutcome(p->message);
+    const FileSlice slice = fileSlice(kind, index, form);
+    const GlyphLookup glyphs(state.tables);
+    Catalogue entries = catalogueOf(state, kind);
+    if (kind == EntryKind::Name)
+        (void)encodeName(entries, index, slice.bytes, glyphs);
+    else
+        (void)encodeText(entries, index, slice.bytes, glyphs, state.image);
+    state.unsavedEdits = true;
+    return doneOutcome(toCp932(kindWord(kind) + " ") + entryLabel(kind, index) + toCp932(" を変更しました"));
+}
+
+Outcome restoreEntry(EditorState& state, EntryKind kind, int index, const ResourceEntry& asLoaded) {
+    ResourceEntry& entry = catalogueOf(state, kind)[static_cast<size_t>(index)];
+    entry.packed = asLoaded.packed;
+    entry.packedLength = asLoaded.packedLength;
+    entry.unpacked = asLoaded.unpacked;
+    entry.unpackedLength = asLoaded.unpackedLength;
+    state.unsavedEdits = true;
+    return doneOutcome(toCp932(kindWord(kind) + " ") + entryLabel(kind, index) + toCp932(" を読み込んだ時に戻しました"));
+}
+
+}  // namespace velk
