@@ -57,7 +57,7 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     kinds_->setObjectName(QStringLiteral("KindList"));
     const char* labels[KindCount] = {"名前", "テキスト", "顔グラフィック", "ユニットグラフィック", "追加文字", "検索"};
     for (const char* label : labels) kinds_->addItem(QString::fromUtf8(label));
-    kinds_->setMaximumWidth(kinds_->sizeHintForColumn(0) + 48);
+    kinds_->setFixedWidth(kinds_->fontMetrics().horizontalAdvance(QString::fromUtf8("ユニットグラフィック (5900)")) + 32);
 
     pages_ = new QStackedWidget(this);
     names_ = new EntryPage(session, EntryKind::Name, pages_);
@@ -157,7 +157,8 @@ QWidget* Workbench::buildFacePage() {
 
     auto showFace = [this, faceName] {
         faceDetail_->show(faceGrid_->selected(), colourSet_->value());
-        faceName->setText(QString::fromUtf8("顔 %1（0x%2）").arg(faceGrid_->selected()).arg(faceGrid_->selected(), 2, 16, QLatin1Char('0')).toUpper());
+        const int face = faceGrid_->selected();
+        faceName->setText(QString::fromUtf8("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0')));
     };
     faceGrid_->onSelect = [showFace](int) { showFace(); };
     faceDetail_->onColourSet = [this](int set) { colourSet_->setValue(set); };
