@@ -11,6 +11,16 @@ namespace {
 constexpr size_t kRangeGap = 16;
 
 template <typename Entry>
+Entry withoutBytes(const Entry& e) {
+    Entry copy = e;
+    copy.packed.clear();
+    copy.packed.shrink_to_fit();
+    copy.unpacked.clear();
+    copy.unpacked.shrink_to_fit();
+    return copy;
+}
+
+template <typename Entry>
 CatalogueChange<Entry> diffCatalogue(const std::vector<Entry>& before, const std::vector<Entry>& after) {
     CatalogueChange<Entry> change;
     if (before.size() != after.size()) {
@@ -18,9 +28,17 @@ CatalogueChange<Entry> diffCatalogue(const std::vector<Entry>& before, const std
         change.wholeAfter = after;
         return change;
     }
-    for (size_t i = 0; i < before.size(); ++i)
-        if (!(before[i] == after[i]))
-            change.records.push_back({static_cast<int32_t>(i), before[i], after[i]});
+    for (size_t i = 0; i < before.size(); ++i) {
+        if (before[i] == after[i]) continue;
+        if constexpr (requires { before[i].packed; before[i].unpacked; }) {
+            if (before[i].packed == after[i].packed && before[i].unpacked == after[i].unpacked) {
+                RecordChange<Entry> r{static_cast<int32_t>(i), withoutBytes(before[i]), withoutBytes(after[i]), true};
+                change.records.push_back(std::move(r));
+                continue;
+            }
+        }
+        change.records.push_back({static_cast<int32_t>(i), before[i], after[i], false});
+    }
     return change;
 }
 
@@ -30,8 +48,19 @@ void applyCatalogue(std::vector<Entry>& entries, const CatalogueChange<Entry>& c
         entries = forward ? *change.wholeAfter : *change.wholeBefore;
         return;
     }
-    for (const RecordChange<Entry>& r : change.records)
-        entries[static_cast<size_t>(r.index)] = forward ? r.after : r.before;
+    for (const RecordChange<Entry>& r : change.records) {
+        Entry& e = entries[static_cast<size_t>(r.index)];
+        if constexpr (requires { e.packed; e.unpacked; }) {
+            if (r.bytesKept) {
+                std::vector<uint8_t> packed = std::move(e.packed), unpacked = std::move(e.unpacked);
+                e = forward ? r.after : r.before;
+                e.packed = std::move(packed);
+                e.unpacked = std::move(unpacked);
+                continue;
+            }
+        }
+        e = forward ? r.after : r.before;
+    }
 }
 
 template <typename Entry>

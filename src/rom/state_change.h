@@ -19,11 +19,14 @@ namespace velk {
 
 enum class CatalogueKind : uint8_t { Resources, ColourSets, Names };
 
+// A record whose bytes stayed as they were (a save moves most records)
+// keeps only its other fields: its byte buffers are left empty here.
 template <typename Entry>
 struct RecordChange {
     int32_t index;
     Entry before;
     Entry after;
+    bool bytesKept = false;
 };
 
 // Every record of one catalogue, when the operation changed how many there
