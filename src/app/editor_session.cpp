@@ -4,64 +4,52 @@
 #include <QUndoCommand>
 
 #include "app/qt_text.h"
+#include "ops/run_operation.h"
+#include "rom/state_change.h"
 
 namespace velk {
 
-// The part of the state an edit changes, before and after it.
-struct EditorSession::Step {
-    struct Part {
-        RomImage image;
-        CharTables tables;
-        Catalogues catalogues;
-        std::array<uint8_t, kGlyphSheetSize> glyphSheet;
-        bool glyphSheetLoaded;
-    };
-    Part before, after;
-
-    static Part of(const EditorState& s) { return {s.image, s.tables, s.catalogues, s.glyphSheet, s.glyphSheetLoaded}; }
-    static void put(EditorState& s, const Part& p) {
-        s.image = p.image;
-        s.tables = p.tables;
-        s.catalogues = p.catalogues;
-        s.glyphSheet = p.glyphSheet;
-        s.glyphSheetLoaded = p.glyphSheetLoaded;
-    }
-    static bool same(const Part& p, const EditorState& s) {
-        auto sameEntries = [](const std::vector<ResourceEntry>& a, const std::vector<ResourceEntry>& b) {
-            if (a.size() != b.size()) return false;
-            for (size_t i = 0; i < a.size(); ++i)
-                if (a[i].packed != b[i].packed || a[i].unpacked != b[i].unpacked || a[i].romOffset != b[i].romOffset)
-                    return false;
-            return true;
-        };
-        return p.image.bytes == s.image.bytes && p.tables == s.tables && p.glyphSheet == s.glyphSheet &&
-               p.glyphSheetLoaded == s.glyphSheetLoaded && sameEntries(p.catalogues.resources, s.catalogues.resources) &&
-               sameEntries(p.catalogues.colourSets, s.catalogues.colourSets) &&
-               sameEntries(p.catalogues.names, s.catalogues.names);
-    }
-};
-
+// One undo step: the changes of one operation, and of a save that followed it.
 class EditorSession::StepCommand : public QUndoCommand {
 public:
-    StepCommand(EditorSession& session, const QString& name, std::unique_ptr<Step> step)
-        : QUndoCommand(name), session_(session), step_(std::move(step)) {}
-    void undo() override { apply(step_->before); }
+    static constexpr int kId = 1;
+    StepCommand(EditorSession& session, const QString& name, std::shared_ptr<const StateChange> change, bool save)
+        : QUndoCommand(name), session_(session), save_(save) {
+        changes_.push_back(std::move(change));
+    }
+    int id() const override { return kId; }
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = static_cast<const StepCommand*>(other);
+        if (!next->save_) return false;
+        changes_.insert(changes_.end(), next->changes_.begin(), next->changes_.end());
+        return true;
+    }
+    void undo() override {
+        for (auto c = changes_.rbegin(); c != changes_.rend(); ++c) undoChange(session_.state_, **c);
+        done(QString::fromUtf8("元に戻しました: ") + text());
+    }
     void redo() override {
         if (first_) {  // the operation has done it already
             first_ = false;
             return;
         }
-        apply(step_->after);
+        for (const auto& c : changes_) redoChange(session_.state_, *c);
+        done(QString::fromUtf8("やり直しました: ") + text());
+    }
+    size_t bytesHeld() const {
+        size_t n = 0;
+        for (const auto& c : changes_) n += c->bytesHeld();
+        return n;
     }
 
 private:
-    void apply(const Step::Part& part) {
-        Step::put(session_.state_, part);
-        session_.status_ = text();
+    void done(const QString& status) {
+        session_.status_ = status;
         session_.notify();
     }
     EditorSession& session_;
-    std::unique_ptr<Step> step_;
+    std::vector<std::shared_ptr<const StateChange>> changes_;
+    bool save_;
     bool first_ = true;
 };
 
@@ -77,56 +65,44 @@ EditorSession::EditorSession(EditorState& state, Platform& platform) : state_(st
 EditorSession::~EditorSession() { undoStack_.disconnect(); }
 
 Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) {
-    auto step = std::make_unique<Step>();
-    step->before = Step::of(state_);
-    Outcome outcome = op(state_, platform_);
-    if (!Step::same(step->before, state_)) {
-        step->after = Step::of(state_);
-        undoStack_.push(new StepCommand(*this, stepName, std::move(step)));
+    const std::filesystem::path loadedBefore = state_.loadedPath;
+    const auto identityBefore = state_.loadedIdentity;
+    Outcome outcome = velk::runOperation(state_, [&] { return op(state_, platform_); });
+    const bool newFile = state_.loadedPath != loadedBefore || !(state_.loadedIdentity == identityBefore);
+    if (outcome.matchesRomFile && newFile) {
+        loaded();
+    } else if (outcome.matchesRomFile) {  // a save
+        if (outcome.change && undoStack_.index() == 0) undoStack_.clear();
+        else if (outcome.change) undoStack_.push(new StepCommand(*this, stepName, outcome.change, true));
+        undoStack_.setClean();
+        state_.unsavedEdits = false;
+    } else if (outcome.change) {
+        undoStack_.push(new StepCommand(*this, stepName, outcome.change, false));
     }
-    recordOutcome(stepName, outcome);
-    return outcome;
-}
-
-Outcome EditorSession::runOperation(const QString& stepName, Operation op) {
-    auto legacy = [op](EditorState& s, Platform& p) {
-        op(s, p);
-        return doneOutcome({});
-    };
-    if (op == saveRomOperation) {
-        const bool wasUnsaved = state_.unsavedEdits;
-        state_.unsavedEdits = true;  // tells a save that happened from one that did not
-        op(state_, platform_);
-        if (!state_.unsavedEdits) {
-            saved();
-            status_ = QString::fromUtf8("保存しました");
-        } else {
-            state_.unsavedEdits = wasUnsaved;
-        }
-        notify();
-        return doneOutcome({});
-    }
-    if (op == reloadRomOperation) {
-        const std::filesystem::path before = state_.loadedPath;
-        const auto identity = state_.loadedIdentity;
-        op(state_, platform_);
-        if (state_.loadedPath != before || !(state_.loadedIdentity == identity)) loaded();
-        return doneOutcome({});
-    }
-    return run(stepName, legacy);
-}
-
-void EditorSession::recordOutcome(const QString& stepName, const Outcome& outcome) {
     if (outcome.failed() && outcome.problem)
         status_ = QString::fromStdString(outcome.problem->display);
     else if (!outcome.summary.empty())
         status_ = qtText(outcome.summary);
-    else if (outcome.done() && undoStack_.count() > 0 && undoStack_.command(undoStack_.index() - 1) &&
-             undoStack_.command(undoStack_.index() - 1)->text() == stepName)
+    else if (outcome.change || outcome.matchesRomFile)
         status_ = stepName;
-    if (!outcome.warnings.empty())
-        status_ += QString::fromUtf8("（警告 %1 件）").arg(outcome.warnings.size());
+    if (!outcome.warnings.empty()) status_ += QString::fromUtf8("（警告 %1 件）").arg(outcome.warnings.size());
     notify();
+    return outcome;
+}
+
+Outcome EditorSession::runOperation(const QString& stepName, Operation op) {
+    // The buttons' operations say nothing of what they did yet: a save or a
+    // load is told by the flag they clear.
+    const bool fileOperation = op == saveRomOperation || op == reloadRomOperation;
+    return run(stepName, [op, fileOperation](EditorState& s, Platform& p) {
+        const bool wasUnsaved = s.unsavedEdits;
+        if (fileOperation) s.unsavedEdits = true;
+        op(s, p);
+        Outcome outcome = doneOutcome({});
+        outcome.matchesRomFile = fileOperation && !s.unsavedEdits;
+        if (fileOperation && s.unsavedEdits) s.unsavedEdits = wasUnsaved;
+        return outcome;
+    });
 }
 
 void EditorSession::loaded() {
@@ -136,13 +112,15 @@ void EditorSession::loaded() {
     const ConstCatalogue texts = std::as_const(state_.catalogues).texts();
     textsAsLoaded_.assign(texts.begin(), texts.end());
     state_.unsavedEdits = false;
-    if (!state_.loadedPath.empty()) status_ = QString::fromUtf8("読み込みました");
+    if (!state_.loadedPath.empty())
+        status_ = QString::fromUtf8("%1 を読み込みました").arg(QString::fromStdString(state_.loadedPath.filename().string()));
     notify();
 }
 
-void EditorSession::saved() {
-    undoStack_.setClean();
-    state_.unsavedEdits = false;
+size_t EditorSession::bytesHeld() const {
+    size_t n = 0;
+    for (int i = 0; i < undoStack_.count(); ++i) n += static_cast<const StepCommand*>(undoStack_.command(i))->bytesHeld();
+    return n;
 }
 
 QString EditorSession::fileTitle() const {

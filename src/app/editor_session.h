@@ -28,14 +28,17 @@ public:
     Platform& platform() { return platform_; }
     QUndoStack& undoStack() { return undoStack_; }
 
-    // Runs an edit; what it changed becomes one undo step named `stepName`.
+    // Runs an operation; what it changed becomes one undo step named
+    // `stepName`. What a save changes (the layout) joins the step before it,
+    // so that undo after a save takes back the last edit; a load starts a
+    // new history.
     Outcome run(const QString& stepName, const SessionOperation& op);
-    // The same for a button's operation: an edit, a save or a reload as it is.
+    // The same for a button's operation.
     Outcome runOperation(const QString& stepName, Operation op);
-    // After a ROM was loaded outside run(): forget the steps, keep the entries as loaded.
+    // After a ROM was loaded: forget the steps, keep the entries as loaded.
     void loaded();
-    // After a save: the state as it stands is the saved one.
-    void saved();
+    // The bytes the undo history holds.
+    size_t bytesHeld() const;
 
     // Names and texts as the ROM held them when it was loaded.
     const std::vector<ResourceEntry>& namesAsLoaded() const { return namesAsLoaded_; }
@@ -55,7 +58,6 @@ public:
     void notify();
 
 private:
-    struct Step;
     class StepCommand;
     void recordOutcome(const QString& stepName, const Outcome& outcome);
 

@@ -77,10 +77,12 @@ std::optional<EntryProblem> checkEntry(const EditorState& state, EntryKind kind,
         const size_t at = r.problem().offset;
         return entryProblem(r.problem(), formBytes, at > slice.prefix ? at - slice.prefix : 0);
     }
-    if (r->consumed + slice.prefix < slice.bytes.size() - 6)  // a '/' ends the text early
+    // As the import reads it: a lone '/' ends the text, and the rest is lost.
+    const size_t slash = r->consumed - 2;
+    if (slash + 1 >= slice.bytes.size() || slice.bytes[slash + 1] != '/')
         return EntryProblem{{toCp932("'/' でテキストが終わります"), "'/' でテキストが終わります",
                              "a '/' ends the text before its closing \"//\""},
-                            locate(formBytes, r->consumed - 2 - slice.prefix)};
+                            locate(formBytes, slash - slice.prefix)};
     return std::nullopt;
 }
 
@@ -93,7 +95,6 @@ Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_vi
         (void)encodeName(entries, index, slice.bytes, glyphs);
     else
         (void)encodeText(entries, index, slice.bytes, glyphs, state.image);
-    state.unsavedEdits = true;
     return doneOutcome(toCp932(kindWord(kind) + " ") + entryLabel(kind, index) + toCp932(" を変更しました"));
 }
 
@@ -103,7 +104,6 @@ Outcome restoreEntry(EditorState& state, EntryKind kind, int index, const Resour
     entry.packedLength = asLoaded.packedLength;
     entry.unpacked = asLoaded.unpacked;
     entry.unpackedLength = asLoaded.unpackedLength;
-    state.unsavedEdits = true;
     return doneOutcome(toCp932(kindWord(kind) + " ") + entryLabel(kind, index) + toCp932(" を読み込んだ時に戻しました"));
 }
 
