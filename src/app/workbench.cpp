@@ -94,7 +94,7 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     connect(kinds_, &QListWidget::currentRowChanged, pages_, &QStackedWidget::setCurrentIndex);
     listener_ = session_.onChange([this] { refresh(); });
     kinds_->setCurrentRow(Texts);
-    refresh();
+    showState();  // the lists have just read the entries
 }
 
 Workbench::~Workbench() { session_.removeListener(listener_); }
@@ -224,6 +224,11 @@ void Workbench::refresh() {
     faceDetail_->update();
     units_->update();
     glyphs_->update();
+    showState();
+}
+
+void Workbench::showState() {
+    const EditorState& s = session_.state();
     static_cast<QStackedWidget*>(glyphPage_)->setCurrentIndex(s.glyphSheetLoaded ? 1 : 0);
     const int counts[KindCount] = {kNameCount, kTextCount, kFaceCount, kUnitGraphicCount, s.glyphSheetLoaded ? 256 : 0, -1};
     const char* labels[KindCount] = {"名前", "テキスト", "顔グラフィック", "ユニットグラフィック", "追加文字", "検索"};

@@ -53,6 +53,8 @@ private:
     QWidget* buildFacePage();
     QWidget* buildSearchPage();
     void updateTitle();
+    // The kinds' counts, the title and the status line.
+    void showState();
 
     EditorSession& session_;
     int listener_ = 0;
