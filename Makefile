@@ -61,6 +61,7 @@ test: build
 
 bench: build
 	$(BUILD)/bench/velk_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/velk_workbench_bench
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps

@@ -1,5 +1,7 @@
 #include "app/editor_app.h"
 
+#include <QEventLoop>
+
 #include "app/editor_session.h"
 #include "app/main_dialog.h"
 #include "app/qt_platform.h"
@@ -41,7 +43,11 @@ int EditorApp::run(const std::optional<std::filesystem::path>& rom) {
     const int listener = session.onChange([&] { dialog.setWindowTitle(QStringLiteral("VELK - ") + session.fileTitle()); });
     session.notify();
     if (rom) openWorkbench();
-    dialog.exec();
+    // Not exec(): a modal main window would keep the workbench from taking input.
+    QEventLoop loop;
+    QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    dialog.show();
+    loop.exec();
     session.removeListener(listener);
     return 0;
 }

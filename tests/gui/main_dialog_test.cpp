@@ -312,21 +312,42 @@ TEST(EditorAppStart, CancelEndsWithZeroBeforeTheWindowShows) {
     for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(dynamic_cast<MainDialog*>(w) && w->isVisible());
 }
 
-TEST(EditorAppStart, RunsTheWindowUntilItCloses) {
-    ScriptedPlatform platform;
+// Runs `then` on the main window as soon as it shows (it is not modal: the workbench takes input beside it).
+void onMainWindow(std::function<void(MainDialog*)> then) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, then] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = dynamic_cast<MainDialog*>(w); d && d->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                return then(d);
+            }
+    });
+    timer->start();
+}
+
+TEST(EditorAppStart, RunsTheWindowUntilItClosesOnTheRomGivenOrChosen) {
     const std::filesystem::path rom = test::scratchFolder() / "demo.smc";
     test::writeBytes(rom, test::demoImage().bytes);
-    platform.answer(rom);
-    EditorState state;
-    bool shown = false;
-    onNextModal([&](QWidget* w) {
-        shown = dynamic_cast<MainDialog*>(w) != nullptr;
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(w, &escape);
-    });
-    EXPECT_EQ(EditorApp(state, platform).run(), 0);
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(state.catalogues.names.size(), 2510u);
+    for (const bool given : {false, true}) {
+        ScriptedPlatform platform;
+        if (!given) platform.answer(rom);
+        EditorState state;
+        QString title;
+        bool workbench = false;
+        onMainWindow([&](MainDialog* d) {
+            title = d->windowTitle();
+            for (QWidget* w : QApplication::topLevelWidgets()) workbench |= w->objectName() == "Workbench" && w->isVisible();
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(d, &escape);
+        });
+        EXPECT_EQ(EditorApp(state, platform).run(given ? std::optional(rom) : std::nullopt), 0);
+        EXPECT_EQ(title, u("VELK - demo.smc"));
+        EXPECT_EQ(workbench, given);  // a ROM given opens the workbench beside the main window
+        EXPECT_EQ(platform.dialogs.size(), given ? 0u : 1u);
+        EXPECT_EQ(state.catalogues.names.size(), 2510u);
+    }
 }
 
 }  // namespace
