@@ -3,16 +3,18 @@
 #include <QTranslator>
 #include <iostream>
 #include <memory>
+#include <string_view>
 
 #include "app/command_line.h"
 #include "app/editor_app.h"
 #include "app/qt_platform.h"
 
 int main(int argc, char** argv) {
-    // --help and --version need no display.
-    const velk::WindowArguments early =
-        velk::parseWindowArguments(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
-    if (early.exitNow == 0) return 0;
+    // --help, --version and a usage error need no display; Qt's own options
+    // (-platform, ...) are known only once Qt has read them.
+    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i)
+        for (const char* option : {"-h", "--help", "-V", "--version"})
+            if (std::string_view(argv[i]) == option) return *velk::parseWindowArguments({option}, std::cout, std::cerr).exitNow;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VELK"));

@@ -51,8 +51,7 @@ protected:
         if (apply) page->applyButton()->click();
     }
     std::filesystem::path file(const std::string& name, const std::vector<uint8_t>& bytes) {
-        test::writeBytes(folder / name, bytes);
-        return folder / name;
+        return test::writeBytes(folder / name, bytes), folder / name;
     }
     // Runs a button's operation through the session with `answer` for its dialog.
     void runButton(const char* step, Operation op, const std::filesystem::path& answer) {
@@ -72,13 +71,10 @@ TEST_F(WorkbenchWindow, FilterFoldsWidthAndCaseAndFindsCodeBytes) {
     edit(texts, 0, "ＶＥＬＫ９ソマ[F9 CD:()]");
     ASSERT_TRUE(texts->problemLabel()->text().isEmpty()) << texts->problemLabel()->text().toStdString();
     // Every text whose code holds F9 CD: the one just made, and any the demo has.
-    int holdingF9CD = 0;
-    for (const ResourceEntry& t : std::as_const(state.catalogues).texts())
-        for (size_t i = 0; i + 1 < t.unpacked.size(); ++i)
-            if (t.unpacked[i] == 0xF9 && t.unpacked[i + 1] == 0xCD) {
-                ++holdingF9CD;
-                break;
-            }
+    const std::array<uint8_t, 2> f9cd = {0xF9, 0xCD};
+    const auto holdingF9CD = static_cast<int>(std::ranges::count_if(std::as_const(state.catalogues).texts(), [&](const ResourceEntry& t) {
+        return std::search(t.unpacked.begin(), t.unpacked.end(), f9cd.begin(), f9cd.end()) != t.unpacked.end();
+    }));
     ASSERT_GE(holdingF9CD, 1);
     const struct {
         const char* query;
@@ -91,9 +87,7 @@ TEST_F(WorkbenchWindow, FilterFoldsWidthAndCaseAndFindsCodeBytes) {
         texts->filterField()->setText(u(c.query));
         EXPECT_EQ(texts->filterModel()->rowCount(), c.matches) << c.query;
         EXPECT_EQ(texts->countLabel()->text(), u("5607 件中 %1 件").arg(c.matches)) << c.query;
-        if (c.matches == 1) {
-            EXPECT_EQ(texts->filterModel()->mapToSource(texts->filterModel()->index(0, 0)).row(), 0);
-        }
+        EXPECT_TRUE(c.matches != 1 || texts->filterModel()->mapToSource(texts->filterModel()->index(0, 0)).row() == 0);
     }
     // Ctrl+F: one query over names and texts.
     window->searchAll();
@@ -135,7 +129,6 @@ TEST_F(WorkbenchWindow, AnAppliedEditEqualsTheImportOfTheSameFile) {
         edit(page, c.index, c.form);
         EXPECT_TRUE(page->problemLabel()->text().isEmpty()) << page->problemLabel()->text().toStdString();
         EXPECT_TRUE(sameEdits(state, imported)) << label;
-        EXPECT_TRUE(page->model()->edited(c.index));
         EXPECT_EQ(page->model()->data(page->model()->index(c.index, EntryTableModel::EditedColumn), Qt::DisplayRole), u("●"));
     }
 }
