@@ -64,12 +64,12 @@ EditorSession::EditorSession(EditorState& state, Platform& platform) : state_(st
 
 EditorSession::~EditorSession() { undoStack_.disconnect(); }
 
-Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) {
+Outcome EditorSession::run(const QString& stepName, const SessionOperation& op, Kind kind) {
     const std::filesystem::path loadedBefore = state_.loadedPath;
     const auto identityBefore = state_.loadedIdentity;
     Outcome outcome = velk::runOperation(state_, [&] { return op(state_, platform_); });
     const bool newFile = state_.loadedPath != loadedBefore || !(state_.loadedIdentity == identityBefore);
-    if (outcome.matchesRomFile && newFile) {
+    if (outcome.matchesRomFile && (newFile || kind == Kind::Load)) {
         loaded();
     } else if (outcome.matchesRomFile) {  // a save
         if (outcome.change && undoStack_.index() == 0) undoStack_.clear();
@@ -83,6 +83,8 @@ Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) 
         status_ = QString::fromStdString(outcome.problem->display);
     else if (!outcome.summary.empty())
         status_ = qtText(outcome.summary);
+    else if (outcome.change && outcome.change->recordCount() > 0 && !outcome.matchesRomFile)
+        status_ = QString::fromUtf8("%1: %2 件を変更しました").arg(stepName).arg(outcome.change->recordCount());
     else if (outcome.change || outcome.matchesRomFile)
         status_ = stepName;
     if (!outcome.warnings.empty()) status_ += QString::fromUtf8("（警告 %1 件）").arg(outcome.warnings.size());
@@ -94,6 +96,7 @@ Outcome EditorSession::runOperation(const QString& stepName, Operation op) {
     // The buttons' operations say nothing of what they did yet: a save or a
     // load is told by the flag they clear.
     const bool fileOperation = op == saveRomOperation || op == reloadRomOperation;
+    const Kind kind = op == reloadRomOperation ? Kind::Load : Kind::Edit;
     return run(stepName, [op, fileOperation](EditorState& s, Platform& p) {
         const bool wasUnsaved = s.unsavedEdits;
         if (fileOperation) s.unsavedEdits = true;
@@ -102,7 +105,7 @@ Outcome EditorSession::runOperation(const QString& stepName, Operation op) {
         outcome.matchesRomFile = fileOperation && !s.unsavedEdits;
         if (fileOperation && s.unsavedEdits) s.unsavedEdits = wasUnsaved;
         return outcome;
-    });
+    }, kind);
 }
 
 void EditorSession::loaded() {

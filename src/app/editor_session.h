@@ -32,7 +32,10 @@ public:
     // `stepName`. What a save changes (the layout) joins the step before it,
     // so that undo after a save takes back the last edit; a load starts a
     // new history.
-    Outcome run(const QString& stepName, const SessionOperation& op);
+    // An operation that ends on what a ROM file holds (outcome.matchesRomFile)
+    // is a load when it is `kind` Load or names another file, else a save.
+    enum class Kind { Edit, Load };
+    Outcome run(const QString& stepName, const SessionOperation& op, Kind kind = Kind::Edit);
     // The same for a button's operation.
     Outcome runOperation(const QString& stepName, Operation op);
     // After a ROM was loaded: forget the steps, keep the entries as loaded.
