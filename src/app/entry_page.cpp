@@ -54,6 +54,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     table_ = new MenuKeyTable(this);
     table_->setObjectName(QStringLiteral("EntryTable"));
     table_->setModel(filterModel_);
+    table_->setItemDelegateForColumn(EntryTableModel::TextColumn, new ReferenceDelegate(table_));
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setWordWrap(false);

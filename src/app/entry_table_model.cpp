@@ -1,6 +1,7 @@
 #include "app/entry_table_model.h"
 
-#include <QBrush>
+#include <QApplication>
+#include <QPainter>
 #include <QFont>
 
 #include "app/qt_text.h"
@@ -44,6 +45,7 @@ EntryTableModel::Row EntryTableModel::rowFor(int index) const {
         if (kind_ == EntryKind::Text && form[i] == u'[' && form.mid(i + 6, 2) == QStringView(kReferenceOpen)) {
             const qsizetype close = form.indexOf(QStringLiteral(")]"), i + 8);
             if (close > 0) {
+                row.ranges << static_cast<int>(row.shown.size()) << static_cast<int>(close - i - 8 + 2);
                 row.shown += QChar(u'「') + form.mid(i + 8, close - i - 8) + QChar(u'」');
                 if (!row.codes.isEmpty()) row.codes += u'\n';
                 row.codes += form.mid(i, close + 2 - i);
@@ -95,7 +97,7 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const {
         case TextColumn:
             if (role == Qt::DisplayRole) return row.shown;
             if (role == Qt::ToolTipRole && row.hasReference) return row.codes;
-            if (role == Qt::ForegroundRole && row.hasReference) return QBrush(QColor(0x1c, 0x5f, 0xa8));
+            if (role == ReferenceRangesRole && row.hasReference) return QVariant::fromValue(row.ranges);
             break;
         case EditedColumn:
             if (role == Qt::DisplayRole && edited(index.row())) return QString::fromUtf8("●");
@@ -115,6 +117,44 @@ QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, i
         case EditedColumn: return QString::fromUtf8("変更");
         default: return {};
     }
+}
+
+void ReferenceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    const QVariant ranges = index.data(EntryTableModel::ReferenceRangesRole);
+    if (!ranges.isValid()) return QStyledItemDelegate::paint(painter, option, index);
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);  // the background and the selection
+    const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).adjusted(3, 0, -3, 0);
+    const bool selected = opt.state & QStyle::State_Selected;
+    const QColor plain = opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    const QColor reference = selected ? plain : opt.palette.color(QPalette::Link);
+    QFont bold = opt.font;
+    bold.setBold(true);
+    painter->save();
+    painter->setClipRect(area);
+    int x = area.left();
+    auto run = [&](qsizetype from, qsizetype length, bool isReference) {
+        if (length <= 0 || x > area.right()) return;
+        const QString part = text.mid(from, length);
+        painter->setFont(isReference ? bold : opt.font);
+        painter->setPen(isReference ? reference : plain);
+        painter->drawText(QRect(x, area.top(), area.right() - x + 1, area.height()), Qt::AlignLeft | Qt::AlignVCenter, part);
+        x += QFontMetrics(painter->font()).horizontalAdvance(part);
+    };
+    const QList<int> list = ranges.value<QList<int>>();
+    qsizetype at = 0;
+    for (qsizetype i = 0; i + 1 < list.size(); i += 2) {
+        run(at, list[i] - at, false);
+        run(list[i], list[i + 1], true);
+        at = list[i] + list[i + 1];
+    }
+    run(at, text.size() - at, false);
+    painter->restore();
 }
 
 EntryFilterModel::EntryFilterModel(EntryTableModel* source, QObject* parent)

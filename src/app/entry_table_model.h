@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
+#include <QStyledItemDelegate>
 #include <optional>
 #include <vector>
 
@@ -15,6 +16,9 @@ namespace velk {
 class EntryTableModel : public QAbstractTableModel {
 public:
     enum Column { LabelColumn, TextColumn, EditedColumn, ColumnCount };
+    // The text column's word references: start and length of each name in
+    // the shown text, one after another (QList<int>).
+    static constexpr int ReferenceRangesRole = Qt::UserRole + 1;
 
     EntryTableModel(EditorSession& session, EntryKind kind, QObject* parent = nullptr);
 
@@ -35,6 +39,7 @@ private:
     struct Row {
         QString shown;    // one line: line breaks as a mark, word references as their name
         QString codes;    // the word references' codes, for the tooltip
+        QList<int> ranges;  // where the names stand in `shown`
         QString folded;   // the file form, folded for the filter
         bool hasReference = false;
     };
@@ -45,6 +50,13 @@ private:
     EditorSession& session_;
     EntryKind kind_;
     std::vector<Row> rows_;
+};
+
+// Draws a text whose word references show as names in their own style.
+class ReferenceDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
 // Keeps the rows whose folded text holds the folded query, or whose code

@@ -1,7 +1,6 @@
 #include "app/workbench.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -241,11 +240,6 @@ void Workbench::showState() {
 }
 
 void Workbench::updateTitle() { setWindowTitle(session_.fileTitle() + QString::fromUtf8(" — 一覧 — VELK")); }
-
-void Workbench::closeEvent(QCloseEvent* event) {
-    hide();  // the main window keeps the program and the state
-    event->ignore();
-}
 
 void Workbench::keyPressEvent(QKeyEvent* event) {
     // A stray Enter or Escape does not close anything here.

@@ -45,7 +45,6 @@ public:
     void refresh();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
