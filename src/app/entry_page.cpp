@@ -74,6 +74,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     editor_->setObjectName(QStringLiteral("EntryEditor"));
     editor_->setTabChangesFocus(true);
     editor_->setEnabled(false);
+    if (kind == EntryKind::Name) editor_->setMaximumHeight(editor_->fontMetrics().height() * 3 + 12);
     problem_ = new QLabel(this);
     problem_->setObjectName(QStringLiteral("EntryProblem"));
     problem_->setWordWrap(true);
@@ -81,6 +82,8 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     apply_ = new QPushButton(QString::fromUtf8("適用"), this);
     apply_->setObjectName(QStringLiteral("ApplyButton"));
     apply_->setEnabled(false);
+    apply_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
+    apply_->setToolTip(QString::fromUtf8("この項目を書き込みます (Ctrl+Enter)"));
     restore_ = new QPushButton(QString::fromUtf8("元に戻す"), this);
     restore_->setObjectName(QStringLiteral("RestoreButton"));
     restore_->setToolTip(QString::fromUtf8("この項目を読み込んだ時のコードに戻します"));
@@ -231,6 +234,7 @@ void EntryPage::contextMenu(const QPoint& at) {
     });
     menu.addAction(QString::fromUtf8("番号をコピー"), this,
                    [this, row] { QApplication::clipboard()->setText(qtText(entryLabel(kind_, row))); });
+    if (onFindUses) menu.addAction(QString::fromUtf8("この名前を使うテキストを探す"), this, [this, row] { onFindUses(row); });
     QAction* restore = menu.addAction(QString::fromUtf8("元に戻す"), this, [this, row] {
         showEntry(row);
         restore_->click();

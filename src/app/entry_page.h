@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "app/editor_session.h"
 #include "app/entry_table_model.h"
@@ -38,6 +39,8 @@ public:
     // The form in the field, as Shift-JIS with CR LF line breaks; nothing
     // when a character has no Shift-JIS form.
     std::optional<std::string> typedForm() const;
+    // Offered in a name's context menu: show the texts that use name `index`.
+    std::function<void(int index)> onFindUses;
 
 private:
     void showEntry(int index);

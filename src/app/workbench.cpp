@@ -20,6 +20,7 @@
 #include "app/entry_page.h"
 #include "app/graphics_views.h"
 #include "app/program_icon.h"
+#include "app/qt_text.h"
 #include "rom/catalogues.h"
 
 namespace velk {
@@ -63,6 +64,13 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     texts_ = new EntryPage(session, EntryKind::Text, pages_);
     units_ = new UnitGrid(session.state(), this);
     glyphs_ = new GlyphGrid(session.state(), this);
+    names_->onFindUses = [this](int name) {
+        // The name's label [F1 23] is the code of a word reference to it.
+        QString code = qtText(entryLabel(EntryKind::Name, name));
+        code.replace(u'[', u'<').replace(u']', u'>');
+        showKind(Texts);
+        texts_->filterField()->setText(code);
+    };
     pages_->addWidget(names_);
     pages_->addWidget(texts_);
     pages_->addWidget(buildFacePage());
