@@ -141,7 +141,7 @@ bool saveRom(EditorState& state, Platform& platform) {
     // The layout is planned whole before it writes, so it works on the image
     // itself: one that does not fit leaves it as it was.
     if (Status s = layOutImage(state.image, state); !s) {
-        showProblem(platform, s.problem());
+        showFileProblem(platform, std::move(s.problem()), *file);
         return false;
     }
     if (!state.keepChecksum) writeChecksum(state.image);
