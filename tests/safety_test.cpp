@@ -1,0 +1,97 @@
+// Writes that a crash, a size limit or an odd target cannot turn into a
+// lost or half-written file.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_io.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+namespace fs = std::filesystem;
+
+std::vector<std::string> listing(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A file system without unnamed files: O_TMPFILE is refused as such.
+struct NoUnnamedFiles : FileCalls {
+    std::vector<std::string> opened;
+    int open(const char* path, int flags, mode_t mode) override {
+        if ((flags & O_TMPFILE) == O_TMPFILE) return errno = EOPNOTSUPP, -1;
+        opened.emplace_back(path);
+        return FileCalls::open(path, flags, mode);
+    }
+};
+
+TEST(SafeWrite, FallsBackToANamedTemporaryFileWhereUnnamedOnesAreMissing) {
+    const fs::path dir = test::scratchFolder();
+    test::writeBytes(dir / "a.smc", Bytes{1});
+    NoUnnamedFiles calls;
+    ASSERT_TRUE(writeFileReplacing(dir / "a.smc", Bytes{4, 5, 6}, calls));
+    EXPECT_EQ(test::readBytes(dir / "a.smc"), (Bytes{4, 5, 6}));
+    ASSERT_EQ(calls.opened.size(), 1u);
+    EXPECT_EQ(fs::path(calls.opened[0]).filename().string().rfind("a.smc.velk-tmp-", 0), 0u);
+    EXPECT_EQ(listing(dir), std::vector<std::string>{"a.smc"});
+}
+
+// A size limit fails the write with its reason instead of killing the
+// process, and leaves the old file and nothing else. An exact fit passes.
+TEST(SafeWrite, AFileSizeLimitFailsTheWriteAndLeavesNoTemporaryFile) {
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    if (old.rlim_max != RLIM_INFINITY && old.rlim_max < 4096) GTEST_SKIP() << "size limit already below the test's";
+    const fs::path dir = test::scratchFolder();
+    test::writeBytes(dir / "keep.smc", Bytes{7, 7});
+    struct rlimit limited = old;
+    limited.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const Status fits = writeFileReplacing(dir / "fits.smc", Bytes(4096, 1));
+    const Status tooLarge = writeFileReplacing(dir / "keep.smc", Bytes(4097, 1));
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &old), 0);
+    EXPECT_TRUE(fits);
+    ASSERT_FALSE(tooLarge);
+    EXPECT_EQ(tooLarge.problem().reason, std::strerror(EFBIG));
+    EXPECT_EQ(test::readBytes(dir / "keep.smc"), (Bytes{7, 7}));
+    EXPECT_EQ(listing(dir), (std::vector<std::string>{"fits.smc", "keep.smc"}));
+}
+
+// /dev/stdout on a pipe is a /proc link to "pipe:[N]", a name that opens
+// nothing: the target is opened by the name given.
+TEST(SafeWrite, AnOpenPipeNamedThroughProcIsWrittenThrough) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const std::string name = "/proc/self/fd/" + std::to_string(ends[1]);
+    const Status s = writeFileReplacing(name, Bytes{'o', 'k'});
+    ::close(ends[1]);
+    char got[4] = {};
+    const ssize_t n = ::read(ends[0], got, sizeof got);
+    ::close(ends[0]);
+    ASSERT_TRUE(s) << s.problem().reason;
+    EXPECT_EQ(std::string(got, static_cast<size_t>(std::max<ssize_t>(n, 0))), "ok");
+}
+
+TEST(SafeWrite, FileIdsTellTheSameFileUnderAnyName) {
+    const fs::path dir = test::scratchFolder();
+    test::writeBytes(dir / "rom.smc", Bytes{1});
+    test::writeBytes(dir / "other.smc", Bytes{1});
+    fs::create_symlink("rom.smc", dir / "hack.ips");
+    fs::create_hard_link(dir / "rom.smc", dir / "hard.bps");
+    EXPECT_EQ(fileIdOf(dir / "hack.ips"), fileIdOf(dir / "rom.smc"));
+    EXPECT_EQ(fileIdOf(dir / "hard.bps"), fileIdOf(dir / "rom.smc"));
+    EXPECT_NE(fileIdOf(dir / "other.smc"), fileIdOf(dir / "rom.smc"));
+    EXPECT_FALSE(fileIdOf(dir / "missing.smc"));
+}
+
+}  // namespace
+}  // namespace velk
