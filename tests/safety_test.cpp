@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "ops/operations.h"
 #include "platform/file_io.h"
+#include "scripted_platform.h"
 #include "test_support.h"
 
 namespace velk {
@@ -91,6 +94,65 @@ TEST(SafeWrite, FileIdsTellTheSameFileUnderAnyName) {
     EXPECT_EQ(fileIdOf(dir / "hard.bps"), fileIdOf(dir / "rom.smc"));
     EXPECT_NE(fileIdOf(dir / "other.smc"), fileIdOf(dir / "rom.smc"));
     EXPECT_FALSE(fileIdOf(dir / "missing.smc"));
+}
+
+// The loaded ROM is never replaced by a patch, nor lost through its backup,
+// whatever name leads to it; nothing is written when one is refused.
+class LoadedRomGuard : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = test::scratchFolder();
+        test::writeBytes(dir / "x.bps", test::demoImage().bytes);
+        platform.answer(dir / "x.bps");
+        ASSERT_TRUE(openRomAtStart(state, platform));
+    }
+    void expectRefused(const fs::path& out, const std::string& shownName) {
+        platform.answer(out);
+        EXPECT_FALSE(saveRom(state, platform)) << out;
+        ASSERT_EQ(platform.messages.size(), 1u) << out;
+        EXPECT_EQ(platform.messages[0], test::sjis(shownName + "に書き込めませんでした"));
+        EXPECT_EQ(test::readBytes(dir / "x.bps"), test::demoImage().bytes);
+        platform.messages.clear();
+    }
+    fs::path dir;
+    ScriptedPlatform platform;
+    EditorState state;
+};
+
+TEST_F(LoadedRomGuard, APatchNamedAsTheLoadedFileOrALinkToItIsRefused) {
+    fs::create_symlink("x.bps", dir / "hack.ips");
+    fs::create_hard_link(dir / "x.bps", dir / "hard.bps");
+    expectRefused(dir / "x.bps", "x.bps");
+    expectRefused(dir / "hack.ips", "hack.ips");
+    expectRefused(dir / "hard.bps", "hard.bps");
+    EXPECT_NE(platform.details.at(1).find("is the loaded ROM x.bps"), std::string::npos);
+    EXPECT_EQ(listing(dir), (std::vector<std::string>{"hack.ips", "hard.bps", "x.bps"}));
+}
+
+TEST_F(LoadedRomGuard, ABackupThatLinksToTheFileTheSaveReplacesStopsTheSave) {
+    fs::rename(dir / "x.bps", dir / "g.smc");
+    platform.answer(dir / "g.smc");
+    reloadRom(state, platform);
+    fs::create_symlink("g.smc", dir / "g.smc.bak");
+    state.catalogues.names[1].packed = {0x72};  // an edit, so the save would change the file
+    platform.answer(dir / "g.smc");
+    EXPECT_FALSE(saveRom(state, platform));
+    EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("g.smc.bakに書き込めませんでした")});
+    EXPECT_EQ(test::readBytes(dir / "g.smc"), test::demoImage().bytes);
+}
+
+TEST_F(LoadedRomGuard, ASourceChangedInPlaceSinceTheLoadGivesNoPatch) {
+    struct stat before {};
+    ASSERT_EQ(::stat((dir / "x.bps").c_str(), &before), 0);
+    Bytes changed = test::demoImage().bytes;
+    changed[0x1234] ^= 0xFF;  // same size, and the time put back below
+    test::writeBytes(dir / "x.bps", changed);
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "x.bps").c_str(), times, 0), 0);
+    platform.answer(dir / "out.bps");
+    EXPECT_FALSE(saveRom(state, platform));
+    EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("x.bpsが読み込めません")});
+    EXPECT_FALSE(fs::exists(dir / "out.bps"));
 }
 
 }  // namespace
