@@ -10,6 +10,8 @@
 #include <cstring>
 
 #include "ops/operations.h"
+#include "patch/bps.h"
+#include "patch/ips.h"
 #include "platform/file_io.h"
 #include "scripted_platform.h"
 #include "test_support.h"
@@ -94,6 +96,34 @@ TEST(SafeWrite, FileIdsTellTheSameFileUnderAnyName) {
     EXPECT_EQ(fileIdOf(dir / "hard.bps"), fileIdOf(dir / "rom.smc"));
     EXPECT_NE(fileIdOf(dir / "other.smc"), fileIdOf(dir / "rom.smc"));
     EXPECT_FALSE(fileIdOf(dir / "missing.smc"));
+}
+
+// Patches read defensively: each refusal names its cause and where it stands.
+TEST(PatchReaders, RefuseWhatIsNotThePatchTheyClaim) {
+    auto ipsOf = [](const std::string& head, const Bytes& record) {
+        Bytes p = test::bytesOf(head);
+        p.insert(p.end(), record.begin(), record.end());
+        for (const uint8_t b : test::bytesOf("EOF")) p.push_back(b);
+        return p;
+    };
+    const std::pair<Bytes, std::string> ips[] = {
+        {ipsOf("PATCH", {0, 0, 0x10, 0, 0, 0, 0, 0x41}), "IPS record at 0x5 is a run of length 0"},
+        {ipsOf("PATCH", {0, 0, 0x10, 0, 0, 0, 1, 0x41}), ""},  // a run of one: fine
+        {ipsOf("PATCx", {0, 0, 0x10, 0, 1, 0x41}), "not an IPS patch: it does not begin with \"PATCH\""},
+        {makeBps(Bytes{1}, Bytes{2}), "a BPS patch (it begins with \"BPS1\"), not an IPS patch"},
+    };
+    for (const auto& [patch, reason] : ips) {
+        const Result<std::vector<IpsRecord>> r = parseIps(patch, 0x20);
+        EXPECT_EQ(r ? std::string() : r.problem().reason, reason);
+    }
+    // A header that asks for 4 GiB of target, under a patch checksum that
+    // does not hold: refused on the checksum, before any size is trusted.
+    Bytes huge = {'B', 'P', 'S', '1', 0x80, 0xFE, 0xFF, 0xFF, 0xFF, 0x8E, 0x80};
+    huge.resize(huge.size() + 12);
+    const Result<Bytes> r = applyBps({}, huge);
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.problem().reason, "BPS patch: the patch's checksum does not match");
+    EXPECT_EQ(r.problem().offset, huge.size() - 4);
 }
 
 // The loaded ROM is never replaced by a patch, nor lost through its backup,
