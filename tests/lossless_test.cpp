@@ -22,12 +22,8 @@ protected:
         platform.answer(folder / "demo.smc");
         ASSERT_TRUE(openRomAtStart(state, platform));
     }
-    bool save(EditorState& s, const std::string& name) {
-        platform.answer(folder / name);
-        return saveRom(s, platform);
-    }
-    // What the change script's added characters would do: 熊 at slot 0x10,
-    // a zero behind it.
+    bool save(EditorState& s, const std::string& name) { return platform.answer(folder / name), saveRom(s, platform); }
+    // As the change script's added characters would: 熊 at slot 0x10, a zero behind it.
     static void addCharacter(EditorState& s) {
         const std::string kuma = sjis("熊");
         s.tables[kAddedCharTable][0x10] = {static_cast<uint8_t>(kuma[0]), static_cast<uint8_t>(kuma[1])};
@@ -42,10 +38,9 @@ TEST_F(Lossless, AnUnchangedExportAndImportAfterSaveAndReloadGivesEveryCodeBack)
     addCharacter(state);
     const Bytes text = {0x08, 0x10, 0x08, 0x11, 0x08, 0x12, 0x09, 0xFF, 0x0A, 0xB0, 0xCF, 0x00, 0x20, 0x20, 0x2E};
     storeAndPack(state.image, state.catalogues.texts()[9], text, kTextProfile);
-    state.catalogues.names[9].packed = {0x08, 0x10, 0x08, 0x12, 0xF3, 0x20};
-    state.catalogues.names[9].packedLength = 6;
+    const Bytes name = {0x08, 0x10, 0x08, 0x12, 0xF3, 0x20};
+    storePacked(state.catalogues.names[9], name);
     ASSERT_TRUE(save(state, "out.smc"));
-
     EditorState again;
     platform.answer(folder / "out.smc");
     ASSERT_TRUE(openRomAtStart(again, platform));
@@ -60,19 +55,14 @@ TEST_F(Lossless, AnUnchangedExportAndImportAfterSaveAndReloadGivesEveryCodeBack)
     platform.answer(folder / "t.txt");
     ASSERT_TRUE(importTextCollection(again.catalogues.texts(), again.tables, again.image, platform));
     ASSERT_TRUE(platform.messages.empty()) << platform.details.front();
-
     EXPECT_EQ(again.catalogues.texts()[9].unpacked, text);
-    EXPECT_EQ(again.catalogues.names[9].packed, (Bytes{0x08, 0x10, 0x08, 0x12, 0xF3, 0x20}));
-    for (size_t i = 0; i < saved.names.size(); ++i) {
-        if (i == 5) continue;  // 候 at its second slot comes back at its first
-        ASSERT_EQ(again.catalogues.names[i].packed, saved.names[i].packed) << i;
-    }
+    for (size_t i = 0; i < saved.names.size(); ++i)  // 候 at its second slot (5) comes back at its first
+        if (i != 5) { ASSERT_EQ(again.catalogues.names[i].packed, saved.names[i].packed) << i; }
     // Names were decoded at load, before the added characters came: escapes.
     const Bytes names = test::readBytes(folder / "n.txt"), texts = test::readBytes(folder / "t.txt");
-    const std::string file(names.begin(), names.end());
-    EXPECT_NE(file.find("[F0 09] ?08 10??08 12?!F3!" + sjis("　") + "\r\n"), std::string::npos);
-    EXPECT_NE(std::string(texts.begin(), texts.end()).find("##No.00 09\n" + sjis("熊") + "?08 11??08 12??09 FF??0A B0?!CF!?00 20?" + sjis("　ぎ") + "//"),
-              std::string::npos);
+    EXPECT_NE(std::string(names.begin(), names.end()).find("[F0 09] ?08 10??08 12?!F3!" + sjis("　") + "\r\n"), std::string::npos);
+    const std::string text9 = "##No.00 09\n" + sjis("熊") + "?08 11??08 12??09 FF??0A B0?!CF!?00 20?" + sjis("　ぎ") + "//";
+    EXPECT_NE(std::string(texts.begin(), texts.end()).find(text9), std::string::npos);
 }
 
 // Two faces whose pointer slot is the same: the slot ends at the one placed
@@ -96,9 +86,7 @@ TEST_F(Lossless, FacesSharingAPointerSlotLeaveItAtTheFacePlacedLast) {
 }
 
 TEST_F(Lossless, ABlockPointerLeadingOutsideIsAFailureToWriteNotALackOfRoom) {
-    state.image[0x1E7DAB] = 0xFF;  // as an IPS piece could have written it
-    state.image[0x1E7DAB + 1] = 0xFF;
-    state.image[0x1E7DAB + 2] = 0xFF;
+    std::fill_n(state.image.at(0x1E7DAB), 3, 0xFF);  // as an IPS piece could have written it
     EXPECT_FALSE(save(state, "bad.smc"));
     EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("bad.smcに書き込めませんでした")});
     EXPECT_EQ(platform.details.at(0),

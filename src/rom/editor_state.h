@@ -38,6 +38,7 @@ struct EditorState {
 
     bool unsavedEdits = false;                    // an edit since the last load or successful save
     bool keepChecksum = false;                    // saves leave the cartridge checksum as it stands
+    bool scriptFilesAnywhere = false;             // change scripts may name files outside their folder
     std::vector<std::filesystem::path> backedUp;  // files this run has kept a .bak of
 };
 
