@@ -57,7 +57,7 @@ const std::vector<Verb>& verbs() {
         {"import-names", "IN.txt", "read names from a name list file", operation(importNamesOperation)},
         {"export-texts", "OUT.txt", "write the text collection file", operation(exportTextsOperation)},
         {"import-texts", "IN.txt", "read texts from a text collection file", operation(importTextsOperation)},
-        {"apply-script", "IN.txt", "apply a change script; the files it names are found beside it",
+        {"apply-script", "IN.txt", "apply a change script; the files it names are found in its folder or below it",
          operation(applyChangeScriptOperation)},
     };
     return all;

@@ -52,6 +52,16 @@ std::string escapedBytes(std::string_view bytes) {
     return out;
 }
 
+std::string utf8OrEscaped(std::string_view text) {
+    std::string out;
+    while (const std::optional<BadSequence> bad = firstInvalidUtf8(text)) {
+        out += text.substr(0, bad->offset);
+        out += escapedBytes(text.substr(bad->offset, bad->length));
+        text.remove_prefix(bad->offset + bad->length);
+    }
+    return out += text;
+}
+
 Status checkNotUtf16(std::span<const uint8_t> bytes) {
     if (bytes.size() >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF)))
         return cannotRead("begins with a UTF-16 byte-order mark; save it as Shift-JIS or UTF-8");

@@ -23,6 +23,9 @@ std::optional<BadSequence> firstInvalidUtf8(std::string_view text);
 
 // The bytes as \xNN, upper-case hex: for showing bytes that are no text.
 std::string escapedBytes(std::string_view bytes);
+// The text with every sequence that is not UTF-8 shown as \xNN, so that what
+// is shown stays UTF-8 (a file name may hold any bytes).
+std::string utf8OrEscaped(std::string_view text);
 
 // A problem (CannotRead, offset at the cause) for a text file that is
 // UTF-16: one beginning with a UTF-16 byte-order mark, or one holding a zero
