@@ -121,13 +121,6 @@ TEST(FileWrite, FollowsASymbolicLinkAndReplacesTheFileItNames) {
     EXPECT_EQ(folderListing(dir / "real"), std::vector<std::string>{"game.smc"});
 }
 
-TEST(FileWrite, WritesStraightThroughAFileThatIsNotRegular) {
-    ASSERT_TRUE(writeFileReplacing("/dev/null", Bytes{1, 2, 3}));
-    struct stat st {};
-    ASSERT_EQ(::stat("/dev/null", &st), 0);
-    EXPECT_TRUE(S_ISCHR(st.st_mode));
-}
-
 TEST(FileRead, ReadsAtMostTheCapAndSaysWhyItCannot) {
     const fs::path dir = test::scratchFolder();
     test::writeBytes(dir / "f.bin", Bytes{1, 2, 3, 4});
