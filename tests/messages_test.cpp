@@ -110,7 +110,7 @@ TEST_F(WhereAndWhy, ARomThatIsNotAnImageOfTheGameSaysWhichCheckFailed) {
     platform.answer(folder / "bad.smc");
     reloadRomOperation(state, platform);
     EXPECT_EQ(platform.displays.back(), "bad.smcが読み込めません");
-    EXPECT_EQ(detail(), "bad.smc: pointer at 0x1E7DDB leads outside the image");
+    EXPECT_EQ(detail(), "bad.smc: the block pointer at 0x1E7DDB holds 00 80 00, which leads outside the image");
     bad = test::demoImage();
     bad[0x118000 + 3 * 12 + 2] = 0x00;  // text 12's pointer, before the image
     test::writeBytes(folder / "bad.smc", bad.bytes);

@@ -57,7 +57,7 @@ const std::vector<Verb>& verbs() {
         {"import-names", "IN.txt", "read names from a name list file", operation(importNamesOperation)},
         {"export-texts", "OUT.txt", "write the text collection file", operation(exportTextsOperation)},
         {"import-texts", "IN.txt", "read texts from a text collection file", operation(importTextsOperation)},
-        {"apply-script", "IN.txt", "apply a change script; the files it names are found beside it",
+        {"apply-script", "IN.txt", "apply a change script; the files it names are found in its folder or below it",
          operation(applyChangeScriptOperation)},
     };
     return all;
@@ -74,6 +74,7 @@ void printUsage(std::ostream& os) {
     row("--strict", "treat a warning as a problem once its verb has run");
     row("--utf8", "name lists, text collections and change scripts are UTF-8 files");
     row("--keep-checksum", "leave the cartridge checksum as the image holds it when saving");
+    row("--script-files-anywhere", "let change scripts name files outside their own folder");
     row("-h, --help", "print this help and exit");
     row("-V, --version", "print the version and exit");
     os << "verbs:\n";
@@ -121,6 +122,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     bool strict = false;
     bool utf8 = false;
     bool keepChecksum = false;
+    bool scriptFilesAnywhere = false;
     size_t first = 0;
     for (; first < args.size() && args[first].size() > 1 && args[first][0] == '-'; ++first) {
         const std::string& option = args[first];
@@ -132,6 +134,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             utf8 = true;
         } else if (option == "--keep-checksum") {
             keepChecksum = true;
+        } else if (option == "--script-files-anywhere") {
+            scriptFilesAnywhere = true;
         } else if (option == "-h" || option == "--help") {
             printUsage(out);
             return 0;
@@ -189,6 +193,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     state.keepChecksum = keepChecksum;
     if (!openRomAtStart(state, platform) || platform.messagesShown() > 0) return 1;
     state.keepChecksum = keepChecksum;
+    state.scriptFilesAnywhere = scriptFilesAnywhere;
     if (!state.copierHeader.empty()) err << "ROM: 512-byte copier header, kept on save\n";
     bool failed = false;
     for (const Step& step : steps) {

@@ -4,6 +4,7 @@
 
 #include "ops/messages.h"
 #include "text/sjis.h"
+#include "text/text_checks.h"
 
 namespace velk {
 
@@ -25,6 +26,10 @@ size_t utf8Length(uint8_t lead) {
 // The UTF-8 text in Shift-JIS, or a problem at the first character that has
 // no Shift-JIS form (its offset into `utf8`).
 Result<std::string> utf8ToSjis(std::string_view utf8) {
+    if (const std::optional<BadSequence> bad = firstInvalidUtf8(utf8))
+        return cannotRead("is not UTF-8: " + escapedBytes(utf8.substr(bad->offset, bad->length)) +
+                              " is no UTF-8 character",
+                          bad->offset);
     if (std::optional<std::string> all = toCp932Strict(utf8)) return std::move(*all);
     for (size_t i = 0; i < utf8.size();) {
         const size_t n = std::min(utf8Length(static_cast<uint8_t>(utf8[i])), utf8.size() - i);
@@ -62,6 +67,18 @@ std::optional<TextFile> readTextFile(Platform& platform, const ChosenFile& file)
     if (!bytes) return std::nullopt;
     if (bytes->size() > kMaxTextFileBytes) {
         showFileProblem(platform, cannotRead("larger than " + std::to_string(kMaxTextFileBytes >> 20) + " MiB"), file);
+        return std::nullopt;
+    }
+    if (Status s = checkNotUtf16(*bytes); !s) {
+        const Location at = locate(*bytes, s.problem().offset);
+        Problem p = std::move(s.problem());
+        const std::string where = file.displayName() + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": " + p.reason;
+        p.reason.clear();
+        p.text = file.name;
+        p.textUtf8 = file.displayName();
+        Message m = renderMessage(p);
+        m.detail = where;
+        platform.showMessage(m);
         return std::nullopt;
     }
     const bool marked = startsWithUtf8Mark(*bytes);

@@ -57,13 +57,14 @@ bool applyChangeScript(EditorState& state, Platform& platform);
 // Shift-JIS to UTF-8, as a Linux user saves a Japanese file name.
 class ScriptFolderFiles : public ScriptFiles {
 public:
-    ScriptFolderFiles(Platform& platform, std::filesystem::path folder)
-        : platform_(platform), folder_(std::move(folder)) {}
+    ScriptFolderFiles(Platform& platform, std::filesystem::path folder, bool anywhere = false)
+        : platform_(platform), folder_(std::move(folder)), anywhere_(anywhere) {}
     Result<std::vector<uint8_t>> read(std::string_view name, size_t maxBytes) override;
 
 private:
     Platform& platform_;
     std::filesystem::path folder_;
+    bool anywhere_;  // files outside the script's folder may be named too
 };
 
 // The same, each in the one form the window's buttons and the command line's

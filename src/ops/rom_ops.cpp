@@ -6,6 +6,7 @@
 #include "ops/dialog_options.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
+#include "ops/output_checks.h"
 #include "patch/bps.h"
 #include "patch/ips.h"
 #include "rom/save_layout.h"
@@ -53,7 +54,7 @@ std::optional<SourceDiff> loadedFileDiff(const EditorState& state, Platform& pla
         const Status read = platform.readFilePieces(from, state.loadedIdentity.size + 1,
                                                     [&](std::span<const uint8_t> piece) { diff.feed(piece); });
         SourceDiff d = diff.finish();
-        if (read && d.sourceSize == state.loadedIdentity.size) return d;
+        if (read && d.sourceSize == state.loadedIdentity.size && d.sourceCrc == state.loadedCrc) return d;
     }
     showFileProblem(platform, cannotRead("changed since it was loaded, and a patch is made against the ROM as loaded"),
                     {state.loadedPath, toCp932(state.loadedPath.filename().string())});
@@ -72,6 +73,10 @@ bool backUpBeforeReplacing(EditorState& state, Platform& platform, const ChosenF
     for (const std::filesystem::path& done : state.backedUp)
         if (sameFile(target.path, done)) return true;
     const ChosenFile backup = sideFile(target, target.path.extension().string() + ".bak");
+    if (Status s = checkBackupIsNotTheTarget(backup.path, target.path); !s) {
+        showFileProblem(platform, std::move(s.problem()), backup);
+        return false;
+    }
     // The loaded file was an image; read no more than the largest there is.
     constexpr size_t kLargest = kRomSize + kCopierHeaderSize;
     Result<std::vector<uint8_t>> current = platform.readFile(target.path, kLargest + 1);
@@ -138,10 +143,20 @@ bool saveRom(EditorState& state, Platform& platform) {
     if (!file) return false;
     const PatchKind kind = patchKindOf(file->path);
     if (kind == PatchKind::None && !backUpBeforeReplacing(state, platform, *file)) return false;
+    if (kind != PatchKind::None) {
+        if (Status s = checkNotTheLoadedFile(state, file->path); !s) {
+            showFileProblem(platform, std::move(s.problem()), *file);
+            return false;
+        }
+        if (Status s = checkLoadedFileCanBeReadAgain(state); !s) {
+            showFileProblem(platform, std::move(s.problem()), {state.loadedPath, toCp932(state.loadedPath.filename().string())});
+            return false;
+        }
+    }
     // The layout is planned whole before it writes, so it works on the image
     // itself: one that does not fit leaves it as it was.
     if (Status s = layOutImage(state.image, state); !s) {
-        showProblem(platform, s.problem());
+        showFileProblem(platform, std::move(s.problem()), *file);
         return false;
     }
     if (!state.keepChecksum) writeChecksum(state.image);

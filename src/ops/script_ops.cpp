@@ -3,6 +3,7 @@
 #include "ops/dialog_options.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
+#include "ops/script_file_checks.h"
 #include "script/change_script.h"
 #include "text/sjis.h"
 
@@ -10,6 +11,7 @@ namespace velk {
 
 Result<std::vector<uint8_t>> ScriptFolderFiles::read(std::string_view name, size_t maxBytes) {
     const std::filesystem::path asWritten(std::string{name});
+    if (Status s = checkScriptFileName(asWritten, anywhere_); !s) return std::move(s.problem());
     std::filesystem::path path = asWritten.is_absolute() ? asWritten : folder_ / asWritten;
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
@@ -20,6 +22,7 @@ Result<std::vector<uint8_t>> ScriptFolderFiles::read(std::string_view name, size
             if (std::filesystem::exists(alternative, ec)) path = alternative;
         }
     }
+    if (Status s = checkRegularFile(path); !s) return std::move(s.problem());
     return platform_.readFile(path, maxBytes);
 }
 
@@ -28,7 +31,7 @@ bool applyChangeScript(EditorState& state, Platform& platform) {
     if (!file) return false;
     std::optional<TextFile> script = readTextFile(platform, *file);
     if (!script) return false;
-    ScriptFolderFiles files(platform, file->path.parent_path());
+    ScriptFolderFiles files(platform, file->path.parent_path(), state.scriptFilesAnywhere);
     std::vector<Warning> warnings;
     const Status s = applyChangeScript(script->bytes, state, files, &warnings);
     const SourceText source = script->source();

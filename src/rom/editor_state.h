@@ -34,9 +34,11 @@ struct EditorState {
         bool operator==(const FileIdentity&) const = default;
     } loadedIdentity;
     std::filesystem::path loadedCopy;  // a .bak this run made of the file as loaded
+    uint32_t loadedCrc = 0;            // CRC-32 of the loaded file, copier header included
 
     bool unsavedEdits = false;                    // an edit since the last load or successful save
     bool keepChecksum = false;                    // saves leave the cartridge checksum as it stands
+    bool scriptFilesAnywhere = false;             // change scripts may name files outside their folder
     std::vector<std::filesystem::path> backedUp;  // files this run has kept a .bak of
 };
 

@@ -1,0 +1,26 @@
+#include "ops/script_file_checks.h"
+
+#include <sys/stat.h>
+
+namespace velk {
+
+Status checkScriptFileName(const std::filesystem::path& name, bool anywhere) {
+    if (anywhere) return {};
+    if (name.is_absolute() || name.has_root_name() || name.has_root_directory())
+        return cannotRead("is an absolute path; a script names files in its own folder or below it "
+                          "(--script-files-anywhere allows any)");
+    const std::filesystem::path normal = name.lexically_normal();
+    if (!normal.empty() && *normal.begin() == "..")
+        return cannotRead("leads out of the script's folder; a script names files in its own folder or below it "
+                          "(--script-files-anywhere allows any)");
+    return {};
+}
+
+Status checkRegularFile(const std::filesystem::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return {};
+    return cannotRead(S_ISDIR(st.st_mode) ? "is a folder, not a file"
+                                          : "is not a regular file (a FIFO or a device); a script names regular files only");
+}
+
+}  // namespace velk

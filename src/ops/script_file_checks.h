@@ -1,0 +1,20 @@
+// What a change script may name: files in its own folder or below it, and
+// only regular files, so that a shared script cannot pull other files into
+// the image (and into the patches made from it), nor wait on a FIFO.
+#pragma once
+
+#include <filesystem>
+
+#include "image/result.h"
+
+namespace velk {
+
+// A problem (CannotRead, with the reason) for a name that is absolute or
+// whose ".." leads out of the script's folder, unless `anywhere` is set.
+Status checkScriptFileName(const std::filesystem::path& name, bool anywhere);
+
+// A problem for an existing file that is not a regular file (a FIFO, a
+// device, a folder). A missing file passes: reading it says so.
+Status checkRegularFile(const std::filesystem::path& path);
+
+}  // namespace velk
