@@ -57,6 +57,14 @@ std::optional<ChosenFile> QtPlatform::saveFileDialog(const FileDialogOptions& op
     return showDialog(options, true);
 }
 
+std::optional<ChosenFile> QtPlatform::folderDialog(const FileDialogOptions&) {
+    const QString folder = QFileDialog::getExistingDirectory(parent_, QString::fromUtf8("フォルダーの選択"), initialDialogFolder());
+    if (folder.isEmpty()) return std::nullopt;
+    const QFileInfo chosen(folder);
+    return ChosenFile{std::filesystem::path(QFile::encodeName(chosen.absoluteFilePath()).toStdString()),
+                      sjisText(chosen.fileName())};
+}
+
 Platform::SaveChoice QtPlatform::askToSaveChanges(std::string_view question) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("VELK"), qtText(question), QMessageBox::NoButton, parent_);
     QPushButton* save = box.addButton(QString::fromUtf8("保存"), QMessageBox::AcceptRole);

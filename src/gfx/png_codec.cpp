@@ -5,6 +5,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <string>
 
 namespace velk {
@@ -45,11 +46,10 @@ void readBytes(png_structp png, png_bytep out, size_t length) {
 // are in state.error. No object with a destructor lives in this frame.
 bool readPicture(png_structp png, png_infop info, ReadState& state) {
     if (setjmp(png_jmpbuf(png))) return false;
-    png_set_benign_errors(png, 1);
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
-    if (uint64_t{width} * height > kMaxPixels) png_error(png, "the picture is too large");
+    if (uint64_t{width} * height > kMaxPixels) png_error(png, "more than 16,777,216 pixels");
     const int colourType = png_get_color_type(png, info);
     const int depth = png_get_bit_depth(png, info);
     const bool indexed = colourType == PNG_COLOR_TYPE_PALETTE;
@@ -128,7 +128,7 @@ Result<PngPicture> decodePng(std::span<const uint8_t> bytes) {
     png_set_read_fn(png, &state, readBytes);
     const bool ok = info && readPicture(png, info, state);
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
-    if (!ok) return cannotRead(std::string("damaged PNG: ") + state.error, state.at);
+    if (!ok) return cannotRead(state.error, state.at);
     return std::move(state.picture);
 }
 
