@@ -14,7 +14,7 @@ namespace {
 // Pictures larger than this are refused before their pixels are allocated.
 constexpr uint64_t kMaxPixels = uint64_t{1} << 24;
 // The zlib level every written PNG uses.
-constexpr int kZlibLevel = 6;
+constexpr int kZlibLevel = 4;
 
 // What libpng's callbacks reach. libpng reports an error by a long jump back
 // into the function that set it up, so everything that must survive the

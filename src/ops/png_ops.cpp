@@ -10,6 +10,7 @@
 #include "gfx/face_png.h"
 #include "gfx/unit_graphics.h"
 #include "gfx/unit_png.h"
+#include "image/parallel.h"
 #include "ops/messages.h"
 #include "text/sjis.h"
 
@@ -123,13 +124,18 @@ bool isPngName(const std::filesystem::path& path) {
 
 Outcome facesToPng(ConstCatalogue faces, ConstCatalogue colourSets, Platform& platform, const std::filesystem::path& dir) {
     if (Status made = platform.makeFolder(dir); !made) return writeFailed(std::move(made.problem()), dir);
-    for (size_t f = 0; f < faces.size(); ++f) {
+    // Most of the time goes in flushing each file to disk, so the faces are
+    // made and written a few at a time side by side; the first failure in
+    // face order is the one reported.
+    std::vector<std::optional<Problem>> failures(faces.size());
+    parallelFor(faces.size(), [&](size_t f) {
         const size_t first = std::min(kSetsPerFace * f, colourSets.size());
         const std::vector<uint8_t> png =
             facePngBytes(faces[f].unpacked, colourSets.subspan(first, std::min(kSetsPerFace, colourSets.size() - first)));
-        const std::filesystem::path path = dir / facePngName(f);
-        if (Status written = platform.writeFile(path, png); !written) return writeFailed(std::move(written.problem()), path);
-    }
+        if (Status written = platform.writeFile(dir / facePngName(f), png); !written) failures[f] = std::move(written.problem());
+    }, 4);
+    for (size_t f = 0; f < faces.size(); ++f)
+        if (failures[f]) return writeFailed(std::move(*failures[f]), dir / facePngName(f));
     return doneOutcome(count("顔グラフィック", faces.size(), "PNGに書き出しました"));
 }
 

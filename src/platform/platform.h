@@ -83,7 +83,8 @@ public:
                                   const std::function<void(std::span<const uint8_t>)>& piece);
 
     // Creates or replaces the file with exactly these bytes, so that a failed
-    // write leaves an existing file as it was (see file_io.h).
+    // write leaves an existing file as it was (see file_io.h). Several files
+    // may be written at once from different threads.
     virtual Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
     // Makes the folder, and those above it, where missing.
