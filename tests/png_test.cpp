@@ -12,7 +12,6 @@ namespace velk {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-namespace fs = std::filesystem;
 
 EditorState demoState() {
     EditorState s;
@@ -50,7 +49,7 @@ TEST(FacePng, PixelsAndPaletteFollowTheTilesAndColourSets) {
     tiles[5 * 32 + 4] = tiles[5 * 32 + 17 + 4] = 0x80;
     std::vector<ResourceEntry> sets(8, ResourceEntry{{}, Bytes(30, 0), 0, 30, 0, 0, 0, 0});
     sets[1].unpacked[16] = 0x1F, sets[1].unpacked[17] = 0x7C;  // colour 9
-    sets[1].unpacked[0] = 0x21, sets[1].unpacked[1] = 0x04;    // colour 1
+    sets[1].unpacked[0] = 0x21, sets[1].unpacked[1] = 0x84;    // colour 1, bit 15 set
     const Bytes png = facePngBytes(tiles, sets);
     const Bytes head = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 32, 0, 0, 0, 48, 8, 3, 0, 0, 0};
     ASSERT_TRUE(std::equal(head.begin(), head.end(), png.begin()));
@@ -59,10 +58,12 @@ TEST(FacePng, PixelsAndPaletteFollowTheTilesAndColourSets) {
     EXPECT_EQ(png, facePngBytes(tiles, sets));  // the same bytes every time
     const Result<PngPicture> p = decodePng(png);
     ASSERT_EQ(p.ok() ? p->palette.size() : 0, 128u);
-    EXPECT_EQ(p->pixels[10 * 32 + 8], 9);
-    EXPECT_EQ(std::count(p->pixels.begin(), p->pixels.end(), 0), 32 * 48 - 1);
+    EXPECT_TRUE(p->pixels[10 * 32 + 8] == 9 && std::count(p->pixels.begin(), p->pixels.end(), 0) == 32 * 48 - 1);
     const std::pair<size_t, Rgb> entries[] = {{25, {255, 0, 255}}, {17, {8, 8, 8}}, {16, {0, 0, 0}}, {9, {0, 0, 0}}};
     for (auto [i, c] : entries) EXPECT_TRUE(p->palette[i].red == c.red && p->palette[i].green == c.green && p->palette[i].blue == c.blue) << i;
+    const Result<FacePng> back = readFacePng(png, sets);  // bit 15 kept, as the colour's 15 bits came back
+    ASSERT_TRUE(back.ok() && back->colourSets);
+    EXPECT_TRUE(back->tiles == tiles && (*back->colourSets)[1] == sets[1].unpacked);
 }
 
 class PngRoundTrip : public ::testing::Test {
@@ -75,7 +76,7 @@ protected:
     PngPicture face(size_t f) { return *decodePng(test::readBytes(folder / "faces" / facePngName(f))); }
     void putFace(size_t f, const Bytes& png) { test::writeBytes(folder / "faces" / facePngName(f), png); }
     static Bytes indexed(const PngPicture& p) { return encodeIndexedPng(p.width, p.height, p.pixels, p.palette); }
-    fs::path folder;
+    std::filesystem::path folder;
     EditorState state = demoState();
     ScriptedPlatform platform;
 };
@@ -119,7 +120,6 @@ TEST_F(PngRoundTrip, APixelEditedInThePngLandsWhereTheSameEditInTheFigLands) {
     for (size_t f = 0; f < 157; ++f) ASSERT_EQ(state.catalogues.faces()[f].unpacked, viaFig.catalogues.faces()[f].unpacked) << f;
     EXPECT_NE(state.catalogues.faces()[3].unpacked, test::demoCatalogues().faces()[3].unpacked);
     EXPECT_EQ(state.catalogues.faces()[3].packed, viaFig.catalogues.faces()[3].packed);
-    EXPECT_EQ(state.catalogues.faces()[4].packed, test::demoCatalogues().faces()[4].packed);  // unchanged: not repacked
 }
 
 TEST_F(PngRoundTrip, AFaceSavedAsRgbaImportsAsTheIndexedOneDoes) {
@@ -169,7 +169,7 @@ TEST_F(PngRoundTrip, BadFilesAreReportedAndChangeNothing) {
         SCOPED_TRACE(c.what);
         state = demoState();
         putFace(0, good0);
-        c.face9.empty() ? (void)fs::remove(folder / "faces" / facePngName(9)) : putFace(9, c.face9);
+        c.face9.empty() ? (void)std::filesystem::remove(folder / "faces" / facePngName(9)) : putFace(9, c.face9);
         const Outcome o = importFacesPngFrom(state, platform, folder / "faces");
         const bool applied = state.catalogues.colourSets[0].unpacked != test::demoCatalogues().colourSets[0].unpacked;
         if (*c.detail) {

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "app/qt_text.h"
 
@@ -39,6 +40,12 @@ std::optional<ChosenFile> QtPlatform::showDialog(const FileDialogOptions& option
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(qtText(options.defaultExtension));
+    // A typed name without an extension takes the chosen filter's ("*.png"),
+    // or the dialog's own under a filter of several or of any.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &options](const QString& filter) {
+        const QRegularExpressionMatch one = QRegularExpression(QStringLiteral("\\(\\*\\.(\\w+)\\)$")).match(filter);
+        dialog.setDefaultSuffix(one.hasMatch() ? one.captured(1) : qtText(options.defaultExtension));
+    });
     const QString initialName = qtText(options.initialFileName);
     if (!initialName.contains(QLatin1Char('*')) && !initialName.contains(QLatin1Char('?')))
         dialog.selectFile(initialName);

@@ -19,15 +19,29 @@ namespace {
 
 constexpr size_t kSetsPerFace = 8;
 
+// Face f's eight colour sets (fewer where the catalogue ends early).
+ConstCatalogue setsOfFace(ConstCatalogue colourSets, size_t f) {
+    const size_t first = std::min(kSetsPerFace * f, colourSets.size());
+    return colourSets.subspan(first, std::min(kSetsPerFace, colourSets.size() - first));
+}
+
 FileDialogOptions facePngFolderOptions() { return {"", "", toCp932("顔グラフィックPNG(face-*.png)|face-*.png||")}; }
 
 FileDialogOptions unitPngDialogOptions() {
     return {"png", "*.png", toCp932("ユニットグラフィック等PNG(*.png)|*.png|全て(*.*)|*.*||")};
 }
 
+// The largest PNG file read.
+constexpr size_t kMaxPngBytes = size_t{64} << 20;
+
+// A file's or folder's own name (for "DIR/" too).
+std::string shownName(const std::filesystem::path& path) {
+    return (path.filename().empty() ? path.parent_path() : path).filename().string();
+}
+
 // The problem, with the file (or folder) it is about named.
 Outcome fileFailed(Problem problem, const std::filesystem::path& path, std::vector<std::string> warnings = {}) {
-    const std::string name = path.filename().empty() ? path.parent_path().filename().string() : path.filename().string();
+    const std::string name = shownName(path);
     problem.text = toCp932(name);
     problem.textUtf8 = name;
     return failedOutcome(renderMessage(problem), std::move(warnings));
@@ -40,6 +54,12 @@ Outcome writeFailed(Problem problem, const std::filesystem::path& path) {
 
 std::string count(const char* what, size_t n, const char* done) {
     return toCp932(std::string(what) + " " + std::to_string(n) + " 件を" + done);
+}
+
+Result<std::vector<uint8_t>> readPngFile(Platform& platform, const std::filesystem::path& path) {
+    Result<std::vector<uint8_t>> bytes = platform.readFile(path, kMaxPngBytes + 1);
+    if (bytes && bytes->size() > kMaxPngBytes) return cannotRead("larger than " + std::to_string(kMaxPngBytes >> 20) + " MiB");
+    return bytes;
 }
 
 struct Imported {
@@ -64,11 +84,9 @@ Imported readFacesFromPng(Catalogue faces, Catalogue colourSets, const RomImage&
             continue;
         }
         const std::filesystem::path path = dir / name;
-        Result<std::vector<uint8_t>> bytes = platform.readFile(path);
+        Result<std::vector<uint8_t>> bytes = readPngFile(platform, path);
         if (!bytes) return {fileFailed(std::move(bytes.problem()), path)};
-        const ConstCatalogue sets = ConstCatalogue(colourSets).subspan(
-            std::min(kSetsPerFace * f, colourSets.size()),
-            std::min(kSetsPerFace, colourSets.size() - std::min(kSetsPerFace * f, colourSets.size())));
+        const ConstCatalogue sets = setsOfFace(colourSets, f);
         Result<FacePng> face = readFacePng(*bytes, sets);
         if (!face) return {fileFailed(std::move(face.problem()), path)};
         if (face->tiles != faces[f].unpacked) tiles[f] = std::move(face->tiles);
@@ -80,7 +98,7 @@ Imported readFacesFromPng(Catalogue faces, Catalogue colourSets, const RomImage&
             if ((*face->colourSets)[s] != sets[s].unpacked) colours[kSetsPerFace * f + s] = std::move((*face->colourSets)[s]);
     }
     std::vector<std::string> warnings;
-    const std::string folder = dir.filename().empty() ? dir.parent_path().filename().string() : dir.filename().string();
+    const std::string folder = shownName(dir);
     if (!missing.empty())
         warnings.push_back(folder + ": warning: " + std::to_string(missing.size()) + " face file" +
                            (missing.size() == 1 ? "" : "s") + " missing, first " + missing.front() +
@@ -99,7 +117,7 @@ Imported readFacesFromPng(Catalogue faces, Catalogue colourSets, const RomImage&
 }
 
 Imported readUnitsFromPng(Catalogue units, RomImage& image, Platform& platform, const std::filesystem::path& file) {
-    Result<std::vector<uint8_t>> bytes = platform.readFile(file);
+    Result<std::vector<uint8_t>> bytes = readPngFile(platform, file);
     if (!bytes) return {fileFailed(std::move(bytes.problem()), file)};
     Result<std::vector<uint8_t>> fig = unitFileFromPng(*bytes, image);
     if (!fig) return {fileFailed(std::move(fig.problem()), file)};
@@ -129,9 +147,7 @@ Outcome facesToPng(ConstCatalogue faces, ConstCatalogue colourSets, Platform& pl
     // face order is the one reported.
     std::vector<std::optional<Problem>> failures(faces.size());
     parallelFor(faces.size(), [&](size_t f) {
-        const size_t first = std::min(kSetsPerFace * f, colourSets.size());
-        const std::vector<uint8_t> png =
-            facePngBytes(faces[f].unpacked, colourSets.subspan(first, std::min(kSetsPerFace, colourSets.size() - first)));
+        const std::vector<uint8_t> png = facePngBytes(faces[f].unpacked, setsOfFace(colourSets, f));
         if (Status written = platform.writeFile(dir / facePngName(f), png); !written) failures[f] = std::move(written.problem());
     }, 4);
     for (size_t f = 0; f < faces.size(); ++f)
