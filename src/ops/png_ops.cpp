@@ -142,14 +142,15 @@ bool isPngName(const std::filesystem::path& path) {
 
 Outcome facesToPng(ConstCatalogue faces, ConstCatalogue colourSets, Platform& platform, const std::filesystem::path& dir) {
     if (Status made = platform.makeFolder(dir); !made) return writeFailed(std::move(made.problem()), dir);
-    // Most of the time goes in flushing each file to disk, so the faces are
-    // made and written a few at a time side by side; the first failure in
-    // face order is the one reported.
+    // Most of the time goes in waiting for each file to reach the disk, so
+    // the faces are made and written by many threads at once (the disk
+    // takes their flushes together); the first failure in face order is the
+    // one reported.
     std::vector<std::optional<Problem>> failures(faces.size());
     parallelFor(faces.size(), [&](size_t f) {
         const std::vector<uint8_t> png = facePngBytes(faces[f].unpacked, setsOfFace(colourSets, f));
         if (Status written = platform.writeFile(dir / facePngName(f), png); !written) failures[f] = std::move(written.problem());
-    }, 4);
+    }, 1, 16);
     for (size_t f = 0; f < faces.size(); ++f)
         if (failures[f]) return writeFailed(std::move(*failures[f]), dir / facePngName(f));
     return doneOutcome(count("顔グラフィック", faces.size(), "PNGに書き出しました"));
