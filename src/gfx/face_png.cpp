@@ -38,7 +38,7 @@ Result<FacePng> readFacePng(std::span<const uint8_t> png, ConstCatalogue sets) {
     std::array<uint16_t, 15> first{};
     for (size_t v = 0; v < 15 && !sets.empty() && 2 * v + 1 < sets[0].unpacked.size(); ++v)
         first[v] = colourAt(sets[0].unpacked, v);
-    Result<std::vector<uint8_t>> values = pixelValues(*picture, first);
+    Result<std::vector<uint8_t>> values = pixelValues(*picture, first, kFacePngColours);
     if (!values) return std::move(values.problem());
     FacePng face{pixelsToTiles(*values, kTilesAcross), std::nullopt, picture->indexed, picture->palette.size()};
     if (!picture->indexed || picture->palette.size() != kFacePngColours) return face;

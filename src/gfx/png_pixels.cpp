@@ -53,15 +53,16 @@ Status checkPictureSize(const PngPicture& picture, uint32_t width, uint32_t heig
                       std::to_string(picture.width) + " x " + std::to_string(picture.height));
 }
 
-Result<std::vector<uint8_t>> pixelValues(const PngPicture& picture, const std::array<uint16_t, 15>& colours) {
+Result<std::vector<uint8_t>> pixelValues(const PngPicture& picture, const std::array<uint16_t, 15>& colours,
+                                         unsigned indexLimit) {
     const size_t count = size_t{picture.width} * picture.height;
     std::vector<uint8_t> values(count);
     if (picture.indexed) {
         for (size_t i = 0; i < count; ++i) {
             const uint8_t index = picture.pixels[i];
-            if (index >= 128)
+            if (index >= indexLimit)
                 return cannotRead(pixelPlace(i, picture.width) + " has palette index " + std::to_string(index) +
-                                  "; indexes 0-127 are read");
+                                  "; indexes 0-" + std::to_string(indexLimit - 1) + " are read");
             values[i] = index % 16;
         }
         return values;
