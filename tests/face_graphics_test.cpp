@@ -57,7 +57,7 @@ TEST_F(FaceGraphics, ExtractWritesPagesPalettesAndSideFile) {
     const ScriptedPlatform::Dialog& d = platform.dialogs.at(0);
     EXPECT_TRUE(d.save);
     EXPECT_EQ(d.options.defaultExtension, "fig");
-    EXPECT_EQ(d.options.filter, sjis("顔グラフィック(*.fig)|*.fig|全て(*.*)|*.*||"));
+    EXPECT_EQ(d.options.filter, sjis("顔グラフィック(*.fig)|*.fig|顔グラフィックPNG(*.png)|*.png|全て(*.*)|*.*||"));
     const Bytes fig = test::readBytes(folder / "face.fig");
     ASSERT_EQ(fig.size(), 163840u);
     auto faceAt = [&](size_t offset, size_t f) {

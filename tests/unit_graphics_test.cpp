@@ -46,7 +46,7 @@ TEST(UnitFileOrder, SwapsTheMiddleTwoOfEveryFour) {
 TEST_F(UnitGraphics, ExtractWritesTheRawBlockThenTheUnitsInFileOrder) {
     extract();
     ASSERT_TRUE(platform.messages.empty());
-    EXPECT_EQ(platform.dialogs.at(0).options.filter, sjis("ユニットグラフィック等(*.fig)|*.fig|全て(*.*)|*.*||"));
+    EXPECT_EQ(platform.dialogs.at(0).options.filter, sjis("ユニットグラフィック等(*.fig)|*.fig|ユニットグラフィック等PNG(*.png)|*.png|全て(*.*)|*.*||"));
     const Bytes fig = test::readBytes(folder / "unit.fig");
     ASSERT_EQ(fig.size(), 941056u);
     EXPECT_TRUE(std::equal(fig.begin(), fig.begin() + 185856, image.at(0x1B8000)));

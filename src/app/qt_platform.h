@@ -25,6 +25,7 @@ public:
     // file names written in a change script are relative to it.
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
+    std::optional<ChosenFile> folderDialog(const FileDialogOptions& options) override;
     void showMessage(const Message& message) override;
     SaveChoice askToSaveChanges(std::string_view question) override;
 

@@ -7,6 +7,7 @@
 
 #include "image/version.h"
 #include "ops/operations.h"
+#include "ops/png_ops.h"
 #include "platform/cli_platform.h"
 
 
@@ -41,6 +42,11 @@ std::function<void(EditorState&, Platform&, std::ostream&)> operation(void (*run
     return [run](EditorState& s, Platform& p, std::ostream&) { run(s, p); };
 }
 
+// An operation that returns its outcome, shown as the others show theirs.
+std::function<void(EditorState&, Platform&, std::ostream&)> operation(Outcome (*run)(EditorState&, Platform&)) {
+    return [run](EditorState& s, Platform& p, std::ostream&) { showOutcome(p, run(s, p)); };
+}
+
 const std::vector<Verb>& verbs() {
     static const std::vector<Verb> all = {
         {"info", nullptr, "print what the image holds",
@@ -53,6 +59,10 @@ const std::vector<Verb>& verbs() {
         {"export-face-bmp", "OUT.bmp", "write all faces as one bitmap", operation(exportFacePictureOperation)},
         {"extract-units", "OUT.fig", "write the unit graphics, palette and side file", operation(extractUnitsOperation)},
         {"write-units", "IN.fig", "read the unit graphics back", operation(writeUnitsOperation)},
+        {"export-faces-png", "DIR", "write each face as DIR/face-000.png ... face-156.png", operation(exportFacesPng)},
+        {"import-faces-png", "DIR", "read the faces (and 128-colour palettes) back from DIR", operation(importFacesPng)},
+        {"export-units-png", "OUT.png", "write all unit graphics tiles as one indexed PNG sheet", operation(exportUnitsPng)},
+        {"import-units-png", "IN.png", "read the unit graphics back from the PNG sheet", operation(importUnitsPng)},
         {"export-names", "OUT.txt", "write the name list file", operation(exportNamesOperation)},
         {"import-names", "IN.txt", "read names from a name list file", operation(importNamesOperation)},
         {"export-texts", "OUT.txt", "write the text collection file", operation(exportTextsOperation)},

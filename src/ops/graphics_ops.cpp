@@ -5,12 +5,14 @@
 #include "ops/dialog_options.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
+#include "ops/png_ops.h"
 
 namespace velk {
 
 void extractFaceGraphics(ConstCatalogue faces, ConstCatalogue colourSets, const RomImage& image, Platform& platform) {
     const std::optional<ChosenFile> file = platform.saveFileDialog(faceGraphicsDialogOptions());
     if (!file) return;
+    if (isPngName(file->path)) return showOutcome(platform, facesToPng(faces, colourSets, platform, file->path.parent_path()));
     if (!writeChosenFile(platform, *file, faceFileBytes(faces))) return;
     const std::array<uint8_t, 32> side = sideFileBytes();
     if (!writeChosenFile(platform, sideFile(*file, ".dat"), side)) return;
@@ -20,14 +22,21 @@ void extractFaceGraphics(ConstCatalogue faces, ConstCatalogue colourSets, const 
 }
 
 bool writeFaceGraphics(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform) {
-    const std::optional<FileContents> fig = askAndReadFile(platform, faceGraphicsDialogOptions(), kFaceFileBytes);
+    const std::optional<ChosenFile> chosen = platform.openFileDialog(faceGraphicsDialogOptions());
+    if (!chosen) return false;
+    if (isPngName(chosen->path)) {
+        const Outcome outcome = facesFromPng(faces, colourSets, image, platform, chosen->path.parent_path());
+        showOutcome(platform, outcome);
+        return outcome.done();
+    }
+    const std::optional<std::vector<uint8_t>> fig = readChosenFile(platform, *chosen, kFaceFileBytes);
     if (!fig) return false;
-    writeFaceTiles(faces, fig->bytes, image);
+    writeFaceTiles(faces, *fig, image);
     // Every palette file is read before any colour set changes.
     std::vector<std::vector<uint8_t>> palettes;
     for (size_t f = 0; f < faces.size(); ++f) {
         std::optional<std::vector<uint8_t>> bytes =
-            readChosenFile(platform, sideFile(fig->file, facePaletteSuffix(f)), kPaletteFileBytes);
+            readChosenFile(platform, sideFile(*chosen, facePaletteSuffix(f)), kPaletteFileBytes);
         if (!bytes) return true;
         palettes.push_back(std::move(*bytes));
     }
@@ -42,6 +51,7 @@ void exportFacePicture(ConstCatalogue faces, ConstCatalogue colourSets, Platform
 void extractUnitGraphics(ConstCatalogue units, const RomImage& image, Platform& platform) {
     const std::optional<ChosenFile> file = platform.saveFileDialog(unitGraphicsDialogOptions());
     if (!file) return;
+    if (isPngName(file->path)) return showOutcome(platform, unitsToPng(units, image, platform, file->path));
     const std::array<uint8_t, 32> side = sideFileBytes();
     if (writeChosenFile(platform, *file, unitFileBytes(units, image)) &&
         writeChosenFile(platform, sideFile(*file, ".dat"), side))
@@ -49,9 +59,16 @@ void extractUnitGraphics(ConstCatalogue units, const RomImage& image, Platform& 
 }
 
 bool writeUnitGraphics(Catalogue units, RomImage& image, Platform& platform) {
-    const std::optional<FileContents> fig = askAndReadFile(platform, unitGraphicsDialogOptions(), kUnitFileBytes);
+    const std::optional<ChosenFile> chosen = platform.openFileDialog(unitGraphicsDialogOptions());
+    if (!chosen) return false;
+    if (isPngName(chosen->path)) {
+        const Outcome outcome = unitsFromPng(units, image, platform, chosen->path);
+        showOutcome(platform, outcome);
+        return outcome.done();
+    }
+    const std::optional<std::vector<uint8_t>> fig = readChosenFile(platform, *chosen, kUnitFileBytes);
     if (!fig) return false;
-    writeUnitFile(units, image, fig->bytes);
+    writeUnitFile(units, image, *fig);
     return true;
 }
 

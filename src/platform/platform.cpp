@@ -22,4 +22,23 @@ Status Platform::writeFile(const std::filesystem::path& path, std::span<const ui
     return writeFileReplacing(path, bytes);
 }
 
+Status Platform::makeFolder(const std::filesystem::path& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return {};
+    std::filesystem::create_directories(path, error);
+    if (!error) return {};
+    Problem p = cannotRead(error.message());
+    p.id = MessageId::CannotWrite;
+    return p;
+}
+
+Result<std::vector<std::string>> Platform::listFolder(const std::filesystem::path& path) {
+    std::error_code error;
+    std::vector<std::string> names;
+    for (std::filesystem::directory_iterator it(path, error), end; !error && it != end; it.increment(error))
+        names.push_back(it->path().filename().string());
+    if (error) return cannotRead(error.message());
+    return names;
+}
+
 }  // namespace velk

@@ -50,6 +50,10 @@ public:
     virtual std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) = 0;
     virtual std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) = 0;
 
+    // A folder to read from or write into (it need not exist yet). A
+    // platform without a folder chooser answers as its save dialog does.
+    virtual std::optional<ChosenFile> folderDialog(const FileDialogOptions& options) { return saveFileDialog(options); }
+
     // A modal box with an OK button showing the message, its detail below.
     virtual void showMessage(const Message& message) = 0;
     // The same for a Shift-JIS text of the editor's own.
@@ -79,8 +83,14 @@ public:
                                   const std::function<void(std::span<const uint8_t>)>& piece);
 
     // Creates or replaces the file with exactly these bytes, so that a failed
-    // write leaves an existing file as it was (see file_io.h).
+    // write leaves an existing file as it was (see file_io.h). Several files
+    // may be written at once from different threads.
     virtual Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+
+    // Makes the folder, and those above it, where missing.
+    virtual Status makeFolder(const std::filesystem::path& path);
+    // The names of what a folder holds; a problem when it is no folder.
+    virtual Result<std::vector<std::string>> listFolder(const std::filesystem::path& path);
 };
 
 }  // namespace velk
