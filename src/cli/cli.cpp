@@ -7,7 +7,7 @@
 
 #include "image/version.h"
 #include "ops/operations.h"
-#include "platform/cli_platform.h"
+#include "cli/cli_platform.h"
 
 
 namespace velk {

@@ -5,11 +5,11 @@
 #include <deque>
 #include <ostream>
 
-#include "platform/platform.h"
+#include "platform/disk_platform.h"
 
 namespace velk {
 
-class CliPlatform : public Platform {
+class CliPlatform : public DiskPlatform {
 public:
     explicit CliPlatform(std::ostream& err) : err_(err) {}
 

@@ -1,4 +1,4 @@
-#include "platform/cli_platform.h"
+#include "cli/cli_platform.h"
 
 #include "text/sjis.h"
 
