@@ -19,6 +19,8 @@ struct ResourceEntry {
     int32_t id = 0;
     int32_t tableIndex = 0;
     uint32_t placed = 0;
+
+    bool operator==(const ResourceEntry&) const = default;
 };
 
 inline void storePacked(ResourceEntry& e, std::vector<uint8_t> bytes) {

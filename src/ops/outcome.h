@@ -26,18 +26,21 @@ struct Outcome {
     // What the operation changed; empty when it changed nothing. Filled in by
     // runOperation, which compares the state before and after.
     std::shared_ptr<const StateChange> change;
+    // The state is now what a ROM file holds (a load or a save): no edit is
+    // left unsaved, whatever it changed.
+    bool matchesRomFile = false;
 
     bool done() const { return status == OutcomeStatus::Done; }
     bool failed() const { return status == OutcomeStatus::Failed; }
     bool cancelled() const { return status == OutcomeStatus::Cancelled; }
 };
 
-inline Outcome cancelledOutcome() { return Outcome{OutcomeStatus::Cancelled, {}, {}, {}, {}}; }
+inline Outcome cancelledOutcome() { return Outcome{OutcomeStatus::Cancelled, {}, {}, {}, {}, false}; }
 inline Outcome failedOutcome(Message problem, std::vector<std::string> warnings = {}) {
-    return Outcome{OutcomeStatus::Failed, {}, std::move(warnings), std::move(problem), {}};
+    return Outcome{OutcomeStatus::Failed, {}, std::move(warnings), std::move(problem), {}, false};
 }
 inline Outcome doneOutcome(std::string summarySjis, std::vector<std::string> warnings = {}) {
-    return Outcome{OutcomeStatus::Done, std::move(summarySjis), std::move(warnings), {}, {}};
+    return Outcome{OutcomeStatus::Done, std::move(summarySjis), std::move(warnings), {}, {}, false};
 }
 
 }  // namespace velk
