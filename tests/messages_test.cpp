@@ -19,52 +19,46 @@ using test::bytesOf;
 using test::sjis;
 namespace fs = std::filesystem;
 
-// Imports through the operations, as the window does, and keeps what was shown.
+// Imports through the operations, as the window does, and keeps the outcome.
 class WhereAndWhy : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = test::scratchFolder();
-        state.image = test::demoImage();
-        state.catalogues = test::demoCatalogues();
+    void SetUp() override { state = test::demoState(platform); }
+    void runOn(Operation operation, const std::string& file, const Bytes& bytes) {
+        platform.files[file] = bytes;
+        last = test::run(state, platform, operation, file);
     }
-    void importNames(const std::string& utf8, const std::string& file = "names.txt") {
-        test::writeBytes(folder / file, bytesOf(sjis(utf8)));
-        platform.answer(folder / file);
-        importNamesOperation(state, platform);
-    }
-    void importTexts(const std::string& utf8, const std::string& file = "texts.txt") {
-        test::writeBytes(folder / file, bytesOf(sjis(utf8)));
-        platform.answer(folder / file);
-        importTextsOperation(state, platform);
-    }
-    std::string detail() const { return platform.details.empty() ? "(none)" : platform.details.back(); }
-    fs::path folder;
-    EditorState state;
+    void importNames(const std::string& utf8) { runOn(importNamesOperation, "names.txt", bytesOf(sjis(utf8))); }
+    void importTexts(const std::string& utf8) { runOn(importTextsOperation, "texts.txt", bytesOf(sjis(utf8))); }
+    std::string text() const { return last.problem ? last.problem->text : "(none)"; }
+    std::string display() const { return last.problem ? last.problem->display : "(none)"; }
+    std::string detail() const { return last.problem ? last.problem->detail : "(none)"; }
     ScriptedPlatform platform;
+    EditorState state;
+    Outcome last;
 };
 
 TEST_F(WhereAndWhy, NameCharactersInCrLfAndLfFiles) {
     importNames("[F0 00] ア\r\n[F0 01] イ\r\n[F0 02] アa\r\n");
-    EXPECT_EQ(platform.messages.back(), "a\r" + sjis("は使用できません2 97"));
+    EXPECT_EQ(text(), "a\r" + sjis("は使用できません2 97"));
     EXPECT_EQ(detail(), "names.txt:3:10: 'a' (byte 61) is in no character table, in name 2");
-    EXPECT_EQ(platform.displays.back(), "a\\x0Dは使用できません2 97");
+    EXPECT_EQ(display(), "a\\x0Dは使用できません2 97");
     importNames("[F0 00] ア\n[F0 01] 熊イ\n");
     EXPECT_EQ(detail(), "names.txt:2:9: '熊' (bytes 8C 46) is in no character table, in name 1");
     importNames("[F0 00] ア\n[F0 01] イ熊\n");  // at the end of the line
     EXPECT_EQ(detail(), "names.txt:2:10: '熊' (bytes 8C 46) is in no character table, in name 1");
     importNames("[F0 00] ア\r\n[F0 01] (勇者)\r\n");
-    EXPECT_EQ(platform.messages.back(), sjis("(勇者)は使用できません"));
+    EXPECT_EQ(text(), sjis("(勇者)は使用できません"));
     EXPECT_EQ(detail(), "names.txt:2:9: (勇者) is none of the tokens (主人公) (騎士団) (冷や汗) (ハート) (旗), in name 1");
 }
 
 TEST_F(WhereAndWhy, TextCharactersAndTokens) {
     importTexts("##No.00 00\nア//\r\n##No.00 01\r\nアイ\r\n熊ウ//\r\n");
-    EXPECT_EQ(platform.messages.back(), sjis("熊は使用できません-116 70 1 18"));
+    EXPECT_EQ(text(), sjis("熊は使用できません-116 70 1 18"));
     EXPECT_EQ(detail(), "texts.txt:5:1: '熊' (bytes 8C 46) is in no character table, in text 1");
     importTexts("##No.00 00\nアイb\n//");
     EXPECT_EQ(detail(), "texts.txt:2:3: 'b' (byte 62) is in no character table, in text 0");
     importTexts("##No.00 00\nア(主人公\nイ//");
-    EXPECT_EQ(platform.messages.back(), sjis("(主人公)は使用できません"));
+    EXPECT_EQ(text(), sjis("(主人公)は使用できません"));
     EXPECT_EQ(detail(), "texts.txt:2:2: \"(主人公\" has no closing \")\" on its line, in text 0");
     importTexts("##No.00 00\n(勇者)//");
     EXPECT_EQ(detail(), "texts.txt:2:1: (勇者) is none of the tokens (主人公) (騎士団) (冷や汗) (ハート) (旗), in text 0");
@@ -75,9 +69,7 @@ TEST_F(WhereAndWhy, TextCharactersAndTokens) {
 TEST_F(WhereAndWhy, ALeadByteFromF0OnTakesItsSecondByteAlong) {
     for (int lead : {0xF0, 0xFC}) {
         const std::string line = std::string("[F0 00] ") + static_cast<char>(lead) + "@\n";
-        test::writeBytes(folder / "n.txt", bytesOf(line));
-        platform.answer(folder / "n.txt");
-        importNamesOperation(state, platform);
+        runOn(importNamesOperation, "n.txt", bytesOf(line));
         char hex[8];
         std::snprintf(hex, sizeof hex, "%02X 40", lead);
         EXPECT_NE(detail().find(std::string("(bytes ") + hex + ") is in no character table"), std::string::npos) << detail();
@@ -86,48 +78,38 @@ TEST_F(WhereAndWhy, ALeadByteFromF0OnTakesItsSecondByteAlong) {
 
 TEST_F(WhereAndWhy, AStrayByteNeverSwallowsTheMessagesNextCharacter) {
     importNames("[F0 00] ?あ\n");
-    EXPECT_EQ(platform.messages.back(), "?\x82" + sjis("は使用できません0 63"));
-    EXPECT_EQ(platform.displays.back(), "?\\x82は使用できません0 63");
+    EXPECT_EQ(text(), "?\x82" + sjis("は使用できません0 63"));
+    EXPECT_EQ(display(), "?\\x82は使用できません0 63");
     EXPECT_EQ(detail(), "names.txt:1:9: '?' is not followed by \"XX YY?\" (two digits each), in name 0");
 }
 
 TEST_F(WhereAndWhy, FileNamesShowAsTheFileSystemSpellsThem) {
-    platform.answer(folder / "é.txt");
-    importNamesOperation(state, platform);
-    EXPECT_EQ(platform.messages.back(), "?.txt" + sjis("が読み込めません"));
-    EXPECT_EQ(platform.displays.back(), "é.txtが読み込めません");
+    last = test::run(state, platform, importNamesOperation, "é.txt");
+    EXPECT_EQ(text(), "?.txt" + sjis("が読み込めません"));
+    EXPECT_EQ(display(), "é.txtが読み込めません");
     EXPECT_EQ(detail(), "é.txt: No such file or directory");
-    platform.answer(folder / "no-such-folder" / "out.txt");
-    exportNamesOperation(state, platform);
-    EXPECT_EQ(platform.displays.back(), "out.txtに書き込めませんでした");
-    EXPECT_EQ(detail(), "out.txt: No such file or directory");
+    platform.failWriting("out.txt");
+    last = test::run(state, platform, exportNamesOperation, "out.txt");
+    EXPECT_EQ(display(), "out.txtに書き込めませんでした");
 }
 
 TEST_F(WhereAndWhy, ARomThatIsNotAnImageOfTheGameSaysWhichCheckFailed) {
     RomImage bad = test::demoImage();
     bad[0x1E7DDB + 2] = 0x00;  // a relocated block's pointer before the image
-    test::writeBytes(folder / "bad.smc", bad.bytes);
-    platform.answer(folder / "bad.smc");
-    reloadRomOperation(state, platform);
-    EXPECT_EQ(platform.displays.back(), "bad.smcが読み込めません");
+    runOn(reloadRomOperation, "bad.smc", bad.bytes);
+    EXPECT_EQ(display(), "bad.smcが読み込めません");
     EXPECT_EQ(detail(), "bad.smc: pointer at 0x1E7DDB leads outside the image");
     bad = test::demoImage();
     bad[0x118000 + 3 * 12 + 2] = 0x00;  // text 12's pointer, before the image
-    test::writeBytes(folder / "bad.smc", bad.bytes);
-    platform.answer(folder / "bad.smc");
-    reloadRomOperation(state, platform);
+    runOn(reloadRomOperation, "bad.smc", bad.bytes);
     EXPECT_NE(detail().find("text 12"), std::string::npos) << detail();
 }
 
 TEST_F(WhereAndWhy, TheScriptsOwnMessagesPointIntoTheScript) {
-    test::writeBytes(folder / "s.txt", bytesOf(sjis(";;単語リスト\nremark\n  [F9 CE] ア\n")));
-    platform.answer(folder / "s.txt");
-    applyChangeScriptOperation(state, platform);
-    EXPECT_EQ(platform.messages.back(), sjis("3行目の番号が範囲外です"));
+    runOn(applyChangeScriptOperation, "s.txt", bytesOf(sjis(";;単語リスト\nremark\n  [F9 CE] ア\n")));
+    EXPECT_EQ(text(), sjis("3行目の番号が範囲外です"));
     EXPECT_EQ(detail(), "s.txt:3:3: a name entry must be [F0 00] to [F9 CD]");
-    test::writeBytes(folder / "s.txt", bytesOf(sjis(";;テキスト\n##No.00 00\nアb//\n")));
-    platform.answer(folder / "s.txt");
-    applyChangeScriptOperation(state, platform);
+    runOn(applyChangeScriptOperation, "s.txt", bytesOf(sjis(";;テキスト\n##No.00 00\nアb//\n")));
     EXPECT_EQ(detail(), "s.txt:3:2: 'b' (byte 62) is in no character table, in text 0");
 }
 
@@ -182,6 +164,37 @@ TEST_F(Warnings, AScriptSectionWordThatOnlyBeginsWithAKeyword) {
     EXPECT_EQ(r.err, "s.txt:2: warning: the section word \"テキスト2\" is no keyword (\"テキスト\" must stand alone); the "
                      "section is skipped\n");
     EXPECT_EQ(cli({"--strict", rom, "apply-script", (folder / "s.txt").string()}).code, 1);
+}
+
+// A whole file and one more line (or the start of one, shorter than a
+// label): the rest is not read, and --strict without a warning exits 0.
+TEST_F(Warnings, MoreLinesThanNamesAndMoreBlocksThanTexts) {
+    const std::string names = (folder / "n.txt").string(), texts = (folder / "t.txt").string();
+    ASSERT_EQ(cli({"--strict", rom, "export-names", names, "import-names", names, "export-texts", texts, "import-texts",
+                   texts}).code,
+              0);
+    const struct {
+        std::string whole, extra, expected;
+    } cases[] = {
+        {names, "[F9 CE] ア\r\n", "x.txt:2511: warning: more than 2510 lines: the lines from here on are not read\n"},
+        {names, "[F9", "x.txt:2511: warning: more than 2510 lines: the lines from here on are not read\n"},
+        {texts, "##No.15 E7\nア//\r\n", "x.txt:LINE: warning: more than 5607 blocks: the blocks from here on are not read\n"},
+    };
+    for (const auto& c : cases) {
+        Bytes bytes = test::readBytes(c.whole);
+        const std::string line = std::to_string(std::count(bytes.begin(), bytes.end(), '\n') + 1);
+        const std::string extra = sjis(c.extra);
+        bytes.insert(bytes.end(), extra.begin(), extra.end());
+        test::writeBytes(folder / "x.txt", bytes);
+        const CliRun r = cli({rom, c.whole == names ? "import-names" : "import-texts", (folder / "x.txt").string()});
+        EXPECT_EQ(r.code, 0);
+        std::string expected = c.expected;
+        if (const size_t at = expected.find("LINE"); at != std::string::npos) expected.replace(at, 4, line);
+        EXPECT_EQ(r.err, expected) << c.extra;
+    }
+    // one line and the start of a second: fewer lines, nothing more
+    EXPECT_EQ(cli({rom, "import-names", file("y.txt", "[F0 00] ア\r\n[F")}).err,
+              "y.txt:2: warning: 1 lines, not 2510: names 1 and after keep their text\n");
 }
 
 // -------------------------------------------------------------------- UTF-8
@@ -240,18 +253,14 @@ TEST(Utf8RoundTrip, EveryTableCharacterSurvives) {
     for (size_t i = 0; i < codes.size(); ++i) storeUnpacked(state.catalogues.texts()[i], codes[i]);
     ScriptedPlatform platform;
     platform.utf8 = true;
-    const fs::path folder = test::scratchFolder();
-    platform.answer(folder / "t1.txt");
-    exportTextsOperation(state, platform);
-    platform.answer(folder / "t1.txt");
-    importTextsOperation(state, platform);
-    ASSERT_TRUE(platform.messages.empty()) << platform.details.back();
-    platform.answer(folder / "t2.txt");
-    exportTextsOperation(state, platform);
-    EXPECT_EQ(test::readBytes(folder / "t1.txt"), test::readBytes(folder / "t2.txt"));
+    const std::pair<Operation, const char*> steps[] = {
+        {exportTextsOperation, "t1.txt"}, {importTextsOperation, "t1.txt"}, {exportTextsOperation, "t2.txt"}};
+    for (const auto& [operation, file] : steps)
+        ASSERT_TRUE(test::run(state, platform, operation, file).done());
+    EXPECT_EQ(platform.files["t1.txt"], platform.files["t2.txt"]);
     // and the Shift-JIS text behind it is what the tables hold
     const Bytes sjisExport = textCollectionBytes(state.catalogues.texts(), state.catalogues.names, state.tables);
-    const Bytes utf8 = test::readBytes(folder / "t2.txt");
+    const Bytes utf8 = platform.files["t2.txt"];
     EXPECT_EQ(std::string(utf8.begin() + 3, utf8.end()),
               fromCp932(std::string(reinterpret_cast<const char*>(sjisExport.data()), sjisExport.size())));
 }

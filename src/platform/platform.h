@@ -65,10 +65,6 @@ public:
         return SaveChoice::Discard;
     }
 
-    // A note that stops nothing, one UTF-8 line ("FILE:LINE: warning: ...").
-    // The window keeps quiet about them.
-    virtual void warning(std::string_view line) { (void)line; }
-
     // Whether name lists, text collections and change scripts are UTF-8
     // files (without a byte-order mark too), and exports are written so.
     virtual bool utf8Files() const { return false; }

@@ -40,8 +40,7 @@ void onNextModal(std::function<void(QWidget*)> whileModal) {
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        rom = test::scratchFolder() / "demo.smc";
-        test::writeBytes(rom, test::demoImage().bytes);
+        platform.files[rom] = test::demoImage().bytes;
         platform.answer(rom);
         dialog = std::make_unique<MainDialog>(state, platform);
         ASSERT_TRUE(dialog->initialise());
@@ -64,7 +63,7 @@ protected:
                 dialog->writeButton()->isVisibleTo(dialog.get()), dialog->writeButton()->text()};
     }
 
-    std::filesystem::path rom;
+    std::filesystem::path rom = "demo.smc";
     ScriptedPlatform platform;
     EditorState state;
     std::unique_ptr<MainDialog> dialog;
@@ -138,9 +137,8 @@ TEST_F(MainWindow, ReloadButtonAsksForARomAndCancelChangesNothing) {
 
 TEST_F(MainWindow, ReloadOfABadFileReportsItAndKeepsTheCatalogues) {
     state.catalogues.texts()[3].unpacked = {0x71};
-    const std::filesystem::path bad = rom.parent_path() / "bad.smc";
-    test::writeBytes(bad, std::vector<uint8_t>(100, 0xFF));
-    platform.answer(bad);
+    platform.files["bad.smc"] = std::vector<uint8_t>(100, 0xFF);
+    platform.answer("bad.smc");
     dialog->writeButton()->click();
     EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("bad.smcが読み込めません")});
     EXPECT_EQ(state.catalogues.texts()[3].unpacked, std::vector<uint8_t>{0x71});
@@ -185,21 +183,18 @@ TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
 }
 
 TEST_F(MainWindow, TheTextModeImportsIntoTheCatalogue) {
-    const std::filesystem::path in = rom.parent_path() / "in.txt";
-    test::writeBytes(in, test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//"));
+    platform.files["in.txt"] = test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//");
     select(5);
-    platform.answer(in);
+    platform.answer("in.txt");
     dialog->writeButton()->click();
     EXPECT_EQ(state.catalogues.texts()[0].unpacked, std::vector<uint8_t>{0x76});
 }
 
 TEST_F(MainWindow, TheChangeScriptModeAppliesAScript) {
-    const std::filesystem::path folder = rom.parent_path() / "script";
-    std::filesystem::create_directories(folder);
-    test::writeBytes(folder / "p.ips", test::bytesOf(std::string("PATCH\x00\x00\x10\x00\x01\x7E" "EOF", 14)));
-    test::writeBytes(folder / "s.txt", test::bytesOf(test::sjis(";;テキスト\n##No.00 00\nウ//\n;;IPSパッチ @@p.ips\n")));
+    platform.files["script/p.ips"] = test::bytesOf(std::string("PATCH\x00\x00\x10\x00\x01\x7E" "EOF", 14));
+    platform.files["script/s.txt"] = test::bytesOf(test::sjis(";;テキスト\n##No.00 00\nウ//\n;;IPSパッチ @@p.ips\n"));
     select(6);
-    platform.answer(folder / "s.txt");
+    platform.answer("script/s.txt");
     dialog->writeButton()->click();
     const ScriptedPlatform::Dialog& d = platform.dialogs.back();
     EXPECT_FALSE(d.save);
@@ -212,10 +207,9 @@ TEST_F(MainWindow, TheChangeScriptModeAppliesAScript) {
 }
 
 TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
-    const std::filesystem::path in = rom.parent_path() / "in.txt";
-    test::writeBytes(in, test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//"));
+    platform.files["in.txt"] = test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//");
     select(5);
-    platform.answer(in);
+    platform.answer("in.txt");
     dialog->writeButton()->click();
     ASSERT_TRUE(state.unsavedEdits);
 
@@ -231,11 +225,10 @@ TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
     EXPECT_TRUE(platform.dialogs.back().save);
 
     platform.saveChoices = {Platform::SaveChoice::Save};  // save for real: the window closes
-    const std::filesystem::path out = rom.parent_path() / "out.smc";
-    platform.answer(out);
+    platform.answer("out.smc");
     press(dialog->modeCombo(), Qt::Key_Return);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_TRUE(std::filesystem::exists(out));
+    EXPECT_TRUE(platform.files.count("out.smc"));
     EXPECT_FALSE(state.unsavedEdits);
     EXPECT_EQ(platform.questions.size(), 3u);
 }
@@ -311,11 +304,23 @@ TEST(EditorAppStart, CancelEndsWithZeroBeforeTheWindowShows) {
     for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(dynamic_cast<MainDialog*>(w) && w->isVisible());
 }
 
+TEST(EditorAppStart, AFileThatDoesNotLoadIsShownAndAskedForAgain) {
+    ScriptedPlatform platform;
+    platform.files["zeros.smc"] = std::vector<uint8_t>(1024, 0);
+    platform.answer("zeros.smc");
+    platform.answer("missing.smc");
+    platform.answer(std::nullopt);
+    EditorState state;
+    EXPECT_EQ(EditorApp(state, platform).run(), 0);
+    EXPECT_EQ(platform.dialogs.size(), 3u);
+    EXPECT_EQ(platform.messages, (std::vector<std::string>{test::sjis("zeros.smcが読み込めません"),
+                                                           test::sjis("missing.smcが読み込めません")}));
+}
+
 TEST(EditorAppStart, RunsTheWindowUntilItCloses) {
     ScriptedPlatform platform;
-    const std::filesystem::path rom = test::scratchFolder() / "demo.smc";
-    test::writeBytes(rom, test::demoImage().bytes);
-    platform.answer(rom);
+    platform.files["demo.smc"] = test::demoImage().bytes;
+    platform.answer("demo.smc");
     EditorState state;
     bool shown = false;
     onNextModal([&](QWidget* w) {

@@ -1,5 +1,7 @@
 #include "scripted_platform.h"
 
+#include <string_view>
+
 #include "text/sjis.h"
 
 namespace velk {
@@ -21,9 +23,20 @@ std::optional<ChosenFile> ScriptedPlatform::saveFileDialog(const FileDialogOptio
     return next(true, options);
 }
 
+Platform::SaveChoice ScriptedPlatform::askToSaveChanges(std::string_view question) {
+    questions.emplace_back(question);
+    if (saveChoices.empty()) return SaveChoice::Cancel;
+    const SaveChoice c = saveChoices.front();
+    saveChoices.pop_front();
+    return c;
+}
+
 Result<std::vector<uint8_t>> ScriptedPlatform::readFile(const std::filesystem::path& path, size_t maxBytes) {
     if (unreadable_.count(path)) return cannotRead("made to fail by the test");
-    return Platform::readFile(path, ignoreReadCap ? SIZE_MAX : maxBytes);
+    const auto it = files.find(path);
+    if (it == files.end()) return cannotRead("No such file or directory");
+    const size_t n = ignoreReadCap ? it->second.size() : std::min(maxBytes, it->second.size());
+    return std::vector<uint8_t>(it->second.begin(), it->second.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
 Status ScriptedPlatform::readFilePieces(const std::filesystem::path& path, size_t maxBytes,
@@ -38,7 +51,16 @@ Status ScriptedPlatform::readFilePieces(const std::filesystem::path& path, size_
 
 Status ScriptedPlatform::writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
     if (unwritable_.count(path)) return problem(MessageId::CannotWrite);
-    return Platform::writeFile(path, bytes);
+    files[path].assign(bytes.begin(), bytes.end());
+    return {};
+}
+
+std::optional<FileIdentity> ScriptedPlatform::fileIdentity(const std::filesystem::path& path) {
+    const auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    const std::string_view content(reinterpret_cast<const char*>(it->second.data()), it->second.size());
+    return FileIdentity{1, std::hash<std::string>{}(path.string()), it->second.size(),
+                        static_cast<int64_t>(std::hash<std::string_view>{}(content))};
 }
 
 }  // namespace velk
