@@ -200,7 +200,7 @@ BENCHMARK(BM_FindLongestMatchIndexed_Tiles)->Unit(benchmark::kMillisecond);
 void BM_PackAllTexts(benchmark::State& state) {
     std::vector<ResourceEntry> texts(catalogues().texts().begin(), catalogues().texts().end());
     for (auto _ : state)
-        for (ResourceEntry& e : texts) repackEntry(image(), e, kTextProfile);
+        for (ResourceEntry& e : texts) storeAndPack(image(), e, e.unpacked, kTextProfile);
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(texts.size()));
 }
 BENCHMARK(BM_PackAllTexts)->Unit(benchmark::kMillisecond);
@@ -208,7 +208,7 @@ BENCHMARK(BM_PackAllTexts)->Unit(benchmark::kMillisecond);
 void BM_PackAllUnitGraphics(benchmark::State& state) {
     std::vector<ResourceEntry> units(catalogues().unitGraphics().begin(), catalogues().unitGraphics().end());
     for (auto _ : state)
-        for (ResourceEntry& e : units) repackEntry(image(), e, kUnitGraphicProfile);
+        for (ResourceEntry& e : units) storeAndPack(image(), e, e.unpacked, kUnitGraphicProfile);
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(units.size()));
 }
 BENCHMARK(BM_PackAllUnitGraphics)->Unit(benchmark::kMillisecond);

@@ -36,25 +36,21 @@ Result<Unpacked> unpackB(const RomImage& image, int32_t at, int32_t base, int32_
     return unpackAt(image, at, {LzFormat::B, base, n, k, false});
 }
 
-Bytes unpackedA(const RomImage& image, const Bytes& stream, int32_t base, int32_t n, int32_t* consumed = nullptr) {
+// The stream placed at 0x300000 of a copy of the image, unpacked.
+Bytes unpackedWith(const RomImage& image, const Bytes& stream, const PackProfile& profile, int32_t* consumed) {
     RomImage copy = image;
     std::copy(stream.begin(), stream.end(), copy.at(0x300000));
-    Result<Unpacked> r = unpackA(copy, 0x300000, base, n);
+    Result<Unpacked> r = unpackAt(copy, 0x300000, profile);
     EXPECT_TRUE(r.ok());
     if (!r) return {};
     if (consumed) *consumed = static_cast<int32_t>(r->consumed);
     return r->unpacked;
 }
-
-Bytes unpackedB(const RomImage& image, const Bytes& stream, int32_t base, int32_t n, int k,
-                int32_t* consumed = nullptr) {
-    RomImage copy = image;
-    std::copy(stream.begin(), stream.end(), copy.at(0x300000));
-    Result<Unpacked> r = unpackB(copy, 0x300000, base, n, k);
-    EXPECT_TRUE(r.ok());
-    if (!r) return {};
-    if (consumed) *consumed = static_cast<int32_t>(r->consumed);
-    return r->unpacked;
+Bytes unpackedA(const RomImage& image, const Bytes& stream, int32_t base, int32_t n, int32_t* consumed = nullptr) {
+    return unpackedWith(image, stream, {LzFormat::A, base, n, 0, false}, consumed);
+}
+Bytes unpackedB(const RomImage& image, const Bytes& stream, int32_t base, int32_t n, int k, int32_t* consumed = nullptr) {
+    return unpackedWith(image, stream, {LzFormat::B, base, n, k, false}, consumed);
 }
 
 TEST(WorkedExample, FourBytesFoundInTheDictionary) {
@@ -214,13 +210,14 @@ TEST(Packers, RoundTripTheDemoImagesResources) {
     const Catalogues& c = test::demoCatalogues();
     RomImage scratch = image;  // the packed bytes go to a spare area, away from every dictionary
     auto roundTrip = [&](const ResourceEntry& e, const PackProfile& p) {
-        ResourceEntry copy = e;
-        repackEntry(image, copy, p);
+        ResourceEntry copy;
+        storeAndPack(image, copy, e.unpacked, p);
         std::copy(copy.packed.begin(), copy.packed.end(), scratch.at(0x3A0000));
-        copy.romOffset = 0x3A0000;
-        ASSERT_TRUE(unpackEntry(scratch, copy, p));
-        ASSERT_EQ(copy.unpacked, e.unpacked) << "id " << e.id;
-        ASSERT_EQ(copy.packedLength, static_cast<int32_t>(copy.packed.size()));
+        ResourceEntry back;
+        back.romOffset = 0x3A0000;
+        ASSERT_TRUE(unpackEntry(scratch, back, p));
+        ASSERT_EQ(back.unpacked, e.unpacked) << "id " << e.id;
+        ASSERT_EQ(back.packed, copy.packed) << "id " << e.id;
     };
     for (const ResourceEntry& e : c.faces()) roundTrip(e, kFaceProfile);
     for (const ResourceEntry& e : c.unitGraphics()) roundTrip(e, kUnitGraphicProfile);
@@ -228,24 +225,20 @@ TEST(Packers, RoundTripTheDemoImagesResources) {
     for (const ResourceEntry& e : c.colourSets) roundTrip(e, kColourSetProfile);
 }
 
-TEST(RecordForms, FillEveryLengthField) {
+TEST(RecordForms, UnpackEntryFillsBothBuffersAndLengths) {
     const RomImage image = workedExampleImage();
-    ResourceEntry e;
-    storeUnpacked(e, {0x41, 0x42, 0x43, 0x44, 0x45});
-    packFormatB(image, e, kBaseB3, e.unpackedLength, 3, true);
-    EXPECT_EQ(e.packed, (Bytes{0x05, 0x00, 0x40, 0x21, 0x23, 0x45}));
-    EXPECT_EQ(e.packedLength, 6);
+    const Bytes packed = packB(image, {0x41, 0x42, 0x43, 0x44, 0x45}, kBaseB3, 3, true);
+    EXPECT_EQ(packed, (Bytes{0x05, 0x00, 0x40, 0x21, 0x23, 0x45}));
     RomImage scratch = image;
-    std::copy(e.packed.begin(), e.packed.end(), scratch.at(0x300000));
+    std::copy(packed.begin(), packed.end(), scratch.at(0x300000));
+    scratch[0x300000 + 6] = 0x77;  // not part of the stream
     ResourceEntry back;
     back.romOffset = 0x300000;
     ASSERT_TRUE(unpackEntry(scratch, back, {LzFormat::B, kBaseB3, 0, 3, true}));
-    EXPECT_EQ(back.unpacked, e.unpacked);
+    EXPECT_EQ(back.unpacked, (Bytes{0x41, 0x42, 0x43, 0x44, 0x45}));
+    EXPECT_EQ(back.packed, packed);
     EXPECT_EQ(back.unpackedLength, 5);
     EXPECT_EQ(back.packedLength, 6);
-    // only the first unpackedLength bytes are packed
-    packFormatA(image, e, kBaseA, 4);
-    EXPECT_EQ(e.packed, (Bytes{0x11, 0x23}));
 }
 
 }  // namespace

@@ -167,7 +167,6 @@ bool planResources(ConstCatalogue records, std::vector<int32_t>& recordAt) {
 void writeResources(RomImage& image, Catalogue records, const std::vector<int32_t>& recordAt) {
     for (size_t i = 0; i < records.size(); ++i) {
         ResourceEntry& e = records[i];
-        e.placed = 1;
         if (recordAt[i] < 0) continue;  // a pinned face stays where it is
         put(image, recordAt[i], e.packed);
         writeLongPointer(image, pointerTableOf(e.id) + 3 * e.tableIndex, recordAt[i]);

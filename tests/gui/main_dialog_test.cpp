@@ -69,22 +69,14 @@ protected:
     std::unique_ptr<MainDialog> dialog;
 };
 
-TEST_F(MainWindow, StartsInModeZeroWithTheSevenModes) {
+TEST_F(MainWindow, StartsInModeZeroAndEveryModeRelabelsAndShowsItsButtons) {
     EXPECT_EQ(dialog->windowTitle(), u("VELK"));
+    EXPECT_EQ(dialog->windowIcon().availableSizes().size(), 2);
     QComboBox* combo = dialog->modeCombo();
     ASSERT_EQ(combo->count(), 7);
     const char* items[] = {"ROM", "顔グラフィック", "顔グラBMP", "ユニットグラフィック等", "名前リスト", "テキスト", "変更点書き込み"};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(combo->itemText(i), u(items[i]));
     EXPECT_EQ(combo->currentIndex(), 0);
-    const Buttons b = buttons();
-    EXPECT_TRUE(b.extractShown && b.writeShown);
-    EXPECT_EQ(b.extract, u("保存"));
-    EXPECT_EQ(b.write, u("再読込"));
-    EXPECT_FALSE(dialog->windowIcon().isNull());
-    EXPECT_EQ(dialog->windowIcon().availableSizes().size(), 2);
-}
-
-TEST_F(MainWindow, EveryModeRelabelsAndShowsItsButtons) {
     struct Expected {
         int mode;
         bool extractShown;
@@ -94,7 +86,8 @@ TEST_F(MainWindow, EveryModeRelabelsAndShowsItsButtons) {
     };
     // Walked in this order, a hidden button keeps the label it last had.
     const Expected walk[] = {
-        {1, true, "抜き出し", true, "書き込み"}, {2, true, "抜き出し", false, "書き込み"},
+        {0, true, "保存", true, "再読込"},       {1, true, "抜き出し", true, "書き込み"},
+        {2, true, "抜き出し", false, "書き込み"},
         {1, true, "抜き出し", true, "書き込み"}, {6, false, "抜き出し", true, "書き込み"},
         {0, true, "保存", true, "再読込"},       {2, true, "抜き出し", false, "再読込"},
         {3, true, "抜き出し", true, "書き込み"}, {4, true, "抜き出し", true, "書き込み"},
@@ -111,28 +104,19 @@ TEST_F(MainWindow, EveryModeRelabelsAndShowsItsButtons) {
     }
 }
 
-TEST_F(MainWindow, NoSelectionChangesAndRunsNothing) {
+TEST_F(MainWindow, NoSelectionChangesAndHiddenButtonsRunNothing) {
+    select(6);
+    dialog->extractButton()->click();  // hidden in mode 6
     select(2);
     select(-1);
     const Buttons b = buttons();
     EXPECT_TRUE(b.extractShown);
     EXPECT_FALSE(b.writeShown);
-    const size_t dialogsBefore = platform.dialogs.size();
     dialog->extractButton()->click();
     dialog->writeButton()->click();
-    EXPECT_EQ(platform.dialogs.size(), dialogsBefore);
+    EXPECT_EQ(platform.dialogs.size(), 1u);  // only the start's
     EXPECT_EQ(modeAt(-1), nullptr);
     EXPECT_EQ(modeAt(7), nullptr);
-}
-
-TEST_F(MainWindow, ReloadButtonAsksForARomAndCancelChangesNothing) {
-    state.catalogues.texts()[3].unpacked = {0x71};
-    platform.answer(std::nullopt);
-    dialog->writeButton()->click();
-    ASSERT_EQ(platform.dialogs.size(), 2u);
-    EXPECT_FALSE(platform.dialogs[1].save);
-    EXPECT_EQ(state.catalogues.texts()[3].unpacked, std::vector<uint8_t>{0x71});
-    EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(MainWindow, ReloadOfABadFileReportsItAndKeepsTheCatalogues) {
@@ -146,13 +130,6 @@ TEST_F(MainWindow, ReloadOfABadFileReportsItAndKeepsTheCatalogues) {
     platform.answer(rom);
     dialog->writeButton()->click();
     EXPECT_EQ(state.catalogues.texts()[3].unpacked, test::demoCatalogues().texts()[3].unpacked);
-}
-
-TEST_F(MainWindow, HiddenButtonsRunNothing) {
-    select(6);
-    const size_t dialogsBefore = platform.dialogs.size();
-    dialog->extractButton()->click();  // hidden in mode 6
-    EXPECT_EQ(platform.dialogs.size(), dialogsBefore);
 }
 
 TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
@@ -180,14 +157,6 @@ TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
         EXPECT_EQ(platform.dialogs.back().options.filter.rfind(test::sjis(w.filter), 0), 0u) << w.mode << " " << w.extract;
     }
     EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST_F(MainWindow, TheTextModeImportsIntoTheCatalogue) {
-    platform.files["in.txt"] = test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//");
-    select(5);
-    platform.answer("in.txt");
-    dialog->writeButton()->click();
-    EXPECT_EQ(state.catalogues.texts()[0].unpacked, std::vector<uint8_t>{0x76});
 }
 
 TEST_F(MainWindow, TheChangeScriptModeAppliesAScript) {
@@ -245,15 +214,13 @@ TEST_F(MainWindow, DiscardingClosesAndNothingUnsavedClosesAtOnce) {
     EXPECT_EQ(platform.questions.size(), 1u);
 }
 
-TEST_F(MainWindow, EscapeClosesTheWindow) {
-    press(dialog->modeCombo(), Qt::Key_Escape);
-    EXPECT_FALSE(dialog->isVisible());
-}
-
-TEST_F(MainWindow, EnterOnTheModeListClosesTheWindow) {
-    dialog->modeCombo()->setFocus();
-    press(dialog->modeCombo(), Qt::Key_Return);
-    EXPECT_FALSE(dialog->isVisible());
+TEST_F(MainWindow, EscapeOrEnterOnTheModeListClosesTheWindow) {
+    for (int key : {Qt::Key_Escape, Qt::Key_Return}) {
+        dialog->show();
+        dialog->modeCombo()->setFocus();
+        press(dialog->modeCombo(), key);
+        EXPECT_FALSE(dialog->isVisible()) << key;
+    }
 }
 
 TEST_F(MainWindow, EnterOnAButtonPressesIt) {
