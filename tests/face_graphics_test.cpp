@@ -2,6 +2,7 @@
 
 #include "gfx/colours.h"
 #include "gfx/face_graphics.h"
+#include "pack/pack_profiles.h"
 #include "ops/operations.h"
 #include "test_support.h"
 
@@ -109,31 +110,24 @@ TEST_F(FaceGraphics, WritingBackUnchangedFilesChangesNoUnpackedByte) {
     EXPECT_NE(catalogues.faces()[3].packed, demo.faces()[3].packed);
 }
 
-TEST_F(FaceGraphics, ColourZeroAndTheSharedPalettesAreNotRead) {
+TEST_F(FaceGraphics, EditedPixelsAndColoursArePackedInButNotColourZeroOrTheSharedPalettes) {
     extract();
-    Bytes pal = platform.files["face05.pal"];
-    for (size_t i = 0; i < 3; ++i) pal[i] = 0xFF;        // colour 0 of palette 0
-    for (size_t i = 384; i < 768; ++i) pal[i] = 0x5A;    // palettes 8-15
-    platform.files["face05.pal"] = pal;
-    writeBack();
-    for (size_t e = 40; e < 48; ++e) ASSERT_EQ(catalogues.colourSets[e].unpacked, test::demoCatalogues().colourSets[e].unpacked);
-}
-
-TEST_F(FaceGraphics, EditedPixelsAndColoursArePackedIn) {
-    extract();
-    Bytes fig = platform.files["face.fig"];
+    Bytes& fig = platform.files["face.fig"];
     std::fill(fig.begin() + 8192, fig.begin() + 8192 + 768, 0x0F);  // face 8
-    platform.files["face.fig"] = fig;
-    Bytes pal = platform.files["face08.pal"];
+    Bytes& pal = platform.files["face08.pal"];
     pal[3] = 0xFF;  // palette 0, colour 1: red 31
     pal[4] = 0x07;  // green 0
     pal[5] = 0x08;  // blue 1
-    platform.files["face08.pal"] = pal;
+    Bytes& other = platform.files["face05.pal"];
+    for (size_t i = 0; i < 3; ++i) other[i] = 0xFF;      // colour 0 of palette 0
+    for (size_t i = 384; i < 768; ++i) other[i] = 0x5A;  // palettes 8-15
     writeBack();
     EXPECT_EQ(catalogues.faces()[8].unpacked, Bytes(768, 0x0F));
     EXPECT_EQ(catalogues.colourSets[64].unpacked[0], 0x1F);
     EXPECT_EQ(catalogues.colourSets[64].unpacked[1], 0x04);
-    EXPECT_EQ(catalogues.colourSets[64].packedLength, static_cast<int32_t>(catalogues.colourSets[64].packed.size()));
+    EXPECT_EQ(catalogues.colourSets[64].packed, packWithProfile(test::demoImage(), catalogues.colourSets[64].unpacked,
+                                                                kColourSetProfile));
+    for (size_t e = 40; e < 48; ++e) ASSERT_EQ(catalogues.colourSets[e].unpacked, test::demoCatalogues().colourSets[e].unpacked);
 }
 
 TEST_F(FaceGraphics, AShortTileFileFillsWhatItHas) {

@@ -153,9 +153,6 @@ TEST_F(Warnings, NameListTraps) {
     EXPECT_EQ(r.err,
               "n.txt:2: warning: line 2 is name 1 [F0 01] by its position, whatever its label says; the position decides\n"
               "n.txt:3: warning: 2 lines, not 2510: names 2 and after keep their text\n");
-    // a whole exported file imports without a word
-    const std::string full = (folder / "all.txt").string();
-    EXPECT_EQ(cli({rom, "export-names", full, "import-names", full}).err, "");
 }
 
 TEST_F(Warnings, AScriptSectionWordThatOnlyBeginsWithAKeyword) {
