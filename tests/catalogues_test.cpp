@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "pack/lz_formats.h"
 #include "rom/catalogues.h"
 #include "test_support.h"
@@ -115,42 +117,37 @@ TEST(Catalogues, DecodeNamesWithTheTablesGiven) {
     EXPECT_EQ(nameText(c.names[6]), test::sjis("　　"));
 }
 
-class CorruptImage : public ::testing::Test {
-protected:
-    RomImage image = demoImage();
-    bool loads() const { return buildCatalogues(image, builtInCharTables()).has_value(); }
-};
-
-TEST_F(CorruptImage, APointerOutsideTheImage) {
-    ASSERT_TRUE(loads());
-    image[0x118000 + 3 * 77 + 2] = 0x10;  // bank below 0x80
-    EXPECT_FALSE(loads());
-}
-
-TEST_F(CorruptImage, AFacePointerOutsideTheImage) {
-    const int k = image[0xECB3 + 4 * 3];
-    image[0x255987 + 3 * k + 2] = 0x7F;
-    EXPECT_FALSE(loads());
-}
-
-TEST_F(CorruptImage, AStreamRunningPastTheEnd) {
-    writeLongPointer(image, 0x1F8003 + 3 * 5899, kRomSize - 3);
-    image[kRomSize - 3] = 0xFF;  // eight literals promised, two bytes left
-    EXPECT_FALSE(loads());
-}
-
-TEST_F(CorruptImage, ATextLongerThanTheWorkingBuffer) {
-    const int32_t at = readLongPointer(image, 0x118000 + 3 * 12);
-    image[at] = 0x01;
-    image[at + 1] = 0x10;  // 4097 bytes
-    EXPECT_FALSE(loads());
-}
-
-TEST_F(CorruptImage, AnImageOfZerosOrOfNoise) {
-    RomImage zeros;
-    EXPECT_FALSE(buildCatalogues(zeros, builtInCharTables()).has_value());
+// Each damage fails the load, with the offset of the byte that gave it away.
+TEST(CorruptImage, FailsWhereTheDamageStands) {
+    const RomImage& demo = demoImage();
+    const int k = demo[0xECB3 + 4 * 3];
+    const int32_t text12 = readLongPointer(demo, 0x118000 + 3 * 12);
+    const struct {
+        const char* what;
+        std::function<void(RomImage&)> damage;
+        size_t offset;
+    } cases[] = {
+        {"a text pointer outside", [](RomImage& i) { i[0x118000 + 3 * 77 + 2] = 0x10; }, 0x118000 + 3 * 77},
+        {"a face pointer outside", [k](RomImage& i) { i[0x255987 + 3 * k + 2] = 0x7F; }, size_t(0x255987 + 3 * k)},
+        {"a stream past the end",
+         [](RomImage& i) {
+             writeLongPointer(i, 0x1F8003 + 3 * 5899, kRomSize - 3);
+             i[kRomSize - 3] = 0xFF;  // eight literals promised, two bytes left
+         },
+         kRomSize},
+        {"a text longer than the working buffer", [text12](RomImage& i) { i[text12 + 1] = 0x10; }, size_t(text12)},
+    };
+    for (const auto& c : cases) {
+        RomImage image = demo;
+        c.damage(image);
+        const Result<Catalogues> r = buildCatalogues(image, builtInCharTables());
+        ASSERT_FALSE(r) << c.what;
+        EXPECT_EQ(r.problem().offset, c.offset) << c.what;
+    }
+    RomImage image;
+    EXPECT_FALSE(buildCatalogues(image, builtInCharTables()));  // zeros
     for (size_t i = 0; i < image.bytes.size(); ++i) image.bytes[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
-    EXPECT_FALSE(loads());
+    EXPECT_FALSE(buildCatalogues(image, builtInCharTables()));  // noise
 }
 
 }  // namespace
