@@ -126,27 +126,6 @@ TEST(FindLongestMatch, RunsOfOneByte) {
     EXPECT_EQ(m.offset, 0);
 }
 
-TEST(FindLongestMatch, ReferenceAndIndexAgreeOnTheDemoImage) {
-    const RomImage& image = test::demoImage();
-    const Catalogues& c = test::demoCatalogues();
-    auto check = [&](const ResourceEntry& e, int32_t base, int32_t window, int32_t maxLength) {
-        const int32_t limit = windowLimitFor(base, window);
-        const std::shared_ptr<const DictionaryIndex> held = dictionaryIndexFor(std::span(image.at(base), static_cast<size_t>(limit)));
-        const DictionaryIndex& index = *held;
-        const int32_t n = e.unpackedLength;
-        for (int32_t pos = 0; pos + 3 <= n; ++pos) {
-            const int32_t m = std::min(maxLength, n - pos);
-            const uint8_t* p = e.unpacked.data() + pos;
-            expectSame(findLongestMatchReference(p, image.at(base), m, limit), index.find(p, m),
-                       "id " + std::to_string(e.id) + " at " + std::to_string(pos));
-        }
-    };
-    for (size_t i = 0; i < c.faces().size(); i += 5) check(c.faces()[i], kFaceProfile.dictionaryBase, 4096, 10);
-    for (size_t i = 0; i < c.unitGraphics().size(); i += 23) check(c.unitGraphics()[i], kUnitGraphicProfile.dictionaryBase, 4096, 18);
-    for (size_t i = 0; i < c.texts().size(); i += 17) check(c.texts()[i], kTextProfile.dictionaryBase, 8192, 10);
-    for (size_t i = 0; i < c.colourSets.size(); i += 7) check(c.colourSets[i], kColourSetProfile.dictionaryBase, 4096, 10);
-}
-
 TEST(DictionaryIndexCache, FollowsChangesToTheDictionaryBytes) {
     RomImage image;
     const Bytes pattern = {9, 8, 7};
@@ -158,18 +137,6 @@ TEST(DictionaryIndexCache, FollowsChangesToTheDictionaryBytes) {
     const Match m = dictionaryIndexFor(window)->find(pattern.data(), 3);
     EXPECT_EQ(m.length, 3);
     EXPECT_EQ(m.offset, 100);
-}
-
-TEST(DictionaryIndexCache, AnIndexStaysValidAfterLaterLookupsPushItOut) {
-    std::vector<Bytes> windows;
-    for (uint8_t w = 0; w < 12; ++w) windows.push_back(Bytes(64, w));
-    windows[0][10] = 1, windows[0][11] = 2, windows[0][12] = 3;
-    const std::shared_ptr<const DictionaryIndex> first = dictionaryIndexFor(windows[0]);
-    for (const Bytes& w : windows) dictionaryIndexFor(w);  // more windows than the cache keeps
-    const Bytes pattern = {1, 2, 3};
-    const Match m = first->find(pattern.data(), 3);
-    EXPECT_EQ(m.length, 3);
-    EXPECT_EQ(m.offset, 10);
 }
 
 }  // namespace

@@ -235,12 +235,5 @@ TEST_F(Encoding, ATextTooLongForTheGameIsRefused) {
     EXPECT_EQ(texts[1].unpackedLength, 4096);
 }
 
-TEST_F(Encoding, LongNamesAreKeptWhole) {
-    std::string line;
-    for (int i = 0; i < 3000; ++i) line += "アイ";
-    EXPECT_EQ(name(line + "\r\n"), 12002);
-    EXPECT_EQ(names[0].packedLength, 6000);
-}
-
 }  // namespace
 }  // namespace velk

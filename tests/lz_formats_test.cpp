@@ -53,66 +53,59 @@ Bytes unpackedB(const RomImage& image, const Bytes& stream, int32_t base, int32_
     return unpackedWith(image, stream, {LzFormat::B, base, n, k, false}, consumed);
 }
 
-TEST(WorkedExample, FourBytesFoundInTheDictionary) {
-    const RomImage image = workedExampleImage();
-    const Bytes src = {0x41, 0x42, 0x43, 0x44};
-    EXPECT_EQ(packA(image, src, kBaseA), (Bytes{0x11, 0x23}));
-    EXPECT_EQ(packB(image, src, kBaseB4, 4, false), (Bytes{0x00, 0x11, 0x23}));
-    EXPECT_EQ(packB(image, src, kBaseB3, 3, true), (Bytes{0x04, 0x00, 0x00, 0x21, 0x23}));
-    EXPECT_EQ(unpackedA(image, {0x11, 0x23}, kBaseA, 4), src);
-    EXPECT_EQ(unpackedB(image, {0x00, 0x11, 0x23}, kBaseB4, 4, 4), src);
-    int32_t consumed = 0;
-    EXPECT_EQ(unpackedB(image, {0x04, 0x00, 0x00, 0x21, 0x23}, kBaseB3, 0, 3, &consumed), src);
-    EXPECT_EQ(consumed, 5);
-}
-
-TEST(WorkedExample, AMatchThenALiteral) {
-    const RomImage image = workedExampleImage();
-    const Bytes src = {0x41, 0x42, 0x43, 0x44, 0x45};
-    EXPECT_EQ(packA(image, src, kBaseA), (Bytes{0x11, 0x23, 0x80, 0x45}));
-    EXPECT_EQ(packB(image, src, kBaseB4, 4, false), (Bytes{0x40, 0x11, 0x23, 0x45}));
-    EXPECT_EQ(unpackedA(image, {0x11, 0x23, 0x80, 0x45}, kBaseA, 5), src);
-    EXPECT_EQ(unpackedB(image, {0x40, 0x11, 0x23, 0x45}, kBaseB4, 5, 4), src);
-}
-
-TEST(WorkedExample, TwoBytesAreNeverAMatch) {
-    const RomImage image = workedExampleImage();
-    EXPECT_EQ(packA(image, Bytes{0x41, 0x42}, kBaseA), (Bytes{0x81, 0x41, 0x42}));
-    EXPECT_EQ(packB(image, Bytes{0x41, 0x42}, kBaseB4, 4, false), (Bytes{0xC0, 0x41, 0x42}));
-    // a 2-byte match followed by another byte stays literal too
-    EXPECT_EQ(packA(image, Bytes{0x41, 0x42, 0x99}, kBaseA), (Bytes{0x82, 0x41, 0x42, 0x99}));
-}
-
 Bytes unmatchable(size_t n) {
     Bytes b(n);
     for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(0x50 + i % 0x30);
     return b;
 }
 
-TEST(PackFormatA, LiteralRunsOf128AreWrittenAtOnce) {
-    const RomImage image = workedExampleImage();
-    const Bytes src = unmatchable(130);
-    const Bytes out = packA(image, src, kBaseA);
-    ASSERT_EQ(out.size(), 1 + 128 + 1 + 2u);
-    EXPECT_EQ(out[0], 0xFF);
-    EXPECT_EQ(out[129], 0x81);
-    EXPECT_EQ(unpackedA(image, out, kBaseA, 130), src);
-    EXPECT_EQ(packA(image, unmatchable(128), kBaseA).front(), 0xFF);
-    EXPECT_EQ(packA(image, unmatchable(128), kBaseA).size(), 129u);
+Bytes concat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
 }
 
-TEST(PackFormatA, PendingLiteralsGoBeforeTheMatch) {
+// Each source packs to exactly these bytes, and they unpack to the source,
+// the whole stream read.
+TEST(Packers, PackToExactBytesAndBack) {
     const RomImage image = workedExampleImage();
-    EXPECT_EQ(packA(image, Bytes{0x55, 0x66, 0x41, 0x42, 0x43}, kBaseA), (Bytes{0x81, 0x55, 0x66, 0x01, 0x23}));
-}
-
-TEST(Packers, MatchesAreCappedByFormatAndByWhatIsLeft) {
-    const RomImage image = workedExampleImage();
-    const Bytes zeros(20, 0);
-    EXPECT_EQ(packA(image, zeros, kBaseA), (Bytes{0x70, 0x00, 0x70, 0x00}));
-    EXPECT_EQ(packB(image, zeros, kBaseB4, 4, false), (Bytes{0x60, 0xF0, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(packB(image, zeros, kBaseB3, 3, false), (Bytes{0x00, 0xE0, 0x00, 0xE0, 0x00}));
-    EXPECT_EQ(packA(image, Bytes(5, 0), kBaseA), (Bytes{0x20, 0x00}));
+    const PackProfile a{LzFormat::A, kBaseA, 0, 0, false}, b4{LzFormat::B, kBaseB4, 0, 4, false},
+        b3{LzFormat::B, kBaseB3, 0, 3, false}, b3h{LzFormat::B, kBaseB3, 0, 3, true};
+    const Bytes abcd = {0x41, 0x42, 0x43, 0x44}, zeros(20, 0), nine = unmatchable(9), many = unmatchable(130);
+    const struct {
+        const char* what;
+        PackProfile profile;
+        Bytes src, packed;
+    } cases[] = {
+        {"found in the dictionary", a, abcd, {0x11, 0x23}},
+        {"found in the dictionary", b4, abcd, {0x00, 0x11, 0x23}},
+        {"found, with the length header", b3h, abcd, {0x04, 0x00, 0x00, 0x21, 0x23}},
+        {"a match then a literal", a, {0x41, 0x42, 0x43, 0x44, 0x45}, {0x11, 0x23, 0x80, 0x45}},
+        {"a match then a literal", b4, {0x41, 0x42, 0x43, 0x44, 0x45}, {0x40, 0x11, 0x23, 0x45}},
+        {"two bytes are never a match", a, {0x41, 0x42}, {0x81, 0x41, 0x42}},
+        {"two bytes are never a match", b4, {0x41, 0x42}, {0xC0, 0x41, 0x42}},
+        {"a 2-byte match and another byte", a, {0x41, 0x42, 0x99}, {0x82, 0x41, 0x42, 0x99}},
+        {"pending literals go first", a, {0x55, 0x66, 0x41, 0x42, 0x43}, {0x81, 0x55, 0x66, 0x01, 0x23}},
+        {"matches capped by the format", a, zeros, {0x70, 0x00, 0x70, 0x00}},
+        {"matches capped by the format", b4, zeros, {0x60, 0xF0, 0x00, 0x00, 0x00}},
+        {"matches capped by the format", b3, zeros, {0x00, 0xE0, 0x00, 0xE0, 0x00}},
+        {"and by what is left", a, Bytes(5, 0), {0x20, 0x00}},
+        {"an empty text is its header", b3h, {}, {0x00, 0x00}},
+        {"nine items take two flag bytes", b4, nine, concat({{0xFF}, Bytes(nine.begin(), nine.begin() + 8), {0x80, nine[8]}})},
+        {"128 literals at once", a, unmatchable(128), concat({{0xFF}, unmatchable(128)})},
+        {"then two more", a, many, concat({{0xFF}, Bytes(many.begin(), many.begin() + 128), {0x81, many[128], many[129]}})},
+    };
+    for (const auto& c : cases) {
+        const DictionaryIndex& dictionary = *dictionaryFor(image, c.profile);
+        const Bytes packed = c.profile.format == LzFormat::A ? velk::packA(c.src, dictionary)
+                                                             : velk::packB(c.src, dictionary, c.profile.lengthBits, c.profile.lengthHeader);
+        EXPECT_EQ(packed, c.packed) << c.what;
+        PackProfile reading = c.profile;
+        reading.unpackedLength = c.profile.lengthHeader ? 0 : static_cast<int32_t>(c.src.size());
+        int32_t consumed = -1;
+        EXPECT_EQ(unpackedWith(image, c.packed, reading, &consumed), c.src) << c.what;
+        EXPECT_EQ(consumed, static_cast<int32_t>(c.packed.size())) << c.what;
+    }
 }
 
 TEST(Packers, EquallyLongMatchesUseTheLowerOffset) {
@@ -125,22 +118,10 @@ TEST(Packers, EquallyLongMatchesUseTheLowerOffset) {
     EXPECT_EQ(packA(image, Bytes{0x41, 0x42, 0x43}, kBaseA), (Bytes{0x00, 0x10}));
 }
 
-TEST(PackFormatB, NineItemsTakeTwoFlagBytes) {
-    const RomImage image = workedExampleImage();
-    const Bytes src = unmatchable(9);
-    Bytes expected = {0xFF};
-    expected.insert(expected.end(), src.begin(), src.begin() + 8);
-    expected.push_back(0x80);
-    expected.push_back(src[8]);
-    EXPECT_EQ(packB(image, src, kBaseB4, 4, false), expected);
-    EXPECT_EQ(unpackedB(image, expected, kBaseB4, 9, 4), src);
-}
-
-TEST(PackFormatB, EmptyTextIsJustItsHeader) {
-    const RomImage image = workedExampleImage();
-    EXPECT_EQ(packB(image, Bytes{}, kBaseB3, 3, true), (Bytes{0x00, 0x00}));
+TEST(Unpackers, AnEmptyTextReadsOnlyItsHeader) {
     int32_t consumed = -1;
-    EXPECT_TRUE(unpackedB(image, {0x00, 0x00, 0xFF, 0x12}, kBaseB3, 0, 3, &consumed).empty());
+    EXPECT_TRUE(unpackedWith(workedExampleImage(), {0x00, 0x00, 0xFF, 0x12}, {LzFormat::B, kBaseB3, 0, 3, true}, &consumed)
+                    .empty());
     EXPECT_EQ(consumed, 2);
 }
 

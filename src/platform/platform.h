@@ -54,8 +54,6 @@ public:
 
     // A modal box with an OK button showing the message, its detail below.
     virtual void showMessage(const Message& message) = 0;
-    // The same for a Shift-JIS text of the editor's own.
-    void messageBox(std::string_view text, std::string_view detail = {});
 
     // Asks whether to save the edits before the window closes (a Shift-JIS
     // question). A platform that cannot ask answers Discard.

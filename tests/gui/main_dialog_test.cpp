@@ -145,7 +145,7 @@ TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
         {2, true, true, "顔グラbmp"},            {3, true, true, "ユニットグラフィック等"},
         {3, false, false, "ユニットグラフィック等"}, {4, true, true, "名前リスト"},
         {4, false, false, "名前リスト"},         {5, true, true, "テキスト集"},
-        {5, false, false, "テキスト("},
+        {5, false, false, "テキスト("},         {6, false, false, "テキスト(*.txt)|*.txt|全て(*.*)|*.*||"},
     };
     for (const Wiring& w : table) {
         select(w.mode);
@@ -157,22 +157,6 @@ TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
         EXPECT_EQ(platform.dialogs.back().options.filter.rfind(test::sjis(w.filter), 0), 0u) << w.mode << " " << w.extract;
     }
     EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST_F(MainWindow, TheChangeScriptModeAppliesAScript) {
-    platform.files["script/p.ips"] = test::bytesOf(std::string("PATCH\x00\x00\x10\x00\x01\x7E" "EOF", 14));
-    platform.files["script/s.txt"] = test::bytesOf(test::sjis(";;テキスト\n##No.00 00\nウ//\n;;IPSパッチ @@p.ips\n"));
-    select(6);
-    platform.answer("script/s.txt");
-    dialog->writeButton()->click();
-    const ScriptedPlatform::Dialog& d = platform.dialogs.back();
-    EXPECT_FALSE(d.save);
-    EXPECT_EQ(d.options.filter, test::sjis("テキスト(*.txt)|*.txt|全て(*.*)|*.*||"));
-    EXPECT_EQ(d.options.initialFileName, "*.txt");
-    EXPECT_EQ(d.options.defaultExtension, "txt");
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(state.catalogues.texts()[0].unpacked, std::vector<uint8_t>{0x76});
-    EXPECT_EQ(state.image[0x10], 0x7E);
 }
 
 TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
