@@ -301,17 +301,11 @@ TEST_F(ChangeScript, SClassUnitSetsFollowTheirTables) {
 TEST_F(ChangeScript, SClassNumbersOneBeyondTheLastAreReportedBeforeAnythingIsWritten) {
     platform.files["s.bin"] = sheetBytes();
     platform.files["p.pal"] = Bytes(768);
-    const struct {
-        const char* numbers;
-    } cases[] = {{".9D.FF.FF.FF.FF"}, {".00.9D.FF.FF.FF"}, {".00.00.52.FF.FF"}, {".00.00.00.0B.FF"}, {".00.00.00.00.86"}};
-    for (const auto& c : cases) {
-        state = EditorState{};
-        state.image = test::demoImage();
-        state.catalogues = test::demoCatalogues();
-        EXPECT_EQ(run(";;Sクラスキャラグラ\n@@s.bin\n@@p.pal\n#\n" + std::string(c.numbers) + "\n"), sjis("5行目の番号が範囲外です"))
-            << c.numbers;
-        EXPECT_EQ(state.catalogues.faces()[0].unpacked, before.faces()[0].unpacked) << c.numbers;
-        EXPECT_EQ(state.image.bytes, test::demoImage().bytes) << c.numbers;
+    for (const char* numbers : {".9D.FF.FF.FF.FF", ".00.9D.FF.FF.FF", ".00.00.52.FF.FF", ".00.00.00.0B.FF", ".00.00.00.00.86"}) {
+        EXPECT_EQ(run(";;Sクラスキャラグラ\n@@s.bin\n@@p.pal\n#\n" + std::string(numbers) + "\n"), sjis("5行目の番号が範囲外です"))
+            << numbers;
+        EXPECT_EQ(state.catalogues.faces()[0].unpacked, before.faces()[0].unpacked) << numbers;
+        EXPECT_EQ(state.image.bytes, test::demoImage().bytes) << numbers;
     }
     EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal #\n.FF\n.FF\n.FF\n.FF\n.-1\n"), sjis("6行目の番号が範囲外です"));
 }
