@@ -57,13 +57,64 @@ protected:
 
 // ------------------------------------------------------------------ reader
 
-TEST_F(ChangeScript, TheKeywordMayStandOnTheNextLineButNotWithSomethingAttached) {
-    EXPECT_EQ(run("remark [F0 01] ア\n;;\n  テキスト\n##No.00 00\nア//\n"), "");
-    EXPECT_EQ(text(0).unpacked, Bytes{0x72});
-    EXPECT_EQ(name(1).packed, before.names[1].packed);  // the remark before the first marker is not read
-    EXPECT_EQ(run(";;テキスト2\n##No.00 01\nア//\n;;単語リスト\n[F0 02] イ\n"), "");
-    EXPECT_EQ(text(1).unpacked, before.texts()[1].unpacked);  // "テキスト2" is no keyword: skipped
-    EXPECT_EQ(name(2).packed, Bytes{0x74});
+// A name's code bytes ('n') or a text's unpacked bytes ('t') after a script;
+// no bytes: as the demo image has them.
+struct Entry {
+    char kind;
+    int index;
+    std::optional<Bytes> bytes;
+};
+
+// Each script on a fresh state: the message it ends with ("" for none) and
+// the entries it leaves.
+TEST_F(ChangeScript, SectionsEntriesAndTheirLimits) {
+    const std::string longToken(997, 'x');
+    const struct {
+        std::string script;
+        const char* message;
+        std::vector<Entry> entries;
+    } cases[] = {
+        // the keyword may stand on the next line; text before the first marker is not read
+        {"remark [F0 01] ア\n;;\n  テキスト\n##No.00 00\nア//\n", "", {{'t', 0, Bytes{0x72}}, {'n', 1, {}}}},
+        // "テキスト2" is no keyword: skipped
+        {";;テキスト2\n##No.00 01\nア//\n;;単語リスト\n[F0 02] イ\n", "", {{'t', 1, {}}, {'n', 2, Bytes{0x74}}}},
+        {";;単語リスト\n[F0 00] ア\n;;終了\n;;単語リスト\n[F0 01] イ\n", "", {{'n', 0, Bytes{0x72}}, {'n', 1, {}}}},
+        {";;終了2\n;;単語リスト\n[F0 01] イ\n", "", {{'n', 1, Bytes{0x74}}}},  // "終了2" is no keyword
+        // the end of the data ends the script quietly
+        {"", "", {}},
+        {";;", "", {}},
+        {";;   \n", "", {}},
+        {";;単語リスト\n[F0 00] ア", "", {{'n', 0, Bytes{0x72}}}},
+        {";;テキスト\n##No.00 00\nア", "は使用できません0 0 0 13", {{'t', 0, {}}}},  // no "//"
+        {";;" + longToken + "テキスト\n##No.00 00\nア//", "", {{'t', 0, {}}}},  // 999 bytes match nothing
+        // names go by their label: a lower-case f is no entry, the last of two wins
+        {";;単語リスト\nremark\n[F1 23] アイ\r\n[F0 05] ウ\n[f0 06] エ\n[F0 07] \n[F0 08] イ\n[F0 08] ア\n", "",
+         {{'n', 0x123, Bytes{0x72, 0x74}}, {'n', 5, Bytes{0x76}}, {'n', 6, {}}, {'n', 7, Bytes{}}, {'n', 8, Bytes{0x72}},
+          {'n', 9, {}}}},
+        // texts by their header; a single '/' ends the body
+        {";;テキスト\n##No.0A 1F\nア\r\nイ//\n##No.00 03\nウ/エ//\n", "",
+         {{'t', 0x0A1F, Bytes{0x72, 0x16, 0x74}}, {'t', 3, Bytes{0x76}}}},
+        {";;単語リスト\n[F9 CD] ア\n\n[F9 CE] イ\n[F0 00] ウ\n", "4行目の番号が範囲外です",
+         {{'n', 2509, Bytes{0x72}}, {'n', 0, {}}}},
+        {";;単語リスト\n[FE 00] ア\n", "2行目の番号が範囲外です", {}},  // entry 0xE00
+        {";;単語リスト\n[F 00] ア\n", "2行目の番号が範囲外です", {}},   // 0x0F is below F0
+        {";;テキスト\n##No.15 E6\nア//\n##No.15 E7\nイ//\n", "4行目の番号が範囲外です", {{'t', 5606, Bytes{0x72}}}},
+        {";;テキスト\n##No.-1 00\nア//\n", "2行目の番号が範囲外です", {}},
+        // unreadable numbers are no entries
+        {";;単語リスト\n[Fx 01] ア\n[F0 zz] イ\n;;テキスト\n##No.zz\nウ//\n##No.00 04\nエ//\n", "",
+         {{'t', 4, Bytes{0x78}}, {'n', 1, {}}}},
+    };
+    for (const auto& c : cases) {
+        state.catalogues = before;
+        EXPECT_EQ(run(c.script), sjis(c.message)) << c.script;
+        for (const Entry& e : c.entries) {
+            const auto i = static_cast<size_t>(e.index);
+            const Bytes& got = e.kind == 'n' ? state.catalogues.names[i].packed : state.catalogues.texts()[i].unpacked;
+            const Bytes& old = e.kind == 'n' ? before.names[i].packed : before.texts()[i].unpacked;
+            EXPECT_EQ(got, e.bytes.value_or(old)) << c.script << " " << e.kind << e.index;
+        }
+    }
+    EXPECT_EQ(text(4).packed, packWithProfile(state.image, text(4).unpacked, kTextProfile));
 }
 
 TEST_F(ChangeScript, EveryIpsSpellingAndBothSSpellingsSelectTheirSection) {
@@ -81,14 +132,6 @@ TEST_F(ChangeScript, EveryIpsSpellingAndBothSSpellingsSelectTheirSection) {
         EXPECT_EQ(run(std::string(";;") + keyword + "\n@@ none.bin\n"), sjis("none.binが読み込めません")) << keyword;
 }
 
-TEST_F(ChangeScript, TheEndKeywordCutsTheRest) {
-    EXPECT_EQ(run(";;単語リスト\n[F0 00] ア\n;;終了\n;;単語リスト\n[F0 01] イ\n"), "");
-    EXPECT_EQ(name(0).packed, Bytes{0x72});
-    EXPECT_EQ(name(1).packed, before.names[1].packed);
-    EXPECT_EQ(run(";;終了2\n;;単語リスト\n[F0 01] イ\n"), "");  // "終了2" is no keyword
-    EXPECT_EQ(name(1).packed, Bytes{0x74});
-}
-
 TEST_F(ChangeScript, AFailingThirdSectionLeavesWhatCameBefore) {
     platform.files["p.ips"] = ipsOf({{0x00, 0x00, 0x20, 0x00, 0x01, 0x99}});
     EXPECT_EQ(run(";;IPSパッチ @@p.ips\n;;単語リスト\n[F0 00] ア\n"
@@ -103,56 +146,6 @@ TEST_F(ChangeScript, AFailingThirdSectionLeavesWhatCameBefore) {
     // The problem stands where the character stands in the script.
     EXPECT_EQ(script[lastProblem->offset], 0x8C);
     EXPECT_EQ(script[lastProblem->offset + 1], 0x46);
-}
-
-TEST_F(ChangeScript, TheEndOfTheDataEndsTheScriptQuietly) {
-    EXPECT_EQ(run(""), "");
-    EXPECT_EQ(run(";;"), "");
-    EXPECT_EQ(run(";;   \n"), "");
-    EXPECT_EQ(run(";;単語リスト\n[F0 00] ア"), "");  // no line end, no end keyword
-    EXPECT_EQ(name(0).packed, Bytes{0x72});
-    EXPECT_EQ(run(";;テキスト\n##No.00 00\nア"), sjis("は使用できません0 0 0 13"));  // no "//"
-}
-
-TEST_F(ChangeScript, AKeywordTokenLongerThan999BytesMatchesNothing) {
-    const std::string longToken = std::string(997, 'x');
-    EXPECT_EQ(run(";;" + longToken + "テキスト\n##No.00 00\nア//"), "");
-    EXPECT_EQ(text(0).unpacked, before.texts()[0].unpacked);
-}
-
-// -------------------------------------------------------- names and texts
-
-TEST_F(ChangeScript, WordListEntriesGoByTheirLabel) {
-    EXPECT_EQ(run(";;単語リスト\nremark\n[F1 23] アイ\r\n[F0 05] ウ\n[f0 06] エ\n[F0 07] \n[F0 08] イ\n[F0 08] ア\n"), "");
-    EXPECT_EQ(name(0x123).packed, (Bytes{0x72, 0x74}));
-    EXPECT_EQ(name(5).packed, Bytes{0x76});
-    EXPECT_EQ(name(6).packed, before.names[6].packed);  // a lower-case f is no entry
-    EXPECT_TRUE(name(7).packed.empty());
-    EXPECT_EQ(name(8).packed, Bytes{0x72});  // the last of two wins
-    EXPECT_EQ(name(9).packed, before.names[9].packed);
-}
-
-TEST_F(ChangeScript, TextEntriesGoByTheirHeader) {
-    EXPECT_EQ(run(";;テキスト\n##No.0A 1F\nア\r\nイ//\n##No.00 03\nウ/エ//\n"), "");
-    EXPECT_EQ(text(0x0A1F).unpacked, (Bytes{0x72, 0x16, 0x74}));
-    EXPECT_EQ(text(3).unpacked, Bytes{0x76});  // a single '/' ends the body
-    EXPECT_EQ(text(0x0A1F).packed, packWithProfile(state.image, text(0x0A1F).unpacked, kTextProfile));
-}
-
-TEST_F(ChangeScript, EntryNumbersOutsideTheCataloguesAreReportedWithTheirLine) {
-    EXPECT_EQ(run(";;単語リスト\n[F9 CD] ア\n\n[F9 CE] イ\n[F0 00] ウ\n"), sjis("4行目の番号が範囲外です"));
-    EXPECT_EQ(name(2509).packed, Bytes{0x72});
-    EXPECT_EQ(name(0).packed, before.names[0].packed);
-    EXPECT_EQ(run(";;単語リスト\n[FE 00] ア\n"), sjis("2行目の番号が範囲外です"));  // entry 0xE00
-    EXPECT_EQ(run(";;単語リスト\n[F 00] ア\n"), sjis("2行目の番号が範囲外です"));  // 0x0F is below F0
-    EXPECT_EQ(run(";;テキスト\n##No.15 E6\nア//\n##No.15 E7\nイ//\n"), sjis("4行目の番号が範囲外です"));
-    EXPECT_EQ(text(5606).unpacked, Bytes{0x72});
-    EXPECT_EQ(run(";;テキスト\n##No.-1 00\nア//\n"), sjis("2行目の番号が範囲外です"));
-}
-
-TEST_F(ChangeScript, UnreadableEntryNumbersAreNoEntries) {
-    EXPECT_EQ(run(";;単語リスト\n[Fx 01] ア\n[F0 zz] イ\n;;テキスト\n##No.zz\nウ//\n##No.00 04\nエ//\n"), "");
-    EXPECT_EQ(text(4).unpacked, Bytes{0x78});
 }
 
 // ------------------------------------------------------ added characters
@@ -328,7 +321,7 @@ TEST_F(ChangeScript, SClassEntriesCutShortOrMissingFiles) {
 
 // ---------------------------------------------------------- item graphics
 
-TEST_F(ChangeScript, ItemPictures) {
+TEST_F(ChangeScript, ItemPicturesAndTheirNumbers) {
     const Bytes sheet = sheetBytes(0x5A);
     platform.files["i.bin"] = sheet;
     auto tiles = [&](int row, int tile) {
@@ -353,15 +346,7 @@ TEST_F(ChangeScript, ItemPictures) {
     EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
     EXPECT_EQ(run(";;アイテムグラ @@i.bin #.FF.FF.4C"), "");
     EXPECT_EQ(unit(3752).unpacked, tiles(0, 6));
-}
-
-TEST_F(ChangeScript, ItemNumbersAtAndBeyondTheirLimits) {
-    const Bytes sheet = sheetBytes();
-    platform.files["i.bin"] = sheet;
-    auto tiles = [&](int row, int tile) {
-        const auto at = sheet.begin() + 512 * row + 32 * tile;
-        return Bytes(at, at + 128);
-    };
+    // the numbers at and beyond their limits
     EXPECT_EQ(run(";;アイテムグラ @@i.bin #.10B.1C2.156"), "");
     EXPECT_EQ(unit(5899).unpacked, tiles(3, 2));   // G1 10B wrote it first, then G2 1C2's last entry
     EXPECT_EQ(unit(5895).unpacked, tiles(7, 10));  // G3 156's last entry
