@@ -168,18 +168,19 @@ TEST(Unpackers, ABackReferenceMayEndOnTheImagesLastByte) {
     ASSERT_TRUE(fits.ok());
     EXPECT_EQ(fits->unpacked, (Bytes{0, 0, 0x99}));
     image[0x300001] = 0xFE;  // one further needs the byte after the image
-    EXPECT_FALSE(unpackA(image, 0x300000, base, 3).ok());
+    EXPECT_EQ(unpackA(image, 0x300000, base, 3).problem().offset, 0u);  // where the reference stands
 }
 
+// Each failure stands at its offset into the stream.
 TEST(Unpackers, RejectStreamsThatLeaveTheImageOrAskTooMuch) {
     RomImage image;
     image[kRomSize - 2] = 0xFF;  // a run of 128 literals with one byte left
-    EXPECT_FALSE(unpackA(image, kRomSize - 2, kBaseA, 768).ok());
+    EXPECT_EQ(unpackA(image, kRomSize - 2, kBaseA, 768).problem().offset, 2u);
     image[kRomSize - 1] = 0x00;  // a flag byte promising literals, then the end
-    EXPECT_FALSE(unpackB(image, kRomSize - 1, kBaseB4, 128, 4).ok());
+    EXPECT_EQ(unpackB(image, kRomSize - 1, kBaseB4, 128, 4).problem().offset, 1u);
     image[0x300000] = 0xFF;  // length header 0xFFFF
     image[0x300001] = 0xFF;
-    EXPECT_FALSE(unpackB(image, 0x300000, kBaseB3, 0, 3).ok());
+    EXPECT_EQ(unpackB(image, 0x300000, kBaseB3, 0, 3).problem().offset, 0u);
     image[0x300001] = 0x10;  // 0x10FF
     EXPECT_FALSE(unpackB(image, 0x300000, kBaseB3, 0, 3).ok());
     image[0x300000] = 0x00;  // 0x1000 = 4096 is still allowed; zeros are back-references into zeros
