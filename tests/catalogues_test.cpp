@@ -106,17 +106,6 @@ TEST(Catalogues, OnlyBothMarkerBytesSelectTheRelocatedLayout) {
     EXPECT_EQ(c->colourSets[300].tableIndex, image[0x225F2F + 300]);
 }
 
-TEST(Catalogues, DecodeNamesWithTheTablesGiven) {
-    const Catalogues& c = demoCatalogues();
-    EXPECT_EQ(nameText(c.names[0]), "");
-    EXPECT_EQ(c.names[0].packedLength, 0);
-    EXPECT_EQ(c.names[0].unpackedLength, 1);
-    EXPECT_EQ(nameText(c.names[3]), test::sjis("(主人公)の剣"));
-    EXPECT_EQ(c.names[3].packed, (std::vector<uint8_t>{0x18, 0x0D, 0x4E, 0xD3}));
-    // names are decoded while the added characters' table is blank
-    EXPECT_EQ(nameText(c.names[6]), test::sjis("　　"));
-}
-
 // Each damage fails the load, with the offset of the byte that gave it away.
 TEST(CorruptImage, FailsWhereTheDamageStands) {
     const RomImage& demo = demoImage();
