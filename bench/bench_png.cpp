@@ -7,11 +7,12 @@
 
 #include "demo_image.h"
 #include "ops/png_ops.h"
+#include "platform/disk_platform.h"
 
 namespace velk {
 namespace {
 
-struct NoDialogs : Platform {
+struct NoDialogs : DiskPlatform {
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
     void showMessage(const Message&) override {}

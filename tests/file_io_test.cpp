@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -119,6 +120,19 @@ TEST(FileWrite, FollowsASymbolicLinkAndReplacesTheFileItNames) {
     EXPECT_TRUE(fs::is_symlink(dir / "link.smc"));
     EXPECT_EQ(test::readBytes(dir / "real" / "game.smc"), (Bytes{5, 6}));
     EXPECT_EQ(folderListing(dir / "real"), std::vector<std::string>{"game.smc"});
+}
+
+TEST(FileWrite, WritesStraightThroughAFileThatIsNotRegular) {
+    const fs::path fifo = test::scratchFolder() / "pipe";
+    if (::mkfifo(fifo.c_str(), 0600) != 0) GTEST_SKIP() << "no FIFO in the temporary folder";
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_TRUE(writeFileReplacing(fifo, Bytes{1, 2, 3}));
+    uint8_t got[8] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 3);
+    ::close(reader);
+    EXPECT_EQ(Bytes(got, got + 3), (Bytes{1, 2, 3}));
+    EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 TEST(FileRead, ReadsAtMostTheCapAndSaysWhyItCannot) {

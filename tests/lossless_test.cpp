@@ -19,10 +19,14 @@ protected:
     void SetUp() override {
         folder = test::scratchFolder();
         test::writeBytes(folder / "demo.smc", test::demoImage().bytes);
+        platform.onDisk = true;
         platform.answer(folder / "demo.smc");
-        ASSERT_TRUE(openRomAtStart(state, platform));
+        ASSERT_TRUE(openRomAtStart(state, platform).done());
     }
-    bool save(EditorState& s, const std::string& name) { return platform.answer(folder / name), saveRom(s, platform); }
+    bool save(EditorState& s, const std::string& name) {
+        platform.answer(folder / name);
+        return platform.shown(saveRom(s, platform)).done();
+    }
     // As the change script's added characters would: 熊 at slot 0x10, a zero behind it.
     static void addCharacter(EditorState& s) {
         const std::string kuma = sjis("熊");
@@ -43,17 +47,17 @@ TEST_F(Lossless, AnUnchangedExportAndImportAfterSaveAndReloadGivesEveryCodeBack)
     ASSERT_TRUE(save(state, "out.smc"));
     EditorState again;
     platform.answer(folder / "out.smc");
-    ASSERT_TRUE(openRomAtStart(again, platform));
+    ASSERT_TRUE(openRomAtStart(again, platform).done());
     addCharacter(again);  // the script runs again after the reload
     const Catalogues saved = again.catalogues;
     platform.answer(folder / "n.txt");
-    exportNameList(again.catalogues.names, platform);
+    ASSERT_TRUE(exportNameList(again.catalogues.names, platform).done());
     platform.answer(folder / "t.txt");
-    exportTextCollection(again.catalogues.texts(), again.catalogues.names, again.tables, platform);
+    ASSERT_TRUE(exportTextCollection(again.catalogues.texts(), again.catalogues.names, again.tables, platform).done());
     platform.answer(folder / "n.txt");
-    ASSERT_TRUE(importNameList(again.catalogues.names, again.tables, platform));
+    ASSERT_TRUE(platform.shown(importNameList(again.catalogues.names, again.tables, platform)).done());
     platform.answer(folder / "t.txt");
-    ASSERT_TRUE(importTextCollection(again.catalogues.texts(), again.tables, again.image, platform));
+    ASSERT_TRUE(platform.shown(importTextCollection(again.catalogues.texts(), again.tables, again.image, platform)).done());
     ASSERT_TRUE(platform.messages.empty()) << platform.details.front();
     EXPECT_EQ(again.catalogues.texts()[9].unpacked, text);
     for (size_t i = 0; i < saved.names.size(); ++i)  // 候 at its second slot (5) comes back at its first

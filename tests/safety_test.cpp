@@ -110,12 +110,13 @@ protected:
     void SetUp() override {
         dir = test::scratchFolder();
         test::writeBytes(dir / "x.bps", test::demoImage().bytes);
+        platform.onDisk = true;
         platform.answer(dir / "x.bps");
-        ASSERT_TRUE(openRomAtStart(state, platform));
+        ASSERT_TRUE(openRomAtStart(state, platform).done());
     }
     void expectRefused(const fs::path& out, const std::string& shownName) {
         platform.answer(out);
-        EXPECT_FALSE(saveRom(state, platform)) << out;
+        EXPECT_TRUE(platform.shown(saveRom(state, platform)).failed()) << out;
         ASSERT_EQ(platform.messages.size(), 1u) << out;
         EXPECT_EQ(platform.messages[0], test::sjis(shownName + "に書き込めませんでした"));
         EXPECT_EQ(test::readBytes(dir / "x.bps"), test::demoImage().bytes);
@@ -139,11 +140,11 @@ TEST_F(LoadedRomGuard, APatchNamedAsTheLoadedFileOrALinkToItIsRefused) {
 TEST_F(LoadedRomGuard, ABackupThatLinksToTheFileTheSaveReplacesStopsTheSave) {
     fs::rename(dir / "x.bps", dir / "g.smc");
     platform.answer(dir / "g.smc");
-    reloadRom(state, platform);
+    ASSERT_TRUE(reloadRom(state, platform).done());
     fs::create_symlink("g.smc", dir / "g.smc.bak");
     state.catalogues.names[1].packed = {0x72};  // an edit, so the save would change the file
     platform.answer(dir / "g.smc");
-    EXPECT_FALSE(saveRom(state, platform));
+    EXPECT_TRUE(platform.shown(saveRom(state, platform)).failed());
     EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("g.smc.bakに書き込めませんでした")});
     EXPECT_EQ(test::readBytes(dir / "g.smc"), test::demoImage().bytes);
 }
@@ -157,7 +158,7 @@ TEST_F(LoadedRomGuard, ASourceChangedInPlaceSinceTheLoadGivesNoPatch) {
     const struct timespec times[2] = {before.st_atim, before.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "x.bps").c_str(), times, 0), 0);
     platform.answer(dir / "out.bps");
-    EXPECT_FALSE(saveRom(state, platform));
+    EXPECT_TRUE(platform.shown(saveRom(state, platform)).failed());
     EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("x.bpsが読み込めません")});
     EXPECT_FALSE(fs::exists(dir / "out.bps"));
 }

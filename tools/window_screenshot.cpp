@@ -12,7 +12,7 @@
 
 #include "app/about_dialog.h"
 #include "app/main_dialog.h"
-#include "platform/cli_platform.h"
+#include "cli/cli_platform.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

@@ -1,11 +1,11 @@
-// The window's platform: Qt file dialogs and message boxes.
+// The window's platform: Qt file dialogs and message boxes, files on disk.
 #pragma once
 
 #include <QString>
 #include <QWidget>
 #include <string_view>
 
-#include "platform/platform.h"
+#include "platform/disk_platform.h"
 
 namespace velk {
 
@@ -16,7 +16,7 @@ QString qtNameFilters(std::string_view sjisFilter);
 // otherwise empty (Qt's default).
 QString initialDialogFolder();
 
-class QtPlatform : public Platform {
+class QtPlatform : public DiskPlatform {
 public:
     explicit QtPlatform(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }

@@ -8,7 +8,8 @@
 #include "image/version.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"
-#include "platform/cli_platform.h"
+#include "ops/run_operation.h"
+#include "cli/cli_platform.h"
 
 
 namespace velk {
@@ -18,7 +19,7 @@ struct Verb {
     const char* name;
     const char* argument;  // nullptr: takes none; otherwise what the argument answers
     const char* help;
-    std::function<void(EditorState&, Platform&, std::ostream&)> run;
+    std::function<Outcome(EditorState&, Platform&, std::ostream&)> run;
 };
 
 int64_t packedBytes(ConstCatalogue catalog) {
@@ -38,19 +39,23 @@ void printInfo(const EditorState& state, std::ostream& out) {
         << "texts:         " << c.texts().size() << " (" << packedBytes(c.texts()) << " packed bytes)\n";
 }
 
-std::function<void(EditorState&, Platform&, std::ostream&)> operation(void (*run)(EditorState&, Platform&)) {
-    return [run](EditorState& s, Platform& p, std::ostream&) { run(s, p); };
+std::function<Outcome(EditorState&, Platform&, std::ostream&)> operation(Operation run) {
+    return [run](EditorState& s, Platform& p, std::ostream&) { return runOperation(s, p, run); };
 }
 
-// An operation that returns its outcome, shown as the others show theirs.
-std::function<void(EditorState&, Platform&, std::ostream&)> operation(Outcome (*run)(EditorState&, Platform&)) {
-    return [run](EditorState& s, Platform& p, std::ostream&) { showOutcome(p, run(s, p)); };
+// What an outcome has to say on the error stream: its warnings, then its problem.
+void printOutcome(const Outcome& outcome, Platform& platform, std::ostream& err) {
+    for (const std::string& line : outcome.warnings) err << line << '\n';
+    if (outcome.problem) platform.showMessage(*outcome.problem);
 }
 
 const std::vector<Verb>& verbs() {
     static const std::vector<Verb> all = {
         {"info", nullptr, "print what the image holds",
-         [](EditorState& s, Platform&, std::ostream& out) { printInfo(s, out); }},
+         [](EditorState& s, Platform&, std::ostream& out) {
+             printInfo(s, out);
+             return doneOutcome({});
+         }},
         {"save", "OUT.smc", "lay every resource out again and write the 4 MiB image", operation(saveRomOperation)},
         {"patch", "OUT.ips|OUT.bps", "lay out as save does, and write a patch from the ROM as loaded instead",
          operation(saveRomOperation)},
@@ -201,17 +206,18 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     EditorState state;
     platform.answerNextDialog(rom);
     state.keepChecksum = keepChecksum;
-    if (!openRomAtStart(state, platform) || platform.messagesShown() > 0) return 1;
+    const Outcome opened = runOperation(state, platform, openRomAtStart);
+    printOutcome(opened, platform, err);
+    if (!opened.done()) return 1;
     state.keepChecksum = keepChecksum;
     state.scriptFilesAnywhere = scriptFilesAnywhere;
     if (!state.copierHeader.empty()) err << "ROM: 512-byte copier header, kept on save\n";
     bool failed = false;
     for (const Step& step : steps) {
-        const int before = platform.messagesShown();
-        const int warningsBefore = platform.warningsShown();
         if (step.verb->argument) platform.answerNextDialog(step.argument);
-        step.verb->run(state, platform, out);
-        if (platform.messagesShown() > before || (strict && platform.warningsShown() > warningsBefore)) {
+        const Outcome outcome = step.verb->run(state, platform, out);
+        printOutcome(outcome, platform, err);
+        if (!outcome.done() || (strict && !outcome.warnings.empty())) {
             failed = true;
             if (!keepGoing) return 1;
         }

@@ -211,9 +211,4 @@ Outcome importUnitsPng(EditorState& state, Platform& platform) {
     return file ? importUnitsPngFrom(state, platform, file->path) : cancelledOutcome();
 }
 
-void showOutcome(Platform& platform, const Outcome& outcome) {
-    for (const std::string& line : outcome.warnings) platform.warning(line);
-    if (outcome.problem) platform.showMessage(*outcome.problem);
-}
-
 }  // namespace velk

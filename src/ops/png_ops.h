@@ -31,8 +31,4 @@ Outcome facesFromPng(Catalogue faces, Catalogue colourSets, const RomImage& imag
 Outcome unitsToPng(ConstCatalogue units, const RomImage& image, Platform& platform, const std::filesystem::path& file);
 Outcome unitsFromPng(Catalogue units, RomImage& image, Platform& platform, const std::filesystem::path& file);
 
-// Shows an outcome as the operations that do not return one yet show
-// theirs: the problem in the message box, each warning as a warning line.
-void showOutcome(Platform& platform, const Outcome& outcome);
-
 }  // namespace velk

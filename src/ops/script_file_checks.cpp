@@ -1,7 +1,5 @@
 #include "ops/script_file_checks.h"
 
-#include <sys/stat.h>
-
 namespace velk {
 
 Status checkScriptFileName(const std::filesystem::path& name, bool anywhere) {
@@ -16,11 +14,11 @@ Status checkScriptFileName(const std::filesystem::path& name, bool anywhere) {
     return {};
 }
 
-Status checkRegularFile(const std::filesystem::path& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return {};
-    return cannotRead(S_ISDIR(st.st_mode) ? "is a folder, not a file"
-                                          : "is not a regular file (a FIFO or a device); a script names regular files only");
+Status checkRegularFile(const std::optional<FileIdentity>& file) {
+    if (!file || file->kind == FileIdentity::Kind::Regular) return {};
+    return cannotRead(file->kind == FileIdentity::Kind::Folder
+                          ? "is a folder, not a file"
+                          : "is not a regular file (a FIFO or a device); a script names regular files only");
 }
 
 }  // namespace velk

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 #include "image/result.h"
+#include "rom/editor_state.h"
 
 namespace velk {
 
@@ -14,7 +16,8 @@ namespace velk {
 Status checkScriptFileName(const std::filesystem::path& name, bool anywhere);
 
 // A problem for an existing file that is not a regular file (a FIFO, a
-// device, a folder). A missing file passes: reading it says so.
-Status checkRegularFile(const std::filesystem::path& path);
+// device, a folder), given what the platform knows of it. A missing file
+// passes: reading it says so.
+Status checkRegularFile(const std::optional<FileIdentity>& file);
 
 }  // namespace velk

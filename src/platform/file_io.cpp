@@ -175,11 +175,6 @@ Result<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path, si
     return bytes;
 }
 
-std::optional<FileId> fileIdOf(const std::filesystem::path& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
-    return FileId{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
-}
 
 Status writeFileReplacing(const std::filesystem::path& path, std::span<const uint8_t> bytes, FileCalls& calls) {
     ignoreFileSizeSignal();

@@ -39,14 +39,6 @@ Result<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path, si
 Status readFileInPieces(const std::filesystem::path& path, size_t maxBytes,
                         const std::function<void(std::span<const uint8_t>)>& piece);
 
-// Which file a path names, links followed: two paths with the same id are
-// the same file, whatever they are called. Nothing if it does not exist.
-struct FileId {
-    uint64_t device = 0, inode = 0;
-    bool operator==(const FileId&) const = default;
-};
-std::optional<FileId> fileIdOf(const std::filesystem::path& path);
-
 // Writes the bytes to `path`:
 // - an existing file that is not a regular file (a FIFO, a device, the pipe
 //   behind /dev/stdout) is written straight through, opened by the name given;

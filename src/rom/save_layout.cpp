@@ -170,8 +170,7 @@ bool planResources(ConstCatalogue records, std::vector<int32_t>& recordAt, std::
 
 // Pointers are written in placement order, so that two records sharing one
 // pointer slot leave it at the one placed last. Pinned faces stay where they are.
-void writeResources(RomImage& image, Catalogue records, const Layout& layout) {
-    for (ResourceEntry& e : records) e.placed = 1;
+void writeResources(RomImage& image, ConstCatalogue records, const Layout& layout) {
     for (const int32_t i : layout.placementOrder) {
         const ResourceEntry& e = records[static_cast<size_t>(i)];
         const int32_t at = layout.recordAt[static_cast<size_t>(i)];

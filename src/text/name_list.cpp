@@ -58,7 +58,7 @@ Status readNameList(Catalogue names, std::span<const uint8_t> file, const GlyphL
     if (warnings && i < names.size())
         warnings->push_back({file.size(), std::to_string(i) + " lines, not " + std::to_string(names.size()) +
                                               ": names " + std::to_string(i) + " and after keep their text"});
-    if (warnings && p - kNameLabelLength < file.size())
+    if (warnings && i == names.size() && p - kNameLabelLength < file.size())
         warnings->push_back({p - kNameLabelLength, "more than " + std::to_string(names.size()) +
                                                       " lines: the lines from here on are not read"});
     return {};
