@@ -9,9 +9,9 @@ FUZZ_TARGETS := load_image name_list text_collection change_script ips patches g
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       := $(BUILD)/demo.smc
 # Debian packages the build and the tests need.
-PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic zlib1g-dev qt6-translations-l10n
+PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic zlib1g-dev libpng-dev pkg-config qt6-translations-l10n
 
-.PHONY: run test bench asan fuzz deps build demo screenshot clean
+.PHONY: run run-build test bench asan fuzz deps build demo screenshot clean
 
 # Installs the Debian packages in PACKAGES (or those given) that are missing.
 deps:
@@ -30,10 +30,17 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELK_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
-$(DEMO): build
-	$(BUILD)/velk-demo $(DEMO)
+# Only what `make run` runs: the window, the command line and the demo maker.
+RUN_TARGETS := velk velk-cli velk-demo
+run-build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELK_WERROR=ON
+	cmake --build $(BUILD) -j $(JOBS) --target $(RUN_TARGETS)
 
-demo: $(DEMO)
+# The demo image is made only when missing, so a save into it is kept;
+# `rm build/demo.smc && make demo` makes a fresh one.
+demo: run-build
+	@if [ -e $(DEMO) ]; then echo "$(DEMO) exists and is kept (remove it for a fresh one)."; \
+	else $(BUILD)/velk-demo $(DEMO); fi
 
 # The window where there is a display (it opens on build/, where the demo
 # image lies); otherwise a command-line demo on the demo image.
@@ -89,6 +96,7 @@ fuzz:
 # Pictures of the window under a virtual X display, to check by eye.
 screenshot: demo
 	@$(MAKE) --no-print-directory deps PACKAGES="xvfb xauth"
+	cmake --build $(BUILD) -j $(JOBS) --target velk-screenshot
 	mkdir -p $(BUILD)/screenshots
 	xvfb-run -a $(BUILD)/velk-screenshot $(DEMO) $(BUILD)/screenshots
 	@echo "Screenshots in $(BUILD)/screenshots"

@@ -10,6 +10,7 @@
 #include "app/graphics_views.h"
 #include "app/workbench.h"
 #include "demo_image.h"
+#include "platform/disk_platform.h"
 #include "rom/catalogues.h"
 #include "rom/state_change.h"
 #include "text/decode.h"
@@ -20,7 +21,7 @@ namespace velk {
 namespace {
 
 // Dialogs are never shown here.
-struct NoDialogs : Platform {
+struct NoDialogs : DiskPlatform {
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
     void showMessage(const Message&) override {}

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "gfx/colours.h"
 #include "ops/messages.h"
+#include "ops/operations.h"
 #include "pack/pack_profiles.h"
 #include "rom/save_layout.h"
 #include "script/change_script.h"
@@ -16,20 +15,6 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using test::bytesOf;
 using test::sjis;
-
-// The files a script names, in memory; every read is recorded.
-struct MemoryFiles : ScriptFiles {
-    std::map<std::string, Bytes> files;
-    std::vector<std::string> reads;
-    Result<Bytes> read(std::string_view name, size_t maxBytes) override {
-        reads.emplace_back(name);
-        const auto it = files.find(std::string(name));
-        if (it == files.end()) return cannotRead("No such file or directory");
-        Bytes bytes = it->second;
-        if (bytes.size() > maxBytes) bytes.resize(maxBytes);
-        return bytes;
-    }
-};
 
 // A picture of tiles whose byte i is a function of i.
 Bytes sheetBytes(uint8_t salt = 0, size_t size = 16384) {
@@ -62,18 +47,9 @@ protected:
     const ResourceEntry& name(int i) const { return state.catalogues.names[static_cast<size_t>(i)]; }
     const ResourceEntry& text(int i) const { return state.catalogues.texts()[static_cast<size_t>(i)]; }
     const ResourceEntry& unit(int64_t i) const { return state.catalogues.unitGraphics()[static_cast<size_t>(i)]; }
-    Bytes nameCode(const std::string& utf8) {
-        EditorState scratch;
-        scratch.catalogues.names.resize(1);
-        scratch.tables = state.tables;
-        files.files["name.txt"] = bytesOf(sjis(";;単語リスト\n[F0 00] " + utf8 + "\n"));
-        Bytes s = files.files["name.txt"];
-        EXPECT_TRUE(applyChangeScript(s, scratch, files));
-        return scratch.catalogues.names[0].packed;
-    }
-
     EditorState state;
-    MemoryFiles files;
+    ScriptedPlatform platform;
+    ScriptFolderFiles files{platform, ""};
     Bytes script;
     std::optional<Problem> lastProblem;
     const Catalogues& before = test::demoCatalogues();
@@ -81,39 +57,83 @@ protected:
 
 // ------------------------------------------------------------------ reader
 
-TEST_F(ChangeScript, TheKeywordMayStandOnTheNextLineButNotWithSomethingAttached) {
-    EXPECT_EQ(run("remark [F0 01] ア\n;;\n  テキスト\n##No.00 00\nア//\n"), "");
-    EXPECT_EQ(text(0).unpacked, Bytes{0x72});
-    EXPECT_EQ(name(1).packed, before.names[1].packed);  // the remark before the first marker is not read
-    EXPECT_EQ(run(";;テキスト2\n##No.00 01\nア//\n;;単語リスト\n[F0 02] イ\n"), "");
-    EXPECT_EQ(text(1).unpacked, before.texts()[1].unpacked);  // "テキスト2" is no keyword: skipped
-    EXPECT_EQ(name(2).packed, Bytes{0x74});
+// A name's code bytes ('n') or a text's unpacked bytes ('t') after a script;
+// no bytes: as the demo image has them.
+struct Entry {
+    char kind;
+    int index;
+    std::optional<Bytes> bytes;
+};
+
+// Each script on a fresh state: the message it ends with ("" for none) and
+// the entries it leaves.
+TEST_F(ChangeScript, SectionsEntriesAndTheirLimits) {
+    const std::string longToken(997, 'x');
+    const struct {
+        std::string script;
+        const char* message;
+        std::vector<Entry> entries;
+    } cases[] = {
+        // the keyword may stand on the next line; text before the first marker is not read
+        {"remark [F0 01] ア\n;;\n  テキスト\n##No.00 00\nア//\n", "", {{'t', 0, Bytes{0x72}}, {'n', 1, {}}}},
+        // "テキスト2" is no keyword: skipped
+        {";;テキスト2\n##No.00 01\nア//\n;;単語リスト\n[F0 02] イ\n", "", {{'t', 1, {}}, {'n', 2, Bytes{0x74}}}},
+        {";;単語リスト\n[F0 00] ア\n;;終了\n;;単語リスト\n[F0 01] イ\n", "", {{'n', 0, Bytes{0x72}}, {'n', 1, {}}}},
+        {";;終了2\n;;単語リスト\n[F0 01] イ\n", "", {{'n', 1, Bytes{0x74}}}},  // "終了2" is no keyword
+        // the end of the data ends the script quietly
+        {"", "", {}},
+        {";;", "", {}},
+        {";;   \n", "", {}},
+        {";;単語リスト\n[F0 00] ア", "", {{'n', 0, Bytes{0x72}}}},
+        {";;テキスト\n##No.00 00\nア", "は使用できません0 0 0 13", {{'t', 0, {}}}},  // no "//"
+        {";;" + longToken + "テキスト\n##No.00 00\nア//", "", {{'t', 0, {}}}},  // 999 bytes match nothing
+        // names go by their label: a lower-case f is no entry, the last of two wins
+        {";;単語リスト\nremark\n[F1 23] アイ\r\n[F0 05] ウ\n[f0 06] エ\n[F0 07] \n[F0 08] イ\n[F0 08] ア\n", "",
+         {{'n', 0x123, Bytes{0x72, 0x74}}, {'n', 5, Bytes{0x76}}, {'n', 6, {}}, {'n', 7, Bytes{}}, {'n', 8, Bytes{0x72}},
+          {'n', 9, {}}}},
+        // texts by their header; a single '/' ends the body
+        {";;テキスト\n##No.0A 1F\nア\r\nイ//\n##No.00 03\nウ/エ//\n", "",
+         {{'t', 0x0A1F, Bytes{0x72, 0x16, 0x74}}, {'t', 3, Bytes{0x76}}}},
+        {";;単語リスト\n[F9 CD] ア\n\n[F9 CE] イ\n[F0 00] ウ\n", "4行目の番号が範囲外です",
+         {{'n', 2509, Bytes{0x72}}, {'n', 0, {}}}},
+        {";;単語リスト\n[FE 00] ア\n", "2行目の番号が範囲外です", {}},  // entry 0xE00
+        {";;単語リスト\n[F 00] ア\n", "2行目の番号が範囲外です", {}},   // 0x0F is below F0
+        {";;テキスト\n##No.15 E6\nア//\n##No.15 E7\nイ//\n", "4行目の番号が範囲外です", {{'t', 5606, Bytes{0x72}}}},
+        {";;テキスト\n##No.-1 00\nア//\n", "2行目の番号が範囲外です", {}},
+        // unreadable numbers are no entries
+        {";;単語リスト\n[Fx 01] ア\n[F0 zz] イ\n;;テキスト\n##No.zz\nウ//\n##No.00 04\nエ//\n", "",
+         {{'t', 4, Bytes{0x78}}, {'n', 1, {}}}},
+    };
+    for (const auto& c : cases) {
+        state.catalogues = before;
+        EXPECT_EQ(run(c.script), sjis(c.message)) << c.script;
+        for (const Entry& e : c.entries) {
+            const auto i = static_cast<size_t>(e.index);
+            const Bytes& got = e.kind == 'n' ? state.catalogues.names[i].packed : state.catalogues.texts()[i].unpacked;
+            const Bytes& old = e.kind == 'n' ? before.names[i].packed : before.texts()[i].unpacked;
+            EXPECT_EQ(got, e.bytes.value_or(old)) << c.script << " " << e.kind << e.index;
+        }
+    }
+    EXPECT_EQ(text(4).packed, packWithProfile(state.image, text(4).unpacked, kTextProfile));
 }
 
 TEST_F(ChangeScript, EveryIpsSpellingAndBothSSpellingsSelectTheirSection) {
     int k = 0;
     for (const char* keyword : {"IPSパッチ", "ipsパッチ", "ＩＰＳパッチ", "ｉｐｓパッチ"}) {
-        files.files["p.ips"] = ipsOf({{0x00, 0x00, 0x10, 0x00, 0x01, static_cast<uint8_t>(0x40 + k)}});
+        platform.files["p.ips"] = ipsOf({{0x00, 0x00, 0x10, 0x00, 0x01, static_cast<uint8_t>(0x40 + k)}});
         EXPECT_EQ(run(std::string(";;") + keyword + " @@p.ips"), "") << keyword;
         EXPECT_EQ(state.image[0x10], 0x40 + k) << keyword;
         ++k;
     }
+    platform.files["p.ips"] = ipsOf({{0x00, 0x00, 0x10, 0x00, 0x01, 0x99}});
     EXPECT_EQ(run(";;IpSパッチ @@p.ips ;;ＩＰＳﾊﾟｯﾁ @@p.ips"), "");  // mixed case, half-width: skipped
-    EXPECT_EQ(files.reads.size(), 4u);
+    EXPECT_EQ(state.image[0x10], 0x43);
     for (const char* keyword : {"Sクラスキャラグラ", "Ｓクラスキャラグラ"})
         EXPECT_EQ(run(std::string(";;") + keyword + "\n@@ none.bin\n"), sjis("none.binが読み込めません")) << keyword;
 }
 
-TEST_F(ChangeScript, TheEndKeywordCutsTheRest) {
-    EXPECT_EQ(run(";;単語リスト\n[F0 00] ア\n;;終了\n;;単語リスト\n[F0 01] イ\n"), "");
-    EXPECT_EQ(name(0).packed, Bytes{0x72});
-    EXPECT_EQ(name(1).packed, before.names[1].packed);
-    EXPECT_EQ(run(";;終了2\n;;単語リスト\n[F0 01] イ\n"), "");  // "終了2" is no keyword
-    EXPECT_EQ(name(1).packed, Bytes{0x74});
-}
-
 TEST_F(ChangeScript, AFailingThirdSectionLeavesWhatCameBefore) {
-    files.files["p.ips"] = ipsOf({{0x00, 0x00, 0x20, 0x00, 0x01, 0x99}});
+    platform.files["p.ips"] = ipsOf({{0x00, 0x00, 0x20, 0x00, 0x01, 0x99}});
     EXPECT_EQ(run(";;IPSパッチ @@p.ips\n;;単語リスト\n[F0 00] ア\n"
                   ";;テキスト\n##No.00 00\nア//\n##No.00 01\n熊//\n##No.00 02\nイ//\n;;単語リスト\n[F0 01] イ\n"),
               sjis("熊は使用できません-116 70 1 11"));
@@ -128,56 +148,6 @@ TEST_F(ChangeScript, AFailingThirdSectionLeavesWhatCameBefore) {
     EXPECT_EQ(script[lastProblem->offset + 1], 0x46);
 }
 
-TEST_F(ChangeScript, TheEndOfTheDataEndsTheScriptQuietly) {
-    EXPECT_EQ(run(""), "");
-    EXPECT_EQ(run(";;"), "");
-    EXPECT_EQ(run(";;   \n"), "");
-    EXPECT_EQ(run(";;単語リスト\n[F0 00] ア"), "");  // no line end, no end keyword
-    EXPECT_EQ(name(0).packed, Bytes{0x72});
-    EXPECT_EQ(run(";;テキスト\n##No.00 00\nア"), sjis("は使用できません0 0 0 13"));  // no "//"
-}
-
-TEST_F(ChangeScript, AKeywordTokenLongerThan999BytesMatchesNothing) {
-    const std::string longToken = std::string(997, 'x');
-    EXPECT_EQ(run(";;" + longToken + "テキスト\n##No.00 00\nア//"), "");
-    EXPECT_EQ(text(0).unpacked, before.texts()[0].unpacked);
-}
-
-// -------------------------------------------------------- names and texts
-
-TEST_F(ChangeScript, WordListEntriesGoByTheirLabel) {
-    EXPECT_EQ(run(";;単語リスト\nremark\n[F1 23] アイ\r\n[F0 05] ウ\n[f0 06] エ\n[F0 07] \n[F0 08] イ\n[F0 08] ア\n"), "");
-    EXPECT_EQ(name(0x123).packed, (Bytes{0x72, 0x74}));
-    EXPECT_EQ(name(5).packed, Bytes{0x76});
-    EXPECT_EQ(name(6).packed, before.names[6].packed);  // a lower-case f is no entry
-    EXPECT_TRUE(name(7).packed.empty());
-    EXPECT_EQ(name(8).packed, Bytes{0x72});  // the last of two wins
-    EXPECT_EQ(name(9).packed, before.names[9].packed);
-}
-
-TEST_F(ChangeScript, TextEntriesGoByTheirHeader) {
-    EXPECT_EQ(run(";;テキスト\n##No.0A 1F\nア\r\nイ//\n##No.00 03\nウ/エ//\n"), "");
-    EXPECT_EQ(text(0x0A1F).unpacked, (Bytes{0x72, 0x16, 0x74}));
-    EXPECT_EQ(text(3).unpacked, Bytes{0x76});  // a single '/' ends the body
-    EXPECT_EQ(text(0x0A1F).packed, packWithProfile(state.image, text(0x0A1F).unpacked, kTextProfile));
-}
-
-TEST_F(ChangeScript, EntryNumbersOutsideTheCataloguesAreReportedWithTheirLine) {
-    EXPECT_EQ(run(";;単語リスト\n[F9 CD] ア\n\n[F9 CE] イ\n[F0 00] ウ\n"), sjis("4行目の番号が範囲外です"));
-    EXPECT_EQ(name(2509).packed, Bytes{0x72});
-    EXPECT_EQ(name(0).packed, before.names[0].packed);
-    EXPECT_EQ(run(";;単語リスト\n[FE 00] ア\n"), sjis("2行目の番号が範囲外です"));  // entry 0xE00
-    EXPECT_EQ(run(";;単語リスト\n[F 00] ア\n"), sjis("2行目の番号が範囲外です"));  // 0x0F is below F0
-    EXPECT_EQ(run(";;テキスト\n##No.15 E6\nア//\n##No.15 E7\nイ//\n"), sjis("4行目の番号が範囲外です"));
-    EXPECT_EQ(text(5606).unpacked, Bytes{0x72});
-    EXPECT_EQ(run(";;テキスト\n##No.-1 00\nア//\n"), sjis("2行目の番号が範囲外です"));
-}
-
-TEST_F(ChangeScript, UnreadableEntryNumbersAreNoEntries) {
-    EXPECT_EQ(run(";;単語リスト\n[Fx 01] ア\n[F0 zz] イ\n;;テキスト\n##No.zz\nウ//\n##No.00 04\nエ//\n"), "");
-    EXPECT_EQ(text(4).unpacked, Bytes{0x78});
-}
-
 // ------------------------------------------------------ added characters
 
 TEST_F(ChangeScript, AddedCharactersAreFoundByALaterSectionAndWrittenByASave) {
@@ -186,8 +156,8 @@ TEST_F(ChangeScript, AddedCharactersAreFoundByALaterSectionAndWrittenByASave) {
     ASSERT_FALSE(builtIn.find(static_cast<uint8_t>(newChars[0]), static_cast<uint8_t>(newChars[1])));
     Bytes glyphs(8192);
     for (size_t i = 0; i < glyphs.size(); ++i) glyphs[i] = static_cast<uint8_t>(i * 3);
-    files.files["g.bin"] = glyphs;
-    files.files["t.txt"] = bytesOf("\r\n  " + newChars);  // leading blanks, no final blank, 4 bytes
+    platform.files["g.bin"] = glyphs;
+    platform.files["t.txt"] = bytesOf("\r\n  " + newChars);  // leading blanks, no final blank, 4 bytes
     EXPECT_EQ(run(";;文字追加\n@@g.bin\n@@t.txt\n;;単語リスト\n[F0 00] 熊鬱ア\n"), "");
     EXPECT_TRUE(state.glyphSheetLoaded);
     EXPECT_EQ(Bytes(state.glyphSheet.begin(), state.glyphSheet.end()), glyphs);
@@ -205,8 +175,8 @@ TEST_F(ChangeScript, AddedCharactersAreFoundByALaterSectionAndWrittenByASave) {
 TEST_F(ChangeScript, ATableOf256CharactersAndALineEndFillsTheWholeTable) {
     std::string table;
     for (int i = 0; i < 256; ++i) table += sjis("鬱");
-    files.files["g.bin"] = Bytes(10);
-    files.files["t.txt"] = bytesOf(table + "\r\n");
+    platform.files["g.bin"] = Bytes(10);
+    platform.files["t.txt"] = bytesOf(table + "\r\n");
     EXPECT_EQ(run(";;文字追加 @@g.bin @@t.txt"), "");
     for (const Glyph& g : state.tables[kAddedCharTable]) ASSERT_EQ(g, (Glyph{0x9F, 0x54}));
     // a short glyph file replaces only what it holds
@@ -217,7 +187,7 @@ TEST_F(ChangeScript, ATableOf256CharactersAndALineEndFillsTheWholeTable) {
 }
 
 TEST_F(ChangeScript, AGlyphFileWithoutItsTableFileIsCutShort) {
-    files.files["g.bin"] = Bytes(8192, 0x11);
+    platform.files["g.bin"] = Bytes(8192, 0x11);
     EXPECT_EQ(run("\n;;文字追加\n\n@@g.bin\n;;単語リスト\n[F0 00] ア\n"), sjis("4行目の指定が足りません"));
     EXPECT_TRUE(state.glyphSheetLoaded);  // what was set before stays set
     EXPECT_EQ(state.glyphSheet[0], 0x11);
@@ -228,10 +198,10 @@ TEST_F(ChangeScript, AGlyphFileWithoutItsTableFileIsCutShort) {
 // ------------------------------------------------------------- IPS patches
 
 TEST_F(ChangeScript, IpsRecordsAndRuns) {
-    files.files["a.ips"] = ipsOf({{0x00, 0x00, 0x00, 0x00, 0x01, 0x5A},              // offset 0, one byte
+    platform.files["a.ips"] = ipsOf({{0x00, 0x00, 0x00, 0x00, 0x01, 0x5A},              // offset 0, one byte
                                   {0x3F, 0xFF, 0xFE, 0x00, 0x02, 0x01, 0x02},        // the image's last two bytes
                                   {0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x05, 0xEE}});  // a run of five
-    files.files["a.ips"].push_back(0x77);  // behind "EOF": ignored
+    platform.files["a.ips"].push_back(0x77);  // behind "EOF": ignored
     EXPECT_EQ(run(";;IPSパッチ\n@@a.ips\n"), "");
     EXPECT_EQ(state.image[0], 0x5A);
     EXPECT_EQ(state.image[kRomSize - 2], 0x01);
@@ -241,8 +211,8 @@ TEST_F(ChangeScript, IpsRecordsAndRuns) {
 }
 
 TEST_F(ChangeScript, ABadPatchWritesNothingOfItselfAndStopsTheScript) {
-    files.files["good.ips"] = ipsOf({{0x00, 0x00, 0x30, 0x00, 0x01, 0x01}});
-    files.files["eof-first.ips"] = ipsOf({});
+    platform.files["good.ips"] = ipsOf({{0x00, 0x00, 0x30, 0x00, 0x01, 0x01}});
+    platform.files["eof-first.ips"] = ipsOf({});
     struct Case {
         const char* why;
         Bytes patch;
@@ -257,7 +227,7 @@ TEST_F(ChangeScript, ABadPatchWritesNothingOfItselfAndStopsTheScript) {
     };
     for (const Case& c : cases) {
         state.image = test::demoImage();
-        files.files["bad.ips"] = c.patch;
+        platform.files["bad.ips"] = c.patch;
         EXPECT_EQ(run(";;IPSパッチ @@eof-first.ips @@good.ips @@bad.ips ;;単語リスト [F0 00] ア"),
                   sjis("bad.ipsが読み込めません"))
             << c.why;
@@ -270,13 +240,13 @@ TEST_F(ChangeScript, ABadPatchWritesNothingOfItselfAndStopsTheScript) {
 // -------------------------------------------------------- S-class graphics
 
 TEST_F(ChangeScript, SClassFaceAndColourSetsOnly) {
-    files.files["s.bin"] = sheetBytes();
+    platform.files["s.bin"] = sheetBytes();
     Bytes palette(768);
     for (size_t i = 0; i < palette.size(); ++i) palette[i] = static_cast<uint8_t>(i * 5 + 3);
-    files.files["p.pal"] = palette;
+    platform.files["p.pal"] = palette;
     EXPECT_EQ(run(";;Sクラスキャラグラ\n@@s.bin @@p.pal\n# face.9C colours .10 u1.ff u2.FF u3.FF\n"), "");
     const ResourceEntry& face = state.catalogues.faces()[0x9C];
-    for (size_t i = 0; i < 768; ++i) ASSERT_EQ(face.unpacked[i], files.files["s.bin"][512 * (i / 128) + i % 128]) << i;
+    for (size_t i = 0; i < 768; ++i) ASSERT_EQ(face.unpacked[i], platform.files["s.bin"][512 * (i / 128) + i % 128]) << i;
     EXPECT_EQ(face.packed, packWithProfile(state.image, face.unpacked, kFaceProfile));
     for (int s = 0; s < 8; ++s) {
         const ResourceEntry& set = state.catalogues.colourSets[static_cast<size_t>(0x80 + s)];
@@ -294,8 +264,8 @@ TEST_F(ChangeScript, SClassFaceAndColourSetsOnly) {
 
 TEST_F(ChangeScript, SClassUnitSetsFollowTheirTables) {
     const Bytes sheet = sheetBytes(0x33);
-    files.files["s.bin"] = sheet;
-    files.files["p.pal"] = Bytes(768);
+    platform.files["s.bin"] = sheet;
+    platform.files["p.pal"] = Bytes(768);
     EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal #.FF.FF.51.0A.85"), "");
     auto sheetUnit = [&](int u) { return Bytes(sheet.begin() + 128 * u, sheet.begin() + 128 * u + 128); };
     const int64_t u1 = 0x51, u2 = 0x0A, u3 = 0x85;
@@ -322,26 +292,20 @@ TEST_F(ChangeScript, SClassUnitSetsFollowTheirTables) {
 }
 
 TEST_F(ChangeScript, SClassNumbersOneBeyondTheLastAreReportedBeforeAnythingIsWritten) {
-    files.files["s.bin"] = sheetBytes();
-    files.files["p.pal"] = Bytes(768);
-    const struct {
-        const char* numbers;
-    } cases[] = {{".9D.FF.FF.FF.FF"}, {".00.9D.FF.FF.FF"}, {".00.00.52.FF.FF"}, {".00.00.00.0B.FF"}, {".00.00.00.00.86"}};
-    for (const auto& c : cases) {
-        state = EditorState{};
-        state.image = test::demoImage();
-        state.catalogues = test::demoCatalogues();
-        EXPECT_EQ(run(";;Sクラスキャラグラ\n@@s.bin\n@@p.pal\n#\n" + std::string(c.numbers) + "\n"), sjis("5行目の番号が範囲外です"))
-            << c.numbers;
-        EXPECT_EQ(state.catalogues.faces()[0].unpacked, before.faces()[0].unpacked) << c.numbers;
-        EXPECT_EQ(state.image.bytes, test::demoImage().bytes) << c.numbers;
+    platform.files["s.bin"] = sheetBytes();
+    platform.files["p.pal"] = Bytes(768);
+    for (const char* numbers : {".9D.FF.FF.FF.FF", ".00.9D.FF.FF.FF", ".00.00.52.FF.FF", ".00.00.00.0B.FF", ".00.00.00.00.86"}) {
+        EXPECT_EQ(run(";;Sクラスキャラグラ\n@@s.bin\n@@p.pal\n#\n" + std::string(numbers) + "\n"), sjis("5行目の番号が範囲外です"))
+            << numbers;
+        EXPECT_EQ(state.catalogues.faces()[0].unpacked, before.faces()[0].unpacked) << numbers;
+        EXPECT_EQ(state.image.bytes, test::demoImage().bytes) << numbers;
     }
     EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal #\n.FF\n.FF\n.FF\n.FF\n.-1\n"), sjis("6行目の番号が範囲外です"));
 }
 
 TEST_F(ChangeScript, SClassEntriesCutShortOrMissingFiles) {
-    files.files["s.bin"] = sheetBytes(0, 100);  // short: zeros behind
-    files.files["p.pal"] = Bytes(10, 0xFF);
+    platform.files["s.bin"] = sheetBytes(0, 100);  // short: zeros behind
+    platform.files["p.pal"] = Bytes(10, 0xFF);
     EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal # .00 .FF .FF .FF .FF"), "");
     EXPECT_EQ(state.catalogues.faces()[0].unpacked[99], sheetBytes()[99]);
     EXPECT_EQ(state.catalogues.faces()[0].unpacked[128], 0);
@@ -357,9 +321,9 @@ TEST_F(ChangeScript, SClassEntriesCutShortOrMissingFiles) {
 
 // ---------------------------------------------------------- item graphics
 
-TEST_F(ChangeScript, ItemPictures) {
+TEST_F(ChangeScript, ItemPicturesAndTheirNumbers) {
     const Bytes sheet = sheetBytes(0x5A);
-    files.files["i.bin"] = sheet;
+    platform.files["i.bin"] = sheet;
     auto tiles = [&](int row, int tile) {
         const auto at = sheet.begin() + 512 * row + 32 * tile;
         return Bytes(at, at + 128);
@@ -382,15 +346,7 @@ TEST_F(ChangeScript, ItemPictures) {
     EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
     EXPECT_EQ(run(";;アイテムグラ @@i.bin #.FF.FF.4C"), "");
     EXPECT_EQ(unit(3752).unpacked, tiles(0, 6));
-}
-
-TEST_F(ChangeScript, ItemNumbersAtAndBeyondTheirLimits) {
-    const Bytes sheet = sheetBytes();
-    files.files["i.bin"] = sheet;
-    auto tiles = [&](int row, int tile) {
-        const auto at = sheet.begin() + 512 * row + 32 * tile;
-        return Bytes(at, at + 128);
-    };
+    // the numbers at and beyond their limits
     EXPECT_EQ(run(";;アイテムグラ @@i.bin #.10B.1C2.156"), "");
     EXPECT_EQ(unit(5899).unpacked, tiles(3, 2));   // G1 10B wrote it first, then G2 1C2's last entry
     EXPECT_EQ(unit(5895).unpacked, tiles(7, 10));  // G3 156's last entry

@@ -44,18 +44,6 @@ TEST_F(Cli, AMessageEndsTheRunWithOneInUtf8) {
     EXPECT_TRUE(r.out.empty());
 }
 
-TEST_F(Cli, TextsAndNamesSurviveAnExportImportExportChain) {
-    const std::filesystem::path dir = std::filesystem::path(rom).parent_path();
-    const std::string t1 = (dir / "t.txt").string(), t2 = (dir / "t2.txt").string();
-    const std::string n1 = (dir / "n.txt").string(), n2 = (dir / "n2.txt").string();
-    const CliRun r = cli({rom, "export-texts", t1, "import-texts", t1, "export-texts", t2, "export-names", n1,
-                          "import-names", n1, "export-names", n2});
-    ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(test::readBytes(t1), test::readBytes(t2));
-    EXPECT_EQ(test::readBytes(n1), test::readBytes(n2));
-    EXPECT_GT(test::readBytes(t1).size(), 100000u);
-}
-
 TEST_F(Cli, AFailingVerbStopsTheChain) {
     const std::filesystem::path dir = std::filesystem::path(rom).parent_path();
     test::writeBytes(dir / "bad.txt", test::bytesOf(test::sjis("##No.00 00\n熊//")));
@@ -64,22 +52,6 @@ TEST_F(Cli, AFailingVerbStopsTheChain) {
     EXPECT_EQ(r.err, "熊は使用できません-116 70 0 11\nbad.txt:2:1: '熊' (bytes 8C 46) is in no character table, in text 0\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "out.txt"));
     EXPECT_EQ(cli({rom, "export-texts"}).code, 2);  // a verb without its file
-}
-
-}  // namespace
-}  // namespace velk
-
-namespace velk {
-namespace {
-
-TEST_F(Cli, ApplyScriptThenSave) {
-    const std::filesystem::path dir = std::filesystem::path(rom).parent_path();
-    test::writeBytes(dir / "s.txt", test::bytesOf(test::sjis(";;単語リスト\n[F0 00] ア\n")));
-    const CliRun r = cli({rom, "apply-script", (dir / "s.txt").string(), "save", (dir / "out.smc").string(),
-                          "export-names", (dir / "n.txt").string()});
-    EXPECT_EQ(r.code, 0) << r.err;
-    const std::vector<uint8_t> names = test::readBytes(dir / "n.txt");
-    EXPECT_EQ(std::string(names.begin(), names.begin() + 12), "[F0 00] " + test::sjis("ア") + "\r\n");
 }
 
 TEST_F(Cli, KeepGoingRunsEveryVerbAndStillFails) {

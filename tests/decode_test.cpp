@@ -54,8 +54,8 @@ TEST(DecodeName, ZeroAsASlotNumberDoesNotEndTheName) {
 
 TEST(DecodeName, LineBreakCodeGivesCrLfAndHighBytesAreGlyphs) {
     EXPECT_EQ(decodeNameBytes({0x71, 0x16, 0x72, 0x00}), sjis("ァ") + "\r\n" + sjis("ア"));
-    // in names, F0-FF are table-0 glyphs (blank), not word references
-    EXPECT_EQ(decodeNameBytes({0xF1, 0x23, 0x00}), sjis("　ぃ"));
+    // in names, F0-FF are table-0 glyphs (blank, so escaped), not word references
+    EXPECT_EQ(decodeNameBytes({0xF1, 0x23, 0x00}), "!F1!" + sjis("ぃ"));
 }
 
 TEST(DecodeName, EveryTokenAndEscapeForm) {
@@ -121,10 +121,23 @@ TEST(DecodeText, CodesWithoutATableKeepEveryByte) {
 TEST(DecodeText, ReadsTheAddedTableAsItStandsNow) {
     CharTables t = tables();
     const std::vector<ResourceEntry> names;
-    EXPECT_EQ(decodeTextCode(std::vector<uint8_t>{0x08, 0x05}, names, t), sjis("　"));
+    EXPECT_EQ(decodeTextCode(std::vector<uint8_t>{0x08, 0x05}, names, t), "?08 05?");
     const std::string kuma = sjis("熊");
     t[kAddedCharTable][5] = {static_cast<uint8_t>(kuma[0]), static_cast<uint8_t>(kuma[1])};
-    EXPECT_EQ(decodeTextCode(std::vector<uint8_t>{0x08, 0x05}, names, t), kuma);
+    t[kAddedCharTable][6] = {0x00, 0x00};  // behind a short table file
+    EXPECT_EQ(decodeTextCode(std::vector<uint8_t>{0x08, 0x05, 0x08, 0x06}, names, t), kuma + "?08 06?");
+}
+
+TEST(DecodeText, CodesOfBlankSlotsAreEscapedButTheSpaceItself) {
+    const std::vector<ResourceEntry> names;
+    const std::pair<std::vector<uint8_t>, std::string> cases[] = {
+        {{0x20}, sjis("　")},       // the full-width space
+        {{0x00, 0x20}, "?00 20?"},  // table 0's blank slot 0x20 read as a two-byte glyph
+        {{0xCF, 0xD0, 0xD1}, "!CF!!D0!" + sjis("斬")},
+        {{0x01, 0x1A, 0x01, 0x10}, "?01 1A?" + sjis("♂")},
+        {{0x09, 0xFF, 0x0A, 0xB1, 0x0A, 0xB2}, "?09 FF??0A B1?" + sjis("人")},
+    };
+    for (const auto& [code, text] : cases) EXPECT_EQ(decodeTextCode(code, names, tables()), text);
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include "gfx/colours.h"
 #include "gfx/face_graphics.h"
+#include "pack/pack_profiles.h"
 #include "ops/operations.h"
-#include "scripted_platform.h"
 #include "test_support.h"
 
 namespace velk {
@@ -15,18 +15,16 @@ using test::sjis;
 class FaceGraphics : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = test::scratchFolder();
         catalogues = test::demoCatalogues();
     }
-    void extract() {
-        platform.answer(folder / "face.fig");
-        extractFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
+    Outcome extract(const char* name = "face.fig") {
+        platform.answer(name);
+        return extractFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
     }
-    void writeBack() {
-        platform.answer(folder / "face.fig");
-        writeFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
+    Outcome writeBack(const char* name = "face.fig") {
+        platform.answer(name);
+        return writeFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
     }
-    std::filesystem::path folder;
     Catalogues catalogues;
     ScriptedPlatform platform;
 };
@@ -52,13 +50,12 @@ TEST(Tiles, ReadFourBitPlanesLeftmostPixelInBitSeven) {
 }
 
 TEST_F(FaceGraphics, ExtractWritesPagesPalettesAndSideFile) {
-    extract();
-    ASSERT_TRUE(platform.messages.empty());
+    ASSERT_EQ(extract().summary, sjis("顔グラフィック 157 件を書き出しました"));
     const ScriptedPlatform::Dialog& d = platform.dialogs.at(0);
     EXPECT_TRUE(d.save);
     EXPECT_EQ(d.options.defaultExtension, "fig");
-    EXPECT_EQ(d.options.filter, sjis("顔グラフィック(*.fig)|*.fig|全て(*.*)|*.*||"));
-    const Bytes fig = test::readBytes(folder / "face.fig");
+    EXPECT_EQ(d.options.filter, sjis("顔グラフィック(*.fig)|*.fig|顔グラフィックPNG(*.png)|*.png|全て(*.*)|*.*||"));
+    const Bytes fig = platform.files["face.fig"];
     ASSERT_EQ(fig.size(), 163840u);
     auto faceAt = [&](size_t offset, size_t f) {
         const Bytes& face = catalogues.faces()[f].unpacked;
@@ -75,20 +72,18 @@ TEST_F(FaceGraphics, ExtractWritesPagesPalettesAndSideFile) {
                                 fig.begin() + static_cast<std::ptrdiff_t>((page + 1) * 8192), [](uint8_t b) { return b == 0; }))
             << page;
     }
-    Bytes dat = test::readBytes(folder / "face.dat");
+    Bytes dat = platform.files["face.dat"];
     EXPECT_EQ(dat, (Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, '0', '1', '2', '3', '4', '5', '6', '7', '8',
                           '9', ':', ';', '<', '=', '>', '?'}));
-    int palettes = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) palettes += entry.path().extension() == ".pal";
-    EXPECT_EQ(palettes, 157);
-    EXPECT_TRUE(std::filesystem::exists(folder / "face0F.pal"));
-    EXPECT_TRUE(std::filesystem::exists(folder / "face10.pal"));
-    EXPECT_TRUE(std::filesystem::exists(folder / "face9C.pal"));
+    EXPECT_EQ(platform.files.size(), 2u + 157u);
+    EXPECT_TRUE(platform.files.count("face0F.pal"));
+    EXPECT_TRUE(platform.files.count("face10.pal"));
+    EXPECT_TRUE(platform.files.count("face9C.pal"));
 }
 
 TEST_F(FaceGraphics, PaletteFilesHoldTheColourSetsThenTheSharedColours) {
     extract();
-    const Bytes pal = test::readBytes(folder / "face21.pal");  // face 33
+    const Bytes pal = platform.files["face21.pal"];  // face 33
     ASSERT_EQ(pal.size(), 768u);
     for (size_t s = 0; s < 8; ++s) {
         EXPECT_EQ(pal[48 * s], 0);  // colour 0 is black
@@ -102,13 +97,12 @@ TEST_F(FaceGraphics, PaletteFilesHoldTheColourSetsThenTheSharedColours) {
         }
     }
     for (int c = 0; c < 128; ++c) ASSERT_EQ(pal[384 + 3 * static_cast<size_t>(c)], consoleToRgb(sharedColour(test::demoImage(), c)).red);
-    EXPECT_TRUE(std::equal(pal.begin() + 384, pal.end(), test::readBytes(folder / "face00.pal").begin() + 384));
+    EXPECT_TRUE(std::equal(pal.begin() + 384, pal.end(), platform.files["face00.pal"].begin() + 384));
 }
 
 TEST_F(FaceGraphics, WritingBackUnchangedFilesChangesNoUnpackedByte) {
     extract();
-    writeBack();
-    ASSERT_TRUE(platform.messages.empty());
+    ASSERT_TRUE(writeBack().done());
     const Catalogues& demo = test::demoCatalogues();
     for (size_t f = 0; f < 157; ++f) ASSERT_EQ(catalogues.faces()[f].unpacked, demo.faces()[f].unpacked);
     for (size_t e = 0; e < 1256; ++e) ASSERT_EQ(catalogues.colourSets[e].unpacked, demo.colourSets[e].unpacked);
@@ -116,39 +110,32 @@ TEST_F(FaceGraphics, WritingBackUnchangedFilesChangesNoUnpackedByte) {
     EXPECT_NE(catalogues.faces()[3].packed, demo.faces()[3].packed);
 }
 
-TEST_F(FaceGraphics, ColourZeroAndTheSharedPalettesAreNotRead) {
+TEST_F(FaceGraphics, EditedPixelsAndColoursArePackedInButNotColourZeroOrTheSharedPalettes) {
     extract();
-    Bytes pal = test::readBytes(folder / "face05.pal");
-    for (size_t i = 0; i < 3; ++i) pal[i] = 0xFF;        // colour 0 of palette 0
-    for (size_t i = 384; i < 768; ++i) pal[i] = 0x5A;    // palettes 8-15
-    test::writeBytes(folder / "face05.pal", pal);
-    writeBack();
-    for (size_t e = 40; e < 48; ++e) ASSERT_EQ(catalogues.colourSets[e].unpacked, test::demoCatalogues().colourSets[e].unpacked);
-}
-
-TEST_F(FaceGraphics, EditedPixelsAndColoursArePackedIn) {
-    extract();
-    Bytes fig = test::readBytes(folder / "face.fig");
+    Bytes& fig = platform.files["face.fig"];
     std::fill(fig.begin() + 8192, fig.begin() + 8192 + 768, 0x0F);  // face 8
-    test::writeBytes(folder / "face.fig", fig);
-    Bytes pal = test::readBytes(folder / "face08.pal");
+    Bytes& pal = platform.files["face08.pal"];
     pal[3] = 0xFF;  // palette 0, colour 1: red 31
     pal[4] = 0x07;  // green 0
     pal[5] = 0x08;  // blue 1
-    test::writeBytes(folder / "face08.pal", pal);
+    Bytes& other = platform.files["face05.pal"];
+    for (size_t i = 0; i < 3; ++i) other[i] = 0xFF;      // colour 0 of palette 0
+    for (size_t i = 384; i < 768; ++i) other[i] = 0x5A;  // palettes 8-15
     writeBack();
     EXPECT_EQ(catalogues.faces()[8].unpacked, Bytes(768, 0x0F));
     EXPECT_EQ(catalogues.colourSets[64].unpacked[0], 0x1F);
     EXPECT_EQ(catalogues.colourSets[64].unpacked[1], 0x04);
-    EXPECT_EQ(catalogues.colourSets[64].packedLength, static_cast<int32_t>(catalogues.colourSets[64].packed.size()));
+    EXPECT_EQ(catalogues.colourSets[64].packed, packWithProfile(test::demoImage(), catalogues.colourSets[64].unpacked,
+                                                                kColourSetProfile));
+    for (size_t e = 40; e < 48; ++e) ASSERT_EQ(catalogues.colourSets[e].unpacked, test::demoCatalogues().colourSets[e].unpacked);
 }
 
 TEST_F(FaceGraphics, AShortTileFileFillsWhatItHas) {
     extract();
-    Bytes fig = test::readBytes(folder / "face.fig");
+    Bytes fig = platform.files["face.fig"];
     std::fill(fig.begin(), fig.end(), 0x33);
     fig.resize(768 + 100);
-    test::writeBytes(folder / "face.fig", fig);
+    platform.files["face.fig"] = fig;
     writeBack();
     EXPECT_EQ(catalogues.faces()[0].unpacked, Bytes(768, 0x33));
     const Bytes& before = test::demoCatalogues().faces()[1].unpacked;
@@ -159,52 +146,40 @@ TEST_F(FaceGraphics, AShortTileFileFillsWhatItHas) {
 }
 
 TEST_F(FaceGraphics, OnlyThePaletteFilesFirst768BytesCountEvenFromAReaderThatIgnoresItsCap) {
-    const std::filesystem::path dir = test::scratchFolder();
-    platform.answer(dir / "f.fig");
-    extractFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
-    std::vector<uint8_t> pal = test::readBytes(dir / "f00.pal");
+    extract("f.fig");
+    std::vector<uint8_t> pal = platform.files["f00.pal"];
     pal[3 * 1] = 0xF8;  // face 0, colour set 0, colour 1: red 31
     pal.resize(4096, 0xEE);  // longer than any palette file
-    test::writeBytes(dir / "f00.pal", pal);
+    platform.files["f00.pal"] = pal;
     platform.ignoreReadCap = true;
-    platform.answer(dir / "f.fig");
-    writeFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
-    ASSERT_TRUE(platform.messages.empty());
+    ASSERT_TRUE(writeBack("f.fig").done());
     EXPECT_EQ(colourAt(catalogues.colourSets[0].unpacked, 0) & 31, 31);
     EXPECT_EQ(catalogues.colourSets[8].unpacked, test::demoCatalogues().colourSets[8].unpacked);
 }
 
 TEST_F(FaceGraphics, AMissingPaletteStopsBeforeAnyColourSetChanges) {
     extract();
-    Bytes fig = test::readBytes(folder / "face.fig");
+    Bytes fig = platform.files["face.fig"];
     fig[0] ^= 0xFF;
-    test::writeBytes(folder / "face.fig", fig);
-    Bytes pal = test::readBytes(folder / "face00.pal");
+    platform.files["face.fig"] = fig;
+    Bytes pal = platform.files["face00.pal"];
     pal[3] ^= 0xF8;
-    test::writeBytes(folder / "face00.pal", pal);
-    std::filesystem::remove(folder / "face9C.pal");
-    writeBack();
-    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("face9C.palが読み込めません")});
+    platform.files["face00.pal"] = pal;
+    platform.files.erase("face9C.pal");
+    EXPECT_EQ(writeBack().problem->text, sjis("face9C.palが読み込めません"));
     EXPECT_NE(catalogues.faces()[0].unpacked, test::demoCatalogues().faces()[0].unpacked);  // faces written back
     EXPECT_EQ(catalogues.colourSets[0].unpacked, test::demoCatalogues().colourSets[0].unpacked);
 }
 
 TEST_F(FaceGraphics, FilesThatCannotBeWrittenOrReadAreReported) {
-    platform.failWriting(folder / "face.fig");
-    extract();
-    EXPECT_FALSE(std::filesystem::exists(folder / "face.dat"));
-    platform.answer(folder / "missing.fig");
-    writeFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
-
-    ScriptedPlatform second;
-    second.failWriting(folder / "other03.pal");
-    second.answer(folder / "other.fig");
-    extractFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), second);
-    EXPECT_TRUE(std::filesystem::exists(folder / "other02.pal"));
-    EXPECT_FALSE(std::filesystem::exists(folder / "other04.pal"));
-    EXPECT_EQ(platform.messages, (std::vector<std::string>{sjis("face.figに書き込めませんでした"),
-                                                           sjis("missing.figが読み込めません")}));
-    EXPECT_EQ(second.messages, std::vector<std::string>{sjis("other03.palに書き込めませんでした")});
+    platform.failWriting("face.fig");
+    EXPECT_EQ(extract().problem->text, sjis("face.figに書き込めませんでした"));
+    EXPECT_FALSE(platform.files.count("face.dat"));
+    EXPECT_EQ(writeBack("missing.fig").problem->text, sjis("missing.figが読み込めません"));
+    platform.failWriting("other03.pal");
+    EXPECT_EQ(extract("other.fig").problem->text, sjis("other03.palに書き込めませんでした"));
+    EXPECT_TRUE(platform.files.count("other02.pal"));
+    EXPECT_FALSE(platform.files.count("other04.pal"));
     for (size_t f = 0; f < 157; ++f) ASSERT_EQ(catalogues.faces()[f].packed, test::demoCatalogues().faces()[f].packed);
 }
 

@@ -55,16 +55,14 @@ TEST(FacePicture, FacesLandInTheirCellsInTheirFirstColourSet) {
 TEST(FacePicture, ExportAsksForABitmapAndReportsAFileItCannotWrite) {
     const Catalogues& c = test::demoCatalogues();
     ScriptedPlatform platform;
-    const std::filesystem::path folder = test::scratchFolder();
-    platform.answer(folder / "faces.bmp");
-    exportFacePicture(c.faces(), c.colourSets, platform);
-    EXPECT_EQ(test::readBytes(folder / "faces.bmp"), facePictureBytes(c.faces(), c.colourSets));
+    platform.answer("faces.bmp");
+    EXPECT_TRUE(exportFacePicture(c.faces(), c.colourSets, platform).done());
+    EXPECT_EQ(platform.files["faces.bmp"], facePictureBytes(c.faces(), c.colourSets));
     EXPECT_EQ(platform.dialogs.at(0).options.filter, test::sjis("顔グラbmp(*.bmp)|*.bmp|全て(*.*)|*.*||"));
     EXPECT_EQ(platform.dialogs.at(0).options.defaultExtension, "bmp");
-    platform.failWriting(folder / "x.bmp");
-    platform.answer(folder / "x.bmp");
-    exportFacePicture(c.faces(), c.colourSets, platform);
-    EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("x.bmpに書き込めませんでした")});
+    platform.failWriting("x.bmp");
+    platform.answer("x.bmp");
+    EXPECT_EQ(exportFacePicture(c.faces(), c.colourSets, platform).problem->text, test::sjis("x.bmpに書き込めませんでした"));
 }
 
 }  // namespace

@@ -36,55 +36,21 @@ Result<Unpacked> unpackB(const RomImage& image, int32_t at, int32_t base, int32_
     return unpackAt(image, at, {LzFormat::B, base, n, k, false});
 }
 
+// The stream placed at 0x300000 of a copy of the image, unpacked.
+Bytes unpackedWith(const RomImage& image, const Bytes& stream, const PackProfile& profile, int32_t* consumed) {
+    RomImage copy = image;
+    std::copy(stream.begin(), stream.end(), copy.at(0x300000));
+    Result<Unpacked> r = unpackAt(copy, 0x300000, profile);
+    EXPECT_TRUE(r.ok());
+    if (!r) return {};
+    if (consumed) *consumed = static_cast<int32_t>(r->consumed);
+    return r->unpacked;
+}
 Bytes unpackedA(const RomImage& image, const Bytes& stream, int32_t base, int32_t n, int32_t* consumed = nullptr) {
-    RomImage copy = image;
-    std::copy(stream.begin(), stream.end(), copy.at(0x300000));
-    Result<Unpacked> r = unpackA(copy, 0x300000, base, n);
-    EXPECT_TRUE(r.ok());
-    if (!r) return {};
-    if (consumed) *consumed = static_cast<int32_t>(r->consumed);
-    return r->unpacked;
+    return unpackedWith(image, stream, {LzFormat::A, base, n, 0, false}, consumed);
 }
-
-Bytes unpackedB(const RomImage& image, const Bytes& stream, int32_t base, int32_t n, int k,
-                int32_t* consumed = nullptr) {
-    RomImage copy = image;
-    std::copy(stream.begin(), stream.end(), copy.at(0x300000));
-    Result<Unpacked> r = unpackB(copy, 0x300000, base, n, k);
-    EXPECT_TRUE(r.ok());
-    if (!r) return {};
-    if (consumed) *consumed = static_cast<int32_t>(r->consumed);
-    return r->unpacked;
-}
-
-TEST(WorkedExample, FourBytesFoundInTheDictionary) {
-    const RomImage image = workedExampleImage();
-    const Bytes src = {0x41, 0x42, 0x43, 0x44};
-    EXPECT_EQ(packA(image, src, kBaseA), (Bytes{0x11, 0x23}));
-    EXPECT_EQ(packB(image, src, kBaseB4, 4, false), (Bytes{0x00, 0x11, 0x23}));
-    EXPECT_EQ(packB(image, src, kBaseB3, 3, true), (Bytes{0x04, 0x00, 0x00, 0x21, 0x23}));
-    EXPECT_EQ(unpackedA(image, {0x11, 0x23}, kBaseA, 4), src);
-    EXPECT_EQ(unpackedB(image, {0x00, 0x11, 0x23}, kBaseB4, 4, 4), src);
-    int32_t consumed = 0;
-    EXPECT_EQ(unpackedB(image, {0x04, 0x00, 0x00, 0x21, 0x23}, kBaseB3, 0, 3, &consumed), src);
-    EXPECT_EQ(consumed, 5);
-}
-
-TEST(WorkedExample, AMatchThenALiteral) {
-    const RomImage image = workedExampleImage();
-    const Bytes src = {0x41, 0x42, 0x43, 0x44, 0x45};
-    EXPECT_EQ(packA(image, src, kBaseA), (Bytes{0x11, 0x23, 0x80, 0x45}));
-    EXPECT_EQ(packB(image, src, kBaseB4, 4, false), (Bytes{0x40, 0x11, 0x23, 0x45}));
-    EXPECT_EQ(unpackedA(image, {0x11, 0x23, 0x80, 0x45}, kBaseA, 5), src);
-    EXPECT_EQ(unpackedB(image, {0x40, 0x11, 0x23, 0x45}, kBaseB4, 5, 4), src);
-}
-
-TEST(WorkedExample, TwoBytesAreNeverAMatch) {
-    const RomImage image = workedExampleImage();
-    EXPECT_EQ(packA(image, Bytes{0x41, 0x42}, kBaseA), (Bytes{0x81, 0x41, 0x42}));
-    EXPECT_EQ(packB(image, Bytes{0x41, 0x42}, kBaseB4, 4, false), (Bytes{0xC0, 0x41, 0x42}));
-    // a 2-byte match followed by another byte stays literal too
-    EXPECT_EQ(packA(image, Bytes{0x41, 0x42, 0x99}, kBaseA), (Bytes{0x82, 0x41, 0x42, 0x99}));
+Bytes unpackedB(const RomImage& image, const Bytes& stream, int32_t base, int32_t n, int k, int32_t* consumed = nullptr) {
+    return unpackedWith(image, stream, {LzFormat::B, base, n, k, false}, consumed);
 }
 
 Bytes unmatchable(size_t n) {
@@ -93,30 +59,53 @@ Bytes unmatchable(size_t n) {
     return b;
 }
 
-TEST(PackFormatA, LiteralRunsOf128AreWrittenAtOnce) {
-    const RomImage image = workedExampleImage();
-    const Bytes src = unmatchable(130);
-    const Bytes out = packA(image, src, kBaseA);
-    ASSERT_EQ(out.size(), 1 + 128 + 1 + 2u);
-    EXPECT_EQ(out[0], 0xFF);
-    EXPECT_EQ(out[129], 0x81);
-    EXPECT_EQ(unpackedA(image, out, kBaseA, 130), src);
-    EXPECT_EQ(packA(image, unmatchable(128), kBaseA).front(), 0xFF);
-    EXPECT_EQ(packA(image, unmatchable(128), kBaseA).size(), 129u);
+Bytes concat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
 }
 
-TEST(PackFormatA, PendingLiteralsGoBeforeTheMatch) {
+// Each source packs to exactly these bytes, and they unpack to the source,
+// the whole stream read.
+TEST(Packers, PackToExactBytesAndBack) {
     const RomImage image = workedExampleImage();
-    EXPECT_EQ(packA(image, Bytes{0x55, 0x66, 0x41, 0x42, 0x43}, kBaseA), (Bytes{0x81, 0x55, 0x66, 0x01, 0x23}));
-}
-
-TEST(Packers, MatchesAreCappedByFormatAndByWhatIsLeft) {
-    const RomImage image = workedExampleImage();
-    const Bytes zeros(20, 0);
-    EXPECT_EQ(packA(image, zeros, kBaseA), (Bytes{0x70, 0x00, 0x70, 0x00}));
-    EXPECT_EQ(packB(image, zeros, kBaseB4, 4, false), (Bytes{0x60, 0xF0, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(packB(image, zeros, kBaseB3, 3, false), (Bytes{0x00, 0xE0, 0x00, 0xE0, 0x00}));
-    EXPECT_EQ(packA(image, Bytes(5, 0), kBaseA), (Bytes{0x20, 0x00}));
+    const PackProfile a{LzFormat::A, kBaseA, 0, 0, false}, b4{LzFormat::B, kBaseB4, 0, 4, false},
+        b3{LzFormat::B, kBaseB3, 0, 3, false}, b3h{LzFormat::B, kBaseB3, 0, 3, true};
+    const Bytes abcd = {0x41, 0x42, 0x43, 0x44}, zeros(20, 0), nine = unmatchable(9), many = unmatchable(130);
+    const struct {
+        const char* what;
+        PackProfile profile;
+        Bytes src, packed;
+    } cases[] = {
+        {"found in the dictionary", a, abcd, {0x11, 0x23}},
+        {"found in the dictionary", b4, abcd, {0x00, 0x11, 0x23}},
+        {"found, with the length header", b3h, abcd, {0x04, 0x00, 0x00, 0x21, 0x23}},
+        {"a match then a literal", a, {0x41, 0x42, 0x43, 0x44, 0x45}, {0x11, 0x23, 0x80, 0x45}},
+        {"a match then a literal", b4, {0x41, 0x42, 0x43, 0x44, 0x45}, {0x40, 0x11, 0x23, 0x45}},
+        {"two bytes are never a match", a, {0x41, 0x42}, {0x81, 0x41, 0x42}},
+        {"two bytes are never a match", b4, {0x41, 0x42}, {0xC0, 0x41, 0x42}},
+        {"a 2-byte match and another byte", a, {0x41, 0x42, 0x99}, {0x82, 0x41, 0x42, 0x99}},
+        {"pending literals go first", a, {0x55, 0x66, 0x41, 0x42, 0x43}, {0x81, 0x55, 0x66, 0x01, 0x23}},
+        {"matches capped by the format", a, zeros, {0x70, 0x00, 0x70, 0x00}},
+        {"matches capped by the format", b4, zeros, {0x60, 0xF0, 0x00, 0x00, 0x00}},
+        {"matches capped by the format", b3, zeros, {0x00, 0xE0, 0x00, 0xE0, 0x00}},
+        {"and by what is left", a, Bytes(5, 0), {0x20, 0x00}},
+        {"an empty text is its header", b3h, {}, {0x00, 0x00}},
+        {"nine items take two flag bytes", b4, nine, concat({{0xFF}, Bytes(nine.begin(), nine.begin() + 8), {0x80, nine[8]}})},
+        {"128 literals at once", a, unmatchable(128), concat({{0xFF}, unmatchable(128)})},
+        {"then two more", a, many, concat({{0xFF}, Bytes(many.begin(), many.begin() + 128), {0x81, many[128], many[129]}})},
+    };
+    for (const auto& c : cases) {
+        const DictionaryIndex& dictionary = *dictionaryFor(image, c.profile);
+        const Bytes packed = c.profile.format == LzFormat::A ? velk::packA(c.src, dictionary)
+                                                             : velk::packB(c.src, dictionary, c.profile.lengthBits, c.profile.lengthHeader);
+        EXPECT_EQ(packed, c.packed) << c.what;
+        PackProfile reading = c.profile;
+        reading.unpackedLength = c.profile.lengthHeader ? 0 : static_cast<int32_t>(c.src.size());
+        int32_t consumed = -1;
+        EXPECT_EQ(unpackedWith(image, c.packed, reading, &consumed), c.src) << c.what;
+        EXPECT_EQ(consumed, static_cast<int32_t>(c.packed.size())) << c.what;
+    }
 }
 
 TEST(Packers, EquallyLongMatchesUseTheLowerOffset) {
@@ -129,22 +118,10 @@ TEST(Packers, EquallyLongMatchesUseTheLowerOffset) {
     EXPECT_EQ(packA(image, Bytes{0x41, 0x42, 0x43}, kBaseA), (Bytes{0x00, 0x10}));
 }
 
-TEST(PackFormatB, NineItemsTakeTwoFlagBytes) {
-    const RomImage image = workedExampleImage();
-    const Bytes src = unmatchable(9);
-    Bytes expected = {0xFF};
-    expected.insert(expected.end(), src.begin(), src.begin() + 8);
-    expected.push_back(0x80);
-    expected.push_back(src[8]);
-    EXPECT_EQ(packB(image, src, kBaseB4, 4, false), expected);
-    EXPECT_EQ(unpackedB(image, expected, kBaseB4, 9, 4), src);
-}
-
-TEST(PackFormatB, EmptyTextIsJustItsHeader) {
-    const RomImage image = workedExampleImage();
-    EXPECT_EQ(packB(image, Bytes{}, kBaseB3, 3, true), (Bytes{0x00, 0x00}));
+TEST(Unpackers, AnEmptyTextReadsOnlyItsHeader) {
     int32_t consumed = -1;
-    EXPECT_TRUE(unpackedB(image, {0x00, 0x00, 0xFF, 0x12}, kBaseB3, 0, 3, &consumed).empty());
+    EXPECT_TRUE(unpackedWith(workedExampleImage(), {0x00, 0x00, 0xFF, 0x12}, {LzFormat::B, kBaseB3, 0, 3, true}, &consumed)
+                    .empty());
     EXPECT_EQ(consumed, 2);
 }
 
@@ -191,18 +168,19 @@ TEST(Unpackers, ABackReferenceMayEndOnTheImagesLastByte) {
     ASSERT_TRUE(fits.ok());
     EXPECT_EQ(fits->unpacked, (Bytes{0, 0, 0x99}));
     image[0x300001] = 0xFE;  // one further needs the byte after the image
-    EXPECT_FALSE(unpackA(image, 0x300000, base, 3).ok());
+    EXPECT_EQ(unpackA(image, 0x300000, base, 3).problem().offset, 0u);  // where the reference stands
 }
 
+// Each failure stands at its offset into the stream.
 TEST(Unpackers, RejectStreamsThatLeaveTheImageOrAskTooMuch) {
     RomImage image;
     image[kRomSize - 2] = 0xFF;  // a run of 128 literals with one byte left
-    EXPECT_FALSE(unpackA(image, kRomSize - 2, kBaseA, 768).ok());
+    EXPECT_EQ(unpackA(image, kRomSize - 2, kBaseA, 768).problem().offset, 2u);
     image[kRomSize - 1] = 0x00;  // a flag byte promising literals, then the end
-    EXPECT_FALSE(unpackB(image, kRomSize - 1, kBaseB4, 128, 4).ok());
+    EXPECT_EQ(unpackB(image, kRomSize - 1, kBaseB4, 128, 4).problem().offset, 1u);
     image[0x300000] = 0xFF;  // length header 0xFFFF
     image[0x300001] = 0xFF;
-    EXPECT_FALSE(unpackB(image, 0x300000, kBaseB3, 0, 3).ok());
+    EXPECT_EQ(unpackB(image, 0x300000, kBaseB3, 0, 3).problem().offset, 0u);
     image[0x300001] = 0x10;  // 0x10FF
     EXPECT_FALSE(unpackB(image, 0x300000, kBaseB3, 0, 3).ok());
     image[0x300000] = 0x00;  // 0x1000 = 4096 is still allowed; zeros are back-references into zeros
@@ -214,13 +192,14 @@ TEST(Packers, RoundTripTheDemoImagesResources) {
     const Catalogues& c = test::demoCatalogues();
     RomImage scratch = image;  // the packed bytes go to a spare area, away from every dictionary
     auto roundTrip = [&](const ResourceEntry& e, const PackProfile& p) {
-        ResourceEntry copy = e;
-        repackEntry(image, copy, p);
+        ResourceEntry copy;
+        storeAndPack(image, copy, e.unpacked, p);
         std::copy(copy.packed.begin(), copy.packed.end(), scratch.at(0x3A0000));
-        copy.romOffset = 0x3A0000;
-        ASSERT_TRUE(unpackEntry(scratch, copy, p));
-        ASSERT_EQ(copy.unpacked, e.unpacked) << "id " << e.id;
-        ASSERT_EQ(copy.packedLength, static_cast<int32_t>(copy.packed.size()));
+        ResourceEntry back;
+        back.romOffset = 0x3A0000;
+        ASSERT_TRUE(unpackEntry(scratch, back, p));
+        ASSERT_EQ(back.unpacked, e.unpacked) << "id " << e.id;
+        ASSERT_EQ(back.packed, copy.packed) << "id " << e.id;
     };
     for (const ResourceEntry& e : c.faces()) roundTrip(e, kFaceProfile);
     for (const ResourceEntry& e : c.unitGraphics()) roundTrip(e, kUnitGraphicProfile);
@@ -228,24 +207,20 @@ TEST(Packers, RoundTripTheDemoImagesResources) {
     for (const ResourceEntry& e : c.colourSets) roundTrip(e, kColourSetProfile);
 }
 
-TEST(RecordForms, FillEveryLengthField) {
+TEST(RecordForms, UnpackEntryFillsBothBuffersAndLengths) {
     const RomImage image = workedExampleImage();
-    ResourceEntry e;
-    storeUnpacked(e, {0x41, 0x42, 0x43, 0x44, 0x45});
-    packFormatB(image, e, kBaseB3, e.unpackedLength, 3, true);
-    EXPECT_EQ(e.packed, (Bytes{0x05, 0x00, 0x40, 0x21, 0x23, 0x45}));
-    EXPECT_EQ(e.packedLength, 6);
+    const Bytes packed = packB(image, {0x41, 0x42, 0x43, 0x44, 0x45}, kBaseB3, 3, true);
+    EXPECT_EQ(packed, (Bytes{0x05, 0x00, 0x40, 0x21, 0x23, 0x45}));
     RomImage scratch = image;
-    std::copy(e.packed.begin(), e.packed.end(), scratch.at(0x300000));
+    std::copy(packed.begin(), packed.end(), scratch.at(0x300000));
+    scratch[0x300000 + 6] = 0x77;  // not part of the stream
     ResourceEntry back;
     back.romOffset = 0x300000;
     ASSERT_TRUE(unpackEntry(scratch, back, {LzFormat::B, kBaseB3, 0, 3, true}));
-    EXPECT_EQ(back.unpacked, e.unpacked);
+    EXPECT_EQ(back.unpacked, (Bytes{0x41, 0x42, 0x43, 0x44, 0x45}));
+    EXPECT_EQ(back.packed, packed);
     EXPECT_EQ(back.unpackedLength, 5);
     EXPECT_EQ(back.packedLength, 6);
-    // only the first unpackedLength bytes are packed
-    packFormatA(image, e, kBaseA, 4);
-    EXPECT_EQ(e.packed, (Bytes{0x11, 0x23}));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "ops/operations.h"
-#include "scripted_platform.h"
 #include "test_support.h"
 #include "text/decode.h"
 #include "text/name_list.h"
@@ -15,31 +13,25 @@ using test::sjis;
 
 class NameList : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = test::scratchFolder();
-        names = test::demoCatalogues().names;
-    }
-    // Writes `content` (UTF-8, converted) and imports it.
-    void importText(const std::string& utf8) {
-        test::writeBytes(folder / "in.txt", bytesOf(sjis(utf8)));
-        platform.answer(folder / "in.txt");
-        importNameList(names, builtInCharTables(), platform);
+    void SetUp() override { names = test::demoCatalogues().names; }
+    Outcome importBytes(const Bytes& file) {
+        platform.files["in.txt"] = file;
+        platform.answer("in.txt");
+        return importNameList(names, builtInCharTables(), platform);
     }
     std::string exported() {
-        platform.answer(folder / "out.txt");
-        exportNameList(names, platform);
-        const Bytes b = test::readBytes(folder / "out.txt");
+        platform.answer("out.txt");
+        EXPECT_EQ(exportNameList(names, platform).summary, sjis("名前 2510 件を書き出しました"));
+        const Bytes& b = platform.files["out.txt"];
         return std::string(b.begin(), b.end());
     }
 
-    std::filesystem::path folder;
     std::vector<ResourceEntry> names;
     ScriptedPlatform platform;
 };
 
 TEST_F(NameList, ExportWritesALabelledLinePerName) {
     const std::string file = exported();
-    ASSERT_TRUE(platform.messages.empty());
     EXPECT_EQ(file.substr(0, 10), "[F0 00] \r\n");  // entry 0 is empty
     EXPECT_NE(file.find("\r\n[F0 03] " + sjis("(主人公)の剣") + "\r\n"), std::string::npos);
     EXPECT_NE(file.find("\r\n[F1 23] " + std::string(nameText(names[0x123])) + "\r\n"), std::string::npos);
@@ -54,99 +46,76 @@ TEST_F(NameList, ExportWritesALabelledLinePerName) {
     EXPECT_EQ(d.options.filter, sjis("名前リスト(*.txt)|*.txt|全て(*.*)|*.*||"));
 }
 
-TEST_F(NameList, ExportThatCannotBeWrittenSaysSoAndCancelDoesNothing) {
-    platform.failWriting(folder / "out.txt");
-    platform.answer(folder / "out.txt");
-    exportNameList(names, platform);
-    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("out.txtに書き込めませんでした")});
-    EXPECT_FALSE(std::filesystem::exists(folder / "out.txt"));
-    platform.answer(std::nullopt);
-    exportNameList(names, platform);
-    EXPECT_EQ(platform.messages.size(), 1u);
-}
-
-TEST_F(NameList, RoundTripKeepsEveryCodeButTheAmbiguousOnes) {
+TEST_F(NameList, RoundTripKeepsEveryCodeButADuplicateSlot) {
     const std::string first = exported();
-    test::writeBytes(folder / "in.txt", bytesOf(first));
-    platform.answer(folder / "in.txt");
-    importNameList(names, builtInCharTables(), platform);
-    ASSERT_TRUE(platform.messages.empty());
+    ASSERT_EQ(importBytes(bytesOf(first)).summary, sjis("名前 2510 件を読み込みました"));
+    EXPECT_FALSE(platform.dialogs.at(1).save);
+    EXPECT_EQ(platform.dialogs.at(1).options.filter, sjis("名前リスト(*.txt)|*.txt|全て(*.*)|*.*||"));
     const Catalogues& demo = test::demoCatalogues();
     for (size_t i = 0; i < names.size(); ++i) {
         Bytes expected = demo.names[i].packed;
         if (i == 5) expected = {0x03, 0x80, 0x8F, 0xA4};  // 候 comes back at its first slot
-        if (i == 6) expected = {0x20, 0x20};              // added characters, blank at load
-        if (i == 7) expected = {0x18, 0x0E, 0x20};        // a blank slot
         ASSERT_EQ(names[i].packed, expected) << i;
     }
     EXPECT_EQ(exported(), first);
 }
 
-TEST_F(NameList, ImportGoesByLinePositionNotByLabel) {
-    importText("[XX XX] アイ\r\n12345678ウ\n[F0 00] エ\r\n");
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(names[0].packed, (Bytes{0x72, 0x74}));
-    EXPECT_EQ(names[1].packed, Bytes{0x76});
-    EXPECT_EQ(names[2].packed, Bytes{0x78});
-    EXPECT_EQ(names[3].packed, test::demoCatalogues().names[3].packed);  // the file had three lines
-    const ScriptedPlatform::Dialog& d = platform.dialogs.at(0);
-    EXPECT_FALSE(d.save);
-    EXPECT_EQ(d.options.filter, sjis("名前リスト(*.txt)|*.txt|全て(*.*)|*.*||"));
+// Lines go by position, whatever their labels; the first line that fails
+// stops the import there, the lines before it stay stored.
+TEST_F(NameList, ImportCases) {
+    const Bytes unchanged;  // the demo's own
+    const struct {
+        const char* file;
+        const char* problem;  // how the message ends; "" when the import is done
+        std::vector<Bytes> names;
+    } cases[] = {
+        {"[XX XX] アイ\r\n12345678ウ\n[F0 00] エ\r\n", "", {{0x72, 0x74}, {0x76}, {0x78}, unchanged}},
+        {"[F0 00] ア\n[F0 01] イ\n[F0 02] ウエ", "", {{0x72}, {0x74}, {0x76, 0x78}, unchanged}},
+        {"[F0 00] ア\r\n[F0 01] イ\r\n[F0 02] 熊\r\n[F0 03] エ\r\n", "熊は使用できません2 -116", {{0x72}, {0x74}, unchanged, unchanged}},
+        {"[F0 00]ア\r\n", "は使用できません0 65", {unchanged}},  // seven bytes of label: "ア" loses a byte
+    };
+    for (const auto& c : cases) {
+        names = test::demoCatalogues().names;
+        const Outcome o = importBytes(bytesOf(sjis(c.file)));
+        const std::string problem = o.problem ? o.problem->text : "", expected = sjis(c.problem);
+        EXPECT_EQ(problem.substr(problem.size() - std::min(problem.size(), expected.size())), expected) << c.file;
+        EXPECT_EQ(o.failed(), !expected.empty()) << c.file;
+        for (size_t i = 0; i < c.names.size(); ++i)
+            EXPECT_EQ(names[i].packed, c.names[i].empty() ? test::demoCatalogues().names[i].packed : c.names[i])
+                << c.file << " name " << i;
+    }
 }
 
-TEST_F(NameList, LfOnlyFilesAndALastLineWithoutEnd) {
-    importText("[F0 00] ア\n[F0 01] イ\n[F0 02] ウエ");
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(names[0].packed, Bytes{0x72});
-    EXPECT_EQ(names[1].packed, Bytes{0x74});
-    EXPECT_EQ(names[2].packed, (Bytes{0x76, 0x78}));
-    EXPECT_EQ(nameText(names[2]), sjis("ウエ"));
-}
-
-TEST_F(NameList, AShortLabelShiftsTheName) {
-    importText("[F0 00]ア\r\n");  // seven bytes of label: its "ア" loses a byte
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].substr(platform.messages[0].size() - 4), "0 65");  // the lone trail byte 0x41
-}
-
-TEST_F(NameList, AFailingLineStopsTheImportThere) {
-    const Bytes before2 = names[2].packed, before3 = names[3].packed;
-    importText("[F0 00] ア\r\n[F0 01] イ\r\n[F0 02] 熊\r\n[F0 03] エ\r\n");
-    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("熊は使用できません2 -116")});
-    EXPECT_EQ(names[0].packed, Bytes{0x72});
-    EXPECT_EQ(names[1].packed, Bytes{0x74});
-    EXPECT_EQ(names[2].packed, before2);
-    EXPECT_EQ(names[3].packed, before3);
-}
-
-TEST_F(NameList, ANameHoldingALineBreakMovesTheLinesAfterIt) {
+// A name holding code 0x16 (decoded as CR LF) keeps its one line as the
+// escape !16!, and the names after it keep theirs.
+TEST_F(NameList, ANameHoldingALineBreakStaysOnItsLine) {
     names[0].unpacked = bytesOf(sjis("ア") + "\r\n" + sjis("イ"));
     names[0].unpacked.push_back(0);
     const std::string file = exported();
-    test::writeBytes(folder / "in.txt", bytesOf(file));
-    platform.answer(folder / "in.txt");
-    importNameList(names, builtInCharTables(), platform);
-    // The second part counts as the next line: its 8-byte label skip runs from "イ" into the
-    // next line's label, whose rest is then no name at all.
-    EXPECT_EQ(names[0].packed, Bytes{0x72});
-    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("01は使用できません1 48")});
+    EXPECT_EQ(file.substr(0, 18), "[F0 00] " + sjis("ア") + "!16!" + sjis("イ") + "\r\n");
+    ASSERT_TRUE(importBytes(bytesOf(file)).done());
+    EXPECT_EQ(names[0].packed, (Bytes{0x72, 0x16, 0x74}));
+    EXPECT_EQ(names[1].packed, test::demoCatalogues().names[1].packed);
 }
 
-TEST_F(NameList, AFileThatCannotBeReadIsReported) {
-    platform.answer(folder / "missing.txt");
-    importNameList(names, builtInCharTables(), platform);
-    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("missing.txtが読み込めません")});
+TEST_F(NameList, UnreadableOrUnwritableFilesAndCancel) {
+    platform.answer("missing.txt");
+    EXPECT_EQ(importNameList(names, builtInCharTables(), platform).problem->text, sjis("missing.txtが読み込めません"));
+    platform.failWriting("out.txt");
+    platform.answer("out.txt");
+    EXPECT_EQ(exportNameList(names, platform).problem->text, sjis("out.txtに書き込めませんでした"));
+    EXPECT_FALSE(platform.files.count("out.txt"));
     platform.answer(std::nullopt);
-    importNameList(names, builtInCharTables(), platform);
-    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(importNameList(names, builtInCharTables(), platform).cancelled());
+    platform.answer(std::nullopt);
+    EXPECT_TRUE(exportNameList(names, platform).cancelled());
 }
 
 TEST_F(NameList, FilesLongerThanTheOldLimitImportWhole) {
     std::string file;
     for (int i = 0; i < 2510; ++i) file += "[F0 00] アイウエオカキクケコサシスセソタチツテトナニヌネノ\r\n";
-    importText(file);  // about 140 KB
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(names[2509].packedLength, 25);
+    EXPECT_TRUE(importBytes(bytesOf(sjis(file))).done());  // about 140 KB
+    EXPECT_EQ(names[2509].packed.size(), 25u);
 }
 
 }  // namespace

@@ -170,16 +170,53 @@ TEST(BpsWriter, NumbersOfMoreThanSevenBits) {
     EXPECT_EQ(*applyBps({}, patch), target);
 }
 
-TEST(BpsReader, RefusesWhatIsNotItsPatch) {
+// A damaged patch or another source fails with the offset of what gave it
+// away: the record, the header or the checksum.
+TEST(PatchReaders, FailWhereTheDamageStands) {
+    const Bytes head = bytesOf("PATCH"), eof = bytesOf("EOF");
+    auto ips = [&](Bytes records, bool withEof) {
+        records.insert(records.begin(), head.begin(), head.end());
+        if (withEof) records.insert(records.end(), eof.begin(), eof.end());
+        return records;
+    };
+    const struct {
+        const char* what;
+        Bytes patch;
+        size_t offset;
+    } ipsCases[] = {
+        {"no EOF after a record", ips({0, 0, 1, 0, 1, 7}, false), 11},
+        {"a record past the end", ips({0, 0, 1, 0, 9, 7}, true), 5},
+        {"a run header past the end", ips({0, 0, 1, 0, 0, 1}, false), 5},
+        {"a record beyond the image", ips({0, 0, 2, 0, 1, 7, 0, 0, 0x0F, 0, 2, 1, 2}, true), 11},
+        {"a run beyond the image", ips({0, 0, 0x0E, 0, 0, 0, 3, 9}, true), 5},
+    };
+    for (const auto& c : ipsCases) {
+        const Result<std::vector<IpsRecord>> r = parseIps(c.patch, 16);
+        ASSERT_FALSE(r) << c.what;
+        EXPECT_EQ(r.problem().offset, c.offset) << c.what;
+    }
+    EXPECT_TRUE(parseIps(ips({0, 0, 0x0E, 0, 2, 1, 2}, true), 16));  // ends on the image's last byte
     const Bytes source = bytesOf("abcdefghij"), target = bytesOf("efghijabcd");
-    Bytes patch = makeBps(source, target);
+    const Bytes patch = makeBps(source, target);
     EXPECT_EQ(*applyBps(source, patch), target);
-    EXPECT_FALSE(applyBps(bytesOf("abcdefghiJ"), patch));  // another source: its checksum
     Bytes damaged = patch;
     damaged[damaged.size() - 13] ^= 1;  // the last new byte
-    EXPECT_FALSE(applyBps(source, damaged));
+    const struct {
+        const char* what;
+        Bytes source, patch;
+        size_t offset;
+    } bpsCases[] = {
+        {"another source", bytesOf("abcdefghiJ"), patch, patch.size() - 12},
+        {"a changed new byte (the patch checksum)", source, damaged, patch.size() - 4},
+        {"a source of another size", bytesOf("abc"), patch, 4},
+        {"no header", source, bytesOf("IPS1"), 0},
+    };
+    for (const auto& c : bpsCases) {
+        const Result<Bytes> r = applyBps(c.source, c.patch);
+        ASSERT_FALSE(r) << c.what;
+        EXPECT_EQ(r.problem().offset, c.offset) << c.what;
+    }
     EXPECT_FALSE(applyBps(source, Bytes(patch.begin(), patch.end() - 1)));
-    EXPECT_FALSE(applyBps(source, bytesOf("IPS1")));
 }
 
 TEST(BpsWriter, MovedAndRepeatedDataRoundTrip) {

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "scripted_platform.h"
 #include "rom/free_regions.h"
-#include "ops/dialog_options.h"
-#include "ops/operations.h"
 #include "rom/save_layout.h"
 #include "gfx/face_graphics.h"
 #include "gfx/unit_graphics.h"
@@ -20,24 +17,18 @@ using test::sjis;
 
 class Save : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = test::scratchFolder();
-        test::writeBytes(folder / "demo.smc", test::demoImage().bytes);
-        platform.answer(folder / "demo.smc");
-        ASSERT_TRUE(openRomAtStart(state, platform));
-    }
+    void SetUp() override { state = test::demoState(platform); }
+    Outcome saveAs(const std::string& name) { return test::run(state, platform, saveRomOperation, name); }
     Bytes save(const std::string& name) {
-        platform.answer(folder / name);
-        saveRom(state, platform);
-        return test::readBytes(folder / name);
+        const Outcome o = saveAs(name);
+        EXPECT_TRUE(o.done()) << (o.problem ? o.problem->detail : "");
+        return test::fileOf(platform, name);
     }
     EditorState reload(const std::string& name) {
         EditorState fresh;
-        platform.answer(folder / name);
-        EXPECT_TRUE(openRomAtStart(fresh, platform));
+        EXPECT_TRUE(test::run(fresh, platform, openRomAtStart, name).done());
         return fresh;
     }
-    std::filesystem::path folder;
     ScriptedPlatform platform;
     EditorState state;
 };
@@ -45,7 +36,6 @@ protected:
 TEST_F(Save, WritesTheFixedLayoutChanges) {
     const Bytes out = save("out.smc");
     ASSERT_EQ(out.size(), static_cast<size_t>(kRomSize));
-    EXPECT_TRUE(platform.messages.empty());
     const ScriptedPlatform::Dialog& d = platform.dialogs.back();
     EXPECT_TRUE(d.save);
     EXPECT_EQ(d.options.filter,
@@ -72,57 +62,31 @@ TEST_F(Save, TwoSavesInARowWriteTheSameFile) {
     const Bytes first = save("a.smc");
     const Bytes second = save("b.smc");
     EXPECT_EQ(first, second);
-    for (size_t i = 0; i < state.catalogues.resources.size(); ++i)
-        ASSERT_EQ(state.catalogues.resources[i].id, static_cast<int32_t>(i));
 }
 
-TEST_F(Save, TheSavedImageReloadsWithEveryResourceUnchanged) {
+TEST_F(Save, EditedTextsNamesAndGraphicsSurviveSaveAndReload) {
+    platform.files["n.txt"] = test::bytesOf("[F0 00] " + sjis("新しい名前") + "\r\n[F0 01] " + sjis("ア") + "\r\n");
+    const std::pair<Operation, const char*> steps[] = {
+        {exportTextsOperation, "t.txt"},   {importNamesOperation, "n.txt"},  {importTextsOperation, "t.txt"},
+        {extractFacesOperation, "f.fig"},  {extractUnitsOperation, "u.fig"}, {writeFacesOperation, "f.fig"},
+        {writeUnitsOperation, "u.fig"},
+    };
+    for (const auto& [operation, file] : steps) ASSERT_TRUE(test::run(state, platform, operation, file).done()) << file;
+    EXPECT_TRUE(state.unsavedEdits);
     save("out.smc");
-    const EditorState saved = reload("out.smc");
-    EXPECT_EQ(colourSetLayout(saved.image), ColourSetLayout::Relocated);
-    const Catalogues& a = test::demoCatalogues();
-    const Catalogues& b = saved.catalogues;
-    for (size_t i = 0; i < a.resources.size(); ++i) ASSERT_EQ(b.resources[i].unpacked, a.resources[i].unpacked) << i;
-    for (size_t i = 0; i < a.colourSets.size(); ++i) {
-        ASSERT_EQ(b.colourSets[i].unpacked, a.colourSets[i].unpacked) << i;
-        ASSERT_EQ(b.colourSets[i].tableIndex, static_cast<int32_t>(i));
-    }
-    for (size_t i = 0; i < a.names.size(); ++i) ASSERT_EQ(b.names[i].packed, a.names[i].packed) << i;
-}
-
-TEST_F(Save, EditedTextsAndNamesSurviveSaveAndReload) {
-    platform.answer(folder / "t.txt");
-    exportTextCollection(state.catalogues.texts(), state.catalogues.names, state.tables, platform);
-    test::writeBytes(folder / "n.txt", test::bytesOf("[F0 00] " + sjis("新しい名前") + "\r\n[F0 01] " + sjis("ア") + "\r\n"));
-    platform.answer(folder / "n.txt");
-    importNameList(state.catalogues.names, state.tables, platform);
-    platform.answer(folder / "t.txt");
-    importTextCollection(state.catalogues.texts(), state.tables, state.image, platform);
-    ASSERT_TRUE(platform.messages.empty());
-    save("out.smc");
+    EXPECT_FALSE(state.unsavedEdits);  // a save clears the flag
     const EditorState saved = reload("out.smc");
     for (size_t i = 0; i < state.catalogues.resources.size(); ++i)
         ASSERT_EQ(saved.catalogues.resources[i].unpacked, state.catalogues.resources[i].unpacked) << i;
+    EXPECT_EQ(colourSetLayout(saved.image), ColourSetLayout::Relocated);
+    for (size_t i = 0; i < state.catalogues.colourSets.size(); ++i) {
+        ASSERT_EQ(saved.catalogues.colourSets[i].unpacked, test::demoCatalogues().colourSets[i].unpacked) << i;
+        ASSERT_EQ(saved.catalogues.colourSets[i].tableIndex, static_cast<int32_t>(i));
+    }
+    for (size_t i = 2; i < state.catalogues.names.size(); ++i)
+        ASSERT_EQ(saved.catalogues.names[i].packed, test::demoCatalogues().names[i].packed) << i;
     EXPECT_EQ(nameText(saved.catalogues.names[0]), sjis("新しい名前"));
     EXPECT_EQ(saved.catalogues.names[1].packed, Bytes{0x72});
-}
-
-TEST_F(Save, GraphicsSurviveExtractWriteSaveAndReload) {
-    platform.answer(folder / "face.fig");
-    extractFaceGraphics(state.catalogues.faces(), state.catalogues.colourSets, state.image, platform);
-    platform.answer(folder / "unit.fig");
-    extractUnitGraphics(state.catalogues.unitGraphics(), state.image, platform);
-    platform.answer(folder / "face.fig");
-    writeFaceGraphics(state.catalogues.faces(), state.catalogues.colourSets, state.image, platform);
-    platform.answer(folder / "unit.fig");
-    writeUnitGraphics(state.catalogues.unitGraphics(), state.image, platform);
-    ASSERT_TRUE(platform.messages.empty());
-    save("out.smc");
-    const EditorState saved = reload("out.smc");
-    const Catalogues& demo = test::demoCatalogues();
-    for (size_t i = 0; i < kFirstTextId; ++i) ASSERT_EQ(saved.catalogues.resources[i].unpacked, demo.resources[i].unpacked) << i;
-    for (size_t i = 0; i < demo.colourSets.size(); ++i)
-        ASSERT_EQ(saved.catalogues.colourSets[i].unpacked, demo.colourSets[i].unpacked) << i;
     EXPECT_TRUE(std::equal(saved.image.at(0x1B8000), saved.image.at(0x1B8000 + 185856), test::demoImage().at(0x1B8000)));
 }
 
@@ -149,21 +113,18 @@ TEST_F(Save, ARecordThatFillsARegionToItsEndIsPlacedThere) {
     saved.bytes = out;
     const int32_t table = twoBytes->id >= kFirstTextId ? kTextPointerTable : kUnitGraphicPointerTable;
     EXPECT_EQ(readLongPointer(saved, table + 3 * twoBytes->tableIndex), kFreeRegionTable[0].start);
-    EXPECT_EQ(kFreeRegionTable[0].size(), 2);
 }
 
 TEST_F(Save, NothingIsPlacedInTheColourSetsDictionary) {
     const Bytes out = save("out.smc");
     const RomRange row8 = kFreeRegionTable[kFreeRegionInColourDictionary];
     EXPECT_TRUE(std::equal(out.begin() + row8.start, out.begin() + row8.end, test::demoImage().at(row8.start)));
-    for (const ResourceEntry& e : state.catalogues.resources) ASSERT_EQ(e.placed, 1u);
 }
 
 TEST_F(Save, NamesOverflowIntoTheSecondRegionAndThenFail) {
     // 2510 names of 6 code bytes and a terminator: 17570 bytes, more than region 0 holds
     for (ResourceEntry& name : state.catalogues.names) storePacked(name, Bytes{0x72, 0x74, 0x76, 0x78, 0x7A, 0x7C});
     const Bytes out = save("out.smc");
-    ASSERT_TRUE(platform.messages.empty());
     RomImage saved;
     saved.bytes = out;
     const int32_t perRegion0 = (0x640C7 - 0x60031 - 7) / 7 + 1;  // names whose terminator still fits
@@ -173,10 +134,10 @@ TEST_F(Save, NamesOverflowIntoTheSecondRegionAndThenFail) {
 
     for (ResourceEntry& name : state.catalogues.names) storePacked(name, Bytes(11, 0x72));  // 30120 bytes
     const RomImage before = state.image;
-    platform.answer(folder / "full.smc");
-    saveRom(state, platform);
-    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("容量が足りません")});
-    EXPECT_FALSE(std::filesystem::exists(folder / "full.smc"));
+    const Outcome full = saveAs("full.smc");
+    ASSERT_TRUE(full.failed());
+    EXPECT_EQ(full.problem->text, sjis("容量が足りません"));
+    EXPECT_FALSE(platform.files.count("full.smc"));
     EXPECT_EQ(state.image.bytes, before.bytes);
 }
 
@@ -221,18 +182,13 @@ TEST_F(Save, EqualLengthRecordsTakeTheRegionsInIdOrder) {
 
 TEST_F(Save, ResourcesOrColourSetsThatDoNotFitWriteNoFile) {
     storePacked(state.catalogues.texts()[9], Bytes(40000, 0x01));  // larger than any region
-    platform.answer(folder / "big.smc");
-    saveRom(state, platform);
-    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("容量が足りません")});
-    EXPECT_FALSE(std::filesystem::exists(folder / "big.smc"));
+    EXPECT_TRUE(saveAs("big.smc").failed());
+    EXPECT_FALSE(platform.files.count("big.smc"));
     EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
-
     storePacked(state.catalogues.texts()[9], test::demoCatalogues().texts()[9].packed);
     for (ResourceEntry& part : state.catalogues.colourSets) storePacked(part, Bytes(25, 0x80));  // 31400 bytes
-    platform.answer(folder / "parts.smc");
-    saveRom(state, platform);
-    EXPECT_EQ(platform.messages.size(), 2u);
-    EXPECT_FALSE(std::filesystem::exists(folder / "parts.smc"));
+    EXPECT_TRUE(saveAs("parts.smc").failed());
+    EXPECT_FALSE(platform.files.count("parts.smc"));
 }
 
 TEST_F(Save, GlyphsAreWrittenOnlyOnceLoaded) {
@@ -256,29 +212,14 @@ TEST_F(Save, GlyphsAreWrittenOnlyOnceLoaded) {
     }
 }
 
-TEST_F(Save, AFailedWriteLeavesTheOldFileAsItWas) {
-    test::writeBytes(folder / "keep.smc", Bytes(100, 0xAB));
-    platform.failWriting(folder / "keep.smc");
-    platform.answer(folder / "keep.smc");
-    saveRom(state, platform);
-    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("keep.smcに書き込めませんでした")});
-    EXPECT_EQ(test::readBytes(folder / "keep.smc"), Bytes(100, 0xAB));
-    for (size_t i = 0; i < state.catalogues.resources.size(); ++i)
-        ASSERT_EQ(state.catalogues.resources[i].id, static_cast<int32_t>(i));
-}
-
-TEST(WriteFile, ReplacesOnlyACompleteFile) {
-    const std::filesystem::path folder = test::scratchFolder();
-    ScriptedPlatform platform;
-    test::writeBytes(folder / "f.bin", Bytes{1, 2, 3});
-    EXPECT_TRUE(platform.writeFile(folder / "f.bin", Bytes{4, 5}));
-    EXPECT_EQ(test::readBytes(folder / "f.bin"), (Bytes{4, 5}));
-    EXPECT_FALSE(platform.writeFile(folder / "no-such-folder" / "f.bin", Bytes{1}));
-    std::filesystem::create_directory(folder / "dir.bin");  // a folder where the file should go
-    EXPECT_FALSE(platform.writeFile(folder / "dir.bin", Bytes{1}));
-    EXPECT_TRUE(std::filesystem::is_directory(folder / "dir.bin"));
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        EXPECT_EQ(entry.path().string().find(".velk-tmp"), std::string::npos) << entry.path();
+TEST_F(Save, AFailedWriteIsReportedAndKeepsTheEditsUnsaved) {
+    state.unsavedEdits = true;
+    platform.files["keep.smc"] = Bytes(100, 0xAB);
+    platform.failWriting("keep.smc");
+    const Outcome o = saveAs("keep.smc");
+    ASSERT_TRUE(o.failed());
+    EXPECT_EQ(o.problem->text, sjis("keep.smcに書き込めませんでした"));
+    EXPECT_TRUE(state.unsavedEdits);
 }
 
 TEST_F(Save, ImagesWhoseRelocatedBlocksLieOutsideDoNotLoad) {
@@ -286,10 +227,10 @@ TEST_F(Save, ImagesWhoseRelocatedBlocksLieOutsideDoNotLoad) {
     bad[0x1E7DAB + 2] = 0xFF;  // bank 0xFF: the block would run past the end
     bad[0x1E7DAB + 1] = 0xFF;
     bad[0x1E7DAB] = 0xFF;
-    test::writeBytes(folder / "bad.smc", bad);
-    platform.answer(folder / "bad.smc");
-    reloadRom(state, platform);
-    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("bad.smcが読み込めません")});
+    platform.files["bad.smc"] = bad;
+    const Outcome o = test::run(state, platform, reloadRomOperation, "bad.smc");
+    ASSERT_TRUE(o.failed());
+    EXPECT_EQ(o.problem->text, sjis("bad.smcが読み込めません"));
 }
 
 }  // namespace

@@ -3,11 +3,9 @@
 #include <sstream>
 
 #include "cli/cli.h"
-#include "ops/operations.h"
 #include "patch/bps.h"
 #include "patch/ips.h"
 #include "rom/save_layout.h"
-#include "scripted_platform.h"
 #include "test_support.h"
 
 namespace velk {
@@ -22,23 +20,19 @@ uint16_t u16At(const Bytes& b, size_t at) { return static_cast<uint16_t>(b[at] |
 class Sharing : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = test::scratchFolder();
-        test::writeBytes(folder / "game.smc", test::demoImage().bytes);
-        platform.answer(folder / "game.smc");
-        ASSERT_TRUE(openRomAtStart(state, platform));
+        platform.files["game.smc"] = test::demoImage().bytes;
+        ASSERT_TRUE(test::run(state, platform, openRomAtStart, "game.smc").done());
     }
+    Outcome saveAs(const fs::path& to) { return test::run(state, platform, saveRomOperation, to); }
     Bytes save(const fs::path& to) {
-        platform.answer(to);
-        saveRom(state, platform);
-        return test::readBytes(to);
+        EXPECT_TRUE(saveAs(to).done()) << to;
+        return test::fileOf(platform, to);
     }
     void editSomething(const std::string& text = "ウ") {
-        test::writeBytes(folder / "t.txt", test::bytesOf("##No.00 00\n" + sjis(text) + "//"));
-        platform.answer(folder / "t.txt");
-        importTextsOperation(state, platform);
+        platform.files["t.txt"] = test::bytesOf("##No.00 00\n" + sjis(text) + "//");
+        ASSERT_TRUE(test::run(state, platform, importTextsOperation, "t.txt").done());
         ASSERT_TRUE(state.unsavedEdits);
     }
-    fs::path folder;
     ScriptedPlatform platform;
     EditorState state;
 };
@@ -53,7 +47,7 @@ TEST(Checksum, OfAnImageOfZeros) {
 }
 
 TEST_F(Sharing, EverySaveWritesAValidChecksumUnlessToldToKeepIt) {
-    const Bytes out = save(folder / "out.smc");
+    const Bytes out = save("out.smc");
     uint32_t sum = 0;
     for (uint8_t b : out) sum += b;
     EXPECT_EQ(u16At(out, 0x7FDE), sum & 0xFFFF);
@@ -61,116 +55,110 @@ TEST_F(Sharing, EverySaveWritesAValidChecksumUnlessToldToKeepIt) {
     state.keepChecksum = true;
     state.image[0x7FDC] = 0x12;
     state.image[0x7FDF] = 0x34;
-    const Bytes kept = save(folder / "kept.smc");
+    const Bytes kept = save("kept.smc");
     EXPECT_EQ(kept[0x7FDC], 0x12);
     EXPECT_EQ(kept[0x7FDF], 0x34);
 }
 
 TEST_F(Sharing, PatchesRoundTripToExactlyWhatASaveWrites) {
     const Bytes loaded = test::demoImage().bytes;
-    const Bytes saved = save(folder / "saved.smc");
-    const Bytes ips = save(folder / "p.ips"), bps = save(folder / "p.BPS");
+    const Bytes saved = save("saved.smc");
+    const Bytes ips = save("p.ips"), bps = save("p.BPS");
     EXPECT_EQ(*applyBps(loaded, bps), saved);
     Bytes patched = loaded;
     applyIpsRecords(*parseIps(ips, patched.size()), patched);
     EXPECT_EQ(patched, saved);
     EXPECT_LT(bps.size() * 5, ips.size());  // a save moves nearly everything: BPS copies it
-    EXPECT_FALSE(fs::exists(folder / "game.smc.bak"));  // a patch replaces no ROM
+    EXPECT_FALSE(platform.files.count("game.smc.bak"));  // a patch replaces no ROM
 
     editSomething();  // after edits, both still make what a save makes
-    const Bytes edited = save(folder / "edited.smc");
-    EXPECT_EQ(*applyBps(loaded, save(folder / "e.bps")), edited);
+    const Bytes edited = save("edited.smc");
+    EXPECT_EQ(*applyBps(loaded, save("e.bps")), edited);
     patched = loaded;
-    applyIpsRecords(*parseIps(save(folder / "e.ips"), patched.size()), patched);
+    applyIpsRecords(*parseIps(save("e.ips"), patched.size()), patched);
     EXPECT_EQ(patched, edited);
 }
 
 TEST_F(Sharing, APatchAfterSavingOverTheLoadedFileIsMadeAgainstItsBackup) {
     editSomething();
-    const Bytes saved = save(folder / "game.smc");  // replaces the loaded file, keeping game.smc.bak
-    EXPECT_EQ(*applyBps(test::demoImage().bytes, save(folder / "p.bps")), saved);
+    const Bytes saved = save("game.smc");  // replaces the loaded file, keeping game.smc.bak
+    EXPECT_EQ(*applyBps(test::demoImage().bytes, save("p.bps")), saved);
 }
 
 TEST_F(Sharing, APatchNeedsTheLoadedFileUnchanged) {
     Bytes changed = test::demoImage().bytes;
     changed[5] ^= 1;
-    test::writeBytes(folder / "game.smc", changed);  // changed behind the editor's back
-    platform.answer(folder / "p.bps");
-    EXPECT_FALSE(saveRom(state, platform));
-    EXPECT_EQ(platform.messages.back(), sjis("game.smcが読み込めません"));
-    EXPECT_EQ(platform.details.back(), "game.smc: changed since it was loaded, and a patch is made against the ROM as loaded");
-    EXPECT_FALSE(fs::exists(folder / "p.bps"));
+    platform.files["game.smc"] = changed;  // changed behind the editor's back
+    const Outcome o = saveAs("p.bps");
+    EXPECT_EQ(o.problem->text, sjis("game.smcが読み込めません"));
+    EXPECT_EQ(o.problem->detail, "game.smc: changed since it was loaded, and a patch is made against the ROM as loaded");
+    EXPECT_FALSE(platform.files.count("p.bps"));
 }
 
 TEST_F(Sharing, ACopierHeaderIsKeptAndPatchedAlong) {
     Bytes headered(512 + test::demoImage().bytes.size(), 0x77);
     std::copy(test::demoImage().bytes.begin(), test::demoImage().bytes.end(), headered.begin() + 512);
-    test::writeBytes(folder / "headered.smc", headered);
-    platform.answer(folder / "headered.smc");
-    reloadRom(state, platform);
-    ASSERT_TRUE(platform.messages.empty());
-    const Bytes out = save(folder / "out.smc");
+    platform.files["headered.smc"] = headered;
+    ASSERT_TRUE(test::run(state, platform, reloadRomOperation, "headered.smc").done());
+    const Bytes out = save("out.smc");
     ASSERT_EQ(out.size(), headered.size());
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 512), Bytes(512, 0x77));
     EXPECT_EQ(Bytes(out.begin() + 512, out.end()), state.image.bytes);
-    EXPECT_EQ(*applyBps(headered, save(folder / "h.bps")), out);
+    EXPECT_EQ(*applyBps(headered, save("h.bps")), out);
 }
 
 TEST_F(Sharing, TheFirstSaveOverTheLoadedFileKeepsABackupOnce) {
-    const Bytes original = test::readBytes(folder / "game.smc");
+    const Bytes original = platform.files["game.smc"];
     editSomething();
-    const Bytes first = save(folder / "game.smc");
-    EXPECT_EQ(test::readBytes(folder / "game.smc.bak"), original);
+    const Bytes first = save("game.smc");
+    EXPECT_EQ(platform.files["game.smc.bak"], original);
     editSomething("エ");
-    const Bytes second = save(folder / "game.smc");
+    const Bytes second = save("game.smc");
     EXPECT_NE(first, second);
-    EXPECT_EQ(test::readBytes(folder / "game.smc.bak"), original);  // still the file as it was before the run
-    save(folder / "other.smc");
-    EXPECT_FALSE(fs::exists(folder / "other.smc.bak"));
+    EXPECT_EQ(platform.files["game.smc.bak"], original);  // still the file as it was before the run
+    save("other.smc");
+    EXPECT_FALSE(platform.files.count("other.smc.bak"));
 }
 
 TEST_F(Sharing, ABackupThatCannotBeWrittenStopsTheSave) {
-    fs::create_directory(folder / "game.smc.bak");  // in the way
+    platform.failWriting("game.smc.bak");
     editSomething();
     const RomImage before = state.image;
-    platform.answer(folder / "game.smc");
-    EXPECT_FALSE(saveRom(state, platform));
-    EXPECT_EQ(platform.messages.back(), sjis("game.smc.bakに書き込めませんでした"));
-    EXPECT_EQ(test::readBytes(folder / "game.smc"), test::demoImage().bytes);
+    EXPECT_EQ(saveAs("game.smc").problem->text, sjis("game.smc.bakに書き込めませんでした"));
+    EXPECT_EQ(platform.files["game.smc"], test::demoImage().bytes);
     EXPECT_EQ(state.image.bytes, before.bytes);
     EXPECT_TRUE(state.unsavedEdits);
 }
 
 TEST_F(Sharing, AFileGrownPastAnyImageIsNeitherReadWholeNorReplaced) {
     Bytes grown(test::demoImage().bytes.size() + 512 + 1, 0x33);  // one byte more than the largest image
-    test::writeBytes(folder / "game.smc", grown);
+    platform.files["game.smc"] = grown;
     editSomething();
-    platform.answer(folder / "game.smc");
-    EXPECT_FALSE(saveRom(state, platform));
-    EXPECT_EQ(platform.messages.back(), sjis("game.smc.bakに書き込めませんでした"));
-    EXPECT_EQ(platform.details.back(), "game.smc.bak: game.smc has grown to more than 4194816 bytes since it was loaded");
-    EXPECT_EQ(test::readBytes(folder / "game.smc"), grown);
-    EXPECT_FALSE(fs::exists(folder / "game.smc.bak"));
+    const Outcome o = saveAs("game.smc");
+    EXPECT_EQ(o.problem->text, sjis("game.smc.bakに書き込めませんでした"));
+    EXPECT_EQ(o.problem->detail, "game.smc.bak: game.smc has grown to more than 4194816 bytes since it was loaded");
+    EXPECT_EQ(platform.files["game.smc"], grown);
+    EXPECT_FALSE(platform.files.count("game.smc.bak"));
     grown.pop_back();  // exactly the largest: backed up whole
-    test::writeBytes(folder / "game.smc", grown);
-    platform.answer(folder / "game.smc");
-    EXPECT_TRUE(saveRom(state, platform));
-    EXPECT_EQ(test::readBytes(folder / "game.smc.bak"), grown);
+    platform.files["game.smc"] = grown;
+    EXPECT_TRUE(saveAs("game.smc").done());
+    EXPECT_EQ(platform.files["game.smc.bak"], grown);
 }
 
 using test::cli;
 using test::CliRun;
 
-TEST_F(Sharing, TheCommandLinesPatchVerb) {
+TEST(SharingCli, TheCommandLinesPatchVerb) {
+    const fs::path folder = test::scratchFolder();
+    test::writeBytes(folder / "game.smc", test::demoImage().bytes);
     const std::string rom = (folder / "game.smc").string();
     EXPECT_EQ(cli({rom, "patch", (folder / "x.smc").string()}).code, 2);
     EXPECT_EQ(cli({rom, "patch", (folder / "x.ups").string()}).code, 2);
     EXPECT_FALSE(fs::exists(folder / "x.smc"));
-    const CliRun r = cli({rom, "patch", (folder / "hack.Ips").string(), "save", (folder / "s.smc").string()});
+    const CliRun r = cli({rom, "patch", (folder / "hack.Ips").string()});
     EXPECT_EQ(r.code, 0) << r.err;
-    Bytes patched = test::demoImage().bytes;
-    applyIpsRecords(*parseIps(test::readBytes(folder / "hack.Ips"), patched.size()), patched);
-    EXPECT_EQ(patched, test::readBytes(folder / "s.smc"));
+    const Bytes ips = test::readBytes(folder / "hack.Ips");  // the extension in any case
+    EXPECT_EQ(Bytes(ips.begin(), ips.begin() + 5), test::bytesOf("PATCH"));
     // a headered dump is noted, and keeps its header
     Bytes headered(512, 0);
     headered.insert(headered.end(), test::demoImage().bytes.begin(), test::demoImage().bytes.end());

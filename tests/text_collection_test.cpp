@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "ops/operations.h"
-#include "scripted_platform.h"
 #include "test_support.h"
 #include "text/decode.h"
 #include "text/sjis.h"
@@ -16,31 +14,27 @@ using test::sjis;
 
 class TextCollection : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = test::scratchFolder();
-        catalogues = test::demoCatalogues();
-    }
+    void SetUp() override { catalogues = test::demoCatalogues(); }
     Catalogue texts() { return catalogues.texts(); }
-    void importText(const std::string& utf8) {
-        test::writeBytes(folder / "in.txt", bytesOf(sjis(utf8)));
-        platform.answer(folder / "in.txt");
-        importTextCollection(texts(), builtInCharTables(), test::demoImage(), platform);
+    Outcome importBytes(const Bytes& file) {
+        platform.files["in.txt"] = file;
+        platform.answer("in.txt");
+        return importTextCollection(texts(), builtInCharTables(), test::demoImage(), platform);
     }
     std::string exported() {
-        platform.answer(folder / "out.txt");
-        exportTextCollection(texts(), catalogues.names, builtInCharTables(), platform);
-        const Bytes b = test::readBytes(folder / "out.txt");
+        platform.answer("out.txt");
+        EXPECT_EQ(exportTextCollection(texts(), catalogues.names, builtInCharTables(), platform).summary,
+                  sjis("テキスト 5607 件を書き出しました"));
+        const Bytes& b = platform.files["out.txt"];
         return std::string(b.begin(), b.end());
     }
 
-    std::filesystem::path folder;
     Catalogues catalogues;
     ScriptedPlatform platform;
 };
 
 TEST_F(TextCollection, ExportWritesNumberedBlocks) {
     const std::string file = exported();
-    ASSERT_TRUE(platform.messages.empty());
     EXPECT_EQ(file.substr(0, 41), "##No.00 00\n//\r\n\r\n\r\n##No.00 01\n!11!?1B 05?");
     EXPECT_NE(file.find("##No.00 02\n[F1 23:(" + std::string(nameText(catalogues.names[0x123])) + ")]\r\n" +
                         sjis("北　") + "//\r\n\r\n\r\n"),
@@ -54,74 +48,59 @@ TEST_F(TextCollection, ExportWritesNumberedBlocks) {
     EXPECT_EQ(d.options.filter, sjis("テキスト集(*.txt)|*.txt|全て(*.*)|*.*||"));
 }
 
-TEST_F(TextCollection, RoundTripKeepsEveryCodeButTheAmbiguousOnes) {
+TEST_F(TextCollection, RoundTripKeepsEveryCodeButADuplicateSlot) {
     const std::string first = exported();
-    test::writeBytes(folder / "in.txt", bytesOf(first));
-    platform.answer(folder / "in.txt");
-    importTextCollection(texts(), builtInCharTables(), test::demoImage(), platform);
-    ASSERT_TRUE(platform.messages.empty()) << fromCp932(platform.messages.front());
+    const Outcome o = importBytes(bytesOf(first));
+    ASSERT_EQ(o.summary, sjis("テキスト 5607 件を読み込みました"));
     EXPECT_EQ(platform.dialogs.at(1).options.filter, sjis("テキスト(*.txt)|*.txt|全て(*.*)|*.*||"));
     const Catalogues& demo = test::demoCatalogues();
     for (size_t i = 0; i < texts().size(); ++i) {
         Bytes expected = demo.texts()[i].unpacked;
-        if (i == 6) expected = {0x03, 0x80, 0x20, 0x2E};  // second slot of 候, blank slot, 00 2E
+        if (i == 6) expected = {0x03, 0x80, 0x01, 0x1A, 0x2E};  // 候 and ぎ come back at their first slots
         ASSERT_EQ(texts()[i].unpacked, expected) << i;
-        ASSERT_EQ(texts()[i].packed[0] | texts()[i].packed[1] << 8, texts()[i].unpackedLength);
+        ASSERT_EQ(texts()[i].packed[0] | texts()[i].packed[1] << 8, static_cast<int>(texts()[i].unpacked.size()));
     }
     EXPECT_EQ(exported(), first);
 }
 
-TEST_F(TextCollection, BlocksGoInFileOrderWhateverTheirHeadersSay) {
-    importText("remarks before\r\n##No.15 E6\nア//\r\n\r\nremarks between\r\n##No.00 00\r\nイ\r\nウ//\r\n##junk\nエ//");
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(texts()[0].unpacked, Bytes{0x72});
-    EXPECT_EQ(texts()[1].unpacked, (Bytes{0x74, 0x16, 0x76}));
-    EXPECT_EQ(texts()[2].unpacked, Bytes{0x78});
-    EXPECT_EQ(texts()[3].unpacked, test::demoCatalogues().texts()[3].unpacked);  // only three blocks
-}
-
-TEST_F(TextCollection, ASlashCutsTheTextAndTheRestIsPassedOver) {
-    importText("##No.00 00\nア/イ ウ//\r\n##No.00 01\nエ//");
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(texts()[0].unpacked, Bytes{0x72});
-    EXPECT_EQ(texts()[1].unpacked, Bytes{0x78});
-}
-
-TEST_F(TextCollection, AnEmptyTextStoresNoCode) {
-    importText("##No.00 00\n//");
+// Blocks go in file order, whatever their headers say; a single '/' ends a
+// text; the first block that fails stops the import there.
+TEST_F(TextCollection, ImportCases) {
+    const Bytes unchanged;  // the demo's own
+    const struct {
+        const char* file;
+        const char* problem;  // "" when the import is done
+        std::vector<Bytes> texts;
+    } cases[] = {
+        {"remarks before\r\n##No.15 E6\nア//\r\n\r\nremarks between\r\n##No.00 00\r\nイ\r\nウ//\r\n##junk\nエ//", "",
+         {{0x72}, {0x74, 0x16, 0x76}, {0x78}, unchanged}},
+        {"##No.00 00\nア/イ ウ//\r\n##No.00 01\nエ//", "", {{0x72}, {0x78}}},
+        {"##No.00 00\nア//\r\n##No.00 01\nイ##ウ//\r\n##No.00 02\nエ//", "##は使用できません35 35 1 13",
+         {{0x72}, unchanged, unchanged}},
+        {"##No.00 00\nア//\r\n##No.00 01\nイウ\r\n", "は使用できません0 0 1 17", {{0x72}, unchanged}},
+        {"no blocks here", "", {unchanged}},
+    };
+    for (const auto& c : cases) {
+        catalogues = test::demoCatalogues();
+        const Outcome o = importBytes(bytesOf(sjis(c.file)));
+        EXPECT_EQ(o.problem ? o.problem->text : "", sjis(c.problem)) << c.file;
+        for (size_t i = 0; i < c.texts.size(); ++i)
+            EXPECT_EQ(texts()[i].unpacked, c.texts[i].empty() ? test::demoCatalogues().texts()[i].unpacked : c.texts[i])
+                << c.file << " text " << i;
+    }
+    importBytes(bytesOf("##No.00 00\n//"));  // an empty text stores no code
     EXPECT_TRUE(texts()[0].unpacked.empty());
     EXPECT_EQ(texts()[0].packed, (Bytes{0x00, 0x00}));
 }
 
-TEST_F(TextCollection, FailuresStopTheImportAtTheirBlock) {
-    const Bytes before = texts()[1].unpacked;
-    importText("##No.00 00\nア//\r\n##No.00 01\nイ##ウ//\r\n##No.00 02\nエ//");
-    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("##は使用できません35 35 1 13")});
-    EXPECT_EQ(texts()[0].unpacked, Bytes{0x72});
-    EXPECT_EQ(texts()[1].unpacked, before);
-    EXPECT_EQ(texts()[2].unpacked, test::demoCatalogues().texts()[2].unpacked);
-}
-
-TEST_F(TextCollection, ALastBlockWithoutSlashesFails) {
-    importText("##No.00 00\nア//\r\n##No.00 01\nイウ\r\n");
-    EXPECT_EQ(platform.messages, std::vector<std::string>{sjis("は使用できません0 0 1 17")});
-    EXPECT_EQ(texts()[0].unpacked, Bytes{0x72});
-}
-
-TEST_F(TextCollection, AFileWithoutBlocksChangesNothing) {
-    importText("no blocks here");
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(texts()[0].unpacked, test::demoCatalogues().texts()[0].unpacked);
-}
-
 TEST_F(TextCollection, UnreadableOrUnwritableFilesAreReported) {
-    platform.answer(folder / "missing.txt");
-    importTextCollection(texts(), builtInCharTables(), test::demoImage(), platform);
-    platform.failWriting(folder / "out.txt");
-    platform.answer(folder / "out.txt");
-    exportTextCollection(texts(), catalogues.names, builtInCharTables(), platform);
-    EXPECT_EQ(platform.messages, (std::vector<std::string>{sjis("missing.txtが読み込めません"),
-                                                           sjis("out.txtに書き込めませんでした")}));
+    platform.answer("missing.txt");
+    EXPECT_EQ(importTextCollection(texts(), builtInCharTables(), test::demoImage(), platform).problem->text,
+              sjis("missing.txtが読み込めません"));
+    platform.failWriting("out.txt");
+    platform.answer("out.txt");
+    EXPECT_EQ(exportTextCollection(texts(), catalogues.names, builtInCharTables(), platform).problem->text,
+              sjis("out.txtに書き込めませんでした"));
 }
 
 TEST_F(TextCollection, NamesShownInReferencesAreTheCurrentOnes) {

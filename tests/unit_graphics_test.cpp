@@ -3,7 +3,6 @@
 #include "gfx/colours.h"
 #include "gfx/unit_graphics.h"
 #include "ops/operations.h"
-#include "scripted_platform.h"
 #include "test_support.h"
 
 namespace velk {
@@ -15,19 +14,17 @@ using test::sjis;
 class UnitGraphics : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = test::scratchFolder();
         catalogues = test::demoCatalogues();
         image = test::demoImage();
     }
-    void extract() {
-        platform.answer(folder / "unit.fig");
-        extractUnitGraphics(catalogues.unitGraphics(), image, platform);
+    Outcome extract() {
+        platform.answer("unit.fig");
+        return extractUnitGraphics(catalogues.unitGraphics(), image, platform);
     }
-    void writeBack() {
-        platform.answer(folder / "unit.fig");
-        writeUnitGraphics(catalogues.unitGraphics(), image, platform);
+    Outcome writeBack(const char* name = "unit.fig") {
+        platform.answer(name);
+        return writeUnitGraphics(catalogues.unitGraphics(), image, platform);
     }
-    std::filesystem::path folder;
     Catalogues catalogues;
     RomImage image;
     ScriptedPlatform platform;
@@ -44,10 +41,9 @@ TEST(UnitFileOrder, SwapsTheMiddleTwoOfEveryFour) {
 }
 
 TEST_F(UnitGraphics, ExtractWritesTheRawBlockThenTheUnitsInFileOrder) {
-    extract();
-    ASSERT_TRUE(platform.messages.empty());
-    EXPECT_EQ(platform.dialogs.at(0).options.filter, sjis("ユニットグラフィック等(*.fig)|*.fig|全て(*.*)|*.*||"));
-    const Bytes fig = test::readBytes(folder / "unit.fig");
+    ASSERT_TRUE(extract().done());
+    EXPECT_EQ(platform.dialogs.at(0).options.filter, sjis("ユニットグラフィック等(*.fig)|*.fig|ユニットグラフィック等PNG(*.png)|*.png|全て(*.*)|*.*||"));
+    const Bytes fig = platform.files["unit.fig"];
     ASSERT_EQ(fig.size(), 941056u);
     EXPECT_TRUE(std::equal(fig.begin(), fig.begin() + 185856, image.at(0x1B8000)));
     const std::pair<size_t, size_t> order[] = {{185856, 0}, {185984, 2}, {186112, 1}, {186240, 3}, {186368, 4}};
@@ -55,8 +51,8 @@ TEST_F(UnitGraphics, ExtractWritesTheRawBlockThenTheUnitsInFileOrder) {
         const Bytes& unit = catalogues.unitGraphics()[entry].unpacked;
         EXPECT_TRUE(std::equal(unit.begin(), unit.end(), fig.begin() + static_cast<std::ptrdiff_t>(offset))) << offset;
     }
-    EXPECT_EQ(test::readBytes(folder / "unit.dat").size(), 32u);
-    const Bytes pal = test::readBytes(folder / "unit.pal");
+    EXPECT_EQ(platform.files["unit.dat"].size(), 32u);
+    const Bytes pal = platform.files["unit.pal"];
     ASSERT_EQ(pal.size(), 768u);
     for (int c = 0; c < 256; ++c) {
         const Rgb rgb = consoleToRgb(sharedColour(image, c));
@@ -67,18 +63,17 @@ TEST_F(UnitGraphics, ExtractWritesTheRawBlockThenTheUnitsInFileOrder) {
 
 TEST_F(UnitGraphics, WritingBackAnUnchangedFileChangesNothing) {
     extract();
-    writeBack();
-    ASSERT_TRUE(platform.messages.empty());
+    ASSERT_TRUE(writeBack().done());
     EXPECT_EQ(image.bytes, test::demoImage().bytes);
     for (size_t i = 0; i < 5900; ++i) ASSERT_EQ(catalogues.unitGraphics()[i].unpacked, test::demoCatalogues().unitGraphics()[i].unpacked);
 }
 
 TEST_F(UnitGraphics, EditsGoToTheImageAndTheRightEntries) {
     extract();
-    Bytes fig = test::readBytes(folder / "unit.fig");
+    Bytes fig = platform.files["unit.fig"];
     fig[10] = 0xEE;                                                      // the raw block
     std::fill(fig.begin() + 185984, fig.begin() + 185984 + 128, 0x42);  // file position 1: entry 2
-    test::writeBytes(folder / "unit.fig", fig);
+    platform.files["unit.fig"] = fig;
     writeBack();
     EXPECT_EQ(image[0x1B8000 + 10], 0xEE);
     EXPECT_EQ(catalogues.unitGraphics()[2].unpacked, Bytes(128, 0x42));
@@ -88,7 +83,7 @@ TEST_F(UnitGraphics, EditsGoToTheImageAndTheRightEntries) {
 TEST_F(UnitGraphics, AShortFileFillsWhatItHas) {
     extract();
     Bytes fig(185856 + 128 + 64, 0x11);
-    test::writeBytes(folder / "unit.fig", fig);
+    platform.files["unit.fig"] = fig;
     writeBack();
     EXPECT_EQ(image[0x1B8000 + 185855], 0x11);
     EXPECT_EQ(catalogues.unitGraphics()[0].unpacked, Bytes(128, 0x11));
@@ -113,14 +108,11 @@ TEST(SharedPalette, EveryByteIsAFiveBitComponentTimesEight) {
 }
 
 TEST_F(UnitGraphics, FilesThatCannotBeWrittenOrReadAreReported) {
-    platform.failWriting(folder / "unit.dat");
-    extract();
-    EXPECT_TRUE(std::filesystem::exists(folder / "unit.fig"));
-    EXPECT_FALSE(std::filesystem::exists(folder / "unit.pal"));
-    platform.answer(folder / "none.fig");
-    writeUnitGraphics(catalogues.unitGraphics(), image, platform);
-    EXPECT_EQ(platform.messages, (std::vector<std::string>{sjis("unit.datに書き込めませんでした"),
-                                                           sjis("none.figが読み込めません")}));
+    platform.failWriting("unit.dat");
+    EXPECT_EQ(extract().problem->text, sjis("unit.datに書き込めませんでした"));
+    EXPECT_TRUE(platform.files.count("unit.fig"));
+    EXPECT_FALSE(platform.files.count("unit.pal"));
+    EXPECT_EQ(writeBack("none.fig").problem->text, sjis("none.figが読み込めません"));
     EXPECT_EQ(image.bytes, test::demoImage().bytes);
 }
 

@@ -20,7 +20,7 @@
 #include "app/entry_page.h"
 #include "app/main_dialog.h"
 #include "app/workbench.h"
-#include "platform/cli_platform.h"
+#include "cli/cli_platform.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

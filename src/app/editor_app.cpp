@@ -7,13 +7,14 @@
 #include "app/qt_platform.h"
 #include "app/qt_text.h"
 #include "app/workbench.h"
+#include "ops/run_operation.h"
 #include "text/sjis.h"
 
 namespace velk {
 
 std::optional<ChosenFile> FirstFilePlatform::openFileDialog(const FileDialogOptions& options) {
     if (!first_) return inner_.openFileDialog(options);
-    std::filesystem::path path = std::filesystem::absolute(*first_);
+    const std::filesystem::path path = *first_;
     first_.reset();
     return ChosenFile{path, toCp932(path.filename().string())};
 }
@@ -21,14 +22,15 @@ std::optional<ChosenFile> FirstFilePlatform::openFileDialog(const FileDialogOpti
 int EditorApp::run(const std::optional<std::filesystem::path>& rom) {
     MainDialog dialog(state_, platform_);
     if (auto* qt = dynamic_cast<QtPlatform*>(&platform_)) qt->setParent(&dialog);
-    bool loaded;
+    bool loaded = false;
     if (rom) {
         FirstFilePlatform first(platform_, *rom);
-        loaded = openRomAtStart(state_, first);
-    } else {
-        loaded = dialog.initialise();
+        const Outcome opened = velk::runOperation(state_, first, openRomAtStart);
+        if (opened.problem) platform_.showMessage(*opened.problem);
+        loaded = opened.done();
     }
-    if (!loaded) return 0;
+    // A ROM that does not load is reported, then the dialog asks.
+    if (!loaded && !dialog.initialise()) return 0;
 
     EditorSession session(state_, platform_);
     std::unique_ptr<Workbench> workbench;

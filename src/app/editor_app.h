@@ -32,9 +32,9 @@ public:
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override {
         return inner_.saveFileDialog(options);
     }
+    std::optional<ChosenFile> folderDialog(const FileDialogOptions& options) override { return inner_.folderDialog(options); }
     void showMessage(const Message& message) override { inner_.showMessage(message); }
     SaveChoice askToSaveChanges(std::string_view question) override { return inner_.askToSaveChanges(question); }
-    void warning(std::string_view line) override { inner_.warning(line); }
     bool utf8Files() const override { return inner_.utf8Files(); }
     Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes) override {
         return inner_.readFile(path, maxBytes);
@@ -45,6 +45,13 @@ public:
     }
     Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override {
         return inner_.writeFile(path, bytes);
+    }
+    std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) override {
+        return inner_.fileIdentity(path);
+    }
+    Status makeFolder(const std::filesystem::path& path) override { return inner_.makeFolder(path); }
+    Result<std::vector<std::string>> listFolder(const std::filesystem::path& path) override {
+        return inner_.listFolder(path);
     }
 
 private:

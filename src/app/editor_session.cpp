@@ -79,6 +79,7 @@ Outcome EditorSession::run(const QString& stepName, const SessionOperation& op, 
     } else if (outcome.change) {
         undoStack_.push(new StepCommand(*this, stepName, outcome.change, false));
     }
+    if (outcome.problem) platform_.showMessage(*outcome.problem);
     if (outcome.failed() && outcome.problem)
         status_ = QString::fromStdString(outcome.problem->display);
     else if (!outcome.summary.empty())
@@ -93,19 +94,7 @@ Outcome EditorSession::run(const QString& stepName, const SessionOperation& op, 
 }
 
 Outcome EditorSession::runOperation(const QString& stepName, Operation op) {
-    // The buttons' operations say nothing of what they did yet: a save or a
-    // load is told by the flag they clear.
-    const bool fileOperation = op == saveRomOperation || op == reloadRomOperation;
-    const Kind kind = op == reloadRomOperation ? Kind::Load : Kind::Edit;
-    return run(stepName, [op, fileOperation](EditorState& s, Platform& p) {
-        const bool wasUnsaved = s.unsavedEdits;
-        if (fileOperation) s.unsavedEdits = true;
-        op(s, p);
-        Outcome outcome = doneOutcome({});
-        outcome.matchesRomFile = fileOperation && !s.unsavedEdits;
-        if (fileOperation && s.unsavedEdits) s.unsavedEdits = wasUnsaved;
-        return outcome;
-    }, kind);
+    return run(stepName, op, op == reloadRomOperation ? Kind::Load : Kind::Edit);
 }
 
 void EditorSession::loaded() {

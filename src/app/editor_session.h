@@ -62,7 +62,6 @@ public:
 
 private:
     class StepCommand;
-    void recordOutcome(const QString& stepName, const Outcome& outcome);
 
     EditorState& state_;
     Platform& platform_;

@@ -13,8 +13,20 @@
 #include "app/program_icon.h"
 #include "app/qt_text.h"
 #include "ops/operations.h"
+#include "ops/run_operation.h"
 
 namespace velk {
+namespace {
+
+// Runs a button's operation and shows the problem that stopped it; the
+// window keeps quiet about warnings.
+Outcome runAndShow(EditorState& state, Platform& platform, Operation operation) {
+    Outcome outcome = runOperation(state, platform, operation);
+    if (outcome.problem) platform.showMessage(*outcome.problem);
+    return outcome;
+}
+
+}  // namespace
 
 MainDialog::MainDialog(EditorState& state, Platform& platform, QWidget* parent)
     : QDialog(parent), state_(state), platform_(platform) {
@@ -66,7 +78,12 @@ MainDialog::MainDialog(EditorState& state, Platform& platform, QWidget* parent)
 }
 
 bool MainDialog::initialise() {
-    if (!openRomAtStart(state_, platform_)) return false;
+    // Asks until a ROM loads, or the user cancels.
+    for (;;) {
+        const Outcome opened = runAndShow(state_, platform_, openRomAtStart);
+        if (opened.done()) break;
+        if (opened.cancelled()) return false;
+    }
     modeCombo_->blockSignals(true);  // selecting item 0 is not a mode change
     modeCombo_->setCurrentIndex(0);
     modeCombo_->blockSignals(false);
@@ -94,18 +111,18 @@ void MainDialog::runExtract() {
     const Mode* mode = modeAt(modeCombo_->currentIndex());
     if (!mode || !mode->extract.shown || !mode->extract.run) return;
     if (runOperation) return runOperation(qtText(mode->extract.label), mode->extract.run);
-    mode->extract.run(state_, platform_);
+    runAndShow(state_, platform_, mode->extract.run);
 }
 
 void MainDialog::runWrite() {
     const Mode* mode = modeAt(modeCombo_->currentIndex());
     if (!mode || !mode->write.shown || !mode->write.run) return;
     if (runOperation) return runOperation(qtText(mode->write.label), mode->write.run);
-    mode->write.run(state_, platform_);
+    runAndShow(state_, platform_, mode->write.run);
 }
 
 void MainDialog::done(int result) {
-    if (!confirmClose(state_, platform_)) return;  // the window stays open
+    if (!runAndShow(state_, platform_, confirmClose).done()) return;  // the window stays open
     QDialog::done(result);
 }
 

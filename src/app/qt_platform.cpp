@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "app/qt_text.h"
 
@@ -40,6 +41,12 @@ std::optional<ChosenFile> QtPlatform::showDialog(const FileDialogOptions& option
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(qtText(options.defaultExtension));
+    // A typed name without an extension takes the chosen filter's ("*.png"),
+    // or the dialog's own under a filter of several or of any.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &options](const QString& filter) {
+        const QRegularExpressionMatch one = QRegularExpression(QStringLiteral("\\(\\*\\.(\\w+)\\)$")).match(filter);
+        dialog.setDefaultSuffix(one.hasMatch() ? one.captured(1) : qtText(options.defaultExtension));
+    });
     const QString initialName = qtText(options.initialFileName);
     if (!initialName.contains(QLatin1Char('*')) && !initialName.contains(QLatin1Char('?')))
         dialog.selectFile(initialName);
@@ -57,6 +64,14 @@ std::optional<ChosenFile> QtPlatform::openFileDialog(const FileDialogOptions& op
 
 std::optional<ChosenFile> QtPlatform::saveFileDialog(const FileDialogOptions& options) {
     return showDialog(options, true);
+}
+
+std::optional<ChosenFile> QtPlatform::folderDialog(const FileDialogOptions&) {
+    const QString folder = QFileDialog::getExistingDirectory(parent_, QString::fromUtf8("フォルダーの選択"), initialDialogFolder());
+    if (folder.isEmpty()) return std::nullopt;
+    const QFileInfo chosen(folder);
+    return ChosenFile{std::filesystem::path(QFile::encodeName(chosen.absoluteFilePath()).toStdString()),
+                      sjisText(chosen.fileName())};
 }
 
 Platform::SaveChoice QtPlatform::askToSaveChanges(std::string_view question) {

@@ -1,11 +1,11 @@
-// The window's platform: Qt file dialogs and message boxes.
+// The window's platform: Qt file dialogs and message boxes, files on disk.
 #pragma once
 
 #include <QString>
 #include <QWidget>
 #include <string_view>
 
-#include "platform/platform.h"
+#include "platform/disk_platform.h"
 
 namespace velk {
 
@@ -16,7 +16,7 @@ QString qtNameFilters(std::string_view sjisFilter);
 // otherwise empty (Qt's default).
 QString initialDialogFolder();
 
-class QtPlatform : public Platform {
+class QtPlatform : public DiskPlatform {
 public:
     explicit QtPlatform(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
@@ -25,6 +25,7 @@ public:
     // file names written in a change script are relative to it.
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
+    std::optional<ChosenFile> folderDialog(const FileDialogOptions& options) override;
     void showMessage(const Message& message) override;
     SaveChoice askToSaveChanges(std::string_view question) override;
 

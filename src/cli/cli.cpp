@@ -7,7 +7,9 @@
 
 #include "image/version.h"
 #include "ops/operations.h"
-#include "platform/cli_platform.h"
+#include "ops/png_ops.h"
+#include "ops/run_operation.h"
+#include "cli/cli_platform.h"
 
 
 namespace velk {
@@ -17,7 +19,7 @@ struct Verb {
     const char* name;
     const char* argument;  // nullptr: takes none; otherwise what the argument answers
     const char* help;
-    std::function<void(EditorState&, Platform&, std::ostream&)> run;
+    std::function<Outcome(EditorState&, Platform&, std::ostream&)> run;
 };
 
 int64_t packedBytes(ConstCatalogue catalog) {
@@ -37,14 +39,23 @@ void printInfo(const EditorState& state, std::ostream& out) {
         << "texts:         " << c.texts().size() << " (" << packedBytes(c.texts()) << " packed bytes)\n";
 }
 
-std::function<void(EditorState&, Platform&, std::ostream&)> operation(void (*run)(EditorState&, Platform&)) {
-    return [run](EditorState& s, Platform& p, std::ostream&) { run(s, p); };
+std::function<Outcome(EditorState&, Platform&, std::ostream&)> operation(Operation run) {
+    return [run](EditorState& s, Platform& p, std::ostream&) { return runOperation(s, p, run); };
+}
+
+// What an outcome has to say on the error stream: its warnings, then its problem.
+void printOutcome(const Outcome& outcome, Platform& platform, std::ostream& err) {
+    for (const std::string& line : outcome.warnings) err << line << '\n';
+    if (outcome.problem) platform.showMessage(*outcome.problem);
 }
 
 const std::vector<Verb>& verbs() {
     static const std::vector<Verb> all = {
         {"info", nullptr, "print what the image holds",
-         [](EditorState& s, Platform&, std::ostream& out) { printInfo(s, out); }},
+         [](EditorState& s, Platform&, std::ostream& out) {
+             printInfo(s, out);
+             return doneOutcome({});
+         }},
         {"save", "OUT.smc", "lay every resource out again and write the 4 MiB image", operation(saveRomOperation)},
         {"patch", "OUT.ips|OUT.bps", "lay out as save does, and write a patch from the ROM as loaded instead",
          operation(saveRomOperation)},
@@ -53,11 +64,15 @@ const std::vector<Verb>& verbs() {
         {"export-face-bmp", "OUT.bmp", "write all faces as one bitmap", operation(exportFacePictureOperation)},
         {"extract-units", "OUT.fig", "write the unit graphics, palette and side file", operation(extractUnitsOperation)},
         {"write-units", "IN.fig", "read the unit graphics back", operation(writeUnitsOperation)},
+        {"export-faces-png", "DIR", "write each face as DIR/face-000.png ... face-156.png", operation(exportFacesPng)},
+        {"import-faces-png", "DIR", "read the faces (and 128-colour palettes) back from DIR", operation(importFacesPng)},
+        {"export-units-png", "OUT.png", "write all unit graphics tiles as one indexed PNG sheet", operation(exportUnitsPng)},
+        {"import-units-png", "IN.png", "read the unit graphics back from the PNG sheet", operation(importUnitsPng)},
         {"export-names", "OUT.txt", "write the name list file", operation(exportNamesOperation)},
         {"import-names", "IN.txt", "read names from a name list file", operation(importNamesOperation)},
         {"export-texts", "OUT.txt", "write the text collection file", operation(exportTextsOperation)},
         {"import-texts", "IN.txt", "read texts from a text collection file", operation(importTextsOperation)},
-        {"apply-script", "IN.txt", "apply a change script; the files it names are found beside it",
+        {"apply-script", "IN.txt", "apply a change script; the files it names are found in its folder or below it",
          operation(applyChangeScriptOperation)},
     };
     return all;
@@ -74,6 +89,7 @@ void printUsage(std::ostream& os) {
     row("--strict", "treat a warning as a problem once its verb has run");
     row("--utf8", "name lists, text collections and change scripts are UTF-8 files");
     row("--keep-checksum", "leave the cartridge checksum as the image holds it when saving");
+    row("--script-files-anywhere", "let change scripts name files outside their own folder");
     row("-h, --help", "print this help and exit");
     row("-V, --version", "print the version and exit");
     os << "verbs:\n";
@@ -121,6 +137,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     bool strict = false;
     bool utf8 = false;
     bool keepChecksum = false;
+    bool scriptFilesAnywhere = false;
     size_t first = 0;
     for (; first < args.size() && args[first].size() > 1 && args[first][0] == '-'; ++first) {
         const std::string& option = args[first];
@@ -132,6 +149,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             utf8 = true;
         } else if (option == "--keep-checksum") {
             keepChecksum = true;
+        } else if (option == "--script-files-anywhere") {
+            scriptFilesAnywhere = true;
         } else if (option == "-h" || option == "--help") {
             printUsage(out);
             return 0;
@@ -187,16 +206,18 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     EditorState state;
     platform.answerNextDialog(rom);
     state.keepChecksum = keepChecksum;
-    if (!openRomAtStart(state, platform) || platform.messagesShown() > 0) return 1;
+    const Outcome opened = runOperation(state, platform, openRomAtStart);
+    printOutcome(opened, platform, err);
+    if (!opened.done()) return 1;
     state.keepChecksum = keepChecksum;
+    state.scriptFilesAnywhere = scriptFilesAnywhere;
     if (!state.copierHeader.empty()) err << "ROM: 512-byte copier header, kept on save\n";
     bool failed = false;
     for (const Step& step : steps) {
-        const int before = platform.messagesShown();
-        const int warningsBefore = platform.warningsShown();
         if (step.verb->argument) platform.answerNextDialog(step.argument);
-        step.verb->run(state, platform, out);
-        if (platform.messagesShown() > before || (strict && platform.warningsShown() > warningsBefore)) {
+        const Outcome outcome = step.verb->run(state, platform, out);
+        printOutcome(outcome, platform, err);
+        if (!outcome.done() || (strict && !outcome.warnings.empty())) {
             failed = true;
             if (!keepGoing) return 1;
         }

@@ -45,16 +45,24 @@ std::string facePaletteSuffix(size_t f) {
 }
 
 void writeFaceTiles(Catalogue faces, std::span<const uint8_t> fig, const RomImage& image) {
-    const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kFaceProfile);
-    parallelFor(faces.size(), [&](size_t f) {
-        ResourceEntry& face = faces[f];
-        std::vector<uint8_t> unpacked = face.unpacked;
+    std::vector<std::optional<std::vector<uint8_t>>> tiles(faces.size());
+    for (size_t f = 0; f < faces.size(); ++f) {
+        std::vector<uint8_t> unpacked = faces[f].unpacked;
         unpacked.resize(kFaceBytes);
         const size_t at = faceFileOffset(f);
         if (at < fig.size())
             std::copy_n(fig.begin() + static_cast<std::ptrdiff_t>(at), std::min(kFaceBytes, fig.size() - at), unpacked.begin());
-        storeUnpacked(face, std::move(unpacked));
-        storePacked(face, packWithProfile(face.unpacked, *dictionary, kFaceProfile));
+        tiles[f] = std::move(unpacked);
+    }
+    replaceFaceTiles(faces, tiles, image);
+}
+
+void replaceFaceTiles(Catalogue faces, ReplacedBytes tiles, const RomImage& image) {
+    const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kFaceProfile);
+    parallelFor(std::min(faces.size(), tiles.size()), [&](size_t f) {
+        if (!tiles[f]) return;
+        storeUnpacked(faces[f], *tiles[f]);
+        storePacked(faces[f], packWithProfile(faces[f].unpacked, *dictionary, kFaceProfile));
     }, 8);
 }
 
@@ -66,19 +74,28 @@ void writeFaceColours(Catalogue colourSets, std::span<const std::vector<uint8_t>
         const std::vector<uint8_t>& file = paletteFiles[f];
         std::copy_n(file.begin(), std::min(file.size(), kPaletteFileBytes), palettes.back().begin());
     }
-    const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kColourSetProfile);
     const size_t sets = std::min(colourSets.size(), palettes.size() * kColourSetsPerFace);
-    parallelFor(sets, [&](size_t e) {
+    std::vector<std::optional<std::vector<uint8_t>>> colours(sets);
+    for (size_t e = 0; e < sets; ++e) {
         const auto& palette = palettes[e / kColourSetsPerFace];
         const size_t s = e % kColourSetsPerFace;
-        std::vector<uint8_t> colours;
+        std::vector<uint8_t> bytes;
         for (size_t c = 1; c <= kColoursPerSet; ++c) {
             const size_t at = 3 * (16 * s + c);
             const uint16_t console = rgbToConsole({palette[at], palette[at + 1], palette[at + 2]});
-            colours.push_back(static_cast<uint8_t>(console & 0xFF));
-            colours.push_back(static_cast<uint8_t>(console >> 8));
+            bytes.push_back(static_cast<uint8_t>(console & 0xFF));
+            bytes.push_back(static_cast<uint8_t>(console >> 8));
         }
-        storeUnpacked(colourSets[e], std::move(colours));
+        colours[e] = std::move(bytes);
+    }
+    replaceColourSets(colourSets, colours, image);
+}
+
+void replaceColourSets(Catalogue colourSets, ReplacedBytes colours, const RomImage& image) {
+    const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kColourSetProfile);
+    parallelFor(std::min(colourSets.size(), colours.size()), [&](size_t e) {
+        if (!colours[e]) return;
+        storeUnpacked(colourSets[e], *colours[e]);
         storePacked(colourSets[e], packWithProfile(colourSets[e].unpacked, *dictionary, kColourSetProfile));
     }, 64);
 }

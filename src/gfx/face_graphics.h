@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -39,5 +40,11 @@ void writeFaceTiles(Catalogue faces, std::span<const uint8_t> fig, const RomImag
 // 768 bytes count, and a short one keeps the colours it does not reach.
 void writeFaceColours(Catalogue colourSets, std::span<const std::vector<uint8_t>> paletteFiles,
                       const RomImage& image);
+
+// What both write-backs end in: entry i takes bytes[i] where it holds a
+// value, and is repacked; the others stay as they are.
+using ReplacedBytes = std::span<const std::optional<std::vector<uint8_t>>>;
+void replaceFaceTiles(Catalogue faces, ReplacedBytes tiles, const RomImage& image);
+void replaceColourSets(Catalogue colourSets, ReplacedBytes colours, const RomImage& image);
 
 }  // namespace velk

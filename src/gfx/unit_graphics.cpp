@@ -32,7 +32,7 @@ std::array<uint8_t, 768> sharedPaletteFileBytes(const RomImage& image) {
     return bytes;
 }
 
-void writeUnitFile(Catalogue units, RomImage& image, std::span<const uint8_t> bytes) {
+void writeUnitFile(Catalogue units, RomImage& image, std::span<const uint8_t> bytes, bool onlyChanged) {
     const size_t raw = std::min(bytes.size(), kRawGraphicBlockBytes);
     std::copy_n(bytes.begin(), raw, image.at(kRawGraphicBlock));
     const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kUnitGraphicProfile);
@@ -44,6 +44,7 @@ void writeUnitFile(Catalogue units, RomImage& image, std::span<const uint8_t> by
         if (at < bytes.size())
             std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), std::min(kUnitGraphicBytes, bytes.size() - at),
                         unpacked.begin());
+        if (onlyChanged && unpacked == unit.unpacked) return;
         storeUnpacked(unit, std::move(unpacked));
         storePacked(unit, packWithProfile(unit.unpacked, *dictionary, kUnitGraphicProfile));
     });

@@ -27,6 +27,8 @@ std::array<uint8_t, 768> sharedPaletteFileBytes(const RomImage& image);
 
 // Stores the file's raw block straight into the image and repacks every unit
 // graphic from it. A short file fills what it holds; the rest keeps its bytes.
-void writeUnitFile(Catalogue units, RomImage& image, std::span<const uint8_t> file);
+// With onlyChanged, a unit graphic whose bytes are the ones it holds is left
+// as it is, packed bytes included.
+void writeUnitFile(Catalogue units, RomImage& image, std::span<const uint8_t> file, bool onlyChanged = false);
 
 }  // namespace velk

@@ -13,9 +13,10 @@ namespace velk {
 // taking the next `grain` indexes as it becomes free; returns when all have
 // run. Each body(i) must touch only what belongs to i (results go into
 // slots by index, so the outcome is the same as one thread's).
+// Work that mostly waits (on the disk) may ask for more threads than cores.
 template <typename Body>
-void parallelFor(size_t n, Body body, size_t grain = 32) {
-    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+void parallelFor(size_t n, Body body, size_t grain = 32, size_t maxThreads = 0) {
+    const size_t cores = maxThreads ? maxThreads : std::max(1u, std::thread::hardware_concurrency());
     const size_t threads = std::min(cores, (n + grain - 1) / std::max<size_t>(grain, 1));
     if (threads <= 1) {
         for (size_t i = 0; i < n; ++i) body(i);

@@ -7,7 +7,7 @@
 
 namespace velk {
 
-// The eight fields of a catalogue record, in their order. The two byte
+// The fields of a catalogue record, in their order. The two byte
 // buffers own their contents; the length fields always equal their sizes
 // (set them through storePacked / storeUnpacked).
 struct ResourceEntry {
@@ -18,7 +18,6 @@ struct ResourceEntry {
     int32_t romOffset = 0;
     int32_t id = 0;
     int32_t tableIndex = 0;
-    uint32_t placed = 0;
 
     bool operator==(const ResourceEntry&) const = default;
 };

@@ -13,7 +13,7 @@ FileDialogOptions romSaveDialogOptions() {
 }
 
 FileDialogOptions faceGraphicsDialogOptions() {
-    return {"fig", "*.fig", toCp932("顔グラフィック(*.fig)|*.fig|全て(*.*)|*.*||")};
+    return {"fig", "*.fig", toCp932("顔グラフィック(*.fig)|*.fig|顔グラフィックPNG(*.png)|*.png|全て(*.*)|*.*||")};
 }
 
 FileDialogOptions facePictureDialogOptions() {
@@ -21,7 +21,7 @@ FileDialogOptions facePictureDialogOptions() {
 }
 
 FileDialogOptions unitGraphicsDialogOptions() {
-    return {"fig", "*.fig", toCp932("ユニットグラフィック等(*.fig)|*.fig|全て(*.*)|*.*||")};
+    return {"fig", "*.fig", toCp932("ユニットグラフィック等(*.fig)|*.fig|ユニットグラフィック等PNG(*.png)|*.png|全て(*.*)|*.*||")};
 }
 
 FileDialogOptions nameListDialogOptions() {

@@ -4,6 +4,7 @@
 
 #include "ops/messages.h"
 #include "text/sjis.h"
+#include "text/text_checks.h"
 
 namespace velk {
 
@@ -25,6 +26,10 @@ size_t utf8Length(uint8_t lead) {
 // The UTF-8 text in Shift-JIS, or a problem at the first character that has
 // no Shift-JIS form (its offset into `utf8`).
 Result<std::string> utf8ToSjis(std::string_view utf8) {
+    if (const std::optional<BadSequence> bad = firstInvalidUtf8(utf8))
+        return cannotRead("is not UTF-8: " + escapedBytes(utf8.substr(bad->offset, bad->length)) +
+                              " is no UTF-8 character",
+                          bad->offset);
     if (std::optional<std::string> all = toCp932Strict(utf8)) return std::move(*all);
     for (size_t i = 0; i < utf8.size();) {
         const size_t n = std::min(utf8Length(static_cast<uint8_t>(utf8[i])), utf8.size() - i);
@@ -53,16 +58,25 @@ std::string utf8Place(std::string_view utf8, size_t offset) {
 
 }  // namespace
 
-void showProblem(Platform& platform, const Problem& problem, const SourceText* source) {
-    platform.showMessage(renderMessage(problem, source));
+Outcome failedWith(const Problem& problem, const SourceText* source, std::vector<std::string> warnings) {
+    return failedOutcome(renderMessage(problem, source), std::move(warnings));
 }
 
-std::optional<TextFile> readTextFile(Platform& platform, const ChosenFile& file) {
-    std::optional<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes + 1);
-    if (!bytes) return std::nullopt;
-    if (bytes->size() > kMaxTextFileBytes) {
-        showFileProblem(platform, cannotRead("larger than " + std::to_string(kMaxTextFileBytes >> 20) + " MiB"), file);
-        return std::nullopt;
+Step<TextFile> readTextFile(Platform& platform, const ChosenFile& file) {
+    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes + 1);
+    if (!bytes) return std::move(bytes).stop();
+    if (bytes->size() > kMaxTextFileBytes)
+        return fileFailure(cannotRead("larger than " + std::to_string(kMaxTextFileBytes >> 20) + " MiB"), file);
+    if (Status s = checkNotUtf16(*bytes); !s) {
+        const Location at = locate(*bytes, s.problem().offset);
+        Problem p = std::move(s.problem());
+        const std::string where = file.displayName() + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": " + p.reason;
+        p.reason.clear();
+        p.text = file.name;
+        p.textUtf8 = file.displayName();
+        Message m = renderMessage(p);
+        m.detail = where;
+        return failedOutcome(std::move(m));
     }
     const bool marked = startsWithUtf8Mark(*bytes);
     if (!marked && !platform.utf8Files()) return TextFile{file, std::move(*bytes)};
@@ -77,15 +91,14 @@ std::optional<TextFile> readTextFile(Platform& platform, const ChosenFile& file)
         p.reason.clear();
         Message m = renderMessage(p);
         m.detail = where;
-        platform.showMessage(m);
-        return std::nullopt;
+        return failedOutcome(std::move(m));
     }
     return TextFile{file, std::vector<uint8_t>(sjis->begin(), sjis->end())};
 }
 
-std::optional<TextFile> askAndReadTextFile(Platform& platform, const FileDialogOptions& options) {
+Step<TextFile> askAndReadTextFile(Platform& platform, const FileDialogOptions& options) {
     std::optional<ChosenFile> file = platform.openFileDialog(options);
-    if (!file) return std::nullopt;
+    if (!file) return cancelledOutcome();
     return readTextFile(platform, *file);
 }
 
@@ -95,41 +108,57 @@ std::vector<uint8_t> textFileBytes(Platform& platform, std::vector<uint8_t> sjis
     return std::vector<uint8_t>(utf8.begin(), utf8.end());
 }
 
-void showWarnings(Platform& platform, const SourceText& source, const std::vector<Warning>& warnings) {
+std::vector<std::string> warningLines(const SourceText& source, const std::vector<Warning>& warnings) {
+    std::vector<std::string> lines;
     for (const Warning& w : warnings)
-        platform.warning(source.name + ":" + std::to_string(locate(source.bytes, w.offset).line) + ": warning: " + w.text);
+        lines.push_back(source.name + ":" + std::to_string(locate(source.bytes, w.offset).line) + ": warning: " + w.text);
+    return lines;
 }
 
-void showFileProblem(Platform& platform, Problem problem, const ChosenFile& file) {
+Message fileProblemMessage(Problem problem, const ChosenFile& file) {
     problem.text = file.name;
     problem.textUtf8 = file.displayName();
-    showProblem(platform, problem);
+    return renderMessage(problem);
 }
 
-std::optional<std::vector<uint8_t>> readChosenFile(Platform& platform, const ChosenFile& file, size_t maxBytes) {
+Outcome fileFailure(Problem problem, const ChosenFile& file) {
+    return failedOutcome(fileProblemMessage(std::move(problem), file));
+}
+
+Step<std::vector<uint8_t>> readChosenFile(Platform& platform, const ChosenFile& file, size_t maxBytes) {
     Result<std::vector<uint8_t>> bytes = platform.readFile(file.path, maxBytes);
-    if (!bytes) {
-        showFileProblem(platform, std::move(bytes.problem()), file);
-        return std::nullopt;
-    }
+    if (!bytes) return fileFailure(std::move(bytes.problem()), file);
     return std::move(*bytes);
 }
 
-std::optional<FileContents> askAndReadFile(Platform& platform, const FileDialogOptions& options, size_t maxBytes) {
+Step<FileContents> askAndReadFile(Platform& platform, const FileDialogOptions& options, size_t maxBytes) {
     std::optional<ChosenFile> file = platform.openFileDialog(options);
-    if (!file) return std::nullopt;
-    std::optional<std::vector<uint8_t>> bytes = readChosenFile(platform, *file, maxBytes);
-    if (!bytes) return std::nullopt;
+    if (!file) return cancelledOutcome();
+    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, *file, maxBytes);
+    if (!bytes) return std::move(bytes).stop();
     return FileContents{std::move(*file), std::move(*bytes)};
 }
 
-bool writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const uint8_t> bytes) {
+Outcome writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const uint8_t> bytes) {
     Status s = platform.writeFile(file.path, bytes);
-    if (s) return true;
+    if (s) return doneOutcome({});
     Problem p = std::move(s.problem());
     p.id = MessageId::CannotWrite;
-    showFileProblem(platform, std::move(p), file);
-    return false;
+    return fileFailure(std::move(p), file);
+}
+
+size_t linesStartingWith(std::span<const uint8_t> bytes, std::string_view mark) {
+    size_t count = 0;
+    for (size_t at = 0; at < bytes.size();) {
+        if (bytes.size() - at >= mark.size() && std::equal(mark.begin(), mark.end(), bytes.begin() + at)) ++count;
+        const auto lf = std::find(bytes.begin() + at, bytes.end(), uint8_t{'\n'});
+        at = static_cast<size_t>(lf - bytes.begin()) + 1;
+    }
+    return count;
+}
+
+std::string countSummary(const char* what, size_t count, const char* verb) {
+    return toCp932(std::string(what) + " " + std::to_string(count) + " 件を" + verb);
 }
 
 ChosenFile sideFile(const ChosenFile& chosen, const std::string& suffix) {

@@ -1,4 +1,5 @@
-// The ways every operation meets its files: ask, read or write, and report.
+// The ways every operation meets its files: ask, read or write, and say
+// what stopped it.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 
 #include "image/result.h"
 #include "ops/messages.h"
+#include "ops/outcome.h"
 #include "platform/platform.h"
 
 namespace velk {
@@ -18,11 +20,30 @@ struct FileContents {
     std::vector<uint8_t> bytes;
 };
 
-// Shows the problem's message; with a source, its detail says where in it.
-void showProblem(Platform& platform, const Problem& problem, const SourceText* source = nullptr);
-// Shows a problem with a file ("%sが読み込めません", "%sに書き込めませんでした"),
+// One step of an operation: its value, or the outcome the operation ends
+// with there (cancelled, or failed with the problem's message).
+template <typename T>
+class [[nodiscard]] Step {
+public:
+    Step(T value) : value_(std::move(value)) {}
+    Step(Outcome stop) : stop_(std::move(stop)) {}
+    explicit operator bool() const { return value_.has_value(); }
+    T& operator*() { return *value_; }
+    T* operator->() { return &*value_; }
+    Outcome stop() && { return std::move(stop_); }
+
+private:
+    std::optional<T> value_;
+    Outcome stop_;
+};
+
+// The failed outcome of a problem; with a source, its detail says where in it.
+Outcome failedWith(const Problem& problem, const SourceText* source = nullptr,
+                   std::vector<std::string> warnings = {});
+// A problem with a file ("%sが読み込めません", "%sに書き込めませんでした"),
 // naming the file.
-void showFileProblem(Platform& platform, Problem problem, const ChosenFile& file);
+Message fileProblemMessage(Problem problem, const ChosenFile& file);
+Outcome fileFailure(Problem problem, const ChosenFile& file);
 
 // The largest name list, text collection or change script that is read.
 constexpr size_t kMaxTextFileBytes = size_t{64} << 20;
@@ -36,38 +57,46 @@ struct TextFile {
     std::vector<uint8_t> bytes;
     SourceText source() const { return {file.displayName(), bytes}; }
 };
-// Reads and converts a chosen text file; nothing after reporting why not (a
-// character with no Shift-JIS form is reported where it stands).
-std::optional<TextFile> readTextFile(Platform& platform, const ChosenFile& file);
-std::optional<TextFile> askAndReadTextFile(Platform& platform, const FileDialogOptions& options);
+// Reads and converts a chosen text file (a character with no Shift-JIS form
+// fails where it stands).
+Step<TextFile> readTextFile(Platform& platform, const ChosenFile& file);
+Step<TextFile> askAndReadTextFile(Platform& platform, const FileDialogOptions& options);
 // The bytes of an exported text file: as they are, or in UTF-8 with a
 // byte-order mark when the platform asks for UTF-8.
 std::vector<uint8_t> textFileBytes(Platform& platform, std::vector<uint8_t> sjis);
 
-// Shows each warning as "FILE:LINE: warning: ...".
-void showWarnings(Platform& platform, const SourceText& source, const std::vector<Warning>& warnings);
+// Each warning as "FILE:LINE: warning: ...".
+std::vector<std::string> warningLines(const SourceText& source, const std::vector<Warning>& warnings);
 
-// Reads a file (at most maxBytes of it), reporting "%sが読み込めません" with
+// Reads a file (at most maxBytes of it); "%sが読み込めません" with
 // `file.name` when it cannot be read.
-std::optional<std::vector<uint8_t>> readChosenFile(Platform& platform, const ChosenFile& file,
-                                                   size_t maxBytes = SIZE_MAX);
+Step<std::vector<uint8_t>> readChosenFile(Platform& platform, const ChosenFile& file, size_t maxBytes = SIZE_MAX);
 
-// Shows the open dialog and reads the chosen file. Nothing on cancel, or
-// after reporting that it cannot be read.
-std::optional<FileContents> askAndReadFile(Platform& platform, const FileDialogOptions& options,
-                                           size_t maxBytes = SIZE_MAX);
+// Shows the open dialog and reads the chosen file.
+Step<FileContents> askAndReadFile(Platform& platform, const FileDialogOptions& options, size_t maxBytes = SIZE_MAX);
 
-// Writes the file, reporting "%sに書き込めませんでした" with its name when it
-// cannot be written.
-bool writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const uint8_t> bytes);
+// Writes the file: done (without a summary), or failed with
+// "%sに書き込めませんでした" and its name.
+Outcome writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const uint8_t> bytes);
 
 // Shows the save dialog and writes the bytes `makeBytes` gives (made only once
-// a file has been chosen) to the chosen file.
+// a file has been chosen) to the chosen file; done with `summary`.
 template <typename MakeBytes>
-void askAndWriteFile(Platform& platform, const FileDialogOptions& options, MakeBytes makeBytes) {
+Outcome askAndWriteFile(Platform& platform, const FileDialogOptions& options, MakeBytes makeBytes,
+                        std::string summary) {
     const std::optional<ChosenFile> file = platform.saveFileDialog(options);
-    if (file) writeChosenFile(platform, *file, makeBytes());
+    if (!file) return cancelledOutcome();
+    Outcome written = writeChosenFile(platform, *file, makeBytes());
+    if (written.done()) written.summary = std::move(summary);
+    return written;
 }
+
+// The number of lines (LF-separated, a last line without LF counts) that
+// begin with `mark`: the blocks of a text collection, a script's sections.
+size_t linesStartingWith(std::span<const uint8_t> bytes, std::string_view mark);
+
+// A summary "WHAT N 件をVERB" in Shift-JIS, from UTF-8 words.
+std::string countSummary(const char* what, size_t count, const char* verb);
 
 // `<folder>/<title><suffix>` for the chosen file `<folder>/<title>.<ext>`.
 ChosenFile sideFile(const ChosenFile& chosen, const std::string& suffix);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/sjis.h"
+#include "text/text_checks.h"
 
 namespace velk {
 namespace {
@@ -99,7 +100,7 @@ Message renderMessage(const Problem& problem, const SourceText* source) {
         detail += (problem.textUtf8.empty() ? fromCp932Escaped(problem.text) : problem.textUtf8) + ": ";
     detail += problem.reason;
     if (problem.reason.empty() && !source) detail.clear();
-    return {std::move(m.text), std::move(m.display), std::move(detail)};
+    return {std::move(m.text), utf8OrEscaped(m.display), utf8OrEscaped(detail)};
 }
 
 }  // namespace velk

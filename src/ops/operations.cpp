@@ -2,44 +2,40 @@
 
 namespace velk {
 
-void saveRomOperation(EditorState& s, Platform& p) { saveRom(s, p); }
+Outcome saveRomOperation(EditorState& s, Platform& p) { return saveRom(s, p); }
 
-void reloadRomOperation(EditorState& s, Platform& p) { reloadRom(s, p); }
+Outcome reloadRomOperation(EditorState& s, Platform& p) { return reloadRom(s, p); }
 
-void extractFacesOperation(EditorState& s, Platform& p) {
-    extractFaceGraphics(s.catalogues.faces(), s.catalogues.colourSets, s.image, p);
+Outcome extractFacesOperation(EditorState& s, Platform& p) {
+    return extractFaceGraphics(s.catalogues.faces(), s.catalogues.colourSets, s.image, p);
 }
 
-void writeFacesOperation(EditorState& s, Platform& p) {
-    if (writeFaceGraphics(s.catalogues.faces(), s.catalogues.colourSets, s.image, p)) s.unsavedEdits = true;
+Outcome writeFacesOperation(EditorState& s, Platform& p) {
+    return writeFaceGraphics(s.catalogues.faces(), s.catalogues.colourSets, s.image, p);
 }
 
-void exportFacePictureOperation(EditorState& s, Platform& p) {
-    exportFacePicture(s.catalogues.faces(), s.catalogues.colourSets, p);
+Outcome exportFacePictureOperation(EditorState& s, Platform& p) {
+    return exportFacePicture(s.catalogues.faces(), s.catalogues.colourSets, p);
 }
 
-void extractUnitsOperation(EditorState& s, Platform& p) { extractUnitGraphics(s.catalogues.unitGraphics(), s.image, p); }
-
-void writeUnitsOperation(EditorState& s, Platform& p) {
-    if (writeUnitGraphics(s.catalogues.unitGraphics(), s.image, p)) s.unsavedEdits = true;
+Outcome extractUnitsOperation(EditorState& s, Platform& p) {
+    return extractUnitGraphics(s.catalogues.unitGraphics(), s.image, p);
 }
 
-void exportNamesOperation(EditorState& s, Platform& p) { exportNameList(s.catalogues.names, p); }
+Outcome writeUnitsOperation(EditorState& s, Platform& p) { return writeUnitGraphics(s.catalogues.unitGraphics(), s.image, p); }
 
-void importNamesOperation(EditorState& s, Platform& p) {
-    if (importNameList(s.catalogues.names, s.tables, p)) s.unsavedEdits = true;
+Outcome exportNamesOperation(EditorState& s, Platform& p) { return exportNameList(s.catalogues.names, p); }
+
+Outcome importNamesOperation(EditorState& s, Platform& p) { return importNameList(s.catalogues.names, s.tables, p); }
+
+Outcome exportTextsOperation(EditorState& s, Platform& p) {
+    return exportTextCollection(s.catalogues.texts(), s.catalogues.names, s.tables, p);
 }
 
-void exportTextsOperation(EditorState& s, Platform& p) {
-    exportTextCollection(s.catalogues.texts(), s.catalogues.names, s.tables, p);
+Outcome importTextsOperation(EditorState& s, Platform& p) {
+    return importTextCollection(s.catalogues.texts(), s.tables, s.image, p);
 }
 
-void importTextsOperation(EditorState& s, Platform& p) {
-    if (importTextCollection(s.catalogues.texts(), s.tables, s.image, p)) s.unsavedEdits = true;
-}
-
-void applyChangeScriptOperation(EditorState& s, Platform& p) {
-    if (applyChangeScript(s, p)) s.unsavedEdits = true;
-}
+Outcome applyChangeScriptOperation(EditorState& s, Platform& p) { return applyChangeScript(s, p); }
 
 }  // namespace velk

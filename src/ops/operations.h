@@ -1,9 +1,12 @@
 // Every operation a button or a command-line verb runs: ask for the file,
-// read it, call the format, show the message for a problem, write the file.
+// read it, call the format, write the file, and say in an Outcome what
+// happened (the front end shows it).
 #pragma once
 
 #include <optional>
 
+#include "ops/file_dialogs.h"
+#include "ops/outcome.h"
 #include "platform/platform.h"
 #include "rom/editor_state.h"
 #include "rom/load.h"
@@ -11,13 +14,13 @@
 
 namespace velk {
 
-// The ROM: at start-up (asks until one loads; false when the user cancels),
-// reload (cancel or a file that does not load leave everything as it was).
-// Where the loaded file lies, and which file it is, are kept for patches
-// and the backup; its bytes are not.
-std::optional<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const CharTables& tables);
-bool openRomAtStart(EditorState& state, Platform& platform);
-void reloadRom(EditorState& state, Platform& platform);
+// The ROM: asks for the file and loads it (at start-up the built-in
+// character tables first). Cancel or a file that does not load leave
+// everything as it was. Where the loaded file lies, and which file it is,
+// are kept for patches and the backup; its bytes are not.
+Step<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const CharTables& tables);
+Outcome openRomAtStart(EditorState& state, Platform& platform);
+Outcome reloadRom(EditorState& state, Platform& platform);
 
 // Saves: lays the image out (nothing written and the image unchanged when it
 // does not fit), writes the checksum, and writes the copier header and the
@@ -25,61 +28,62 @@ void reloadRom(EditorState& state, Platform& platform);
 // loaded to those bytes (read again from the loaded file, or from the .bak
 // this run made of it; refused when neither is the file as loaded). The
 // first save in a run that replaces the loaded file keeps its content as
-// NAME.bak first. True when the file was written.
+// NAME.bak first.
 enum class PatchKind { None, Ips, Bps };
 PatchKind patchKindOf(const std::filesystem::path& path);
-bool saveRom(EditorState& state, Platform& platform);
+Outcome saveRom(EditorState& state, Platform& platform);
 
-// Before the window closes: true to close. With unsaved edits, asks whether
+// Before the window closes: done to close. With unsaved edits, asks whether
 // to save them (a cancelled or failed save keeps the window open).
-bool confirmClose(EditorState& state, Platform& platform);
+Outcome confirmClose(EditorState& state, Platform& platform);
 
-// Names and texts. The imports return whether they ran (and so may have
-// changed entries).
-void exportNameList(ConstCatalogue names, Platform& platform);
-bool importNameList(Catalogue names, const CharTables& tables, Platform& platform);
-void exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables, Platform& platform);
-bool importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform);
+// Names and texts. An import that fails keeps the entries stored before
+// the problem.
+Outcome exportNameList(ConstCatalogue names, Platform& platform);
+Outcome importNameList(Catalogue names, const CharTables& tables, Platform& platform);
+Outcome exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables, Platform& platform);
+Outcome importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform);
 
-// Graphics. The write-backs return whether they ran.
-void extractFaceGraphics(ConstCatalogue faces, ConstCatalogue colourSets, const RomImage& image, Platform& platform);
-bool writeFaceGraphics(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform);
-void exportFacePicture(ConstCatalogue faces, ConstCatalogue colourSets, Platform& platform);
-void extractUnitGraphics(ConstCatalogue units, const RomImage& image, Platform& platform);
-bool writeUnitGraphics(Catalogue units, RomImage& image, Platform& platform);
+// Graphics.
+Outcome extractFaceGraphics(ConstCatalogue faces, ConstCatalogue colourSets, const RomImage& image, Platform& platform);
+Outcome writeFaceGraphics(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform);
+Outcome exportFacePicture(ConstCatalogue faces, ConstCatalogue colourSets, Platform& platform);
+Outcome extractUnitGraphics(ConstCatalogue units, const RomImage& image, Platform& platform);
+Outcome writeUnitGraphics(Catalogue units, RomImage& image, Platform& platform);
 
 // The change script: asks for it, reads it whole (at most 64 MiB) and
-// applies it; the files it names are found beside it. Returns whether it ran.
-bool applyChangeScript(EditorState& state, Platform& platform);
+// applies it; the files it names are found beside it.
+Outcome applyChangeScript(EditorState& state, Platform& platform);
 
 // The files a script names, read through the platform from the script's
 // folder. A name that does not exist as written is tried converted from
 // Shift-JIS to UTF-8, as a Linux user saves a Japanese file name.
 class ScriptFolderFiles : public ScriptFiles {
 public:
-    ScriptFolderFiles(Platform& platform, std::filesystem::path folder)
-        : platform_(platform), folder_(std::move(folder)) {}
+    ScriptFolderFiles(Platform& platform, std::filesystem::path folder, bool anywhere = false)
+        : platform_(platform), folder_(std::move(folder)), anywhere_(anywhere) {}
     Result<std::vector<uint8_t>> read(std::string_view name, size_t maxBytes) override;
 
 private:
     Platform& platform_;
     std::filesystem::path folder_;
+    bool anywhere_;  // files outside the script's folder may be named too
 };
 
 // The same, each in the one form the window's buttons and the command line's
-// verbs call.
-using Operation = void (*)(EditorState&, Platform&);
-void saveRomOperation(EditorState& state, Platform& platform);
-void reloadRomOperation(EditorState& state, Platform& platform);
-void extractFacesOperation(EditorState& state, Platform& platform);
-void writeFacesOperation(EditorState& state, Platform& platform);
-void exportFacePictureOperation(EditorState& state, Platform& platform);
-void extractUnitsOperation(EditorState& state, Platform& platform);
-void writeUnitsOperation(EditorState& state, Platform& platform);
-void exportNamesOperation(EditorState& state, Platform& platform);
-void importNamesOperation(EditorState& state, Platform& platform);
-void exportTextsOperation(EditorState& state, Platform& platform);
-void importTextsOperation(EditorState& state, Platform& platform);
-void applyChangeScriptOperation(EditorState& state, Platform& platform);
+// verbs call (through runOperation, which records what they changed).
+using Operation = Outcome (*)(EditorState&, Platform&);
+Outcome saveRomOperation(EditorState& state, Platform& platform);
+Outcome reloadRomOperation(EditorState& state, Platform& platform);
+Outcome extractFacesOperation(EditorState& state, Platform& platform);
+Outcome writeFacesOperation(EditorState& state, Platform& platform);
+Outcome exportFacePictureOperation(EditorState& state, Platform& platform);
+Outcome extractUnitsOperation(EditorState& state, Platform& platform);
+Outcome writeUnitsOperation(EditorState& state, Platform& platform);
+Outcome exportNamesOperation(EditorState& state, Platform& platform);
+Outcome importNamesOperation(EditorState& state, Platform& platform);
+Outcome exportTextsOperation(EditorState& state, Platform& platform);
+Outcome importTextsOperation(EditorState& state, Platform& platform);
+Outcome applyChangeScriptOperation(EditorState& state, Platform& platform);
 
 }  // namespace velk

@@ -1,11 +1,10 @@
 #include <algorithm>
 #include <cctype>
 
-#include <sys/stat.h>
-
 #include "ops/dialog_options.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
+#include "ops/output_checks.h"
 #include "patch/bps.h"
 #include "patch/ips.h"
 #include "rom/save_layout.h"
@@ -14,64 +13,61 @@
 namespace velk {
 namespace {
 
-// Shows the open dialog and loads the choice. Cancel gives nothing; a file
-// that does not load is reported and gives nothing with `failed` set.
-std::optional<LoadedRom> askAndLoad(const EditorState& state, Platform& platform, bool& failed,
-                                    std::filesystem::path& path) {
-    failed = false;
+// Shows the open dialog and loads the choice, with the path it came from.
+struct ChosenRom {
+    LoadedRom rom;
+    std::filesystem::path path;
+};
+Step<ChosenRom> askAndLoad(const EditorState& state, Platform& platform) {
     const std::optional<ChosenFile> chosen = platform.openFileDialog(romOpenDialogOptions());
-    if (!chosen) return std::nullopt;
-    std::optional<LoadedRom> rom = loadRomFile(platform, *chosen, state.tables);
-    failed = !rom;
-    if (rom) path = chosen->path;
-    return rom;
+    if (!chosen) return cancelledOutcome();
+    Step<LoadedRom> rom = loadRomFile(platform, *chosen, state.tables);
+    if (!rom) return std::move(rom).stop();
+    return ChosenRom{std::move(*rom), chosen->path};
 }
 
-std::optional<EditorState::FileIdentity> identityOf(const std::filesystem::path& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
-    return EditorState::FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
-                                     static_cast<uint64_t>(st.st_size),
-                                     static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-}
-
-void install(EditorState& state, LoadedRom&& rom, std::filesystem::path&& path) {
-    installRom(state, std::move(rom));
-    state.loadedIdentity = identityOf(path).value_or(EditorState::FileIdentity{});
-    state.loadedPath = std::move(path);
+Outcome install(EditorState& state, Platform& platform, ChosenRom&& chosen) {
+    installRom(state, std::move(chosen.rom));
+    state.loadedIdentity = platform.fileIdentity(chosen.path).value_or(FileIdentity{});
+    state.loadedPath = std::move(chosen.path);
     state.loadedCopy.clear();
+    Outcome loaded = doneOutcome(toCp932(state.loadedPath.filename().string() + " を読み込みました"));
+    loaded.matchesRomFile = true;
+    return loaded;
 }
 
 // How the ROM file as it was loaded differs from `target`, for a patch: read
 // in pieces from the file itself while it is unchanged, or from the .bak this
 // run made of it before saving over it.
-std::optional<SourceDiff> loadedFileDiff(const EditorState& state, Platform& platform, std::span<const uint8_t> target) {
-    const std::filesystem::path from = identityOf(state.loadedPath) == state.loadedIdentity ? state.loadedPath
-                                                                                            : state.loadedCopy;
+Step<SourceDiff> loadedFileDiff(const EditorState& state, Platform& platform, std::span<const uint8_t> target) {
+    const std::filesystem::path from =
+        platform.fileIdentity(state.loadedPath) == state.loadedIdentity ? state.loadedPath : state.loadedCopy;
     if (!from.empty()) {
         SourceDiffBuilder diff(target);
         const Status read = platform.readFilePieces(from, state.loadedIdentity.size + 1,
                                                     [&](std::span<const uint8_t> piece) { diff.feed(piece); });
         SourceDiff d = diff.finish();
-        if (read && d.sourceSize == state.loadedIdentity.size) return d;
+        if (read && d.sourceSize == state.loadedIdentity.size && d.sourceCrc == state.loadedCrc) return d;
     }
-    showFileProblem(platform, cannotRead("changed since it was loaded, and a patch is made against the ROM as loaded"),
-                    {state.loadedPath, toCp932(state.loadedPath.filename().string())});
-    return std::nullopt;
+    return fileFailure(cannotRead("changed since it was loaded, and a patch is made against the ROM as loaded"),
+                       {state.loadedPath, toCp932(state.loadedPath.filename().string())});
 }
 
-bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code ec;
-    return !b.empty() && std::filesystem::equivalent(a, b, ec);
+bool sameFile(Platform& platform, const std::filesystem::path& a, const std::filesystem::path& b) {
+    if (b.empty()) return false;
+    const std::optional<FileIdentity> x = platform.fileIdentity(a), y = platform.fileIdentity(b);
+    return x && y && x->sameFileAs(*y);
 }
 
 // Keeps the file the ROM was loaded from as NAME.bak before the first save
-// that replaces it in this run. False (reported) when the copy cannot be made.
-bool backUpBeforeReplacing(EditorState& state, Platform& platform, const ChosenFile& target) {
-    if (!sameFile(target.path, state.loadedPath)) return true;
+// that replaces it in this run. Failed when the copy cannot be made.
+Outcome backUpBeforeReplacing(EditorState& state, Platform& platform, const ChosenFile& target) {
+    if (!sameFile(platform, target.path, state.loadedPath)) return doneOutcome({});
     for (const std::filesystem::path& done : state.backedUp)
-        if (sameFile(target.path, done)) return true;
+        if (sameFile(platform, target.path, done)) return doneOutcome({});
     const ChosenFile backup = sideFile(target, target.path.extension().string() + ".bak");
+    if (Status s = checkBackupIsNotTheTarget(platform, backup.path, target.path); !s)
+        return fileFailure(std::move(s.problem()), backup);
     // The loaded file was an image; read no more than the largest there is.
     constexpr size_t kLargest = kRomSize + kCopierHeaderSize;
     Result<std::vector<uint8_t>> current = platform.readFile(target.path, kLargest + 1);
@@ -82,47 +78,33 @@ bool backUpBeforeReplacing(EditorState& state, Platform& platform, const ChosenF
     if (!s) {
         Problem p = std::move(s.problem());
         p.id = MessageId::CannotWrite;
-        showFileProblem(platform, std::move(p), backup);
-        return false;
+        return fileFailure(std::move(p), backup);
     }
     state.backedUp.push_back(target.path);
-    if (identityOf(target.path) == state.loadedIdentity) state.loadedCopy = backup.path;
-    return true;
+    if (platform.fileIdentity(target.path) == state.loadedIdentity) state.loadedCopy = backup.path;
+    return doneOutcome({});
 }
 
 }  // namespace
 
-std::optional<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const CharTables& tables) {
+Step<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const CharTables& tables) {
     // At most one byte more than the largest image there is.
-    std::optional<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kRomSize + kCopierHeaderSize + 1);
-    if (!bytes) return std::nullopt;
+    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kRomSize + kCopierHeaderSize + 1);
+    if (!bytes) return std::move(bytes).stop();
     Result<LoadedRom> rom = loadRom(std::move(*bytes), tables);
-    if (!rom) {
-        showFileProblem(platform, std::move(rom.problem()), file);
-        return std::nullopt;
-    }
+    if (!rom) return fileFailure(std::move(rom.problem()), file);
     return std::move(*rom);
 }
 
-bool openRomAtStart(EditorState& state, Platform& platform) {
+Outcome openRomAtStart(EditorState& state, Platform& platform) {
     state.tables = builtInCharTables();
-    for (;;) {
-        bool failed = false;
-        std::filesystem::path path;
-        std::optional<LoadedRom> rom = askAndLoad(state, platform, failed, path);
-        if (rom) {
-            install(state, std::move(*rom), std::move(path));
-            return true;
-        }
-        if (!failed) return false;
-    }
+    return reloadRom(state, platform);
 }
 
-void reloadRom(EditorState& state, Platform& platform) {
-    bool failed = false;
-    std::filesystem::path path;
-    std::optional<LoadedRom> rom = askAndLoad(state, platform, failed, path);
-    if (rom) install(state, std::move(*rom), std::move(path));
+Outcome reloadRom(EditorState& state, Platform& platform) {
+    Step<ChosenRom> chosen = askAndLoad(state, platform);
+    if (!chosen) return std::move(chosen).stop();
+    return install(state, platform, std::move(*chosen));
 }
 
 PatchKind patchKindOf(const std::filesystem::path& path) {
@@ -133,17 +115,20 @@ PatchKind patchKindOf(const std::filesystem::path& path) {
     return PatchKind::None;
 }
 
-bool saveRom(EditorState& state, Platform& platform) {
+Outcome saveRom(EditorState& state, Platform& platform) {
     const std::optional<ChosenFile> file = platform.saveFileDialog(romSaveDialogOptions());
-    if (!file) return false;
+    if (!file) return cancelledOutcome();
     const PatchKind kind = patchKindOf(file->path);
-    if (kind == PatchKind::None && !backUpBeforeReplacing(state, platform, *file)) return false;
+    if (kind == PatchKind::None)
+        if (Outcome backup = backUpBeforeReplacing(state, platform, *file); !backup.done()) return backup;
+    if (kind != PatchKind::None) {
+        if (Status s = checkNotTheLoadedFile(state, platform, file->path); !s) return fileFailure(std::move(s.problem()), *file);
+        if (Status s = checkLoadedFileCanBeReadAgain(state, platform); !s)
+            return fileFailure(std::move(s.problem()), {state.loadedPath, toCp932(state.loadedPath.filename().string())});
+    }
     // The layout is planned whole before it writes, so it works on the image
     // itself: one that does not fit leaves it as it was.
-    if (Status s = layOutImage(state.image, state); !s) {
-        showProblem(platform, s.problem());
-        return false;
-    }
+    if (Status s = layOutImage(state.image, state); !s) return fileFailure(std::move(s.problem()), *file);
     if (!state.keepChecksum) writeChecksum(state.image);
     std::vector<uint8_t> withHeader;
     std::span<const uint8_t> fileBytes = state.image.bytes;
@@ -153,23 +138,25 @@ bool saveRom(EditorState& state, Platform& platform) {
     // held at once.
     std::vector<uint8_t> patch;
     if (kind != PatchKind::None) {
-        const std::optional<SourceDiff> source = loadedFileDiff(state, platform, fileBytes);
-        if (!source) return false;
+        Step<SourceDiff> source = loadedFileDiff(state, platform, fileBytes);
+        if (!source) return std::move(source).stop();
         fileBytes = patch = kind == PatchKind::Ips ? makeIps(*source, fileBytes) : makeBps(*source, fileBytes);
     }
-    if (!writeChosenFile(platform, *file, fileBytes)) return false;
-    state.unsavedEdits = false;
-    return true;
+    Outcome written = writeChosenFile(platform, *file, fileBytes);
+    if (!written.done()) return written;
+    written.summary = file->name + toCp932(kind == PatchKind::None ? " に保存しました" : " にパッチを書き出しました");
+    written.matchesRomFile = true;
+    return written;
 }
 
-bool confirmClose(EditorState& state, Platform& platform) {
-    if (!state.unsavedEdits) return true;
+Outcome confirmClose(EditorState& state, Platform& platform) {
+    if (!state.unsavedEdits) return doneOutcome({});
     switch (platform.askToSaveChanges(toCp932("変更を保存しますか？"))) {
         case Platform::SaveChoice::Save: return saveRom(state, platform);
-        case Platform::SaveChoice::Discard: return true;
-        case Platform::SaveChoice::Cancel: return false;
+        case Platform::SaveChoice::Discard: return doneOutcome({});
+        case Platform::SaveChoice::Cancel: return cancelledOutcome();
     }
-    return false;
+    return cancelledOutcome();
 }
 
 }  // namespace velk

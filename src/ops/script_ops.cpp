@@ -3,6 +3,7 @@
 #include "ops/dialog_options.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
+#include "ops/script_file_checks.h"
 #include "script/change_script.h"
 #include "text/sjis.h"
 
@@ -10,31 +11,33 @@ namespace velk {
 
 Result<std::vector<uint8_t>> ScriptFolderFiles::read(std::string_view name, size_t maxBytes) {
     const std::filesystem::path asWritten(std::string{name});
+    if (Status s = checkScriptFileName(asWritten, anywhere_); !s) return std::move(s.problem());
     std::filesystem::path path = asWritten.is_absolute() ? asWritten : folder_ / asWritten;
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    if (!platform_.fileIdentity(path)) {
         // A Linux user saves a Japanese file name in UTF-8.
         if (const std::optional<std::string> utf8 = fromCp932Strict(name); utf8 && *utf8 != name) {
             const std::filesystem::path converted(*utf8);
             const std::filesystem::path alternative = converted.is_absolute() ? converted : folder_ / converted;
-            if (std::filesystem::exists(alternative, ec)) path = alternative;
+            if (platform_.fileIdentity(alternative)) path = alternative;
         }
     }
+    if (Status s = checkRegularFile(platform_.fileIdentity(path)); !s) return std::move(s.problem());
     return platform_.readFile(path, maxBytes);
 }
 
-bool applyChangeScript(EditorState& state, Platform& platform) {
+Outcome applyChangeScript(EditorState& state, Platform& platform) {
     const std::optional<ChosenFile> file = platform.openFileDialog(changeScriptDialogOptions());
-    if (!file) return false;
-    std::optional<TextFile> script = readTextFile(platform, *file);
-    if (!script) return false;
-    ScriptFolderFiles files(platform, file->path.parent_path());
+    if (!file) return cancelledOutcome();
+    Step<TextFile> script = readTextFile(platform, *file);
+    if (!script) return std::move(script).stop();
+    ScriptFolderFiles files(platform, file->path.parent_path(), state.scriptFilesAnywhere);
     std::vector<Warning> warnings;
-    const Status s = applyChangeScript(script->bytes, state, files, &warnings);
+    size_t applied = 0;
+    const Status s = applyChangeScript(script->bytes, state, files, &warnings, &applied);
     const SourceText source = script->source();
-    showWarnings(platform, source, warnings);
-    if (!s) showProblem(platform, s.problem(), &source);
-    return true;
+    if (!s) return failedWith(s.problem(), &source, warningLines(source, warnings));
+    return doneOutcome(toCp932("変更スクリプトを適用しました: " + std::to_string(applied) + " 件"),
+                       warningLines(source, warnings));
 }
 
 }  // namespace velk

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "ops/dialog_options.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
@@ -6,35 +8,40 @@
 
 namespace velk {
 
-void exportNameList(ConstCatalogue names, Platform& platform) {
-    askAndWriteFile(platform, nameListDialogOptions(), [&] { return textFileBytes(platform, nameListBytes(names)); });
+Outcome exportNameList(ConstCatalogue names, Platform& platform) {
+    return askAndWriteFile(
+        platform, nameListDialogOptions(), [&] { return textFileBytes(platform, nameListBytes(names)); },
+        countSummary("名前", names.size(), "書き出しました"));
 }
 
-bool importNameList(Catalogue names, const CharTables& tables, Platform& platform) {
-    const std::optional<TextFile> file = askAndReadTextFile(platform, nameListDialogOptions());
-    if (!file) return false;
+Outcome importNameList(Catalogue names, const CharTables& tables, Platform& platform) {
+    Step<TextFile> file = askAndReadTextFile(platform, nameListDialogOptions());
+    if (!file) return std::move(file).stop();
     std::vector<Warning> warnings;
     const Status s = readNameList(names, file->bytes, GlyphLookup(tables), &warnings);
     const SourceText source = file->source();
-    showWarnings(platform, source, warnings);
-    if (!s) showProblem(platform, s.problem(), &source);
-    return true;
+    if (!s) return failedWith(s.problem(), &source, warningLines(source, warnings));
+    const size_t read = std::min(linesStartingWith(file->bytes, ""), names.size());
+    return doneOutcome(countSummary("名前", read, "読み込みました"), warningLines(source, warnings));
 }
 
-void exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables, Platform& platform) {
-    askAndWriteFile(platform, textCollectionExportOptions(),
-                    [&] { return textFileBytes(platform, textCollectionBytes(texts, names, tables)); });
+Outcome exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables,
+                             Platform& platform) {
+    return askAndWriteFile(
+        platform, textCollectionExportOptions(),
+        [&] { return textFileBytes(platform, textCollectionBytes(texts, names, tables)); },
+        countSummary("テキスト", texts.size(), "書き出しました"));
 }
 
-bool importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform) {
-    const std::optional<TextFile> file = askAndReadTextFile(platform, textCollectionImportOptions());
-    if (!file) return false;
+Outcome importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform) {
+    Step<TextFile> file = askAndReadTextFile(platform, textCollectionImportOptions());
+    if (!file) return std::move(file).stop();
     std::vector<Warning> warnings;
     const Status s = readTextCollection(texts, file->bytes, GlyphLookup(tables), image, &warnings);
     const SourceText source = file->source();
-    showWarnings(platform, source, warnings);
-    if (!s) showProblem(platform, s.problem(), &source);
-    return true;
+    if (!s) return failedWith(s.problem(), &source, warningLines(source, warnings));
+    const size_t read = std::min(linesStartingWith(file->bytes, "##"), texts.size());
+    return doneOutcome(countSummary("テキスト", read, "読み込みました"), warningLines(source, warnings));
 }
 
 }  // namespace velk

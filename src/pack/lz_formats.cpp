@@ -62,7 +62,7 @@ Result<Unpacked> unpackBWith(std::span<const uint8_t> stream, std::span<const ui
             const uint8_t b2 = *p++;
             const size_t from = (b1 & kOffsetMask) << 8 | b2;
             const size_t length = static_cast<size_t>(b1 >> kOffsetBits) + 3;
-            if (from + length > dictionary.size()) return referenceOutsideAt(static_cast<size_t>(p - begin));
+            if (from + length > dictionary.size()) return referenceOutsideAt(static_cast<size_t>(p - begin) - 2);  // its first byte
             if (from + kLongest <= dictionary.size())
                 std::memcpy(out + o, dictionary.data() + from, kLongest);
             else
@@ -96,7 +96,7 @@ Result<Unpacked> unpackA(std::span<const uint8_t> stream, std::span<const uint8_
             if (p == end) return runsPastAt(stream.size());
             const size_t from = static_cast<size_t>(c & 0x0F) << 8 | *p++;
             const size_t length = static_cast<size_t>(c >> 4) + 3;
-            if (from + length > dictionary.size()) return referenceOutsideAt(static_cast<size_t>(p - begin));
+            if (from + length > dictionary.size()) return referenceOutsideAt(static_cast<size_t>(p - begin) - 2);  // its first byte
             std::memcpy(out + o, dictionary.data() + from, length);
             o += length;
         }

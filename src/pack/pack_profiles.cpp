@@ -47,24 +47,9 @@ Status unpackEntry(const RomImage& image, ResourceEntry& entry, const PackProfil
     return {};
 }
 
-void repackEntry(const RomImage& image, ResourceEntry& entry, const PackProfile& p) {
-    storePacked(entry, packWithProfile(image, std::span(entry.unpacked).first(static_cast<size_t>(entry.unpackedLength)), p));
-}
-
 void storeAndPack(const RomImage& image, ResourceEntry& entry, std::vector<uint8_t> unpacked, const PackProfile& p) {
+    storePacked(entry, packWithProfile(image, unpacked, p));
     storeUnpacked(entry, std::move(unpacked));
-    repackEntry(image, entry, p);
-}
-
-void packFormatA(const RomImage& image, ResourceEntry& entry, int32_t dictionaryBase, int32_t unpackedLength) {
-    const PackProfile p{LzFormat::A, dictionaryBase, unpackedLength, 0, false};
-    storePacked(entry, packWithProfile(image, std::span(entry.unpacked).first(static_cast<size_t>(unpackedLength)), p));
-}
-
-void packFormatB(const RomImage& image, ResourceEntry& entry, int32_t dictionaryBase, int32_t unpackedLength,
-                 int32_t lengthBits, bool lengthHeader) {
-    const PackProfile p{LzFormat::B, dictionaryBase, unpackedLength, lengthBits, lengthHeader};
-    storePacked(entry, packWithProfile(image, std::span(entry.unpacked).first(static_cast<size_t>(unpackedLength)), p));
 }
 
 }  // namespace velk

@@ -39,17 +39,10 @@ std::vector<uint8_t> packWithProfile(std::span<const uint8_t> src, const Diction
 std::vector<uint8_t> packWithProfile(const RomImage& image, std::span<const uint8_t> src, const PackProfile& profile);
 
 // Record forms. unpackEntry reads at entry.romOffset and fills packed,
-// unpacked and both lengths (the entry untouched on a problem); repackEntry
-// packs entry.unpacked into packed.
+// unpacked and both lengths (the entry untouched on a problem).
 Status unpackEntry(const RomImage& image, ResourceEntry& entry, const PackProfile& profile);
-void repackEntry(const RomImage& image, ResourceEntry& entry, const PackProfile& profile);
 // Replaces the entry's unpacked bytes and packs them.
 void storeAndPack(const RomImage& image, ResourceEntry& entry, std::vector<uint8_t> unpacked,
                   const PackProfile& profile);
-
-// The same records under the game's own names.
-void packFormatA(const RomImage& image, ResourceEntry& entry, int32_t dictionaryBase, int32_t unpackedLength);
-void packFormatB(const RomImage& image, ResourceEntry& entry, int32_t dictionaryBase, int32_t unpackedLength,
-                 int32_t lengthBits, bool lengthHeader);
 
 }  // namespace velk

@@ -226,6 +226,12 @@ Result<std::vector<uint8_t>> applyBps(std::span<const uint8_t> source, std::span
     if (patch.size() < 4 + 3 + 12 || !std::equal(patch.begin(), patch.begin() + 4, "BPS1"))
         return bad(0, "no \"BPS1\" header");
     const size_t end = patch.size() - 12;
+    auto crcAt = [&](size_t q) {
+        return static_cast<uint32_t>(patch[q] | patch[q + 1] << 8 | patch[q + 2] << 16 | static_cast<uint32_t>(patch[q + 3]) << 24);
+    };
+    // Nothing is taken from the header before the patch is known whole and
+    // made for this source.
+    if (crcAt(end + 8) != crc32Of(patch.first(end + 8))) return bad(end + 8, "the patch's checksum does not match");
     size_t p = 4;
     auto number = [&](uint64_t& n) {
         n = 0;
@@ -242,10 +248,13 @@ Result<std::vector<uint8_t>> applyBps(std::span<const uint8_t> source, std::span
     uint64_t sourceSize = 0, targetSize = 0, metadata = 0;
     if (!number(sourceSize) || !number(targetSize) || !number(metadata)) return bad(p, "header runs past the end");
     if (sourceSize != source.size()) return bad(4, "made for a source of " + std::to_string(sourceSize) + " bytes");
+    if (crcAt(end) != crc32Of(source)) return bad(end, "the source's checksum does not match");
     if (metadata > end - p || targetSize > (uint64_t{1} << 32)) return bad(p, "sizes beyond the patch");
     p += metadata;
     std::vector<uint8_t> target;
-    target.reserve(targetSize);
+    // A target larger than source and patch together is made only by copies;
+    // it grows as they run, and is not reserved on the header's word.
+    target.reserve(static_cast<size_t>(std::min<uint64_t>(targetSize, source.size() + patch.size())));
     uint64_t sourceRelative = 0, targetRelative = 0;
     while (p < end) {
         const size_t at = p;
@@ -288,12 +297,7 @@ Result<std::vector<uint8_t>> applyBps(std::span<const uint8_t> source, std::span
     }
     if (target.size() != targetSize) return bad(end, "makes " + std::to_string(target.size()) + " bytes, not " +
                                                          std::to_string(targetSize));
-    auto crcAt = [&](size_t q) {
-        return static_cast<uint32_t>(patch[q] | patch[q + 1] << 8 | patch[q + 2] << 16 | static_cast<uint32_t>(patch[q + 3]) << 24);
-    };
-    if (crcAt(end) != crc32Of(source)) return bad(end, "the source's checksum does not match");
     if (crcAt(end + 4) != crc32Of(target)) return bad(end + 4, "the target's checksum does not match");
-    if (crcAt(end + 8) != crc32Of(patch.first(end + 8))) return bad(end + 8, "the patch's checksum does not match");
     return target;
 }
 

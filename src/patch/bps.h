@@ -21,7 +21,8 @@ std::vector<uint8_t> makeBps(const SourceDiff& source, std::span<const uint8_t> 
 
 // The target the patch makes from `source`. A problem (CannotRead, with the
 // reason) for a patch that is not BPS, runs past its end, reads outside the
-// source or the target, or whose checksums do not match.
+// source or the target, or whose checksums do not match. The patch's and
+// the source's checksums are checked before anything is allocated.
 Result<std::vector<uint8_t>> applyBps(std::span<const uint8_t> source, std::span<const uint8_t> patch);
 
 // The CRC-32 (zlib's) of the bytes.

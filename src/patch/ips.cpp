@@ -17,6 +17,10 @@ Problem bad(size_t at, const char* what) {
 }  // namespace
 
 Result<std::vector<IpsRecord>> parseIps(std::span<const uint8_t> patch, size_t targetSize) {
+    if (patch.size() >= 4 && std::equal(patch.begin(), patch.begin() + 4, "BPS1"))
+        return cannotRead("a BPS patch (it begins with \"BPS1\"), not an IPS patch");
+    if (patch.size() < 5 || !std::equal(patch.begin(), patch.begin() + 5, "PATCH"))
+        return cannotRead("not an IPS patch: it does not begin with \"PATCH\"");
     if (patch.size() < 8) return cannotRead("IPS patch of " + std::to_string(patch.size()) + " bytes, fewer than 8");
     std::vector<IpsRecord> records;
     size_t r = 5;
@@ -33,6 +37,7 @@ Result<std::vector<IpsRecord>> parseIps(std::span<const uint8_t> patch, size_t t
             if (r + 8 > patch.size()) return bad(r, "runs past the end of the patch");
             record.runLength = static_cast<uint32_t>(patch[r + 5] << 8 | patch[r + 6]);
             record.runValue = patch[r + 7];
+            if (record.runLength == 0) return bad(start, "is a run of length 0");
             length = record.runLength;
             r += 8;
         } else {

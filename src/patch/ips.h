@@ -20,9 +20,10 @@ struct IpsRecord {
 
 // Every record of the patch, checked whole before any is used: a patch
 // shorter than 8 bytes, a record running past its end, no "EOF", or a record
-// reaching beyond `targetSize` bytes is a problem (CannotRead, with the
-// reason and the offset in the patch). The header is not examined; nothing
-// behind "EOF" is read.
+// reaching beyond `targetSize` bytes, a run of length 0, or a patch that does
+// not begin with "PATCH" (a BPS patch is named as one) is a problem
+// (CannotRead, with the reason and the offset in the patch). Nothing behind
+// "EOF" is read.
 Result<std::vector<IpsRecord>> parseIps(std::span<const uint8_t> patch, size_t targetSize);
 
 // Writes the records into `target`, in order (they were checked to fit).

@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,6 +60,22 @@ Status writeThrough(const std::filesystem::path& target, std::span<const uint8_t
     return {};
 }
 
+// A write past the file size limit (ulimit -f) fails with EFBIG instead of
+// killing the process, so that the temporary file is removed and the reason
+// shown.
+void ignoreFileSizeSignal() {
+    static const bool once = [] {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        return ::sigaction(SIGXFSZ, &ignore, nullptr) == 0;
+    }();
+    (void)once;
+}
+
+// Whether an O_TMPFILE open failed because the file system (or kernel) has
+// no unnamed files, rather than for a reason a named file would share.
+bool lacksUnnamedFiles(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOENT; }
+
 std::filesystem::path temporaryNameFor(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
     std::filesystem::path temp = target;
@@ -72,6 +89,13 @@ int FileCalls::open(const char* path, int flags, mode_t mode) { return ::open(pa
 ssize_t FileCalls::write(int fd, const void* data, size_t size) { return ::write(fd, data, size); }
 int FileCalls::fsync(int fd) { return ::fsync(fd); }
 int FileCalls::close(int fd) { return ::close(fd); }
+int FileCalls::link(int fd, const char* to) {
+    // Through /proc, which needs no privilege; AT_EMPTY_PATH where /proc is missing.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const int rc = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, to, AT_SYMLINK_FOLLOW);
+    if (rc == 0 || errno != ENOENT) return rc;
+    return ::linkat(fd, "", AT_FDCWD, to, AT_EMPTY_PATH);
+}
 int FileCalls::rename(const char* from, const char* to) { return ::rename(from, to); }
 int FileCalls::unlink(const char* path) { return ::unlink(path); }
 
@@ -151,19 +175,33 @@ Result<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path, si
     return bytes;
 }
 
+
 Status writeFileReplacing(const std::filesystem::path& path, std::span<const uint8_t> bytes, FileCalls& calls) {
-    const std::filesystem::path target = resolveLinks(path);
+    ignoreFileSizeSignal();
     struct stat st {};
-    const bool exists = ::stat(target.c_str(), &st) == 0;
+    const bool exists = ::stat(path.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) {
         errno = EISDIR;
         return writeProblem();
     }
-    if (exists && !S_ISREG(st.st_mode)) return writeThrough(target, bytes, calls);
+    // A FIFO, a device or a pipe behind /dev/stdout: by the name given, as a
+    // /proc link may resolve to a name ("pipe:[123]") that opens nothing.
+    if (exists && !S_ISREG(st.st_mode)) return writeThrough(path, bytes, calls);
+    const std::filesystem::path target = resolveLinks(path);
     if (exists && ::access(target.c_str(), W_OK) != 0) return writeProblem();
 
+    // The bytes go to an unnamed file in the target's folder, which a crash
+    // cannot leave behind; it gets a name only once it is whole, and that
+    // name is renamed over the target at once. Where the file system has no
+    // unnamed files, a named temporary file takes its place.
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
     const std::filesystem::path temp = temporaryNameFor(target);
-    const int fd = calls.open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    bool named = false;
+    int fd = calls.open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0 && lacksUnnamedFiles(errno)) {
+        named = true;
+        fd = calls.open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    }
     if (fd < 0) return writeProblem();
     if (exists) {
         (void)::fchmod(fd, st.st_mode & 07777);
@@ -171,6 +209,11 @@ Status writeFileReplacing(const std::filesystem::path& path, std::span<const uin
     }
     bool ok = writeAll(calls, fd, bytes) && calls.fsync(fd) == 0;
     int saved = errno;
+    if (ok && !named) {
+        named = calls.link(fd, temp.c_str()) == 0;
+        ok = named;
+        saved = errno;
+    }
     if (calls.close(fd) != 0 && ok) {
         ok = false;
         saved = errno;
@@ -180,7 +223,7 @@ Status writeFileReplacing(const std::filesystem::path& path, std::span<const uin
         saved = errno;
     }
     if (!ok) {
-        calls.unlink(temp.c_str());
+        if (named) calls.unlink(temp.c_str());
         errno = saved;
         return writeProblem();
     }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -22,6 +23,8 @@ public:
     virtual ssize_t write(int fd, const void* data, size_t size);
     virtual int fsync(int fd);
     virtual int close(int fd);
+    // Gives the open unnamed (O_TMPFILE) file `fd` the name `to`.
+    virtual int link(int fd, const char* to);
     virtual int rename(const char* from, const char* to);
     virtual int unlink(const char* path);
 };
@@ -37,16 +40,19 @@ Status readFileInPieces(const std::filesystem::path& path, size_t maxBytes,
                         const std::function<void(std::span<const uint8_t>)>& piece);
 
 // Writes the bytes to `path`:
-// - a symbolic link is followed, and the file it names is replaced;
-// - an existing file that is not a regular file (a FIFO, a device) is
-//   written straight through;
-// - otherwise the bytes go to a temporary file of a unique name in the
-//   target's folder, are flushed to disk, and the temporary file is renamed
-//   over the target only then, so a failed write leaves the old file as it
-//   was and no temporary file behind. The replaced file's permission bits
-//   (and owner and group, where allowed) are kept.
-// A target the user may not write is refused. Problems carry the system's
-// error text as their reason.
+// - an existing file that is not a regular file (a FIFO, a device, the pipe
+//   behind /dev/stdout) is written straight through, opened by the name given;
+// - otherwise a symbolic link is followed and the file it names replaced:
+//   the bytes go to an unnamed temporary file (O_TMPFILE) in the target's
+//   folder, are flushed to disk, get a unique name beside the target and
+//   are renamed over it, so a failed or killed write leaves the old file as
+//   it was and no temporary file behind. Where the file system has no
+//   unnamed files, a named temporary file is written instead (a kill may
+//   leave that one). The replaced file's permission bits (and owner and
+//   group, where allowed) are kept.
+// A target the user may not write is refused. SIGXFSZ is ignored from the
+// first write on, so a file size limit fails the write with its reason.
+// Problems carry the system's error text as their reason.
 Status writeFileReplacing(const std::filesystem::path& path, std::span<const uint8_t> bytes,
                           FileCalls& calls = systemFileCalls());
 

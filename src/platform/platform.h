@@ -1,6 +1,7 @@
 // Everything the editor's operations need of the outside world: file
-// dialogs, a message box and file access. The window, the command line and
-// the tests each provide their own.
+// dialogs, a message box and file access. An interface only: DiskPlatform
+// (disk_platform.h) does the file calls on the real disk for the window and
+// the command line; the tests keep their files in memory.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "image/result.h"
+#include "rom/editor_state.h"
 
 namespace velk {
 
@@ -50,10 +52,12 @@ public:
     virtual std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) = 0;
     virtual std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) = 0;
 
+    // A folder to read from or write into (it need not exist yet). A
+    // platform without a folder chooser answers as its save dialog does.
+    virtual std::optional<ChosenFile> folderDialog(const FileDialogOptions& options) { return saveFileDialog(options); }
+
     // A modal box with an OK button showing the message, its detail below.
     virtual void showMessage(const Message& message) = 0;
-    // The same for a Shift-JIS text of the editor's own.
-    void messageBox(std::string_view text, std::string_view detail = {});
 
     // Asks whether to save the edits before the window closes (a Shift-JIS
     // question). A platform that cannot ask answers Discard.
@@ -63,24 +67,30 @@ public:
         return SaveChoice::Discard;
     }
 
-    // A note that stops nothing, one UTF-8 line ("FILE:LINE: warning: ...").
-    // The window keeps quiet about them.
-    virtual void warning(std::string_view line) { (void)line; }
-
     // Whether name lists, text collections and change scripts are UTF-8
     // files (without a byte-order mark too), and exports are written so.
     virtual bool utf8Files() const { return false; }
 
     // Reads at most maxBytes from the start of the file (all of it by
     // default). A problem with the system's reason if it cannot be read.
-    virtual Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX);
+    virtual Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) = 0;
     // The same, a piece at a time (see readFileInPieces).
     virtual Status readFilePieces(const std::filesystem::path& path, size_t maxBytes,
-                                  const std::function<void(std::span<const uint8_t>)>& piece);
+                                  const std::function<void(std::span<const uint8_t>)>& piece) = 0;
 
     // Creates or replaces the file with exactly these bytes, so that a failed
-    // write leaves an existing file as it was (see file_io.h).
-    virtual Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+    // write leaves an existing file as it was (see file_io.h). Several files
+    // may be written at once from different threads.
+    virtual Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) = 0;
+
+    // Which file the path names (following links), and its size and time;
+    // nothing when there is none.
+    virtual std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) = 0;
+
+    // Makes the folder, and those above it, where missing.
+    virtual Status makeFolder(const std::filesystem::path& path) = 0;
+    // The names of what a folder holds; a problem when it is no folder.
+    virtual Result<std::vector<std::string>> listFolder(const std::filesystem::path& path) = 0;
 };
 
 }  // namespace velk

@@ -17,9 +17,12 @@ std::string hex6(int64_t v) {
     return buf;
 }
 
-// Names what failed: "text 12 at 0x123456: <reason>".
-Problem describe(Problem p, const char* what, int index, int32_t at) {
+// Names what failed: "text 12 (pointer to 0x123456): <reason>". A pointer
+// that leads outside the image is the trouble itself: the problem stands
+// where the pointer does.
+Problem describe(Problem p, const char* what, int index, int32_t at, int32_t pointerAt) {
     p.reason = std::string(what) + " " + std::to_string(index) + " (pointer to " + hex6(at) + "): " + p.reason;
+    if (!isInsideImage(at)) p.offset = static_cast<size_t>(pointerAt);
     return p;
 }
 
@@ -43,6 +46,7 @@ public:
         c.names.resize(kNameCount);
         c.resources.resize(kResourceCount);
         c.colourSets.resize(kColourSetCount);
+        pointerAt_.resize(kCount);
     }
     static constexpr size_t kCount = kNameCount + kResourceCount + kColourSetCount;
 
@@ -50,7 +54,8 @@ public:
         const auto i = static_cast<int32_t>(g);
         if (i < kNameCount) {
             ResourceEntry& e = c_.names[g];
-            e = newEntry(readShortPointer(image_, kNamePointerTable + 2 * i, kNamePointerBase), kFirstNameId + i, i);
+            pointerAt_[g] = kNamePointerTable + 2 * i;
+            e = newEntry(readShortPointer(image_, pointerAt_[g], kNamePointerBase), kFirstNameId + i, i);
             return decodeName(image_, e, tables_);
         }
         const int32_t r = i - kNameCount;
@@ -58,21 +63,25 @@ public:
             ResourceEntry& e = c_.resources[static_cast<size_t>(r)];
             if (r < kFirstUnitGraphicId) {
                 const int32_t k = faceIndex(image_, r);
-                e = newEntry(readLongPointer(image_, kFacePointerTable + 3 * k), r, k);
+                pointerAt_[g] = kFacePointerTable + 3 * k;
+                e = newEntry(readLongPointer(image_, pointerAt_[g]), r, k);
                 return unpackEntry(image_, e, kFaceProfile);
             }
             const bool unit = r < kFirstTextId;
             const int32_t k = r - (unit ? kFirstUnitGraphicId : kFirstTextId);
-            e = newEntry(readLongPointer(image_, (unit ? kUnitGraphicPointerTable : kTextPointerTable) + 3 * k), r, k);
+            pointerAt_[g] = (unit ? kUnitGraphicPointerTable : kTextPointerTable) + 3 * k;
+            e = newEntry(readLongPointer(image_, pointerAt_[g]), r, k);
             return unpackEntry(image_, e, unit ? kUnitGraphicProfile : kTextProfile);
         }
         const int32_t s = r - kResourceCount;
         ResourceEntry& e = c_.colourSets[static_cast<size_t>(s)];
         if (relocated_) {
-            e = newEntry(readShortPointer(image_, kColourSetRelocatedPointerTable + 2 * s, kColourSetRelocatedBase), s, s);
+            pointerAt_[g] = kColourSetRelocatedPointerTable + 2 * s;
+            e = newEntry(readShortPointer(image_, pointerAt_[g], kColourSetRelocatedBase), s, s);
         } else {
             const int32_t j = image_[kColourSetIndexTable + s];
-            e = newEntry(readShortPointer(image_, kColourSetIndexedPointerTable + 2 * j, kColourSetIndexedBase), s, j);
+            pointerAt_[g] = kColourSetIndexedPointerTable + 2 * j;
+            e = newEntry(readShortPointer(image_, pointerAt_[g], kColourSetIndexedBase), s, j);
         }
         return unpackEntry(image_, e, kColourSetProfile);
     }
@@ -81,17 +90,18 @@ public:
     Problem describeFailure(size_t g) {
         Status s = fill(g);
         auto i = static_cast<int32_t>(g);
-        if (i < kNameCount) return describe(std::move(s.problem()), "name", i, c_.names[g].romOffset);
+        const int32_t p = pointerAt_[g];
+        if (i < kNameCount) return describe(std::move(s.problem()), "name", i, c_.names[g].romOffset, p);
         i -= kNameCount;
         if (i < kResourceCount) {
             const ResourceEntry& e = c_.resources[static_cast<size_t>(i)];
-            if (i < kFirstUnitGraphicId) return describe(std::move(s.problem()), "face", i, e.romOffset);
+            if (i < kFirstUnitGraphicId) return describe(std::move(s.problem()), "face", i, e.romOffset, p);
             if (i < kFirstTextId)
-                return describe(std::move(s.problem()), "unit graphic", i - kFirstUnitGraphicId, e.romOffset);
-            return describe(std::move(s.problem()), "text", i - kFirstTextId, e.romOffset);
+                return describe(std::move(s.problem()), "unit graphic", i - kFirstUnitGraphicId, e.romOffset, p);
+            return describe(std::move(s.problem()), "text", i - kFirstTextId, e.romOffset, p);
         }
         i -= kResourceCount;
-        return describe(std::move(s.problem()), "colour set", i, c_.colourSets[static_cast<size_t>(i)].romOffset);
+        return describe(std::move(s.problem()), "colour set", i, c_.colourSets[static_cast<size_t>(i)].romOffset, p);
     }
 
 private:
@@ -99,6 +109,7 @@ private:
     const CharTables& tables_;
     Catalogues& c_;
     bool relocated_;
+    std::vector<int32_t> pointerAt_;  // where each record's pointer stands
 };
 
 }  // namespace

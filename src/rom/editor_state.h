@@ -14,7 +14,18 @@ namespace velk {
 
 constexpr size_t kGlyphSheetSize = 8192;
 
+// Which file a path names, and whether it changed: device, inode, size and
+// time of the last change.
+struct FileIdentity {
+    uint64_t device = 0, inode = 0, size = 0;
+    int64_t modifiedNs = 0;
+    enum class Kind : uint8_t { Regular, Folder, Other } kind = Kind::Regular;  // Other: a FIFO, a device, ...
+    bool operator==(const FileIdentity&) const = default;
+    bool sameFileAs(const FileIdentity& other) const { return device == other.device && inode == other.inode; }
+};
+
 struct EditorState {
+    using FileIdentity = velk::FileIdentity;
     // Empty until a ROM is loaded, so that a state never holds two images.
     RomImage image{std::span<const uint8_t>{}};
     CharTables tables = builtInCharTables();
@@ -28,15 +39,13 @@ struct EditorState {
     // are not kept in memory).
     std::vector<uint8_t> copierHeader;
     std::filesystem::path loadedPath;
-    struct FileIdentity {
-        uint64_t device = 0, inode = 0, size = 0;
-        int64_t modifiedNs = 0;
-        bool operator==(const FileIdentity&) const = default;
-    } loadedIdentity;
+    FileIdentity loadedIdentity;
     std::filesystem::path loadedCopy;  // a .bak this run made of the file as loaded
+    uint32_t loadedCrc = 0;            // CRC-32 of the loaded file, copier header included
 
     bool unsavedEdits = false;                    // an edit since the last load or successful save
     bool keepChecksum = false;                    // saves leave the cartridge checksum as it stands
+    bool scriptFilesAnywhere = false;             // change scripts may name files outside their folder
     std::vector<std::filesystem::path> backedUp;  // files this run has kept a .bak of
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "patch/bps.h"
 #include "rom/save_layout.h"
 
 namespace velk {
@@ -30,18 +31,20 @@ Result<LoadedRom> withCatalogues(LoadedRom rom, const CharTables& tables) {
 
 Result<LoadedRom> loadRom(std::vector<uint8_t>&& file, const CharTables& tables) {
     if (Status s = checkSize(file.size()); !s) return std::move(s.problem());
+    const uint32_t crc = crc32Of(file);
     std::vector<uint8_t> header;
     if (file.size() != static_cast<size_t>(kRomSize)) {
         header.assign(file.begin(), file.begin() + kCopierHeaderSize);
         file.erase(file.begin(), file.begin() + kCopierHeaderSize);
     }
-    return withCatalogues(LoadedRom{RomImage(std::move(file)), {}, std::move(header)}, tables);
+    return withCatalogues(LoadedRom{RomImage(std::move(file)), {}, std::move(header), crc}, tables);
 }
 
 void installRom(EditorState& state, LoadedRom&& rom) {
     state.image = std::move(rom.image);
     state.catalogues = std::move(rom.catalogues);
     state.copierHeader = std::move(rom.copierHeader);
+    state.loadedCrc = rom.fileCrc;
     state.unsavedEdits = false;
     state.tables[kAddedCharTable] = blankCharTable();
     state.glyphSheetLoaded = false;

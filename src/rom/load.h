@@ -15,6 +15,7 @@ struct LoadedRom {
     RomImage image;
     Catalogues catalogues;
     std::vector<uint8_t> copierHeader;  // empty, or the 512 bytes in front of the image
+    uint32_t fileCrc = 0;               // CRC-32 of the file's bytes, header included
 };
 
 // Makes the image from a file of exactly 4 MiB, or of 4 MiB behind a 512-byte
@@ -26,7 +27,7 @@ struct LoadedRom {
 Result<LoadedRom> loadRom(std::vector<uint8_t>&& file, const CharTables& tables);
 
 // Makes a loaded ROM the editor's: image, catalogues and copier header
-// replaced, the added characters' table blank again, loaded glyphs
+// replaced, the loaded file's CRC-32 kept, the added characters' table blank again, loaded glyphs
 // forgotten and no edit unsaved.
 void installRom(EditorState& state, LoadedRom&& rom);
 

@@ -81,6 +81,7 @@ void writeFixedBytes(RomImage& image) {
 struct Layout {
     std::vector<int32_t> nameAt;
     std::vector<int32_t> recordAt;
+    std::vector<int32_t> placementOrder;  // record indices in the order they were placed
 };
 
 bool colourSetsFit(ConstCatalogue parts) {
@@ -134,8 +135,9 @@ int32_t pointerTableOf(int32_t id) {
 // records that still fit; among equal lengths the lowest id first, so saves
 // repeat exactly. The records wait in queues by length, so each placement
 // finds the largest that fits at once.
-bool planResources(ConstCatalogue records, std::vector<int32_t>& recordAt) {
+bool planResources(ConstCatalogue records, std::vector<int32_t>& recordAt, std::vector<int32_t>& order) {
     recordAt.assign(records.size(), -1);
+    order.clear();
     std::vector<std::vector<int32_t>> byLength;
     std::set<int32_t> lengths;
     for (size_t i = 0; i < records.size(); ++i) {
@@ -156,7 +158,9 @@ bool planResources(ConstCatalogue records, std::vector<int32_t>& recordAt) {
             if (fit == lengths.begin()) break;
             const int32_t n = *--fit;
             const auto length = static_cast<size_t>(n);
-            recordAt[static_cast<size_t>(byLength[length][next[length]++])] = region.start + used;
+            const int32_t record = byLength[length][next[length]++];
+            recordAt[static_cast<size_t>(record)] = region.start + used;
+            order.push_back(record);
             if (next[length] == byLength[length].size()) lengths.erase(fit);
             used += n;
         }
@@ -164,13 +168,14 @@ bool planResources(ConstCatalogue records, std::vector<int32_t>& recordAt) {
     return lengths.empty();
 }
 
-void writeResources(RomImage& image, Catalogue records, const std::vector<int32_t>& recordAt) {
-    for (size_t i = 0; i < records.size(); ++i) {
-        ResourceEntry& e = records[i];
-        e.placed = 1;
-        if (recordAt[i] < 0) continue;  // a pinned face stays where it is
-        put(image, recordAt[i], e.packed);
-        writeLongPointer(image, pointerTableOf(e.id) + 3 * e.tableIndex, recordAt[i]);
+// Pointers are written in placement order, so that two records sharing one
+// pointer slot leave it at the one placed last. Pinned faces stay where they are.
+void writeResources(RomImage& image, ConstCatalogue records, const Layout& layout) {
+    for (const int32_t i : layout.placementOrder) {
+        const ResourceEntry& e = records[static_cast<size_t>(i)];
+        const int32_t at = layout.recordAt[static_cast<size_t>(i)];
+        put(image, at, e.packed);
+        writeLongPointer(image, pointerTableOf(e.id) + 3 * e.tableIndex, at);
     }
 }
 
@@ -202,8 +207,9 @@ std::vector<uint8_t> romFileBytes(std::span<const uint8_t> copierHeader, const R
 Status checkRelocatedBlocks(const RomImage& image) {
     for (const RelocatedBlock& block : kRelocatedBlockTable) {
         if (blockInside(image, block)) continue;
-        char reason[80];
-        std::snprintf(reason, sizeof reason, "pointer at 0x%06X leads outside the image", block.pointer);
+        char reason[120];
+        std::snprintf(reason, sizeof reason, "the block pointer at 0x%06X holds %02X %02X %02X, which leads outside the image",
+                      block.pointer, image[block.pointer], image[block.pointer + 1], image[block.pointer + 2]);
         return cannotRead(reason, static_cast<size_t>(block.pointer));
     }
     return {};
@@ -213,15 +219,21 @@ Status layOutImage(RomImage& image, EditorState& state) {
     // Everything is planned first, so that a layout that does not fit leaves
     // the image untouched and the save can work on the image itself.
     Layout layout;
-    if (!checkRelocatedBlocks(image) || !colourSetsFit(state.catalogues.colourSets) ||
-        !planNames(state.catalogues.names, layout.nameAt) || !planResources(state.catalogues.resources, layout.recordAt))
+    if (Status s = checkRelocatedBlocks(image); !s) {
+        // Loaded images have them inside, so something since (an IPS piece)
+        // wrote the pointer: the image cannot be written, space is not short.
+        s.problem().id = MessageId::CannotWrite;
+        return s;
+    }
+    if (!colourSetsFit(state.catalogues.colourSets) ||
+        !planNames(state.catalogues.names, layout.nameAt) || !planResources(state.catalogues.resources, layout.recordAt, layout.placementOrder))
         return problem(MessageId::NoRoom);
     if (state.glyphSheetLoaded) writeGlyphs(image, state.glyphSheet);
     (void)moveRelocatedBlocks(image);  // checked above
     writeFixedBytes(image);
     writeColourSets(image, state.catalogues.colourSets);
     writeNames(image, state.catalogues.names, layout.nameAt);
-    writeResources(image, state.catalogues.resources, layout.recordAt);
+    writeResources(image, state.catalogues.resources, layout);
     return {};
 }
 

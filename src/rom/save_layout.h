@@ -26,7 +26,9 @@ Status checkRelocatedBlocks(const RomImage& image);
 // Lays every resource of `state` out in `image` (a copy of state.image):
 // glyphs when loaded, the relocated blocks and fixed bytes, colour sets,
 // names, then faces, unit graphics and texts, largest first, into the free
-// regions. Sets `placed` on the records. NoRoom when something does not fit;
+// regions. CannotWrite (with the pointer in its
+// reason) when a relocated block's pointer leads outside the image; NoRoom
+// when something does not fit;
 // everything is planned before anything is written, so `image` is then
 // untouched and may be the editor's own image.
 Status layOutImage(RomImage& image, EditorState& state);

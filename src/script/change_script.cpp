@@ -47,7 +47,7 @@ const Keyword* keywordPrefixOf(std::string_view token) {
 }  // namespace
 
 Status applyChangeScript(std::span<const uint8_t> script, EditorState& state, ScriptFiles& files,
-                         std::vector<Warning>* warnings) {
+                         std::vector<Warning>* warnings, size_t* applied) {
     ScriptRun run{script, state, files, std::nullopt};
     size_t p = 0;
     for (;;) {
@@ -67,6 +67,7 @@ Status applyChangeScript(std::span<const uint8_t> script, EditorState& state, Sc
         Result<size_t> next = keyword->handler(run, p + 2);
         if (!next) return std::move(next.problem());
         p = *next;
+        if (applied) ++*applied;
     }
 }
 

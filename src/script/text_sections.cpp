@@ -21,6 +21,17 @@ std::optional<int64_t> entryNumber(std::span<const uint8_t> script, size_t at) {
     return *high * 256 + *low;
 }
 
+// Where a sign stands in front of either of the two numbers at `at`: an
+// entry is numbered in plain hexadecimal, and "-1" is no entry number.
+std::optional<size_t> signInEntryNumber(std::span<const uint8_t> script, size_t at) {
+    for (int n = 0; n < 2 && at < script.size(); ++n) {
+        while (at < script.size() && isScanfSpace(script[at])) ++at;
+        if (at < script.size() && (script[at] == '-' || script[at] == '+')) return at;
+        if (!scanHex(script, at)) break;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 Result<size_t> applyWordListSection(ScriptRun& run, size_t start) {
@@ -29,6 +40,8 @@ Result<size_t> applyWordListSection(ScriptRun& run, size_t start) {
         // [F1 23] name: the high number is read from the 'F' on.
         const std::optional<int64_t> number = entryNumber(script, mark + 1);
         if (!number) return mark + 1;  // not an entry
+        if (const std::optional<size_t> sign = signInEntryNumber(script, mark + 1))
+            return run.outOfRange(*sign, "an entry number has no sign: [F0 00] to [F9 CD]");
         const int64_t entry = *number - 0xF0 * 256;
         if (*number < 0xF0 * 256 || entry >= kNameCount)
             return run.outOfRange(mark, "a name entry must be [F0 00] to [F9 CD]");
@@ -54,6 +67,8 @@ Result<size_t> encodeTexts(ScriptRun& run, size_t start, std::vector<size_t>& to
         // ##No.0A 1F: three bytes not examined, then the two numbers.
         const std::optional<int64_t> number = entryNumber(script, mark + 5);
         if (!number) return mark + 1;  // not an entry
+        if (const std::optional<size_t> sign = signInEntryNumber(script, mark + 5))
+            return run.outOfRange(*sign, "an entry number has no sign: ##No.00 00 to ##No.15 E6");
         if (*number < 0 || *number >= kTextCount)
             return run.outOfRange(mark, "a text entry must be ##No.00 00 to ##No.15 E6");
         Result<EncodedText> encoded = encodeTextCode(script.subspan(mark), run.glyphLookup(), static_cast<int>(*number));

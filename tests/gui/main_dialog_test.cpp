@@ -40,8 +40,7 @@ void onNextModal(std::function<void(QWidget*)> whileModal) {
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        rom = test::scratchFolder() / "demo.smc";
-        test::writeBytes(rom, test::demoImage().bytes);
+        platform.files[rom] = test::demoImage().bytes;
         platform.answer(rom);
         dialog = std::make_unique<MainDialog>(state, platform);
         ASSERT_TRUE(dialog->initialise());
@@ -64,28 +63,20 @@ protected:
                 dialog->writeButton()->isVisibleTo(dialog.get()), dialog->writeButton()->text()};
     }
 
-    std::filesystem::path rom;
+    std::filesystem::path rom = "demo.smc";
     ScriptedPlatform platform;
     EditorState state;
     std::unique_ptr<MainDialog> dialog;
 };
 
-TEST_F(MainWindow, StartsInModeZeroWithTheSevenModes) {
+TEST_F(MainWindow, StartsInModeZeroAndEveryModeRelabelsAndShowsItsButtons) {
     EXPECT_EQ(dialog->windowTitle(), u("VELK"));
+    EXPECT_EQ(dialog->windowIcon().availableSizes().size(), 2);
     QComboBox* combo = dialog->modeCombo();
     ASSERT_EQ(combo->count(), 7);
     const char* items[] = {"ROM", "顔グラフィック", "顔グラBMP", "ユニットグラフィック等", "名前リスト", "テキスト", "変更点書き込み"};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(combo->itemText(i), u(items[i]));
     EXPECT_EQ(combo->currentIndex(), 0);
-    const Buttons b = buttons();
-    EXPECT_TRUE(b.extractShown && b.writeShown);
-    EXPECT_EQ(b.extract, u("保存"));
-    EXPECT_EQ(b.write, u("再読込"));
-    EXPECT_FALSE(dialog->windowIcon().isNull());
-    EXPECT_EQ(dialog->windowIcon().availableSizes().size(), 2);
-}
-
-TEST_F(MainWindow, EveryModeRelabelsAndShowsItsButtons) {
     struct Expected {
         int mode;
         bool extractShown;
@@ -95,7 +86,8 @@ TEST_F(MainWindow, EveryModeRelabelsAndShowsItsButtons) {
     };
     // Walked in this order, a hidden button keeps the label it last had.
     const Expected walk[] = {
-        {1, true, "抜き出し", true, "書き込み"}, {2, true, "抜き出し", false, "書き込み"},
+        {0, true, "保存", true, "再読込"},       {1, true, "抜き出し", true, "書き込み"},
+        {2, true, "抜き出し", false, "書き込み"},
         {1, true, "抜き出し", true, "書き込み"}, {6, false, "抜き出し", true, "書き込み"},
         {0, true, "保存", true, "再読込"},       {2, true, "抜き出し", false, "再読込"},
         {3, true, "抜き出し", true, "書き込み"}, {4, true, "抜き出し", true, "書き込み"},
@@ -112,35 +104,25 @@ TEST_F(MainWindow, EveryModeRelabelsAndShowsItsButtons) {
     }
 }
 
-TEST_F(MainWindow, NoSelectionChangesAndRunsNothing) {
+TEST_F(MainWindow, NoSelectionChangesAndHiddenButtonsRunNothing) {
+    select(6);
+    dialog->extractButton()->click();  // hidden in mode 6
     select(2);
     select(-1);
     const Buttons b = buttons();
     EXPECT_TRUE(b.extractShown);
     EXPECT_FALSE(b.writeShown);
-    const size_t dialogsBefore = platform.dialogs.size();
     dialog->extractButton()->click();
     dialog->writeButton()->click();
-    EXPECT_EQ(platform.dialogs.size(), dialogsBefore);
+    EXPECT_EQ(platform.dialogs.size(), 1u);  // only the start's
     EXPECT_EQ(modeAt(-1), nullptr);
     EXPECT_EQ(modeAt(7), nullptr);
 }
 
-TEST_F(MainWindow, ReloadButtonAsksForARomAndCancelChangesNothing) {
-    state.catalogues.texts()[3].unpacked = {0x71};
-    platform.answer(std::nullopt);
-    dialog->writeButton()->click();
-    ASSERT_EQ(platform.dialogs.size(), 2u);
-    EXPECT_FALSE(platform.dialogs[1].save);
-    EXPECT_EQ(state.catalogues.texts()[3].unpacked, std::vector<uint8_t>{0x71});
-    EXPECT_TRUE(platform.messages.empty());
-}
-
 TEST_F(MainWindow, ReloadOfABadFileReportsItAndKeepsTheCatalogues) {
     state.catalogues.texts()[3].unpacked = {0x71};
-    const std::filesystem::path bad = rom.parent_path() / "bad.smc";
-    test::writeBytes(bad, std::vector<uint8_t>(100, 0xFF));
-    platform.answer(bad);
+    platform.files["bad.smc"] = std::vector<uint8_t>(100, 0xFF);
+    platform.answer("bad.smc");
     dialog->writeButton()->click();
     EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("bad.smcが読み込めません")});
     EXPECT_EQ(state.catalogues.texts()[3].unpacked, std::vector<uint8_t>{0x71});
@@ -148,13 +130,6 @@ TEST_F(MainWindow, ReloadOfABadFileReportsItAndKeepsTheCatalogues) {
     platform.answer(rom);
     dialog->writeButton()->click();
     EXPECT_EQ(state.catalogues.texts()[3].unpacked, test::demoCatalogues().texts()[3].unpacked);
-}
-
-TEST_F(MainWindow, HiddenButtonsRunNothing) {
-    select(6);
-    const size_t dialogsBefore = platform.dialogs.size();
-    dialog->extractButton()->click();  // hidden in mode 6
-    EXPECT_EQ(platform.dialogs.size(), dialogsBefore);
 }
 
 TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
@@ -170,7 +145,7 @@ TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
         {2, true, true, "顔グラbmp"},            {3, true, true, "ユニットグラフィック等"},
         {3, false, false, "ユニットグラフィック等"}, {4, true, true, "名前リスト"},
         {4, false, false, "名前リスト"},         {5, true, true, "テキスト集"},
-        {5, false, false, "テキスト("},
+        {5, false, false, "テキスト("},         {6, false, false, "テキスト(*.txt)|*.txt|全て(*.*)|*.*||"},
     };
     for (const Wiring& w : table) {
         select(w.mode);
@@ -184,38 +159,10 @@ TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(MainWindow, TheTextModeImportsIntoTheCatalogue) {
-    const std::filesystem::path in = rom.parent_path() / "in.txt";
-    test::writeBytes(in, test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//"));
-    select(5);
-    platform.answer(in);
-    dialog->writeButton()->click();
-    EXPECT_EQ(state.catalogues.texts()[0].unpacked, std::vector<uint8_t>{0x76});
-}
-
-TEST_F(MainWindow, TheChangeScriptModeAppliesAScript) {
-    const std::filesystem::path folder = rom.parent_path() / "script";
-    std::filesystem::create_directories(folder);
-    test::writeBytes(folder / "p.ips", test::bytesOf(std::string("PATCH\x00\x00\x10\x00\x01\x7E" "EOF", 14)));
-    test::writeBytes(folder / "s.txt", test::bytesOf(test::sjis(";;テキスト\n##No.00 00\nウ//\n;;IPSパッチ @@p.ips\n")));
-    select(6);
-    platform.answer(folder / "s.txt");
-    dialog->writeButton()->click();
-    const ScriptedPlatform::Dialog& d = platform.dialogs.back();
-    EXPECT_FALSE(d.save);
-    EXPECT_EQ(d.options.filter, test::sjis("テキスト(*.txt)|*.txt|全て(*.*)|*.*||"));
-    EXPECT_EQ(d.options.initialFileName, "*.txt");
-    EXPECT_EQ(d.options.defaultExtension, "txt");
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(state.catalogues.texts()[0].unpacked, std::vector<uint8_t>{0x76});
-    EXPECT_EQ(state.image[0x10], 0x7E);
-}
-
 TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
-    const std::filesystem::path in = rom.parent_path() / "in.txt";
-    test::writeBytes(in, test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//"));
+    platform.files["in.txt"] = test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//");
     select(5);
-    platform.answer(in);
+    platform.answer("in.txt");
     dialog->writeButton()->click();
     ASSERT_TRUE(state.unsavedEdits);
 
@@ -231,11 +178,10 @@ TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
     EXPECT_TRUE(platform.dialogs.back().save);
 
     platform.saveChoices = {Platform::SaveChoice::Save};  // save for real: the window closes
-    const std::filesystem::path out = rom.parent_path() / "out.smc";
-    platform.answer(out);
+    platform.answer("out.smc");
     press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_TRUE(std::filesystem::exists(out));
+    EXPECT_TRUE(platform.files.count("out.smc"));
     EXPECT_FALSE(state.unsavedEdits);
     EXPECT_EQ(platform.questions.size(), 3u);
 }
@@ -312,6 +258,19 @@ TEST(EditorAppStart, CancelEndsWithZeroBeforeTheWindowShows) {
     for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(dynamic_cast<MainDialog*>(w) && w->isVisible());
 }
 
+TEST(EditorAppStart, AFileThatDoesNotLoadIsShownAndAskedForAgain) {
+    ScriptedPlatform platform;
+    platform.files["zeros.smc"] = std::vector<uint8_t>(1024, 0);
+    platform.answer("zeros.smc");
+    platform.answer("missing.smc");
+    platform.answer(std::nullopt);
+    EditorState state;
+    EXPECT_EQ(EditorApp(state, platform).run(), 0);
+    EXPECT_EQ(platform.dialogs.size(), 3u);
+    EXPECT_EQ(platform.messages, (std::vector<std::string>{test::sjis("zeros.smcが読み込めません"),
+                                                           test::sjis("missing.smcが読み込めません")}));
+}
+
 // Runs `then` on the main window as soon as it shows (it is not modal: the workbench takes input beside it).
 void onMainWindow(std::function<void(MainDialog*)> then) {
     auto* timer = new QTimer;
@@ -328,10 +287,10 @@ void onMainWindow(std::function<void(MainDialog*)> then) {
 }
 
 TEST(EditorAppStart, RunsTheWindowUntilItClosesOnTheRomGivenOrChosen) {
-    const std::filesystem::path rom = test::scratchFolder() / "demo.smc";
-    test::writeBytes(rom, test::demoImage().bytes);
+    const std::filesystem::path rom = "demo.smc";
     for (const bool given : {false, true}) {
         ScriptedPlatform platform;
+        platform.files["demo.smc"] = test::demoImage().bytes;
         if (!given) platform.answer(rom);
         EditorState state;
         QString title;

@@ -106,7 +106,7 @@ TEST_F(QtPlatformTest, MessageBoxShowsTheShiftJisTextWithOk) {
         buttons = static_cast<int>(box->buttons().size());
         box->button(QMessageBox::Ok)->click();
     });
-    platform.messageBox(sjis("demo.smcが読み込めません"));
+    platform.showMessage({sjis("demo.smcが読み込めません"), "demo.smcが読み込めません", ""});
     EXPECT_EQ(text, QString::fromUtf8("demo.smcが読み込めません"));
     EXPECT_EQ(buttons, 1);
 }

@@ -12,6 +12,7 @@
 #include "app/entry_page.h"
 #include "app/graphics_views.h"
 #include "app/workbench.h"
+#include "ops/run_operation.h"
 #include "demo_script.h"
 #include "gfx/face_picture.h"
 #include "scripted_platform.h"
@@ -34,11 +35,9 @@ bool sameEdits(const EditorState& a, const EditorState& b) {
 class WorkbenchWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = test::scratchFolder();
-        rom = folder / "demo.smc";
-        test::writeBytes(rom, test::demoImage().bytes);
-        platform.answer(rom);
-        ASSERT_TRUE(openRomAtStart(state, platform));
+        platform.files["demo.smc"] = test::demoImage().bytes;
+        platform.answer("demo.smc");
+        ASSERT_TRUE(runOperation(state, platform, openRomAtStart).done());
         session = std::make_unique<EditorSession>(state, platform);
         window = std::make_unique<Workbench>(*session);
         window->show();
@@ -51,7 +50,7 @@ protected:
         if (apply) page->applyButton()->click();
     }
     std::filesystem::path file(const std::string& name, const std::vector<uint8_t>& bytes) {
-        return test::writeBytes(folder / name, bytes), folder / name;
+        return platform.files[name] = bytes, name;
     }
     // Runs a button's operation through the session with `answer` for its dialog.
     void runButton(const char* step, Operation op, const std::filesystem::path& answer) {
@@ -59,7 +58,6 @@ protected:
         session->runOperation(u(step), op);
     }
 
-    std::filesystem::path folder, rom;
     ScriptedPlatform platform;
     EditorState state;
     std::unique_ptr<EditorSession> session;
@@ -206,22 +204,22 @@ TEST_F(WorkbenchWindow, TheFaceGridShowsTheFacePicturesPixels) {
 TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
     EXPECT_EQ(window->windowTitle(), u("demo.smc — 一覧 — VELK"));
     EXPECT_EQ(window->statusLabel()->text(), u("demo.smc を読み込みました"));
-    runButton("保存", saveRomOperation, folder / "before.smc");
+    runButton("保存", saveRomOperation, "before.smc");
     std::vector<uint8_t> names = nameListBytes(state.catalogues.names);
     names.insert(names.begin() + kNameLabelLength, {0x96, 0x6B});  // 北
     runButton("名前リストの読み込み", importNamesOperation, file("n.txt", names));
     EXPECT_EQ(window->windowTitle(), u("demo.smc * — 一覧 — VELK"));
-    EXPECT_TRUE(window->statusLabel()->text().startsWith(u("名前リストの読み込み: ")));  // N 件を変更しました
+    EXPECT_EQ(window->statusLabel()->text(), u("名前 2510 件を読み込みました"));
     EXPECT_TRUE(window->namesPage()->model()->edited(0));
-    runButton("保存", saveRomOperation, folder / "edited.smc");
+    runButton("保存", saveRomOperation, "edited.smc");
     EXPECT_EQ(window->windowTitle(), u("demo.smc — 一覧 — VELK"));
     session->undoStack().undo();  // the import, and the layout of the save after it
     EXPECT_EQ(window->windowTitle(), u("demo.smc * — 一覧 — VELK"));
     EXPECT_EQ(window->statusLabel()->text(), u("元に戻しました: 名前リストの読み込み"));
     EXPECT_FALSE(window->namesPage()->model()->edited(0));
-    runButton("保存", saveRomOperation, folder / "after.smc");
-    EXPECT_EQ(test::readBytes(folder / "after.smc"), test::readBytes(folder / "before.smc"));
-    EXPECT_NE(test::readBytes(folder / "edited.smc"), test::readBytes(folder / "before.smc"));
+    runButton("保存", saveRomOperation, "after.smc");
+    EXPECT_EQ(platform.files.at("after.smc"), platform.files.at("before.smc"));
+    EXPECT_NE(platform.files.at("edited.smc"), platform.files.at("before.smc"));
 }
 
 }  // namespace

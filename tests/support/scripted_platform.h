@@ -1,11 +1,13 @@
 // A platform for tests: dialogs answer from a queue, messages are recorded,
-// and chosen files can be made to fail.
+// and files live in memory, where a test can make one fail; or, for the tests
+// of what only a real file system does (links, FIFOs, folders), on disk.
 #pragma once
 
 #include <deque>
+#include <map>
 #include <set>
 
-#include "platform/platform.h"
+#include "platform/disk_platform.h"
 
 namespace velk {
 
@@ -25,35 +27,39 @@ public:
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
     void showMessage(const Message& message) override {
         messages.push_back(message.text);
-        displays.push_back(message.display);
         details.push_back(message.detail);
     }
-    void warning(std::string_view line) override { warnings.emplace_back(line); }
     bool utf8Files() const override { return utf8; }
-    // Answers the save question from a queue; Cancel when it runs dry.
-    SaveChoice askToSaveChanges(std::string_view question) override {
-        questions.emplace_back(question);
-        if (saveChoices.empty()) return SaveChoice::Cancel;
-        const SaveChoice c = saveChoices.front();
-        saveChoices.pop_front();
-        return c;
+    // An outcome as a front end shows it: its problem joins `messages`.
+    template <typename O>
+    O shown(O outcome) {
+        if (outcome.problem) showMessage(*outcome.problem);
+        return outcome;
     }
-    std::deque<SaveChoice> saveChoices;
-    std::vector<std::string> questions;
+    // Answers the save question from a queue; Cancel when it runs dry.
+    SaveChoice askToSaveChanges(std::string_view question) override;
     Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override;
     // Through readFile, in pieces of an odd size, so that readers meet
     // pieces that end anywhere.
     Status readFilePieces(const std::filesystem::path& path, size_t maxBytes,
                           const std::function<void(std::span<const uint8_t>)>& piece) override;
     Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override;
+    // A file's inode is its path's hash; its time, its content's.
+    std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) override;
+    // A folder is there once made, or once a file is written into it.
+    Status makeFolder(const std::filesystem::path& path) override;
+    Result<std::vector<std::string>> listFolder(const std::filesystem::path& path) override;
 
+    std::map<std::filesystem::path, std::vector<uint8_t>> files;  // the platform's whole disk
+    std::set<std::filesystem::path> folders;
+    std::deque<SaveChoice> saveChoices;
+    std::vector<std::string> questions;
     std::vector<Dialog> dialogs;        // every dialog shown, in order
-    std::vector<std::string> messages;  // every message shown, in order
+    std::vector<std::string> messages;  // every message shown (by a front end), in order
     std::vector<std::string> details;   // the detail shown with each
-    std::vector<std::string> displays;  // each as shown, in UTF-8
-    std::vector<std::string> warnings;  // every warning line
     bool utf8 = false;                  // answer utf8Files() with this
     bool ignoreReadCap = false;         // read whole files, whatever the caller's cap
+    bool onDisk = false;                // file calls go to the disk, not to `files`
 
 private:
     std::optional<ChosenFile> next(bool save, const FileDialogOptions& options);
@@ -61,6 +67,11 @@ private:
     std::deque<std::optional<std::filesystem::path>> answers_;
     std::set<std::filesystem::path> unreadable_;
     std::set<std::filesystem::path> unwritable_;
+    struct Disk : DiskPlatform {
+        std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
+        std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
+        void showMessage(const Message&) override {}
+    } disk_;
 };
 
 }  // namespace velk

@@ -10,6 +10,7 @@
 
 #include "cli/cli.h"
 #include "demo_image.h"
+#include "ops/run_operation.h"
 #include "text/sjis.h"
 
 namespace velk::test {
@@ -30,6 +31,24 @@ const Catalogues& demoCatalogues() {
         return std::move(*c);
     }();
     return catalogues;
+}
+
+EditorState demoState(ScriptedPlatform& platform) {
+    platform.files["demo.smc"] = demoImage().bytes;
+    EditorState state;
+    if (!run(state, platform, openRomAtStart, "demo.smc").done()) throw std::runtime_error("the demo image does not load");
+    return state;
+}
+
+Outcome run(EditorState& state, ScriptedPlatform& platform, Operation operation,
+            std::optional<std::filesystem::path> answer) {
+    platform.answer(std::move(answer));
+    return runOperation(state, platform, operation);
+}
+
+std::vector<uint8_t> fileOf(const ScriptedPlatform& platform, const std::filesystem::path& path) {
+    const auto it = platform.files.find(path);
+    return it == platform.files.end() ? std::vector<uint8_t>{} : it->second;
 }
 
 std::filesystem::path scratchFolder() {

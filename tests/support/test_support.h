@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "rom/catalogues.h"
 #include "image/rom_image.h"
+#include "ops/operations.h"
+#include "rom/catalogues.h"
+#include "scripted_platform.h"
 
 namespace velk::test {
 
@@ -15,6 +17,16 @@ namespace velk::test {
 const RomImage& demoImage();
 // Its catalogues, built once.
 const Catalogues& demoCatalogues();
+
+// A state holding the demo image and its catalogues, loaded from the
+// platform's file "demo.smc" (which this puts there).
+EditorState demoState(ScriptedPlatform& platform);
+// Answers the next dialog with `answer` (nothing: cancel) and runs the
+// operation as the window does.
+Outcome run(EditorState& state, ScriptedPlatform& platform, Operation operation,
+            std::optional<std::filesystem::path> answer);
+// The bytes of a platform file, empty when there is none.
+std::vector<uint8_t> fileOf(const ScriptedPlatform& platform, const std::filesystem::path& path);
 
 // A fresh folder under the system's temporary folder, removed at exit.
 std::filesystem::path scratchFolder();

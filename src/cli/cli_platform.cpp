@@ -1,4 +1,4 @@
-#include "platform/cli_platform.h"
+#include "cli/cli_platform.h"
 
 #include "text/sjis.h"
 
@@ -16,14 +16,8 @@ std::optional<ChosenFile> CliPlatform::openFileDialog(const FileDialogOptions&) 
 std::optional<ChosenFile> CliPlatform::saveFileDialog(const FileDialogOptions&) { return next(); }
 
 void CliPlatform::showMessage(const Message& message) {
-    ++messagesShown_;
     err_ << message.display << '\n';
     if (!message.detail.empty()) err_ << message.detail << '\n';
-}
-
-void CliPlatform::warning(std::string_view line) {
-    ++warningsShown_;
-    err_ << line << '\n';
 }
 
 }  // namespace velk

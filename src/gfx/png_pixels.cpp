@@ -1,0 +1,96 @@
+#include "gfx/png_pixels.h"
+
+#include <cstdio>
+#include <string>
+
+namespace velk {
+namespace {
+
+constexpr size_t kTileSide = 8;
+
+std::string pixelPlace(size_t i, uint32_t width) {
+    return "pixel (" + std::to_string(i % width) + ", " + std::to_string(i / width) + ")";
+}
+
+}  // namespace
+
+std::vector<uint8_t> tilesToPixels(std::span<const uint8_t> tiles, size_t tilesAcross) {
+    const size_t count = tiles.size() / kTileBytes;
+    const size_t width = tilesAcross * kTileSide;
+    std::vector<uint8_t> pixels(count * kTileSide * kTileSide);
+    for (size_t t = 0; t < count; ++t) {
+        const uint8_t* tile = tiles.data() + t * kTileBytes;
+        uint8_t* corner = pixels.data() + (t / tilesAcross) * kTileSide * width + (t % tilesAcross) * kTileSide;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) corner[static_cast<size_t>(y) * width + static_cast<size_t>(x)] = tilePixel(tile, x, y);
+    }
+    return pixels;
+}
+
+std::vector<uint8_t> pixelsToTiles(std::span<const uint8_t> pixels, size_t tilesAcross) {
+    const size_t width = tilesAcross * kTileSide;
+    const size_t count = pixels.size() / (kTileSide * kTileSide);
+    std::vector<uint8_t> tiles(count * kTileBytes, 0);
+    for (size_t t = 0; t < count; ++t) {
+        uint8_t* tile = tiles.data() + t * kTileBytes;
+        const uint8_t* corner = pixels.data() + (t / tilesAcross) * kTileSide * width + (t % tilesAcross) * kTileSide;
+        for (size_t y = 0; y < 8; ++y)
+            for (size_t x = 0; x < 8; ++x) {
+                const unsigned v = corner[y * width + x];
+                const unsigned bit = 1u << (7 - x);
+                if (v & 1) tile[2 * y] |= static_cast<uint8_t>(bit);
+                if (v & 2) tile[2 * y + 1] |= static_cast<uint8_t>(bit);
+                if (v & 4) tile[16 + 2 * y] |= static_cast<uint8_t>(bit);
+                if (v & 8) tile[17 + 2 * y] |= static_cast<uint8_t>(bit);
+            }
+    }
+    return tiles;
+}
+
+Status checkPictureSize(const PngPicture& picture, uint32_t width, uint32_t height) {
+    if (picture.width == width && picture.height == height) return {};
+    return cannotRead(std::to_string(width) + " x " + std::to_string(height) + " pixels expected, found " +
+                      std::to_string(picture.width) + " x " + std::to_string(picture.height));
+}
+
+Result<std::vector<uint8_t>> pixelValues(const PngPicture& picture, const std::array<uint16_t, 15>& colours,
+                                         unsigned indexLimit) {
+    const size_t count = size_t{picture.width} * picture.height;
+    std::vector<uint8_t> values(count);
+    if (picture.indexed) {
+        for (size_t i = 0; i < count; ++i) {
+            const uint8_t index = picture.pixels[i];
+            if (index >= indexLimit)
+                return cannotRead(pixelPlace(i, picture.width) + " has palette index " + std::to_string(index) +
+                                  "; indexes 0-" + std::to_string(indexLimit - 1) + " are read");
+            values[i] = index % 16;
+        }
+        return values;
+    }
+    // A picture repeats few colours: remember the last one looked up.
+    uint32_t lastRgb = UINT32_MAX;
+    uint8_t lastValue = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* p = picture.pixels.data() + 4 * i;
+        if (p[3] == 0) continue;
+        const uint32_t rgb = uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
+        if (rgb != lastRgb) {
+            const uint16_t c = pngRgbToConsole({p[0], p[1], p[2]});
+            int found = -1;
+            for (size_t v = 0; v < colours.size() && found < 0; ++v)
+                if ((colours[v] & 0x7FFF) == c) found = static_cast<int>(v + 1);
+            if (found < 0 && c == 0) found = 0;
+            if (found < 0) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "#%06X", static_cast<unsigned>(rgb));
+                return cannotRead(pixelPlace(i, picture.width) + " has colour " + hex + ", which is not in the palette");
+            }
+            lastRgb = rgb;
+            lastValue = static_cast<uint8_t>(found);
+        }
+        values[i] = lastValue;
+    }
+    return values;
+}
+
+}  // namespace velk

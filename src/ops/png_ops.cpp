@@ -1,0 +1,214 @@
+#include "ops/png_ops.h"
+
+#include <algorithm>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "gfx/face_graphics.h"
+#include "gfx/face_png.h"
+#include "gfx/unit_graphics.h"
+#include "gfx/unit_png.h"
+#include "image/parallel.h"
+#include "ops/messages.h"
+#include "text/sjis.h"
+
+namespace velk {
+namespace {
+
+constexpr size_t kSetsPerFace = 8;
+
+// Face f's eight colour sets (fewer where the catalogue ends early).
+ConstCatalogue setsOfFace(ConstCatalogue colourSets, size_t f) {
+    const size_t first = std::min(kSetsPerFace * f, colourSets.size());
+    return colourSets.subspan(first, std::min(kSetsPerFace, colourSets.size() - first));
+}
+
+FileDialogOptions facePngFolderOptions() { return {"", "", toCp932("顔グラフィックPNG(face-*.png)|face-*.png||")}; }
+
+FileDialogOptions unitPngDialogOptions() {
+    return {"png", "*.png", toCp932("ユニットグラフィック等PNG(*.png)|*.png|全て(*.*)|*.*||")};
+}
+
+// The largest PNG file read.
+constexpr size_t kMaxPngBytes = size_t{64} << 20;
+
+// A file's or folder's own name (for "DIR/" too).
+std::string shownName(const std::filesystem::path& path) {
+    return (path.filename().empty() ? path.parent_path() : path).filename().string();
+}
+
+// The problem, with the file (or folder) it is about named.
+Outcome fileFailed(Problem problem, const std::filesystem::path& path, std::vector<std::string> warnings = {}) {
+    const std::string name = shownName(path);
+    problem.text = toCp932(name);
+    problem.textUtf8 = name;
+    return failedOutcome(renderMessage(problem), std::move(warnings));
+}
+
+Outcome writeFailed(Problem problem, const std::filesystem::path& path) {
+    problem.id = MessageId::CannotWrite;
+    return fileFailed(std::move(problem), path);
+}
+
+std::string count(const char* what, size_t n, const char* done) {
+    return toCp932(std::string(what) + " " + std::to_string(n) + " 件を" + done);
+}
+
+Result<std::vector<uint8_t>> readPngFile(Platform& platform, const std::filesystem::path& path) {
+    Result<std::vector<uint8_t>> bytes = platform.readFile(path, kMaxPngBytes + 1);
+    if (bytes && bytes->size() > kMaxPngBytes) return cannotRead("larger than " + std::to_string(kMaxPngBytes >> 20) + " MiB");
+    return bytes;
+}
+
+struct Imported {
+    Outcome outcome;
+    size_t changed = 0;
+};
+
+Imported readFacesFromPng(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform,
+                          const std::filesystem::path& dir) {
+    Result<std::vector<std::string>> listed = platform.listFolder(dir);
+    if (!listed) return {fileFailed(std::move(listed.problem()), dir)};
+    const std::set<std::string> present(listed->begin(), listed->end());
+    // Study: every file is read and checked before any face changes.
+    std::vector<std::optional<std::vector<uint8_t>>> tiles(faces.size());
+    std::vector<std::optional<std::vector<uint8_t>>> colours(colourSets.size());
+    std::vector<std::string> missing, paletteKept;
+    size_t firstKeptEntries = 0;
+    for (size_t f = 0; f < faces.size(); ++f) {
+        const std::string name = facePngName(f);
+        if (!present.count(name)) {
+            missing.push_back(name);
+            continue;
+        }
+        const std::filesystem::path path = dir / name;
+        Result<std::vector<uint8_t>> bytes = readPngFile(platform, path);
+        if (!bytes) return {fileFailed(std::move(bytes.problem()), path)};
+        const ConstCatalogue sets = setsOfFace(colourSets, f);
+        Result<FacePng> face = readFacePng(*bytes, sets);
+        if (!face) return {fileFailed(std::move(face.problem()), path)};
+        if (face->tiles != faces[f].unpacked) tiles[f] = std::move(face->tiles);
+        if (face->indexed && !face->colourSets) {
+            if (paletteKept.empty()) firstKeptEntries = face->paletteEntries;
+            paletteKept.push_back(name);
+        }
+        for (size_t s = 0; face->colourSets && s < face->colourSets->size(); ++s)
+            if ((*face->colourSets)[s] != sets[s].unpacked) colours[kSetsPerFace * f + s] = std::move((*face->colourSets)[s]);
+    }
+    std::vector<std::string> warnings;
+    const std::string folder = shownName(dir);
+    if (!missing.empty())
+        warnings.push_back(folder + ": warning: " + std::to_string(missing.size()) + " face file" +
+                           (missing.size() == 1 ? "" : "s") + " missing, first " + missing.front() +
+                           "; those faces stay as they are");
+    if (!paletteKept.empty())
+        warnings.push_back(folder + "/" + paletteKept.front() + ": warning: a palette of " +
+                           std::to_string(firstKeptEntries) + " entries, not 128 (" + std::to_string(paletteKept.size()) +
+                           " file" + (paletteKept.size() == 1 ? "" : "s") + " so); their colour sets stay as they are");
+    // Apply: only what changed is stored and repacked.
+    const size_t changed = static_cast<size_t>(std::count_if(tiles.begin(), tiles.end(), [](auto& t) { return t.has_value(); }) +
+                                               std::count_if(colours.begin(), colours.end(), [](auto& c) { return c.has_value(); }));
+    replaceFaceTiles(faces, tiles, image);
+    replaceColourSets(colourSets, colours, image);
+    return {doneOutcome(count("顔グラフィック", faces.size() - missing.size(), "PNGから読み込みました"), std::move(warnings)),
+            changed};
+}
+
+Imported readUnitsFromPng(Catalogue units, RomImage& image, Platform& platform, const std::filesystem::path& file) {
+    Result<std::vector<uint8_t>> bytes = readPngFile(platform, file);
+    if (!bytes) return {fileFailed(std::move(bytes.problem()), file)};
+    Result<std::vector<uint8_t>> fig = unitFileFromPng(*bytes, image);
+    if (!fig) return {fileFailed(std::move(fig.problem()), file)};
+    const std::vector<uint8_t> before = unitFileBytes(units, image);
+    size_t changed = 0;
+    for (size_t at = 0; at < fig->size(); at += kUnitGraphicBytes)
+        if (!std::equal(fig->begin() + static_cast<std::ptrdiff_t>(at),
+                        fig->begin() + static_cast<std::ptrdiff_t>(std::min(at + kUnitGraphicBytes, fig->size())),
+                        before.begin() + static_cast<std::ptrdiff_t>(at)))
+            ++changed;
+    if (changed) writeUnitFile(units, image, *fig, true);
+    return {doneOutcome(count("ユニットグラフィック等", units.size(), "PNGから読み込みました")), changed};
+}
+
+}  // namespace
+
+bool isPngName(const std::filesystem::path& path) {
+    std::string ext = path.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext == ".png";
+}
+
+Outcome facesToPng(ConstCatalogue faces, ConstCatalogue colourSets, Platform& platform, const std::filesystem::path& dir) {
+    if (Status made = platform.makeFolder(dir); !made) return writeFailed(std::move(made.problem()), dir);
+    // Most of the time goes in waiting for each file to reach the disk, so
+    // the faces are made and written by many threads at once (the disk
+    // takes their flushes together); the first failure in face order is the
+    // one reported.
+    std::vector<std::optional<Problem>> failures(faces.size());
+    parallelFor(faces.size(), [&](size_t f) {
+        const std::vector<uint8_t> png = facePngBytes(faces[f].unpacked, setsOfFace(colourSets, f));
+        if (Status written = platform.writeFile(dir / facePngName(f), png); !written) failures[f] = std::move(written.problem());
+    }, 1, 16);
+    for (size_t f = 0; f < faces.size(); ++f)
+        if (failures[f]) return writeFailed(std::move(*failures[f]), dir / facePngName(f));
+    return doneOutcome(count("顔グラフィック", faces.size(), "PNGに書き出しました"));
+}
+
+Outcome facesFromPng(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform,
+                     const std::filesystem::path& dir) {
+    return readFacesFromPng(faces, colourSets, image, platform, dir).outcome;
+}
+
+Outcome unitsToPng(ConstCatalogue units, const RomImage& image, Platform& platform, const std::filesystem::path& file) {
+    if (Status written = platform.writeFile(file, unitSheetPngBytes(units, image)); !written)
+        return writeFailed(std::move(written.problem()), file);
+    return doneOutcome(count("ユニットグラフィック等", units.size(), "PNGに書き出しました"));
+}
+
+Outcome unitsFromPng(Catalogue units, RomImage& image, Platform& platform, const std::filesystem::path& file) {
+    return readUnitsFromPng(units, image, platform, file).outcome;
+}
+
+Outcome exportFacesPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    return facesToPng(state.catalogues.faces(), state.catalogues.colourSets, platform, dir);
+}
+
+Outcome importFacesPngFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    Imported result = readFacesFromPng(state.catalogues.faces(), state.catalogues.colourSets, state.image, platform, dir);
+    if (result.changed) state.unsavedEdits = true;
+    return std::move(result.outcome);
+}
+
+Outcome exportUnitsPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& file) {
+    return unitsToPng(state.catalogues.unitGraphics(), state.image, platform, file);
+}
+
+Outcome importUnitsPngFrom(EditorState& state, Platform& platform, const std::filesystem::path& file) {
+    Imported result = readUnitsFromPng(state.catalogues.unitGraphics(), state.image, platform, file);
+    if (result.changed) state.unsavedEdits = true;
+    return std::move(result.outcome);
+}
+
+Outcome exportFacesPng(EditorState& state, Platform& platform) {
+    const std::optional<ChosenFile> dir = platform.folderDialog(facePngFolderOptions());
+    return dir ? exportFacesPngTo(state, platform, dir->path) : cancelledOutcome();
+}
+
+Outcome importFacesPng(EditorState& state, Platform& platform) {
+    const std::optional<ChosenFile> dir = platform.folderDialog(facePngFolderOptions());
+    return dir ? importFacesPngFrom(state, platform, dir->path) : cancelledOutcome();
+}
+
+Outcome exportUnitsPng(EditorState& state, Platform& platform) {
+    const std::optional<ChosenFile> file = platform.saveFileDialog(unitPngDialogOptions());
+    return file ? exportUnitsPngTo(state, platform, file->path) : cancelledOutcome();
+}
+
+Outcome importUnitsPng(EditorState& state, Platform& platform) {
+    const std::optional<ChosenFile> file = platform.openFileDialog(unitPngDialogOptions());
+    return file ? importUnitsPngFrom(state, platform, file->path) : cancelledOutcome();
+}
+
+}  // namespace velk

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include "gfx/face_png.h"
+#include "gfx/png_codec.h"
+#include "ops/operations.h"
+#include "ops/png_ops.h"
+#include "scripted_platform.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+EditorState demoState() {
+    EditorState s;
+    s.image = test::demoImage(), s.catalogues = test::demoCatalogues();
+    return s;
+}
+
+// The picture as 8-bit RGBA through libpng's own writer: index 0 transparent.
+Bytes rgbaPng(const PngPicture& p) {
+    Bytes rgba;
+    for (uint8_t i : p.pixels)
+        rgba.insert(rgba.end(), {p.palette[i].red, p.palette[i].green, p.palette[i].blue, static_cast<uint8_t>(i ? 255 : 0)});
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION, image.width = p.width, image.height = p.height, image.format = PNG_FORMAT_RGBA;
+    png_alloc_size_t size = 1 << 20;
+    Bytes out(size);
+    EXPECT_TRUE(png_image_write_to_memory(&image, out.data(), &size, 0, rgba.data(), 0, nullptr));
+    out.resize(size);
+    return out;
+}
+
+TEST(PngChannels, ReplicationAndRoundingInvertEachOtherOnAll32Levels) {
+    const std::pair<unsigned, unsigned> pinned[] = {{0, 0}, {1, 8}, {2, 16}, {15, 123}, {16, 132}, {30, 247}, {31, 255}};
+    for (auto [c, x] : pinned) EXPECT_EQ(channelTo8(c), x) << c;
+    for (unsigned c = 0; c < 32; ++c) ASSERT_EQ(channelTo5(channelTo8(c)), c) << c;
+    // the rounding edges between levels 0/1 and 30/31; truncation would give 0 and 30
+    const std::pair<unsigned, unsigned> edges[] = {{4, 0}, {5, 1}, {250, 30}, {251, 31}};
+    for (auto [x, c] : edges) EXPECT_EQ(channelTo5(x), c) << x;
+}
+
+// One face by hand: pixel (0, 2) of tile 5 has planes 0 and 3 set (value 9)
+// and stands at (8, 10); colour set 1's colour 9 is 0x7C1F, colour 1 0x0421.
+TEST(FacePng, PixelsAndPaletteFollowTheTilesAndColourSets) {
+    Bytes tiles(768, 0);
+    tiles[5 * 32 + 4] = tiles[5 * 32 + 17 + 4] = 0x80;
+    std::vector<ResourceEntry> sets(8, ResourceEntry{{}, Bytes(30, 0), 0, 30, 0, 0, 0});
+    sets[1].unpacked[16] = 0x1F, sets[1].unpacked[17] = 0x7C;  // colour 9
+    sets[1].unpacked[0] = 0x21, sets[1].unpacked[1] = 0x84;    // colour 1, bit 15 set
+    const Bytes png = facePngBytes(tiles, sets);
+    const Bytes head = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 32, 0, 0, 0, 48, 8, 3, 0, 0, 0};
+    ASSERT_TRUE(std::equal(head.begin(), head.end(), png.begin()));
+    EXPECT_EQ(std::string(png.begin() + 37, png.begin() + 41) + std::string(png.begin() + 433, png.begin() + 437) +
+                  std::string(png.end() - 8, png.end() - 4), "PLTEtRNSIEND");
+    EXPECT_EQ(png, facePngBytes(tiles, sets));  // the same bytes every time
+    const Result<PngPicture> p = decodePng(png);
+    ASSERT_EQ(p.ok() ? p->palette.size() : 0, 128u);
+    EXPECT_TRUE(p->pixels[10 * 32 + 8] == 9 && std::count(p->pixels.begin(), p->pixels.end(), 0) == 32 * 48 - 1);
+    const std::pair<size_t, Rgb> entries[] = {{25, {255, 0, 255}}, {17, {8, 8, 8}}, {16, {0, 0, 0}}, {9, {0, 0, 0}}};
+    for (auto [i, c] : entries) EXPECT_TRUE(p->palette[i].red == c.red && p->palette[i].green == c.green && p->palette[i].blue == c.blue) << i;
+    const Result<FacePng> back = readFacePng(png, sets);  // bit 15 kept, as the colour's 15 bits came back
+    ASSERT_TRUE(back.ok() && back->colourSets);
+    EXPECT_TRUE(back->tiles == tiles && (*back->colourSets)[1] == sets[1].unpacked);
+}
+
+class PngRoundTrip : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = test::scratchFolder();
+        platform.onDisk = true;
+        ASSERT_TRUE(exportFacesPngTo(state, platform, folder / "faces").done());
+        ASSERT_TRUE(exportUnitsPngTo(state, platform, folder / "units.png").done());
+    }
+    PngPicture face(size_t f) { return *decodePng(test::readBytes(folder / "faces" / facePngName(f))); }
+    void putFace(size_t f, const Bytes& png) { test::writeBytes(folder / "faces" / facePngName(f), png); }
+    static Bytes indexed(const PngPicture& p) { return encodeIndexedPng(p.width, p.height, p.pixels, p.palette); }
+    std::filesystem::path folder;
+    EditorState state = demoState();
+    ScriptedPlatform platform;
+};
+
+TEST_F(PngRoundTrip, AnUnchangedImportChangesNoRecordImageOrSavedByte) {
+    const Outcome facesIn = importFacesPngFrom(state, platform, folder / "faces");
+    const Outcome unitsIn = importUnitsPngFrom(state, platform, folder / "units.png");
+    ASSERT_TRUE(facesIn.done() && unitsIn.done());
+    EXPECT_TRUE(facesIn.warnings.empty() && unitsIn.warnings.empty());
+    EXPECT_FALSE(state.unsavedEdits);
+    EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
+    for (auto all : {&Catalogues::resources, &Catalogues::colourSets})
+        for (size_t i = 0; i < (state.catalogues.*all).size(); ++i) {
+            ASSERT_EQ((state.catalogues.*all)[i].unpacked, (test::demoCatalogues().*all)[i].unpacked) << i;
+            ASSERT_EQ((state.catalogues.*all)[i].packed, (test::demoCatalogues().*all)[i].packed) << i;
+        }
+    test::writeBytes(folder / "demo.smc", test::demoImage().bytes);
+    const std::string rom = (folder / "demo.smc").string(), dir = (folder / "faces").string(), units = (folder / "units.png").string();
+    ASSERT_EQ(test::cli({rom, "save", (folder / "a.smc").string()}).code, 0);
+    ASSERT_EQ(test::cli({rom, "import-faces-png", dir, "import-units-png", units, "save", (folder / "b.smc").string()}).code, 0);
+    EXPECT_EQ(test::readBytes(folder / "a.smc"), test::readBytes(folder / "b.smc"));
+}
+
+TEST_F(PngRoundTrip, APixelEditedInThePngLandsWhereTheSameEditInTheFigLands) {
+    // face 3, tile 5 (tile column 1, row 1), pixel (2, 3) becomes value 11 (planes 0, 1, 3)
+    PngPicture p = face(3);
+    p.pixels[(8 + 3) * 32 + 8 + 2] = 16 * 2 + 11;  // colour set 2's index: still value 11
+    putFace(3, indexed(p));
+    ASSERT_TRUE(importFacesPngFrom(state, platform, folder / "faces").done());
+    EXPECT_TRUE(state.unsavedEdits);
+    EditorState viaFig = demoState();
+    platform.answer(folder / "face.fig");
+    ASSERT_TRUE(extractFaceGraphics(viaFig.catalogues.faces(), viaFig.catalogues.colourSets, viaFig.image, platform).done());
+    Bytes fig = test::readBytes(folder / "face.fig");
+    const size_t row = 3 * 768 + 5 * 32 + 2 * 3;
+    for (size_t plane : {0, 1, 16, 17}) fig[row + plane] &= 0xDF;
+    for (size_t plane : {0, 1, 17}) fig[row + plane] |= 0x20;
+    test::writeBytes(folder / "face.fig", fig);
+    platform.answer(folder / "face.fig");
+    ASSERT_TRUE(writeFaceGraphics(viaFig.catalogues.faces(), viaFig.catalogues.colourSets, viaFig.image, platform).done());
+    for (size_t f = 0; f < 157; ++f) ASSERT_EQ(state.catalogues.faces()[f].unpacked, viaFig.catalogues.faces()[f].unpacked) << f;
+    EXPECT_NE(state.catalogues.faces()[3].unpacked, test::demoCatalogues().faces()[3].unpacked);
+    EXPECT_EQ(state.catalogues.faces()[3].packed, viaFig.catalogues.faces()[3].packed);
+}
+
+TEST_F(PngRoundTrip, AFaceSavedAsRgbaImportsAsTheIndexedOneDoes) {
+    putFace(7, rgbaPng(face(7)));
+    ASSERT_TRUE(decodePng(test::readBytes(folder / "faces" / facePngName(7)))->indexed == false);
+    const Outcome o = importFacesPngFrom(state, platform, folder / "faces");
+    ASSERT_TRUE(o.done()) << o.problem->detail;
+    EXPECT_FALSE(state.unsavedEdits);
+    EXPECT_EQ(state.catalogues.faces()[7].packed, test::demoCatalogues().faces()[7].packed);
+}
+
+// Each case spoils face files; the import reports and changes nothing, or
+// goes on with a warning. Face 0's colour 1 of set 0 is edited first, so a
+// failed import that applied anything would show.
+TEST_F(PngRoundTrip, BadFilesAreReportedAndChangeNothing) {
+    const auto recolour = [](PngPicture p) { p.palette[1] = {0, 0, 8}; return p; };
+    const auto rgbaWithPixel = [this](uint8_t r) {
+        PngPicture p = face(9);
+        Bytes png = rgbaPng(p);
+        p.palette.push_back({r, 0x34, 0x56});
+        p.pixels[7 * 32 + 5] = static_cast<uint8_t>(p.palette.size() - 1);
+        return rgbaPng(p);
+    };
+    const Bytes good0 = indexed(recolour(face(0)));
+    PngPicture narrow = face(9), index128 = face(9), sixteen = face(9);
+    narrow.width = 31;
+    narrow.pixels.resize(31 * 48);
+    index128.pixels[47 * 32 + 31] = 128;
+    index128.palette.resize(129);
+    sixteen.palette.resize(16);
+    for (uint8_t& i : sixteen.pixels) i %= 16;
+    sixteen.palette[1] = {255, 255, 255};
+    Bytes damaged = test::readBytes(folder / "faces" / facePngName(9));
+    damaged[damaged.size() - 20] ^= 0x40;  // inside IDAT: its CRC no longer matches
+    // face9 empty: the file is removed; detail "": the import goes on, with the one warning
+    struct Case { const char* what; Bytes face9; const char *detail, *warning; } cases[] = {
+        {"colour outside the set", rgbaWithPixel(0x12), "face-009.png: pixel (5, 7) has colour #123456, which is not in the palette", ""},
+        {"31 x 48", indexed(narrow), "face-009.png: 32 x 48 pixels expected, found 31 x 48", ""},
+        {"index 128", indexed(index128), "face-009.png: pixel (31, 47) has palette index 128; indexes 0-127 are read", ""},
+        {"damaged", damaged, "face-009.png: IDAT: incorrect data check", ""},
+        {"not a PNG", Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0}, "face-009.png: not a PNG file", ""},
+        {"16-entry palette", indexed(sixteen), "",
+         "faces/face-009.png: warning: a palette of 16 entries, not 128 (1 file so); their colour sets stay as they are"},
+        {"missing", {}, "", "faces: warning: 1 face file missing, first face-009.png; those faces stay as they are"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        state = demoState();
+        putFace(0, good0);
+        c.face9.empty() ? (void)std::filesystem::remove(folder / "faces" / facePngName(9)) : putFace(9, c.face9);
+        const Outcome o = importFacesPngFrom(state, platform, folder / "faces");
+        const bool applied = state.catalogues.colourSets[0].unpacked != test::demoCatalogues().colourSets[0].unpacked;
+        if (*c.detail) {
+            ASSERT_TRUE(o.failed());
+            EXPECT_EQ(o.problem->text, test::sjis("face-009.pngが読み込めません"));
+            EXPECT_EQ(o.problem->detail, c.detail);
+            EXPECT_FALSE(applied);
+        } else {
+            ASSERT_TRUE(o.done());
+            EXPECT_TRUE(applied);
+            ASSERT_EQ(o.warnings.size(), 1u);
+            EXPECT_EQ(o.warnings[0], c.warning);
+            EXPECT_EQ(state.catalogues.colourSets[72].unpacked, test::demoCatalogues().colourSets[72].unpacked);
+            EXPECT_EQ(state.catalogues.faces()[9].unpacked, test::demoCatalogues().faces()[9].unpacked);
+        }
+    }
+}
+
+TEST_F(PngRoundTrip, AUnitSheetOfAnotherSizeOrAFolderGivenAsAFileIsRefused) {
+    EXPECT_EQ(importUnitsPngFrom(state, platform, folder / "faces" / facePngName(0)).problem.value_or(Message{}).detail,
+              "face-000.png: 128 x 14704 pixels expected, found 32 x 48");
+    EXPECT_EQ(importFacesPngFrom(state, platform, folder / "units.png").problem.value_or(Message{}).detail,
+              "units.png: Not a directory");
+    EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
+}
+
+}  // namespace
+}  // namespace velk

@@ -1,0 +1,203 @@
+// Writes that a crash, a size limit or an odd target cannot spoil; inputs
+// that are not what they claim.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "ops/operations.h"
+#include "patch/bps.h"
+#include "patch/ips.h"
+#include "platform/file_io.h"
+#include "scripted_platform.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+namespace fs = std::filesystem;
+std::vector<std::string> listing(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A file system without unnamed files: O_TMPFILE is refused as such.
+struct NoUnnamedFiles : FileCalls {
+    std::vector<std::string> opened;
+    int open(const char* path, int flags, mode_t mode) override {
+        if ((flags & O_TMPFILE) == O_TMPFILE) return errno = EOPNOTSUPP, -1;
+        opened.emplace_back(path);
+        return FileCalls::open(path, flags, mode);
+    }
+};
+
+TEST(SafeWrite, FallsBackToANamedTemporaryFileWhereUnnamedOnesAreMissing) {
+    const fs::path dir = test::scratchFolder();
+    test::writeBytes(dir / "a.smc", Bytes{1});
+    NoUnnamedFiles calls;
+    ASSERT_TRUE(writeFileReplacing(dir / "a.smc", Bytes{4, 5, 6}, calls));
+    EXPECT_EQ(test::readBytes(dir / "a.smc"), (Bytes{4, 5, 6}));
+    ASSERT_EQ(calls.opened.size(), 1u);
+    EXPECT_EQ(fs::path(calls.opened[0]).filename().string().rfind("a.smc.velk-tmp-", 0), 0u);
+    EXPECT_EQ(listing(dir), std::vector<std::string>{"a.smc"});
+}
+
+// A size limit fails the write with its reason instead of killing the
+// process, and leaves the old file and nothing else. An exact fit passes.
+TEST(SafeWrite, AFileSizeLimitFailsTheWriteAndLeavesNoTemporaryFile) {
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    if (old.rlim_max != RLIM_INFINITY && old.rlim_max < 4096) GTEST_SKIP() << "size limit already below the test's";
+    const fs::path dir = test::scratchFolder();
+    test::writeBytes(dir / "keep.smc", Bytes{7, 7});
+    const struct rlimit limited = {4096, old.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const Status fits = writeFileReplacing(dir / "fits.smc", Bytes(4096, 1));
+    const Status tooLarge = writeFileReplacing(dir / "keep.smc", Bytes(4097, 1));
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &old), 0);
+    EXPECT_TRUE(fits);
+    EXPECT_EQ(tooLarge ? "" : tooLarge.problem().reason, std::strerror(EFBIG));
+    EXPECT_EQ(test::readBytes(dir / "keep.smc"), (Bytes{7, 7}));
+    EXPECT_EQ(listing(dir), (std::vector<std::string>{"fits.smc", "keep.smc"}));
+}
+
+// /dev/stdout on a pipe is a /proc link to "pipe:[N]", a name that opens
+// nothing: the target is opened by the name given.
+TEST(SafeWrite, AnOpenPipeNamedThroughProcIsWrittenThrough) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const std::string name = "/proc/self/fd/" + std::to_string(ends[1]);
+    EXPECT_TRUE(writeFileReplacing(name, Bytes{'o', 'k'}));
+    ::close(ends[1]);
+    char got[4] = {};
+    EXPECT_EQ(::read(ends[0], got, sizeof got), 2);
+    ::close(ends[0]);
+    EXPECT_EQ(std::string(got), "ok");
+}
+
+// Patches read defensively: each refusal names its cause and where it stands.
+TEST(PatchReaders, RefuseWhatIsNotThePatchTheyClaim) {
+    const std::pair<Bytes, std::string> ips[] = {
+        {{'P', 'A', 'T', 'C', 'H', 0, 0, 0x10, 0, 0, 0, 0, 0x41, 'E', 'O', 'F'}, "IPS record at 0x5 is a run of length 0"},
+        {{'P', 'A', 'T', 'C', 'H', 0, 0, 0x10, 0, 0, 0, 1, 0x41, 'E', 'O', 'F'}, ""},  // a run of one: fine
+        {{'P', 'A', 'T', 'C', 'x', 0, 0, 0x10, 0, 1, 0x41, 'E', 'O', 'F'}, "not an IPS patch: it does not begin with \"PATCH\""},
+        {makeBps(Bytes{1}, Bytes{2}), "a BPS patch (it begins with \"BPS1\"), not an IPS patch"},
+    };
+    for (const auto& [patch, reason] : ips) {
+        const Result<std::vector<IpsRecord>> r = parseIps(patch, 0x20);
+        EXPECT_EQ(r ? std::string() : r.problem().reason, reason);
+    }
+    // A header that asks for 4 GiB of target, under a patch checksum that
+    // does not hold: refused on the checksum, before any size is trusted.
+    Bytes huge = {'B', 'P', 'S', '1', 0x80, 0xFE, 0xFF, 0xFF, 0xFF, 0x8E, 0x80};
+    huge.resize(huge.size() + 12);
+    const Result<Bytes> r = applyBps({}, huge);
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.problem().reason + " " + std::to_string(r.problem().offset), "BPS patch: the patch's checksum does not match 19");
+}
+
+// The loaded ROM is never replaced by a patch, nor lost through its backup,
+// whatever name leads to it; nothing is written when one is refused.
+class LoadedRomGuard : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = test::scratchFolder();
+        test::writeBytes(dir / "x.bps", test::demoImage().bytes);
+        platform.onDisk = true;
+        platform.answer(dir / "x.bps");
+        ASSERT_TRUE(openRomAtStart(state, platform).done());
+    }
+    void expectRefused(const fs::path& out, const std::string& shownName) {
+        platform.answer(out);
+        EXPECT_TRUE(platform.shown(saveRom(state, platform)).failed()) << out;
+        ASSERT_EQ(platform.messages.size(), 1u) << out;
+        EXPECT_EQ(platform.messages[0], test::sjis(shownName + "に書き込めませんでした"));
+        EXPECT_EQ(test::readBytes(dir / "x.bps"), test::demoImage().bytes);
+        platform.messages.clear();
+    }
+    fs::path dir;
+    ScriptedPlatform platform;
+    EditorState state;
+};
+
+TEST_F(LoadedRomGuard, APatchNamedAsTheLoadedFileOrALinkToItIsRefused) {
+    fs::create_symlink("x.bps", dir / "hack.ips");
+    fs::create_hard_link(dir / "x.bps", dir / "hard.bps");
+    expectRefused(dir / "x.bps", "x.bps");
+    expectRefused(dir / "hack.ips", "hack.ips");
+    expectRefused(dir / "hard.bps", "hard.bps");
+    EXPECT_NE(platform.details.at(1).find("is the loaded ROM x.bps"), std::string::npos);
+    EXPECT_EQ(listing(dir), (std::vector<std::string>{"hack.ips", "hard.bps", "x.bps"}));
+}
+
+TEST_F(LoadedRomGuard, ABackupThatLinksToTheFileTheSaveReplacesStopsTheSave) {
+    fs::rename(dir / "x.bps", dir / "g.smc");
+    platform.answer(dir / "g.smc");
+    ASSERT_TRUE(reloadRom(state, platform).done());
+    fs::create_symlink("g.smc", dir / "g.smc.bak");
+    state.catalogues.names[1].packed = {0x72};  // an edit, so the save would change the file
+    platform.answer(dir / "g.smc");
+    EXPECT_TRUE(platform.shown(saveRom(state, platform)).failed());
+    EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("g.smc.bakに書き込めませんでした")});
+    EXPECT_EQ(test::readBytes(dir / "g.smc"), test::demoImage().bytes);
+}
+
+TEST_F(LoadedRomGuard, ASourceChangedInPlaceSinceTheLoadGivesNoPatch) {
+    struct stat before {};
+    ASSERT_EQ(::stat((dir / "x.bps").c_str(), &before), 0);
+    Bytes changed = test::demoImage().bytes;
+    changed[0x1234] ^= 0xFF;  // same size, and the time put back below
+    test::writeBytes(dir / "x.bps", changed);
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "x.bps").c_str(), times, 0), 0);
+    platform.answer(dir / "out.bps");
+    EXPECT_TRUE(platform.shown(saveRom(state, platform)).failed());
+    EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("x.bpsが読み込めません")});
+    EXPECT_FALSE(fs::exists(dir / "out.bps"));
+}
+
+// Inputs that are not what they claim, each refused where it stands and
+// named: the file, then file:line:column and why.
+TEST(BadInput, IsRefusedWithItsPlaceAndReason) {
+    const fs::path dir = test::scratchFolder();
+    const std::string rom = (dir / "g.smc").string(), fifo = (dir / "fifo").string();
+    test::writeBytes(rom, test::demoImage().bytes);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    test::writeBytes(dir / "in.ips", test::bytesOf("PATCHEOF"));
+    const std::string ips = ";;IPS\x83\x70\x83\x62\x83\x60 @@";
+    struct Case {
+        std::vector<std::string> options;
+        const char* verb;
+        Bytes file;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{}, "import-names", {0xFF, 0xFE, '[', 0}, "\nn.txt:1:1: begins with a UTF-16 byte-order mark"},
+        {{}, "import-texts", {'#', 0, '#', 0}, "\nn.txt:1:2: holds a zero byte, so it looks like UTF-16"},
+        {{"--utf8"}, "import-texts", test::bytesOf("##No.00 00\n\xE3\x82\xA2\xE3\x82//"), "n.txt:2:2: is not UTF-8: \\xE3\\x82 is"},
+        {{"--utf8"}, "import-texts", test::bytesOf("##\n\xC0\xAF"), "n.txt:2:1: is not UTF-8: \\xC0 is no UTF-8"},
+        {{}, "apply-script", test::bytesOf(";;\x92\x50\x8C\xEA\x83\x8A\x83\x58\x83\x67\n[F1 -1] "), "n.txt:2:5: an entry"},
+        {{}, "apply-script", test::bytesOf(ips + "/etc/hostname"), "is an absolute path"},
+        {{}, "apply-script", test::bytesOf(ips + "sub/../../x.ips"), "leads out of the script's"},
+        {{}, "apply-script", test::bytesOf(ips + "fifo"), "fifo: is not a regular file"},
+        {{"--script-files-anywhere"}, "apply-script", test::bytesOf(ips + dir.string() + "/in.ips"), ""},
+    };
+    for (const Case& c : cases) {
+        test::writeBytes(dir / "n.txt", c.file);
+        std::vector<std::string> args = c.options;
+        for (const std::string& a : {rom, std::string(c.verb), (dir / "n.txt").string()}) args.push_back(a);
+        const test::CliRun r = test::cli(args);
+        EXPECT_EQ(r.code, c.err.empty() ? 0 : 1) << c.verb << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace velk
