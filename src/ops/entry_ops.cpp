@@ -5,6 +5,7 @@
 #include "image/hex.h"
 #include "text/decode.h"
 #include "text/encode.h"
+#include "text/name_list.h"
 #include "text/sjis.h"
 
 namespace velk {
@@ -55,7 +56,11 @@ std::string entryLabel(EntryKind kind, int index) {
 }
 
 std::string entryForm(const EditorState& state, EntryKind kind, int index) {
-    if (kind == EntryKind::Name) return std::string(nameText(state.catalogues.names[static_cast<size_t>(index)]));
+    if (kind == EntryKind::Name) {
+        // The line the name list writes for it (a line break inside as its escape), without label and line end.
+        const std::vector<uint8_t> line = nameListBytes(ConstCatalogue(state.catalogues.names).subspan(static_cast<size_t>(index), 1));
+        return std::string(line.begin() + kNameLabelLength, line.end() - 2);
+    }
     return decodeText(state.catalogues.texts(), index, state.catalogues.names, state.tables);
 }
 
