@@ -27,7 +27,7 @@ void writeUnitsOperation(EditorState& s, Platform& p) {
 void exportNamesOperation(EditorState& s, Platform& p) { exportNameList(s.catalogues.names, p); }
 
 void importNamesOperation(EditorState& s, Platform& p) {
-    if (importNameList(s.catalogues.names, s.tables, p)) s.unsavedEdits = true;
+    if (importNameList(s.catalogues.names, s.tables, p, s.fullWidth)) s.unsavedEdits = true;
 }
 
 void exportTextsOperation(EditorState& s, Platform& p) {
@@ -35,7 +35,7 @@ void exportTextsOperation(EditorState& s, Platform& p) {
 }
 
 void importTextsOperation(EditorState& s, Platform& p) {
-    if (importTextCollection(s.catalogues.texts(), s.tables, s.image, p)) s.unsavedEdits = true;
+    if (importTextCollection(s.catalogues.texts(), s.tables, s.image, p, s.fullWidth)) s.unsavedEdits = true;
 }
 
 void applyChangeScriptOperation(EditorState& s, Platform& p) {

@@ -37,9 +37,10 @@ bool confirmClose(EditorState& state, Platform& platform);
 // Names and texts. The imports return whether they ran (and so may have
 // changed entries).
 void exportNameList(ConstCatalogue names, Platform& platform);
-bool importNameList(Catalogue names, const CharTables& tables, Platform& platform);
+bool importNameList(Catalogue names, const CharTables& tables, Platform& platform, bool fullWidth = false);
 void exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables, Platform& platform);
-bool importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform);
+bool importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform,
+                          bool fullWidth = false);
 
 // Graphics. The write-backs return whether they ran.
 void extractFaceGraphics(ConstCatalogue faces, ConstCatalogue colourSets, const RomImage& image, Platform& platform);

@@ -10,11 +10,11 @@ void exportNameList(ConstCatalogue names, Platform& platform) {
     askAndWriteFile(platform, nameListDialogOptions(), [&] { return textFileBytes(platform, nameListBytes(names)); });
 }
 
-bool importNameList(Catalogue names, const CharTables& tables, Platform& platform) {
+bool importNameList(Catalogue names, const CharTables& tables, Platform& platform, bool fullWidth) {
     const std::optional<TextFile> file = askAndReadTextFile(platform, nameListDialogOptions());
     if (!file) return false;
     std::vector<Warning> warnings;
-    const Status s = readNameList(names, file->bytes, GlyphLookup(tables), &warnings);
+    const Status s = readNameList(names, file->bytes, GlyphLookup(tables, fullWidth), &warnings);
     const SourceText source = file->source();
     showWarnings(platform, source, warnings);
     if (!s) showProblem(platform, s.problem(), &source);
@@ -26,11 +26,12 @@ void exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const Char
                     [&] { return textFileBytes(platform, textCollectionBytes(texts, names, tables)); });
 }
 
-bool importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform) {
+bool importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform,
+                          bool fullWidth) {
     const std::optional<TextFile> file = askAndReadTextFile(platform, textCollectionImportOptions());
     if (!file) return false;
     std::vector<Warning> warnings;
-    const Status s = readTextCollection(texts, file->bytes, GlyphLookup(tables), image, &warnings);
+    const Status s = readTextCollection(texts, file->bytes, GlyphLookup(tables, fullWidth), image, &warnings);
     const SourceText source = file->source();
     showWarnings(platform, source, warnings);
     if (!s) showProblem(platform, s.problem(), &source);

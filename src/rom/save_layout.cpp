@@ -209,6 +209,15 @@ Status checkRelocatedBlocks(const RomImage& image) {
     return {};
 }
 
+SavePlan planSave(const Catalogues& catalogues) {
+    SavePlan plan;
+    plan.namesFit = planNames(catalogues.names, plan.nameAt);
+    plan.recordsFit = planResources(catalogues.resources, plan.recordAt);
+    return plan;
+}
+
+std::span<const RomRange> nameRegions() { return kNameRegionTable; }
+
 Status layOutImage(RomImage& image, EditorState& state) {
     // Everything is planned first, so that a layout that does not fit leaves
     // the image untouched and the save can work on the image itself.
