@@ -41,6 +41,7 @@ std::vector<bool> rewrittenBySave() {
     mark(kColourSetRelocatedPointerTable, 2 * kColourSetCount);
     mark(kGlyphPointerTable, 3 * kGlyphCount);
     mark(kChecksumComplementAt, 4);
+    for (const RomRange& r : fixedSaveBytes()) mark(r.start, r.size());
     return mask;
 }
 

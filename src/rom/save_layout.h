@@ -44,6 +44,9 @@ struct SavePlan {
 SavePlan planSave(const Catalogues& catalogues);
 // The two stretches names are placed in, region 0 first.
 std::span<const RomRange> nameRegions();
+// The few bytes every save sets whatever the edits: the ROM size byte, the
+// code patch, the moved blocks' pointers.
+std::vector<RomRange> fixedSaveBytes();
 
 // The cartridge checksum, written last: 0x7FDC-0x7FDF set to FF FF 00 00,
 // then the sum of all bytes (mod 0x10000) little-endian at 0x7FDE and its
