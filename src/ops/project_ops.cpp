@@ -138,16 +138,23 @@ std::string sha1Hex(std::span<const uint8_t> bytes) {
 
 ProjectBase projectBaseOf(const EditorState& state) {
     return ProjectBase{kProjectFormat, state.image.bytes.size(), crc32Of(state.image.bytes), sha1Hex(state.image.bytes),
-                       !state.copierHeader.empty()};
+                       !state.copierHeader.empty(), {}};
 }
 
 std::string projectFileText(const ProjectBase& base) {
-    return "# A VELK project: the base ROM its files apply to (image without a copier header).\n"
-           "format = " + std::to_string(base.format) + "\n" +
-           "base-size = " + std::to_string(base.size) + "\n" +
-           "base-crc32 = " + hex8(base.crc32) + "\n" +
-           "base-sha1 = " + base.sha1 + "\n" +
-           "base-copier-header = " + (base.copierHeader ? "yes" : "no") + "\n";
+    std::string text = "# A VELK project: the base ROM its files apply to (image without a copier header),\n"
+                       "# and each file as exported from it.\n"
+                       "format = " + std::to_string(base.format) + "\n" +
+                       "base-size = " + std::to_string(base.size) + "\n" +
+                       "base-crc32 = " + hex8(base.crc32) + "\n" +
+                       "base-sha1 = " + base.sha1 + "\n" +
+                       "base-copier-header = " + (base.copierHeader ? "yes" : "no") + "\n";
+    for (const ProjectStep& step : projectSteps()) {
+        const auto it = base.files.find(step.name);
+        if (it == base.files.end()) continue;
+        for (const ProjectBase::File& f : it->second) text += "file." + std::string(step.name) + " = " + f.path + " " + f.sha1 + "\n";
+    }
+    return text;
 }
 
 std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* why) {
@@ -188,6 +195,10 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
             base.sha1 = value;
         } else if (key == "base-copier-header") {
             base.copierHeader = value == "yes";
+        } else if (key.starts_with("file.")) {
+            const size_t blank = value.rfind(' ');
+            if (blank == std::string::npos) return fail("not \"file.STEP = PATH SHA1\"");
+            base.files[key.substr(5)].push_back({value.substr(0, blank), value.substr(blank + 1)});
         }  // keys of later versions are passed over
     }
     if (base.format == 0) return fail("no \"format\"");
@@ -203,17 +214,24 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
         p.reason = "the folder is not empty; a project is exported into a new or empty folder";
         return failedOutcome(renderMessage(p));
     }
-    std::filesystem::create_directories(dir, ec);
-    const std::string base = projectFileText(projectBaseOf(state));
-    if (Outcome o = writeProjectFile(platform, dir / kProjectFileName, std::span(reinterpret_cast<const uint8_t*>(base.data()), base.size()));
-        !o.done())
-        return o;
+    ProjectBase base = projectBaseOf(state);
     std::vector<std::string> warnings;
     for (const ProjectStep& step : projectSteps()) {
-        Outcome o = step.exportTo(state, platform, dir);
+        StepPlatform capture(platform, true);
+        Outcome o = step.exportTo(state, capture, dir);
         warnings.insert(warnings.end(), o.warnings.begin(), o.warnings.end());
         if (!o.done()) return o;
+        for (const auto& [path, bytes] : capture.written) {
+            std::filesystem::create_directories(path.parent_path(), ec);
+            if (Outcome w = writeProjectFile(platform, path, bytes); !w.done()) return w;
+            base.files[step.name].push_back({path.lexically_relative(dir).generic_string(), sha1Hex(bytes)});
+        }
     }
+    const std::string text = projectFileText(base);
+    if (Outcome o = writeProjectFile(platform, dir / kProjectFileName,
+                                     std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+        !o.done())
+        return o;
     return doneOutcome(toCp932("project exported to " + dir.string()), std::move(warnings));
 }
 
@@ -235,29 +253,50 @@ Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::file
                 hex8(loadedCrc) + " (" + std::to_string(state.image.bytes.size()) +
                 " bytes); --any-base builds on it all the same"));
 
-    // What the base exports, every step before any applies: a later step's
-    // export may show an earlier one's edits (texts show the names).
-    ProjectBaseExports local;
-    ProjectBaseExports& exports = options.baseExports ? *options.baseExports : local;
-    if (!exports.filled || exports.baseCrc != loadedCrc) {
-        exports = ProjectBaseExports{loadedCrc, true, {}};
-        for (const ProjectStep& step : projectSteps()) {
-            StepPlatform capture(platform, true);
-            if (Outcome o = step.exportTo(state, capture, dir); !o.done()) return o;
-            exports.files[step.name] = std::move(capture.written);
+    // Whether each step's files are still the base's: by the SHA-1 the
+    // project recorded of them, on the base itself; otherwise by what the
+    // loaded image exports, every step before any applies (a later step's
+    // export may show an earlier one's edits: texts show the names).
+    const bool onBase = loadedCrc == base->crc32 && state.image.bytes.size() == base->size;
+    std::vector<bool> same(projectSteps().size(), false), known(projectSteps().size(), false);
+    for (size_t i = 0; i < projectSteps().size(); ++i) {
+        const auto it = base->files.find(projectSteps()[i].name);
+        if (!onBase || it == base->files.end()) continue;
+        known[i] = true;
+        same[i] = std::all_of(it->second.begin(), it->second.end(), [&](const ProjectBase::File& f) {
+            if (options.read) options.read->push_back(dir / f.path);
+            const Result<std::vector<uint8_t>> bytes = platform.readFile(dir / f.path);
+            return bytes && sha1Hex(*bytes) == f.sha1;
+        });
+    }
+    if (!std::all_of(known.begin(), known.end(), [](bool k) { return k; })) {
+        ProjectBaseExports local;
+        ProjectBaseExports& exports = options.baseExports ? *options.baseExports : local;
+        if (!exports.filled || exports.baseCrc != loadedCrc) {
+            exports = ProjectBaseExports{loadedCrc, true, {}};
+            for (const ProjectStep& step : projectSteps()) {
+                StepPlatform capture(platform, true);
+                if (Outcome o = step.exportTo(state, capture, dir); !o.done()) return o;
+                exports.files[step.name] = std::move(capture.written);
+            }
+        }
+        for (size_t i = 0; i < projectSteps().size(); ++i) {
+            if (known[i]) continue;
+            const auto& files = exports.files[projectSteps()[i].name];
+            same[i] = std::all_of(files.begin(), files.end(),
+                                  [&](const auto& f) { return sameBytes(platform, f.first, f.second); });
+            if (options.read)
+                for (const auto& f : files) options.read->push_back(f.first);
         }
     }
     std::vector<std::string> warnings;
     std::string applied, unchanged;
-    for (const ProjectStep& step : projectSteps()) {
-        const auto& files = exports.files[step.name];
-        const bool same = std::all_of(files.begin(), files.end(),
-                                      [&](const auto& f) { return sameBytes(platform, f.first, f.second); });
-        if (options.read)
-            for (const auto& f : files) options.read->push_back(f.first);
-        std::string& list = same ? unchanged : applied;
-        list += (list.empty() ? "" : ", ") + std::string(step.name);
-        if (same) continue;
+    for (size_t i = 0; i < projectSteps().size(); ++i) {
+        const ProjectStep& step = projectSteps()[i];
+        std::string& list = same[i] ? unchanged : applied;
+        if (!list.empty()) list += ", ";
+        list += step.name;
+        if (same[i]) continue;
         StepPlatform recording(platform);
         Outcome o = step.importFrom(state, recording, dir);
         if (options.read) options.read->insert(options.read->end(), recording.read.begin(), recording.read.end());

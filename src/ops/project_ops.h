@@ -36,6 +36,13 @@ struct ProjectBase {
     uint32_t crc32 = 0;      // of the image
     std::string sha1;        // of the image, 40 lower-case hex digits
     bool copierHeader = false;
+    // Each step's files as exported from the base, with their SHA-1: a file
+    // that still has it is the base's own and needs no build.
+    struct File {
+        std::string path;  // relative to the project folder, '/' between folders
+        std::string sha1;
+    };
+    std::map<std::string, std::vector<File>> files;  // by step name
 };
 ProjectBase projectBaseOf(const EditorState& state);
 std::string projectFileText(const ProjectBase& base);
