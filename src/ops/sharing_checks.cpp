@@ -52,7 +52,7 @@ std::string foldedNumbers(const std::vector<int64_t>& numbers, int digits, size_
         size_t j = i;
         while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1) ++j;
         if (ranges == shown) {
-            out += "…";
+            out += ", …";
             break;
         }
         if (ranges) out += ", ";
