@@ -6,6 +6,8 @@
 #include <map>
 #include <set>
 
+#include <csignal>
+
 #include <poll.h>
 #include <spawn.h>
 #include <sys/inotify.h>
@@ -114,8 +116,17 @@ void start(const std::vector<std::string>& words, std::vector<pid_t>& children, 
     std::vector<char*> argv;
     for (const std::string& w : words) argv.push_back(const_cast<char*>(w.c_str()));
     argv.push_back(nullptr);
+    // The loop blocks Ctrl+C to read it from a descriptor; the command gets
+    // the usual signals back.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
     pid_t pid = 0;
-    const int error = posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
+    const int error = posix_spawnp(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     if (error == 0)
         children.push_back(pid);
     else if (hooks.onLine)
