@@ -5,6 +5,17 @@
 #include "text/text_collection.h"
 
 namespace velk {
+namespace {
+
+// A text whose code an import left as it was keeps the packed bytes it had,
+// so that an untouched text costs nothing in a save or a patch.
+void keepPackingOfUnchanged(Catalogue texts, const std::vector<ResourceEntry>& before) {
+    for (size_t i = 0; i < texts.size(); ++i)
+        if (texts[i].unpacked == before[i].unpacked && texts[i].packed != before[i].packed)
+            storePacked(texts[i], before[i].packed);
+}
+
+}  // namespace
 
 void exportNameList(ConstCatalogue names, Platform& platform) {
     askAndWriteFile(platform, nameListDialogOptions(), [&] { return textFileBytes(platform, nameListBytes(names)); });
@@ -31,7 +42,9 @@ bool importTextCollection(Catalogue texts, const CharTables& tables, const RomIm
     const std::optional<TextFile> file = askAndReadTextFile(platform, textCollectionImportOptions());
     if (!file) return false;
     std::vector<Warning> warnings;
+    const std::vector<ResourceEntry> before(texts.begin(), texts.end());
     const Status s = readTextCollection(texts, file->bytes, GlyphLookup(tables, fullWidth), image, &warnings);
+    keepPackingOfUnchanged(texts, before);
     const SourceText source = file->source();
     showWarnings(platform, source, warnings);
     if (!s) showProblem(platform, s.problem(), &source);
