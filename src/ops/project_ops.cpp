@@ -272,8 +272,8 @@ Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::file
     if (!std::all_of(known.begin(), known.end(), [](bool k) { return k; })) {
         ProjectBaseExports local;
         ProjectBaseExports& exports = options.baseExports ? *options.baseExports : local;
-        if (!exports.filled || exports.baseCrc != loadedCrc) {
-            exports = ProjectBaseExports{loadedCrc, true, {}};
+        if (!exports.filled || exports.baseCrc != loadedCrc || exports.dir != dir) {
+            exports = ProjectBaseExports{loadedCrc, dir, true, {}};
             for (const ProjectStep& step : projectSteps()) {
                 StepPlatform capture(platform, true);
                 if (Outcome o = step.exportTo(state, capture, dir); !o.done()) return o;

@@ -53,6 +53,7 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
 // watch loop (the base is the same file each time).
 struct ProjectBaseExports {
     uint32_t baseCrc = 0;
+    std::filesystem::path dir;  // the project they were made for
     bool filled = false;
     std::map<std::string, std::map<std::filesystem::path, std::vector<uint8_t>>> files;  // by step name
 };
