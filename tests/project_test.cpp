@@ -24,6 +24,14 @@ std::string textOf(const fs::path& p) {
     return std::string(b.begin(), b.end());
 }
 
+// Every file of a project, by its path inside the folder.
+std::map<std::string, Bytes> filesOf(const fs::path& dir) {
+    std::map<std::string, Bytes> files;
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(dir))
+        if (e.is_regular_file()) files[fs::relative(e.path(), dir).generic_string()] = test::readBytes(e.path());
+    return files;
+}
+
 // Replaces the first `from` in a UTF-8 project file.
 void edit(const fs::path& file, const std::string& from, const std::string& to) {
     std::string s = textOf(file);
@@ -47,8 +55,10 @@ protected:
 
 TEST_F(Project, ExportIsDeterministicAndAnUneditedBuildIsASave) {
     ASSERT_EQ(test::cli({rom, "export-project", p("again")}).code, 0);
-    for (const char* f : {"names.txt", "texts.txt", "script.txt", "velk-project.txt"})
-        EXPECT_EQ(textOf(dir / "proj" / f), textOf(dir / "again" / f)) << f;
+    const std::map<std::string, Bytes> files = filesOf(dir / "proj");
+    EXPECT_TRUE(files == filesOf(dir / "again"));
+    EXPECT_EQ(files.size(), 4u + 157u + 1u);  // the text files, faces 000-156, units.png
+    EXPECT_EQ(files.count("faces/face-156.png") + files.count("units.png"), 2u);
     EXPECT_EQ(textOf(dir / "proj/script.txt"), "");
     EXPECT_EQ(textOf(dir / "proj/texts.txt").find('\r'), std::string::npos);
     EXPECT_NE(test::cli({rom, "export-project", p("proj")}).code, 0);  // not empty
@@ -57,14 +67,21 @@ TEST_F(Project, ExportIsDeterministicAndAnUneditedBuildIsASave) {
     EXPECT_EQ(test::readBytes(p("built.smc")), test::readBytes(p("saved.smc")));
 }
 
-TEST_F(Project, AnEditedTextBuildsAsImportTextsAndExportsBackTheSame) {
+TEST_F(Project, AnEditedTextAndFaceBuildAsTheImportsAndExportBackTheSame) {
     edit(dir / "proj/texts.txt", "##No.00 01\n!11!?1B 05?//", "##No.00 01\n!11!?1B 05?ケー//");
+    fs::copy_file(dir / "proj/faces/face-001.png", dir / "proj/faces/face-000.png", fs::copy_options::overwrite_existing);
     ASSERT_EQ(test::cli({rom, "build", p("proj"), "save", p("built.smc")}).code, 0);
-    ASSERT_EQ(test::cli({"--utf8", rom, "import-texts", p("proj/texts.txt"), "save", p("imported.smc")}).code, 0);
+    ASSERT_EQ(test::cli({"--utf8", rom, "import-texts", p("proj/texts.txt"), "import-faces-png", p("proj/faces"), "save",
+                         p("imported.smc")})
+                  .code,
+              0);
     EXPECT_EQ(test::readBytes(p("built.smc")), test::readBytes(p("imported.smc")));
     ASSERT_EQ(test::cli({p("built.smc"), "export-project", p("back")}).code, 0);
-    EXPECT_EQ(textOf(dir / "back/texts.txt"), textOf(dir / "proj/texts.txt"));
-    EXPECT_EQ(textOf(dir / "back/names.txt"), textOf(dir / "proj/names.txt"));
+    std::map<std::string, Bytes> back = filesOf(dir / "back"), proj = filesOf(dir / "proj");
+    EXPECT_NE(back.at("velk-project.txt"), proj.at("velk-project.txt"));  // another base
+    back.erase("velk-project.txt");
+    proj.erase("velk-project.txt");
+    EXPECT_TRUE(back == proj);
 }
 
 TEST_F(Project, ABuildOnAnotherBaseIsRefusedUnlessAsked) {

@@ -139,7 +139,7 @@ const std::vector<Verb>& verbs() {
         {"import-texts", "IN.txt", "read texts from a text collection file", operation(importTextsOperation)},
         {"apply-script", "IN.txt", "apply a change script; the files it names are found in its folder or below it",
          operation(applyChangeScriptOperation)},
-        {"export-project", "DIR", "write names, texts and an empty change script as a project in a new folder",
+        {"export-project", "DIR", "write names, texts, PNG graphics and an empty change script as a new project",
          summarised(exportProject)},
         {"build", "DIR", "apply the project in DIR to its base ROM, each file only where it differs", buildVerb},
         {"space", nullptr, "print the room a save would use and leave, per region",

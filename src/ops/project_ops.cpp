@@ -8,6 +8,7 @@
 #include "ops/dialog_options.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
+#include "ops/png_ops.h"
 #include "ops/step_platform.h"
 #include "patch/bps.h"
 #include "script/change_script.h"
@@ -21,6 +22,8 @@ namespace {
 constexpr const char* kNamesFile = "names.txt";
 constexpr const char* kTextsFile = "texts.txt";
 constexpr const char* kScriptFile = "script.txt";
+constexpr const char* kFacesFolder = "faces";
+constexpr const char* kUnitsFile = "units.png";
 
 // A Shift-JIS export with CR LF line ends as the project keeps it: UTF-8,
 // no byte-order mark, LF.
@@ -60,6 +63,15 @@ Outcome exportScript(const EditorState&, Platform& platform, const std::filesyst
     return writeProjectFile(platform, dir / kScriptFile, {});
 }
 
+// Faces and unit graphics as the PNG files of the graphics verbs.
+Outcome exportFaces(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    return exportFacesPngTo(state, platform, dir / kFacesFolder);
+}
+
+Outcome exportUnits(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    return exportUnitsPngTo(state, platform, dir / kUnitsFile);
+}
+
 Outcome importNames(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     StepPlatform step(platform);
     step.answer(dir / kNamesFile);
@@ -70,6 +82,14 @@ Outcome importTexts(EditorState& state, Platform& platform, const std::filesyste
     StepPlatform step(platform);
     step.answer(dir / kTextsFile);
     return importTextCollection(state.catalogues.texts(), state.tables, state.image, step, state.fullWidth);
+}
+
+Outcome importFaces(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    return importFacesPngFrom(state, platform, dir / kFacesFolder);
+}
+
+Outcome importUnits(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    return importUnitsPngFrom(state, platform, dir / kUnitsFile);
 }
 
 // The script's files are found beside it.
@@ -107,6 +127,8 @@ const std::vector<ProjectStep>& projectSteps() {
     static const std::vector<ProjectStep> steps = {
         {"names", exportNames, importNames},
         {"texts", exportTexts, importTexts},
+        {"faces", exportFaces, importFaces},
+        {"units", exportUnits, importUnits},
         {"script", exportScript, importScript},
     };
     return steps;

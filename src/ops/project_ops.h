@@ -1,6 +1,7 @@
 // A translation as a project: one folder of plain files exported from a base
-// ROM (names, texts, graphics, a change script, and velk-project.txt naming
-// the base), and the build that applies the folder to that base again.
+// ROM (names, texts, faces and unit graphics as PNG, a change script, and
+// velk-project.txt naming the base), and the build that applies the folder
+// to that base again.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +27,7 @@ struct ProjectStep {
     Outcome (*exportTo)(const EditorState& state, Platform& platform, const std::filesystem::path& dir);
     Outcome (*importFrom)(EditorState& state, Platform& platform, const std::filesystem::path& dir);
 };
-// names, texts, (graphics), script: in the order a build applies them.
+// names, texts, faces, units, script: in the order a build applies them.
 const std::vector<ProjectStep>& projectSteps();
 
 // The base a project was exported from, as velk-project.txt records it.
