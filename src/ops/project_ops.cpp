@@ -5,6 +5,7 @@
 
 #include <nettle/sha1.h>
 
+#include "image/parallel.h"
 #include "ops/dialog_options.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
@@ -236,9 +237,18 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
         for (const auto& [path, bytes] : capture.written) {
             if (Status made = platform.makeFolder(path.parent_path()); !made)
                 return cannotWriteAt(std::move(made.problem()), path.parent_path());
-            if (Outcome w = writeProjectFile(platform, path, bytes); !w.done()) return w;
             base.files[step.name].push_back({path.lexically_relative(dir).generic_string(), sha1Hex(bytes)});
         }
+        // Each write waits for the disk, so the files (157 faces) are written
+        // by many threads at once; the first failure in path order is reported.
+        const std::vector<std::pair<std::filesystem::path, std::vector<uint8_t>>> files(capture.written.begin(),
+                                                                                        capture.written.end());
+        std::vector<Outcome> written(files.size());
+        parallelFor(
+            files.size(), [&](size_t i) { written[i] = writeProjectFile(platform, files[i].first, files[i].second); }, 1,
+            16);
+        for (Outcome& w : written)
+            if (!w.done()) return std::move(w);
     }
     const std::string text = projectFileText(base);
     if (Outcome o = writeProjectFile(platform, dir / kProjectFileName,
