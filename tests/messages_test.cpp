@@ -37,7 +37,7 @@ protected:
 TEST_F(WhereAndWhy, NameCharactersInCrLfAndLfFiles) {
     importNames("[F0 00] ア\r\n[F0 01] イ\r\n[F0 02] アa\r\n");
     EXPECT_EQ(text(), "a\r" + sjis("は使用できません2 97"));
-    EXPECT_EQ(detail(), "names.txt:3:10: 'a' (byte 61) is in no character table, in name 2");
+    EXPECT_EQ(detail(), "names.txt:3:10: 'a' (byte 61) is in no character table, in name 2; its full-width form 'ａ' has one, which --fullwidth would take");
     EXPECT_EQ(display(), "a\\x0Dは使用できません2 97");
     importNames("[F0 00] ア\n[F0 01] 熊イ\n");
     EXPECT_EQ(detail(), "names.txt:2:9: '熊' (bytes 8C 46) is in no character table, in name 1");
@@ -53,7 +53,7 @@ TEST_F(WhereAndWhy, TextCharactersAndTokens) {
     EXPECT_EQ(text(), sjis("熊は使用できません-116 70 1 18"));
     EXPECT_EQ(detail(), "texts.txt:5:1: '熊' (bytes 8C 46) is in no character table, in text 1");
     importTexts("##No.00 00\nアイb\n//");
-    EXPECT_EQ(detail(), "texts.txt:2:3: 'b' (byte 62) is in no character table, in text 0");
+    EXPECT_EQ(detail(), "texts.txt:2:3: 'b' (byte 62) is in no character table, in text 0; its full-width form 'ｂ' has one, which --fullwidth would take");
     importTexts("##No.00 00\nア(主人公\nイ//");
     EXPECT_EQ(text(), sjis("(主人公)は使用できません"));
     EXPECT_EQ(detail(), "texts.txt:2:2: \"(主人公\" has no closing \")\" on its line, in text 0");
@@ -107,7 +107,7 @@ TEST_F(WhereAndWhy, TheScriptsOwnMessagesPointIntoTheScript) {
     EXPECT_EQ(text(), sjis("3行目の番号が範囲外です"));
     EXPECT_EQ(detail(), "s.txt:3:3: a name entry must be [F0 00] to [F9 CD]");
     runOn(applyChangeScriptOperation, "s.txt", bytesOf(sjis(";;テキスト\n##No.00 00\nアb//\n")));
-    EXPECT_EQ(detail(), "s.txt:3:2: 'b' (byte 62) is in no character table, in text 0");
+    EXPECT_EQ(detail(), "s.txt:3:2: 'b' (byte 62) is in no character table, in text 0; its full-width form 'ｂ' has one, which --fullwidth would take");
 }
 
 // ------------------------------------------------------------------ warnings
