@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/platform.h"
+#include "platform/forwarding_platform.h"
 #include "rom/editor_state.h"
 
 namespace velk {
@@ -25,37 +25,12 @@ private:
 
 // A platform that answers its first open dialog with a given file, and hands
 // everything else to another.
-class FirstFilePlatform : public Platform {
+class FirstFilePlatform : public ForwardingPlatform {
 public:
-    FirstFilePlatform(Platform& inner, std::filesystem::path first) : inner_(inner), first_(std::move(first)) {}
+    FirstFilePlatform(Platform& inner, std::filesystem::path first) : ForwardingPlatform(inner), first_(std::move(first)) {}
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
-    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override {
-        return inner_.saveFileDialog(options);
-    }
-    std::optional<ChosenFile> folderDialog(const FileDialogOptions& options) override { return inner_.folderDialog(options); }
-    void showMessage(const Message& message) override { inner_.showMessage(message); }
-    SaveChoice askToSaveChanges(std::string_view question) override { return inner_.askToSaveChanges(question); }
-    bool utf8Files() const override { return inner_.utf8Files(); }
-    Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes) override {
-        return inner_.readFile(path, maxBytes);
-    }
-    Status readFilePieces(const std::filesystem::path& path, size_t maxBytes,
-                          const std::function<void(std::span<const uint8_t>)>& piece) override {
-        return inner_.readFilePieces(path, maxBytes, piece);
-    }
-    Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override {
-        return inner_.writeFile(path, bytes);
-    }
-    std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) override {
-        return inner_.fileIdentity(path);
-    }
-    Status makeFolder(const std::filesystem::path& path) override { return inner_.makeFolder(path); }
-    Result<std::vector<std::string>> listFolder(const std::filesystem::path& path) override {
-        return inner_.listFolder(path);
-    }
 
 private:
-    Platform& inner_;
     std::optional<std::filesystem::path> first_;
 };
 

@@ -7,22 +7,20 @@
 #include <map>
 #include <mutex>
 
-#include "platform/platform.h"
+#include "platform/forwarding_platform.h"
 #include "text/sjis.h"
 
 namespace velk {
 
-class StepPlatform : public Platform {
+class StepPlatform : public ForwardingPlatform {
 public:
-    explicit StepPlatform(Platform& inner, bool capture = false) : inner_(inner), capture_(capture) {}
+    explicit StepPlatform(Platform& inner, bool capture = false) : ForwardingPlatform(inner), capture_(capture) {}
 
     void answer(std::filesystem::path path) { answer_ = std::move(path); }
 
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return take(); }
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return take(); }
     std::optional<ChosenFile> folderDialog(const FileDialogOptions&) override { return take(); }
-    void showMessage(const Message& message) override { inner_.showMessage(message); }
-    SaveChoice askToSaveChanges(std::string_view question) override { return inner_.askToSaveChanges(question); }
     bool utf8Files() const override { return true; }
     Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override {
         noteRead(path);
@@ -40,9 +38,6 @@ public:
         written[path].assign(bytes.begin(), bytes.end());
         return {};
     }
-    std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) override {
-        return inner_.fileIdentity(path);
-    }
     Status removeFile(const std::filesystem::path& path) override {
         if (!capture_) return inner_.removeFile(path);
         const std::lock_guard lock(mutex_);
@@ -51,9 +46,6 @@ public:
     }
     // A capturing step makes no folders: its files go nowhere yet.
     Status makeFolder(const std::filesystem::path& path) override { return capture_ ? Status{} : inner_.makeFolder(path); }
-    Result<std::vector<std::string>> listFolder(const std::filesystem::path& path) override {
-        return inner_.listFolder(path);
-    }
 
     std::map<std::filesystem::path, std::vector<uint8_t>> written;  // when capturing
     std::vector<std::filesystem::path> read;                        // every file read
@@ -70,7 +62,6 @@ private:
         return f;
     }
 
-    Platform& inner_;
     bool capture_;
     std::optional<std::filesystem::path> answer_;
     std::mutex mutex_;

@@ -116,11 +116,8 @@ TEST_F(WorkbenchWindow, AnAppliedEditEqualsTheImportOfTheSameFile) {
         const size_t end = name ? text.find("\r\n", at) + 2 : text.find("//\r\n\r\n\r\n", at) + 8;
         text.replace(at, end - at, test::sjis(c.importedLine));
         EditorState imported = state;
-        if (name)
-            ASSERT_TRUE(readNameList(imported.catalogues.names, test::bytesOf(text), GlyphLookup(imported.tables)));
-        else
-            ASSERT_TRUE(readTextCollection(imported.catalogues.texts(), test::bytesOf(text), GlyphLookup(imported.tables),
-                                           imported.image));
+        platform.answer(file("edited.txt", test::bytesOf(text)));
+        ASSERT_TRUE((name ? importNamesOperation : importTextsOperation)(imported, platform).done());
         EntryPage* page = name ? window->namesPage() : window->textsPage();
         edit(page, c.index, c.form);
         EXPECT_TRUE(page->problemLabel()->text().isEmpty()) << page->problemLabel()->text().toStdString();
