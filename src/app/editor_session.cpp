@@ -13,7 +13,7 @@ namespace velk {
 class EditorSession::StepCommand : public QUndoCommand {
 public:
     static constexpr int kId = 1;
-    StepCommand(EditorSession& session, const QString& name, std::shared_ptr<const StateChange> change, bool save)
+    StepCommand(EditorSession& session, const QString& name, std::shared_ptr<StateChange> change, bool save)
         : QUndoCommand(name), session_(session), save_(save) {
         changes_.push_back(std::move(change));
     }
@@ -48,7 +48,7 @@ private:
         session_.notify();
     }
     EditorSession& session_;
-    std::vector<std::shared_ptr<const StateChange>> changes_;
+    std::vector<std::shared_ptr<StateChange>> changes_;
     bool save_;
     bool first_ = true;
 };
