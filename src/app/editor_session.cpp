@@ -5,6 +5,7 @@
 
 #include "app/qt_text.h"
 #include "ops/run_operation.h"
+#include "ops/sharing_checks.h"
 #include "rom/state_change.h"
 
 namespace velk {
@@ -122,11 +123,6 @@ QString EditorSession::fileTitle() const {
     return name;
 }
 
-void EditorSession::setSpaceNote(const QString& note) {
-    spaceNote_ = note;
-    notify();
-}
-
 int EditorSession::onChange(std::function<void()> listener) {
     listeners_.emplace_back(nextListener_, std::move(listener));
     return nextListener_++;
@@ -137,6 +133,7 @@ void EditorSession::removeListener(int id) {
 }
 
 void EditorSession::notify() {
+    spaceNote_ = state_.catalogues.resources.empty() ? QString() : qtText(velk::spaceNote(state_));
     const auto listeners = listeners_;
     for (const auto& l : listeners) l.second();
 }

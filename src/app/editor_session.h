@@ -50,8 +50,7 @@ public:
     // "demo.smc *" (the mark while unsaved) and the last operation's words.
     QString fileTitle() const;
     QString statusText() const { return status_; }
-    // What a save would leave free, shown after the status; empty until known.
-    void setSpaceNote(const QString& note);
+    // The room a save would leave, or how far it would miss, as of the last change.
     QString spaceNote() const { return spaceNote_; }
 
     // Called after every change of the state (an edit, undo, redo, load),

@@ -89,6 +89,32 @@ Outcome spaceCheck(const EditorState& state, std::string& report) {
     return failedOutcome(renderMessage(problem(MessageId::NoRoom)));
 }
 
+namespace {
+
+// 274520 as "274,520".
+std::string grouped(int64_t n) {
+    std::string digits = std::to_string(n < 0 ? -n : n), out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return (n < 0 ? "-" : "") + out;
+}
+
+}  // namespace
+
+std::string spaceNote(const EditorState& state) {
+    const LayoutPlan plan = layoutPlan(state.catalogues);
+    if (plan.fits) {
+        int64_t left = 0;
+        for (const RegionUse& r : plan.regions) left += r.left();
+        return toCp932("空き " + grouped(left) + " バイト");
+    }
+    std::string note = toCp932("容量が足りません");
+    if (plan.shortfall) note += toCp932(": " + grouped(plan.shortfall->missing) + " バイト不足");
+    return note;
+}
+
 Outcome diffCheck(const EditorState& state, Platform& platform, std::string& report) {
     const std::optional<ChosenFile> file = platform.openFileDialog(romOpenDialogOptions());
     if (!file) return cancelledOutcome();

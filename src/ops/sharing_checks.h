@@ -16,6 +16,11 @@ namespace velk {
 // and the largest record without room when a save would not fit.
 Outcome spaceCheck(const EditorState& state, std::string& report);
 
+// One line for a status bar (Shift-JIS), from the same plan: the bytes a
+// save would leave free ("空き 274,520 バイト"), or, when it would fail,
+// "容量が足りません" and by how many bytes the largest record misses.
+std::string spaceNote(const EditorState& state);
+
 // Loads the image the dialog names and lists per kind how many entries
 // differ from the state's and which (ranges folded, hex).
 Outcome diffCheck(const EditorState& state, Platform& platform, std::string& report);
