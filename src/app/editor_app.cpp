@@ -42,7 +42,13 @@ int EditorApp::run(const std::optional<std::filesystem::path>& rom) {
     };
     dialog.runOperation = [&](const QString& step, Operation op) { session.runOperation(step, op); };
     dialog.openWorkbench = openWorkbench;
-    const int listener = session.onChange([&] { dialog.setWindowTitle(QStringLiteral("VELK - ") + session.fileTitle()); });
+    // The small window has no status line: its title says what the last operation did.
+    const int listener = session.onChange([&] {
+        const QString status = session.statusText();
+        dialog.setWindowTitle(QStringLiteral("VELK - ") + session.fileTitle() +
+                              (status.isEmpty() ? QString() : QStringLiteral(" — ") + status));
+        dialog.setToolTip(status);
+    });
     session.notify();
     if (rom) openWorkbench();
     // Not exec(): a modal main window would keep the workbench from taking input.

@@ -299,7 +299,7 @@ TEST(EditorAppStart, RunsTheWindowUntilItClosesOnTheRomGivenOrChosen) {
             QApplication::sendEvent(d, &escape);
         });
         EXPECT_EQ(EditorApp(state, platform).run(given ? std::optional(rom) : std::nullopt), 0);
-        EXPECT_EQ(title, u("VELK - demo.smc"));
+        EXPECT_EQ(title, u("VELK - demo.smc — demo.smc を読み込みました"));
         EXPECT_EQ(workbench, given);  // a ROM given opens the workbench beside the main window
         EXPECT_EQ(platform.dialogs.size(), given ? 0u : 1u);
         EXPECT_EQ(state.catalogues.names.size(), 2510u);
