@@ -71,8 +71,8 @@ TEST(FileWrite, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
         calls.failAt = step;
         const Status s = writeFileReplacing(dir / "keep.smc", Bytes(4096, 1), calls);
         ASSERT_FALSE(s) << static_cast<int>(step);
-        EXPECT_EQ(s.problem().id, MessageId::CannotWrite);
-        EXPECT_FALSE(s.problem().reason.empty());
+        EXPECT_TRUE(s.problem().writing);
+        EXPECT_FALSE(s.problem().words.empty());
         EXPECT_EQ(test::readBytes(dir / "keep.smc"), (Bytes{7, 7, 7})) << static_cast<int>(step);
         EXPECT_EQ(folderListing(dir), std::vector<std::string>{"keep.smc"}) << static_cast<int>(step);
     }
@@ -82,11 +82,11 @@ TEST(FileWrite, TheReasonIsTheSystemsErrorText) {
     const fs::path dir = test::scratchFolder();
     const Status missing = writeFileReplacing(dir / "no-such-folder" / "f.bin", Bytes{1});
     ASSERT_FALSE(missing);
-    EXPECT_EQ(missing.problem().reason, std::strerror(ENOENT));
+    EXPECT_EQ(missing.problem().words, std::strerror(ENOENT));
     fs::create_directory(dir / "dir.bin");
     const Status folder = writeFileReplacing(dir / "dir.bin", Bytes{1});
     ASSERT_FALSE(folder);
-    EXPECT_EQ(folder.problem().reason, std::strerror(EISDIR));
+    EXPECT_EQ(folder.problem().words, std::strerror(EISDIR));
 }
 
 TEST(FileWrite, TemporaryNamesLieBesideTheTargetAndDifferPerWrite) {
@@ -143,7 +143,7 @@ TEST(FileRead, ReadsAtMostTheCapAndSaysWhyItCannot) {
     EXPECT_EQ(*readWholeFile(dir / "f.bin", 3), (Bytes{1, 2, 3}));
     const Result<Bytes> missing = readWholeFile(dir / "missing.bin");
     ASSERT_FALSE(missing);
-    EXPECT_EQ(missing.problem().reason, std::strerror(ENOENT));
+    EXPECT_EQ(missing.problem().words, std::strerror(ENOENT));
     EXPECT_FALSE(readWholeFile(dir));
 }
 
@@ -164,7 +164,7 @@ TEST(FileRead, InPiecesGivesTheSameBytesUpToTheCap) {
     }
     const Status missing = readFileInPieces(dir / "missing.bin", 10, [](std::span<const uint8_t>) { FAIL(); });
     ASSERT_FALSE(missing);
-    EXPECT_EQ(missing.problem().reason, std::strerror(ENOENT));
+    EXPECT_EQ(missing.problem().words, std::strerror(ENOENT));
     EXPECT_FALSE(readFileInPieces(dir, 10, [](std::span<const uint8_t>) {}));
 }
 

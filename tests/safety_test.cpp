@@ -63,7 +63,7 @@ TEST(SafeWrite, AFileSizeLimitFailsTheWriteAndLeavesNoTemporaryFile) {
     const Status tooLarge = writeFileReplacing(dir / "keep.smc", Bytes(4097, 1));
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &old), 0);
     EXPECT_TRUE(fits);
-    EXPECT_EQ(tooLarge ? "" : tooLarge.problem().reason, std::strerror(EFBIG));
+    EXPECT_EQ(tooLarge ? "" : tooLarge.problem().words, std::strerror(EFBIG));
     EXPECT_EQ(test::readBytes(dir / "keep.smc"), (Bytes{7, 7}));
     EXPECT_EQ(listing(dir), (std::vector<std::string>{"fits.smc", "keep.smc"}));
 }
@@ -84,15 +84,20 @@ TEST(SafeWrite, AnOpenPipeNamedThroughProcIsWrittenThrough) {
 
 // Patches read defensively: each refusal names its cause and where it stands.
 TEST(PatchReaders, RefuseWhatIsNotThePatchTheyClaim) {
-    const std::pair<Bytes, std::string> ips[] = {
-        {{'P', 'A', 'T', 'C', 'H', 0, 0, 0x10, 0, 0, 0, 0, 0x41, 'E', 'O', 'F'}, "IPS record at 0x5 is a run of length 0"},
-        {{'P', 'A', 'T', 'C', 'H', 0, 0, 0x10, 0, 0, 0, 1, 0x41, 'E', 'O', 'F'}, ""},  // a run of one: fine
-        {{'P', 'A', 'T', 'C', 'x', 0, 0, 0x10, 0, 1, 0x41, 'E', 'O', 'F'}, "not an IPS patch: it does not begin with \"PATCH\""},
-        {makeBps(Bytes{1}, Bytes{2}), "a BPS patch (it begins with \"BPS1\"), not an IPS patch"},
+    const struct {
+        Bytes patch;
+        std::optional<ProblemCode> code;
+        size_t offset;
+    } ips[] = {
+        {{'P', 'A', 'T', 'C', 'H', 0, 0, 0x10, 0, 0, 0, 0, 0x41, 'E', 'O', 'F'}, ProblemCode::IpsZeroRun, 5},
+        {{'P', 'A', 'T', 'C', 'H', 0, 0, 0x10, 0, 0, 0, 1, 0x41, 'E', 'O', 'F'}, std::nullopt, 0},  // a run of one: fine
+        {{'P', 'A', 'T', 'C', 'x', 0, 0, 0x10, 0, 1, 0x41, 'E', 'O', 'F'}, ProblemCode::IpsNoHeader, 0},
+        {makeBps(Bytes{1}, Bytes{2}), ProblemCode::IpsIsBps, 0},
     };
-    for (const auto& [patch, reason] : ips) {
-        const Result<std::vector<IpsRecord>> r = parseIps(patch, 0x20);
-        EXPECT_EQ(r ? std::string() : r.problem().reason, reason);
+    for (const auto& c : ips) {
+        const Result<std::vector<IpsRecord>> r = parseIps(c.patch, 0x20);
+        EXPECT_EQ(r ? std::nullopt : std::optional(r.problem().code), c.code);
+        EXPECT_EQ(r ? 0 : r.problem().offset, c.offset);
     }
     // A header that asks for 4 GiB of target, under a patch checksum that
     // does not hold: refused on the checksum, before any size is trusted.
@@ -100,7 +105,8 @@ TEST(PatchReaders, RefuseWhatIsNotThePatchTheyClaim) {
     huge.resize(huge.size() + 12);
     const Result<Bytes> r = applyBps({}, huge);
     ASSERT_FALSE(r);
-    EXPECT_EQ(r.problem().reason + " " + std::to_string(r.problem().offset), "BPS patch: the patch's checksum does not match 19");
+    EXPECT_EQ(r.problem().code, ProblemCode::BpsPatchChecksum);
+    EXPECT_EQ(r.problem().offset, 19u);
 }
 
 // The loaded ROM is never replaced by a patch, nor lost through its backup,

@@ -18,7 +18,7 @@ std::shared_ptr<const DictionaryIndex> dictionaryFor(const RomImage& image, cons
 }
 
 Result<Unpacked> unpackAt(const RomImage& image, int32_t at, const PackProfile& p) {
-    if (!isInsideImage(at)) return cannotRead("packed stream starts outside the image");
+    if (!isInsideImage(at)) return problem(ProblemCode::PackedStreamOutside);
     const std::span<const uint8_t> stream = fromOffset(image, at);
     const std::span<const uint8_t> dictionary = fromOffset(image, p.dictionaryBase);
     return p.format == LzFormat::A ? unpackA(stream, dictionary, p.unpackedLength)

@@ -5,7 +5,6 @@
 #include <numeric>
 #include <set>
 
-#include <cstdio>
 
 #include "rom/free_regions.h"
 
@@ -207,10 +206,10 @@ std::vector<uint8_t> romFileBytes(std::span<const uint8_t> copierHeader, const R
 Status checkRelocatedBlocks(const RomImage& image) {
     for (const RelocatedBlock& block : kRelocatedBlockTable) {
         if (blockInside(image, block)) continue;
-        char reason[120];
-        std::snprintf(reason, sizeof reason, "the block pointer at 0x%06X holds %02X %02X %02X, which leads outside the image",
-                      block.pointer, image[block.pointer], image[block.pointer + 1], image[block.pointer + 2]);
-        return cannotRead(reason, static_cast<size_t>(block.pointer));
+        Problem p = problem(ProblemCode::BlockPointerOutside, static_cast<size_t>(block.pointer));
+        const uint8_t* held = image.at(block.pointer);
+        p.bytes.assign(held, held + 3);
+        return p;
     }
     return {};
 }
@@ -222,12 +221,12 @@ Status layOutImage(RomImage& image, EditorState& state) {
     if (Status s = checkRelocatedBlocks(image); !s) {
         // Loaded images have them inside, so something since (an IPS piece)
         // wrote the pointer: the image cannot be written, space is not short.
-        s.problem().id = MessageId::CannotWrite;
+        s.problem().writing = true;
         return s;
     }
     if (!colourSetsFit(state.catalogues.colourSets) ||
         !planNames(state.catalogues.names, layout.nameAt) || !planResources(state.catalogues.resources, layout.recordAt, layout.placementOrder))
-        return problem(MessageId::NoRoom);
+        return problem(ProblemCode::NoRoom);
     if (state.glyphSheetLoaded) writeGlyphs(image, state.glyphSheet);
     (void)moveRelocatedBlocks(image);  // checked above
     writeFixedBytes(image);

@@ -122,10 +122,10 @@ std::optional<DecodedName> decodeNameCode(std::span<const uint8_t> bytes, const 
 }
 
 Status decodeName(const RomImage& image, ResourceEntry& entry, const CharTables& tables) {
-    if (!isInsideImage(entry.romOffset)) return cannotRead("name pointer leads outside the image");
+    if (!isInsideImage(entry.romOffset)) return problem(ProblemCode::NamePointerOutside);
     const std::span<const uint8_t> rest(image.at(entry.romOffset), static_cast<size_t>(kRomSize - entry.romOffset));
     std::optional<DecodedName> name = decodeNameCode(rest, tables);
-    if (!name) return cannotRead("name runs past the end of the image", static_cast<size_t>(entry.romOffset));
+    if (!name) return problem(ProblemCode::NameRunsPast, static_cast<size_t>(entry.romOffset));
     storePacked(entry, std::move(name->code));
     std::vector<uint8_t> text(name->text.begin(), name->text.end());
     text.push_back(0);
