@@ -26,14 +26,14 @@ TEST(FacePicture, HeaderAndSize) {
 TEST(FacePicture, FacesLandInTheirCellsInTheirFirstColourSet) {
     Catalogues c = test::demoCatalogues();
     // Face 0: pixel value 1 everywhere; face 16: value 2 in its first tile's top-left pixel.
-    storeUnpacked(c.faces()[0], Bytes(768, 0));
+    c.faces()[0].unpacked = Bytes(768, 0);
     for (size_t t = 0; t < 24; ++t) c.faces()[0].unpacked[32 * t] = 0xFF;  // plane 0 of row 0
-    storeUnpacked(c.faces()[16], Bytes(768, 0));
+    c.faces()[16].unpacked = Bytes(768, 0);
     c.faces()[16].unpacked[1] = 0x80;  // plane 1, row 0, x 0
-    storeUnpacked(c.colourSets[0], Bytes(30, 0));
+    c.colourSets[0].unpacked = Bytes(30, 0);
     c.colourSets[0].unpacked[0] = 0x1F;  // colour 1: red
-    storeUnpacked(c.colourSets[1], Bytes(30, 0xFF));  // colour set 1 of face 0: never used
-    storeUnpacked(c.colourSets[128], Bytes(30, 0));
+    c.colourSets[1].unpacked = Bytes(30, 0xFF);  // colour set 1 of face 0: never used
+    c.colourSets[128].unpacked = Bytes(30, 0);
     c.colourSets[128].unpacked[2] = 0xE0;  // colour 2: green 31
     c.colourSets[128].unpacked[3] = 0x03;
     const Bytes bmp = facePictureBytes(c.faces(), c.colourSets);

@@ -194,7 +194,7 @@ TEST_F(WhereAndWhy, Utf8FilesRoundTripEveryTableCharacter) {
         codes.emplace_back();
         for (int s = 0; s < 256; ++s) codes.back().insert(codes.back().end(), {t, static_cast<uint8_t>(s)});
     }
-    for (size_t i = 0; i < codes.size(); ++i) storeUnpacked(state.catalogues.texts()[i], codes[i]);
+    for (size_t i = 0; i < codes.size(); ++i) state.catalogues.texts()[i].unpacked = codes[i];
     platform.utf8 = true;
     const std::pair<Operation, const char*> steps[] = {{exportTextsOperation, "t1.txt"}, {importTextsOperation, "t1.txt"},
                                                        {exportTextsOperation, "t2.txt"}, {exportNamesOperation, "n1.txt"},

@@ -26,7 +26,7 @@ protected:
         return std::string(b.begin(), b.end());
     }
 
-    std::vector<ResourceEntry> names;
+    std::vector<NameEntry> names;
     ScriptedPlatform platform;
 };
 
@@ -53,9 +53,9 @@ TEST_F(NameList, RoundTripKeepsEveryCodeButADuplicateSlot) {
     EXPECT_EQ(platform.dialogs.at(1).options.filter, sjis("名前リスト(*.txt)|*.txt|全て(*.*)|*.*||"));
     const Catalogues& demo = test::demoCatalogues();
     for (size_t i = 0; i < names.size(); ++i) {
-        Bytes expected = demo.names[i].packed;
+        Bytes expected = demo.names[i].code;
         if (i == 5) expected = {0x03, 0x80, 0x8F, 0xA4};  // 候 comes back at its first slot
-        ASSERT_EQ(names[i].packed, expected) << i;
+        ASSERT_EQ(names[i].code, expected) << i;
     }
     EXPECT_EQ(exported(), first);
 }
@@ -81,18 +81,18 @@ TEST_F(NameList, ImportCases) {
         EXPECT_EQ(problem.substr(problem.size() - std::min(problem.size(), expected.size())), expected) << c.file;
         EXPECT_EQ(o.failed(), !expected.empty()) << c.file;
         for (size_t i = 0; i < c.names.size(); ++i)
-            EXPECT_EQ(names[i].packed, c.names[i].empty() ? test::demoCatalogues().names[i].packed : c.names[i])
+            EXPECT_EQ(names[i].code, c.names[i].empty() ? test::demoCatalogues().names[i].code : c.names[i])
                 << c.file << " name " << i;
     }
 }
 
 TEST_F(NameList, ANameHoldingALineBreakMovesTheLinesAfterIt) {
-    names[0].unpacked = bytesOf(sjis("ア") + "\r\n" + sjis("イ"));
-    names[0].unpacked.push_back(0);
+    names[0].text = bytesOf(sjis("ア") + "\r\n" + sjis("イ"));
+    names[0].text.push_back(0);
     // The second part counts as the next line: its 8-byte label skip runs from "イ" into the
     // next line's label, whose rest is then no name at all.
     const Outcome o = importBytes(bytesOf(exported()));
-    EXPECT_EQ(names[0].packed, Bytes{0x72});
+    EXPECT_EQ(names[0].code, Bytes{0x72});
     EXPECT_EQ(o.problem->text, sjis("01は使用できません1 48"));
 }
 
@@ -113,7 +113,7 @@ TEST_F(NameList, FilesLongerThanTheOldLimitImportWhole) {
     std::string file;
     for (int i = 0; i < 2510; ++i) file += "[F0 00] アイウエオカキクケコサシスセソタチツテトナニヌネノ\r\n";
     EXPECT_TRUE(importBytes(bytesOf(sjis(file))).done());  // about 140 KB
-    EXPECT_EQ(names[2509].packed.size(), 25u);
+    EXPECT_EQ(names[2509].code.size(), 25u);
 }
 
 }  // namespace

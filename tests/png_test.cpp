@@ -47,7 +47,7 @@ TEST(PngChannels, ReplicationAndRoundingInvertEachOtherOnAll32Levels) {
 TEST(FacePng, PixelsAndPaletteFollowTheTilesAndColourSets) {
     Bytes tiles(768, 0);
     tiles[5 * 32 + 4] = tiles[5 * 32 + 17 + 4] = 0x80;
-    std::vector<ResourceEntry> sets(8, ResourceEntry{{}, Bytes(30, 0), 0, 30, 0, 0, 0});
+    std::vector<ResourceEntry> sets(8, ResourceEntry{{}, Bytes(30, 0), 0, 0, 0});
     sets[1].unpacked[16] = 0x1F, sets[1].unpacked[17] = 0x7C;  // colour 9
     sets[1].unpacked[0] = 0x21, sets[1].unpacked[1] = 0x84;    // colour 1, bit 15 set
     const Bytes png = facePngBytes(tiles, sets);

@@ -66,7 +66,7 @@ TEST_F(RomFile, ReloadReplacesEverythingAndForgetsAddedCharacters) {
     state.tables[kAddedCharTable][3] = {0x8C, 0x46};
     state.glyphSheet[10] = 0x5A;
     state.glyphSheetLoaded = true;
-    state.catalogues.names[3].packed.clear();
+    state.catalogues.names[3].code.clear();
     state.image[0x3FFFF0] = 0xAA;
     state.unsavedEdits = true;
     ASSERT_TRUE(reload("demo.smc").done());
@@ -76,14 +76,14 @@ TEST_F(RomFile, ReloadReplacesEverythingAndForgetsAddedCharacters) {
     EXPECT_EQ(state.glyphSheet[10], 0x5A);  // the sheet keeps its bytes
     EXPECT_EQ(state.tables[kAddedCharTable], blankCharTable());
     EXPECT_EQ(state.tables[3], builtInCharTables()[3]);
-    EXPECT_EQ(state.catalogues.names[3].packed.size(), 4u);
+    EXPECT_EQ(state.catalogues.names[3].code.size(), 4u);
 }
 
 TEST_F(RomFile, ReloadCancelledOrFailedChangesNothing) {
     ASSERT_TRUE(open("demo.smc").done());
     state.glyphSheetLoaded = true;
     state.tables[kAddedCharTable][3] = {0x8C, 0x46};
-    storeUnpacked(state.catalogues.texts()[5], {0x71});
+    state.catalogues.texts()[5].unpacked = {0x71};
     state.image[0x3FFFF0] = 0xAA;
     const EditorState before = state;
     EXPECT_TRUE(reload(std::nullopt).cancelled());
@@ -99,7 +99,7 @@ TEST_F(RomFile, ReloadCancelledOrFailedChangesNothing) {
     EXPECT_EQ(state.catalogues.texts()[5].unpacked, std::vector<uint8_t>{0x71});
     ASSERT_EQ(state.catalogues.names.size(), before.catalogues.names.size());
     for (size_t i = 0; i < state.catalogues.names.size(); ++i)
-        ASSERT_EQ(state.catalogues.names[i].packed, before.catalogues.names[i].packed);
+        ASSERT_EQ(state.catalogues.names[i].code, before.catalogues.names[i].code);
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ TEST_F(LoadedRomGuard, ABackupThatLinksToTheFileTheSaveReplacesStopsTheSave) {
     platform.answer(dir / "g.smc");
     ASSERT_TRUE(reloadRom(state, platform).done());
     fs::create_symlink("g.smc", dir / "g.smc.bak");
-    state.catalogues.names[1].packed = {0x72};  // an edit, so the save would change the file
+    state.catalogues.names[1].code = {0x72};  // an edit, so the save would change the file
     platform.answer(dir / "g.smc");
     EXPECT_TRUE(platform.shown(saveRom(state, platform)).failed());
     EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("g.smc.bakに書き込めませんでした")});

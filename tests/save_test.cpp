@@ -84,15 +84,15 @@ TEST_F(Save, EditedTextsNamesAndGraphicsSurviveSaveAndReload) {
         ASSERT_EQ(saved.catalogues.colourSets[i].tableIndex, static_cast<int32_t>(i));
     }
     for (size_t i = 2; i < state.catalogues.names.size(); ++i)
-        ASSERT_EQ(saved.catalogues.names[i].packed, test::demoCatalogues().names[i].packed) << i;
+        ASSERT_EQ(saved.catalogues.names[i].code, test::demoCatalogues().names[i].code) << i;
     EXPECT_EQ(nameText(saved.catalogues.names[0]), sjis("新しい名前"));
-    EXPECT_EQ(saved.catalogues.names[1].packed, Bytes{0x72});
+    EXPECT_EQ(saved.catalogues.names[1].code, Bytes{0x72});
     EXPECT_TRUE(std::equal(saved.image.at(0x1B8000), saved.image.at(0x1B8000 + 185856), test::demoImage().at(0x1B8000)));
 }
 
 TEST_F(Save, PinnedFacesKeepTheirBytesAndPointers) {
-    storeUnpacked(state.catalogues.faces()[130], Bytes(768, 0x11));
-    storePacked(state.catalogues.faces()[130], Bytes{0xFF, 1, 2, 3});
+    state.catalogues.faces()[130].unpacked = Bytes(768, 0x11);
+    state.catalogues.faces()[130].packed = Bytes{0xFF, 1, 2, 3};
     const Bytes out = save("out.smc");
     const RomImage& before = test::demoImage();
     for (int i = kFirstPinnedFace; i < kFaceCount; ++i) {
@@ -106,7 +106,7 @@ TEST_F(Save, PinnedFacesKeepTheirBytesAndPointers) {
 TEST_F(Save, ARecordThatFillsARegionToItsEndIsPlacedThere) {
     // Region 0 is 2 bytes; the first 2-byte record in id order takes it.
     const auto& records = state.catalogues.resources;
-    const auto twoBytes = std::find_if(records.begin(), records.end(), [](const ResourceEntry& e) { return e.packedLength == 2; });
+    const auto twoBytes = std::find_if(records.begin(), records.end(), [](const ResourceEntry& e) { return e.packed.size() == 2; });
     ASSERT_NE(twoBytes, records.end());
     const Bytes out = save("out.smc");
     RomImage saved;
@@ -123,7 +123,7 @@ TEST_F(Save, NothingIsPlacedInTheColourSetsDictionary) {
 
 TEST_F(Save, NamesOverflowIntoTheSecondRegionAndThenFail) {
     // 2510 names of 6 code bytes and a terminator: 17570 bytes, more than region 0 holds
-    for (ResourceEntry& name : state.catalogues.names) storePacked(name, Bytes{0x72, 0x74, 0x76, 0x78, 0x7A, 0x7C});
+    for (NameEntry& name : state.catalogues.names) name.code = Bytes{0x72, 0x74, 0x76, 0x78, 0x7A, 0x7C};
     const Bytes out = save("out.smc");
     RomImage saved;
     saved.bytes = out;
@@ -132,7 +132,7 @@ TEST_F(Save, NamesOverflowIntoTheSecondRegionAndThenFail) {
               0x60031 + 7 * (perRegion0 - 1));
     EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * perRegion0, kNamePointerBase), 0x65463);
 
-    for (ResourceEntry& name : state.catalogues.names) storePacked(name, Bytes(11, 0x72));  // 30120 bytes
+    for (NameEntry& name : state.catalogues.names) name.code = Bytes(11, 0x72);  // 30120 bytes
     const RomImage before = state.image;
     const Outcome full = saveAs("full.smc");
     ASSERT_TRUE(full.failed());
@@ -145,15 +145,15 @@ TEST_F(Save, ANameWhoseTerminatorWouldPassTheRegionsEndMoves) {
     // 2361 names of 7 bytes with their terminators fill region 0 up to one byte
     // short of its end (16534 bytes); name 2361 then has 7 code bytes, which
     // would end exactly at the end, with no room for its terminator.
-    for (ResourceEntry& name : state.catalogues.names) storePacked(name, Bytes(6, 0x72));
-    storePacked(state.catalogues.names[2361], Bytes(7, 0x74));
+    for (NameEntry& name : state.catalogues.names) name.code = Bytes(6, 0x72);
+    state.catalogues.names[2361].code = Bytes(7, 0x74);
     RomImage saved;
     saved.bytes = save("out.smc");
     EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * 2360, kNamePointerBase), 0x60031 + 7 * 2360);
     EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * 2361, kNamePointerBase), 0x65463);
     EXPECT_EQ(saved[0x65463 + 7], 0x00);
     // with 6 code bytes it fits exactly, terminator on the region's last byte
-    storePacked(state.catalogues.names[2361], Bytes(6, 0x74));
+    state.catalogues.names[2361].code = Bytes(6, 0x74);
     saved.bytes = save("exact.smc");
     EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * 2361, kNamePointerBase), 0x60031 + 7 * 2361);
     EXPECT_EQ(saved[0x640C7 - 1], 0x00);
@@ -161,11 +161,11 @@ TEST_F(Save, ANameWhoseTerminatorWouldPassTheRegionsEndMoves) {
 
 TEST_F(Save, EqualLengthRecordsTakeTheRegionsInIdOrder) {
     // Regions 1 and 2 are exactly 5 bytes: the first two 5-byte records by id fill them.
-    storePacked(state.catalogues.texts()[9], Bytes{0x05, 0x00, 0x9F, 0x01, 0x02});
-    storePacked(state.catalogues.texts()[5], Bytes{0x05, 0x00, 0x9F, 0x03, 0x04});
+    state.catalogues.texts()[9].packed = Bytes{0x05, 0x00, 0x9F, 0x01, 0x02};
+    state.catalogues.texts()[5].packed = Bytes{0x05, 0x00, 0x9F, 0x03, 0x04};
     std::vector<const ResourceEntry*> fives;
     for (const ResourceEntry& e : state.catalogues.resources)
-        if (e.packedLength == 5) fives.push_back(&e);
+        if (e.packed.size() == 5) fives.push_back(&e);
     ASSERT_GE(fives.size(), 2u);
     ASSERT_EQ(kFreeRegionTable[1].size(), 5);
     ASSERT_EQ(kFreeRegionTable[2].size(), 5);
@@ -181,12 +181,12 @@ TEST_F(Save, EqualLengthRecordsTakeTheRegionsInIdOrder) {
 }
 
 TEST_F(Save, ResourcesOrColourSetsThatDoNotFitWriteNoFile) {
-    storePacked(state.catalogues.texts()[9], Bytes(40000, 0x01));  // larger than any region
+    state.catalogues.texts()[9].packed = Bytes(40000, 0x01);  // larger than any region
     EXPECT_TRUE(saveAs("big.smc").failed());
     EXPECT_FALSE(platform.files.count("big.smc"));
     EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
-    storePacked(state.catalogues.texts()[9], test::demoCatalogues().texts()[9].packed);
-    for (ResourceEntry& part : state.catalogues.colourSets) storePacked(part, Bytes(25, 0x80));  // 31400 bytes
+    state.catalogues.texts()[9].packed = test::demoCatalogues().texts()[9].packed;
+    for (ResourceEntry& part : state.catalogues.colourSets) part.packed = Bytes(25, 0x80);  // 31400 bytes
     EXPECT_TRUE(saveAs("parts.smc").failed());
     EXPECT_FALSE(platform.files.count("parts.smc"));
 }

@@ -104,7 +104,7 @@ TEST_F(TextCollection, UnreadableOrUnwritableFilesAreReported) {
 }
 
 TEST_F(TextCollection, NamesShownInReferencesAreTheCurrentOnes) {
-    storeUnpacked(catalogues.names[0x123], bytesOf(sjis("新しい名前") + std::string(1, '\0')));
+    catalogues.names[0x123].text = bytesOf(sjis("新しい名前") + std::string(1, '\0'));
     EXPECT_NE(exported().find("[F1 23:(" + sjis("新しい名前") + ")]"), std::string::npos);
 }
 

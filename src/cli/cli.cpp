@@ -24,7 +24,12 @@ struct Verb {
 
 int64_t packedBytes(ConstCatalogue catalog) {
     return std::accumulate(catalog.begin(), catalog.end(), int64_t{0},
-                           [](int64_t sum, const ResourceEntry& e) { return sum + e.packedLength; });
+                           [](int64_t sum, const ResourceEntry& e) { return sum + static_cast<int64_t>(e.packed.size()); });
+}
+
+int64_t packedBytes(ConstNameCatalogue names) {
+    return std::accumulate(names.begin(), names.end(), int64_t{0},
+                           [](int64_t sum, const NameEntry& e) { return sum + static_cast<int64_t>(e.code.size()); });
 }
 
 void printInfo(const EditorState& state, std::ostream& out) {

@@ -8,13 +8,13 @@
 
 namespace velk {
 
-Outcome exportNameList(ConstCatalogue names, Platform& platform) {
+Outcome exportNameList(ConstNameCatalogue names, Platform& platform) {
     return askAndWriteFile(
         platform, nameListDialogOptions(), [&] { return textFileBytes(platform, nameListBytes(names)); },
         countSummary("名前", names.size(), "書き出しました"));
 }
 
-Outcome importNameList(Catalogue names, const CharTables& tables, Platform& platform) {
+Outcome importNameList(NameCatalogue names, const CharTables& tables, Platform& platform) {
     Step<TextFile> file = askAndReadTextFile(platform, nameListDialogOptions());
     if (!file) return std::move(file).stop();
     std::vector<Warning> warnings;
@@ -25,7 +25,7 @@ Outcome importNameList(Catalogue names, const CharTables& tables, Platform& plat
     return doneOutcome(countSummary("名前", read, "読み込みました"), warningLines(source, warnings));
 }
 
-Outcome exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables,
+Outcome exportTextCollection(ConstCatalogue texts, ConstNameCatalogue names, const CharTables& tables,
                              Platform& platform) {
     return askAndWriteFile(
         platform, textCollectionExportOptions(),

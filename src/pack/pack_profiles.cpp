@@ -42,14 +42,14 @@ Status unpackEntry(const RomImage& image, ResourceEntry& entry, const PackProfil
         return std::move(pr);
     }
     const uint8_t* start = image.at(entry.romOffset);
-    storePacked(entry, std::vector<uint8_t>(start, start + r->consumed));
-    storeUnpacked(entry, std::move(r->unpacked));
+    entry.packed = std::vector<uint8_t>(start, start + r->consumed);
+    entry.unpacked = std::move(r->unpacked);
     return {};
 }
 
 void storeAndPack(const RomImage& image, ResourceEntry& entry, std::vector<uint8_t> unpacked, const PackProfile& p) {
-    storePacked(entry, packWithProfile(image, unpacked, p));
-    storeUnpacked(entry, std::move(unpacked));
+    entry.packed = packWithProfile(image, unpacked, p);
+    entry.unpacked = std::move(unpacked);
 }
 
 }  // namespace velk

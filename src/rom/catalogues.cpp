@@ -48,9 +48,9 @@ public:
     Status fill(size_t g) {
         const auto i = static_cast<int32_t>(g);
         if (i < kNameCount) {
-            ResourceEntry& e = c_.names[g];
+            NameEntry& e = c_.names[g];
             pointerAt_[g] = kNamePointerTable + 2 * i;
-            e = newEntry(readShortPointer(image_, pointerAt_[g], kNamePointerBase), kFirstNameId + i, i);
+            e = NameEntry{{}, {}, readShortPointer(image_, pointerAt_[g], kNamePointerBase)};
             return decodeName(image_, e, tables_);
         }
         const int32_t r = i - kNameCount;

@@ -67,7 +67,7 @@ struct BeforeAfter {
 struct StateChange {
     CatalogueChange<ResourceEntry> resources;
     CatalogueChange<ResourceEntry> colourSets;
-    CatalogueChange<decltype(Catalogues::names)::value_type> names;
+    CatalogueChange<NameEntry> names;
     std::vector<ByteRangeChange> image;
     std::optional<BeforeAfter<std::vector<uint8_t>>> wholeImage;  // when its size changed (a first load)
     std::optional<BeforeAfter<CharTables>> tables;

@@ -76,7 +76,7 @@ Result<size_t> encodeTexts(ScriptRun& run, size_t start, std::vector<size_t>& to
             encoded.problem().offset += mark;
             return std::move(encoded.problem());
         }
-        storeUnpacked(run.state.catalogues.texts()[static_cast<size_t>(*number)], std::move(encoded->code));
+        run.state.catalogues.texts()[static_cast<size_t>(*number)].unpacked = std::move(encoded->code);
         touched.push_back(static_cast<size_t>(*number));
         return mark + encoded->consumed;
     });
@@ -94,7 +94,7 @@ Result<size_t> applyTextSection(ScriptRun& run, size_t p) {
     Catalogue texts = run.state.catalogues.texts();
     parallelFor(touched.size(), [&](size_t i) {
         ResourceEntry& entry = texts[touched[i]];
-        storePacked(entry, packWithProfile(entry.unpacked, *dictionary, kTextProfile));
+        entry.packed = packWithProfile(entry.unpacked, *dictionary, kTextProfile);
     });
     return end;
 }

@@ -167,7 +167,7 @@ Status encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
 
 }  // namespace
 
-Result<int32_t> encodeName(Catalogue names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs) {
+Result<int32_t> encodeName(NameCatalogue names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs) {
     const Input in(line);
     const Context ctx{CodeKind::Name, in, glyphs, index};
     std::vector<uint8_t> code;
@@ -190,9 +190,9 @@ Result<int32_t> encodeName(Catalogue names, int index, std::span<const uint8_t> 
         text[lineEnd] = 0;
     else
         text.push_back(0);
-    ResourceEntry& entry = names[static_cast<size_t>(index)];
-    storePacked(entry, std::move(code));
-    storeUnpacked(entry, std::move(text));
+    NameEntry& entry = names[static_cast<size_t>(index)];
+    entry.code = std::move(code);
+    entry.text = std::move(text);
     return static_cast<int32_t>(consumed);
 }
 
