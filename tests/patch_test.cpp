@@ -179,43 +179,59 @@ TEST(PatchReaders, FailWhereTheDamageStands) {
         if (withEof) records.insert(records.end(), eof.begin(), eof.end());
         return records;
     };
+    using C = ProblemCode;
     const struct {
         const char* what;
         Bytes patch;
         size_t offset;
+        ProblemCode code;
     } ipsCases[] = {
-        {"no EOF after a record", ips({0, 0, 1, 0, 1, 7}, false), 11},
-        {"a record past the end", ips({0, 0, 1, 0, 9, 7}, true), 5},
-        {"a run header past the end", ips({0, 0, 1, 0, 0, 1}, false), 5},
-        {"a record beyond the image", ips({0, 0, 2, 0, 1, 7, 0, 0, 0x0F, 0, 2, 1, 2}, true), 11},
-        {"a run beyond the image", ips({0, 0, 0x0E, 0, 0, 0, 3, 9}, true), 5},
+        {"no EOF after a record", ips({0, 0, 1, 0, 1, 7}, false), 11, C::IpsNoEof},
+        {"a record past the end", ips({0, 0, 1, 0, 9, 7}, true), 5, C::IpsRecordRunsPast},
+        {"a run header past the end", ips({0, 0, 1, 0, 0, 1}, false), 5, C::IpsRecordRunsPast},
+        {"a record beyond the image", ips({0, 0, 2, 0, 1, 7, 0, 0, 0x0F, 0, 2, 1, 2}, true), 11, C::IpsWritesBeyond},
+        {"a run beyond the image", ips({0, 0, 0x0E, 0, 0, 0, 3, 9}, true), 5, C::IpsWritesBeyond},
+        {"a run of length 0", ips({0, 0, 2, 0, 1, 7, 0, 0, 5, 0, 0, 0, 0, 0x41}, true), 11, C::IpsZeroRun},
+        {"no header", {'P', 'A', 'T', 'C', 'x', 0, 0, 1, 0, 1, 7, 'E', 'O', 'F'}, 0, C::IpsNoHeader},
+        {"a BPS patch", makeBps(Bytes{1}, Bytes{2}), 0, C::IpsIsBps},
+        {"seven bytes", bytesOf("PATCHEO"), 0, C::IpsTooShort},
     };
     for (const auto& c : ipsCases) {
         const Result<std::vector<IpsRecord>> r = parseIps(c.patch, 16);
         ASSERT_FALSE(r) << c.what;
         EXPECT_EQ(r.problem().offset, c.offset) << c.what;
+        EXPECT_EQ(r.problem().code, c.code) << c.what;
     }
+    EXPECT_TRUE(parseIps(ips({0, 0, 0x0E, 0, 0, 0, 1, 9}, true), 16));  // a run of one
     EXPECT_TRUE(parseIps(ips({0, 0, 0x0E, 0, 2, 1, 2}, true), 16));  // ends on the image's last byte
     const Bytes source = bytesOf("abcdefghij"), target = bytesOf("efghijabcd");
     const Bytes patch = makeBps(source, target);
     EXPECT_EQ(*applyBps(source, patch), target);
     Bytes damaged = patch;
     damaged[damaged.size() - 13] ^= 1;  // the last new byte
+    // A header that asks for 4 GiB of target, under a patch checksum that
+    // does not hold: refused on the checksum, before any size is trusted.
+    Bytes huge = {'B', 'P', 'S', '1', 0x80, 0xFE, 0xFF, 0xFF, 0xFF, 0x8E, 0x80};
+    huge.resize(huge.size() + 12);
     const struct {
         const char* what;
         Bytes source, patch;
         size_t offset;
+        ProblemCode code;
     } bpsCases[] = {
-        {"another source", bytesOf("abcdefghiJ"), patch, patch.size() - 12},
-        {"a changed new byte (the patch checksum)", source, damaged, patch.size() - 4},
-        {"a source of another size", bytesOf("abc"), patch, 4},
-        {"no header", source, bytesOf("IPS1"), 0},
+        {"another source", bytesOf("abcdefghiJ"), patch, patch.size() - 12, C::BpsSourceChecksum},
+        {"a changed new byte (the patch checksum)", source, damaged, patch.size() - 4, C::BpsPatchChecksum},
+        {"a source of another size", bytesOf("abc"), patch, 4, C::BpsSourceSize},
+        {"no header", source, bytesOf("IPS1"), 0, C::BpsNoHeader},
+        {"4 GiB asked for", {}, huge, 19, C::BpsPatchChecksum},
     };
     for (const auto& c : bpsCases) {
         const Result<Bytes> r = applyBps(c.source, c.patch);
         ASSERT_FALSE(r) << c.what;
         EXPECT_EQ(r.problem().offset, c.offset) << c.what;
+        EXPECT_EQ(r.problem().code, c.code) << c.what;
     }
+    EXPECT_EQ(applyBps(bytesOf("abc"), patch).problem().expected, 10);  // the size it was made for
     EXPECT_FALSE(applyBps(source, Bytes(patch.begin(), patch.end() - 1)));
 }
 

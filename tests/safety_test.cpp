@@ -10,8 +10,6 @@
 #include <cstring>
 
 #include "ops/operations.h"
-#include "patch/bps.h"
-#include "patch/ips.h"
 #include "platform/file_io.h"
 #include "scripted_platform.h"
 #include "test_support.h"
@@ -80,33 +78,6 @@ TEST(SafeWrite, AnOpenPipeNamedThroughProcIsWrittenThrough) {
     EXPECT_EQ(::read(ends[0], got, sizeof got), 2);
     ::close(ends[0]);
     EXPECT_EQ(std::string(got), "ok");
-}
-
-// Patches read defensively: each refusal names its cause and where it stands.
-TEST(PatchReaders, RefuseWhatIsNotThePatchTheyClaim) {
-    const struct {
-        Bytes patch;
-        std::optional<ProblemCode> code;
-        size_t offset;
-    } ips[] = {
-        {{'P', 'A', 'T', 'C', 'H', 0, 0, 0x10, 0, 0, 0, 0, 0x41, 'E', 'O', 'F'}, ProblemCode::IpsZeroRun, 5},
-        {{'P', 'A', 'T', 'C', 'H', 0, 0, 0x10, 0, 0, 0, 1, 0x41, 'E', 'O', 'F'}, std::nullopt, 0},  // a run of one: fine
-        {{'P', 'A', 'T', 'C', 'x', 0, 0, 0x10, 0, 1, 0x41, 'E', 'O', 'F'}, ProblemCode::IpsNoHeader, 0},
-        {makeBps(Bytes{1}, Bytes{2}), ProblemCode::IpsIsBps, 0},
-    };
-    for (const auto& c : ips) {
-        const Result<std::vector<IpsRecord>> r = parseIps(c.patch, 0x20);
-        EXPECT_EQ(r ? std::nullopt : std::optional(r.problem().code), c.code);
-        EXPECT_EQ(r ? 0 : r.problem().offset, c.offset);
-    }
-    // A header that asks for 4 GiB of target, under a patch checksum that
-    // does not hold: refused on the checksum, before any size is trusted.
-    Bytes huge = {'B', 'P', 'S', '1', 0x80, 0xFE, 0xFF, 0xFF, 0xFF, 0x8E, 0x80};
-    huge.resize(huge.size() + 12);
-    const Result<Bytes> r = applyBps({}, huge);
-    ASSERT_FALSE(r);
-    EXPECT_EQ(r.problem().code, ProblemCode::BpsPatchChecksum);
-    EXPECT_EQ(r.problem().offset, 19u);
 }
 
 // The loaded ROM is never replaced by a patch, nor lost through its backup,

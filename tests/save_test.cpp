@@ -58,12 +58,6 @@ TEST_F(Save, WritesTheFixedLayoutChanges) {
     EXPECT_EQ(out[0x1E7DDB + 2], 0xE4);
 }
 
-TEST_F(Save, TwoSavesInARowWriteTheSameFile) {
-    const Bytes first = save("a.smc");
-    const Bytes second = save("b.smc");
-    EXPECT_EQ(first, second);
-}
-
 TEST_F(Save, EditedTextsNamesAndGraphicsSurviveSaveAndReload) {
     platform.files["n.txt"] = test::bytesOf("[F0 00] " + sjis("新しい名前") + "\r\n[F0 01] " + sjis("ア") + "\r\n");
     const std::pair<Operation, const char*> steps[] = {
@@ -210,27 +204,6 @@ TEST_F(Save, GlyphsAreWrittenOnlyOnceLoaded) {
         EXPECT_EQ(Bytes(out.begin() + 0x11D6B5 + 3 * k, out.begin() + 0x11D6B5 + 3 * k + 3), Bytes(p.begin(), p.end()));
         EXPECT_EQ(p[2], 0xE9);
     }
-}
-
-TEST_F(Save, AFailedWriteIsReportedAndKeepsTheEditsUnsaved) {
-    state.unsavedEdits = true;
-    platform.files["keep.smc"] = Bytes(100, 0xAB);
-    platform.failWriting("keep.smc");
-    const Outcome o = saveAs("keep.smc");
-    ASSERT_TRUE(o.failed());
-    EXPECT_EQ(o.problem->text, sjis("keep.smcに書き込めませんでした"));
-    EXPECT_TRUE(state.unsavedEdits);
-}
-
-TEST_F(Save, ImagesWhoseRelocatedBlocksLieOutsideDoNotLoad) {
-    Bytes bad = test::demoImage().bytes;
-    bad[0x1E7DAB + 2] = 0xFF;  // bank 0xFF: the block would run past the end
-    bad[0x1E7DAB + 1] = 0xFF;
-    bad[0x1E7DAB] = 0xFF;
-    platform.files["bad.smc"] = bad;
-    const Outcome o = test::run(state, platform, reloadRomOperation, "bad.smc");
-    ASSERT_TRUE(o.failed());
-    EXPECT_EQ(o.problem->text, sjis("bad.smcが読み込めません"));
 }
 
 }  // namespace
