@@ -43,13 +43,6 @@ struct FailingCalls : FileCalls {
     }
 };
 
-std::vector<std::string> folderListing(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(FileWrite, CreatesAndReplacesWithExactlyTheBytes) {
     const fs::path dir = test::scratchFolder();
     FailingCalls calls;
@@ -59,7 +52,7 @@ TEST(FileWrite, CreatesAndReplacesWithExactlyTheBytes) {
     EXPECT_EQ(test::readBytes(dir / "f.bin"), Bytes{9});
     ASSERT_TRUE(writeFileReplacing(dir / "empty.bin", Bytes{}, calls));
     EXPECT_EQ(fs::file_size(dir / "empty.bin"), 0u);
-    EXPECT_EQ(folderListing(dir), (std::vector<std::string>{"empty.bin", "f.bin"}));
+    EXPECT_EQ(test::listing(dir), (std::vector<std::string>{"empty.bin", "f.bin"}));
 }
 
 TEST(FileWrite, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
@@ -74,7 +67,7 @@ TEST(FileWrite, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
         EXPECT_TRUE(s.problem().writing);
         EXPECT_FALSE(s.problem().words.empty());
         EXPECT_EQ(test::readBytes(dir / "keep.smc"), (Bytes{7, 7, 7})) << static_cast<int>(step);
-        EXPECT_EQ(folderListing(dir), std::vector<std::string>{"keep.smc"}) << static_cast<int>(step);
+        EXPECT_EQ(test::listing(dir), std::vector<std::string>{"keep.smc"}) << static_cast<int>(step);
     }
 }
 
@@ -119,7 +112,7 @@ TEST(FileWrite, FollowsASymbolicLinkAndReplacesTheFileItNames) {
     ASSERT_TRUE(writeFileReplacing(dir / "link.smc", Bytes{5, 6}));
     EXPECT_TRUE(fs::is_symlink(dir / "link.smc"));
     EXPECT_EQ(test::readBytes(dir / "real" / "game.smc"), (Bytes{5, 6}));
-    EXPECT_EQ(folderListing(dir / "real"), std::vector<std::string>{"game.smc"});
+    EXPECT_EQ(test::listing(dir / "real"), std::vector<std::string>{"game.smc"});
 }
 
 TEST(FileWrite, WritesStraightThroughAFileThatIsNotRegular) {

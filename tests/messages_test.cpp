@@ -151,33 +151,35 @@ protected:
     Outcome last;
 };
 
-TEST_F(WhereAndWhy, NameCharactersInCrLfAndLfFiles) {
-    importNames("[F0 00] ア\r\n[F0 01] イ\r\n[F0 02] アa\r\n");
-    EXPECT_EQ(text(), "a\r" + sjis("は使用できません2 97"));
-    EXPECT_EQ(detail(), "names.txt:3:10: 'a' (byte 61) is in no character table, in name 2");
-    EXPECT_EQ(display(), "a\\x0Dは使用できません2 97");
-    importNames("[F0 00] ア\n[F0 01] 熊イ\n");
-    EXPECT_EQ(detail(), "names.txt:2:9: '熊' (bytes 8C 46) is in no character table, in name 1");
-    importNames("[F0 00] ア\n[F0 01] イ熊\n");  // at the end of the line
-    EXPECT_EQ(detail(), "names.txt:2:10: '熊' (bytes 8C 46) is in no character table, in name 1");
-    importNames("[F0 00] ア\r\n[F0 01] (勇者)\r\n");
-    EXPECT_EQ(text(), sjis("(勇者)は使用できません"));
-    EXPECT_EQ(detail(), "names.txt:2:9: (勇者) is none of the tokens (主人公) (騎士団) (冷や汗) (ハート) (旗), in name 1");
-}
-
-TEST_F(WhereAndWhy, TextCharactersAndTokens) {
-    importTexts("##No.00 00\nア//\r\n##No.00 01\r\nアイ\r\n熊ウ//\r\n");
-    EXPECT_EQ(text(), sjis("熊は使用できません-116 70 1 18"));
-    EXPECT_EQ(detail(), "texts.txt:5:1: '熊' (bytes 8C 46) is in no character table, in text 1");
-    importTexts("##No.00 00\nアイb\n//");
-    EXPECT_EQ(detail(), "texts.txt:2:3: 'b' (byte 62) is in no character table, in text 0");
-    importTexts("##No.00 00\nア(主人公\nイ//");
-    EXPECT_EQ(text(), sjis("(主人公)は使用できません"));
-    EXPECT_EQ(detail(), "texts.txt:2:2: \"(主人公\" has no closing \")\" on its line, in text 0");
-    importTexts("##No.00 00\n(勇者)//");
-    EXPECT_EQ(detail(), "texts.txt:2:1: (勇者) is none of the tokens (主人公) (騎士団) (冷や汗) (ハート) (旗), in text 0");
-    importTexts("##No.00 00\nア");
-    EXPECT_EQ(detail(), "texts.txt:2:2: text 0 ends without its closing \"//\"");
+// Each problem in an imported file stands at its line and column (in
+// characters), whatever the line ends.
+TEST_F(WhereAndWhy, ProblemsInImportedFilesStandAtTheirLineAndColumn) {
+    const struct {
+        bool names;
+        const char* file;
+        const char* message;
+        const char* detail;
+    } cases[] = {
+        {true, "[F0 00] ア\r\n[F0 01] イ\r\n[F0 02] アa\r\n", "",
+         "names.txt:3:10: 'a' (byte 61) is in no character table, in name 2"},
+        {true, "[F0 00] ア\n[F0 01] 熊イ\n", "", "names.txt:2:9: '熊' (bytes 8C 46) is in no character table, in name 1"},
+        {true, "[F0 00] ア\n[F0 01] イ熊\n", "", "names.txt:2:10: '熊' (bytes 8C 46) is in no character table, in name 1"},
+        {true, "[F0 00] ア\r\n[F0 01] (勇者)\r\n", "(勇者)は使用できません",
+         "names.txt:2:9: (勇者) is none of the tokens (主人公) (騎士団) (冷や汗) (ハート) (旗), in name 1"},
+        {false, "##No.00 00\nア//\r\n##No.00 01\r\nアイ\r\n熊ウ//\r\n", "熊は使用できません-116 70 1 18",
+         "texts.txt:5:1: '熊' (bytes 8C 46) is in no character table, in text 1"},
+        {false, "##No.00 00\nアイb\n//", "", "texts.txt:2:3: 'b' (byte 62) is in no character table, in text 0"},
+        {false, "##No.00 00\nア(主人公\nイ//", "(主人公)は使用できません",
+         "texts.txt:2:2: \"(主人公\" has no closing \")\" on its line, in text 0"},
+        {false, "##No.00 00\nア", "", "texts.txt:2:2: text 0 ends without its closing \"//\""},
+    };
+    for (const auto& c : cases) {
+        c.names ? importNames(c.file) : importTexts(c.file);
+        if (*c.message) {
+            EXPECT_EQ(text(), sjis(c.message));
+        }
+        EXPECT_EQ(detail(), c.detail);
+    }
 }
 
 TEST_F(WhereAndWhy, FileNamesShowAsTheFileSystemSpellsThem) {

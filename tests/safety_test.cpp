@@ -19,13 +19,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
-std::vector<std::string> listing(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A file system without unnamed files: O_TMPFILE is refused as such.
 struct NoUnnamedFiles : FileCalls {
     std::vector<std::string> opened;
@@ -44,7 +37,7 @@ TEST(SafeWrite, FallsBackToANamedTemporaryFileWhereUnnamedOnesAreMissing) {
     EXPECT_EQ(test::readBytes(dir / "a.smc"), (Bytes{4, 5, 6}));
     ASSERT_EQ(calls.opened.size(), 1u);
     EXPECT_EQ(fs::path(calls.opened[0]).filename().string().rfind("a.smc.velk-tmp-", 0), 0u);
-    EXPECT_EQ(listing(dir), std::vector<std::string>{"a.smc"});
+    EXPECT_EQ(test::listing(dir), std::vector<std::string>{"a.smc"});
 }
 
 // A size limit fails the write with its reason instead of killing the
@@ -63,7 +56,7 @@ TEST(SafeWrite, AFileSizeLimitFailsTheWriteAndLeavesNoTemporaryFile) {
     EXPECT_TRUE(fits);
     EXPECT_EQ(tooLarge ? "" : tooLarge.problem().words, std::strerror(EFBIG));
     EXPECT_EQ(test::readBytes(dir / "keep.smc"), (Bytes{7, 7}));
-    EXPECT_EQ(listing(dir), (std::vector<std::string>{"fits.smc", "keep.smc"}));
+    EXPECT_EQ(test::listing(dir), (std::vector<std::string>{"fits.smc", "keep.smc"}));
 }
 
 // /dev/stdout on a pipe is a /proc link to "pipe:[N]", a name that opens
@@ -111,7 +104,7 @@ TEST_F(LoadedRomGuard, APatchNamedAsTheLoadedFileOrALinkToItIsRefused) {
     expectRefused(dir / "hack.ips", "hack.ips");
     expectRefused(dir / "hard.bps", "hard.bps");
     EXPECT_NE(platform.details.at(1).find("is the loaded ROM x.bps"), std::string::npos);
-    EXPECT_EQ(listing(dir), (std::vector<std::string>{"hack.ips", "hard.bps", "x.bps"}));
+    EXPECT_EQ(test::listing(dir), (std::vector<std::string>{"hack.ips", "hard.bps", "x.bps"}));
 }
 
 TEST_F(LoadedRomGuard, ABackupThatLinksToTheFileTheSaveReplacesStopsTheSave) {

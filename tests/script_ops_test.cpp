@@ -69,9 +69,7 @@ TEST_F(ScriptOperation, AFailingSectionKeepsEarlierEntriesThroughASave) {
     EXPECT_TRUE(o.change);
     EXPECT_TRUE(state.unsavedEdits);
     EXPECT_EQ(state.catalogues.texts()[7].packed, packWithProfile(state.image, Bytes{0x76}, kTextProfile));
-    ASSERT_TRUE(test::run(state, platform, saveRomOperation, "out.smc").done());
-    EditorState back;
-    ASSERT_TRUE(test::run(back, platform, openRomAtStart, "out.smc").done());
+    const EditorState back = test::savedAndReloaded(state, platform);
     EXPECT_EQ(back.catalogues.names[3].code, (Bytes{0x72, 0x74}));
     EXPECT_EQ(back.catalogues.texts()[7].unpacked, Bytes{0x76});
     EXPECT_EQ(back.catalogues.texts()[8].unpacked, test::demoCatalogues().texts()[8].unpacked);
@@ -90,15 +88,11 @@ TEST_F(ScriptOperation, TheExampleScriptSurvivesASaveAndAReload) {
     EXPECT_NE(applied.faces()[0x10].unpacked, before.faces()[0x10].unpacked);
     EXPECT_NE(applied.unitGraphics()[24 * 7 + 2680].unpacked, before.unitGraphics()[24 * 7 + 2680].unpacked);
 
-    ASSERT_TRUE(test::run(state, platform, saveRomOperation, "out.smc").done());
-    EditorState reloaded;
-    ASSERT_TRUE(test::run(reloaded, platform, openRomAtStart, "out.smc").done());
+    const EditorState reloaded = test::savedAndReloaded(state, platform);
     const Catalogues& back = reloaded.catalogues;
     for (size_t i = 0; i < back.names.size(); ++i) ASSERT_EQ(back.names[i].code, applied.names[i].code) << i;
-    for (size_t i = 0; i < back.resources.size(); ++i)
-        ASSERT_EQ(back.resources[i].unpacked, applied.resources[i].unpacked) << i;
-    for (size_t i = 0; i < back.colourSets.size(); ++i)
-        ASSERT_EQ(back.colourSets[i].unpacked, applied.colourSets[i].unpacked) << i;
+    EXPECT_EQ(test::firstDifference(back.resources, applied.resources), std::nullopt);
+    EXPECT_EQ(test::firstDifference(back.colourSets, applied.colourSets), std::nullopt);
     EXPECT_EQ(Bytes(reloaded.image.at(0x1B8000), reloaded.image.at(0x1B8004)), bytesOf("VELK"));
     EXPECT_EQ(Bytes(reloaded.image.at(0x1B8010), reloaded.image.at(0x1B8020)), Bytes(16, 0xAA));
     EXPECT_EQ(reloaded.image[0x1C6600 + 1536 * 5], state.image[0x1C6600 + 1536 * 5]);  // an S-class image block
