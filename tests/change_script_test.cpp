@@ -222,20 +222,22 @@ TEST_F(ChangeScript, ABadPatchWritesNothingOfItselfAndStopsTheScript) {
         const char* why;
         Bytes patch;
         ProblemCode code;
+        size_t record;  // where the record stands in the patch
     };
     const Case cases[] = {
-        {"no EOF", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x01, 0x02}}, false), C::IpsNoEof},
-        {"past the image", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x01, 0x02}, {0x3F, 0xFF, 0xFF, 0x00, 0x02, 1, 2}}), C::IpsWritesBeyond},
-        {"run past the image", ipsOf({{0x3F, 0xFF, 0xF0, 0x00, 0x00, 0x00, 0x11, 0x03}}), C::IpsWritesBeyond},
-        {"short", bytesOf("PATCH"), C::IpsTooShort},
-        {"record past the end", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x09, 0x01}}, false), C::IpsRecordRunsPast},
-        {"run header past the end", Bytes{'P', 'A', 'T', 'C', 'H', 0x00, 0x00, 0x40, 0x00, 0x00, 0x01}, C::IpsRecordRunsPast},
+        {"no EOF", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x01, 0x02}}, false), C::IpsNoEof, 11},
+        {"past the image", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x01, 0x02}, {0x3F, 0xFF, 0xFF, 0x00, 0x02, 1, 2}}), C::IpsWritesBeyond, 11},
+        {"run past the image", ipsOf({{0x3F, 0xFF, 0xF0, 0x00, 0x00, 0x00, 0x11, 0x03}}), C::IpsWritesBeyond, 5},
+        {"short", bytesOf("PATCH"), C::IpsTooShort, 0},
+        {"record past the end", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x09, 0x01}}, false), C::IpsRecordRunsPast, 5},
+        {"run header past the end", Bytes{'P', 'A', 'T', 'C', 'H', 0x00, 0x00, 0x40, 0x00, 0x00, 0x01}, C::IpsRecordRunsPast, 5},
     };
     for (const Case& c : cases) {
         state.image = test::demoImage();
         platform.files["bad.ips"] = c.patch;
         EXPECT_EQ(run(";;IPSパッチ @@eof-first.ips @@good.ips @@bad.ips ;;単語リスト [F0 00] ア"), stop(c.code, 0, "bad.ips"))
             << c.why;
+        EXPECT_EQ(lastProblem->innerOffset, c.record) << c.why;
         EXPECT_EQ(state.image[0x30], 0x01) << c.why;                        // the patch before stays applied
         EXPECT_EQ(state.image[0x40], test::demoImage()[0x40]) << c.why;    // nothing of the bad one
         EXPECT_EQ(name(0).code, before.names[0].code) << c.why;        // and the script stopped

@@ -139,7 +139,7 @@ TEST_F(Encoding, FailuresAndWhereTheyStand) {
         EXPECT_EQ(p.entry, c.index) << c.input;
         EXPECT_EQ(std::string(p.bytes.c_str()), sjis(c.bytes)) << c.input;
         EXPECT_EQ(p.offset, c.offset) << c.input;
-        EXPECT_EQ(p.entryOffset, c.offset) << c.input;
+        EXPECT_EQ(p.innerOffset, c.offset) << c.input;
     }
     const Bytes header = bytesOf("##No.00 00");  // not even a line end
     EXPECT_EQ(orReport(encodeText(texts, 0, header, glyphs, image)), -1);

@@ -23,7 +23,7 @@ TEST(Messages, EachCodeHasItsExactWords) {
     using C = ProblemCode;
     auto make = [](ProblemCode code, std::string bytes = {}, std::string words = {}) {
         Problem p = problem(code, 0x1F);
-        p.record = Record::Text, p.entry = 3, p.entryOffset = 9, p.line = 4, p.expected = 8, p.found = 2;
+        p.record = Record::Text, p.entry = 3, p.innerOffset = 9, p.line = 4, p.expected = 8, p.found = 2;
         p.width = 32, p.height = 48, p.x = 5, p.y = 6, p.bytes = std::move(bytes), p.words = std::move(words);
         return p;
     };
@@ -99,10 +99,10 @@ TEST(Messages, EachCodeHasItsExactWords) {
         {make(C::IpsIsBps), "", "a BPS patch (it begins with \"BPS1\"), not an IPS patch"},
         {make(C::IpsNoHeader), "", "not an IPS patch: it does not begin with \"PATCH\""},
         {make(C::IpsTooShort), "", "IPS patch of 2 bytes, fewer than 8"},
-        {make(C::IpsNoEof), "", "IPS record at 0x1F runs past the end of the patch without \"EOF\""},
-        {make(C::IpsRecordRunsPast), "", "IPS record at 0x1F runs past the end of the patch"},
-        {make(C::IpsZeroRun), "", "IPS record at 0x1F is a run of length 0"},
-        {make(C::IpsWritesBeyond), "", "IPS record at 0x1F writes beyond the end of the image"},
+        {make(C::IpsNoEof), "", "IPS record at 0x9 runs past the end of the patch without \"EOF\""},
+        {make(C::IpsRecordRunsPast), "", "IPS record at 0x9 runs past the end of the patch"},
+        {make(C::IpsZeroRun), "", "IPS record at 0x9 is a run of length 0"},
+        {make(C::IpsWritesBeyond), "", "IPS record at 0x9 writes beyond the end of the image"},
         {make(C::BpsNoHeader), "", "BPS patch: no \"BPS1\" header"},
         {make(C::BpsPatchChecksum), "", "BPS patch: the patch's checksum does not match"},
         {make(C::BpsHeaderRunsPast), "", "BPS patch: header runs past the end"},

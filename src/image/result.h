@@ -48,8 +48,8 @@ enum class ProblemCode : uint8_t {
     // Names and texts; record and entry say which one.
     NamePointerOutside,     //
     NameRunsPast,           //
-    CharacterNotInTable,    // bytes: the two bytes at the offset; found: the character's length; entryOffset
-    EntryNotClosed,         // bytes, entryOffset as above (zeros past the end)
+    CharacterNotInTable,    // bytes: the two bytes at the offset; found: the character's length; innerOffset
+    EntryNotClosed,         // bytes, innerOffset as above (zeros past the end)
     HexEscapeMalformed,     // as above
     HexEscapeNotClosed,     // as above
     PairEscapeMalformed,    // as above
@@ -70,7 +70,7 @@ enum class ProblemCode : uint8_t {
     TextEntryOutOfRange,    //
     ClassNumberOutOfRange,  // entry: which number (F, C, U1, U2, U3)
     ItemNumberOutOfRange,   // entry: which number (G1, G2, G3)
-    // IPS patches; offset: the record.
+    // IPS patches; offset and innerOffset: the record.
     IpsIsBps,               //
     IpsNoHeader,            //
     IpsTooShort,            // found: its size
@@ -111,7 +111,7 @@ struct Problem {
     Record record = Record::None;    // the record it is about, and its number
     int64_t entry = 0;
     std::optional<int64_t> pointsTo{};  // the record's pointer, when a catalogue names it
-    size_t entryOffset = 0;          // where in that entry's own text
+    size_t innerOffset = 0;          // where in the entry's own text, or in the patch a script names
     int64_t line = 0;                // a script's line
     int64_t expected = 0;            // what was wanted
     int64_t found = 0;               // what stood there instead

@@ -59,7 +59,15 @@ std::string entryName(const Problem& p) { return std::string(recordName(p.record
 std::string pixel(const Problem& p) { return "pixel (" + num(p.x) + ", " + num(p.y) + ")"; }
 
 std::string ipsRecord(const Problem& p, const char* what) {
-    return hex("IPS record at 0x%llX ", static_cast<int64_t>(p.offset)) + what;
+    return hex("IPS record at 0x%llX ", static_cast<int64_t>(p.innerOffset)) + what;
+}
+
+// A record's pointer as the catalogue names it: six hex digits, at most
+// fifteen characters.
+std::string pointerHex(int64_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%06llX", static_cast<unsigned long long>(v));
+    return buf;
 }
 
 // The words of the code alone, before any record it names.
@@ -209,7 +217,7 @@ Parts parts(const Problem& p) {
         case MessageId::UnknownTextCharacter:
             m.inserted(character(p.bytes));
             m.words(unusable + num(signedByte(p.bytes, 0)) + " " + num(signedByte(p.bytes, 1)) + " " + num(p.entry) + " " +
-                    num(static_cast<int64_t>(p.entryOffset)));
+                    num(static_cast<int64_t>(p.innerOffset)));
             break;
         case MessageId::TextTooLong: m.words(text + num(p.entry) + tooLong); break;
         case MessageId::EntryIncomplete: m.words(num(p.line) + line + incomplete); break;
@@ -253,7 +261,7 @@ MessageId messageId(const Problem& p) {
 
 std::string problemReason(const Problem& p) {
     std::string reason = codeReason(p);
-    if (p.pointsTo) reason = entryName(p) + hex(" (pointer to 0x%06llX): ", *p.pointsTo) + reason;
+    if (p.pointsTo) reason = entryName(p) + " (pointer to " + pointerHex(*p.pointsTo) + "): " + reason;
     return reason;
 }
 

@@ -5,6 +5,17 @@
 #include <utility>
 
 namespace velk {
+namespace {
+
+// A record that cannot be read: where it stands in the patch, which stays
+// known when the patch is named in a script.
+Problem recordProblem(ProblemCode code, size_t at) {
+    Problem p = problem(code, at);
+    p.innerOffset = at;
+    return p;
+}
+
+}  // namespace
 Result<std::vector<IpsRecord>> parseIps(std::span<const uint8_t> patch, size_t targetSize) {
     if (patch.size() >= 4 && std::equal(patch.begin(), patch.begin() + 4, "BPS1"))
         return problem(ProblemCode::IpsIsBps);
@@ -18,27 +29,27 @@ Result<std::vector<IpsRecord>> parseIps(std::span<const uint8_t> patch, size_t t
     std::vector<IpsRecord> records;
     size_t r = 5;
     for (;;) {
-        if (r + 3 > patch.size()) return problem(ProblemCode::IpsNoEof, r);
+        if (r + 3 > patch.size()) return recordProblem(ProblemCode::IpsNoEof, r);
         const size_t start = r;
         const uint32_t offset = static_cast<uint32_t>(patch[r] << 16 | patch[r + 1] << 8 | patch[r + 2]);
         if (offset == 0x454F46) return records;
-        if (r + 5 > patch.size()) return problem(ProblemCode::IpsRecordRunsPast, r);
+        if (r + 5 > patch.size()) return recordProblem(ProblemCode::IpsRecordRunsPast, r);
         const uint32_t size = static_cast<uint32_t>(patch[r + 3] << 8 | patch[r + 4]);
         IpsRecord record{offset, {}};
         size_t length = size;
         if (size == 0) {  // a run
-            if (r + 8 > patch.size()) return problem(ProblemCode::IpsRecordRunsPast, r);
+            if (r + 8 > patch.size()) return recordProblem(ProblemCode::IpsRecordRunsPast, r);
             record.runLength = static_cast<uint32_t>(patch[r + 5] << 8 | patch[r + 6]);
             record.runValue = patch[r + 7];
-            if (record.runLength == 0) return problem(ProblemCode::IpsZeroRun, start);
+            if (record.runLength == 0) return recordProblem(ProblemCode::IpsZeroRun, start);
             length = record.runLength;
             r += 8;
         } else {
-            if (r + 5 + size > patch.size()) return problem(ProblemCode::IpsRecordRunsPast, r);
+            if (r + 5 + size > patch.size()) return recordProblem(ProblemCode::IpsRecordRunsPast, r);
             record.bytes = patch.subspan(r + 5, size);
             r += 5 + size;
         }
-        if (offset + length > targetSize) return problem(ProblemCode::IpsWritesBeyond, start);
+        if (offset + length > targetSize) return recordProblem(ProblemCode::IpsWritesBeyond, start);
         records.push_back(record);
     }
 }

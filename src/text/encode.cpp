@@ -46,7 +46,7 @@ Problem entryProblem(const Context& ctx, ProblemCode code, size_t pos) {
     Problem p = problem(code, pos);
     p.record = ctx.kind == CodeKind::Name ? Record::Name : Record::Text;
     p.entry = ctx.index;
-    p.entryOffset = pos;
+    p.innerOffset = pos;
     return p;
 }
 
