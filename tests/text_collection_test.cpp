@@ -93,16 +93,6 @@ TEST_F(TextCollection, ImportCases) {
     EXPECT_EQ(texts()[0].packed, (Bytes{0x00, 0x00}));
 }
 
-TEST_F(TextCollection, UnreadableOrUnwritableFilesAreReported) {
-    platform.answer("missing.txt");
-    EXPECT_EQ(importTextCollection(texts(), builtInCharTables(), test::demoImage(), platform).problem->text,
-              sjis("missing.txtが読み込めません"));
-    platform.failWriting("out.txt");
-    platform.answer("out.txt");
-    EXPECT_EQ(exportTextCollection(texts(), catalogues.names, builtInCharTables(), platform).problem->text,
-              sjis("out.txtに書き込めませんでした"));
-}
-
 TEST_F(TextCollection, NamesShownInReferencesAreTheCurrentOnes) {
     catalogues.names[0x123].text = bytesOf(sjis("新しい名前") + std::string(1, '\0'));
     EXPECT_NE(exported().find("[F1 23:(" + sjis("新しい名前") + ")]"), std::string::npos);
