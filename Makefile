@@ -9,7 +9,7 @@ FUZZ_TARGETS := load_image name_list text_collection change_script ips patches g
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       := $(BUILD)/demo.smc
 # Debian packages the build and the tests need.
-PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic zlib1g-dev libpng-dev pkg-config
+PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic zlib1g-dev libpng-dev nettle-dev pkg-config qt6-translations-l10n
 
 .PHONY: run run-build test bench asan fuzz deps build demo screenshot clean
 
@@ -68,6 +68,7 @@ test: build
 
 bench: build
 	$(BUILD)/bench/velk_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/velk_workbench_bench
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps

@@ -161,16 +161,18 @@ TEST_F(WhereAndWhy, ProblemsInImportedFilesStandAtTheirLineAndColumn) {
         const char* detail;
     } cases[] = {
         {true, "[F0 00] ア\r\n[F0 01] イ\r\n[F0 02] アa\r\n", "",
-         "names.txt:3:10: 'a' (byte 61) is in no character table, in name 2"},
+         "names.txt:3:10: 'a' (byte 61) is in no character table, in name 2; its full-width form 'ａ' has one, which --fullwidth would take"},
         {true, "[F0 00] ア\n[F0 01] 熊イ\n", "", "names.txt:2:9: '熊' (bytes 8C 46) is in no character table, in name 1"},
         {true, "[F0 00] ア\n[F0 01] イ熊\n", "", "names.txt:2:10: '熊' (bytes 8C 46) is in no character table, in name 1"},
         {true, "[F0 00] ア\r\n[F0 01] (勇者)\r\n", "(勇者)は使用できません",
          "names.txt:2:9: (勇者) is none of the tokens (主人公) (騎士団) (冷や汗) (ハート) (旗), in name 1"},
         {false, "##No.00 00\nア//\r\n##No.00 01\r\nアイ\r\n熊ウ//\r\n", "熊は使用できません-116 70 1 18",
          "texts.txt:5:1: '熊' (bytes 8C 46) is in no character table, in text 1"},
-        {false, "##No.00 00\nアイb\n//", "", "texts.txt:2:3: 'b' (byte 62) is in no character table, in text 0"},
+        {false, "##No.00 00\nアイb\n//", "", "texts.txt:2:3: 'b' (byte 62) is in no character table, in text 0; its full-width form 'ｂ' has one, which --fullwidth would take"},
         {false, "##No.00 00\nア(主人公\nイ//", "(主人公)は使用できません",
          "texts.txt:2:2: \"(主人公\" has no closing \")\" on its line, in text 0"},
+        {false, "##No.00 00\n(勇者)//", "",
+         "texts.txt:2:1: (勇者) is none of the tokens (主人公) (騎士団) (冷や汗) (ハート) (旗), in text 0"},
         {false, "##No.00 00\nア", "", "texts.txt:2:2: text 0 ends without its closing \"//\""},
     };
     for (const auto& c : cases) {
@@ -179,6 +181,19 @@ TEST_F(WhereAndWhy, ProblemsInImportedFilesStandAtTheirLineAndColumn) {
             EXPECT_EQ(text(), sjis(c.message));
         }
         EXPECT_EQ(detail(), c.detail);
+    }
+    importNames("[F0 00] ア\r\n[F0 01] イ\r\n[F0 02] アa\r\n");
+    EXPECT_EQ(text(), "a\r" + sjis("は使用できません2 97"));
+    EXPECT_EQ(display(), "a\\x0Dは使用できません2 97");
+}
+
+TEST_F(WhereAndWhy, ALeadByteFromF0OnTakesItsSecondByteAlong) {
+    for (int lead : {0xF0, 0xFC}) {
+        const std::string line = std::string("[F0 00] ") + static_cast<char>(lead) + "@\n";
+        runOn(importNamesOperation, "n.txt", bytesOf(line));
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%02X 40", lead);
+        EXPECT_NE(detail().find(std::string("(bytes ") + hex + ") is in no character table"), std::string::npos) << detail();
     }
 }
 
@@ -209,7 +224,7 @@ TEST_F(WhereAndWhy, TheScriptsOwnMessagesPointIntoTheScript) {
     EXPECT_EQ(text(), sjis("3行目の番号が範囲外です"));
     EXPECT_EQ(detail(), "s.txt:3:3: a name entry must be [F0 00] to [F9 CD]");
     runOn(applyChangeScriptOperation, "s.txt", bytesOf(sjis(";;テキスト\n##No.00 00\nアb//\n")));
-    EXPECT_EQ(detail(), "s.txt:3:2: 'b' (byte 62) is in no character table, in text 0");
+    EXPECT_EQ(detail(), "s.txt:3:2: 'b' (byte 62) is in no character table, in text 0; its full-width form 'ｂ' has one, which --fullwidth would take");
 }
 
 // ------------------------------------------------------------------ warnings

@@ -86,14 +86,16 @@ TEST_F(NameList, ImportCases) {
     }
 }
 
-TEST_F(NameList, ANameHoldingALineBreakMovesTheLinesAfterIt) {
+// A name holding code 0x16 (decoded as CR LF) keeps its one line as the
+// escape !16!, and the names after it keep theirs.
+TEST_F(NameList, ANameHoldingALineBreakStaysOnItsLine) {
     names[0].text = bytesOf(sjis("ア") + "\r\n" + sjis("イ"));
     names[0].text.push_back(0);
-    // The second part counts as the next line: its 8-byte label skip runs from "イ" into the
-    // next line's label, whose rest is then no name at all.
-    const Outcome o = importBytes(bytesOf(exported()));
-    EXPECT_EQ(names[0].code, Bytes{0x72});
-    EXPECT_EQ(o.problem->text, sjis("01は使用できません1 48"));
+    const std::string file = exported();
+    EXPECT_EQ(file.substr(0, 18), "[F0 00] " + sjis("ア") + "!16!" + sjis("イ") + "\r\n");
+    ASSERT_TRUE(importBytes(bytesOf(file)).done());
+    EXPECT_EQ(names[0].code, (Bytes{0x72, 0x16, 0x74}));
+    EXPECT_EQ(names[1].code, test::demoCatalogues().names[1].code);
 }
 
 TEST_F(NameList, UnreadableOrUnwritableFilesAndCancel) {

@@ -59,7 +59,7 @@ TEST(UndoRedo, RandomSequencesRoundTripToTheSameSaves) {
     ScriptedPlatform platform;
     EditorState state = test::demoState(platform);
     std::mt19937 rng(20261206);
-    std::vector<std::shared_ptr<const StateChange>> history;
+    std::vector<std::shared_ptr<StateChange>> history;
     std::vector<Bytes> saves = {savedBytes(state)};
     for (int step = 0; step < 10; ++step) {
         const Outcome o = randomStep(state, platform, rng);

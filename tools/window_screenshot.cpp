@@ -1,6 +1,7 @@
-// velk-screenshot ROM OUT_DIR: shows the main window and the version box on
-// the current display, with ROM answering the first dialog, and saves each
-// as a PNG for a look by eye (for example under xvfb-run).
+// velk-screenshot ROM OUT_DIR: shows the main window, the version box and
+// the workbench's lists on the current display, with ROM answering the first
+// dialog, and saves each as a PNG for a look by eye (for example under
+// xvfb-run, or QT_QPA_PLATFORM=offscreen).
 #include <QApplication>
 #include <QComboBox>
 #include <QPixmap>
@@ -10,8 +11,15 @@
 #include <iostream>
 #include <memory>
 
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableView>
+
 #include "app/about_dialog.h"
+#include "app/editor_session.h"
+#include "app/entry_page.h"
 #include "app/main_dialog.h"
+#include "app/workbench.h"
 #include "cli/cli_platform.h"
 
 int main(int argc, char** argv) {
@@ -41,6 +49,30 @@ int main(int argc, char** argv) {
         about.show();
         QApplication::processEvents();
         about.grab().save(out + QStringLiteral("/about.png"));
+        about.hide();
+
+        velk::EditorSession session(*state, platform);
+        velk::Workbench workbench(session);
+        workbench.show();
+        QApplication::processEvents();
+        velk::EntryPage* texts = workbench.textsPage();
+        texts->select(2);
+        texts->editor()->setPlainText(texts->editor()->toPlainText() + QString::fromUtf8("<ZZ>"));
+        QApplication::processEvents();
+        workbench.grab().save(out + QStringLiteral("/workbench-texts.png"));
+        texts->editor()->undo();
+        texts->filterField()->setText(QString::fromUtf8("ｱ"));
+        QApplication::processEvents();
+        workbench.grab().save(out + QStringLiteral("/workbench-filter.png"));
+        workbench.showKind(velk::Workbench::Names);
+        QApplication::processEvents();
+        workbench.grab().save(out + QStringLiteral("/workbench-names.png"));
+        workbench.showKind(velk::Workbench::Faces);
+        QApplication::processEvents();
+        workbench.grab().save(out + QStringLiteral("/workbench-faces.png"));
+        workbench.showKind(velk::Workbench::UnitGraphics);
+        QApplication::processEvents();
+        workbench.grab().save(out + QStringLiteral("/workbench-units.png"));
         app.quit();
     });
     return app.exec();

@@ -1,15 +1,62 @@
 #include "app/editor_app.h"
 
+#include <QEventLoop>
+
+#include "app/editor_session.h"
 #include "app/main_dialog.h"
 #include "app/qt_platform.h"
+#include "app/qt_text.h"
+#include "app/workbench.h"
+#include "ops/run_operation.h"
+#include "text/sjis.h"
 
 namespace velk {
 
-int EditorApp::run() {
+std::optional<ChosenFile> FirstFilePlatform::openFileDialog(const FileDialogOptions& options) {
+    if (!first_) return inner_.openFileDialog(options);
+    const std::filesystem::path path = *first_;
+    first_.reset();
+    return ChosenFile{path, toCp932(path.filename().string())};
+}
+
+int EditorApp::run(const std::optional<std::filesystem::path>& rom) {
     MainDialog dialog(state_, platform_);
     if (auto* qt = dynamic_cast<QtPlatform*>(&platform_)) qt->setParent(&dialog);
-    if (!dialog.initialise()) return 0;
-    dialog.exec();
+    bool loaded = false;
+    if (rom) {
+        FirstFilePlatform first(platform_, *rom);
+        const Outcome opened = velk::runOperation(state_, first, openRomAtStart);
+        if (opened.problem) platform_.showMessage(*opened.problem);
+        loaded = opened.done();
+    }
+    // A ROM that does not load is reported, then the dialog asks.
+    if (!loaded && !dialog.initialise()) return 0;
+
+    EditorSession session(state_, platform_);
+    std::unique_ptr<Workbench> workbench;
+    auto openWorkbench = [&] {
+        if (!workbench) workbench = std::make_unique<Workbench>(session);
+        workbench->show();
+        workbench->raise();
+        workbench->activateWindow();
+    };
+    dialog.runOperation = [&](const QString& step, Operation op) { session.runOperation(step, op); };
+    dialog.openWorkbench = openWorkbench;
+    // The small window has no status line: its title says what the last operation did.
+    const int listener = session.onChange([&] {
+        const QString status = session.statusText();
+        dialog.setWindowTitle(QStringLiteral("VELK - ") + session.fileTitle() +
+                              (status.isEmpty() ? QString() : QStringLiteral(" — ") + status));
+        dialog.setToolTip(status);
+    });
+    session.notify();
+    if (rom) openWorkbench();
+    // Not exec(): a modal main window would keep the workbench from taking input.
+    QEventLoop loop;
+    QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    dialog.show();
+    loop.exec();
+    session.removeListener(listener);
     return 0;
 }
 

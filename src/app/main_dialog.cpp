@@ -53,8 +53,13 @@ MainDialog::MainDialog(EditorState& state, Platform& platform, QWidget* parent)
     writeButton_ = new QPushButton(qtText(modeTable()[0].write.label), this);  // 1006
     writeButton_->setObjectName(QStringLiteral("WriteButton"));
     writeButton_->setGeometry(fromDialogUnits(u, 61, 45, 35, 15));
+    workbenchButton_ = new QPushButton(QString::fromUtf8("一覧"), this);
+    workbenchButton_->setObjectName(QStringLiteral("WorkbenchButton"));
+    workbenchButton_->setGeometry(fromDialogUnits(u, 61, 63, 35, 12));
+    workbenchButton_->setToolTip(QString::fromUtf8("名前・テキスト・顔・ユニットグラフィックを一覧で見て編集します"));
     setTabOrder(modeCombo_, extractButton_);
     setTabOrder(extractButton_, writeButton_);
+    setTabOrder(writeButton_, workbenchButton_);
 
     // Window managers here keep the title-bar menu to themselves, so the
     // version item lives in the window's context menu.
@@ -66,6 +71,9 @@ MainDialog::MainDialog(EditorState& state, Platform& platform, QWidget* parent)
     connect(modeCombo_, &QComboBox::currentIndexChanged, this, [this](int selection) { applyMode(selection); });
     connect(extractButton_, &QPushButton::clicked, this, [this] { runExtract(); });
     connect(writeButton_, &QPushButton::clicked, this, [this] { runWrite(); });
+    connect(workbenchButton_, &QPushButton::clicked, this, [this] {
+        if (openWorkbench) openWorkbench();
+    });
     modeCombo_->setFocus();
 }
 
@@ -101,12 +109,16 @@ void MainDialog::applyMode(int selection) {
 
 void MainDialog::runExtract() {
     const Mode* mode = modeAt(modeCombo_->currentIndex());
-    if (mode && mode->extract.shown && mode->extract.run) runAndShow(state_, platform_, mode->extract.run);
+    if (!mode || !mode->extract.shown || !mode->extract.run) return;
+    if (runOperation) return runOperation(qtText(mode->extract.label), mode->extract.run);
+    runAndShow(state_, platform_, mode->extract.run);
 }
 
 void MainDialog::runWrite() {
     const Mode* mode = modeAt(modeCombo_->currentIndex());
-    if (mode && mode->write.shown && mode->write.run) runAndShow(state_, platform_, mode->write.run);
+    if (!mode || !mode->write.shown || !mode->write.run) return;
+    if (runOperation) return runOperation(qtText(mode->write.label), mode->write.run);
+    runAndShow(state_, platform_, mode->write.run);
 }
 
 void MainDialog::done(int result) {
@@ -115,11 +127,12 @@ void MainDialog::done(int result) {
 }
 
 void MainDialog::keyPressEvent(QKeyEvent* event) {
-    // A focused button takes Enter itself; anywhere else Enter closes the
-    // window, as Escape does.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        accept();
+    // A focused button takes Enter itself; anywhere else a stray Enter does
+    // nothing (Escape still closes the window). The Menu key opens the
+    // context menu as a right click does.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
+    if (event->key() == Qt::Key_Menu) {
+        windowMenu_->popup(mapToGlobal(QPoint(width() / 2, height() / 2)));
         return;
     }
     QDialog::keyPressEvent(event);

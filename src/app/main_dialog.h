@@ -2,7 +2,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+#include <functional>
 
+#include "ops/operations.h"
 #include "platform/platform.h"
 #include "rom/editor_state.h"
 
@@ -28,6 +31,12 @@ public:
     QPushButton* extractButton() const { return extractButton_; }
     QPushButton* writeButton() const { return writeButton_; }
     QMenu* windowMenu() const { return windowMenu_; }
+    QPushButton* workbenchButton() const { return workbenchButton_; }
+
+    // How the buttons run their operations (named as the undo step), and
+    // what "一覧" opens; without them the buttons call the operation directly.
+    std::function<void(const QString& stepName, Operation op)> runOperation;
+    std::function<void()> openWorkbench;
 
     // Every way of closing ends here: with unsaved edits, asks first.
     void done(int result) override;
@@ -47,6 +56,7 @@ private:
     QPushButton* extractButton_;
     QPushButton* writeButton_;
     QMenu* windowMenu_;
+    QPushButton* workbenchButton_;
 };
 
 }  // namespace velk

@@ -36,7 +36,8 @@ QString initialDialogFolder() {
 std::optional<ChosenFile> QtPlatform::showDialog(const FileDialogOptions& options, bool save) {
     // The captions the home platform's common dialogs carry.
     const QString caption = QString::fromUtf8(save ? "名前を付けて保存" : "開く");
-    QFileDialog dialog(parent_, caption, initialDialogFolder(), qtNameFilters(options.filter));
+    QFileDialog dialog(parent_, caption, lastFolder_.isEmpty() ? initialDialogFolder() : lastFolder_,
+                       qtNameFilters(options.filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(qtText(options.defaultExtension));
@@ -51,6 +52,7 @@ std::optional<ChosenFile> QtPlatform::showDialog(const FileDialogOptions& option
         dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QFileInfo chosen(dialog.selectedFiles().front());
+    lastFolder_ = chosen.absolutePath();  // the next dialog opens here
     if (!save) QDir::setCurrent(chosen.absolutePath());
     return ChosenFile{std::filesystem::path(QFile::encodeName(chosen.absoluteFilePath()).toStdString()),
                       sjisText(chosen.fileName())};

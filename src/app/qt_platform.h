@@ -33,6 +33,7 @@ private:
     std::optional<ChosenFile> showDialog(const FileDialogOptions& options, bool save);
 
     QWidget* parent_;
+    QString lastFolder_;  // where the last dialog's file was chosen
 };
 
 }  // namespace velk

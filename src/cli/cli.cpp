@@ -3,24 +3,93 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <mutex>
 #include <numeric>
+#include <sstream>
+#include <variant>
 
+#include <csignal>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include "cli/cli_platform.h"
+#include "cli/watch.h"
 #include "image/version.h"
+#include "ops/messages.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"
+#include "ops/project_ops.h"
 #include "ops/run_operation.h"
-#include "cli/cli_platform.h"
+#include "ops/sharing_checks.h"
+#include "text/sjis.h"
 
 
 namespace velk {
 namespace {
 
+struct CliOptions {
+    bool keepGoing = false;
+    bool strict = false;
+    bool utf8 = false;
+    bool keepChecksum = false;
+    bool scriptFilesAnywhere = false;
+    bool fullWidth = false;
+    bool anyBase = false;
+    bool watch = false;
+    std::string then;
+};
+
+// What the verbs of one run share beyond the editor's state.
+struct RunContext {
+    const CliOptions& options;
+    ProjectBaseExports* baseExports = nullptr;  // kept between the runs of a watch
+    std::vector<std::filesystem::path> projects;  // folders built
+    std::vector<std::filesystem::path> read;      // files the builds read
+};
+
 struct Verb {
     const char* name;
     const char* argument;  // nullptr: takes none; otherwise what the argument answers
     const char* help;
-    std::function<Outcome(EditorState&, Platform&, std::ostream&)> run;
+    std::function<Outcome(EditorState&, Platform&, std::ostream&, RunContext&)> run;
 };
+
+using VerbRun = std::function<Outcome(EditorState&, Platform&, std::ostream&, RunContext&)>;
+
+// A verb that runs an operation on the state, through runOperation.
+VerbRun operation(Operation run) {
+    return [run](EditorState& s, Platform& p, std::ostream&, RunContext&) { return runOperation(s, p, run); };
+}
+
+// An operation that also reports plain lines, printed on the output.
+VerbRun reporting(Outcome (*run)(EditorState&, Platform&, std::string&)) {
+    return [run](EditorState& s, Platform& p, std::ostream& out, RunContext&) {
+        std::string report;
+        Outcome o = runOperation(s, [&] { return run(s, p, report); });
+        out << report;
+        return o;
+    };
+}
+
+// An operation whose summary is the verb's report.
+VerbRun summarised(Operation run) {
+    return [run](EditorState& s, Platform& p, std::ostream& out, RunContext&) {
+        Outcome o = runOperation(s, p, run);
+        if (o.done()) out << fromCp932(o.summary) << '\n';
+        return o;
+    };
+}
+
+Outcome buildVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
+    const std::optional<ChosenFile> dir = p.openFileDialog({});
+    if (!dir) return cancelledOutcome();
+    const BuildOptions options{context.options.anyBase, context.baseExports, &context.read};
+    context.projects.push_back(dir->path);
+    Outcome o = runOperation(s, [&] { return buildProjectFrom(s, p, dir->path, options); });
+    if (o.done() && !context.options.watch) out << fromCp932(o.summary) << '\n';
+    return o;
+}
 
 int64_t packedBytes(ConstCatalogue catalog) {
     return std::accumulate(catalog.begin(), catalog.end(), int64_t{0},
@@ -44,10 +113,6 @@ void printInfo(const EditorState& state, std::ostream& out) {
         << "texts:         " << c.texts().size() << " (" << packedBytes(c.texts()) << " packed bytes)\n";
 }
 
-std::function<Outcome(EditorState&, Platform&, std::ostream&)> operation(Operation run) {
-    return [run](EditorState& s, Platform& p, std::ostream&) { return runOperation(s, p, run); };
-}
-
 // What an outcome has to say on the error stream: its warnings, then its problem.
 void printOutcome(const Outcome& outcome, Platform& platform, std::ostream& err) {
     for (const std::string& line : outcome.warnings) err << line << '\n';
@@ -57,13 +122,14 @@ void printOutcome(const Outcome& outcome, Platform& platform, std::ostream& err)
 const std::vector<Verb>& verbs() {
     static const std::vector<Verb> all = {
         {"info", nullptr, "print what the image holds",
-         [](EditorState& s, Platform&, std::ostream& out) {
+         [](EditorState& s, Platform&, std::ostream& out, RunContext&) {
              printInfo(s, out);
              return doneOutcome({});
          }},
         {"save", "OUT.smc", "lay every resource out again and write the 4 MiB image", operation(saveRomOperation)},
-        {"patch", "OUT.ips|OUT.bps", "lay out as save does, and write a patch from the ROM as loaded instead",
-         operation(saveRomOperation)},
+        {"patch", "OUT.ips|OUT.bps",
+         "lay out as save does, write a patch from the ROM as loaded instead, and check it by applying it",
+         reporting([](EditorState& s, Platform& p, std::string& r) { return savePatchVerified(s, p, r); })},
         {"extract-faces", "OUT.fig", "write the faces, their palettes and side file", operation(extractFacesOperation)},
         {"write-faces", "IN.fig", "read the faces and their palettes back", operation(writeFacesOperation)},
         {"export-face-bmp", "OUT.bmp", "write all faces as one bitmap", operation(exportFacePictureOperation)},
@@ -79,6 +145,15 @@ const std::vector<Verb>& verbs() {
         {"import-texts", "IN.txt", "read texts from a text collection file", operation(importTextsOperation)},
         {"apply-script", "IN.txt", "apply a change script; the files it names are found in its folder or below it",
          operation(applyChangeScriptOperation)},
+        {"export-project", "DIR", "write names, texts, PNG graphics and an empty change script as a new project",
+         summarised(exportProject)},
+        {"build", "DIR", "apply the project in DIR to its base ROM, each file only where it differs", buildVerb},
+        {"space", nullptr, "print the room a save would use and leave, per region",
+         reporting([](EditorState& s, Platform&, std::string& r) { return spaceCheck(s, r); })},
+        {"diff", "OTHER.smc", "print per kind which entries differ from another image",
+         reporting([](EditorState& s, Platform& p, std::string& r) { return diffCheck(s, p, r); })},
+        {"export-table", "OUT.tbl", "write the character tables as a UTF-8 table file",
+         operation([](EditorState& s, Platform& p) { return exportTableFile(s, p); })},
     };
     return all;
 }
@@ -95,6 +170,10 @@ void printUsage(std::ostream& os) {
     row("--utf8", "name lists, text collections and change scripts are UTF-8 files");
     row("--keep-checksum", "leave the cartridge checksum as the image holds it when saving");
     row("--script-files-anywhere", "let change scripts name files outside their own folder");
+    row("--fullwidth", "type a character without a glyph of its own in its full-width form");
+    row("--any-base", "build a project on a ROM other than its base");
+    row("--watch", "run, then run again from a fresh load after each change of a file a build read");
+    row("--then 'COMMAND'", "with --watch: start COMMAND (no shell) after each run that went well");
     row("-h, --help", "print this help and exit");
     row("-V, --version", "print the version and exit");
     os << "verbs:\n";
@@ -137,25 +216,45 @@ const Verb* closestVerb(const std::string& name) {
 
 }  // namespace
 
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    bool keepGoing = false;
-    bool strict = false;
-    bool utf8 = false;
-    bool keepChecksum = false;
-    bool scriptFilesAnywhere = false;
+namespace {
+
+struct Step {
+    const Verb* verb;
+    std::string argument;
+};
+
+struct Chain {
+    CliOptions options;
+    std::string rom;
+    std::vector<Step> steps;
+};
+
+// The command line checked whole before any file is touched: the chain, or
+// the exit status to end with.
+std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Chain chain;
+    CliOptions& o = chain.options;
     size_t first = 0;
     for (; first < args.size() && args[first].size() > 1 && args[first][0] == '-'; ++first) {
         const std::string& option = args[first];
         if (option == "-k" || option == "--keep-going") {
-            keepGoing = true;
+            o.keepGoing = true;
         } else if (option == "--strict") {
-            strict = true;
+            o.strict = true;
         } else if (option == "--utf8") {
-            utf8 = true;
+            o.utf8 = true;
         } else if (option == "--keep-checksum") {
-            keepChecksum = true;
+            o.keepChecksum = true;
         } else if (option == "--script-files-anywhere") {
-            scriptFilesAnywhere = true;
+            o.scriptFilesAnywhere = true;
+        } else if (option == "--fullwidth") {
+            o.fullWidth = true;
+        } else if (option == "--any-base") {
+            o.anyBase = true;
+        } else if (option == "--watch") {
+            o.watch = true;
+        } else if (option == "--then" && first + 1 < args.size()) {
+            o.then = args[++first];
         } else if (option == "-h" || option == "--help") {
             printUsage(out);
             return 0;
@@ -171,17 +270,15 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return 2;
         }
     }
-    // Check the whole command line before touching any file.
-    struct Step {
-        const Verb* verb;
-        std::string argument;
-    };
-    std::vector<Step> steps;
+    if (!o.then.empty() && (!o.watch || splitCommand(o.then).empty())) {
+        err << "velk-cli: --then needs --watch and a command\n";
+        return 2;
+    }
     if (args.size() < first + 2) {
         printUsage(err);
         return 2;
     }
-    const std::string& rom = args[first];
+    chain.rom = args[first];
     for (size_t i = first + 1; i < args.size(); ++i) {
         const Verb* verb = findVerb(args[i]);
         if (!verb) {
@@ -203,32 +300,136 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             err << "velk-cli: 'patch' writes OUT.ips or OUT.bps, not '" << step.argument << "'\n";
             return 2;
         }
-        steps.push_back(std::move(step));
+        chain.steps.push_back(std::move(step));
     }
+    return chain;
+}
 
-    CliPlatform platform(err);
-    platform.setUtf8Files(utf8);
+// Loads the ROM and runs the verbs on it: the exit status.
+int runChain(const Chain& chain, CliPlatform& platform, std::ostream& out, std::ostream& err, RunContext& context) {
+    const CliOptions& o = chain.options;
+    platform.setUtf8Files(o.utf8);
     EditorState state;
-    platform.answerNextDialog(rom);
-    state.keepChecksum = keepChecksum;
+    platform.answerNextDialog(chain.rom);
+    state.keepChecksum = o.keepChecksum;
     const Outcome opened = runOperation(state, platform, openRomAtStart);
     printOutcome(opened, platform, err);
     if (!opened.done()) return 1;
-    state.keepChecksum = keepChecksum;
-    state.scriptFilesAnywhere = scriptFilesAnywhere;
+    state.keepChecksum = o.keepChecksum;
+    state.scriptFilesAnywhere = o.scriptFilesAnywhere;
+    state.fullWidth = o.fullWidth;
     if (!state.copierHeader.empty()) err << "ROM: 512-byte copier header, kept on save\n";
     bool failed = false;
-    for (const Step& step : steps) {
+    for (const Step& step : chain.steps) {
         if (step.verb->argument) platform.answerNextDialog(step.argument);
-        const Outcome outcome = step.verb->run(state, platform, out);
+        const Outcome outcome = step.verb->run(state, platform, out, context);
         printOutcome(outcome, platform, err);
-        if (!outcome.done() || (strict && !outcome.warnings.empty())) {
+        if (!outcome.done() || (o.strict && !outcome.warnings.empty())) {
             failed = true;
-            if (!keepGoing) return 1;
+            if (!o.keepGoing) return 1;
         }
         platform.dropUnusedAnswers();
     }
     return failed ? 1 : 0;
+}
+
+// A watch run's platform: messages kept for the run's one line, and files
+// written only when the whole run went well, so a failed run leaves the last
+// good outputs as they were. Writes may come from several threads at once.
+class WatchRunPlatform : public CliPlatform {
+public:
+    explicit WatchRunPlatform(std::ostream& err) : CliPlatform(err) {}
+    void showMessage(const Message& message) override {
+        if (first.empty()) first = message.detail.empty() ? message.display : message.display + ": " + message.detail;
+        CliPlatform::showMessage(message);
+    }
+    Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override {
+        const std::lock_guard lock(mutex_);
+        staged[path].assign(bytes.begin(), bytes.end());
+        return {};
+    }
+    Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override {
+        {
+            const std::lock_guard lock(mutex_);
+            if (const auto it = staged.find(path); it != staged.end())
+                return std::vector<uint8_t>(it->second.begin(),
+                                            it->second.begin() + static_cast<std::ptrdiff_t>(std::min(maxBytes, it->second.size())));
+        }
+        return CliPlatform::readFile(path, maxBytes);
+    }
+    // A staged file is dropped; the last good one on disk stays.
+    Status removeFile(const std::filesystem::path& path) override {
+        const std::lock_guard lock(mutex_);
+        staged.erase(path);
+        return {};
+    }
+    std::string first;
+    std::map<std::filesystem::path, std::vector<uint8_t>> staged;
+
+private:
+    std::mutex mutex_;
+};
+
+// A file descriptor that turns readable on Ctrl+C (or a termination request).
+int interruptFd() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    if (sigprocmask(SIG_BLOCK, &signals, nullptr) != 0) return -1;
+    return signalfd(-1, &signals, SFD_CLOEXEC);
+}
+
+int watchChain(const Chain& chain, std::ostream& out, std::ostream& err, const WatchHooks* given) {
+    WatchHooks hooks = given ? *given : WatchHooks{};
+    int ownFd = -1;
+    if (!given) {
+        hooks.stopFd = ownFd = interruptFd();
+        hooks.onLine = [&out](const std::string& line) { out << line << std::endl; };
+    }
+    ProjectBaseExports baseExports;
+    auto run = [&]() {
+        std::ostringstream runErr, runOut;
+        WatchRunPlatform platform(runErr);
+        RunContext context{chain.options, &baseExports, {}, {}};
+        const int code = runChain(chain, platform, runOut, runErr, context);
+        WatchRun r;
+        r.ok = code == 0;
+        r.folders = context.projects;
+        r.files = context.read;
+        r.files.push_back(chain.rom);
+        if (!r.ok) {
+            r.what = platform.first.empty() ? "a warning, with --strict" : platform.first;
+            return r;
+        }
+        r.what = "wrote";
+        for (const auto& [path, bytes] : platform.staged) {
+            if (Status s = CliPlatform(err).writeFile(path, bytes); !s) {
+                r.ok = false;
+                r.what = path.string() + ": " + problemReason(s.problem());
+                return r;
+            }
+            r.what += ' ';
+            r.what += path.string();
+        }
+        if (platform.staged.empty()) r.what = "nothing to write";
+        return r;
+    };
+    const int code = watchLoop(run, splitCommand(chain.options.then), hooks);
+    if (ownFd >= 0) close(ownFd);
+    return code;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const WatchHooks* hooks) {
+    std::variant<Chain, int> parsed = parseCommandLine(args, out, err);
+    if (const int* code = std::get_if<int>(&parsed)) return *code;
+    const Chain& chain = std::get<Chain>(parsed);
+    if (chain.options.watch) return watchChain(chain, out, err, hooks);
+    CliPlatform platform(err);
+    RunContext context{chain.options, nullptr, {}, {}};
+    return runChain(chain, platform, out, err, context);
 }
 
 }  // namespace velk

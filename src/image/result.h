@@ -100,6 +100,10 @@ enum class ProblemCode : uint8_t {
     PictureSize,            // width, height: expected; x, y: found
     PaletteIndexTooLarge,   // x, y: the pixel; found: the index; expected: the largest read
     ColourNotInPalette,     // x, y: the pixel; found: its colour as 0xRRGGBB
+    // Projects and the checks before sharing.
+    FolderNotEmpty,         //
+    ProjectFileInvalid,     // words: its line and what is wrong with it
+    PatchFailedCheck,       // words: why; cause: why its removal failed (empty: it was removed)
 };
 
 // Which kind of record a problem is about.
@@ -121,6 +125,8 @@ struct Problem {
     std::string words{};   // a system's or library's own words, or a file name
     std::string file{};    // the file it is about, raw bytes; how to show it (empty: as its bytes)
     std::string fileUtf8{};
+    std::string cause{};      // a further problem's words, behind this one
+    std::string fullWidth{};  // a character's full-width form (Shift-JIS) that has a glyph where it has none
     bool writing = false;  // it stopped a write, not a read
 };
 

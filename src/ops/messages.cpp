@@ -113,7 +113,11 @@ std::string codeReason(const Problem& p) {
         case C::UnpackedLengthTooLarge: return "unpacked length beyond 4096 bytes";
         case C::NamePointerOutside: return "name pointer leads outside the image";
         case C::NameRunsPast: return "name runs past the end of the image";
-        case C::CharacterNotInTable: return describeCharacter(p) + " is in no character table, in " + entryName(p);
+        case C::CharacterNotInTable:
+            return describeCharacter(p) + " is in no character table, in " + entryName(p) +
+                   (p.fullWidth.empty() ? ""
+                                        : "; its full-width form '" + fromCp932(p.fullWidth) +
+                                              "' has one, which --fullwidth would take");
         case C::EntryNotClosed: return entryName(p) + " ends without its closing \"//\"";
         case C::HexEscapeMalformed: return "'[' is not followed by two hexadecimal numbers, in " + entryName(p);
         case C::HexEscapeNotClosed: return "'[' has no closing \")]\" before the text ends, in " + entryName(p);
@@ -164,6 +168,11 @@ std::string codeReason(const Problem& p) {
         case C::PaletteIndexTooLarge:
             return pixel(p) + " has palette index " + num(p.found) + "; indexes 0-" + num(p.expected) + " are read";
         case C::ColourNotInPalette: return pixel(p) + " has colour " + hex("#%06llX", p.found) + ", which is not in the palette";
+        case C::FolderNotEmpty: return "the folder is not empty; a project is exported into a new or empty folder";
+        case C::ProjectFileInvalid: return p.words;
+        case C::PatchFailedCheck:
+            return "the patch failed its check and " +
+                   (p.cause.empty() ? std::string("was removed") : "could not be removed (" + p.cause + ")") + ": " + p.words;
     }
     return {};
 }

@@ -26,14 +26,16 @@ Outcome writeUnitsOperation(EditorState& s, Platform& p) { return writeUnitGraph
 
 Outcome exportNamesOperation(EditorState& s, Platform& p) { return exportNameList(s.catalogues.names, p); }
 
-Outcome importNamesOperation(EditorState& s, Platform& p) { return importNameList(s.catalogues.names, s.tables, p); }
+Outcome importNamesOperation(EditorState& s, Platform& p) {
+    return importNameList(s.catalogues.names, s.tables, p, s.fullWidth);
+}
 
 Outcome exportTextsOperation(EditorState& s, Platform& p) {
     return exportTextCollection(s.catalogues.texts(), s.catalogues.names, s.tables, p);
 }
 
 Outcome importTextsOperation(EditorState& s, Platform& p) {
-    return importTextCollection(s.catalogues.texts(), s.tables, s.image, p);
+    return importTextCollection(s.catalogues.texts(), s.tables, s.image, p, s.fullWidth);
 }
 
 Outcome applyChangeScriptOperation(EditorState& s, Platform& p) { return applyChangeScript(s, p); }

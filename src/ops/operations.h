@@ -38,11 +38,13 @@ Outcome saveRom(EditorState& state, Platform& platform);
 Outcome confirmClose(EditorState& state, Platform& platform);
 
 // Names and texts. An import that fails keeps the entries stored before
-// the problem.
+// the problem. With `fullWidth`, a character without a glyph of its own is
+// tried in its full-width form.
 Outcome exportNameList(ConstNameCatalogue names, Platform& platform);
-Outcome importNameList(NameCatalogue names, const CharTables& tables, Platform& platform);
+Outcome importNameList(NameCatalogue names, const CharTables& tables, Platform& platform, bool fullWidth = false);
 Outcome exportTextCollection(ConstCatalogue texts, ConstNameCatalogue names, const CharTables& tables, Platform& platform);
-Outcome importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform);
+Outcome importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform,
+                             bool fullWidth = false);
 
 // Graphics.
 Outcome extractFaceGraphics(ConstCatalogue faces, ConstCatalogue colourSets, const RomImage& image, Platform& platform);

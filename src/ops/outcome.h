@@ -25,7 +25,7 @@ struct Outcome {
     std::optional<Message> problem;     // set when status is Failed
     // What the operation changed; empty when it changed nothing. Filled in by
     // runOperation, which compares the state before and after.
-    std::shared_ptr<const StateChange> change;
+    std::shared_ptr<StateChange> change;
     // The state is now what a ROM file holds (a load or a save): no edit is
     // left unsaved, whatever it changed.
     bool matchesRomFile = false;

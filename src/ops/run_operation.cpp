@@ -6,7 +6,7 @@ Outcome runOperation(EditorState& state, const std::function<Outcome()>& operati
     const EditorState before = state;
     Outcome outcome = operation();
     StateChange change = diffStates(before, state);
-    if (!change.empty()) outcome.change = std::make_shared<const StateChange>(std::move(change));
+    if (!change.empty()) outcome.change = std::make_shared<StateChange>(std::move(change));
     if (outcome.matchesRomFile)
         state.unsavedEdits = false;
     else if (outcome.change)
@@ -18,12 +18,12 @@ Outcome runOperation(EditorState& state, Platform& platform, Outcome (*operation
     return runOperation(state, [&] { return operation(state, platform); });
 }
 
-void undoStep(EditorState& state, const StateChange& change, bool cleanAfter) {
+void undoStep(EditorState& state, StateChange& change, bool cleanAfter) {
     undoChange(state, change);
     state.unsavedEdits = !cleanAfter;
 }
 
-void redoStep(EditorState& state, const StateChange& change, bool cleanAfter) {
+void redoStep(EditorState& state, StateChange& change, bool cleanAfter) {
     redoChange(state, change);
     state.unsavedEdits = !cleanAfter;
 }

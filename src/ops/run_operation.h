@@ -21,7 +21,7 @@ Outcome runOperation(EditorState& state, Platform& platform, Outcome (*operation
 
 // Undo and redo of a step the state took, with the flag kept true to the
 // file: `clean` says whether the state after it is what the file holds.
-void undoStep(EditorState& state, const StateChange& change, bool cleanAfter);
-void redoStep(EditorState& state, const StateChange& change, bool cleanAfter);
+void undoStep(EditorState& state, StateChange& change, bool cleanAfter);
+void redoStep(EditorState& state, StateChange& change, bool cleanAfter);
 
 }  // namespace velk

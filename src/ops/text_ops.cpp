@@ -7,6 +7,17 @@
 #include "text/text_collection.h"
 
 namespace velk {
+namespace {
+
+// A text whose code an import left as it was keeps the packed bytes it had,
+// so that an untouched text costs nothing in a save or a patch.
+void keepPackingOfUnchanged(Catalogue texts, const std::vector<ResourceEntry>& before) {
+    for (size_t i = 0; i < texts.size(); ++i)
+        if (texts[i].unpacked == before[i].unpacked && texts[i].packed != before[i].packed)
+            texts[i].packed = before[i].packed;
+}
+
+}  // namespace
 
 Outcome exportNameList(ConstNameCatalogue names, Platform& platform) {
     return askAndWriteFile(
@@ -14,11 +25,11 @@ Outcome exportNameList(ConstNameCatalogue names, Platform& platform) {
         countSummary("名前", names.size(), "書き出しました"));
 }
 
-Outcome importNameList(NameCatalogue names, const CharTables& tables, Platform& platform) {
+Outcome importNameList(NameCatalogue names, const CharTables& tables, Platform& platform, bool fullWidth) {
     Step<TextFile> file = askAndReadTextFile(platform, nameListDialogOptions());
     if (!file) return std::move(file).stop();
     std::vector<Warning> warnings;
-    const Status s = readNameList(names, file->bytes, GlyphLookup(tables), &warnings);
+    const Status s = readNameList(names, file->bytes, GlyphLookup(tables, fullWidth), &warnings);
     const SourceText source = file->source();
     if (!s) return failedWith(s.problem(), &source, warningLines(source, warnings));
     const size_t read = std::min(linesStartingWith(file->bytes, ""), names.size());
@@ -33,11 +44,14 @@ Outcome exportTextCollection(ConstCatalogue texts, ConstNameCatalogue names, con
         countSummary("テキスト", texts.size(), "書き出しました"));
 }
 
-Outcome importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform) {
+Outcome importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform,
+                             bool fullWidth) {
     Step<TextFile> file = askAndReadTextFile(platform, textCollectionImportOptions());
     if (!file) return std::move(file).stop();
     std::vector<Warning> warnings;
-    const Status s = readTextCollection(texts, file->bytes, GlyphLookup(tables), image, &warnings);
+    const std::vector<ResourceEntry> before(texts.begin(), texts.end());
+    const Status s = readTextCollection(texts, file->bytes, GlyphLookup(tables, fullWidth), image, &warnings);
+    keepPackingOfUnchanged(texts, before);
     const SourceText source = file->source();
     if (!s) return failedWith(s.problem(), &source, warningLines(source, warnings));
     const size_t read = std::min(linesStartingWith(file->bytes, "##"), texts.size());

@@ -30,6 +30,13 @@ std::optional<FileIdentity> DiskPlatform::fileIdentity(const std::filesystem::pa
                                               : FileIdentity::Kind::Other};
 }
 
+Status DiskPlatform::removeFile(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::remove(path, error);
+    if (!error) return {};
+    return systemError(error.message(), true);
+}
+
 Status DiskPlatform::makeFolder(const std::filesystem::path& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) return {};

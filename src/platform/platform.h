@@ -87,6 +87,9 @@ public:
     // nothing when there is none.
     virtual std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) = 0;
 
+    // Removes the file (a file that is not there is no problem).
+    virtual Status removeFile(const std::filesystem::path& path) = 0;
+
     // Makes the folder, and those above it, where missing.
     virtual Status makeFolder(const std::filesystem::path& path) = 0;
     // The names of what a folder holds; a problem when it is no folder.

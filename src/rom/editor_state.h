@@ -46,6 +46,7 @@ struct EditorState {
     bool unsavedEdits = false;                    // an edit since the last load or successful save
     bool keepChecksum = false;                    // saves leave the cartridge checksum as it stands
     bool scriptFilesAnywhere = false;             // change scripts may name files outside their folder
+    bool fullWidth = false;                       // one-byte characters without a glyph typed full-width
     std::vector<std::filesystem::path> backedUp;  // files this run has kept a .bak of
 };
 

@@ -214,6 +214,24 @@ Status checkRelocatedBlocks(const RomImage& image) {
     return {};
 }
 
+SavePlan planSave(const Catalogues& catalogues) {
+    SavePlan plan;
+    plan.namesFit = planNames(catalogues.names, plan.nameAt);
+    std::vector<int32_t> order;
+    plan.recordsFit = planResources(catalogues.resources, plan.recordAt, order);
+    return plan;
+}
+
+std::span<const RomRange> nameRegions() { return kNameRegionTable; }
+
+std::vector<RomRange> fixedSaveBytes() {
+    std::vector<RomRange> bytes = {{kRomSizeByteAt, kRomSizeByteAt + 1},
+                                   {kPatchedCodeAt, kPatchedCodeAt + static_cast<int32_t>(kPatchedCode.size())},
+                                   {kPatchedBankAt, kPatchedBankAt + 1}};
+    for (const RelocatedBlock& block : kRelocatedBlockTable) bytes.push_back({block.pointer, block.pointer + 3});
+    return bytes;
+}
+
 Status layOutImage(RomImage& image, EditorState& state) {
     // Everything is planned first, so that a layout that does not fit leaves
     // the image untouched and the save can work on the image itself.

@@ -8,6 +8,7 @@
 
 #include "image/result.h"
 #include "rom/editor_state.h"
+#include "rom/free_regions.h"
 
 namespace velk {
 
@@ -32,6 +33,22 @@ Status checkRelocatedBlocks(const RomImage& image);
 // everything is planned before anything is written, so `image` is then
 // untouched and may be the editor's own image.
 Status layOutImage(RomImage& image, EditorState& state);
+
+// Where a save would put each name and each record of the resource array
+// (-1: a pinned face, or a record that found no room), planned as
+// layOutImage plans them; `fits` is false when something found no room.
+struct SavePlan {
+    std::vector<int32_t> nameAt;
+    std::vector<int32_t> recordAt;
+    bool namesFit = false;
+    bool recordsFit = false;
+};
+SavePlan planSave(const Catalogues& catalogues);
+// The two stretches names are placed in, region 0 first.
+std::span<const RomRange> nameRegions();
+// The few bytes every save sets whatever the edits: the ROM size byte, the
+// code patch, the moved blocks' pointers.
+std::vector<RomRange> fixedSaveBytes();
 
 // The cartridge checksum, written last: 0x7FDC-0x7FDF set to FF FF 00 00,
 // then the sum of all bytes (mod 0x10000) little-endian at 0x7FDE and its

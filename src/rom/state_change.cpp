@@ -10,88 +10,72 @@ namespace {
 // than a few bytes of its own.
 constexpr size_t kRangeGap = 16;
 
-template <typename Entry>
-Entry withoutBytes(const Entry& e) {
-    Entry copy = e;
-    copy.packed.clear();
-    copy.packed.shrink_to_fit();
-    copy.unpacked.clear();
-    copy.unpacked.shrink_to_fit();
-    return copy;
+// A record's byte buffers, apart from its other fields.
+bool sameBytes(const ResourceEntry& a, const ResourceEntry& b) { return a.packed == b.packed && a.unpacked == b.unpacked; }
+bool sameBytes(const NameEntry& a, const NameEntry& b) { return a.code == b.code && a.text == b.text; }
+
+void swapBytes(ResourceEntry& a, ResourceEntry& b) {
+    std::swap(a.packed, b.packed);
+    std::swap(a.unpacked, b.unpacked);
 }
+void swapBytes(NameEntry& a, NameEntry& b) {
+    std::swap(a.code, b.code);
+    std::swap(a.text, b.text);
+}
+
+size_t bytesHeldBy(const ResourceEntry& e) { return e.packed.capacity() + e.unpacked.capacity(); }
+size_t bytesHeldBy(const NameEntry& e) { return e.code.capacity() + e.text.capacity(); }
 
 template <typename Entry>
 CatalogueChange<Entry> diffCatalogue(const std::vector<Entry>& before, const std::vector<Entry>& after) {
     CatalogueChange<Entry> change;
     if (before.size() != after.size()) {
-        change.wholeBefore = before;
-        change.wholeAfter = after;
+        change.whole = before;
         return change;
     }
     for (size_t i = 0; i < before.size(); ++i) {
         if (before[i] == after[i]) continue;
-        if constexpr (requires { before[i].packed; before[i].unpacked; }) {
-            if (before[i].packed == after[i].packed && before[i].unpacked == after[i].unpacked) {
-                RecordChange<Entry> r{static_cast<int32_t>(i), withoutBytes(before[i]), withoutBytes(after[i]), true};
-                change.records.push_back(std::move(r));
-                continue;
-            }
+        RecordChange<Entry> r{static_cast<int32_t>(i), before[i], false};
+        if (sameBytes(before[i], after[i])) {
+            Entry none{};
+            swapBytes(r.other, none);
+            r.bytesKept = true;
         }
-        change.records.push_back({static_cast<int32_t>(i), before[i], after[i], false});
+        change.records.push_back(std::move(r));
     }
     return change;
 }
 
 template <typename Entry>
-void applyCatalogue(std::vector<Entry>& entries, const CatalogueChange<Entry>& change, bool forward) {
-    if (change.wholeBefore) {
-        entries = forward ? *change.wholeAfter : *change.wholeBefore;
+void swapCatalogue(std::vector<Entry>& entries, CatalogueChange<Entry>& change) {
+    if (change.whole) {
+        std::swap(entries, *change.whole);
         return;
     }
-    for (const RecordChange<Entry>& r : change.records) {
+    for (RecordChange<Entry>& r : change.records) {
         Entry& e = entries[static_cast<size_t>(r.index)];
-        if constexpr (requires { e.packed; e.unpacked; }) {
-            if (r.bytesKept) {
-                std::vector<uint8_t> packed = std::move(e.packed), unpacked = std::move(e.unpacked);
-                e = forward ? r.after : r.before;
-                e.packed = std::move(packed);
-                e.unpacked = std::move(unpacked);
-                continue;
-            }
-        }
-        e = forward ? r.after : r.before;
+        std::swap(e, r.other);
+        if (r.bytesKept) swapBytes(e, r.other);  // the bytes stay with the state
     }
-}
-
-template <typename Entry>
-bool emptyCatalogue(const CatalogueChange<Entry>& c) {
-    return c.records.empty() && !c.wholeBefore;
 }
 
 template <typename Entry>
 size_t entryBytes(const Entry& e) {
-    size_t n = sizeof(Entry);
-    if constexpr (requires { e.packed; }) n += e.packed.size();
-    if constexpr (requires { e.unpacked; }) n += e.unpacked.size();
-    if constexpr (requires { e.code; }) n += e.code.size();
-    if constexpr (requires { e.text; }) n += e.text.size();
-    return n;
+    return sizeof(Entry) + bytesHeldBy(e);
 }
 
 template <typename Entry>
 size_t catalogueBytes(const CatalogueChange<Entry>& c) {
-    size_t n = 0;
-    for (const RecordChange<Entry>& r : c.records) n += entryBytes(r.before) + entryBytes(r.after);
-    if (c.wholeBefore) {
-        for (const Entry& e : *c.wholeBefore) n += entryBytes(e);
-        for (const Entry& e : *c.wholeAfter) n += entryBytes(e);
-    }
+    size_t n = c.records.capacity() * sizeof(RecordChange<Entry>);
+    for (const RecordChange<Entry>& r : c.records) n += entryBytes(r.other) - sizeof(Entry);
+    if (c.whole)
+        for (const Entry& e : *c.whole) n += entryBytes(e);
     return n;
 }
 
 template <typename Entry>
 size_t catalogueRecords(const CatalogueChange<Entry>& c) {
-    return c.wholeAfter ? c.wholeAfter->size() : c.records.size();
+    return c.whole ? c.whole->size() : c.records.size();
 }
 
 // The ranges where two images of one size differ, compared a block at a time.
@@ -99,11 +83,10 @@ std::vector<ByteRangeChange> diffImage(const std::vector<uint8_t>& before, const
     constexpr size_t kBlock = 256;
     std::vector<ByteRangeChange> ranges;
     const size_t size = before.size();
-    size_t start = 0, end = 0;  // the open range [start, end), empty when end == 0
+    size_t start = 0, end = 0;  // the open range [start, end), none when end == 0
     auto close = [&] {
         if (end == 0) return;
-        ranges.push_back({static_cast<int32_t>(start), std::vector<uint8_t>(before.begin() + start, before.begin() + end),
-                          std::vector<uint8_t>(after.begin() + start, after.begin() + end)});
+        ranges.push_back({static_cast<int32_t>(start), std::vector<uint8_t>(before.begin() + start, before.begin() + end)});
         end = 0;
     };
     for (size_t block = 0; block < size; block += kBlock) {
@@ -121,46 +104,42 @@ std::vector<ByteRangeChange> diffImage(const std::vector<uint8_t>& before, const
 }
 
 LoadedFileState fileState(const EditorState& s) {
-    return {s.copierHeader, s.loadedPath, s.loadedIdentity, s.loadedCopy};
+    return {s.copierHeader, s.loadedPath, s.loadedIdentity, s.loadedCopy, s.loadedCrc};
 }
 
 GlyphState glyphState(const EditorState& s) { return {s.glyphSheet, s.glyphSheetLoaded}; }
 
 template <typename T>
-std::optional<BeforeAfter<T>> ifChanged(T before, T after) {
-    if (before == after) return std::nullopt;
-    return BeforeAfter<T>{std::move(before), std::move(after)};
+std::unique_ptr<T> ifChanged(T before, const T& after) {
+    if (before == after) return nullptr;
+    return std::make_unique<T>(std::move(before));
 }
 
-void apply(EditorState& state, const StateChange& change, bool forward) {
-    applyCatalogue(state.catalogues.resources, change.resources, forward);
-    applyCatalogue(state.catalogues.colourSets, change.colourSets, forward);
-    applyCatalogue(state.catalogues.names, change.names, forward);
-    if (change.wholeImage) state.image.bytes = forward ? change.wholeImage->after : change.wholeImage->before;
-    for (const ByteRangeChange& r : change.image) {
-        const std::vector<uint8_t>& bytes = forward ? r.after : r.before;
-        std::copy(bytes.begin(), bytes.end(), state.image.bytes.begin() + r.offset);
-    }
-    if (change.tables) state.tables = forward ? change.tables->after : change.tables->before;
+void swapWithState(EditorState& state, StateChange& change) {
+    swapCatalogue(state.catalogues.resources, change.resources);
+    swapCatalogue(state.catalogues.colourSets, change.colourSets);
+    swapCatalogue(state.catalogues.names, change.names);
+    if (change.wholeImage) std::swap(state.image.bytes, *change.wholeImage);
+    for (ByteRangeChange& r : change.image)
+        std::swap_ranges(r.other.begin(), r.other.end(), state.image.bytes.begin() + r.offset);
+    if (change.tables) std::swap(state.tables, *change.tables);
     if (change.glyphs) {
-        const GlyphState& g = forward ? change.glyphs->after : change.glyphs->before;
-        state.glyphSheet = g.sheet;
-        state.glyphSheetLoaded = g.loaded;
+        std::swap(state.glyphSheet, change.glyphs->sheet);
+        std::swap(state.glyphSheetLoaded, change.glyphs->loaded);
     }
-    if (change.file) {
-        const LoadedFileState& f = forward ? change.file->after : change.file->before;
-        state.copierHeader = f.copierHeader;
-        state.loadedPath = f.loadedPath;
-        state.loadedIdentity = f.loadedIdentity;
-        state.loadedCopy = f.loadedCopy;
+    if (LoadedFileState* f = change.file.get()) {
+        std::swap(state.copierHeader, f->copierHeader);
+        std::swap(state.loadedPath, f->loadedPath);
+        std::swap(state.loadedIdentity, f->loadedIdentity);
+        std::swap(state.loadedCopy, f->loadedCopy);
+        std::swap(state.loadedCrc, f->loadedCrc);
     }
 }
 
 }  // namespace
 
 bool StateChange::empty() const {
-    return emptyCatalogue(resources) && emptyCatalogue(colourSets) && emptyCatalogue(names) && image.empty() &&
-           !wholeImage && !tables && !glyphs && !file;
+    return recordCount() == 0 && image.empty() && !wholeImage && !tables && !glyphs && !file;
 }
 
 size_t StateChange::recordCount() const {
@@ -169,11 +148,12 @@ size_t StateChange::recordCount() const {
 
 size_t StateChange::bytesHeld() const {
     size_t n = sizeof(StateChange) + catalogueBytes(resources) + catalogueBytes(colourSets) + catalogueBytes(names);
-    for (const ByteRangeChange& r : image) n += sizeof r + r.before.size() + r.after.size();
-    if (wholeImage) n += wholeImage->before.size() + wholeImage->after.size();
+    n += image.capacity() * sizeof(ByteRangeChange);
+    for (const ByteRangeChange& r : image) n += r.other.capacity();
+    if (wholeImage) n += wholeImage->capacity();
     if (tables) n += sizeof *tables;
     if (glyphs) n += sizeof *glyphs;
-    if (file) n += file->before.copierHeader.size() + file->after.copierHeader.size() + sizeof *file;
+    if (file) n += sizeof *file + file->copierHeader.capacity();
     return n;
 }
 
@@ -183,7 +163,7 @@ StateChange diffStates(const EditorState& before, const EditorState& after) {
     change.colourSets = diffCatalogue(before.catalogues.colourSets, after.catalogues.colourSets);
     change.names = diffCatalogue(before.catalogues.names, after.catalogues.names);
     if (before.image.bytes.size() != after.image.bytes.size())
-        change.wholeImage = BeforeAfter<std::vector<uint8_t>>{before.image.bytes, after.image.bytes};
+        change.wholeImage = before.image.bytes;
     else
         change.image = diffImage(before.image.bytes, after.image.bytes);
     change.tables = ifChanged(before.tables, after.tables);
@@ -192,8 +172,8 @@ StateChange diffStates(const EditorState& before, const EditorState& after) {
     return change;
 }
 
-void undoChange(EditorState& state, const StateChange& change) { apply(state, change, false); }
+void undoChange(EditorState& state, StateChange& change) { swapWithState(state, change); }
 
-void redoChange(EditorState& state, const StateChange& change) { apply(state, change, true); }
+void redoChange(EditorState& state, StateChange& change) { swapWithState(state, change); }
 
 }  // namespace velk

@@ -1,15 +1,17 @@
 // What one operation changed in the editor's state, kept small enough to
-// hold a hundred of them: the catalogue records that differ, with their
-// contents before and after, the image ranges that differ, with their bytes
-// before and after, and the few small parts (tables, glyphs, the file as
-// loaded) whole when they changed. Undoing one gives back exactly the state
-// before; redoing it, exactly the state after.
+// hold a hundred of them: the catalogue records that differ, the image
+// ranges that differ, and the few small parts (tables, glyphs, the file as
+// loaded) when they changed. A change holds one side only, the one the state
+// does not: just after the operation, what was there before it. Undoing
+// swaps that side with the state's, so that the change then holds what the
+// operation made, and redoing swaps it back.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,15 +19,12 @@
 
 namespace velk {
 
-enum class CatalogueKind : uint8_t { Resources, ColourSets, Names };
-
 // A record whose bytes stayed as they were (a save moves most records)
 // keeps only its other fields: its byte buffers are left empty here.
 template <typename Entry>
 struct RecordChange {
     int32_t index;
-    Entry before;
-    Entry after;
+    Entry other;
     bool bytesKept = false;
 };
 
@@ -34,13 +33,12 @@ struct RecordChange {
 template <typename Entry>
 struct CatalogueChange {
     std::vector<RecordChange<Entry>> records;
-    std::optional<std::vector<Entry>> wholeBefore, wholeAfter;
+    std::optional<std::vector<Entry>> whole;
 };
 
 struct ByteRangeChange {
     int32_t offset;
-    std::vector<uint8_t> before;
-    std::vector<uint8_t> after;
+    std::vector<uint8_t> other;
 };
 
 // The parts of the state that name the file it came from.
@@ -49,6 +47,7 @@ struct LoadedFileState {
     std::filesystem::path loadedPath;
     EditorState::FileIdentity loadedIdentity;
     std::filesystem::path loadedCopy;
+    uint32_t loadedCrc = 0;
     bool operator==(const LoadedFileState&) const = default;
 };
 
@@ -58,37 +57,31 @@ struct GlyphState {
     bool operator==(const GlyphState&) const = default;
 };
 
-template <typename T>
-struct BeforeAfter {
-    T before;
-    T after;
-};
-
 struct StateChange {
     CatalogueChange<ResourceEntry> resources;
     CatalogueChange<ResourceEntry> colourSets;
     CatalogueChange<NameEntry> names;
     std::vector<ByteRangeChange> image;
-    std::optional<BeforeAfter<std::vector<uint8_t>>> wholeImage;  // when its size changed (a first load)
-    std::optional<BeforeAfter<CharTables>> tables;
-    std::optional<BeforeAfter<GlyphState>> glyphs;
-    std::optional<BeforeAfter<LoadedFileState>> file;
+    std::optional<std::vector<uint8_t>> wholeImage;  // when its size changed (a first load)
+    std::unique_ptr<CharTables> tables;              // each of these three only when it changed
+    std::unique_ptr<GlyphState> glyphs;
+    std::unique_ptr<LoadedFileState> file;
 
     bool empty() const;
-    // How many records and image bytes it touches, for a status line.
+    // How many records it touches, for a status line.
     size_t recordCount() const;
-    // The bytes it keeps (both sides), to weigh an undo history.
+    // The bytes it keeps, to weigh an undo history.
     size_t bytesHeld() const;
 };
 
-// What turns `before` into `after`. Two image ranges closer than a few bytes
-// are kept as one.
+// What turns `before` into `after`, holding `before`'s side. Two image
+// ranges closer than a few bytes are kept as one.
 StateChange diffStates(const EditorState& before, const EditorState& after);
 
-// Put the state back as it was before the change / as it was after it. The
-// state must be the one the change was taken from (as it was after it, for
-// undo; as it was before it, for redo).
-void undoChange(EditorState& state, const StateChange& change);
-void redoChange(EditorState& state, const StateChange& change);
+// Put the state back as it was before the change (the state as it was after
+// it) / as it was after it (the state as it was before it). Each swaps the
+// change's side with the state's.
+void undoChange(EditorState& state, StateChange& change);
+void redoChange(EditorState& state, StateChange& change);
 
 }  // namespace velk

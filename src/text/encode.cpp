@@ -157,11 +157,24 @@ Status encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
         pos += c0 == '?' ? 7 : 4;
         return {};
     }
-    const std::optional<GlyphCode> glyph = ctx.glyphs.find(c0, c1);
+    std::optional<GlyphCode> glyph = ctx.glyphs.find(c0, c1);
+    size_t width = 2;
+    if (!glyph && pos < in.size()) {
+        // A one-byte character (Latin, half-width katakana) may have a glyph
+        // in its full-width form: taken on request, named in the error if not.
+        if (const std::optional<GlyphLookup::FullWidth> wide = ctx.glyphs.fullWidthOf(c0)) {
+            if (!ctx.glyphs.takesFullWidth()) {
+                Problem p = unknownCharacter(ctx, pos);
+                p.fullWidth = {static_cast<char>(wide->glyph[0]), static_cast<char>(wide->glyph[1])};
+                return p;
+            }
+            glyph = wide->code, width = 1;
+        }
+    }
     if (!glyph) return unknownCharacter(ctx, pos);
     if (glyph->table != 0) code.push_back(glyph->table);
     code.push_back(glyph->slot);
-    pos += 2;
+    pos += width;
     return {};
 }
 

@@ -23,12 +23,26 @@ std::optional<GlyphCode> findGlyph(const CharTables& tables, uint8_t c0, uint8_t
 // tables as they stand; build a new one after the tables change.
 class GlyphLookup {
 public:
-    explicit GlyphLookup(const CharTables& tables);
+    // With takeFullWidth, a one-byte character without a glyph of its own is
+    // typed as its full-width form (see fullWidthOf).
+    explicit GlyphLookup(const CharTables& tables, bool takeFullWidth = false);
     std::optional<GlyphCode> find(uint8_t c0, uint8_t c1) const;
+
+    // The glyph of a one-byte character's full-width form: ASCII 0x21-0x7E as
+    // U+FF01-U+FF5E, the space as U+3000, half-width katakana as full-width.
+    // Nothing for another byte, or when that form has no glyph either.
+    struct FullWidth {
+        GlyphCode code;
+        Glyph glyph;  // the full-width character's Shift-JIS bytes
+    };
+    std::optional<FullWidth> fullWidthOf(uint8_t c) const;
+    bool takesFullWidth() const { return takeFullWidth_; }
 
 private:
     static constexpr uint16_t kNone = 0xFFFF;
     std::vector<uint16_t> codes_;  // table << 8 | slot, by c0 << 8 | c1
+    std::array<Glyph, 256> fullWidth_{};  // by one-byte character; {0, 0} for none
+    bool takeFullWidth_ = false;
 };
 
 }  // namespace velk

@@ -6,20 +6,6 @@
 
 namespace velk {
 
-std::vector<uint8_t> nameListBytes(ConstNameCatalogue names) {
-    std::string out;
-    for (size_t i = 0; i < names.size(); ++i) {
-        out += '[';
-        appendHexByte(out, static_cast<uint8_t>(0xF0 + (i >> 8)));
-        out += ' ';
-        appendHexByte(out, static_cast<uint8_t>(i & 0xFF));
-        out += "] ";
-        out += nameText(names[i]);
-        out += "\r\n";
-    }
-    return std::vector<uint8_t>(out.begin(), out.end());
-}
-
 namespace {
 
 std::string label(size_t i) {
@@ -29,6 +15,33 @@ std::string label(size_t i) {
     appendHexByte(out, static_cast<uint8_t>(i & 0xFF));
     return out + "]";
 }
+
+// A name that holds code 0x16 decodes with CR LF inside: on its own line of
+// the file that would end the name there and push every later name one line
+// on, so the code is written as its escape.
+void appendOnOneLine(std::string& out, std::string_view text) {
+    for (size_t at = 0;;) {
+        const size_t lineEnd = text.find("\r\n", at);
+        out += text.substr(at, lineEnd - at);
+        if (lineEnd == std::string_view::npos) return;
+        out += "!16!";
+        at = lineEnd + 2;
+    }
+}
+
+}  // namespace
+
+std::vector<uint8_t> nameListBytes(ConstNameCatalogue names) {
+    std::string out;
+    for (size_t i = 0; i < names.size(); ++i) {
+        out += label(i) + ' ';
+        appendOnOneLine(out, nameText(names[i]));
+        out += "\r\n";
+    }
+    return std::vector<uint8_t>(out.begin(), out.end());
+}
+
+namespace {
 
 // A label that names another entry than its line's position.
 void checkLabel(std::span<const uint8_t> file, size_t at, size_t i, std::vector<Warning>& warnings) {

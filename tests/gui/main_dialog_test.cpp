@@ -179,7 +179,7 @@ TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
 
     platform.saveChoices = {Platform::SaveChoice::Save};  // save for real: the window closes
     platform.answer("out.smc");
-    press(dialog->modeCombo(), Qt::Key_Return);
+    press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(platform.files.count("out.smc"));
     EXPECT_FALSE(state.unsavedEdits);
@@ -198,13 +198,13 @@ TEST_F(MainWindow, DiscardingClosesAndNothingUnsavedClosesAtOnce) {
     EXPECT_EQ(platform.questions.size(), 1u);
 }
 
-TEST_F(MainWindow, EscapeOrEnterOnTheModeListClosesTheWindow) {
-    for (int key : {Qt::Key_Escape, Qt::Key_Return}) {
-        dialog->show();
-        dialog->modeCombo()->setFocus();
-        press(dialog->modeCombo(), key);
-        EXPECT_FALSE(dialog->isVisible()) << key;
-    }
+TEST_F(MainWindow, AStrayEnterKeepsTheWindowOpenAndEscapeClosesIt) {
+    dialog->modeCombo()->setFocus();
+    press(dialog->modeCombo(), Qt::Key_Return);
+    press(dialog.get(), Qt::Key_Enter);
+    EXPECT_TRUE(dialog->isVisible());
+    press(dialog->modeCombo(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
 }
 
 TEST_F(MainWindow, EnterOnAButtonPressesIt) {
@@ -268,20 +268,42 @@ TEST(EditorAppStart, AFileThatDoesNotLoadIsShownAndAskedForAgain) {
                                                            test::sjis("missing.smcが読み込めません")}));
 }
 
-TEST(EditorAppStart, RunsTheWindowUntilItCloses) {
-    ScriptedPlatform platform;
-    platform.files["demo.smc"] = test::demoImage().bytes;
-    platform.answer("demo.smc");
-    EditorState state;
-    bool shown = false;
-    onNextModal([&](QWidget* w) {
-        shown = dynamic_cast<MainDialog*>(w) != nullptr;
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(w, &escape);
+// Runs `then` on the main window as soon as it shows (it is not modal: the workbench takes input beside it).
+void onMainWindow(std::function<void(MainDialog*)> then) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, then] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = dynamic_cast<MainDialog*>(w); d && d->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                return then(d);
+            }
     });
-    EXPECT_EQ(EditorApp(state, platform).run(), 0);
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(state.catalogues.names.size(), 2510u);
+    timer->start();
+}
+
+TEST(EditorAppStart, RunsTheWindowUntilItClosesOnTheRomGivenOrChosen) {
+    const std::filesystem::path rom = "demo.smc";
+    for (const bool given : {false, true}) {
+        ScriptedPlatform platform;
+        platform.files["demo.smc"] = test::demoImage().bytes;
+        if (!given) platform.answer(rom);
+        EditorState state;
+        QString title;
+        bool workbench = false;
+        onMainWindow([&](MainDialog* d) {
+            title = d->windowTitle();
+            for (QWidget* w : QApplication::topLevelWidgets()) workbench |= w->objectName() == "Workbench" && w->isVisible();
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(d, &escape);
+        });
+        EXPECT_EQ(EditorApp(state, platform).run(given ? std::optional(rom) : std::nullopt), 0);
+        EXPECT_EQ(title, u("VELK - demo.smc — demo.smc を読み込みました"));
+        EXPECT_EQ(workbench, given);  // a ROM given opens the workbench beside the main window
+        EXPECT_EQ(platform.dialogs.size(), given ? 0u : 1u);
+        EXPECT_EQ(state.catalogues.names.size(), 2510u);
+    }
 }
 
 }  // namespace

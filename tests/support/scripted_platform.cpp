@@ -58,6 +58,12 @@ Status ScriptedPlatform::writeFile(const std::filesystem::path& path, std::span<
     return {};
 }
 
+Status ScriptedPlatform::removeFile(const std::filesystem::path& path) {
+    if (onDisk) return disk_.removeFile(path);
+    files.erase(path);
+    return {};
+}
+
 Status ScriptedPlatform::makeFolder(const std::filesystem::path& path) {
     if (onDisk) return disk_.makeFolder(path);
     folders.insert(path);

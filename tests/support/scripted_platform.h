@@ -46,6 +46,7 @@ public:
     Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override;
     // A file's inode is its path's hash; its time, its content's.
     std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) override;
+    Status removeFile(const std::filesystem::path& path) override;
     // A folder is there once made, or once a file is written into it.
     Status makeFolder(const std::filesystem::path& path) override;
     Result<std::vector<std::string>> listFolder(const std::filesystem::path& path) override;

@@ -1,0 +1,122 @@
+// Speed of the workbench window, and the memory its undo steps hold, on the
+// demo image, drawn offscreen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+
+#include "app/editor_session.h"
+#include "app/entry_page.h"
+#include "app/graphics_views.h"
+#include "app/workbench.h"
+#include "demo_image.h"
+#include "platform/disk_platform.h"
+#include "rom/catalogues.h"
+#include "rom/state_change.h"
+#include "text/decode.h"
+#include "text/sjis.h"
+#include "text/text_collection.h"
+
+namespace velk {
+namespace {
+
+// Dialogs are never shown here.
+struct NoDialogs : DiskPlatform {
+    std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
+    void showMessage(const Message&) override {}
+};
+
+EditorState& demoState() {
+    static EditorState s = [] {
+        EditorState e;
+        e.image = RomImage(makeDemoImage());
+        e.catalogues = *buildCatalogues(e.image, e.tables);
+        return e;
+    }();
+    return s;
+}
+
+void BM_OpenWorkbenchUntilTextsListed(benchmark::State& state) {
+    NoDialogs platform;
+    EditorSession session(demoState(), platform);
+    for (auto _ : state) {
+        Workbench window(session);
+        window.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(window.textsPage()->model()->rowCount());
+    }
+}
+BENCHMARK(BM_OpenWorkbenchUntilTextsListed)->Unit(benchmark::kMillisecond);
+
+// One more character in the filter field, over all 5607 texts.
+void BM_FilterKeystrokeOverAllTexts(benchmark::State& state) {
+    NoDialogs platform;
+    EditorSession session(demoState(), platform);
+    Workbench window(session);
+    QLineEdit* filter = window.textsPage()->filterField();
+    int i = 0;
+    for (auto _ : state) {
+        filter->setText(++i % 2 ? QString::fromUtf8("ソ") : QString::fromUtf8("ソマ"));
+        benchmark::DoNotOptimize(window.textsPage()->filterModel()->rowCount());
+    }
+}
+BENCHMARK(BM_FilterKeystrokeOverAllTexts)->Unit(benchmark::kMillisecond);
+
+void BM_FaceGridDrawn(benchmark::State& state) {
+    NoDialogs platform;
+    EditorSession session(demoState(), platform);
+    Workbench window(session);
+    for (auto _ : state) {
+        window.faceGrid()->invalidate();
+        benchmark::DoNotOptimize(window.faceGrid()->picture().constBits());
+    }
+}
+BENCHMARK(BM_FaceGridDrawn)->Unit(benchmark::kMillisecond);
+
+// The undo step of an import that changes every text: what it holds against
+// the bytes of the records it changed, as they are after it.
+void BM_UndoStepOfAFullTextImport(benchmark::State& state) {
+    NoDialogs platform;
+    EditorState edited = demoState();
+    std::string file;
+    for (int i = 0; i < kTextCount; ++i) {
+        char header[16];
+        std::snprintf(header, sizeof header, "##No.%02X %02X\n", i >> 8, i & 0xFF);
+        file += header + toCp932("北") + decodeText(edited.catalogues.texts(), i, edited.catalogues.names, edited.tables) +
+                "//\r\n\r\n\r\n";
+    }
+    size_t held = 0, changed = 0, replaced = 0;
+    for (const ResourceEntry& t : std::as_const(edited.catalogues).texts()) replaced += t.packed.size() + t.unpacked.size();
+    for (auto _ : state) {
+        state.PauseTiming();
+        EditorState s = edited;
+        EditorSession session(s, platform);
+        state.ResumeTiming();
+        session.run(QStringLiteral("import"), [&](EditorState& st, Platform&) {
+            (void)readTextCollection(st.catalogues.texts(), std::span(reinterpret_cast<const uint8_t*>(file.data()), file.size()),
+                                     GlyphLookup(st.tables), st.image);
+            return doneOutcome({});
+        });
+        held = session.bytesHeld();
+        changed = 0;
+        for (const ResourceEntry& t : std::as_const(s.catalogues).texts()) changed += t.packed.size() + t.unpacked.size();
+    }
+    state.counters["held_bytes"] = static_cast<double>(held);
+    state.counters["changed_bytes"] = static_cast<double>(changed);
+    state.counters["replaced_bytes"] = static_cast<double>(replaced);
+    state.counters["held_per_changed"] = static_cast<double>(held) / static_cast<double>(changed);
+}
+BENCHMARK(BM_UndoStepOfAFullTextImport)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+}  // namespace velk
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

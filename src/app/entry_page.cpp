@@ -1,0 +1,247 @@
+#include "app/entry_page.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/qt_text.h"
+#include "text/sjis.h"
+
+namespace velk {
+namespace {
+
+// The Menu key opens a table's context menu at its current row.
+class MenuKeyTable : public QTableView {
+public:
+    using QTableView::QTableView;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Menu) {
+            const QRect cell = visualRect(currentIndex());
+            emit customContextMenuRequested(cell.isValid() ? cell.center() : QPoint(0, 0));
+            return;
+        }
+        QTableView::keyPressEvent(event);
+    }
+};
+
+}  // namespace
+
+EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
+    : QWidget(parent), session_(session), kind_(kind) {
+    model_ = new EntryTableModel(session, kind, this);
+    filterModel_ = new EntryFilterModel(model_, this);
+
+    filter_ = new QLineEdit(this);
+    filter_->setObjectName(QStringLiteral("FilterField"));
+    filter_->setClearButtonEnabled(true);
+    filter_->setPlaceholderText(QString::fromUtf8("絞り込み（全角・半角、大文字・小文字を区別しません。<F0 12> でコード）"));
+    count_ = new QLabel(this);
+    count_->setObjectName(QStringLiteral("MatchCount"));
+
+    table_ = new MenuKeyTable(this);
+    table_->setObjectName(QStringLiteral("EntryTable"));
+    table_->setModel(filterModel_);
+    table_->setItemDelegateForColumn(EntryTableModel::TextColumn, new ReferenceDelegate(table_));
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setWordWrap(false);
+    table_->setAlternatingRowColors(true);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::LabelColumn, QHeaderView::Fixed);
+    table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::TextColumn, QHeaderView::Stretch);
+    table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::EditedColumn, QHeaderView::Fixed);
+    table_->setColumnWidth(EntryTableModel::LabelColumn, table_->fontMetrics().horizontalAdvance(QStringLiteral("##No.00 00")) + 16);
+    table_->setColumnWidth(EntryTableModel::EditedColumn, table_->fontMetrics().horizontalAdvance(QString::fromUtf8("変更")) + 16);
+
+    entryTitle_ = new QLabel(this);
+    editor_ = new QPlainTextEdit(this);
+    editor_->setObjectName(QStringLiteral("EntryEditor"));
+    editor_->setTabChangesFocus(true);
+    editor_->setEnabled(false);
+    if (kind == EntryKind::Name) editor_->setMaximumHeight(editor_->fontMetrics().height() * 3 + 12);
+    problem_ = new QLabel(this);
+    problem_->setObjectName(QStringLiteral("EntryProblem"));
+    problem_->setWordWrap(true);
+    problem_->setStyleSheet(QStringLiteral("color: #b00020;"));
+    apply_ = new QPushButton(QString::fromUtf8("適用"), this);
+    apply_->setObjectName(QStringLiteral("ApplyButton"));
+    apply_->setEnabled(false);
+    apply_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
+    apply_->setToolTip(QString::fromUtf8("この項目を書き込みます (Ctrl+Enter)"));
+    restore_ = new QPushButton(QString::fromUtf8("元に戻す"), this);
+    restore_->setObjectName(QStringLiteral("RestoreButton"));
+    restore_->setToolTip(QString::fromUtf8("この項目を読み込んだ時のコードに戻します"));
+    restore_->setEnabled(false);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(filter_, 1);
+    top->addWidget(count_);
+    auto* list = new QWidget(this);
+    auto* listLayout = new QVBoxLayout(list);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->addLayout(top);
+    listLayout->addWidget(table_);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(problem_, 1);
+    buttons->addWidget(restore_);
+    buttons->addWidget(apply_);
+    auto* pane = new QWidget(this);
+    auto* paneLayout = new QVBoxLayout(pane);
+    paneLayout->setContentsMargins(0, 0, 0, 0);
+    paneLayout->addWidget(entryTitle_);
+    paneLayout->addWidget(editor_, 1);
+    paneLayout->addLayout(buttons);
+
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(list);
+    split->addWidget(pane);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
+    split->setChildrenCollapsible(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(split);
+
+    connect(filter_, &QLineEdit::textChanged, this, [this](const QString& q) {
+        filterModel_->setQuery(q);
+        updateCount();
+    });
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& now) {
+        if (now.isValid()) showEntry(filterModel_->mapToSource(now).row());
+    });
+    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { contextMenu(at); });
+    connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
+        if (!showing_) check();
+    });
+    connect(apply_, &QPushButton::clicked, this, [this] {
+        const std::optional<std::string> form = typedForm();
+        if (!form || current_ < 0) return;
+        const int index = current_;
+        const QString step = (kind_ == EntryKind::Name ? QString::fromUtf8("名前 ") : QString::fromUtf8("テキスト ")) +
+                             qtText(entryLabel(kind_, index)) + QString::fromUtf8(" の変更");
+        session_.run(step, [&](EditorState& s, Platform&) { return applyEntry(s, kind_, index, *form); });
+    });
+    connect(restore_, &QPushButton::clicked, this, [this] {
+        if (current_ < 0) return;
+        const int index = current_;
+        const QString step = qtText(entryLabel(kind_, index)) + QString::fromUtf8(" を元に戻す");
+        session_.run(step, [&](EditorState& s, Platform&) {
+            const auto at = static_cast<size_t>(index);
+            return kind_ == EntryKind::Name ? restoreEntry(s, index, session_.namesAsLoaded()[at])
+                                            : restoreEntry(s, index, session_.textsAsLoaded()[at]);
+        });
+    });
+    updateCount();
+}
+
+std::optional<std::string> EntryPage::typedForm() const {
+    QString text = editor_->toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return toCp932Strict(text.toStdString());
+}
+
+void EntryPage::select(int index) {
+    QModelIndex at = filterModel_->mapFromSource(model_->index(index, EntryTableModel::TextColumn));
+    if (!at.isValid()) {
+        filter_->clear();
+        at = filterModel_->mapFromSource(model_->index(index, EntryTableModel::TextColumn));
+    }
+    table_->setCurrentIndex(at);
+    table_->scrollTo(at, QAbstractItemView::PositionAtCenter);
+}
+
+void EntryPage::refresh() {
+    model_->refresh();
+    updateCount();
+    if (current_ >= 0) {
+        const QModelIndex at = filterModel_->mapFromSource(model_->index(current_, EntryTableModel::TextColumn));
+        table_->selectionModel()->blockSignals(true);
+        table_->setCurrentIndex(at);
+        table_->selectionModel()->blockSignals(false);
+        showEntry(current_);
+    }
+}
+
+void EntryPage::showEntry(int index) {
+    current_ = index;
+    showing_ = true;
+    QString form = qtText(entryForm(session_.state(), kind_, index));
+    form.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    entryTitle_->setText(qtText(entryLabel(kind_, index)) +
+                         (model_->edited(index) ? QString::fromUtf8("（変更あり）") : QString()));
+    editor_->setEnabled(true);
+    editor_->setPlainText(form);
+    showing_ = false;
+    check();
+    apply_->setEnabled(false);  // nothing typed yet
+    restore_->setEnabled(model_->edited(index));
+}
+
+void EntryPage::check() {
+    if (current_ < 0) return;
+    const std::optional<std::string> form = typedForm();
+    QString problem;
+    if (!form) {
+        // The first character without a Shift-JIS form.
+        const QString text = editor_->toPlainText();
+        int line = 1, column = 1;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            if (!toCp932Strict(text.mid(i, n).toStdString())) {
+                problem = QString::fromUtf8("「%1」は Shift-JIS にない文字です").arg(text.mid(i, n));
+                break;
+            }
+            if (text[i] == u'\n') ++line, column = 1; else ++column;
+            i += n - 1;
+        }
+        problem += QString::fromUtf8("（%1 行 %2 桁）").arg(line).arg(column);
+    } else if (std::optional<EntryProblem> p = checkEntry(session_.state(), kind_, current_, *form)) {
+        problem = QString::fromStdString(p->message.display) +
+                  QString::fromUtf8("（%1 行 %2 桁）").arg(p->at.line).arg(p->at.column);
+        if (!p->message.detail.empty()) problem += QStringLiteral(": ") + QString::fromStdString(p->message.detail);
+    }
+    problem_->setText(problem);
+    apply_->setEnabled(problem.isEmpty() && form && *form != entryForm(session_.state(), kind_, current_));
+}
+
+void EntryPage::updateCount() {
+    count_->setText(QString::fromUtf8("%1 件中 %2 件").arg(model_->rowCount()).arg(filterModel_->rowCount()));
+}
+
+void EntryPage::contextMenu(const QPoint& at) {
+    const QModelIndex index = table_->indexAt(at).isValid() ? table_->indexAt(at) : table_->currentIndex();
+    if (!index.isValid()) return;
+    const int row = filterModel_->mapToSource(index).row();
+    QMenu menu(this);
+    menu.addAction(QString::fromUtf8("ファイルの形でコピー"), this, [this, row] {
+        QApplication::clipboard()->setText(qtText(entryForm(session_.state(), kind_, row)));
+    });
+    menu.addAction(QString::fromUtf8("番号をコピー"), this,
+                   [this, row] { QApplication::clipboard()->setText(qtText(entryLabel(kind_, row))); });
+    if (onFindUses) menu.addAction(QString::fromUtf8("この名前を使うテキストを探す"), this, [this, row] { onFindUses(row); });
+    QAction* restore = menu.addAction(QString::fromUtf8("元に戻す"), this, [this, row] {
+        showEntry(row);
+        restore_->click();
+    });
+    restore->setEnabled(model_->edited(row));
+    menu.exec(table_->viewport()->mapToGlobal(at));
+}
+
+}  // namespace velk

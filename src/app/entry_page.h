@@ -1,0 +1,67 @@
+// One list of the workbench for names or texts: the filter field, the match
+// count, the table, and below it the selected entry in its file form, checked
+// as it is typed, with Apply and "元に戻す".
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "app/editor_session.h"
+#include "app/entry_table_model.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+
+namespace velk {
+
+class EntryPage : public QWidget {
+public:
+    EntryPage(EditorSession& session, EntryKind kind, QWidget* parent = nullptr);
+
+    QLineEdit* filterField() const { return filter_; }
+    QLabel* countLabel() const { return count_; }
+    QTableView* table() const { return table_; }
+    QPlainTextEdit* editor() const { return editor_; }
+    QLabel* problemLabel() const { return problem_; }
+    QPushButton* applyButton() const { return apply_; }
+    QPushButton* restoreButton() const { return restore_; }
+    EntryTableModel* model() const { return model_; }
+    EntryFilterModel* filterModel() const { return filterModel_; }
+
+    // Shows entry `index` (clearing the filter if it hides it).
+    void select(int index);
+    int current() const { return current_; }
+    // Reads the entries again and shows the current one as it now stands.
+    void refresh();
+    // The form in the field, as Shift-JIS with CR LF line breaks; nothing
+    // when a character has no Shift-JIS form.
+    std::optional<std::string> typedForm() const;
+    // Offered in a name's context menu: show the texts that use name `index`.
+    std::function<void(int index)> onFindUses;
+
+private:
+    void showEntry(int index);
+    void check();
+    void updateCount();
+    void contextMenu(const QPoint& at);
+
+    EditorSession& session_;
+    EntryKind kind_;
+    EntryTableModel* model_;
+    EntryFilterModel* filterModel_;
+    QLineEdit* filter_;
+    QLabel* count_;
+    QTableView* table_;
+    QLabel* entryTitle_;
+    QPlainTextEdit* editor_;
+    QLabel* problem_;
+    QPushButton* apply_;
+    QPushButton* restore_;
+    int current_ = -1;
+    bool showing_ = false;
+};
+
+}  // namespace velk

@@ -1,0 +1,176 @@
+#include "app/entry_table_model.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QFont>
+
+#include "app/qt_text.h"
+#include "app/text_filter.h"
+
+namespace velk {
+namespace {
+
+// "[F1 23:(name)]" as it stands in a text's file form.
+constexpr char16_t kReferenceOpen[] = u":(";
+
+}  // namespace
+
+EntryTableModel::EntryTableModel(EditorSession& session, EntryKind kind, QObject* parent)
+    : QAbstractTableModel(parent), session_(session), kind_(kind) {
+    refresh();
+}
+
+size_t EntryTableModel::entryCount() const {
+    const Catalogues& c = session_.state().catalogues;
+    return kind_ == EntryKind::Name ? c.names.size() : c.texts().size();
+}
+
+EntryTableModel::Row EntryTableModel::rowFor(int index) const {
+    const QString form = qtText(entryForm(session_.state(), kind_, index));
+    Row row;
+    row.folded = foldForSearch(form);
+    row.folded.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    // Word references show as the name between corner brackets.
+    row.shown.reserve(form.size());
+    for (qsizetype i = 0; i < form.size();) {
+        if (form[i] == u'\r' && i + 1 < form.size() && form[i + 1] == u'\n') {
+            row.shown += QChar(u'↵');
+            i += 2;
+            continue;
+        }
+        if (kind_ == EntryKind::Text && form[i] == u'[' && form.mid(i + 6, 2) == QStringView(kReferenceOpen)) {
+            const qsizetype close = form.indexOf(QStringLiteral(")]"), i + 8);
+            if (close > 0) {
+                row.ranges << static_cast<int>(row.shown.size()) << static_cast<int>(close - i - 8 + 2);
+                row.shown += QChar(u'「') + form.mid(i + 8, close - i - 8) + QChar(u'」');
+                if (!row.codes.isEmpty()) row.codes += u'\n';
+                row.codes += form.mid(i, close + 2 - i);
+                row.hasReference = true;
+                i = close + 2;
+                continue;
+            }
+        }
+        row.shown += form[i++];
+    }
+    return row;
+}
+
+void EntryTableModel::refresh() {
+    beginResetModel();
+    const int n = static_cast<int>(entryCount());
+    rows_.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) rows_[static_cast<size_t>(i)] = rowFor(i);
+    endResetModel();
+}
+
+bool EntryTableModel::edited(int row) const {
+    const auto at = static_cast<size_t>(row);
+    const Catalogues& c = session_.state().catalogues;
+    if (kind_ == EntryKind::Name) {
+        const std::vector<NameEntry>& loaded = session_.namesAsLoaded();
+        return at < loaded.size() && (c.names[at].code != loaded[at].code || c.names[at].text != loaded[at].text);
+    }
+    const std::vector<ResourceEntry>& loaded = session_.textsAsLoaded();
+    return at < loaded.size() && (c.texts()[at].packed != loaded[at].packed || c.texts()[at].unpacked != loaded[at].unpacked);
+}
+
+std::span<const uint8_t> EntryTableModel::code(int row) const {
+    const Catalogues& c = session_.state().catalogues;
+    const auto at = static_cast<size_t>(row);
+    return kind_ == EntryKind::Name ? std::span<const uint8_t>(c.names[at].code) : std::span<const uint8_t>(c.texts()[at].unpacked);
+}
+
+int EntryTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int EntryTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant EntryTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const Row& row = rows_[static_cast<size_t>(index.row())];
+    switch (index.column()) {
+        case LabelColumn:
+            if (role == Qt::DisplayRole) return qtText(entryLabel(kind_, index.row()));
+            if (role == Qt::FontRole) return QFont(QStringLiteral("monospace"));
+            break;
+        case TextColumn:
+            if (role == Qt::DisplayRole) return row.shown;
+            if (role == Qt::ToolTipRole && row.hasReference) return row.codes;
+            if (role == ReferenceRangesRole && row.hasReference) return QVariant::fromValue(row.ranges);
+            break;
+        case EditedColumn:
+            if (role == Qt::DisplayRole && edited(index.row())) return QString::fromUtf8("●");
+            if (role == Qt::ToolTipRole && edited(index.row())) return QString::fromUtf8("読み込んだ時から変更されています");
+            if (role == Qt::TextAlignmentRole) return Qt::AlignCenter;
+            break;
+        default: break;
+    }
+    return {};
+}
+
+QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    switch (section) {
+        case LabelColumn: return QString::fromUtf8("番号");
+        case TextColumn: return kind_ == EntryKind::Name ? QString::fromUtf8("名前") : QString::fromUtf8("テキスト");
+        case EditedColumn: return QString::fromUtf8("変更");
+        default: return {};
+    }
+}
+
+void ReferenceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    const QVariant ranges = index.data(EntryTableModel::ReferenceRangesRole);
+    if (!ranges.isValid()) return QStyledItemDelegate::paint(painter, option, index);
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);  // the background and the selection
+    const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).adjusted(3, 0, -3, 0);
+    const bool selected = opt.state & QStyle::State_Selected;
+    const QColor plain = opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    const QColor reference = selected ? plain : opt.palette.color(QPalette::Link);
+    QFont bold = opt.font;
+    bold.setBold(true);
+    painter->save();
+    painter->setClipRect(area);
+    int x = area.left();
+    auto run = [&](qsizetype from, qsizetype length, bool isReference) {
+        if (length <= 0 || x > area.right()) return;
+        const QString part = text.mid(from, length);
+        painter->setFont(isReference ? bold : opt.font);
+        painter->setPen(isReference ? reference : plain);
+        painter->drawText(QRect(x, area.top(), area.right() - x + 1, area.height()), Qt::AlignLeft | Qt::AlignVCenter, part);
+        x += QFontMetrics(painter->font()).horizontalAdvance(part);
+    };
+    const QList<int> list = ranges.value<QList<int>>();
+    qsizetype at = 0;
+    for (qsizetype i = 0; i + 1 < list.size(); i += 2) {
+        run(at, list[i] - at, false);
+        run(list[i], list[i + 1], true);
+        at = list[i] + list[i + 1];
+    }
+    run(at, text.size() - at, false);
+    painter->restore();
+}
+
+EntryFilterModel::EntryFilterModel(EntryTableModel* source, QObject* parent)
+    : QSortFilterProxyModel(parent), source_(source) {
+    setSourceModel(source);
+}
+
+void EntryFilterModel::setQuery(const QString& query) {
+    bytes_ = codeQuery(query);
+    folded_ = bytes_ ? QString() : foldForSearch(query);
+    invalidateFilter();
+}
+
+bool EntryFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
+    if (bytes_) return holdsBytes(source_->code(sourceRow), *bytes_);
+    return folded_.isEmpty() || source_->folded(sourceRow).contains(folded_);
+}
+
+}  // namespace velk

@@ -1,0 +1,96 @@
+// The workbench's pictures: the faces, the unit graphics and the added
+// characters, each drawn from the catalogues as they stand.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+#include "rom/editor_state.h"
+
+namespace velk {
+
+constexpr int kFaceWidth = 32, kFaceHeight = 48;
+
+// Face f in colour set s (0-7) of its own eight, pixel value 0 black, as the
+// face picture file draws it.
+QImage faceImage(const EditorState& state, int face, int colourSet);
+// The 16 colours of face f's colour set s (colour 0 black).
+std::array<QRgb, 16> faceColours(const EditorState& state, int face, int colourSet);
+// Unit graphic at position i of the unit graphics file: its four tiles, two
+// by two, in the shared colours 0-15 (value 0 transparent).
+QImage unitImage(const EditorState& state, int position);
+
+// All faces at 2x, kFaceGridColumns a row, in one colour set; a click selects one.
+class FaceGrid : public QWidget {
+public:
+    static constexpr int kColumns = 8, kScale = 2;
+    explicit FaceGrid(const EditorState& state, QWidget* parent = nullptr);
+    void setColourSet(int set);
+    void setSelected(int face);
+    int selected() const { return selected_; }
+    std::function<void(int)> onSelect;
+    // The grid as drawn, without the selection mark.
+    const QImage& picture();
+    void invalidate() { picture_ = QImage(); update(); }
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    const EditorState& state_;
+    int colourSet_ = 0, selected_ = 0;
+    QImage picture_;
+};
+
+// One face large, and its eight colour sets as rows of swatches; a click on
+// a row chooses that colour set.
+class FaceDetail : public QWidget {
+public:
+    explicit FaceDetail(const EditorState& state, QWidget* parent = nullptr);
+    void show(int face, int colourSet);
+    std::function<void(int)> onColourSet;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QRect swatchRow(int set) const;
+    const EditorState& state_;
+    int face_ = 0, colourSet_ = 0;
+};
+
+// The unit graphics in file order at 2x; draws only the rows in view.
+class UnitGrid : public QWidget {
+public:
+    static constexpr int kColumns = 32, kCell = 36;
+    explicit UnitGrid(const EditorState& state, QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    const EditorState& state_;
+};
+
+// The 256 added characters' glyphs, with the character each stands for.
+class GlyphGrid : public QWidget {
+public:
+    explicit GlyphGrid(const EditorState& state, QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const EditorState& state_;
+};
+
+}  // namespace velk

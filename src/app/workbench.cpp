@@ -1,0 +1,258 @@
+#include "app/workbench.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/entry_page.h"
+#include "app/graphics_views.h"
+#include "app/program_icon.h"
+#include "app/qt_text.h"
+#include "rom/catalogues.h"
+
+namespace velk {
+namespace {
+
+QScrollArea* scrolled(QWidget* inner, QWidget* parent) {
+    auto* area = new QScrollArea(parent);
+    area->setWidget(inner);
+    area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return area;
+}
+
+QTableView* resultTable(EntryTableModel* model, QWidget* parent) {
+    auto* table = new QTableView(parent);
+    table->setModel(new EntryFilterModel(model, table));
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setWordWrap(false);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setSectionResizeMode(EntryTableModel::TextColumn, QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(EntryTableModel::LabelColumn, QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(EntryTableModel::EditedColumn, QHeaderView::ResizeToContents);
+    return table;
+}
+
+}  // namespace
+
+Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(parent), session_(session) {
+    setObjectName(QStringLiteral("Workbench"));
+    setWindowIcon(programIcon());
+    resize(1000, 680);
+
+    kinds_ = new QListWidget(this);
+    kinds_->setObjectName(QStringLiteral("KindList"));
+    const char* labels[KindCount] = {"名前", "テキスト", "顔グラフィック", "ユニットグラフィック", "追加文字", "検索"};
+    for (const char* label : labels) kinds_->addItem(QString::fromUtf8(label));
+    kinds_->setFixedWidth(kinds_->fontMetrics().horizontalAdvance(QString::fromUtf8("ユニットグラフィック (5900)")) + 32);
+
+    pages_ = new QStackedWidget(this);
+    names_ = new EntryPage(session, EntryKind::Name, pages_);
+    texts_ = new EntryPage(session, EntryKind::Text, pages_);
+    units_ = new UnitGrid(session.state(), this);
+    glyphs_ = new GlyphGrid(session.state(), this);
+    names_->onFindUses = [this](int name) {
+        // The name's label [F1 23] is the code of a word reference to it.
+        QString code = qtText(entryLabel(EntryKind::Name, name));
+        code.replace(u'[', u'<').replace(u']', u'>');
+        showKind(Texts);
+        texts_->filterField()->setText(code);
+    };
+    pages_->addWidget(names_);
+    pages_->addWidget(texts_);
+    pages_->addWidget(buildFacePage());
+    pages_->addWidget(scrolled(units_, pages_));
+    glyphPage_ = new QStackedWidget(pages_);
+    auto* noGlyphs = new QLabel(QString::fromUtf8("追加文字はまだありません。\n変更スクリプトの「文字追加」で 256 文字まで追加できます。"), glyphPage_);
+    noGlyphs->setAlignment(Qt::AlignCenter);
+    static_cast<QStackedWidget*>(glyphPage_)->addWidget(noGlyphs);
+    static_cast<QStackedWidget*>(glyphPage_)->addWidget(scrolled(glyphs_, glyphPage_));
+    pages_->addWidget(glyphPage_);
+    pages_->addWidget(buildSearchPage());
+
+    auto* split = new QSplitter(this);
+    split->addWidget(kinds_);
+    split->addWidget(pages_);
+    split->setStretchFactor(1, 1);
+    split->setChildrenCollapsible(false);
+    setCentralWidget(split);
+
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("StatusText"));
+    space_ = new QLabel(this);
+    space_->setObjectName(QStringLiteral("SpaceText"));
+    statusBar()->addWidget(status_, 1);
+    statusBar()->addPermanentWidget(space_);
+
+    buildMenus();
+    connect(kinds_, &QListWidget::currentRowChanged, pages_, &QStackedWidget::setCurrentIndex);
+    listener_ = session_.onChange([this] { refresh(); });
+    kinds_->setCurrentRow(Texts);
+    showState();  // the lists have just read the entries
+}
+
+Workbench::~Workbench() { session_.removeListener(listener_); }
+
+void Workbench::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QString::fromUtf8("ファイル(&F)"));
+    auto addOperation = [this, file](const char* label, const char* step, Operation op, QKeySequence keys = {}) {
+        QAction* a = file->addAction(QString::fromUtf8(label), this,
+                                     [this, step, op] { session_.runOperation(QString::fromUtf8(step), op); });
+        a->setShortcut(keys);
+    };
+    addOperation("別の ROM を開く(&O)...", "ROM の読み込み", reloadRomOperation, QKeySequence::Open);
+    addOperation("ROM を保存(&S)...", "保存", saveRomOperation, QKeySequence::Save);
+    file->addSeparator();
+    addOperation("名前リストの読み込み...", "名前リストの読み込み", importNamesOperation);
+    addOperation("テキストの読み込み...", "テキストの読み込み", importTextsOperation);
+    addOperation("変更スクリプトの適用...", "変更スクリプトの適用", applyChangeScriptOperation);
+    file->addSeparator();
+    addOperation("名前リストの書き出し...", "名前リストの書き出し", exportNamesOperation);
+    addOperation("テキストの書き出し...", "テキストの書き出し", exportTextsOperation);
+    file->addSeparator();
+    file->addAction(QString::fromUtf8("一覧を閉じる(&C)"), QKeySequence::Close, this, &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(QString::fromUtf8("編集(&E)"));
+    QAction* undo = session_.undoStack().createUndoAction(this, QString::fromUtf8("元に戻す"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = session_.undoStack().createRedoAction(this, QString::fromUtf8("やり直し"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addAction(undo);
+    edit->addAction(redo);
+    edit->addSeparator();
+    QAction* find = edit->addAction(QString::fromUtf8("名前とテキストを検索(&F)"), this, [this] { searchAll(); });
+    find->setShortcut(QKeySequence::Find);
+}
+
+QWidget* Workbench::buildFacePage() {
+    auto* page = new QWidget(this);
+    faceGrid_ = new FaceGrid(session_.state(), page);
+    faceGrid_->setObjectName(QStringLiteral("FaceGrid"));
+    faceDetail_ = new FaceDetail(session_.state(), page);
+    colourSet_ = new QSpinBox(page);
+    colourSet_->setObjectName(QStringLiteral("ColourSet"));
+    colourSet_->setRange(0, 7);
+    auto* faceName = new QLabel(page);
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(new QLabel(QString::fromUtf8("色セット"), page));
+    controls->addWidget(colourSet_);
+    controls->addSpacing(16);
+    controls->addWidget(faceName, 1);
+    auto* right = new QVBoxLayout;
+    right->addLayout(controls);
+    right->addWidget(faceDetail_);
+    right->addStretch(1);
+    auto* layout = new QHBoxLayout(page);
+    QScrollArea* faces = scrolled(faceGrid_, page);
+    faces->setMinimumWidth(faceGrid_->width() + faces->verticalScrollBar()->sizeHint().width() + 4);
+    layout->addWidget(faces, 0);
+    layout->addLayout(right, 1);
+
+    auto showFace = [this, faceName] {
+        faceDetail_->show(faceGrid_->selected(), colourSet_->value());
+        const int face = faceGrid_->selected();
+        faceName->setText(QString::fromUtf8("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0')));
+    };
+    faceGrid_->onSelect = [showFace](int) { showFace(); };
+    faceDetail_->onColourSet = [this](int set) { colourSet_->setValue(set); };
+    connect(colourSet_, &QSpinBox::valueChanged, this, [this, showFace](int set) {
+        faceGrid_->setColourSet(set);
+        showFace();
+    });
+    showFace();
+    return page;
+}
+
+QWidget* Workbench::buildSearchPage() {
+    auto* page = new QWidget(this);
+    searchField_ = new QLineEdit(page);
+    searchField_->setObjectName(QStringLiteral("SearchField"));
+    searchField_->setClearButtonEnabled(true);
+    searchField_->setPlaceholderText(QString::fromUtf8("名前とテキストを検索（<F0 12> でコード）"));
+    searchCount_ = new QLabel(page);
+    searchNames_ = resultTable(names_->model(), page);
+    searchTexts_ = resultTable(texts_->model(), page);
+    auto* top = new QHBoxLayout;
+    top->addWidget(searchField_, 1);
+    top->addWidget(searchCount_);
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(top);
+    layout->addWidget(new QLabel(QString::fromUtf8("名前"), page));
+    layout->addWidget(searchNames_, 1);
+    layout->addWidget(new QLabel(QString::fromUtf8("テキスト"), page));
+    layout->addWidget(searchTexts_, 3);
+    connect(searchField_, &QLineEdit::textChanged, this, [this](const QString& q) {
+        auto* n = static_cast<EntryFilterModel*>(searchNames_->model());
+        auto* t = static_cast<EntryFilterModel*>(searchTexts_->model());
+        n->setQuery(q);
+        t->setQuery(q);
+        searchCount_->setText(QString::fromUtf8("名前 %1 件・テキスト %2 件").arg(n->rowCount()).arg(t->rowCount()));
+    });
+    auto jump = [this](QTableView* table, EntryPage* target, Kind kind) {
+        connect(table, &QAbstractItemView::activated, this, [this, table, target, kind](const QModelIndex& index) {
+            const int row = static_cast<QSortFilterProxyModel*>(table->model())->mapToSource(index).row();
+            showKind(kind);
+            target->select(row);
+        });
+    };
+    jump(searchNames_, names_, Names);
+    jump(searchTexts_, texts_, Texts);
+    return page;
+}
+
+void Workbench::showKind(Kind kind) { kinds_->setCurrentRow(kind); }
+
+void Workbench::searchAll() {
+    showKind(Search);
+    searchField_->setFocus();
+    searchField_->selectAll();
+}
+
+void Workbench::refresh() {
+    const EditorState& s = session_.state();
+    if (s.catalogues.resources.empty()) return;
+    names_->refresh();
+    texts_->refresh();
+    faceGrid_->invalidate();
+    faceDetail_->update();
+    units_->update();
+    glyphs_->update();
+    showState();
+}
+
+void Workbench::showState() {
+    const EditorState& s = session_.state();
+    static_cast<QStackedWidget*>(glyphPage_)->setCurrentIndex(s.glyphSheetLoaded ? 1 : 0);
+    const int counts[KindCount] = {kNameCount, kTextCount, kFaceCount, kUnitGraphicCount, s.glyphSheetLoaded ? 256 : 0, -1};
+    const char* labels[KindCount] = {"名前", "テキスト", "顔グラフィック", "ユニットグラフィック", "追加文字", "検索"};
+    for (int k = 0; k < KindCount; ++k)
+        kinds_->item(k)->setText(QString::fromUtf8(labels[k]) +
+                                 (counts[k] >= 0 ? QStringLiteral(" (%1)").arg(counts[k]) : QString()));
+    status_->setText(session_.statusText());
+    space_->setText(session_.spaceNote());
+    updateTitle();
+}
+
+void Workbench::updateTitle() { setWindowTitle(session_.fileTitle() + QString::fromUtf8(" — 一覧 — VELK")); }
+
+void Workbench::keyPressEvent(QKeyEvent* event) {
+    // A stray Enter or Escape does not close anything here.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape) return;
+    QMainWindow::keyPressEvent(event);
+}
+
+}  // namespace velk

@@ -1,0 +1,78 @@
+// The workbench: every name, text, face and unit graphic of the loaded ROM,
+// to browse, find and edit in place, with undo.
+#pragma once
+
+#include <QMainWindow>
+
+#include "app/editor_session.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QSpinBox;
+class QStackedWidget;
+class QTableView;
+
+namespace velk {
+
+class EntryPage;
+class FaceDetail;
+class FaceGrid;
+class GlyphGrid;
+class UnitGrid;
+
+class Workbench : public QMainWindow {
+public:
+    enum Kind { Names, Texts, Faces, UnitGraphics, AddedCharacters, Search, KindCount };
+
+    explicit Workbench(EditorSession& session, QWidget* parent = nullptr);
+    ~Workbench() override;
+
+    void showKind(Kind kind);
+    EntryPage* namesPage() const { return names_; }
+    EntryPage* textsPage() const { return texts_; }
+    FaceGrid* faceGrid() const { return faceGrid_; }
+    QSpinBox* colourSetBox() const { return colourSet_; }
+    QListWidget* kindList() const { return kinds_; }
+    QLabel* statusLabel() const { return status_; }
+    // Ctrl+F: one query over all names and texts.
+    QLineEdit* searchField() const { return searchField_; }
+    QTableView* searchNames() const { return searchNames_; }
+    QTableView* searchTexts() const { return searchTexts_; }
+    void searchAll();
+
+    // Reads everything again from the state and shows the title and status.
+    void refresh();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildMenus();
+    QWidget* buildFacePage();
+    QWidget* buildSearchPage();
+    void updateTitle();
+    // The kinds' counts, the title and the status line.
+    void showState();
+
+    EditorSession& session_;
+    int listener_ = 0;
+    QListWidget* kinds_;
+    QStackedWidget* pages_;
+    EntryPage* names_;
+    EntryPage* texts_;
+    FaceGrid* faceGrid_ = nullptr;
+    FaceDetail* faceDetail_ = nullptr;
+    QSpinBox* colourSet_ = nullptr;
+    UnitGrid* units_;
+    GlyphGrid* glyphs_;
+    QWidget* glyphPage_;
+    QLineEdit* searchField_ = nullptr;
+    QLabel* searchCount_ = nullptr;
+    QTableView* searchNames_ = nullptr;
+    QTableView* searchTexts_ = nullptr;
+    QLabel* status_;
+    QLabel* space_;
+};
+
+}  // namespace velk

@@ -1,0 +1,204 @@
+#include "cli/watch.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <set>
+
+#include <csignal>
+
+#include <poll.h>
+#include <spawn.h>
+#include <sys/inotify.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace velk {
+namespace {
+
+constexpr uint32_t kEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE | IN_ATTRIB;
+// Within a burst, the events of one save come microseconds apart; this much
+// quiet ends the burst early.
+constexpr std::chrono::milliseconds kQuiet{40};
+
+// Editors' swap, backup and probe files are not sources.
+bool ignoredName(const std::string& name) {
+    return name.empty() || name[0] == '.' || name.back() == '~' || name == "4913";
+}
+
+class Watches {
+public:
+    Watches() : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
+    ~Watches() {
+        if (fd_ >= 0) close(fd_);
+    }
+    int fd() const { return fd_; }
+
+    // Watches exactly these folders (with their sub-folders) and files.
+    void set(const WatchRun& r) {
+        for (const auto& [wd, folder] : folders_) inotify_rm_watch(fd_, wd);
+        folders_.clear();
+        for (const std::filesystem::path& f : r.folders) {
+            add(f, {});
+            std::error_code ec;
+            for (auto it = std::filesystem::recursive_directory_iterator(f, ec);
+                 !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+                if (it->is_directory(ec)) add(it->path(), {});
+        }
+        for (const std::filesystem::path& f : r.files) {
+            const std::filesystem::path folder = f.parent_path().empty() ? "." : f.parent_path();
+            if (!covered(f)) add(folder, f.filename().string());
+        }
+    }
+
+    // Reads what is waiting; true when a watched file changed.
+    bool drain() {
+        alignas(inotify_event) char buffer[8192];
+        bool changed = false;
+        for (;;) {
+            const ssize_t n = read(fd_, buffer, sizeof buffer);
+            if (n <= 0) return changed;
+            for (ssize_t at = 0; at < n;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
+                at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+                const auto it = folders_.find(e->wd);
+                if (it == folders_.end()) continue;
+                const std::string name = e->len ? std::string(e->name) : std::string();
+                if (ignoredName(name)) continue;
+                if (it->second.names.empty() || it->second.names.count(name)) changed = true;
+            }
+        }
+    }
+
+private:
+    struct Folder {
+        std::filesystem::path path;
+        std::set<std::string> names;  // empty: every file
+    };
+    bool covered(const std::filesystem::path& file) const {
+        for (const auto& [wd, folder] : folders_)
+            if (folder.names.empty() && file.parent_path() == folder.path) return true;
+        return false;
+    }
+    void add(const std::filesystem::path& folder, const std::string& name) {
+        const int wd = inotify_add_watch(fd_, folder.c_str(), kEvents);
+        if (wd < 0) return;
+        Folder& f = folders_[wd];
+        if (f.path.empty()) {
+            f.path = folder;
+            if (!name.empty()) f.names.insert(name);
+        } else if (!f.names.empty()) {
+            if (name.empty())
+                f.names.clear();
+            else
+                f.names.insert(name);
+        }
+    }
+
+    int fd_;
+    std::map<int, Folder> folders_;
+};
+
+std::string clock() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char s[16];
+    std::strftime(s, sizeof s, "%H:%M:%S", &local);
+    return s;
+}
+
+// Starts the command without a shell; the process is collected later.
+void start(const std::vector<std::string>& words, std::vector<pid_t>& children, const WatchHooks& hooks) {
+    std::vector<char*> argv;
+    for (const std::string& w : words) argv.push_back(const_cast<char*>(w.c_str()));
+    argv.push_back(nullptr);
+    // The loop blocks Ctrl+C to read it from a descriptor; the command gets
+    // the usual signals back.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    pid_t pid = 0;
+    const int error = posix_spawnp(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    if (error == 0)
+        children.push_back(pid);
+    else if (hooks.onLine)
+        hooks.onLine("--then: cannot start '" + words[0] + "'");
+}
+
+void collect(std::vector<pid_t>& children) {
+    std::erase_if(children, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) == pid; });
+}
+
+}  // namespace
+
+std::vector<std::string> splitCommand(const std::string& command) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    char quote = 0;
+    for (const char c : command) {
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+            else
+                word += c;
+        } else if (c == '\'' || c == '"') {
+            quote = c, inWord = true;
+        } else if (c == ' ' || c == '\t') {
+            if (inWord) words.push_back(std::move(word)), word.clear();
+            inWord = false;
+        } else {
+            word += c, inWord = true;
+        }
+    }
+    if (inWord) words.push_back(std::move(word));
+    return words;
+}
+
+int watchLoop(const std::function<WatchRun()>& run, const std::vector<std::string>& then, const WatchHooks& hooks) {
+    Watches watches;
+    if (watches.fd() < 0) {
+        if (hooks.onLine) hooks.onLine("--watch: inotify is not available");
+        return 1;
+    }
+    std::vector<pid_t> children;
+    for (int n = 1;; ++n) {
+        const auto started = std::chrono::steady_clock::now();
+        const WatchRun r = run();
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+        watches.set(r);
+        watches.drain();  // what the run itself wrote
+        if (hooks.onLine)
+            hooks.onLine(clock() + " run " + std::to_string(n) + " (" + std::to_string(ms.count()) + " ms): " +
+                         (r.ok ? r.what : "failed, outputs kept: " + r.what));
+        if (r.ok && !then.empty()) start(then, children, hooks);
+        // Wait for a change, then gather the rest of its burst.
+        for (bool changed = false; !changed;) {
+            pollfd fds[2] = {{watches.fd(), POLLIN, 0}, {hooks.stopFd, POLLIN, 0}};
+            if (poll(fds, hooks.stopFd >= 0 ? 2 : 1, -1) < 0) continue;
+            collect(children);
+            if (fds[1].revents) return 0;
+            changed = watches.drain();
+        }
+        const auto burstEnd = std::chrono::steady_clock::now() + hooks.burst;
+        for (;;) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(burstEnd - std::chrono::steady_clock::now());
+            if (left.count() <= 0) break;
+            pollfd fds[2] = {{watches.fd(), POLLIN, 0}, {hooks.stopFd, POLLIN, 0}};
+            const int ready = poll(fds, hooks.stopFd >= 0 ? 2 : 1, static_cast<int>(std::min(left, kQuiet).count()));
+            if (ready > 0 && fds[1].revents) return 0;
+            if (ready <= 0) break;
+            watches.drain();
+        }
+    }
+}
+
+}  // namespace velk

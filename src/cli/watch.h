@@ -1,0 +1,38 @@
+// velk-cli --watch: runs the chain, then again after each change of a file
+// it read, until Ctrl+C. Inotify directly: the loop needs a few directory
+// watches and a poll, which the kernel interface gives in a page of code
+// without another library to install; renames over a file and new files are
+// seen because whole folders are watched, not files.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace velk {
+
+struct WatchRun {
+    bool ok = false;
+    std::string what;                                  // "wrote test.smc, hack.bps" or the first problem
+    std::vector<std::filesystem::path> folders;        // watched whole (and their sub-folders)
+    std::vector<std::filesystem::path> files;          // watched by name in their folder
+};
+
+struct WatchHooks {
+    int stopFd = -1;                                   // readable: end the loop (Ctrl+C, or a test)
+    std::function<void(const std::string&)> onLine;    // one line per run
+    std::chrono::milliseconds burst{200};              // the longest a burst of events is gathered
+};
+
+// Splits a --then command into words as written: blanks separate words,
+// single or double quotes keep blanks inside one; no other shell syntax.
+std::vector<std::string> splitCommand(const std::string& command);
+
+// Runs `run` once and after each change, printing one line a run, and starts
+// `then` (when not empty) after each run that went well, without waiting for
+// it. Returns 0 once stopFd turns readable, 1 when inotify is unavailable.
+int watchLoop(const std::function<WatchRun()>& run, const std::vector<std::string>& then, const WatchHooks& hooks);
+
+}  // namespace velk

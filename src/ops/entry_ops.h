@@ -1,0 +1,46 @@
+// One name or one text at a time: the form its file gives it, a check of an
+// edited form with the import's own encoder, and storing it as an import of
+// a file that differs only in that entry would.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "image/resource_entry.h"
+#include "ops/messages.h"
+#include "ops/outcome.h"
+#include "rom/editor_state.h"
+
+namespace velk {
+
+enum class EntryKind { Name, Text };
+
+// What the name list holds behind the entry's label, or what the text
+// collection holds between the entry's header line and its closing "//"
+// (line breaks as CR LF). Shift-JIS.
+std::string entryForm(const EditorState& state, EntryKind kind, int index);
+
+// The entry's file label: "[F1 23]" for a name, "##No.01 23" for a text.
+std::string entryLabel(EntryKind kind, int index);
+
+// Why an edited form cannot be stored: the message, and where in the form
+// (1-based line, column in characters).
+struct EntryProblem {
+    Message message;
+    Location at;
+};
+
+// Encodes the form as the import would, storing nothing.
+std::optional<EntryProblem> checkEntry(const EditorState& state, EntryKind kind, int index, std::string_view form);
+
+// Encodes and packs the form into the entry as the import does; the entry
+// keeps its bytes when the form has a problem.
+Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_view form);
+
+// Gives the name or text back its bytes as they were loaded.
+Outcome restoreEntry(EditorState& state, int index, const NameEntry& asLoaded);
+Outcome restoreEntry(EditorState& state, int index, const ResourceEntry& asLoaded);
+
+}  // namespace velk

@@ -1,0 +1,82 @@
+// A translation as a project: one folder of plain files exported from a base
+// ROM (names, texts, faces and unit graphics as PNG, a change script, and
+// velk-project.txt naming the base), and the build that applies the folder
+// to that base again.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ops/outcome.h"
+#include "platform/platform.h"
+#include "rom/editor_state.h"
+
+namespace velk {
+
+constexpr const char* kProjectFileName = "velk-project.txt";
+constexpr int kProjectFormat = 1;
+
+// One kind of source in a project: how it is written from a state into the
+// project folder, and read back into a state. Exports are deterministic, so
+// a build compares a file with what the base exports and skips it unchanged.
+struct ProjectStep {
+    const char* name;
+    Outcome (*exportTo)(const EditorState& state, Platform& platform, const std::filesystem::path& dir);
+    Outcome (*importFrom)(EditorState& state, Platform& platform, const std::filesystem::path& dir);
+};
+// names, texts, faces, units, script: in the order a build applies them.
+const std::vector<ProjectStep>& projectSteps();
+
+// The base a project was exported from, as velk-project.txt records it.
+struct ProjectBase {
+    int format = kProjectFormat;
+    uint64_t size = 0;       // of the image, without a copier header
+    uint32_t crc32 = 0;      // of the image
+    std::string sha1;        // of the image, 40 lower-case hex digits
+    bool copierHeader = false;
+    // Each step's files as exported from the base, with their SHA-1: a file
+    // that still has it is the base's own and needs no build.
+    struct File {
+        std::string path;  // relative to the project folder, '/' between folders
+        std::string sha1;
+    };
+    std::map<std::string, std::vector<File>> files;  // by step name
+};
+ProjectBase projectBaseOf(const EditorState& state);
+std::string projectFileText(const ProjectBase& base);
+// Nothing when the text is not a project file of a format this build reads.
+std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* why = nullptr);
+
+// What the base exports, per step and file, kept between the runs of a
+// watch loop (the base is the same file each time).
+struct ProjectBaseExports {
+    uint32_t baseCrc = 0;
+    std::filesystem::path dir;  // the project they were made for
+    bool filled = false;
+    std::map<std::string, std::map<std::filesystem::path, std::vector<uint8_t>>> files;  // by step name
+};
+
+struct BuildOptions {
+    bool anyBase = false;                            // build on any ROM, not only the project's base
+    ProjectBaseExports* baseExports = nullptr;       // reused when it holds this base's exports
+    std::vector<std::filesystem::path>* read = nullptr;  // every file the build read (for a watch)
+};
+
+// Writes a project of the state into `dir` (new or empty; made when missing).
+Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir);
+// Applies the project in `dir` to the state: checks the base, then runs each
+// step whose files differ from the base's export. Stops at the first failure.
+Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir,
+                         const BuildOptions& options = {});
+
+// The same, the folder asked for through the open or save dialog.
+Outcome exportProject(EditorState& state, Platform& platform);
+Outcome buildProject(EditorState& state, Platform& platform);
+
+// SHA-1 of the bytes as 40 lower-case hex digits.
+std::string sha1Hex(std::span<const uint8_t> bytes);
+
+}  // namespace velk

@@ -1,0 +1,39 @@
+// The checks a translator runs before sharing: room left for a save, what
+// differs from another image, the character tables as a table file, and a
+// patch checked by applying it.
+#pragma once
+
+#include <string>
+
+#include "ops/outcome.h"
+#include "platform/platform.h"
+#include "rom/editor_state.h"
+
+namespace velk {
+
+// The layout a save would make now, as lines (UTF-8, each ending in LF) in
+// `report`: per place, bytes used and left; failed with "容量が足りません"
+// and the largest record without room when a save would not fit.
+Outcome spaceCheck(const EditorState& state, std::string& report);
+
+// One line for a status bar (Shift-JIS), from the same plan: the bytes a
+// save would leave free ("空き 274,520 バイト"), or, when it would fail,
+// "容量が足りません" and by how many bytes the largest record misses.
+std::string spaceNote(const EditorState& state);
+
+// Loads the image the dialog names and lists per kind how many entries
+// differ from the state's and which (ranges folded, hex).
+Outcome diffCheck(const EditorState& state, Platform& platform, std::string& report);
+// "texts: 14 (0012-0015, 0100, …)": at most `shown` ranges, then "…".
+std::string foldedNumbers(const std::vector<int64_t>& numbers, int digits, size_t shown = 8);
+
+// Writes the character tables as a UTF-8 table file to the file the dialog names.
+Outcome exportTableFile(const EditorState& state, Platform& platform);
+
+// Saves a patch as saveRom does, then reads it back, applies it to the file
+// as loaded and compares with the image a save writes. A patch that does not
+// give it is removed and reported. The report line gives size, both CRC32s
+// and "verified".
+Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& report);
+
+}  // namespace velk

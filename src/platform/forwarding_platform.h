@@ -1,0 +1,49 @@
+// A platform that hands every call to another one: the base of the wrappers
+// that change one or two of its answers (a first dialog answered from the
+// command line, the steps of a project build).
+#pragma once
+
+#include "platform/platform.h"
+
+namespace velk {
+
+class ForwardingPlatform : public Platform {
+public:
+    explicit ForwardingPlatform(Platform& inner) : inner_(inner) {}
+
+    std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override {
+        return inner_.openFileDialog(options);
+    }
+    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override {
+        return inner_.saveFileDialog(options);
+    }
+    std::optional<ChosenFile> folderDialog(const FileDialogOptions& options) override {
+        return inner_.folderDialog(options);
+    }
+    void showMessage(const Message& message) override { inner_.showMessage(message); }
+    SaveChoice askToSaveChanges(std::string_view question) override { return inner_.askToSaveChanges(question); }
+    bool utf8Files() const override { return inner_.utf8Files(); }
+    Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override {
+        return inner_.readFile(path, maxBytes);
+    }
+    Status readFilePieces(const std::filesystem::path& path, size_t maxBytes,
+                          const std::function<void(std::span<const uint8_t>)>& piece) override {
+        return inner_.readFilePieces(path, maxBytes, piece);
+    }
+    Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override {
+        return inner_.writeFile(path, bytes);
+    }
+    std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) override {
+        return inner_.fileIdentity(path);
+    }
+    Status removeFile(const std::filesystem::path& path) override { return inner_.removeFile(path); }
+    Status makeFolder(const std::filesystem::path& path) override { return inner_.makeFolder(path); }
+    Result<std::vector<std::string>> listFolder(const std::filesystem::path& path) override {
+        return inner_.listFolder(path);
+    }
+
+protected:
+    Platform& inner_;
+};
+
+}  // namespace velk

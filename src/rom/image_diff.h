@@ -1,0 +1,24 @@
+// Which entries of each kind differ between two loaded images.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "rom/editor_state.h"
+
+namespace velk {
+
+struct KindDiff {
+    std::string kind;              // "names", "texts", ...
+    std::vector<int64_t> entries;  // the numbers that differ, ascending (offsets for "other bytes")
+};
+
+// names, texts, faces, colour sets, unit graphics, added characters (table
+// slot or glyph), and other bytes: image bytes that differ outside every
+// place a save rewrites (free and name regions, moved data, pointer tables,
+// checksum).
+std::vector<KindDiff> diffImages(const EditorState& a, const EditorState& b);
+
+}  // namespace velk

@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+
+#include "app/editor_session.h"
+#include "app/entry_page.h"
+#include "app/graphics_views.h"
+#include "app/workbench.h"
+#include "ops/run_operation.h"
+#include "demo_script.h"
+#include "gfx/face_picture.h"
+#include "scripted_platform.h"
+#include "test_support.h"
+#include "text/glyph_lookup.h"
+#include "text/name_list.h"
+#include "text/text_collection.h"
+
+namespace velk {
+namespace {
+
+QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
+bool sameEdits(const EditorState& a, const EditorState& b) {
+    return a.image.bytes == b.image.bytes && a.catalogues.resources == b.catalogues.resources &&
+           a.catalogues.names == b.catalogues.names && a.catalogues.colourSets == b.catalogues.colourSets &&
+           a.tables == b.tables && a.glyphSheet == b.glyphSheet && a.glyphSheetLoaded == b.glyphSheetLoaded;
+}
+
+class WorkbenchWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform.files["demo.smc"] = test::demoImage().bytes;
+        platform.answer("demo.smc");
+        ASSERT_TRUE(runOperation(state, platform, openRomAtStart).done());
+        session = std::make_unique<EditorSession>(state, platform);
+        window = std::make_unique<Workbench>(*session);
+        window->show();
+        QApplication::processEvents();
+    }
+    // Selects the entry, types `utf8` over it and presses Apply.
+    void edit(EntryPage* page, int index, const char* utf8, bool apply = true) {
+        page->select(index);
+        page->editor()->setPlainText(u(utf8));
+        if (apply) page->applyButton()->click();
+    }
+    std::filesystem::path file(const std::string& name, const std::vector<uint8_t>& bytes) {
+        return platform.files[name] = bytes, name;
+    }
+    // Runs a button's operation through the session with `answer` for its dialog.
+    void runButton(const char* step, Operation op, const std::filesystem::path& answer) {
+        platform.answer(answer);
+        session->runOperation(u(step), op);
+    }
+
+    ScriptedPlatform platform;
+    EditorState state;
+    std::unique_ptr<EditorSession> session;
+    std::unique_ptr<Workbench> window;
+};
+
+TEST_F(WorkbenchWindow, FilterFoldsWidthAndCaseAndFindsCodeBytes) {
+    EntryPage* texts = window->textsPage();
+    edit(texts, 0, "ＶＥＬＫ９ソマ[F9 CD:()]");
+    ASSERT_TRUE(texts->problemLabel()->text().isEmpty()) << texts->problemLabel()->text().toStdString();
+    const std::array<uint8_t, 2> f9cd = {0xF9, 0xCD};
+    const auto holdingF9CD = static_cast<int>(std::ranges::count_if(std::as_const(state.catalogues).texts(), [&](const ResourceEntry& t) {
+        return std::search(t.unpacked.begin(), t.unpacked.end(), f9cd.begin(), f9cd.end()) != t.unpacked.end();
+    }));
+    ASSERT_GE(holdingF9CD, 1);
+    const struct {
+        const char* query;
+        int matches;
+    } cases[] = {
+        {"velk9", 1}, {"ｖｅｌｋ", 1}, {"VeLk９ｿﾏ", 1}, {"ＶＥＬＫ9 ", 0}, {"<F9 CD>", holdingF9CD},
+        {"＜f9cd＞", holdingF9CD}, {"<F9 C>", 0}, {"", kTextCount},
+    };
+    for (const auto& c : cases) {
+        texts->filterField()->setText(u(c.query));
+        EXPECT_EQ(texts->filterModel()->rowCount(), c.matches) << c.query;
+        EXPECT_EQ(texts->countLabel()->text(), u("5607 件中 %1 件").arg(c.matches)) << c.query;
+    }
+    // Ctrl+F: one query over names and texts.
+    window->searchAll();
+    window->searchField()->setText(u("ｖｅｌｋ９"));
+    EXPECT_EQ(window->searchTexts()->model()->rowCount(), 1);
+    EXPECT_EQ(window->searchNames()->model()->rowCount(), 0);
+}
+
+TEST_F(WorkbenchWindow, AnAppliedEditEqualsTheImportOfTheSameFile) {
+    const struct {
+        EntryKind kind;
+        int index;
+        const char* form;
+        const char* importedLine;  // the entry as the edited file holds it
+    } cases[] = {
+        {EntryKind::Name, 7, "北ソマ", "[F0 07] 北ソマ\r\n"},
+        {EntryKind::Text, 300, "北\nソマキノコ", "##No.01 2C\n北\r\nソマキノコ//\r\n\r\n\r\n"},
+    };
+    for (const auto& c : cases) {
+        const bool name = c.kind == EntryKind::Name;
+        std::vector<uint8_t> exported = name ? nameListBytes(state.catalogues.names)
+                                             : textCollectionBytes(std::as_const(state.catalogues).texts(),
+                                                                   state.catalogues.names, state.tables);
+        // An import packs every entry anew: start from the import of the file as exported.
+        runButton("import", name ? importNamesOperation : importTextsOperation, file("same.txt", exported));
+        // The file with only that entry changed.
+        std::string text(exported.begin(), exported.end());
+        const std::string label = entryLabel(c.kind, c.index);
+        const size_t at = text.find(label);
+        const size_t end = name ? text.find("\r\n", at) + 2 : text.find("//\r\n\r\n\r\n", at) + 8;
+        text.replace(at, end - at, test::sjis(c.importedLine));
+        EditorState imported = state;
+        platform.answer(file("edited.txt", test::bytesOf(text)));
+        ASSERT_TRUE((name ? importNamesOperation : importTextsOperation)(imported, platform).done());
+        EntryPage* page = name ? window->namesPage() : window->textsPage();
+        edit(page, c.index, c.form);
+        EXPECT_TRUE(page->problemLabel()->text().isEmpty()) << page->problemLabel()->text().toStdString();
+        EXPECT_TRUE(sameEdits(state, imported)) << label;
+    }
+}
+
+TEST_F(WorkbenchWindow, AnInvalidEditShowsItsColumnAndChangesNothing) {
+    EntryPage* texts = window->textsPage();
+    const EditorState before = state;
+    const struct {
+        const char* form;
+        const char* where;
+    } cases[] = {{"北<ZZ>", "1 行 2 桁"}, {"北\nソマ<ZZ>", "2 行 3 桁"}, {"北ソ/マ", "1 行 3 桁"}, {"☃", "1 行 1 桁"}};
+    for (const auto& c : cases) {
+        edit(texts, 5, c.form, false);
+        EXPECT_TRUE(texts->problemLabel()->text().contains(u(c.where))) << texts->problemLabel()->text().toStdString();
+        EXPECT_FALSE(texts->applyButton()->isEnabled()) << c.form;
+        texts->applyButton()->click();
+    }
+    EXPECT_TRUE(sameEdits(state, before));
+}
+
+TEST_F(WorkbenchWindow, UndoAndRedoGiveBackExactBytes) {
+    std::vector<uint8_t> texts = textCollectionBytes(std::as_const(state.catalogues).texts(), state.catalogues.names, state.tables);
+    std::string changed(texts.begin(), texts.end());
+    changed.replace(changed.find("##No.00 01\n") + 11, 0, test::sjis("北北"));
+    std::string broken = changed;  // text 2 is read, text 3 stops the import
+    broken.replace(broken.find("##No.00 02\n") + 11, 0, test::sjis("ソ"));
+    broken.replace(broken.find("##No.00 03\n") + 11, 0, "<ZZ>");
+    std::filesystem::path script;
+    for (const DemoScriptFile& f : makeDemoScript()) {
+        const std::filesystem::path p = file(f.name, f.bytes);
+        if (f.name == kDemoScriptName) script = p;
+    }
+    const struct {
+        const char* step;
+        std::function<void()> run;
+    } cases[] = {
+        {"apply", [&] { edit(window->textsPage(), 9, "北ソマ"); }},
+        {"import", [&] { runButton("テキストの読み込み", importTextsOperation, file("t.txt", test::bytesOf(changed))); }},
+        {"failed import", [&] { runButton("テキストの読み込み", importTextsOperation, file("b.txt", test::bytesOf(broken))); }},
+        {"script", [&] { runButton("変更スクリプトの適用", applyChangeScriptOperation, script); }},
+    };
+    std::vector<EditorState> states{state};
+    for (const auto& c : cases) {
+        c.run();
+        EXPECT_FALSE(sameEdits(state, states.back())) << c.step;
+        states.push_back(state);
+    }
+    ASSERT_EQ(session->undoStack().count(), 4);
+    for (int i = 3; i >= 0; --i) {
+        session->undoStack().undo();
+        EXPECT_TRUE(sameEdits(state, states[static_cast<size_t>(i)])) << cases[i].step;
+    }
+    EXPECT_FALSE(state.unsavedEdits);
+    for (size_t i = 1; i <= 4; ++i) {
+        session->undoStack().redo();
+        EXPECT_TRUE(sameEdits(state, states[i])) << cases[i - 1].step;
+    }
+}
+
+TEST_F(WorkbenchWindow, TheFaceGridShowsTheFacePicturesPixels) {
+    const std::vector<uint8_t> bmp = facePictureBytes(std::as_const(state.catalogues).faces(), state.catalogues.colourSets);
+    const QImage& grid = window->faceGrid()->picture();
+    for (const int f : {0, 37, kFaceCount - 1})
+        for (int y = 0; y < kFaceHeight; ++y)
+            for (int x = 0; x < kFaceWidth; ++x) {
+                const size_t at = 54 + (static_cast<size_t>(kFacePictureWidth) * (kFacePictureHeight - 1 - (48 * (f / 16) + y)) +
+                                        static_cast<size_t>(32 * (f % 16) + x)) * 3;
+                const QRgb want = qRgb(bmp[at + 2], bmp[at + 1], bmp[at]);
+                const int gx = 4 + (f % FaceGrid::kColumns) * (2 * kFaceWidth + 4) + 2 * x;
+                const int gy = 4 + (f / FaceGrid::kColumns) * (2 * kFaceHeight + 4) + 2 * y;
+                for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}})
+                    ASSERT_EQ(grid.pixel(gx + dx, gy + dy), want) << "face " << f << " at " << x << "," << y;
+            }
+    window->colourSetBox()->setValue(3);  // another colour set draws another picture
+    EXPECT_EQ(faceImage(state, 5, 3).pixel(0, 0), window->faceGrid()->picture().pixel(4 + 5 * 68, 4));
+}
+
+TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
+    EXPECT_EQ(window->windowTitle(), u("demo.smc — 一覧 — VELK"));
+    EXPECT_EQ(window->statusLabel()->text(), u("demo.smc を読み込みました"));
+    runButton("保存", saveRomOperation, "before.smc");
+    std::vector<uint8_t> names = nameListBytes(state.catalogues.names);
+    names.insert(names.begin() + kNameLabelLength, {0x96, 0x6B});  // 北
+    runButton("名前リストの読み込み", importNamesOperation, file("n.txt", names));
+    EXPECT_EQ(window->windowTitle(), u("demo.smc * — 一覧 — VELK"));
+    EXPECT_EQ(window->statusLabel()->text(), u("名前 2510 件を読み込みました"));
+    EXPECT_TRUE(window->namesPage()->model()->edited(0));
+    runButton("保存", saveRomOperation, "edited.smc");
+    EXPECT_EQ(window->windowTitle(), u("demo.smc — 一覧 — VELK"));
+    session->undoStack().undo();  // the import, and the layout of the save after it
+    EXPECT_EQ(window->windowTitle(), u("demo.smc * — 一覧 — VELK"));
+    EXPECT_EQ(window->statusLabel()->text(), u("元に戻しました: 名前リストの読み込み"));
+    EXPECT_FALSE(window->namesPage()->model()->edited(0));
+    runButton("保存", saveRomOperation, "after.smc");
+    EXPECT_EQ(platform.files.at("after.smc"), platform.files.at("before.smc"));
+    EXPECT_NE(platform.files.at("edited.smc"), platform.files.at("before.smc"));
+}
+
+}  // namespace
+}  // namespace velk

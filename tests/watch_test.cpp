@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include <unistd.h>
+
+#include "cli/cli.h"
+#include "cli/watch.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Watch, CommandsSplitAsWritten) {
+    EXPECT_EQ(splitCommand("emu  -f 'my rom.smc' \"a b\"c"),
+              (std::vector<std::string>{"emu", "-f", "my rom.smc", "a bc"}));
+    EXPECT_EQ(splitCommand("sh -c 'x && y'"), (std::vector<std::string>{"sh", "-c", "x && y"}));
+    EXPECT_TRUE(splitCommand("   ").empty());
+}
+
+// A watch loop on its own thread; each run's line is awaited, never slept for.
+class WatchSession : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = test::scratchFolder();
+        test::writeBytes(dir / "base.smc", test::demoImage().bytes);
+        ASSERT_EQ(test::cli({(dir / "base.smc").string(), "export-project", (dir / "proj").string()}).code, 0);
+        ASSERT_EQ(pipe(stop), 0);
+        hooks.stopFd = stop[0];
+        hooks.onLine = [this](const std::string& line) {
+            std::lock_guard lock(mutex);
+            lines.push_back(line);
+            changed.notify_all();
+        };
+        loop = std::thread([this] {
+            std::ostringstream out, err;
+            code = runCli({"--watch", (dir / "base.smc").string(), "build", (dir / "proj").string(), "save",
+                           (dir / "out.smc").string(), "patch", (dir / "out.bps").string()},
+                          out, err, &hooks);
+        });
+    }
+    void TearDown() override {
+        if (loop.joinable()) {
+            (void)!write(stop[1], "x", 1);
+            loop.join();
+        }
+        close(stop[0]);
+        close(stop[1]);
+    }
+    // The line of run n, once it is printed.
+    std::string awaitRun(size_t n) {
+        std::unique_lock lock(mutex);
+        changed.wait_for(lock, std::chrono::seconds(30), [&] { return lines.size() >= n; });
+        return lines.size() >= n ? lines[n - 1] : "(no run " + std::to_string(n) + ")";
+    }
+    void saveByRename(const std::string& text) {
+        test::writeBytes(dir / "proj/texts.txt.new", test::bytesOf(text));
+        fs::rename(dir / "proj/texts.txt.new", dir / "proj/texts.txt");
+    }
+    fs::path dir;
+    int stop[2] = {-1, -1};
+    WatchHooks hooks;
+    std::thread loop;
+    int code = -1;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::string> lines;
+};
+
+TEST_F(WatchSession, EachSaveRunsOnceAndAFailedRunKeepsTheOutputs) {
+    EXPECT_NE(awaitRun(1).find("run 1 ("), std::string::npos);
+    const std::vector<uint8_t> first = test::readBytes(dir / "out.smc");
+    const std::vector<uint8_t> original = test::readBytes(dir / "proj/texts.txt");
+    std::string text(original.begin(), original.end());
+    const std::string block = "##No.00 01\n!11!?1B 05?";
+    const size_t at = text.find(block) + block.size();
+
+    saveByRename(std::string(text).insert(at, "ケー"));
+    EXPECT_NE(awaitRun(2).find("wrote"), std::string::npos);
+    const std::vector<uint8_t> edited = test::readBytes(dir / "out.smc");
+    EXPECT_NE(edited, first);
+
+    // Saved in place, with a character no table has: that run fails (and
+    // is the very next run: the rename ran once), the outputs stay.
+    test::writeBytes(dir / "proj/texts.txt", test::bytesOf(std::string(text).insert(at, "鬱")));
+    const std::string third = awaitRun(3);
+    EXPECT_NE(third.find("failed, outputs kept: "), std::string::npos) << third;
+    EXPECT_NE(third.find("texts.txt:6:12: "), std::string::npos) << third;
+    EXPECT_EQ(test::readBytes(dir / "out.smc"), edited);
+
+    saveByRename(text);
+    EXPECT_NE(awaitRun(4).find("wrote"), std::string::npos);
+    EXPECT_EQ(test::readBytes(dir / "out.smc"), first);
+
+    (void)!write(stop[1], "x", 1);  // Ctrl+C
+    loop.join();
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(lines.size(), 4u);
+}
+
+}  // namespace
+}  // namespace velk
