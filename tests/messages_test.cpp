@@ -33,6 +33,9 @@ TEST(Messages, EachCodeHasItsExactWords) {
     Problem nameChar = make(C::CharacterNotInTable, "\x8C\x46"), oneByte = make(C::CharacterNotInTable, "a\r");
     Problem big = make(C::NotARomImage), colour = make(C::ColourNotInPalette);
     nameChar.record = Record::Name, oneByte.found = 1, big.found = 9, colour.found = 0xA0B0C;
+    Problem wide = oneByte, failedCheck = make(C::PatchFailedCheck, "", "applied, it does not give the saved image");
+    Problem notRemoved = make(C::PatchFailedCheck, "", "why");
+    wide.fullWidth = "\x82\x81", notRemoved.cause = "gone", notRemoved.writing = true;
     const struct {
         Problem problem;
         const char* display;
@@ -123,6 +126,11 @@ TEST(Messages, EachCodeHasItsExactWords) {
         {make(C::PictureSize), "", "32 x 48 pixels expected, found 5 x 6"},
         {make(C::PaletteIndexTooLarge), "", "pixel (5, 6) has palette index 2; indexes 0-8 are read"},
         {colour, "", "pixel (5, 6) has colour #0A0B0C, which is not in the palette"},
+        {wide, "", "'a' (byte 61) is in no character table, in text 3; its full-width form 'ａ' has one, which --fullwidth would take"},
+        {make(C::FolderNotEmpty), "", "the folder is not empty; a project is exported into a new or empty folder"},
+        {make(C::ProjectFileInvalid, "", "line 2: no \"format\""), "", "line 2: no \"format\""},
+        {failedCheck, "", "the patch failed its check and was removed: applied, it does not give the saved image"},
+        {notRemoved, "に書き込めませんでした", "the patch failed its check and could not be removed (gone): why"},
     };
     for (const auto& c : cases) {
         const Message m = renderMessage(c.problem);
@@ -213,18 +221,12 @@ TEST_F(WhereAndWhy, ARomThatIsNotAnImageOfTheGameSaysWhichCheckFailed) {
     runOn(reloadRomOperation, "bad.smc", bad.bytes);
     EXPECT_EQ(display(), "bad.smcが読み込めません");
     EXPECT_EQ(detail(), "bad.smc: the block pointer at 0x1E7DDB holds 00 80 00, which leads outside the image");
-    bad = test::demoImage();
-    bad[0x118000 + 3 * 12 + 2] = 0x00;  // text 12's pointer, before the image
-    runOn(reloadRomOperation, "bad.smc", bad.bytes);
-    EXPECT_NE(detail().find("text 12"), std::string::npos) << detail();
 }
 
 TEST_F(WhereAndWhy, TheScriptsOwnMessagesPointIntoTheScript) {
     runOn(applyChangeScriptOperation, "s.txt", bytesOf(sjis(";;単語リスト\nremark\n  [F9 CE] ア\n")));
     EXPECT_EQ(text(), sjis("3行目の番号が範囲外です"));
     EXPECT_EQ(detail(), "s.txt:3:3: a name entry must be [F0 00] to [F9 CD]");
-    runOn(applyChangeScriptOperation, "s.txt", bytesOf(sjis(";;テキスト\n##No.00 00\nアb//\n")));
-    EXPECT_EQ(detail(), "s.txt:3:2: 'b' (byte 62) is in no character table, in text 0; its full-width form 'ｂ' has one, which --fullwidth would take");
 }
 
 // ------------------------------------------------------------------ warnings

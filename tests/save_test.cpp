@@ -2,12 +2,7 @@
 
 #include "rom/free_regions.h"
 #include "rom/save_layout.h"
-#include "gfx/face_graphics.h"
-#include "gfx/unit_graphics.h"
 #include "test_support.h"
-#include "text/decode.h"
-#include "text/name_list.h"
-#include "text/text_collection.h"
 
 namespace velk {
 namespace {
@@ -51,27 +46,6 @@ TEST_F(Save, WritesTheFixedLayoutChanges) {
         EXPECT_EQ(Bytes(out.begin() + pointer, out.begin() + pointer + 3), Bytes(p.begin(), p.end()));
     }
     EXPECT_EQ(out[0x1E7DDB + 2], 0xE4);
-}
-
-TEST_F(Save, EditedTextsNamesAndGraphicsSurviveSaveAndReload) {
-    platform.files["n.txt"] = test::bytesOf("[F0 00] " + sjis("新しい名前") + "\r\n[F0 01] " + sjis("ア") + "\r\n");
-    const std::pair<Operation, const char*> steps[] = {
-        {exportTextsOperation, "t.txt"},   {importNamesOperation, "n.txt"},  {importTextsOperation, "t.txt"},
-        {extractFacesOperation, "f.fig"},  {extractUnitsOperation, "u.fig"}, {writeFacesOperation, "f.fig"},
-        {writeUnitsOperation, "u.fig"},
-    };
-    for (const auto& [operation, file] : steps) ASSERT_TRUE(test::run(state, platform, operation, file).done()) << file;
-    EXPECT_TRUE(state.unsavedEdits);
-    const EditorState saved = test::savedAndReloaded(state, platform);
-    EXPECT_FALSE(state.unsavedEdits);  // a save clears the flag
-    EXPECT_EQ(test::firstDifference(saved.catalogues.resources, state.catalogues.resources), std::nullopt);
-    EXPECT_EQ(colourSetLayout(saved.image), ColourSetLayout::Relocated);
-    EXPECT_EQ(test::firstDifference(saved.catalogues.colourSets, test::demoCatalogues().colourSets), std::nullopt);
-    EXPECT_TRUE(std::equal(saved.catalogues.names.begin() + 2, saved.catalogues.names.end(), test::demoCatalogues().names.begin() + 2,
-                           [](const NameEntry& a, const NameEntry& b) { return a.code == b.code; }));
-    EXPECT_EQ(nameText(saved.catalogues.names[0]), sjis("新しい名前"));
-    EXPECT_EQ(saved.catalogues.names[1].code, Bytes{0x72});
-    EXPECT_TRUE(std::equal(saved.image.at(0x1B8000), saved.image.at(0x1B8000 + 185856), test::demoImage().at(0x1B8000)));
 }
 
 TEST_F(Save, PinnedFacesKeepTheirBytesAndPointers) {
