@@ -42,11 +42,11 @@ int main(int argc, char** argv) {
     const fs::path dir = argv[1];
     const EditorState& state = fuzz::demoState();
     const Bytes& image = state.image.bytes;
-    put(dir / "name_list", "names.txt", cut({}, nameListBytes(state.catalogues.names), 0, 600));
-    put(dir / "name_list", "escapes.txt", sjis("[F0 00] (主人公)の剣\r\n[F0 01] ?1B 05?!11!\r\n[F0 02] (旗\r\n"));
-    put(dir / "text_collection", "texts.txt",
+    put(dir / "text_files", "names.txt", cut({}, nameListBytes(state.catalogues.names), 0, 600));
+    put(dir / "text_files", "name-escapes.txt", sjis("[F0 00] (主人公)の剣\r\n[F0 01] ?1B 05?!11!\r\n[F0 02] (旗\r\n"));
+    put(dir / "text_files", "texts.txt",
         cut({}, textCollectionBytes(state.catalogues.texts(), state.catalogues.names, state.tables), 0, 4000));
-    put(dir / "text_collection", "escapes.txt", sjis("##No.00 00\n[F1 23:(名前)]?1B 0A?!13!\r\n(ハート)//\r\n"));
+    put(dir / "text_files", "text-escapes.txt", sjis("##No.00 00\n[F1 23:(名前)]?1B 0A?!13!\r\n(ハート)//\r\n"));
     const std::vector<DemoScriptFile> example = makeDemoScript();
     put(dir / "change_script", "example.txt", example[0].bytes);
     Bytes withFiles = sjis(";;文字追加 @@a @@b\n;;単語リスト\n[F0 05] 鬱ア\n;;テキスト\n##No.00 00\n鬱//\n"
@@ -54,8 +54,7 @@ int main(int argc, char** argv) {
     for (const Bytes& file : {Bytes(64, 0x11), sjis("鬱熊"), example[6].bytes, Bytes(512, 0x5A)})
         withFiles = cut(cut(withFiles, Bytes(2, 0), 0, 2), file, 0, file.size());
     put(dir / "change_script", "sections.bin", withFiles);
-    put(dir / "ips", "tweak.ips", example[6].bytes);
-    put(dir / "ips", "eof.ips", Bytes{'P', 'A', 'T', 'C', 'H', 'E', 'O', 'F'});
+    put(dir / "patches", "tweak.ips", example[6].bytes);
     // Source and target: a stretch of the demo image and the same moved and changed.
     Bytes pair = cut(cut({128, 7}, image, 0x118000, 0x200), image, 0x118100, 0x200);
     pair[300] ^= 0xFF;

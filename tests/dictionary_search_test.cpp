@@ -32,20 +32,14 @@ void expectSame(const Match& a, const Match& b, const std::string& what) {
 }
 
 TEST(WindowLimit, EndsAtTheBaseBank) {
-    EXPECT_EQ(windowLimitFor(0x24FB72, 4096), 1166);
-    EXPECT_EQ(windowLimitFor(0x204345, 4096), 4096);
-    EXPECT_EQ(windowLimitFor(0x208006, 4096), 4096);
-    EXPECT_EQ(windowLimitFor(0x10D402, 8192), 8192);
-    EXPECT_EQ(windowLimitFor(0x10E000, 8192), 8192);  // ends exactly at the bank end: a new bank
-    EXPECT_EQ(windowLimitFor(0x10DFFF, 8192), 8192);
+    // 0x10E000: ends exactly at the bank end, a new bank
+    for (const auto& [base, size, limit] : {std::array{0x24FB72, 4096, 1166}, {0x204345, 4096, 4096}, {0x208006, 4096, 4096},
+                                            {0x10D402, 8192, 8192}, {0x10E000, 8192, 8192}, {0x10DFFF, 8192, 8192}})
+        EXPECT_EQ(windowLimitFor(base, size), limit) << std::hex << base;
 }
 
 TEST(FindLongestMatch, NeverUsesTheWindowsLastByte) {
-    Bytes dict(16, 0);
-    dict[12] = 1;
-    dict[13] = 2;
-    dict[14] = 3;
-    dict[15] = 4;
+    const Bytes dict = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4};
     const Bytes pattern = {1, 2, 3, 4};
     // limit 16: the match may cover 12-14 but not 15
     EXPECT_EQ(findLongestMatchReference(pattern.data(), dict.data(), 4, 16).length, 3);
@@ -119,12 +113,9 @@ TEST(DictionaryIndexCache, FollowsChangesToTheDictionaryBytes) {
     const Bytes pattern = {9, 8, 7};
     const std::span<const uint8_t> window(image.at(0x208006), 4096);
     EXPECT_LE(dictionaryIndexFor(window)->find(pattern.data(), 3).length, 2);
-    image[0x208006 + 100] = 9;
-    image[0x208006 + 101] = 8;
-    image[0x208006 + 102] = 7;
+    std::copy(pattern.begin(), pattern.end(), image.at(0x208006 + 100));
     const Match m = dictionaryIndexFor(window)->find(pattern.data(), 3);
-    EXPECT_EQ(m.length, 3);
-    EXPECT_EQ(m.offset, 100);
+    EXPECT_TRUE(m.length == 3 && m.offset == 100) << m.length << " at " << m.offset;
 }
 
 }  // namespace

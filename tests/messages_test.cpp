@@ -195,16 +195,6 @@ TEST_F(WhereAndWhy, ProblemsInImportedFilesStandAtTheirLineAndColumn) {
     EXPECT_EQ(display(), "a\\x0Dは使用できません2 97");
 }
 
-TEST_F(WhereAndWhy, ALeadByteFromF0OnTakesItsSecondByteAlong) {
-    for (int lead : {0xF0, 0xFC}) {
-        const std::string line = std::string("[F0 00] ") + static_cast<char>(lead) + "@\n";
-        runOn(importNamesOperation, "n.txt", bytesOf(line));
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "%02X 40", lead);
-        EXPECT_NE(detail().find(std::string("(bytes ") + hex + ") is in no character table"), std::string::npos) << detail();
-    }
-}
-
 TEST_F(WhereAndWhy, FileNamesShowAsTheFileSystemSpellsThem) {
     last = test::run(state, platform, importNamesOperation, "é.txt");
     EXPECT_EQ(text(), "?.txt" + sjis("が読み込めません"));

@@ -88,9 +88,6 @@ TEST_F(TextCollection, ImportCases) {
             EXPECT_EQ(texts()[i].unpacked, c.texts[i].empty() ? test::demoCatalogues().texts()[i].unpacked : c.texts[i])
                 << c.file << " text " << i;
     }
-    importBytes(bytesOf("##No.00 00\n//"));  // an empty text stores no code
-    EXPECT_TRUE(texts()[0].unpacked.empty());
-    EXPECT_EQ(texts()[0].packed, (Bytes{0x00, 0x00}));
 }
 
 TEST_F(TextCollection, NamesShownInReferencesAreTheCurrentOnes) {

@@ -116,19 +116,6 @@ TEST_F(MainWindow, NoSelectionChangesAndHiddenButtonsRunNothing) {
     EXPECT_EQ(modeAt(7), nullptr);
 }
 
-TEST_F(MainWindow, ReloadOfABadFileReportsItAndKeepsTheCatalogues) {
-    state.catalogues.texts()[3].unpacked = {0x71};
-    platform.files["bad.smc"] = std::vector<uint8_t>(100, 0xFF);
-    platform.answer("bad.smc");
-    dialog->writeButton()->click();
-    EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("bad.smcが読み込めません")});
-    EXPECT_EQ(state.catalogues.texts()[3].unpacked, std::vector<uint8_t>{0x71});
-    // and a good file replaces it
-    platform.answer(rom);
-    dialog->writeButton()->click();
-    EXPECT_EQ(state.catalogues.texts()[3].unpacked, test::demoCatalogues().texts()[3].unpacked);
-}
-
 TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
     struct Wiring {
         int mode;
