@@ -11,9 +11,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::bytesOf;
-using test::sjis;
 using C = ProblemCode;
 
 // A picture of tiles whose byte i is a function of i.
@@ -64,21 +61,13 @@ protected:
 
 // A name's code bytes ('n') or a text's unpacked bytes ('t') after a script;
 // no bytes: as the demo image has them.
-struct Entry {
-    char kind;
-    int index;
-    std::optional<Bytes> bytes;
-};
+struct Entry { char kind; int index; std::optional<Bytes> bytes; };
 
 // Each script on a fresh state: the message it ends with ("" for none) and
 // the entries it leaves.
 TEST_F(ChangeScript, SectionsEntriesAndTheirLimits) {
     const std::string longToken(997, 'x');
-    const struct {
-        std::string script;
-        std::string stop;
-        std::vector<Entry> entries;
-    } cases[] = {
+    const struct { std::string script; std::string stop; std::vector<Entry> entries; } cases[] = {
         // the keyword may stand on the next line; text before the first marker is not read
         {"remark [F0 01] ア\n;;\n  テキスト\n##No.00 00\nア//\n", "", {{'t', 0, Bytes{0x72}}, {'n', 1, {}}}},
         // "テキスト2" is no keyword: skipped

@@ -9,8 +9,6 @@
 namespace velk {
 namespace {
 
-using test::sjis;
-
 TEST(CharTables, EverySlotHoldsOneDoubleByteCharacter) {
     const CharTables& t = builtInCharTables();
     ASSERT_EQ(t.size(), 11u);

@@ -6,9 +6,6 @@
 namespace velk {
 namespace {
 
-using test::sjis;
-using Bytes = std::vector<uint8_t>;
-
 const CharTables& tables() { return builtInCharTables(); }
 
 NameEntry named(const std::string& utf8) {

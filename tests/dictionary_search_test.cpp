@@ -10,8 +10,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 // The plain definition: the longest prefix (3..maxLength) of the pattern that
 // starts at some offset and ends before the window's last byte; the lowest
 // such offset.

@@ -9,10 +9,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::bytesOf;
-using test::sjis;
-
 class Encoding : public ::testing::Test {
 protected:
     Encoding() : names(2510), texts(5607), glyphs(builtInCharTables()) {}
@@ -59,11 +55,7 @@ TEST_F(Encoding, TheNameExample) {
 // Each glyph takes its first slot; tokens, escapes (hex in either case,
 // exactly two digits) and word references become their codes.
 TEST_F(Encoding, CodesOfNamesAndTexts) {
-    const struct {
-        bool isText;
-        const char* input;
-        Bytes code;
-    } cases[] = {
+    const struct { bool isText; const char* input; Bytes code; } cases[] = {
         {false, "　≫の剣\n", {0x20, 0x10, 0x4E, 0xD3}},
         {false, "Ａ北興×ぎ\n", {0x01, 0x27, 0x02, 0x00, 0x0A, 0xC9, 0x01, 0x17, 0x2E}},
         {false, "候\n", {0x03, 0x80}},

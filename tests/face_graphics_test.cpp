@@ -9,9 +9,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::sjis;
-
 class FaceGraphics : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -9,8 +9,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 size_t pixelOffset(int x, int yFromTop) { return 54 + (512 * static_cast<size_t>(479 - yFromTop) + static_cast<size_t>(x)) * 3; }
 
 TEST(FacePicture, HeaderAndSize) {

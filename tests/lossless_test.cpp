@@ -11,9 +11,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::sjis;
-
 class Lossless : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -8,8 +8,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 // A dictionary of zeros with 41 42 43 44 at offsets 0x123-0x126.
 constexpr int32_t kBaseB4 = 0x208006;  // 4096-byte window
 constexpr int32_t kBaseB3 = 0x10D402;  // 8192-byte window
@@ -69,11 +67,7 @@ TEST(Packers, PackToExactBytesAndBack) {
     const PackProfile a{LzFormat::A, kBaseA, 0, 0, false}, b4{LzFormat::B, kBaseB4, 0, 4, false},
         b3{LzFormat::B, kBaseB3, 0, 3, false}, b3h{LzFormat::B, kBaseB3, 0, 3, true};
     const Bytes abcd = {0x41, 0x42, 0x43, 0x44}, zeros(20, 0), nine = unmatchable(9), many = unmatchable(130);
-    const struct {
-        const char* what;
-        PackProfile profile;
-        Bytes src, packed;
-    } cases[] = {
+    const struct { const char* what; PackProfile profile; Bytes src, packed; } cases[] = {
         {"found in the dictionary", a, abcd, {0x11, 0x23}},
         {"found in the dictionary", b4, abcd, {0x00, 0x11, 0x23}},
         {"found, with the length header", b3h, abcd, {0x04, 0x00, 0x00, 0x21, 0x23}},

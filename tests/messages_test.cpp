@@ -11,10 +11,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::bytesOf;
-using test::sjis;
-namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 // Every message and every detail, word for word, from a problem's code and
@@ -36,11 +32,7 @@ TEST(Messages, EachCodeHasItsExactWords) {
     Problem wide = oneByte, failedCheck = make(C::PatchFailedCheck, "", "applied, it does not give the saved image");
     Problem notRemoved = make(C::PatchFailedCheck, "", "why");
     wide.fullWidth = "\x82\x81", notRemoved.cause = "gone", notRemoved.writing = true;
-    const struct {
-        Problem problem;
-        const char* display;
-        std::string detail;
-    } cases[] = {
+    const struct { Problem problem; const char* display; std::string detail; } cases[] = {
         {writing, "ア.smcに書き込めませんでした", "ア.smc: Disk full"},
         {make(C::SystemError), "が読み込めません", ""},
         {make(C::FileTooLarge), "", "larger than 8 MiB"},
@@ -162,12 +154,7 @@ protected:
 // Each problem in an imported file stands at its line and column (in
 // characters), whatever the line ends.
 TEST_F(WhereAndWhy, ProblemsInImportedFilesStandAtTheirLineAndColumn) {
-    const struct {
-        bool names;
-        const char* file;
-        const char* message;
-        const char* detail;
-    } cases[] = {
+    const struct { bool names; const char* file; const char* message; const char* detail; } cases[] = {
         {true, "[F0 00] ア\r\n[F0 01] イ\r\n[F0 02] アa\r\n", "",
          "names.txt:3:10: 'a' (byte 61) is in no character table, in name 2; its full-width form 'ａ' has one, which --fullwidth would take"},
         {true, "[F0 00] ア\n[F0 01] 熊イ\n", "", "names.txt:2:9: '熊' (bytes 8C 46) is in no character table, in name 1"},
@@ -236,11 +223,7 @@ TEST_F(WhereAndWhy, WarningsSayWhereTheyStand) {
         return whole;
     };
     const std::string textsEnd = std::to_string(std::count(texts.begin(), texts.end(), '\n') + 1);
-    const struct {
-        Operation operation;
-        Bytes file;
-        std::vector<std::string> warnings;
-    } cases[] = {
+    const struct { Operation operation; Bytes file; std::vector<std::string> warnings; } cases[] = {
         {importTextsOperation, bytesOf(sjis("##No.00 00\nア/イ//\n##No.00 05\nウ//\n")),
          {"w.txt:2: warning: a '/' ends text 0 here, before its closing \"//\"; the rest of the block is not read",
           "w.txt:3: warning: block 2 is text 1 (##No.00 01) by its position, whatever its header says; the position "

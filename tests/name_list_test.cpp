@@ -7,10 +7,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::bytesOf;
-using test::sjis;
-
 class NameList : public ::testing::Test {
 protected:
     void SetUp() override { names = test::demoCatalogues().names; }

@@ -9,9 +9,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::bytesOf;
-
 Bytes applyIps(const Bytes& source, const Bytes& patch) {
     Result<std::vector<IpsRecord>> records = parseIps(patch, source.size());
     EXPECT_TRUE(records.ok());
@@ -174,12 +171,7 @@ TEST(PatchReaders, FailWhereTheDamageStands) {
         return records;
     };
     using C = ProblemCode;
-    const struct {
-        const char* what;
-        Bytes patch;
-        size_t offset;
-        ProblemCode code;
-    } ipsCases[] = {
+    const struct { const char* what; Bytes patch; size_t offset; ProblemCode code; } ipsCases[] = {
         {"no EOF after a record", ips({0, 0, 1, 0, 1, 7}, false), 11, C::IpsNoEof},
         {"a record past the end", ips({0, 0, 1, 0, 9, 7}, true), 5, C::IpsRecordRunsPast},
         {"a run header past the end", ips({0, 0, 1, 0, 0, 1}, false), 5, C::IpsRecordRunsPast},
@@ -207,12 +199,7 @@ TEST(PatchReaders, FailWhereTheDamageStands) {
     // does not hold: refused on the checksum, before any size is trusted.
     Bytes huge = {'B', 'P', 'S', '1', 0x80, 0xFE, 0xFF, 0xFF, 0xFF, 0x8E, 0x80};
     huge.resize(huge.size() + 12);
-    const struct {
-        const char* what;
-        Bytes source, patch;
-        size_t offset;
-        ProblemCode code;
-    } bpsCases[] = {
+    const struct { const char* what; Bytes source, patch; size_t offset; ProblemCode code; } bpsCases[] = {
         {"another source", bytesOf("abcdefghiJ"), patch, patch.size() - 12, C::BpsSourceChecksum},
         {"a changed new byte (the patch checksum)", source, damaged, patch.size() - 4, C::BpsPatchChecksum},
         {"a source of another size", bytesOf("abc"), patch, 4, C::BpsSourceSize},

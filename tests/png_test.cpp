@@ -11,8 +11,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 EditorState demoState() {
     EditorState s;
     s.image = test::demoImage(), s.catalogues = test::demoCatalogues();

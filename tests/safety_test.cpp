@@ -17,8 +17,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-namespace fs = std::filesystem;
 // A file system without unnamed files: O_TMPFILE is refused as such.
 struct NoUnnamedFiles : FileCalls {
     std::vector<std::string> opened;
@@ -142,12 +140,7 @@ TEST(BadInput, IsRefusedWithItsPlaceAndReason) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     test::writeBytes(dir / "in.ips", test::bytesOf("PATCHEOF"));
     const std::string ips = ";;IPS\x83\x70\x83\x62\x83\x60 @@";
-    struct Case {
-        std::vector<std::string> options;
-        const char* verb;
-        Bytes file;
-        std::string err;
-    };
+    struct Case { std::vector<std::string> options; const char* verb; Bytes file; std::string err; };
     const Case cases[] = {
         {{}, "import-names", {0xFF, 0xFE, '[', 0}, "\nn.txt:1:1: begins with a UTF-16 byte-order mark"},
         {{}, "import-texts", {'#', 0, '#', 0}, "\nn.txt:1:2: holds a zero byte, so it looks like UTF-16"},

@@ -7,9 +7,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::sjis;
-
 class Save : public ::testing::Test {
 protected:
     void SetUp() override { state = test::demoState(platform); }

@@ -8,10 +8,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::bytesOf;
-using test::sjis;
-
 class TextCollection : public ::testing::Test {
 protected:
     void SetUp() override { catalogues = test::demoCatalogues(); }

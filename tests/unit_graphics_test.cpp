@@ -8,9 +8,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::sjis;
-
 class UnitGraphics : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -23,18 +23,21 @@ namespace {
 
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// Runs `whileModal` on the next modal window as soon as it shows.
-void onNextModal(std::function<void(QWidget*)> whileModal) {
+// Runs `then` on the window `find` gives as soon as it gives one: the next
+// modal window, or the main window (not modal: the workbench takes input beside it).
+void whenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> then) {
     auto* timer = new QTimer;
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, whileModal] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w) return;
-        timer->stop();
-        timer->deleteLater();
-        whileModal(w);
+    QObject::connect(timer, &QTimer::timeout, [timer, find, then] {
+        if (QWidget* w = find()) timer->stop(), timer->deleteLater(), then(w);
     });
     timer->start();
+}
+
+QWidget* mainWindowShown() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (dynamic_cast<MainDialog*>(w) && w->isVisible()) return w;
+    return nullptr;
 }
 
 class MainWindow : public ::testing::Test {
@@ -52,12 +55,7 @@ protected:
         QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(target, &down);
     }
-    struct Buttons {
-        bool extractShown;
-        QString extract;
-        bool writeShown;
-        QString write;
-    };
+    struct Buttons { bool extractShown; QString extract; bool writeShown; QString write; };
     Buttons buttons() const {
         return {dialog->extractButton()->isVisibleTo(dialog.get()), dialog->extractButton()->text(),
                 dialog->writeButton()->isVisibleTo(dialog.get()), dialog->writeButton()->text()};
@@ -77,13 +75,7 @@ TEST_F(MainWindow, StartsInModeZeroAndEveryModeRelabelsAndShowsItsButtons) {
     const char* items[] = {"ROM", "顔グラフィック", "顔グラBMP", "ユニットグラフィック等", "名前リスト", "テキスト", "変更点書き込み"};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(combo->itemText(i), u(items[i]));
     EXPECT_EQ(combo->currentIndex(), 0);
-    struct Expected {
-        int mode;
-        bool extractShown;
-        const char* extract;
-        bool writeShown;
-        const char* write;
-    };
+    struct Expected { int mode; bool extractShown; const char* extract; bool writeShown; const char* write; };
     // Walked in this order, a hidden button keeps the label it last had.
     const Expected walk[] = {
         {0, true, "保存", true, "再読込"},       {1, true, "抜き出し", true, "書き込み"}, {2, true, "抜き出し", false, "書き込み"},
@@ -207,7 +199,7 @@ TEST_F(MainWindow, ContextMenuOffersTheVersionBox) {
     menu->hide();
 
     QString title, version;
-    onNextModal([&](QWidget* w) {
+    whenShown(&QApplication::activeModalWidget, [&](QWidget* w) {
         title = w->windowTitle();
         if (auto* box = dynamic_cast<AboutDialog*>(w)) {
             version = box->versionLabel()->text();
@@ -240,22 +232,7 @@ TEST(EditorAppStart, AFileThatDoesNotLoadIsShownAndAskedForAgain) {
     EXPECT_EQ(platform.dialogs.size(), 3u);
     EXPECT_EQ(platform.messages, (std::vector<std::string>{test::sjis("zeros.smcが読み込めません"),
                                                            test::sjis("missing.smcが読み込めません")}));
-    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(dynamic_cast<MainDialog*>(w) && w->isVisible());
-}
-
-// Runs `then` on the main window as soon as it shows (it is not modal: the workbench takes input beside it).
-void onMainWindow(std::function<void(MainDialog*)> then) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, then] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = dynamic_cast<MainDialog*>(w); d && d->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                return then(d);
-            }
-    });
-    timer->start();
+    EXPECT_EQ(mainWindowShown(), nullptr);
 }
 
 TEST(EditorAppStart, RunsTheWindowUntilItClosesOnTheRomGivenOrChosen) {
@@ -267,7 +244,7 @@ TEST(EditorAppStart, RunsTheWindowUntilItClosesOnTheRomGivenOrChosen) {
         EditorState state;
         QString title;
         bool workbench = false;
-        onMainWindow([&](MainDialog* d) {
+        whenShown(mainWindowShown, [&](QWidget* d) {
             title = d->windowTitle();
             for (QWidget* w : QApplication::topLevelWidgets()) workbench |= w->objectName() == "Workbench" && w->isVisible();
             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);

@@ -73,10 +73,7 @@ TEST_F(WorkbenchWindow, FilterFoldsWidthAndCaseAndFindsCodeBytes) {
         return std::search(t.unpacked.begin(), t.unpacked.end(), f9cd.begin(), f9cd.end()) != t.unpacked.end();
     }));
     ASSERT_GE(holdingF9CD, 1);
-    const struct {
-        const char* query;
-        int matches;
-    } cases[] = {
+    const struct { const char* query; int matches; } cases[] = {
         {"velk9", 1}, {"ｖｅｌｋ", 1}, {"VeLk９ｿﾏ", 1}, {"ＶＥＬＫ9 ", 0}, {"<F9 CD>", holdingF9CD},
         {"＜f9cd＞", holdingF9CD}, {"<F9 C>", 0}, {"", kTextCount},
     };

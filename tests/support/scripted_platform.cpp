@@ -33,7 +33,6 @@ Platform::SaveChoice ScriptedPlatform::askToSaveChanges(std::string_view questio
 
 Result<std::vector<uint8_t>> ScriptedPlatform::readFile(const std::filesystem::path& path, size_t maxBytes) {
     if (onDisk) return disk_.readFile(path, maxBytes);
-    if (unreadable_.count(path)) return systemError("made to fail by the test");
     const auto it = files.find(path);
     if (it == files.end()) return systemError("No such file or directory");
     const size_t n = ignoreReadCap ? it->second.size() : std::min(maxBytes, it->second.size());

@@ -54,3 +54,11 @@ struct CliRun {
 CliRun cli(const std::vector<std::string>& args);
 
 }  // namespace velk::test
+
+// What every test file uses, in the namespace the tests live in.
+namespace velk {
+using Bytes = std::vector<uint8_t>;
+using test::bytesOf;
+using test::sjis;
+namespace fs = std::filesystem;
+}  // namespace velk
