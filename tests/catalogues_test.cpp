@@ -108,14 +108,8 @@ TEST(CorruptImage, FailsWhereTheDamageStands) {
     const RomImage& demo = demoImage();
     const int k = demo[0xECB3 + 4 * 3];
     const int32_t text12 = readLongPointer(demo, 0x118000 + 3 * 12);
-    const struct {
-        const char* what;
-        std::function<void(RomImage&)> damage;
-        size_t offset;
-        ProblemCode code;
-        Record record;
-        int64_t entry;
-    } cases[] = {
+    const struct { const char* what; std::function<void(RomImage&)> damage; size_t offset; ProblemCode code; Record record;
+                   int64_t entry; } cases[] = {
         {"a text pointer outside", [](RomImage& i) { i[0x118000 + 3 * 77 + 2] = 0x10; }, 0x118000 + 3 * 77,
          ProblemCode::PackedStreamOutside, Record::Text, 77},
         {"a face pointer outside", [k](RomImage& i) { i[0x255987 + 3 * k + 2] = 0x7F; }, size_t(0x255987 + 3 * k),

@@ -207,19 +207,13 @@ TEST_F(ChangeScript, IpsRecordsAndRuns) {
 TEST_F(ChangeScript, ABadPatchWritesNothingOfItselfAndStopsTheScript) {
     platform.files["good.ips"] = ipsOf({{0x00, 0x00, 0x30, 0x00, 0x01, 0x01}});
     platform.files["eof-first.ips"] = ipsOf({});
-    struct Case {
-        const char* why;
-        Bytes patch;
-        ProblemCode code;
-        size_t record;  // where the record stands in the patch
-    };
-    // Every way a patch fails to parse: the patch tests; here, that none writes a byte.
-    const Case cases[] = {
+    // Every way a patch fails to parse: the patch tests; here, that none writes a byte. `record`: where it stands.
+    const struct { const char* why; Bytes patch; ProblemCode code; size_t record; } cases[] = {
         {"no EOF", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x01, 0x02}}, false), C::IpsNoEof, 11},
         {"past the image", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x01, 0x02}, {0x3F, 0xFF, 0xFF, 0x00, 0x02, 1, 2}}), C::IpsWritesBeyond, 11},
         {"run past the image", ipsOf({{0x3F, 0xFF, 0xF0, 0x00, 0x00, 0x00, 0x11, 0x03}}), C::IpsWritesBeyond, 5},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         state.image = test::demoImage();
         platform.files["bad.ips"] = c.patch;
         EXPECT_EQ(run(";;IPSパッチ @@eof-first.ips @@good.ips @@bad.ips ;;単語リスト [F0 00] ア"), stop(c.code, 0, "bad.ips"))

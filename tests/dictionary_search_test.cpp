@@ -85,11 +85,7 @@ TEST(FindLongestMatch, ReferenceIndexAndDefinitionAgreeOnRandomInput) {
 TEST(FindLongestMatch, RunsOfOneByte) {
     // runs of 0: 5 at 0, 4 at 6 followed by 9 9, 7 at 13; window ends at 24
     const Bytes runs = {0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 9, 9, 2, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0}, tail = {5, 5, 5, 5, 1, 0, 0, 0};
-    const struct {
-        const Bytes& dict;
-        Bytes pattern;
-        int32_t length, offset;  // length 0: no match
-    } cases[] = {
+    const struct { const Bytes& dict; Bytes pattern; int32_t length, offset; } cases[] = {  // length 0: no match
         {runs, {0, 0, 0, 0, 9, 9}, 6, 6},        // lead 4, then 9 9: only the run of exactly 4 goes on
         {runs, {0, 0, 0, 0, 7}, 4, 0},           // lead 4 then 7: the first run's first offset
         {runs, {0, 0, 0, 0, 0, 0, 3}, 7, 14},    // the run of 7 ends exactly where the pattern's 3 is

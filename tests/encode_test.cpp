@@ -79,14 +79,8 @@ TEST_F(Encoding, CodesOfNamesAndTexts) {
 // stands; no code for a failure whose kind another case pins.
 TEST_F(Encoding, FailuresAndWhereTheyStand) {
     using C = ProblemCode;
-    const struct {
-        bool isText;
-        int index;
-        const char* input;
-        std::optional<ProblemCode> code;
-        const char* bytes;
-        size_t offset;
-    } cases[] = {
+    const struct { bool isText; int index; const char* input; std::optional<ProblemCode> code; const char* bytes;
+                   size_t offset; } cases[] = {
         {false, 0, "(勇者)\n", C::UnknownToken, "勇者", 0},
         {true, 0, "(勇者)//", C::UnknownToken, "勇者", 11},
         {true, 0, "(主人公\r\nの//", C::TokenNotClosed, "主人公", 11},  // unclosed: ends at the line

@@ -24,9 +24,6 @@ RomImage workedExampleImage() {
 Bytes packA(const RomImage& image, const Bytes& src, int32_t base) {
     return velk::packA(src, *dictionaryFor(image, {LzFormat::A, base, 0, 0, false}));
 }
-Bytes packB(const RomImage& image, const Bytes& src, int32_t base, int k, bool header) {
-    return velk::packB(src, *dictionaryFor(image, {LzFormat::B, base, 0, k, header}), k, header);
-}
 Result<Unpacked> unpackA(const RomImage& image, int32_t at, int32_t base, int32_t n) {
     return unpackAt(image, at, {LzFormat::A, base, n, 0, false});
 }
@@ -109,13 +106,6 @@ TEST(Packers, EquallyLongMatchesUseTheLowerOffset) {
     EXPECT_EQ(packA(image, Bytes{0x41, 0x42, 0x43}, kBaseA), (Bytes{0x00, 0x10}));
 }
 
-TEST(Unpackers, AnEmptyTextReadsOnlyItsHeader) {
-    int32_t consumed = -1;
-    EXPECT_TRUE(unpackedWith(workedExampleImage(), {0x00, 0x00, 0xFF, 0x12}, {LzFormat::B, kBaseB3, 0, 3, true}, &consumed)
-                    .empty());
-    EXPECT_EQ(consumed, 2);
-}
-
 TEST(Unpackers, StopAfterTheItemThatCompletesTheLength) {
     const RomImage image = workedExampleImage();
     int32_t consumed = 0;
@@ -137,14 +127,9 @@ TEST(Unpackers, StreamsThatLeaveTheImageOrAskTooMuch) {
     const int32_t end = kRomSize, nearEnd = kRomSize - 0x100;  // a dictionary near the end
     const PackProfile a{LzFormat::A, kBaseA, 1, 0, false}, b4{LzFormat::B, kBaseB4, 1, 4, false};
     const PackProfile b3{LzFormat::B, kBaseB3, 0, 3, false}, aEnd{LzFormat::A, nearEnd, 3, 0, false};
-    const struct {
-        const char* what;
-        int32_t at;
-        Bytes stream;  // placed at `at`
-        PackProfile profile;
-        std::optional<ProblemCode> code;  // none: read
-        size_t offset;                    // of the problem, or the bytes read (kAny: not checked)
-    } cases[] = {
+    // The stream placed at `at`; no code: read; offset: the problem's, or the bytes read (kAny: not checked).
+    const struct { const char* what; int32_t at; Bytes stream; PackProfile profile; std::optional<ProblemCode> code;
+                   size_t offset; } cases[] = {
         {"one literal on the last byte", end - 2, {0x80, 0x41}, a, {}, 2},
         {"a reference needing a byte more", end - 1, {0x41}, a, C::PackedStreamRunsPast, 1},
         {"a literal past the end", end - 1, {0x80}, a, C::PackedStreamRunsPast, 1},
@@ -194,20 +179,6 @@ TEST(Packers, RoundTripTheDemoImagesResources) {
     for (const ResourceEntry& e : c.unitGraphics()) roundTrip(e, kUnitGraphicProfile);
     for (const ResourceEntry& e : c.texts()) roundTrip(e, kTextProfile);
     for (const ResourceEntry& e : c.colourSets) roundTrip(e, kColourSetProfile);
-}
-
-TEST(RecordForms, UnpackEntryFillsBothBuffers) {
-    const RomImage image = workedExampleImage();
-    const Bytes packed = packB(image, {0x41, 0x42, 0x43, 0x44, 0x45}, kBaseB3, 3, true);
-    EXPECT_EQ(packed, (Bytes{0x05, 0x00, 0x40, 0x21, 0x23, 0x45}));
-    RomImage scratch = image;
-    std::copy(packed.begin(), packed.end(), scratch.at(0x300000));
-    scratch[0x300000 + 6] = 0x77;  // not part of the stream
-    ResourceEntry back;
-    back.romOffset = 0x300000;
-    ASSERT_TRUE(unpackEntry(scratch, back, {LzFormat::B, kBaseB3, 0, 3, true}));
-    EXPECT_EQ(back.unpacked, (Bytes{0x41, 0x42, 0x43, 0x44, 0x45}));
-    EXPECT_EQ(back.packed, packed);
 }
 
 }  // namespace

@@ -182,28 +182,28 @@ TEST_F(WhereAndWhy, ProblemsInImportedFilesStandAtTheirLineAndColumn) {
     EXPECT_EQ(display(), "a\\x0Dは使用できません2 97");
 }
 
-TEST_F(WhereAndWhy, FileNamesShowAsTheFileSystemSpellsThem) {
-    last = test::run(state, platform, importNamesOperation, "é.txt");
-    EXPECT_EQ(text(), "?.txt" + sjis("が読み込めません"));
-    EXPECT_EQ(display(), "é.txtが読み込めません");
-    EXPECT_EQ(detail(), "é.txt: No such file or directory");
-    platform.failWriting("out.txt");
-    last = test::run(state, platform, exportNamesOperation, "out.txt");
-    EXPECT_EQ(display(), "out.txtに書き込めませんでした");
-}
-
-TEST_F(WhereAndWhy, ARomThatIsNotAnImageOfTheGameSaysWhichCheckFailed) {
+// A file's name shows as the file system spells it; a ROM that is not an
+// image of the game says which check failed; a script's own messages point into it.
+TEST_F(WhereAndWhy, FilesRomsAndScriptsNameTheirPlace) {
     RomImage bad = test::demoImage();
     bad[0x1E7DDB + 2] = 0x00;  // a relocated block's pointer before the image
-    runOn(reloadRomOperation, "bad.smc", bad.bytes);
-    EXPECT_EQ(display(), "bad.smcが読み込めません");
-    EXPECT_EQ(detail(), "bad.smc: the block pointer at 0x1E7DDB holds 00 80 00, which leads outside the image");
-}
-
-TEST_F(WhereAndWhy, TheScriptsOwnMessagesPointIntoTheScript) {
-    runOn(applyChangeScriptOperation, "s.txt", bytesOf(sjis(";;単語リスト\nremark\n  [F9 CE] ア\n")));
-    EXPECT_EQ(text(), sjis("3行目の番号が範囲外です"));
-    EXPECT_EQ(detail(), "s.txt:3:3: a name entry must be [F0 00] to [F9 CD]");
+    platform.failWriting("out.txt");
+    const struct { Operation operation; const char* file; Bytes bytes; const char* display; const char* detail; } cases[] = {
+        {importNamesOperation, "é.txt", {}, "é.txtが読み込めません", "é.txt: No such file or directory"},
+        {exportNamesOperation, "out.txt", {}, "out.txtに書き込めませんでした", ""},
+        {reloadRomOperation, "bad.smc", bad.bytes, "bad.smcが読み込めません",
+         "bad.smc: the block pointer at 0x1E7DDB holds 00 80 00, which leads outside the image"},
+        {applyChangeScriptOperation, "s.txt", bytesOf(sjis(";;単語リスト\nremark\n  [F9 CE] ア\n")), "3行目の番号が範囲外です",
+         "s.txt:3:3: a name entry must be [F0 00] to [F9 CD]"},
+    };
+    for (const auto& c : cases) {
+        if (!c.bytes.empty()) platform.files[c.file] = c.bytes;
+        last = test::run(state, platform, c.operation, c.file);
+        EXPECT_EQ(display(), c.display);
+        EXPECT_EQ(detail(), c.detail);
+    }
+    last = test::run(state, platform, importNamesOperation, "é.txt");
+    EXPECT_EQ(text(), "?.txt" + sjis("が読み込めません"));
 }
 
 // ------------------------------------------------------------------ warnings

@@ -51,11 +51,8 @@ TEST_F(NameList, ExportWritesALabelledLinePerName) {
 // stops the import there, the lines before it stay stored.
 TEST_F(NameList, ImportCases) {
     const Bytes unchanged;  // the demo's own
-    const struct {
-        const char* file;
-        const char* problem;  // how the message ends; "" when the import is done
-        std::vector<Bytes> names;
-    } cases[] = {
+    // problem: how the message ends, "" when the import is done
+    const struct { const char* file; const char* problem; std::vector<Bytes> names; } cases[] = {
         {"[XX XX] アイ\r\n12345678ウ\n[F0 00] エ\r\n", "", {{0x72, 0x74}, {0x76}, {0x78}, unchanged}},
         {"[F0 00] ア\n[F0 01] イ\n[F0 02] ウエ", "", {{0x72}, {0x74}, {0x76, 0x78}, unchanged}},
         {"[F0 00] ア\r\n[F0 01] イ\r\n[F0 02] 熊\r\n[F0 03] エ\r\n", "熊は使用できません2 -116", {{0x72}, {0x74}, unchanged, unchanged}},

@@ -63,11 +63,7 @@ TEST_F(TextCollection, RoundTripKeepsEveryCodeButADuplicateSlot) {
 // text; the first block that fails stops the import there.
 TEST_F(TextCollection, ImportCases) {
     const Bytes unchanged;  // the demo's own
-    const struct {
-        const char* file;
-        const char* problem;  // "" when the import is done
-        std::vector<Bytes> texts;
-    } cases[] = {
+    const struct { const char* file; const char* problem; std::vector<Bytes> texts; } cases[] = {  // problem "": done
         {"remarks before\r\n##No.15 E6\nア//\r\n\r\nremarks between\r\n##No.00 00\r\nイ\r\nウ//\r\n##junk\nエ//", "",
          {{0x72}, {0x74, 0x16, 0x76}, {0x78}, unchanged}},
         {"##No.00 00\nア/イ ウ//\r\n##No.00 01\nエ//", "", {{0x72}, {0x78}}},

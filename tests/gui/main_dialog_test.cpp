@@ -109,13 +109,8 @@ TEST_F(MainWindow, NoSelectionChangesAndHiddenButtonsRunNothing) {
 }
 
 TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
-    struct Wiring {
-        int mode;
-        bool extract;
-        bool save;            // which dialog the operation shows
-        const char* filter;   // its filter's first label
-    };
-    const Wiring table[] = {
+    // save: which dialog the operation shows; filter: its filter's first label
+    const struct Wiring { int mode; bool extract; bool save; const char* filter; } table[] = {
         {0, true, true, "ソルヴァーン　ＲＯＭ"}, {0, false, false, "ソルヴァーン　ROM"},
         {1, true, true, "顔グラフィック"},       {1, false, false, "顔グラフィック"},
         {2, true, true, "顔グラbmp"},            {3, true, true, "ユニットグラフィック等"},

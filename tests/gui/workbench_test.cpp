@@ -90,12 +90,8 @@ TEST_F(WorkbenchWindow, FilterFoldsWidthAndCaseAndFindsCodeBytes) {
 }
 
 TEST_F(WorkbenchWindow, AnAppliedEditEqualsTheImportOfTheSameFile) {
-    const struct {
-        EntryKind kind;
-        int index;
-        const char* form;
-        const char* importedLine;  // the entry as the edited file holds it
-    } cases[] = {
+    // importedLine: the entry as the edited file holds it
+    const struct { EntryKind kind; int index; const char* form; const char* importedLine; } cases[] = {
         {EntryKind::Name, 7, "北ソマ", "[F0 07] 北ソマ\r\n"},
         {EntryKind::Text, 300, "北\nソマキノコ", "##No.01 2C\n北\r\nソマキノコ//\r\n\r\n\r\n"},
     };
