@@ -179,13 +179,11 @@ TEST_F(Encoding, LineEndsInNamesEndTheLine) {
     EXPECT_EQ(nameText(names[0]), sjis("アイ"));
 }
 
-TEST_F(Encoding, AHeaderMayEndInCrLf) {
+// A header may end in CR LF; a single '/' ends the text, the block is read to its "//".
+TEST_F(Encoding, AHeaderMayEndInCrLfAndASlashEndsATextWherePassed) {
     const Bytes block = bytesOf("##No.00 00\r\n" + sjis("ア//"));
     EXPECT_EQ(orReport(encodeText(texts, 1, block, glyphs, image)), static_cast<int32_t>(block.size()));
     EXPECT_EQ(texts[1].unpacked, Bytes{0x72});
-}
-
-TEST_F(Encoding, ASlashEndsATextWherePassed) {
     EXPECT_EQ(text("ア/イ//"), 11 + 2 + 2);
     EXPECT_EQ(texts[0].unpacked, Bytes{0x72});
 }

@@ -101,9 +101,7 @@ TEST_F(FaceGraphics, EditedPixelsAndColoursArePackedInButNotColourZeroOrTheShare
     Bytes& fig = platform.files["face.fig"];
     std::fill(fig.begin() + 8192, fig.begin() + 8192 + 768, 0x0F);  // face 8
     Bytes& pal = platform.files["face08.pal"];
-    pal[3] = 0xFF;  // palette 0, colour 1: red 31
-    pal[4] = 0x07;  // green 0
-    pal[5] = 0x08;  // blue 1
+    pal[3] = 0xFF, pal[4] = 0x07, pal[5] = 0x08;  // palette 0, colour 1: red 31, green 0, blue 1
     Bytes& other = platform.files["face05.pal"];
     for (size_t i = 0; i < 3; ++i) other[i] = 0xFF;      // colour 0 of palette 0
     for (size_t i = 384; i < 768; ++i) other[i] = 0x5A;  // palettes 8-15
@@ -145,12 +143,8 @@ TEST_F(FaceGraphics, OnlyThePaletteFilesFirst768BytesCountEvenFromAReaderThatIgn
 
 TEST_F(FaceGraphics, AMissingPaletteStopsBeforeAnyColourSetChanges) {
     extract();
-    Bytes fig = platform.files["face.fig"];
-    fig[0] ^= 0xFF;
-    platform.files["face.fig"] = fig;
-    Bytes pal = platform.files["face00.pal"];
-    pal[3] ^= 0xF8;
-    platform.files["face00.pal"] = pal;
+    platform.files["face.fig"][0] ^= 0xFF;
+    platform.files["face00.pal"][3] ^= 0xF8;
     platform.files.erase("face9C.pal");
     EXPECT_EQ(writeBack().problem->text, sjis("face9C.palが読み込めません"));
     EXPECT_NE(catalogues.faces()[0].unpacked, test::demoCatalogues().faces()[0].unpacked);  // faces written back

@@ -36,15 +36,11 @@ TEST(FacePicture, FacesLandInTheirCellsInTheirFirstColourSet) {
     c.colourSets[128].unpacked[3] = 0x03;
     const Bytes bmp = facePictureBytes(c.faces(), c.colourSets);
 
-    EXPECT_EQ(pixelOffset(0, 0), 735798u);
-    EXPECT_EQ(Bytes(bmp.begin() + 735798, bmp.begin() + 735801), (Bytes{0, 0, 248}));  // blue, green, red
-    EXPECT_EQ(Bytes(bmp.begin() + static_cast<std::ptrdiff_t>(pixelOffset(31, 40)),
-                    bmp.begin() + static_cast<std::ptrdiff_t>(pixelOffset(31, 40)) + 3),
-              (Bytes{0, 0, 248}));  // the last tile's row 0
+    auto pixel = [&](size_t at) { return Bytes(bmp.begin() + static_cast<std::ptrdiff_t>(at), bmp.begin() + static_cast<std::ptrdiff_t>(at + 3)); };
+    EXPECT_EQ(pixel(735798), (Bytes{0, 0, 248}));  // (0, 0): blue, green, red
+    EXPECT_EQ(pixel(pixelOffset(31, 40)), (Bytes{0, 0, 248}));  // the last tile's row 0
     EXPECT_EQ(bmp[pixelOffset(0, 1) + 2], 0);  // row 1 is value 0: black
-    const size_t face16 = pixelOffset(0, 48);
-    EXPECT_EQ(Bytes(bmp.begin() + static_cast<std::ptrdiff_t>(face16), bmp.begin() + static_cast<std::ptrdiff_t>(face16) + 3),
-              (Bytes{0, 248, 0}));
+    EXPECT_EQ(pixel(pixelOffset(0, 48)), (Bytes{0, 248, 0}));  // face 16
     // cells 157 to 159 stay black
     for (int y = 432; y < 480; ++y)
         for (int x = 13 * 32; x < 512; ++x) ASSERT_EQ(bmp[pixelOffset(x, y)], 0) << x << " " << y;

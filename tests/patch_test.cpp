@@ -81,7 +81,7 @@ TEST(IpsWriter, OneChangedByte) {
     EXPECT_EQ(makeIps(Bytes{1, 2}, Bytes{1, 2}), bytesOf("PATCHEOF"));
 }
 
-TEST(IpsWriter, NineEqualChangedBytesAreARunAndEightAreNot) {
+TEST(IpsWriter, NineEqualChangedBytesAreARunAndChangesCloseByShareARecord) {
     const Bytes source(32, 0);
     Bytes nine = source;
     std::fill(nine.begin() + 4, nine.begin() + 13, 0xAB);
@@ -92,10 +92,7 @@ TEST(IpsWriter, NineEqualChangedBytesAreARunAndEightAreNot) {
     const Bytes patch = makeIps(source, eight);
     EXPECT_EQ(patch.size(), 5u + 5 + 8 + 3);
     EXPECT_EQ(applyIps(source, patch), eight);
-}
-
-TEST(IpsWriter, ChangesFewerThanFiveBytesApartShareARecord) {
-    const Bytes source(32, 0);
+    // changes fewer than five bytes apart share a record
     Bytes near = source, far = source;
     near[2] = near[7] = 1;  // four unchanged bytes between: one record of six
     far[2] = far[8] = 1;    // five between: two records

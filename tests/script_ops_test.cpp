@@ -77,12 +77,8 @@ TEST_F(ScriptOperation, TheExampleScriptSurvivesASaveAndAReload) {
     for (const DemoScriptFile& f : makeDemoScript()) platform.files[f.name] = f.bytes;
     const Outcome o = test::run(state, platform, applyChangeScriptOperation, kDemoScriptName);
     ASSERT_TRUE(o.done()) << o.problem->detail;
-    const Catalogues& before = test::demoCatalogues();
-    const Catalogues applied = state.catalogues;
+    const Catalogues applied = state.catalogues;  // each section's effect: the change script tests
     EXPECT_EQ(applied.names[5].code, (Bytes{0x08, 0x01, 0x72, 0x74}));  // 熊 from the added table
-    EXPECT_NE(applied.texts()[0].unpacked, before.texts()[0].unpacked);
-    EXPECT_NE(applied.faces()[0x10].unpacked, before.faces()[0x10].unpacked);
-    EXPECT_NE(applied.unitGraphics()[24 * 7 + 2680].unpacked, before.unitGraphics()[24 * 7 + 2680].unpacked);
 
     const EditorState reloaded = test::savedAndReloaded(state, platform);
     const Catalogues& back = reloaded.catalogues;

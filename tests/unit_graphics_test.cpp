@@ -58,10 +58,9 @@ TEST_F(UnitGraphics, WritingBackAnUnchangedFileChangesNothing) {
 
 TEST_F(UnitGraphics, EditsGoToTheImageAndTheRightEntries) {
     extract();
-    Bytes fig = platform.files["unit.fig"];
+    Bytes& fig = platform.files["unit.fig"];
     fig[10] = 0xEE;                                                      // the raw block
     std::fill(fig.begin() + 185984, fig.begin() + 185984 + 128, 0x42);  // file position 1: entry 2
-    platform.files["unit.fig"] = fig;
     writeBack();
     EXPECT_EQ(image[0x1B8000 + 10], 0xEE);
     EXPECT_EQ(catalogues.unitGraphics()[2].unpacked, Bytes(128, 0x42));
