@@ -85,7 +85,7 @@ void BM_ApplyScriptAllNamesAndTexts(benchmark::State& state) {
     const std::vector<uint8_t> textFile = textCollectionBytes(catalogues().texts(), catalogues().names, builtInCharTables());
     script.insert(script.end(), textFile.begin(), textFile.end());
     struct NoFiles : ScriptFiles {
-        Result<std::vector<uint8_t>> read(std::string_view, size_t) override { return cannotRead("no files"); }
+        Result<std::vector<uint8_t>> read(std::string_view, size_t) override { return systemError("no files"); }
     } files;
     EditorState editor;
     editor.image = image();
@@ -175,8 +175,8 @@ void searchAll(benchmark::State& state, ConstCatalogue entries, const PackProfil
     int64_t searches = 0;
     for (auto _ : state) {
         for (const ResourceEntry& e : entries)
-            for (int32_t pos = 0; pos + 3 <= e.unpackedLength; ++pos) {
-                const int32_t m = std::min(maxLength, e.unpackedLength - pos);
+            for (int32_t pos = 0, size = static_cast<int32_t>(e.unpacked.size()); pos + 3 <= size; ++pos) {
+                const int32_t m = std::min(maxLength, size - pos);
                 const uint8_t* pattern = e.unpacked.data() + pos;
                 if constexpr (kReference)
                     benchmark::DoNotOptimize(findLongestMatchReference(pattern, image().at(p.dictionaryBase), m, limit));
@@ -218,7 +218,7 @@ BENCHMARK(BM_PackAllUnitGraphics)->Unit(benchmark::kMillisecond);
 void BM_UnpackAllResources(benchmark::State& state) {
     std::vector<ResourceEntry> all(catalogues().resources.begin(), catalogues().resources.end());
     int64_t bytes = 0;
-    for (const ResourceEntry& e : all) bytes += e.unpackedLength;
+    for (const ResourceEntry& e : all) bytes += static_cast<int64_t>(e.unpacked.size());
     for (auto _ : state) {
         for (ResourceEntry& e : all) {
             const PackProfile& p = e.id < kFirstUnitGraphicId ? kFaceProfile
@@ -242,7 +242,7 @@ void BM_LayOutImage(benchmark::State& state) {
     }
     int64_t used = 0;
     for (const ResourceEntry& e : editor.catalogues.resources)
-        if (e.id < 127 || e.id >= kFaceCount) used += e.packedLength;
+        if (e.id < 127 || e.id >= kFaceCount) used += static_cast<int64_t>(e.packed.size());
     int64_t space = 0;
     for (int r = 0; r < kFreeRegionCount; ++r)
         if (r != kFreeRegionInColourDictionary) space += kFreeRegionTable[static_cast<size_t>(r)].size();

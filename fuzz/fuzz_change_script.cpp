@@ -16,7 +16,7 @@ struct MemoryFiles : velk::ScriptFiles {
     std::map<std::string, std::vector<uint8_t>> files;
     velk::Result<std::vector<uint8_t>> read(std::string_view name, size_t maxBytes) override {
         const auto it = files.find(std::string(name));
-        if (it == files.end()) return velk::cannotRead("no such file");
+        if (it == files.end()) return velk::systemError("no such file");
         std::vector<uint8_t> bytes = it->second;
         if (bytes.size() > maxBytes) bytes.resize(maxBytes);
         return bytes;

@@ -1,4 +1,5 @@
-// The patch writers against their readers, and the BPS reader on any bytes.
+// The patch writers against their readers, and both readers on any bytes
+// (every IPS record the parser accepts must fit its target).
 // The input is split into a source and a target (the first byte says where,
 // the second how large the pieces are that the source is read in); both
 // patches must turn the source into exactly the target.
@@ -14,7 +15,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace velk;
     const std::span<const uint8_t> input(data, size);
-    (void)applyBps(input.first(size / 2), input.subspan(size / 2));  // a patch of any bytes
+    (void)applyBps(input.first(size / 2), input.subspan(size / 2));  // patches of any bytes
+    static std::vector<uint8_t> scratch(1 << 16);
+    if (Result<std::vector<IpsRecord>> records = parseIps(input, scratch.size())) applyIpsRecords(*records, scratch);
     if (size < 2) return 0;
     const size_t split = 2 + (size - 2) * data[0] / 255;
     const size_t piece = 1 + data[1] % 64;

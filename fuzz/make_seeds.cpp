@@ -2,6 +2,7 @@
 // cut from the demo image and its exports.
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -19,17 +20,7 @@ namespace fs = std::filesystem;
 
 void put(const fs::path& dir, const std::string& name, const Bytes& bytes) {
     fs::create_directories(dir);
-    std::FILE* f = std::fopen((dir / name).c_str(), "wb");
-    if (!f) return;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
-Bytes firstLines(const Bytes& file, size_t lines) {
-    size_t end = 0;
-    for (size_t n = 0; end < file.size() && n < lines; ++end)
-        if (file[end] == '\n') ++n;
-    return Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(end));
+    std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 Bytes sjis(const char* utf8) {
@@ -37,58 +28,40 @@ Bytes sjis(const char* utf8) {
     return Bytes(s.begin(), s.end());
 }
 
-void append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
+// `head`, then the bytes [from, from + n) of `from`'s bytes.
+Bytes cut(Bytes head, const Bytes& bytes, size_t from, size_t n) {
+    head.insert(head.end(), bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.begin() + static_cast<std::ptrdiff_t>(from + n));
+    return head;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace velk;
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: fuzz_seeds DIR\n");
-        return 2;
-    }
+    if (argc != 2) return std::fprintf(stderr, "usage: fuzz_seeds DIR\n"), 2;
     const fs::path dir = argv[1];
     const EditorState& state = fuzz::demoState();
-    const Bytes names = nameListBytes(state.catalogues.names);
-    const Bytes texts = textCollectionBytes(state.catalogues.texts(), state.catalogues.names, state.tables);
-    put(dir / "name_list", "names40.txt", firstLines(names, 40));
-    put(dir / "name_list", "escapes.txt", sjis("[F0 00] (主人公)の剣\r\n[F0 01] ?1B 05?!11!\r\n[F0 02] (旗\r\n"));
-    put(dir / "text_collection", "texts100.txt", firstLines(texts, 100));
-    put(dir / "text_collection", "escapes.txt", sjis("##No.00 00\n[F1 23:(名前)]?1B 0A?!13!\r\n(ハート)//\r\n"));
-
+    const Bytes& image = state.image.bytes;
+    put(dir / "text_files", "names.txt", cut({}, nameListBytes(state.catalogues.names), 0, 600));
+    put(dir / "text_files", "name-escapes.txt", sjis("[F0 00] (主人公)の剣\r\n[F0 01] ?1B 05?!11!\r\n[F0 02] (旗\r\n"));
+    put(dir / "text_files", "texts.txt",
+        cut({}, textCollectionBytes(state.catalogues.texts(), state.catalogues.names, state.tables), 0, 4000));
+    put(dir / "text_files", "text-escapes.txt", sjis("##No.00 00\n[F1 23:(名前)]?1B 0A?!13!\r\n(ハート)//\r\n"));
     const std::vector<DemoScriptFile> example = makeDemoScript();
-    Bytes script = example[0].bytes;
-    put(dir / "change_script", "example.txt", script);
+    put(dir / "change_script", "example.txt", example[0].bytes);
     Bytes withFiles = sjis(";;文字追加 @@a @@b\n;;単語リスト\n[F0 05] 鬱ア\n;;テキスト\n##No.00 00\n鬱//\n"
                            ";;IPSパッチ @@c\n;;Sクラスキャラグラ @@d @@b # .00.00.00.00.00\n;;アイテムグラ @@d #.00.00.4B\n;;終了\n");
-    for (const Bytes& file : {Bytes(64, 0x11), sjis("鬱熊"), example[6].bytes, Bytes(512, 0x5A)}) {
-        withFiles.push_back(0);
-        withFiles.push_back(0);
-        append(withFiles, file);
-    }
+    for (const Bytes& file : {Bytes(64, 0x11), sjis("鬱熊"), example[6].bytes, Bytes(512, 0x5A)})
+        withFiles = cut(cut(withFiles, Bytes(2, 0), 0, 2), file, 0, file.size());
     put(dir / "change_script", "sections.bin", withFiles);
-
-    put(dir / "ips", "tweak.ips", example[6].bytes);
-    put(dir / "ips", "eof.ips", Bytes{'P', 'A', 'T', 'C', 'H', 'E', 'O', 'F'});
-
+    put(dir / "patches", "tweak.ips", example[6].bytes);
     // Source and target: a stretch of the demo image and the same moved and changed.
-    Bytes pair = {128, 7};
-    pair.insert(pair.end(), state.image.bytes.begin() + 0x118000, state.image.bytes.begin() + 0x118200);
-    pair.insert(pair.end(), state.image.bytes.begin() + 0x118100, state.image.bytes.begin() + 0x118300);
+    Bytes pair = cut(cut({128, 7}, image, 0x118000, 0x200), image, 0x118100, 0x200);
     pair[300] ^= 0xFF;
     put(dir / "patches", "moved.bin", pair);
-
-    const Bytes faces = faceFileBytes(state.catalogues.faces());
-    put(dir / "graphics", "faces.bin", Bytes(faces.begin(), faces.begin() + 2048));
+    put(dir / "graphics", "faces.bin", cut({}, faceFileBytes(state.catalogues.faces()), 0, 2048));
     put(dir / "graphics", "units.bin", Bytes(1024, 0x42));
-
-    const Bytes& image = state.image.bytes;
-    Bytes overlay = {1, 0x01, 0x80, 0x00};  // over the text pointer table
-    overlay.insert(overlay.end(), image.begin() + 0x118000, image.begin() + 0x118040);
-    put(dir / "load_image", "text_pointers.bin", overlay);
-    Bytes names_overlay = {3, 0x06, 0x40, 0xC7};  // over the name pointer table
-    names_overlay.insert(names_overlay.end(), image.begin() + 0x640C7, image.begin() + 0x64107);
-    put(dir / "load_image", "name_pointers.bin", names_overlay);
-    put(dir / "load_image", "short.smc", Bytes(image.begin(), image.begin() + 512));
-    return 0;
+    put(dir / "load_image", "text_pointers.bin", cut({1, 0x01, 0x80, 0x00}, image, 0x118000, 0x40));
+    put(dir / "load_image", "name_pointers.bin", cut({3, 0x06, 0x40, 0xC7}, image, 0x640C7, 0x40));
+    put(dir / "load_image", "short.smc", cut({}, image, 0, 512));
 }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "gfx/colours.h"
-#include "ops/messages.h"
 #include "ops/operations.h"
 #include "pack/pack_profiles.h"
 #include "rom/save_layout.h"
@@ -12,9 +11,7 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::bytesOf;
-using test::sjis;
+using C = ProblemCode;
 
 // A picture of tiles whose byte i is a function of i.
 Bytes sheetBytes(uint8_t salt = 0, size_t size = 16384) {
@@ -36,15 +33,20 @@ protected:
         state.image = test::demoImage();
         state.catalogues = test::demoCatalogues();
     }
-    // Runs `utf8` (converted to Shift-JIS); the message of a problem, or "".
+    // Runs `utf8` (converted to Shift-JIS); what stopped it, or "".
     std::string run(const std::string& utf8) {
         script = bytesOf(sjis(utf8));
         const Status s = applyChangeScript(script, state, files);
         if (s) return "";
         lastProblem = s.problem();
-        return messageText(s.problem());
+        return stop(s.problem().code, s.problem().line, s.problem().file);
     }
-    const ResourceEntry& name(int i) const { return state.catalogues.names[static_cast<size_t>(i)]; }
+    // A problem's code, with the script line or the file it names.
+    static std::string stop(ProblemCode code, int64_t line = 0, const std::string& file = {}) {
+        return std::to_string(static_cast<int>(code)) + " line " + std::to_string(line) + " " + file;
+    }
+    static std::string unreadable(const std::string& file) { return stop(ProblemCode::SystemError, 0, file); }
+    const NameEntry& name(int i) const { return state.catalogues.names[static_cast<size_t>(i)]; }
     const ResourceEntry& text(int i) const { return state.catalogues.texts()[static_cast<size_t>(i)]; }
     const ResourceEntry& unit(int64_t i) const { return state.catalogues.unitGraphics()[static_cast<size_t>(i)]; }
     EditorState state;
@@ -59,21 +61,13 @@ protected:
 
 // A name's code bytes ('n') or a text's unpacked bytes ('t') after a script;
 // no bytes: as the demo image has them.
-struct Entry {
-    char kind;
-    int index;
-    std::optional<Bytes> bytes;
-};
+struct Entry { char kind; int index; std::optional<Bytes> bytes; };
 
 // Each script on a fresh state: the message it ends with ("" for none) and
 // the entries it leaves.
 TEST_F(ChangeScript, SectionsEntriesAndTheirLimits) {
     const std::string longToken(997, 'x');
-    const struct {
-        std::string script;
-        const char* message;
-        std::vector<Entry> entries;
-    } cases[] = {
+    const struct { std::string script; std::string stop; std::vector<Entry> entries; } cases[] = {
         // the keyword may stand on the next line; text before the first marker is not read
         {"remark [F0 01] ア\n;;\n  テキスト\n##No.00 00\nア//\n", "", {{'t', 0, Bytes{0x72}}, {'n', 1, {}}}},
         // "テキスト2" is no keyword: skipped
@@ -85,7 +79,7 @@ TEST_F(ChangeScript, SectionsEntriesAndTheirLimits) {
         {";;", "", {}},
         {";;   \n", "", {}},
         {";;単語リスト\n[F0 00] ア", "", {{'n', 0, Bytes{0x72}}}},
-        {";;テキスト\n##No.00 00\nア", "は使用できません0 0 0 13", {{'t', 0, {}}}},  // no "//"
+        {";;テキスト\n##No.00 00\nア", stop(C::EntryNotClosed), {{'t', 0, {}}}},  // no "//"
         {";;" + longToken + "テキスト\n##No.00 00\nア//", "", {{'t', 0, {}}}},  // 999 bytes match nothing
         // names go by their label: a lower-case f is no entry, the last of two wins
         {";;単語リスト\nremark\n[F1 23] アイ\r\n[F0 05] ウ\n[f0 06] エ\n[F0 07] \n[F0 08] イ\n[F0 08] ア\n", "",
@@ -94,23 +88,23 @@ TEST_F(ChangeScript, SectionsEntriesAndTheirLimits) {
         // texts by their header; a single '/' ends the body
         {";;テキスト\n##No.0A 1F\nア\r\nイ//\n##No.00 03\nウ/エ//\n", "",
          {{'t', 0x0A1F, Bytes{0x72, 0x16, 0x74}}, {'t', 3, Bytes{0x76}}}},
-        {";;単語リスト\n[F9 CD] ア\n\n[F9 CE] イ\n[F0 00] ウ\n", "4行目の番号が範囲外です",
+        {";;単語リスト\n[F9 CD] ア\n\n[F9 CE] イ\n[F0 00] ウ\n", stop(C::NameEntryOutOfRange, 4),
          {{'n', 2509, Bytes{0x72}}, {'n', 0, {}}}},
-        {";;単語リスト\n[FE 00] ア\n", "2行目の番号が範囲外です", {}},  // entry 0xE00
-        {";;単語リスト\n[F 00] ア\n", "2行目の番号が範囲外です", {}},   // 0x0F is below F0
-        {";;テキスト\n##No.15 E6\nア//\n##No.15 E7\nイ//\n", "4行目の番号が範囲外です", {{'t', 5606, Bytes{0x72}}}},
-        {";;テキスト\n##No.-1 00\nア//\n", "2行目の番号が範囲外です", {}},
+        {";;単語リスト\n[FE 00] ア\n", stop(C::NameEntryOutOfRange, 2), {}},  // entry 0xE00
+        {";;単語リスト\n[F 00] ア\n", stop(C::NameEntryOutOfRange, 2), {}},   // 0x0F is below F0
+        {";;テキスト\n##No.15 E6\nア//\n##No.15 E7\nイ//\n", stop(C::TextEntryOutOfRange, 4), {{'t', 5606, Bytes{0x72}}}},
+        {";;テキスト\n##No.-1 00\nア//\n", stop(C::TextEntryUnsigned, 2), {}},
         // unreadable numbers are no entries
         {";;単語リスト\n[Fx 01] ア\n[F0 zz] イ\n;;テキスト\n##No.zz\nウ//\n##No.00 04\nエ//\n", "",
          {{'t', 4, Bytes{0x78}}, {'n', 1, {}}}},
     };
     for (const auto& c : cases) {
         state.catalogues = before;
-        EXPECT_EQ(run(c.script), sjis(c.message)) << c.script;
+        EXPECT_EQ(run(c.script), c.stop) << c.script;
         for (const Entry& e : c.entries) {
             const auto i = static_cast<size_t>(e.index);
-            const Bytes& got = e.kind == 'n' ? state.catalogues.names[i].packed : state.catalogues.texts()[i].unpacked;
-            const Bytes& old = e.kind == 'n' ? before.names[i].packed : before.texts()[i].unpacked;
+            const Bytes& got = e.kind == 'n' ? state.catalogues.names[i].code : state.catalogues.texts()[i].unpacked;
+            const Bytes& old = e.kind == 'n' ? before.names[i].code : before.texts()[i].unpacked;
             EXPECT_EQ(got, e.bytes.value_or(old)) << c.script << " " << e.kind << e.index;
         }
     }
@@ -129,20 +123,20 @@ TEST_F(ChangeScript, EveryIpsSpellingAndBothSSpellingsSelectTheirSection) {
     EXPECT_EQ(run(";;IpSパッチ @@p.ips ;;ＩＰＳﾊﾟｯﾁ @@p.ips"), "");  // mixed case, half-width: skipped
     EXPECT_EQ(state.image[0x10], 0x43);
     for (const char* keyword : {"Sクラスキャラグラ", "Ｓクラスキャラグラ"})
-        EXPECT_EQ(run(std::string(";;") + keyword + "\n@@ none.bin\n"), sjis("none.binが読み込めません")) << keyword;
+        EXPECT_EQ(run(std::string(";;") + keyword + "\n@@ none.bin\n"), unreadable("none.bin")) << keyword;
 }
 
 TEST_F(ChangeScript, AFailingThirdSectionLeavesWhatCameBefore) {
     platform.files["p.ips"] = ipsOf({{0x00, 0x00, 0x20, 0x00, 0x01, 0x99}});
     EXPECT_EQ(run(";;IPSパッチ @@p.ips\n;;単語リスト\n[F0 00] ア\n"
                   ";;テキスト\n##No.00 00\nア//\n##No.00 01\n熊//\n##No.00 02\nイ//\n;;単語リスト\n[F0 01] イ\n"),
-              sjis("熊は使用できません-116 70 1 11"));
+              stop(C::CharacterNotInTable));
     EXPECT_EQ(state.image[0x20], 0x99);
-    EXPECT_EQ(name(0).packed, Bytes{0x72});
+    EXPECT_EQ(name(0).code, Bytes{0x72});
     EXPECT_EQ(text(0).unpacked, Bytes{0x72});
     EXPECT_EQ(text(1).unpacked, before.texts()[1].unpacked);
     EXPECT_EQ(text(2).unpacked, before.texts()[2].unpacked);
-    EXPECT_EQ(name(1).packed, before.names[1].packed);
+    EXPECT_EQ(name(1).code, before.names[1].code);
     // The problem stands where the character stands in the script.
     EXPECT_EQ(script[lastProblem->offset], 0x8C);
     EXPECT_EQ(script[lastProblem->offset + 1], 0x46);
@@ -165,7 +159,7 @@ TEST_F(ChangeScript, AddedCharactersAreFoundByALaterSectionAndWrittenByASave) {
     EXPECT_EQ(added[0], (Glyph{0x9F, 0x54}));  // 鬱
     EXPECT_EQ(added[2], (Glyph{0x00, 0x40}));  // the terminator, then the old second byte
     EXPECT_EQ(added[3], kFullWidthSpace);
-    EXPECT_EQ(name(0).packed, (Bytes{0x08, 0x01, 0x08, 0x00, 0x72}));
+    EXPECT_EQ(name(0).code, (Bytes{0x08, 0x01, 0x08, 0x00, 0x72}));
     RomImage saved = state.image;
     ASSERT_TRUE(layOutImage(saved, state));
     EXPECT_EQ(saved[kGlyphData + 1], glyphs[0]);
@@ -188,11 +182,11 @@ TEST_F(ChangeScript, ATableOf256CharactersAndALineEndFillsTheWholeTable) {
 
 TEST_F(ChangeScript, AGlyphFileWithoutItsTableFileIsCutShort) {
     platform.files["g.bin"] = Bytes(8192, 0x11);
-    EXPECT_EQ(run("\n;;文字追加\n\n@@g.bin\n;;単語リスト\n[F0 00] ア\n"), sjis("4行目の指定が足りません"));
+    EXPECT_EQ(run("\n;;文字追加\n\n@@g.bin\n;;単語リスト\n[F0 00] ア\n"), stop(C::GlyphsWithoutTable, 4));
     EXPECT_TRUE(state.glyphSheetLoaded);  // what was set before stays set
     EXPECT_EQ(state.glyphSheet[0], 0x11);
-    EXPECT_EQ(name(0).packed, before.names[0].packed);
-    EXPECT_EQ(run(";;文字追加 @@g.bin @@missing.txt"), sjis("missing.txtが読み込めません"));
+    EXPECT_EQ(name(0).code, before.names[0].code);
+    EXPECT_EQ(run(";;文字追加 @@g.bin @@missing.txt"), unreadable("missing.txt"));
 }
 
 // ------------------------------------------------------------- IPS patches
@@ -213,27 +207,21 @@ TEST_F(ChangeScript, IpsRecordsAndRuns) {
 TEST_F(ChangeScript, ABadPatchWritesNothingOfItselfAndStopsTheScript) {
     platform.files["good.ips"] = ipsOf({{0x00, 0x00, 0x30, 0x00, 0x01, 0x01}});
     platform.files["eof-first.ips"] = ipsOf({});
-    struct Case {
-        const char* why;
-        Bytes patch;
+    // Every way a patch fails to parse: the patch tests; here, that none writes a byte. `record`: where it stands.
+    const struct { const char* why; Bytes patch; ProblemCode code; size_t record; } cases[] = {
+        {"no EOF", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x01, 0x02}}, false), C::IpsNoEof, 11},
+        {"past the image", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x01, 0x02}, {0x3F, 0xFF, 0xFF, 0x00, 0x02, 1, 2}}), C::IpsWritesBeyond, 11},
+        {"run past the image", ipsOf({{0x3F, 0xFF, 0xF0, 0x00, 0x00, 0x00, 0x11, 0x03}}), C::IpsWritesBeyond, 5},
     };
-    const Case cases[] = {
-        {"no EOF", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x01, 0x02}}, false)},
-        {"past the image", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x01, 0x02}, {0x3F, 0xFF, 0xFF, 0x00, 0x02, 1, 2}})},
-        {"run past the image", ipsOf({{0x3F, 0xFF, 0xF0, 0x00, 0x00, 0x00, 0x11, 0x03}})},
-        {"short", bytesOf("PATCH")},
-        {"record past the end", ipsOf({{0x00, 0x00, 0x40, 0x00, 0x09, 0x01}}, false)},
-        {"run header past the end", Bytes{'P', 'A', 'T', 'C', 'H', 0x00, 0x00, 0x40, 0x00, 0x00, 0x01}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         state.image = test::demoImage();
         platform.files["bad.ips"] = c.patch;
-        EXPECT_EQ(run(";;IPSパッチ @@eof-first.ips @@good.ips @@bad.ips ;;単語リスト [F0 00] ア"),
-                  sjis("bad.ipsが読み込めません"))
+        EXPECT_EQ(run(";;IPSパッチ @@eof-first.ips @@good.ips @@bad.ips ;;単語リスト [F0 00] ア"), stop(c.code, 0, "bad.ips"))
             << c.why;
+        EXPECT_EQ(lastProblem->innerOffset, c.record) << c.why;
         EXPECT_EQ(state.image[0x30], 0x01) << c.why;                        // the patch before stays applied
         EXPECT_EQ(state.image[0x40], test::demoImage()[0x40]) << c.why;    // nothing of the bad one
-        EXPECT_EQ(name(0).packed, before.names[0].packed) << c.why;        // and the script stopped
+        EXPECT_EQ(name(0).code, before.names[0].code) << c.why;        // and the script stopped
     }
 }
 
@@ -250,7 +238,7 @@ TEST_F(ChangeScript, SClassFaceAndColourSetsOnly) {
     EXPECT_EQ(face.packed, packWithProfile(state.image, face.unpacked, kFaceProfile));
     for (int s = 0; s < 8; ++s) {
         const ResourceEntry& set = state.catalogues.colourSets[static_cast<size_t>(0x80 + s)];
-        ASSERT_EQ(set.unpackedLength, 30);
+        ASSERT_EQ(set.unpacked.size(), 30u);
         for (int c = 1; c <= 15; ++c) {
             const size_t at = static_cast<size_t>(48 * s + 3 * c);
             EXPECT_EQ(colourAt(set.unpacked, static_cast<size_t>(c - 1)), rgbToConsole({palette[at], palette[at + 1], palette[at + 2]}));
@@ -269,38 +257,32 @@ TEST_F(ChangeScript, SClassUnitSetsFollowTheirTables) {
     EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal #.FF.FF.51.0A.85"), "");
     auto sheetUnit = [&](int u) { return Bytes(sheet.begin() + 128 * u, sheet.begin() + 128 * u + 128); };
     const int64_t u1 = 0x51, u2 = 0x0A, u3 = 0x85;
-    EXPECT_EQ(unit(8 * u1 + 8).unpacked, sheetUnit(48));
-    EXPECT_EQ(unit(8 * u1 + 10).unpacked, sheetUnit(52));
-    EXPECT_EQ(unit(8 * u1 + 9).unpacked, sheetUnit(56));
-    EXPECT_EQ(unit(8 * u1 + 1935).unpacked, sheetUnit(30));
-    EXPECT_EQ(unit(8 * u2 + 2562).unpacked, sheetUnit(7));
-    EXPECT_EQ(unit(2 * u2 + 2649).unpacked, sheetUnit(71));
-    EXPECT_EQ(unit(24 * u3 + 2680).unpacked, sheetUnit(64));
-    EXPECT_EQ(unit(24 * u3 + 2703).unpacked, sheetUnit(94));
+    for (const auto& [u, at] : {std::pair{8 * u1 + 8, 48}, {8 * u1 + 10, 52}, {8 * u1 + 9, 56}, {8 * u1 + 1935, 30},
+                                {8 * u2 + 2562, 7}, {2 * u2 + 2649, 71}, {24 * u3 + 2680, 64}, {24 * u3 + 2703, 94}})
+        EXPECT_EQ(unit(u).unpacked, sheetUnit(at)) << u;
     EXPECT_EQ(unit(24 * u3 + 2703).packed, packWithProfile(state.image, sheetUnit(94), kUnitGraphicProfile));
     // the image blocks
     const int32_t b1 = static_cast<int32_t>(0x1C6600 + 1536 * u1), b2 = static_cast<int32_t>(0x1C6A00 + 1536 * u1);
-    EXPECT_EQ(state.image[b1 + 0], sheet[4096]);
-    EXPECT_EQ(state.image[b1 + 64], sheet[4096 + 512]);
-    EXPECT_EQ(state.image[b1 + 128 * 7 + 64 + 63], sheet[4096 + 512 + 64 * 7 + 63]);
-    EXPECT_EQ(state.image[b2 + 128 * 3 + 64 + 63], sheet[6400 + 512 + 64 * 3 + 63]);
-    EXPECT_EQ(state.image[0x1E2080 + 128 * static_cast<int32_t>(u1) + 127], sheet[3199]);
-    EXPECT_EQ(state.image[0x1E0000 + 128 * static_cast<int32_t>(u2)], sheet[3584]);
-    EXPECT_EQ(state.image[0x1E4000 + 512 * static_cast<int32_t>(u2) + 255], sheet[7679]);
-    EXPECT_EQ(state.image[0x1E4000 + 512 * static_cast<int32_t>(u2) + 256], sheet[7936]);
-    EXPECT_EQ(state.image[0x1E55FF], sheet[8191]);  // U2 0A's block ends on the raw block's last byte
+    const int32_t v1 = static_cast<int32_t>(u1), v2 = static_cast<int32_t>(u2);  // U2 0A's block ends on the raw block's last byte
+    for (const auto& [at, from] : {std::pair{b1, 4096}, {b1 + 64, 4096 + 512}, {b1 + 128 * 7 + 127, 4096 + 512 + 64 * 7 + 63},
+                                   {b2 + 128 * 3 + 127, 6400 + 512 + 64 * 3 + 63}, {0x1E2080 + 128 * v1 + 127, 3199},
+                                   {0x1E0000 + 128 * v2, 3584}, {0x1E4000 + 512 * v2 + 255, 7679},
+                                   {0x1E4000 + 512 * v2 + 256, 7936}, {0x1E55FF, 8191}})
+        EXPECT_EQ(state.image[at], sheet[static_cast<size_t>(from)]) << std::hex << at;
 }
 
 TEST_F(ChangeScript, SClassNumbersOneBeyondTheLastAreReportedBeforeAnythingIsWritten) {
     platform.files["s.bin"] = sheetBytes();
     platform.files["p.pal"] = Bytes(768);
+    int64_t which = 0;
     for (const char* numbers : {".9D.FF.FF.FF.FF", ".00.9D.FF.FF.FF", ".00.00.52.FF.FF", ".00.00.00.0B.FF", ".00.00.00.00.86"}) {
-        EXPECT_EQ(run(";;Sクラスキャラグラ\n@@s.bin\n@@p.pal\n#\n" + std::string(numbers) + "\n"), sjis("5行目の番号が範囲外です"))
+        EXPECT_EQ(run(";;Sクラスキャラグラ\n@@s.bin\n@@p.pal\n#\n" + std::string(numbers) + "\n"), stop(C::ClassNumberOutOfRange, 5))
             << numbers;
+        EXPECT_EQ(lastProblem->entry, which++);
         EXPECT_EQ(state.catalogues.faces()[0].unpacked, before.faces()[0].unpacked) << numbers;
         EXPECT_EQ(state.image.bytes, test::demoImage().bytes) << numbers;
     }
-    EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal #\n.FF\n.FF\n.FF\n.FF\n.-1\n"), sjis("6行目の番号が範囲外です"));
+    EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal #\n.FF\n.FF\n.FF\n.FF\n.-1\n"), stop(C::ClassNumberOutOfRange, 6));
 }
 
 TEST_F(ChangeScript, SClassEntriesCutShortOrMissingFiles) {
@@ -309,10 +291,10 @@ TEST_F(ChangeScript, SClassEntriesCutShortOrMissingFiles) {
     EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal # .00 .FF .FF .FF .FF"), "");
     EXPECT_EQ(state.catalogues.faces()[0].unpacked[99], sheetBytes()[99]);
     EXPECT_EQ(state.catalogues.faces()[0].unpacked[128], 0);
-    EXPECT_EQ(run("\n;;Sクラスキャラグラ @@s.bin @@p.pal # .00 .FF .FF .FF\n;;終了 ."), sjis("2行目の指定が足りません"));
-    EXPECT_EQ(run(";;Sクラスキャラグラ\n\n@@s.bin\n;;テキスト @@p.pal"), sjis("3行目の指定が足りません"));
-    EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal .00 .00 .00 .00 .00"), sjis("1行目の指定が足りません"));  // no '#'
-    EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@none.pal #.FF.FF.FF.FF.FF"), sjis("none.palが読み込めません"));
+    EXPECT_EQ(run("\n;;Sクラスキャラグラ @@s.bin @@p.pal # .00 .FF .FF .FF\n;;終了 ."), stop(C::EntryNeedsFiveNumbers, 2));
+    EXPECT_EQ(run(";;Sクラスキャラグラ\n\n@@s.bin\n;;テキスト @@p.pal"), stop(C::SheetWithoutPalette, 3));
+    EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal .00 .00 .00 .00 .00"), stop(C::EntryNeedsFiveNumbers, 1));  // no '#'
+    EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@none.pal #.FF.FF.FF.FF.FF"), unreadable("none.pal"));
     // a '.' without digits leaves that part alone; labels between the numbers are passed over
     state.catalogues = test::demoCatalogues();
     EXPECT_EQ(run(";;Sクラスキャラグラ @@s.bin @@p.pal # face. pal.FF unit1. unit2 . unit3.\n"), "");
@@ -333,15 +315,10 @@ TEST_F(ChangeScript, ItemPicturesAndTheirNumbers) {
     small.insert(small.end(), sheet.begin() + 512, sheet.begin() + 576);
     EXPECT_EQ(unit(5632).unpacked, small);
     EXPECT_EQ(unit(5633).unpacked, before.unitGraphics()[5633].unpacked);
-    EXPECT_EQ(unit(4096).unpacked, tiles(0, 2));
-    EXPECT_EQ(unit(4098).unpacked, tiles(1, 2));
-    EXPECT_EQ(unit(4097).unpacked, tiles(2, 2));
-    EXPECT_EQ(unit(4099).unpacked, tiles(3, 2));
-    EXPECT_EQ(unit(3744).unpacked, tiles(0, 6));
-    EXPECT_EQ(unit(3745).unpacked, tiles(2, 6));
-    EXPECT_EQ(unit(3751).unpacked, tiles(3, 10));
-    EXPECT_EQ(unit(3752).unpacked, tiles(4, 6));  // the lower half directly behind
-    EXPECT_EQ(unit(3759).unpacked, tiles(7, 10));
+    // unit, then its tiles' row and column; 3752 is the lower half, directly behind
+    for (const auto& [u, row, tile] : {std::array{4096, 0, 2}, {4098, 1, 2}, {4097, 2, 2}, {4099, 3, 2}, {3744, 0, 6},
+                                       {3745, 2, 6}, {3751, 3, 10}, {3752, 4, 6}, {3759, 7, 10}})
+        EXPECT_EQ(unit(u).unpacked, tiles(row, tile)) << u;
     EXPECT_EQ(unit(3760).unpacked, before.unitGraphics()[3760].unpacked);
     EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
     EXPECT_EQ(run(";;アイテムグラ @@i.bin #.FF.FF.4C"), "");
@@ -350,13 +327,15 @@ TEST_F(ChangeScript, ItemPicturesAndTheirNumbers) {
     EXPECT_EQ(run(";;アイテムグラ @@i.bin #.10B.1C2.156"), "");
     EXPECT_EQ(unit(5899).unpacked, tiles(3, 2));   // G1 10B wrote it first, then G2 1C2's last entry
     EXPECT_EQ(unit(5895).unpacked, tiles(7, 10));  // G3 156's last entry
-    for (const char* numbers : {".10C.FF.FF", ".FF.1C3.FF", ".FF.FF.157", ".FF.FF.4A"}) {
+    const std::pair<const char*, int64_t> tooFar[] = {{".10C.FF.FF", 0}, {".FF.1C3.FF", 1}, {".FF.FF.157", 2}, {".FF.FF.4A", 2}};
+    for (const auto& [numbers, which] : tooFar) {
         state.catalogues = test::demoCatalogues();
-        EXPECT_EQ(run(";;アイテムグラ @@i.bin\n#\n" + std::string(numbers)), sjis("3行目の番号が範囲外です")) << numbers;
+        EXPECT_EQ(run(";;アイテムグラ @@i.bin\n#\n" + std::string(numbers)), stop(C::ItemNumberOutOfRange, 3)) << numbers;
+        EXPECT_EQ(lastProblem->entry, which);
         EXPECT_EQ(unit(5899).unpacked, before.unitGraphics()[5899].unpacked);
     }
-    EXPECT_EQ(run(";;アイテムグラ @@i.bin # .00 .00"), sjis("1行目の指定が足りません"));
-    EXPECT_EQ(run(";;アイテムグラ @@missing.bin # .00 .00 .00"), sjis("missing.binが読み込めません"));
+    EXPECT_EQ(run(";;アイテムグラ @@i.bin # .00 .00"), stop(C::EntryNeedsThreeNumbers, 1));
+    EXPECT_EQ(run(";;アイテムグラ @@missing.bin # .00 .00 .00"), unreadable("missing.bin"));
 }
 
 }  // namespace

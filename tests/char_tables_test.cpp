@@ -9,8 +9,6 @@
 namespace velk {
 namespace {
 
-using test::sjis;
-
 TEST(CharTables, EverySlotHoldsOneDoubleByteCharacter) {
     const CharTables& t = builtInCharTables();
     ASSERT_EQ(t.size(), 11u);
@@ -30,12 +28,10 @@ TEST(CharTables, EverySlotHoldsOneDoubleByteCharacter) {
 }
 
 TEST(CharTables, CharactersWithSeveralUnicodeFormsHaveTheirBytes) {
-    const CharTable& t1 = builtInCharTables()[1];
-    EXPECT_EQ(t1[0x09], (Glyph{0x81, 0x5C}));  // ―
-    EXPECT_EQ(t1[0x0A], (Glyph{0x81, 0x60}));  // ～
-    EXPECT_EQ(t1[0x15], (Glyph{0x81, 0x7C}));  // －
-    EXPECT_EQ(t1[0x1F], (Glyph{0x87, 0x88}));  // ㊧
-    EXPECT_EQ(t1[0x20], (Glyph{0x87, 0x89}));  // ㊨
+    // ― ～ － ㊧ ㊨
+    for (const auto& [slot, glyph] : {std::pair<size_t, Glyph>{0x09, {0x81, 0x5C}}, {0x0A, {0x81, 0x60}}, {0x15, {0x81, 0x7C}},
+                                      {0x1F, {0x87, 0x88}}, {0x20, {0x87, 0x89}}})
+        EXPECT_EQ(builtInCharTables()[1][slot], glyph) << slot;
 }
 
 TEST(Sjis, ConvertsBothWaysAndMarksWhatItCannot) {

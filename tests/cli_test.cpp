@@ -28,20 +28,16 @@ TEST_F(Cli, InfoSummarisesTheImage) {
     EXPECT_TRUE(r.err.empty());
 }
 
-TEST_F(Cli, UsageErrorsExitWithTwoBeforeReadingAnything) {
+TEST_F(Cli, UsageErrorsExitWithTwoBeforeReadingAnythingAndAMessageWithOne) {
     EXPECT_EQ(cli({}).code, 2);
     EXPECT_EQ(cli({rom}).code, 2);
     const CliRun r = cli({"/nonexistent/x.smc", "info", "bogus"});
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("bogus"), std::string::npos);
     EXPECT_EQ(r.err.find("読み込めません"), std::string::npos);
-}
-
-TEST_F(Cli, AMessageEndsTheRunWithOneInUtf8) {
-    const CliRun r = cli({"/nonexistent/x.smc", "info"});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "x.smcが読み込めません\nx.smc: No such file or directory\n");
-    EXPECT_TRUE(r.out.empty());
+    const CliRun unread = cli({"/nonexistent/x.smc", "info"});  // a message ends the run with 1, in UTF-8
+    EXPECT_TRUE(unread.code == 1 && unread.out.empty());
+    EXPECT_EQ(unread.err, "x.smcが読み込めません\nx.smc: No such file or directory\n");
 }
 
 TEST_F(Cli, AFailingVerbStopsTheChain) {
@@ -67,26 +63,15 @@ TEST_F(Cli, KeepGoingRunsEveryVerbAndStillFails) {
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(std::filesystem::exists(dir / "n.txt"));
     EXPECT_NE(r.err.find("missing.txtが読み込めません"), std::string::npos);
-    args[0] = "--keep-going";
-    std::filesystem::remove(dir / "n.txt");
-    EXPECT_EQ(cli(args).code, 1);
-    EXPECT_TRUE(std::filesystem::exists(dir / "n.txt"));
 }
 
 TEST_F(Cli, HelpVersionAndAMisspeltVerb) {
     for (const char* help : {"--help", "-h"}) {
         const CliRun r = cli({help});
-        EXPECT_EQ(r.code, 0);
-        EXPECT_NE(r.out.find("usage: velk-cli"), std::string::npos);
-        EXPECT_NE(r.out.find("--keep-going"), std::string::npos);
+        EXPECT_TRUE(r.code == 0 && r.err.empty() && r.out.starts_with("usage: velk-cli ")) << help;
         EXPECT_NE(r.out.find("apply-script IN.txt"), std::string::npos);
-        EXPECT_TRUE(r.err.empty());
     }
-    for (const char* version : {"--version", "-V"}) {
-        const CliRun r = cli({version});
-        EXPECT_EQ(r.code, 0);
-        EXPECT_EQ(r.out, "VELK Version 1.14\n");
-    }
+    for (const char* version : {"--version", "-V"}) EXPECT_EQ(cli({version}).out, "VELK Version 1.14\n") << version;
     const CliRun typo = cli({rom, "export-text", "t.txt"});
     EXPECT_EQ(typo.code, 2);
     EXPECT_NE(typo.err.find("did you mean export-texts?"), std::string::npos) << typo.err;

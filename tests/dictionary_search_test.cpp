@@ -10,8 +10,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 // The plain definition: the longest prefix (3..maxLength) of the pattern that
 // starts at some offset and ends before the window's last byte; the lowest
 // such offset.
@@ -32,20 +30,14 @@ void expectSame(const Match& a, const Match& b, const std::string& what) {
 }
 
 TEST(WindowLimit, EndsAtTheBaseBank) {
-    EXPECT_EQ(windowLimitFor(0x24FB72, 4096), 1166);
-    EXPECT_EQ(windowLimitFor(0x204345, 4096), 4096);
-    EXPECT_EQ(windowLimitFor(0x208006, 4096), 4096);
-    EXPECT_EQ(windowLimitFor(0x10D402, 8192), 8192);
-    EXPECT_EQ(windowLimitFor(0x10E000, 8192), 8192);  // ends exactly at the bank end: a new bank
-    EXPECT_EQ(windowLimitFor(0x10DFFF, 8192), 8192);
+    // 0x10E000: ends exactly at the bank end, a new bank
+    for (const auto& [base, size, limit] : {std::array{0x24FB72, 4096, 1166}, {0x204345, 4096, 4096}, {0x208006, 4096, 4096},
+                                            {0x10D402, 8192, 8192}, {0x10E000, 8192, 8192}, {0x10DFFF, 8192, 8192}})
+        EXPECT_EQ(windowLimitFor(base, size), limit) << std::hex << base;
 }
 
 TEST(FindLongestMatch, NeverUsesTheWindowsLastByte) {
-    Bytes dict(16, 0);
-    dict[12] = 1;
-    dict[13] = 2;
-    dict[14] = 3;
-    dict[15] = 4;
+    const Bytes dict = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4};
     const Bytes pattern = {1, 2, 3, 4};
     // limit 16: the match may cover 12-14 but not 15
     EXPECT_EQ(findLongestMatchReference(pattern.data(), dict.data(), 4, 16).length, 3);
@@ -92,38 +84,22 @@ TEST(FindLongestMatch, ReferenceIndexAndDefinitionAgreeOnRandomInput) {
 // offset and by the one offset whose run is exactly as long as the pattern's.
 TEST(FindLongestMatch, RunsOfOneByte) {
     // runs of 0: 5 at 0, 4 at 6 followed by 9 9, 7 at 13; window ends at 24
-    Bytes dict = {0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 9, 9, 2, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0};
-    const DictionaryIndex index(dict);
-    auto find = [&](Bytes pattern, int32_t maxLength) {
-        pattern.resize(static_cast<size_t>(maxLength) + 4, 0x55);
-        return index.find(pattern.data(), maxLength);
+    const Bytes runs = {0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 9, 9, 2, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0}, tail = {5, 5, 5, 5, 1, 0, 0, 0};
+    const struct { const Bytes& dict; Bytes pattern; int32_t length, offset; } cases[] = {  // length 0: no match
+        {runs, {0, 0, 0, 0, 9, 9}, 6, 6},        // lead 4, then 9 9: only the run of exactly 4 goes on
+        {runs, {0, 0, 0, 0, 7}, 4, 0},           // lead 4 then 7: the first run's first offset
+        {runs, {0, 0, 0, 0, 0, 0, 3}, 7, 14},    // the run of 7 ends exactly where the pattern's 3 is
+        {runs, {0, 0, 0, 0, 0, 0, 1}, 6, 13},    // 6 zeros only in the run of 7
+        {tail, {0, 0, 0}, 0, 0},                 // the window's last byte is never used
+        {tail, {5, 5, 5, 5, 1, 0}, 6, 0},
     };
-    // lead 4, then 9 9: only the run of exactly 4 goes on (offset 6, length 6)
-    Match m = find({0, 0, 0, 0, 9, 9}, 6);
-    EXPECT_EQ(m.length, 6);
-    EXPECT_EQ(m.offset, 6);
-    // lead 4 then 7: the first run's first offset, length 4
-    m = find({0, 0, 0, 0, 7}, 5);
-    EXPECT_EQ(m.length, 4);
-    EXPECT_EQ(m.offset, 0);
-    // lead 6 then 3: the run of 7 at 13 ends exactly where the pattern's 3 is
-    // (offset 14), and 1 byte more
-    m = find({0, 0, 0, 0, 0, 0, 3}, 7);
-    EXPECT_EQ(m.length, 7);
-    EXPECT_EQ(m.offset, 14);
-    // lead 6 then 1: 6 zeros only in the run of 7 (offset 13)
-    m = find({0, 0, 0, 0, 0, 0, 1}, 7);
-    EXPECT_EQ(m.length, 6);
-    EXPECT_EQ(m.offset, 13);
-    // the window's last byte is never used: the run 21..23 gives only 2
-    dict = {5, 5, 5, 5, 1, 0, 0, 0};
-    const DictionaryIndex tail(dict);
-    const Bytes zeros(8, 0);
-    EXPECT_LE(tail.find(zeros.data(), 3).length, 2);
-    const Bytes fives = {5, 5, 5, 5, 1, 0};
-    m = tail.find(fives.data(), 6);
-    EXPECT_EQ(m.length, 6);
-    EXPECT_EQ(m.offset, 0);
+    for (const auto& c : cases) {
+        Bytes pattern = c.pattern;
+        pattern.resize(pattern.size() + 4, 0x55);
+        const Match m = DictionaryIndex(c.dict).find(pattern.data(), static_cast<int32_t>(c.pattern.size()));
+        EXPECT_EQ(m.length > 2 ? m.length : 0, c.length);
+        EXPECT_EQ(m.length > 2 ? m.offset : 0, c.offset);
+    }
 }
 
 TEST(DictionaryIndexCache, FollowsChangesToTheDictionaryBytes) {
@@ -131,12 +107,9 @@ TEST(DictionaryIndexCache, FollowsChangesToTheDictionaryBytes) {
     const Bytes pattern = {9, 8, 7};
     const std::span<const uint8_t> window(image.at(0x208006), 4096);
     EXPECT_LE(dictionaryIndexFor(window)->find(pattern.data(), 3).length, 2);
-    image[0x208006 + 100] = 9;
-    image[0x208006 + 101] = 8;
-    image[0x208006 + 102] = 7;
+    std::copy(pattern.begin(), pattern.end(), image.at(0x208006 + 100));
     const Match m = dictionaryIndexFor(window)->find(pattern.data(), 3);
-    EXPECT_EQ(m.length, 3);
-    EXPECT_EQ(m.offset, 100);
+    EXPECT_TRUE(m.length == 3 && m.offset == 100) << m.length << " at " << m.offset;
 }
 
 }  // namespace

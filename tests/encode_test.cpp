@@ -9,10 +9,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::bytesOf;
-using test::sjis;
-
 class Encoding : public ::testing::Test {
 protected:
     Encoding() : names(2510), texts(5607), glyphs(builtInCharTables()) {}
@@ -28,49 +24,38 @@ protected:
         return orReport(encodeText(texts, index, block, glyphs, image));
     }
     Bytes textCode(const std::string& bodyUtf8) {
-        EXPECT_GT(text(bodyUtf8), 0) << (messages.empty() ? "" : fromCp932(messages.back()));
+        EXPECT_GT(text(bodyUtf8), 0) << fromCp932(lastMessage());
         return texts[0].unpacked;
     }
     Bytes nameCode(const std::string& utf8) {
-        EXPECT_GT(name(utf8), 0) << (messages.empty() ? "" : fromCp932(messages.back()));
-        return names[0].packed;
+        EXPECT_GT(name(utf8), 0) << fromCp932(lastMessage());
+        return names[0].code;
     }
-    // The count consumed, or -1 with the problem's message recorded.
+    // The count consumed, or -1 with the problem recorded.
     int32_t orReport(const Result<int32_t>& r) {
         if (r) return *r;
-        messages.push_back(messageText(r.problem()));
+        problems.push_back(r.problem());
         return -1;
     }
-    // The last message's exact bytes.
-    std::string lastMessage() const { return messages.empty() ? "" : messages.back(); }
+    std::string lastMessage() const { return problems.empty() ? "" : messageText(problems.back()); }
 
-    std::vector<ResourceEntry> names;
+    std::vector<NameEntry> names;
     std::vector<ResourceEntry> texts;
     GlyphLookup glyphs;
     RomImage image;
-    std::vector<std::string> messages;
+    std::vector<Problem> problems;
 };
 
 TEST_F(Encoding, TheNameExample) {
     EXPECT_EQ(name("(主人公)の剣\r\n"), 14);
-    EXPECT_EQ(names[0].packed, (Bytes{0x18, 0x0D, 0x4E, 0xD3}));
-    EXPECT_EQ(names[0].packedLength, 4);
-    EXPECT_EQ(names[0].unpackedLength, 14);
-    Bytes expected = bytesOf(sjis("(主人公)の剣"));
-    expected.push_back(0);
-    expected.push_back('\n');
-    EXPECT_EQ(names[0].unpacked, expected);
-    EXPECT_EQ(nameText(names[0]), sjis("(主人公)の剣"));
+    EXPECT_EQ(names[0].code, (Bytes{0x18, 0x0D, 0x4E, 0xD3}));
+    EXPECT_EQ(names[0].text, bytesOf(sjis("(主人公)の剣") + std::string(1, '\0') + "\n"));
 }
 
 // Each glyph takes its first slot; tokens, escapes (hex in either case,
 // exactly two digits) and word references become their codes.
 TEST_F(Encoding, CodesOfNamesAndTexts) {
-    const struct {
-        bool isText;
-        const char* input;
-        Bytes code;
-    } cases[] = {
+    const struct { bool isText; const char* input; Bytes code; } cases[] = {
         {false, "　≫の剣\n", {0x20, 0x10, 0x4E, 0xD3}},
         {false, "Ａ北興×ぎ\n", {0x01, 0x27, 0x02, 0x00, 0x0A, 0xC9, 0x01, 0x17, 0x2E}},
         {false, "候\n", {0x03, 0x80}},
@@ -90,55 +75,57 @@ TEST_F(Encoding, CodesOfNamesAndTexts) {
     for (const auto& c : cases) EXPECT_EQ(c.isText ? textCode(c.input) : nameCode(c.input), c.code) << c.input;
 }
 
-// Each failure's message, with its entry, signed bytes and offset; "" for
-// a failure whose message another case pins.
-TEST_F(Encoding, FailuresAndTheirMessages) {
-    const struct {
-        bool isText;
-        int index;
-        const char* input;
-        const char* message;
-    } cases[] = {
-        {false, 0, "(勇者)\n", "(勇者)は使用できません"},
-        {true, 0, "(勇者)//", "(勇者)は使用できません"},
-        {true, 0, "(主人公\r\nの//", "(主人公)は使用できません"},  // unclosed: ends at the line
-        {false, 0, "(旗a)\r\n次の行)\r\n", "(旗a))は使用できません"},
-        {false, 0, "(主人公", "(主人公)は使用できません"},
-        {false, 9, "[F1 23:()]\n", "[Fは使用できません9 91"},  // in names "[" is ordinary, ASCII in no table
-        {true, 3, "ア?xx?//", "?xは使用できません63 120 3 13"},
-        {false, 2, "!\n", "!\nは使用できません2 33"},
-        {true, 4, "[F1 23:(名前)//", "[Fは使用できません91 70 4 11"},
-        {true, 0, "?1 2?ア//", "?1は使用できません63 49 0 11"},  // read as scanf would, this dropped the ア
-        {false, 1, "ア!00!イ\n", "!0は使用できません1 33"},       // a zero would end the name
-        {true, 5, "[F1 23ア//\n##No.00 01\n[F0 01:(x)]//", "[Fは使用できません91 70 5 11"},
-        {false, 1, "/a\n", "/aは使用できません1 47"},  // '/' is not special in names
-        {false, 5, "アイ熊\r\n", "熊は使用できません5 -116"},
-        {true, 7, "アイ熊//", "熊は使用できません-116 70 7 15"},
-        {true, 0, "アb//", "b/は使用できません98 47 0 13"},
-        {true, 0, "ア##//", "##は使用できません35 35 0 13"},
-        {true, 2, "アイ", "は使用できません0 0 2 15"},  // no closing "//": no character met
-        {true, 0, "!zz!//", ""},
-        {true, 0, "ｱ//", ""},  // half-width katakana
-        {true, 0, "[F1 23:(名/前)]//", ""},  // a '/' ends the text, inside the name too
-        {true, 0, "?1B 0A5?//", ""},
-        {true, 0, "?1B  0A?//", ""},
-        {true, 0, "?1B\n0A?//", ""},
-        {true, 0, "?1B 0A//", ""},
-        {true, 0, "!1!ア//", ""},
-        {true, 0, "!123!//", ""},
-        {true, 0, "!1B//", ""},
-        {true, 0, "?0x1 02?//", ""},
-        {true, 0, "!13", ""},  // the data ends inside the escape
-        {false, 0, "?00 05?\n", ""},
-        {false, 0, "?20 00?\n", ""},  // 20 is read alone, so the 00 would start an item
-        {false, 0, "?11 00?\n", ""},  // so is the one-byte control 11
+// Each failure's code, the bytes it names (up to a zero) and where it
+// stands; no code for a failure whose kind another case pins.
+TEST_F(Encoding, FailuresAndWhereTheyStand) {
+    using C = ProblemCode;
+    const struct { bool isText; int index; const char* input; std::optional<ProblemCode> code; const char* bytes;
+                   size_t offset; } cases[] = {
+        {false, 0, "(勇者)\n", C::UnknownToken, "勇者", 0},
+        {true, 0, "(勇者)//", C::UnknownToken, "勇者", 11},
+        {true, 0, "(主人公\r\nの//", C::TokenNotClosed, "主人公", 11},  // unclosed: ends at the line
+        {false, 0, "(旗a)\r\n次の行)\r\n", C::TokenNotClosed, "旗a)", 0},
+        {false, 0, "(主人公", C::TokenNotClosed, "主人公", 0},
+        {false, 9, "[F1 23:()]\n", C::CharacterNotInTable, "[F", 0},  // in names "[" is ordinary, ASCII in no table
+        {true, 3, "ア?xx?//", C::PairEscapeMalformed, "?x", 13},
+        {false, 2, "!\n", C::ByteEscapeMalformed, "!\n", 0},
+        {true, 4, "[F1 23:(名前)//", C::HexEscapeNotClosed, "[F", 11},
+        {true, 0, "?1 2?ア//", C::PairEscapeMalformed, "?1", 11},  // read as scanf would, this dropped the ア
+        {false, 1, "ア!00!イ\n", C::EscapeEndsName, "!0", 2},       // a zero would end the name
+        {true, 5, "[F1 23ア//\n##No.00 01\n[F0 01:(x)]//", C::HexEscapeNotClosed, "[F", 11},
+        {false, 1, "/a\n", C::CharacterNotInTable, "/a", 0},  // '/' is not special in names
+        {false, 5, "アイ熊\r\n", C::CharacterNotInTable, "熊", 4},
+        {true, 7, "アイ熊//", C::CharacterNotInTable, "熊", 15},
+        {true, 0, "アb//", C::CharacterNotInTable, "b/", 13},
+        {true, 0, "ア##//", C::CharacterNotInTable, "##", 13},
+        {true, 2, "アイ", C::EntryNotClosed, "", 15},  // no closing "//": no character met
+        {true, 0, "!zz!//", {}, "", 0},
+        {true, 0, "ｱ//", {}, "", 0},  // half-width katakana
+        {true, 0, "[F1 23:(名/前)]//", {}, "", 0},  // a '/' ends the text, inside the name too
+        {true, 0, "?1B 0A5?//", {}, "", 0},
+        {true, 0, "?1B  0A?//", {}, "", 0},
+        {true, 0, "?1B\n0A?//", {}, "", 0},
+        {true, 0, "?1B 0A//", {}, "", 0},
+        {true, 0, "!1!ア//", {}, "", 0},
+        {true, 0, "!123!//", {}, "", 0},
+        {true, 0, "!1B//", {}, "", 0},
+        {true, 0, "?0x1 02?//", {}, "", 0},
+        {true, 0, "!13", {}, "", 0},  // the data ends inside the escape
+        {false, 0, "?00 05?\n", {}, "", 0},
+        {false, 0, "?20 00?\n", {}, "", 0},  // 20 is read alone, so the 00 would start an item
+        {false, 0, "?11 00?\n", {}, "", 0},  // so is the one-byte control 11
     };
     for (const auto& c : cases) {
-        messages.clear();
-        EXPECT_EQ(c.isText ? text(c.input, c.index) : name(c.input, c.index), -1) << c.input;
-        if (*c.message) {
-            EXPECT_EQ(lastMessage(), sjis(c.message)) << c.input;
-        }
+        problems.clear();
+        ASSERT_EQ(c.isText ? text(c.input, c.index) : name(c.input, c.index), -1) << c.input;
+        if (!c.code) continue;
+        const Problem& p = problems.back();
+        EXPECT_EQ(p.code, *c.code) << c.input;
+        EXPECT_EQ(p.record, c.isText ? Record::Text : Record::Name) << c.input;
+        EXPECT_EQ(p.entry, c.index) << c.input;
+        EXPECT_EQ(std::string(p.bytes.c_str()), sjis(c.bytes)) << c.input;
+        EXPECT_EQ(p.offset, c.offset) << c.input;
+        EXPECT_EQ(p.innerOffset, c.offset) << c.input;
     }
     const Bytes header = bytesOf("##No.00 00");  // not even a line end
     EXPECT_EQ(orReport(encodeText(texts, 0, header, glyphs, image)), -1);
@@ -169,37 +156,34 @@ TEST_F(Encoding, AddedCharactersAreFoundOnceInTheTable) {
     EXPECT_EQ(decodeTextCode(nameCode("熊\n"), {}, tables), sjis("熊"));
 }
 
-TEST_F(Encoding, LeadBytesWithoutAGlyphAreRefusedWithTheirSignedValue) {
+TEST_F(Encoding, LeadBytesWithoutAGlyphAreRefusedWithBothBytes) {
     for (int lead = 0xF0; lead <= 0xFC; ++lead) {
         const Bytes line = {static_cast<uint8_t>(lead), 0x40, '\n'};
         EXPECT_EQ(orReport(encodeName(names, 4, line, glyphs)), -1) << lead;
-        const std::string expected = std::string(1, static_cast<char>(lead)) + "@" + sjis("は使用できません4 ") +
-                                     std::to_string(lead - 256);
-        EXPECT_EQ(lastMessage(), expected);
+        EXPECT_EQ(problems.back().bytes, std::string(1, static_cast<char>(lead)) + "@");
+        EXPECT_EQ(problems.back().found, 2);  // a character of two bytes
     }
 }
 
 TEST_F(Encoding, LineEndsInNamesEndTheLine) {
     EXPECT_EQ(name("ア\r\n次"), 4);
-    EXPECT_EQ(names[0].packed, Bytes{0x72});
+    EXPECT_EQ(names[0].code, Bytes{0x72});
     EXPECT_EQ(name("ア\n次"), 3);
     EXPECT_EQ(name("ア\r次"), 4);  // a CR takes the byte after it along
     EXPECT_EQ(name("\r\n"), 2);
-    EXPECT_TRUE(names[0].packed.empty());
+    EXPECT_TRUE(names[0].code.empty());
     EXPECT_EQ(nameText(names[0]), "");
     // the last line of a file may lack its line end
     EXPECT_EQ(name("アイ"), 4);
-    EXPECT_EQ(names[0].packed, (Bytes{0x72, 0x74}));
+    EXPECT_EQ(names[0].code, (Bytes{0x72, 0x74}));
     EXPECT_EQ(nameText(names[0]), sjis("アイ"));
 }
 
-TEST_F(Encoding, AHeaderMayEndInCrLf) {
+// A header may end in CR LF; a single '/' ends the text, the block is read to its "//".
+TEST_F(Encoding, AHeaderMayEndInCrLfAndASlashEndsATextWherePassed) {
     const Bytes block = bytesOf("##No.00 00\r\n" + sjis("ア//"));
     EXPECT_EQ(orReport(encodeText(texts, 1, block, glyphs, image)), static_cast<int32_t>(block.size()));
     EXPECT_EQ(texts[1].unpacked, Bytes{0x72});
-}
-
-TEST_F(Encoding, ASlashEndsATextWherePassed) {
     EXPECT_EQ(text("ア/イ//"), 11 + 2 + 2);
     EXPECT_EQ(texts[0].unpacked, Bytes{0x72});
 }
@@ -207,13 +191,12 @@ TEST_F(Encoding, ASlashEndsATextWherePassed) {
 TEST_F(Encoding, FailuresLeaveTheEntryAsItWas) {
     ASSERT_EQ(name("アイ\n", 3), 5);
     ASSERT_EQ(text("アイ//", 3), 17);
-    const ResourceEntry nameBefore = names[3], textBefore = texts[3];
+    const NameEntry nameBefore = names[3];
+    const ResourceEntry textBefore = texts[3];
     EXPECT_EQ(name("ウ熊\n", 3), -1);
     EXPECT_EQ(text("ウ熊//", 3), -1);
-    EXPECT_EQ(names[3].packed, nameBefore.packed);
-    EXPECT_EQ(names[3].unpacked, nameBefore.unpacked);
-    EXPECT_EQ(texts[3].unpacked, textBefore.unpacked);
-    EXPECT_EQ(texts[3].packed, textBefore.packed);
+    EXPECT_EQ(names[3], nameBefore);
+    EXPECT_EQ(texts[3], textBefore);
 }
 
 TEST_F(Encoding, TextsArePackedWithTheTextProfile) {
@@ -222,17 +205,17 @@ TEST_F(Encoding, TextsArePackedWithTheTextProfile) {
     EXPECT_EQ(texts[0].packed, (Bytes{0x00, 0x00}));
     EXPECT_EQ(text("アイ//"), 17);
     EXPECT_EQ(texts[0].packed, (Bytes{0x02, 0x00, 0xC0, 0x72, 0x74}));
-    EXPECT_EQ(texts[0].packedLength, 5);
 }
 
 TEST_F(Encoding, ATextTooLongForTheGameIsRefused) {
     std::string body;
     for (int i = 0; i < 4096; ++i) body += "ア";
-    EXPECT_GT(text(body + "//", 1), 0);
-    EXPECT_EQ(texts[1].unpackedLength, 4096);
+    EXPECT_GT(text(body + "//", 1), 0);  // an exact fit
+    EXPECT_EQ(texts[1].unpacked.size(), 4096u);
     EXPECT_EQ(text(body + "イ//", 1), -1);
-    EXPECT_EQ(lastMessage(), sjis("テキスト1が長すぎます"));
-    EXPECT_EQ(texts[1].unpackedLength, 4096);
+    EXPECT_EQ(problems.back().code, ProblemCode::TextTooLong);
+    EXPECT_EQ(problems.back().entry, 1);
+    EXPECT_EQ(texts[1].unpacked.size(), 4096u);
 }
 
 }  // namespace

@@ -11,9 +11,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::sjis;
-
 class Lossless : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -43,7 +40,7 @@ TEST_F(Lossless, AnUnchangedExportAndImportAfterSaveAndReloadGivesEveryCodeBack)
     const Bytes text = {0x08, 0x10, 0x08, 0x11, 0x08, 0x12, 0x09, 0xFF, 0x0A, 0xB0, 0xCF, 0x00, 0x20, 0x20, 0x2E};
     storeAndPack(state.image, state.catalogues.texts()[9], text, kTextProfile);
     const Bytes name = {0x08, 0x10, 0x08, 0x12, 0xF3, 0x16, 0x20};
-    storePacked(state.catalogues.names[9], name);
+    state.catalogues.names[9].code = name;
     ASSERT_TRUE(save(state, "out.smc"));
     EditorState again;
     platform.answer(folder / "out.smc");
@@ -61,7 +58,7 @@ TEST_F(Lossless, AnUnchangedExportAndImportAfterSaveAndReloadGivesEveryCodeBack)
     ASSERT_TRUE(platform.messages.empty()) << platform.details.front();
     EXPECT_EQ(again.catalogues.texts()[9].unpacked, text);
     for (size_t i = 0; i < saved.names.size(); ++i)  // 候 at its second slot (5) comes back at its first
-        if (i != 5) { ASSERT_EQ(again.catalogues.names[i].packed, saved.names[i].packed) << i; }
+        if (i != 5) { ASSERT_EQ(again.catalogues.names[i].code, saved.names[i].code) << i; }
     // Names were decoded at load, before the added characters came: escapes.
     const Bytes names = test::readBytes(folder / "n.txt"), texts = test::readBytes(folder / "t.txt");
     EXPECT_NE(std::string(names.begin(), names.end()).find("[F0 09] ?08 10??08 12?!F3!!16!" + sjis("　") + "\r\n"), std::string::npos);
@@ -77,10 +74,10 @@ TEST_F(Lossless, FacesSharingAPointerSlotLeaveItAtTheFacePlacedLast) {
         EditorState s = state;
         Catalogue faces = s.catalogues.faces();
         faces[small].tableIndex = faces[large].tableIndex;
-        storePacked(faces[small], Bytes{0x5A});
+        faces[small].packed = Bytes{0x5A};
         Bytes big(0x2000);
         for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>(i * 7 + 1);
-        storePacked(faces[large], big);
+        faces[large].packed = big;
         ASSERT_TRUE(save(s, "faces.smc"));
         const RomImage out(test::readBytes(folder / "faces.smc"));
         const int32_t at = readLongPointer(out, kFacePointerTable + 3 * faces[large].tableIndex);

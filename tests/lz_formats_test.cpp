@@ -8,8 +8,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 // A dictionary of zeros with 41 42 43 44 at offsets 0x123-0x126.
 constexpr int32_t kBaseB4 = 0x208006;  // 4096-byte window
 constexpr int32_t kBaseB3 = 0x10D402;  // 8192-byte window
@@ -26,14 +24,8 @@ RomImage workedExampleImage() {
 Bytes packA(const RomImage& image, const Bytes& src, int32_t base) {
     return velk::packA(src, *dictionaryFor(image, {LzFormat::A, base, 0, 0, false}));
 }
-Bytes packB(const RomImage& image, const Bytes& src, int32_t base, int k, bool header) {
-    return velk::packB(src, *dictionaryFor(image, {LzFormat::B, base, 0, k, header}), k, header);
-}
 Result<Unpacked> unpackA(const RomImage& image, int32_t at, int32_t base, int32_t n) {
     return unpackAt(image, at, {LzFormat::A, base, n, 0, false});
-}
-Result<Unpacked> unpackB(const RomImage& image, int32_t at, int32_t base, int32_t n, int k) {
-    return unpackAt(image, at, {LzFormat::B, base, n, k, false});
 }
 
 // The stream placed at 0x300000 of a copy of the image, unpacked.
@@ -72,11 +64,7 @@ TEST(Packers, PackToExactBytesAndBack) {
     const PackProfile a{LzFormat::A, kBaseA, 0, 0, false}, b4{LzFormat::B, kBaseB4, 0, 4, false},
         b3{LzFormat::B, kBaseB3, 0, 3, false}, b3h{LzFormat::B, kBaseB3, 0, 3, true};
     const Bytes abcd = {0x41, 0x42, 0x43, 0x44}, zeros(20, 0), nine = unmatchable(9), many = unmatchable(130);
-    const struct {
-        const char* what;
-        PackProfile profile;
-        Bytes src, packed;
-    } cases[] = {
+    const struct { const char* what; PackProfile profile; Bytes src, packed; } cases[] = {
         {"found in the dictionary", a, abcd, {0x11, 0x23}},
         {"found in the dictionary", b4, abcd, {0x00, 0x11, 0x23}},
         {"found, with the length header", b3h, abcd, {0x04, 0x00, 0x00, 0x21, 0x23}},
@@ -118,13 +106,6 @@ TEST(Packers, EquallyLongMatchesUseTheLowerOffset) {
     EXPECT_EQ(packA(image, Bytes{0x41, 0x42, 0x43}, kBaseA), (Bytes{0x00, 0x10}));
 }
 
-TEST(Unpackers, AnEmptyTextReadsOnlyItsHeader) {
-    int32_t consumed = -1;
-    EXPECT_TRUE(unpackedWith(workedExampleImage(), {0x00, 0x00, 0xFF, 0x12}, {LzFormat::B, kBaseB3, 0, 3, true}, &consumed)
-                    .empty());
-    EXPECT_EQ(consumed, 2);
-}
-
 TEST(Unpackers, StopAfterTheItemThatCompletesTheLength) {
     const RomImage image = workedExampleImage();
     int32_t consumed = 0;
@@ -138,53 +119,46 @@ TEST(Unpackers, StopAfterTheItemThatCompletesTheLength) {
     EXPECT_EQ(consumed, 3);
 }
 
-TEST(Unpackers, AStreamMayEndOnTheImagesLastByteButNotNeedTheNext) {
+// Streams near the image's end and streams that ask too much: each is read
+// whole, or fails with its code at its offset into the stream.
+TEST(Unpackers, StreamsThatLeaveTheImageOrAskTooMuch) {
+    using C = ProblemCode;
+    constexpr size_t kAny = SIZE_MAX;
+    const int32_t end = kRomSize, nearEnd = kRomSize - 0x100;  // a dictionary near the end
+    const PackProfile a{LzFormat::A, kBaseA, 1, 0, false}, b4{LzFormat::B, kBaseB4, 1, 4, false};
+    const PackProfile b3{LzFormat::B, kBaseB3, 0, 3, false}, aEnd{LzFormat::A, nearEnd, 3, 0, false};
+    // The stream placed at `at`; no code: read; offset: the problem's, or the bytes read (kAny: not checked).
+    const struct { const char* what; int32_t at; Bytes stream; PackProfile profile; std::optional<ProblemCode> code;
+                   size_t offset; } cases[] = {
+        {"one literal on the last byte", end - 2, {0x80, 0x41}, a, {}, 2},
+        {"a reference needing a byte more", end - 1, {0x41}, a, C::PackedStreamRunsPast, 1},
+        {"a literal past the end", end - 1, {0x80}, a, C::PackedStreamRunsPast, 1},
+        {"a flag byte, one literal on the last byte", end - 2, {0x80, 0x42}, b4, {}, 2},
+        {"a flag byte and no literal", end - 1, {0x80}, b4, C::PackedStreamRunsPast, 1},
+        {"a stream that starts past the end", end, {}, a, C::PackedStreamOutside, 0},
+        {"a reference to the image's last three bytes", 0x300000, {0x00, 0xFD}, aEnd, {}, 2},
+        {"one further", 0x300000, {0x00, 0xFE}, aEnd, C::BackReferenceOutside, 0},
+        {"128 literals, one byte left", end - 2, {0xFF, 0x00}, {LzFormat::A, kBaseA, 768, 0, false}, C::PackedStreamRunsPast, 2},
+        {"a flag byte promising literals", end - 1, {0x00}, {LzFormat::B, kBaseB4, 128, 4, false}, C::PackedStreamRunsPast, 1},
+        {"length header 0xFFFF", 0x300000, {0xFF, 0xFF}, b3, C::LengthHeaderTooLarge, 0},
+        {"length header 0x10FF", 0x300000, {0xFF, 0x10}, b3, C::LengthHeaderTooLarge, 0},
+        {"length header 0x1000", 0x300000, {0x00, 0x10}, b3, {}, kAny},  // zeros are references into zeros
+        {"a length beyond the buffer", 0x300000, {0x80, 0x41}, {LzFormat::A, kBaseA, 4097, 0, false}, C::UnpackedLengthTooLarge, 0},
+    };
+    for (const auto& c : cases) {
+        RomImage image;
+        image[kRomSize - 1] = 0x99;
+        std::copy(c.stream.begin(), c.stream.end(), image.bytes.begin() + c.at);
+        const Result<Unpacked> r = unpackAt(image, c.at, c.profile);
+        EXPECT_EQ(r ? std::nullopt : std::optional(r.problem().code), c.code) << c.what;
+        if (c.offset != kAny) {
+            EXPECT_EQ(r ? r->consumed : r.problem().offset, c.offset) << c.what;
+        }
+    }
     RomImage image;
-    image[kRomSize - 2] = 0x80;  // LzFormatA: one literal, the image's last byte
-    image[kRomSize - 1] = 0x41;
-    Result<Unpacked> a = unpackA(image, kRomSize - 2, kBaseA, 1);
-    ASSERT_TRUE(a.ok());
-    EXPECT_EQ(a->consumed, 2u);
-    EXPECT_EQ(a->unpacked, Bytes{0x41});
-    EXPECT_FALSE(unpackA(image, kRomSize - 1, kBaseA, 1).ok());  // 0x41 asks for a dictionary byte more
-    image[kRomSize - 1] = 0x80;
-    EXPECT_FALSE(unpackA(image, kRomSize - 1, kBaseA, 1).ok());  // its literal would be past the end
-    image[kRomSize - 2] = 0x80;  // LzFormatB: a flag byte, one literal on the last byte
-    image[kRomSize - 1] = 0x42;
-    Result<Unpacked> b = unpackB(image, kRomSize - 2, kBaseB4, 1, 4);
-    ASSERT_TRUE(b.ok());
-    EXPECT_EQ(b->unpacked, Bytes{0x42});
-    EXPECT_FALSE(unpackB(image, kRomSize - 1, kBaseB4, 1, 4).ok());
-    EXPECT_FALSE(unpackA(image, kRomSize, kBaseA, 1).ok());  // a stream that starts past the end
-}
-
-TEST(Unpackers, ABackReferenceMayEndOnTheImagesLastByte) {
-    RomImage image;
-    const int32_t base = kRomSize - 0x100;  // a dictionary near the end
     image[kRomSize - 1] = 0x99;
-    image[0x300000] = 0x00;  // three bytes from offset 0xFD: the last three of the image
     image[0x300001] = 0xFD;
-    Result<Unpacked> fits = unpackA(image, 0x300000, base, 3);
-    ASSERT_TRUE(fits.ok());
-    EXPECT_EQ(fits->unpacked, (Bytes{0, 0, 0x99}));
-    image[0x300001] = 0xFE;  // one further needs the byte after the image
-    EXPECT_EQ(unpackA(image, 0x300000, base, 3).problem().offset, 0u);  // where the reference stands
-}
-
-// Each failure stands at its offset into the stream.
-TEST(Unpackers, RejectStreamsThatLeaveTheImageOrAskTooMuch) {
-    RomImage image;
-    image[kRomSize - 2] = 0xFF;  // a run of 128 literals with one byte left
-    EXPECT_EQ(unpackA(image, kRomSize - 2, kBaseA, 768).problem().offset, 2u);
-    image[kRomSize - 1] = 0x00;  // a flag byte promising literals, then the end
-    EXPECT_EQ(unpackB(image, kRomSize - 1, kBaseB4, 128, 4).problem().offset, 1u);
-    image[0x300000] = 0xFF;  // length header 0xFFFF
-    image[0x300001] = 0xFF;
-    EXPECT_EQ(unpackB(image, 0x300000, kBaseB3, 0, 3).problem().offset, 0u);
-    image[0x300001] = 0x10;  // 0x10FF
-    EXPECT_FALSE(unpackB(image, 0x300000, kBaseB3, 0, 3).ok());
-    image[0x300000] = 0x00;  // 0x1000 = 4096 is still allowed; zeros are back-references into zeros
-    EXPECT_TRUE(unpackB(image, 0x300000, kBaseB3, 0, 3).ok());
+    EXPECT_EQ(unpackA(image, 0x300000, nearEnd, 3)->unpacked, (Bytes{0, 0, 0x99}));
 }
 
 TEST(Packers, RoundTripTheDemoImagesResources) {
@@ -205,22 +179,6 @@ TEST(Packers, RoundTripTheDemoImagesResources) {
     for (const ResourceEntry& e : c.unitGraphics()) roundTrip(e, kUnitGraphicProfile);
     for (const ResourceEntry& e : c.texts()) roundTrip(e, kTextProfile);
     for (const ResourceEntry& e : c.colourSets) roundTrip(e, kColourSetProfile);
-}
-
-TEST(RecordForms, UnpackEntryFillsBothBuffersAndLengths) {
-    const RomImage image = workedExampleImage();
-    const Bytes packed = packB(image, {0x41, 0x42, 0x43, 0x44, 0x45}, kBaseB3, 3, true);
-    EXPECT_EQ(packed, (Bytes{0x05, 0x00, 0x40, 0x21, 0x23, 0x45}));
-    RomImage scratch = image;
-    std::copy(packed.begin(), packed.end(), scratch.at(0x300000));
-    scratch[0x300000 + 6] = 0x77;  // not part of the stream
-    ResourceEntry back;
-    back.romOffset = 0x300000;
-    ASSERT_TRUE(unpackEntry(scratch, back, {LzFormat::B, kBaseB3, 0, 3, true}));
-    EXPECT_EQ(back.unpacked, (Bytes{0x41, 0x42, 0x43, 0x44, 0x45}));
-    EXPECT_EQ(back.packed, packed);
-    EXPECT_EQ(back.unpackedLength, 5);
-    EXPECT_EQ(back.packedLength, 6);
 }
 
 }  // namespace

@@ -9,9 +9,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::bytesOf;
-
 Bytes applyIps(const Bytes& source, const Bytes& patch) {
     Result<std::vector<IpsRecord>> records = parseIps(patch, source.size());
     EXPECT_TRUE(records.ok());
@@ -68,17 +65,11 @@ TEST(SourceDiff, AnyPiecesGiveTheSameDiffAndEverySourceByte) {
     }
     const SourceDiff d = diffOf(source, target);
     ASSERT_EQ(d.stretches.size(), 4u);
-    EXPECT_EQ(d.stretches[0].from, 3u);
-    EXPECT_EQ(d.stretches[0].to, 5u);
-    EXPECT_EQ(d.stretches[3].from, 25u);
-    EXPECT_EQ(d.stretches[3].to, 26u);
+    EXPECT_TRUE(d.stretches[0].from == 3 && d.stretches[0].to == 5 && d.stretches[3].from == 25 && d.stretches[3].to == 26);
     EXPECT_EQ(d.bytes, bytesOf("dekuz"));
-    EXPECT_EQ(d.sameFrom(0, target.size()), 3u);
-    EXPECT_EQ(d.sameFrom(3, target.size()), 0u);
-    EXPECT_EQ(d.sameFrom(5, target.size()), 5u);
-    EXPECT_EQ(d.sameFrom(21, target.size()), 4u);
-    EXPECT_EQ(d.sameFrom(21, 23), 2u);  // cut at the target's end
-    EXPECT_EQ(d.sameFrom(26, target.size()), 0u);
+    const size_t end = target.size();  // {21, 23}: cut at the target's end
+    for (const auto& [at, upTo, same] : {std::array<size_t, 3>{0, end, 3}, {3, end, 0}, {5, end, 5}, {21, end, 4}, {21, 23, 2}, {26, end, 0}})
+        EXPECT_EQ(d.sameFrom(at, upTo), same) << at << " " << upTo;
     EXPECT_TRUE(diffOf(source, source).stretches.empty());
 }
 
@@ -90,7 +81,7 @@ TEST(IpsWriter, OneChangedByte) {
     EXPECT_EQ(makeIps(Bytes{1, 2}, Bytes{1, 2}), bytesOf("PATCHEOF"));
 }
 
-TEST(IpsWriter, NineEqualChangedBytesAreARunAndEightAreNot) {
+TEST(IpsWriter, NineEqualChangedBytesAreARunAndChangesCloseByShareARecord) {
     const Bytes source(32, 0);
     Bytes nine = source;
     std::fill(nine.begin() + 4, nine.begin() + 13, 0xAB);
@@ -101,10 +92,7 @@ TEST(IpsWriter, NineEqualChangedBytesAreARunAndEightAreNot) {
     const Bytes patch = makeIps(source, eight);
     EXPECT_EQ(patch.size(), 5u + 5 + 8 + 3);
     EXPECT_EQ(applyIps(source, patch), eight);
-}
-
-TEST(IpsWriter, ChangesFewerThanFiveBytesApartShareARecord) {
-    const Bytes source(32, 0);
+    // changes fewer than five bytes apart share a record
     Bytes near = source, far = source;
     near[2] = near[7] = 1;  // four unchanged bytes between: one record of six
     far[2] = far[8] = 1;    // five between: two records
@@ -179,43 +167,49 @@ TEST(PatchReaders, FailWhereTheDamageStands) {
         if (withEof) records.insert(records.end(), eof.begin(), eof.end());
         return records;
     };
-    const struct {
-        const char* what;
-        Bytes patch;
-        size_t offset;
-    } ipsCases[] = {
-        {"no EOF after a record", ips({0, 0, 1, 0, 1, 7}, false), 11},
-        {"a record past the end", ips({0, 0, 1, 0, 9, 7}, true), 5},
-        {"a run header past the end", ips({0, 0, 1, 0, 0, 1}, false), 5},
-        {"a record beyond the image", ips({0, 0, 2, 0, 1, 7, 0, 0, 0x0F, 0, 2, 1, 2}, true), 11},
-        {"a run beyond the image", ips({0, 0, 0x0E, 0, 0, 0, 3, 9}, true), 5},
+    using C = ProblemCode;
+    const struct { const char* what; Bytes patch; size_t offset; ProblemCode code; } ipsCases[] = {
+        {"no EOF after a record", ips({0, 0, 1, 0, 1, 7}, false), 11, C::IpsNoEof},
+        {"a record past the end", ips({0, 0, 1, 0, 9, 7}, true), 5, C::IpsRecordRunsPast},
+        {"a run header past the end", ips({0, 0, 1, 0, 0, 1}, false), 5, C::IpsRecordRunsPast},
+        {"a record beyond the image", ips({0, 0, 2, 0, 1, 7, 0, 0, 0x0F, 0, 2, 1, 2}, true), 11, C::IpsWritesBeyond},
+        {"a run beyond the image", ips({0, 0, 0x0E, 0, 0, 0, 3, 9}, true), 5, C::IpsWritesBeyond},
+        {"a run of length 0", ips({0, 0, 2, 0, 1, 7, 0, 0, 5, 0, 0, 0, 0, 0x41}, true), 11, C::IpsZeroRun},
+        {"no header", {'P', 'A', 'T', 'C', 'x', 0, 0, 1, 0, 1, 7, 'E', 'O', 'F'}, 0, C::IpsNoHeader},
+        {"a BPS patch", makeBps(Bytes{1}, Bytes{2}), 0, C::IpsIsBps},
+        {"seven bytes", bytesOf("PATCHEO"), 0, C::IpsTooShort},
     };
     for (const auto& c : ipsCases) {
         const Result<std::vector<IpsRecord>> r = parseIps(c.patch, 16);
         ASSERT_FALSE(r) << c.what;
         EXPECT_EQ(r.problem().offset, c.offset) << c.what;
+        EXPECT_EQ(r.problem().code, c.code) << c.what;
     }
+    EXPECT_TRUE(parseIps(ips({0, 0, 0x0E, 0, 0, 0, 1, 9}, true), 16));  // a run of one
     EXPECT_TRUE(parseIps(ips({0, 0, 0x0E, 0, 2, 1, 2}, true), 16));  // ends on the image's last byte
     const Bytes source = bytesOf("abcdefghij"), target = bytesOf("efghijabcd");
     const Bytes patch = makeBps(source, target);
     EXPECT_EQ(*applyBps(source, patch), target);
     Bytes damaged = patch;
     damaged[damaged.size() - 13] ^= 1;  // the last new byte
-    const struct {
-        const char* what;
-        Bytes source, patch;
-        size_t offset;
-    } bpsCases[] = {
-        {"another source", bytesOf("abcdefghiJ"), patch, patch.size() - 12},
-        {"a changed new byte (the patch checksum)", source, damaged, patch.size() - 4},
-        {"a source of another size", bytesOf("abc"), patch, 4},
-        {"no header", source, bytesOf("IPS1"), 0},
+    // A header that asks for 4 GiB of target, under a patch checksum that
+    // does not hold: refused on the checksum, before any size is trusted.
+    Bytes huge = {'B', 'P', 'S', '1', 0x80, 0xFE, 0xFF, 0xFF, 0xFF, 0x8E, 0x80};
+    huge.resize(huge.size() + 12);
+    const struct { const char* what; Bytes source, patch; size_t offset; ProblemCode code; } bpsCases[] = {
+        {"another source", bytesOf("abcdefghiJ"), patch, patch.size() - 12, C::BpsSourceChecksum},
+        {"a changed new byte (the patch checksum)", source, damaged, patch.size() - 4, C::BpsPatchChecksum},
+        {"a source of another size", bytesOf("abc"), patch, 4, C::BpsSourceSize},
+        {"no header", source, bytesOf("IPS1"), 0, C::BpsNoHeader},
+        {"4 GiB asked for", {}, huge, 19, C::BpsPatchChecksum},
     };
     for (const auto& c : bpsCases) {
         const Result<Bytes> r = applyBps(c.source, c.patch);
         ASSERT_FALSE(r) << c.what;
         EXPECT_EQ(r.problem().offset, c.offset) << c.what;
+        EXPECT_EQ(r.problem().code, c.code) << c.what;
     }
+    EXPECT_EQ(applyBps(bytesOf("abc"), patch).problem().expected, 10);  // the size it was made for
     EXPECT_FALSE(applyBps(source, Bytes(patch.begin(), patch.end() - 1)));
 }
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 
+#include "ops/messages.h"
 #include "ops/operations.h"
 #include "ops/project_ops.h"
 #include "ops/sharing_checks.h"
@@ -15,9 +15,6 @@
 
 namespace velk {
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-namespace fs = std::filesystem;
 
 std::string textOf(const fs::path& p) {
     const Bytes b = test::readBytes(p);
@@ -129,7 +126,7 @@ TEST_F(Project, SpaceFiguresAreWhereTheSavePutsTheRecords) {
         const auto from = saved.begin() + at.recordAt[i];
         EXPECT_TRUE(std::equal(e.packed.begin(), e.packed.end(), from)) << "record " << i;
         for (const RegionUse& r : plan.regions)
-            if (r.range.contains(at.recordAt[i])) placed[r.index] += e.packedLength;
+            if (r.range.contains(at.recordAt[i])) placed[r.index] += static_cast<int64_t>(e.packed.size());
     }
     for (const RegionUse& r : plan.regions) {
         EXPECT_EQ(r.used, placed[r.index]) << "region " << r.index;
@@ -137,50 +134,27 @@ TEST_F(Project, SpaceFiguresAreWhereTheSavePutsTheRecords) {
     }
     std::string report;
     EXPECT_TRUE(spaceCheck(state, report).done());
-    auto grouped = [](int64_t n) {  // 274520 as "274,520"
-        const std::string digits = std::to_string(n);
-        std::string out;
-        for (size_t i = 0; i < digits.size(); ++i) {
-            if (i && (digits.size() - i) % 3 == 0) out.push_back(',');
-            out.push_back(digits[i]);
-        }
-        return out;
-    };
-    int64_t left = 0, largest = 0, largestLeft = 0;
-    for (const RegionUse& r : plan.regions) {
-        left += r.left();
-        largest = std::max<int64_t>(largest, r.range.size());
-        largestLeft = std::max<int64_t>(largestLeft, r.left());
-    }
-    EXPECT_EQ(spaceNote(state), test::sjis(std::string("空き ").append(grouped(left)).append(" バイト")));
-    // One text grown past every free region: the save and the check fail alike.
-    storePacked(state.catalogues.texts()[0], Bytes(static_cast<size_t>(largest + 3), 0x55));
+    EXPECT_EQ(spaceNote(state), test::sjis("空き 274,520 バイト"));
+    // One text 3 bytes larger than the largest free region (32768 bytes, all left).
+    state.catalogues.texts()[0].packed = Bytes(32771, 0x55);
     report.clear();
     const Outcome o = spaceCheck(state, report);
     EXPECT_TRUE(o.failed() && o.problem->text == test::sjis("容量が足りません"));
-    EXPECT_NE(report.find("does not fit: text 0000, " + std::to_string(largest + 3) + " bytes, "), std::string::npos)
+    EXPECT_NE(report.find("does not fit: text 0000, 32771 bytes, 3 bytes more than the largest room left"), std::string::npos)
         << report;
-    EXPECT_EQ(spaceNote(state), test::sjis(std::string("容量が足りません: ").append(grouped(largest + 3 - largestLeft)).append(" バイト不足")));
+    EXPECT_EQ(spaceNote(state), test::sjis("容量が足りません: 3 バイト不足"));
 }
 
+// Each glyph once, by its code; tokens and control codes in comments only.
 TEST_F(Project, TheTableFileMapsEveryGlyphToItsCode) {
     ASSERT_EQ(test::cli({rom, "export-table", p("t.tbl")}).code, 0);
-    std::map<std::string, std::string> byCode;
-    std::istringstream lines(textOf(dir / "t.tbl"));
-    for (std::string line; std::getline(lines, line);)
-        if (const size_t eq = line.find('='); line[0] != '#' && eq != std::string::npos)
-            byCode[line.substr(0, eq)] = line.substr(eq + 1);
-    const CharTables& tables = builtInCharTables();
-    for (unsigned t = 0; t < kCharTableCount; ++t)
-        for (unsigned s = 0; s < 256; ++s) {
-            const Glyph g = tables[t][s];
-            const bool listed = t == 0 ? s == 0x10 || (s >= 0x20 && s < 0xF0) : !findToken(uint8_t(t), uint8_t(s));
-            if (!listed || (g == kFullWidthSpace && !(t == 0 && s == 0x20))) continue;
-            char code[8];
-            std::snprintf(code, sizeof code, t == 0 ? "%02X" : "%02X%02X", t == 0 ? s : t, s);
-            EXPECT_EQ(byCode[code], fromCp932(std::string{char(g[0]), char(g[1])})) << code;
-        }
-    EXPECT_EQ(byCode.count("010E"), 0u);  // a token, in a comment
+    const std::string t = textOf(dir / "t.tbl");
+    EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), 2021);
+    for (const char* line :
+         {"\n#   010E=(冷や汗)\n", "\n#   011E=(旗)\n/00\n*16\n10=≫\n20=　\n21=ぁ\n", "\n0127=Ａ\n", "\n0AC9=興\n"})
+        EXPECT_NE(t.find(line), std::string::npos) << line;
+    EXPECT_TRUE(t.find("\n010E=") == std::string::npos && t.find("\n11=") == std::string::npos);
+    EXPECT_EQ(t.substr(t.size() - 18), "0AFE=康\n0AFF=健\n");
 }
 
 // Writes every patch with its last byte changed.
@@ -211,14 +185,15 @@ TEST_F(Project, APatchThatFailsItsCheckIsRemoved) {
 
 TEST(FullWidth, LatinTextIsTypedFullWidthOnlyWhenAsked) {
     const CharTables& tables = builtInCharTables();
-    std::vector<ResourceEntry> names(2);
+    std::vector<NameEntry> names(2);
     const std::string latin = "Hello, World";
     ASSERT_TRUE(encodeName(names, 0, test::bytesOf(toCp932("Ｈｅｌｌｏ，　Ｗｏｒｌｄ")), GlyphLookup(tables)));
     ASSERT_TRUE(encodeName(names, 1, test::bytesOf(latin), GlyphLookup(tables, true)));
-    EXPECT_EQ(names[1].packed, names[0].packed);
+    EXPECT_EQ(names[1].code, names[0].code);
     const Result<int32_t> refused = encodeName(names, 1, test::bytesOf(latin), GlyphLookup(tables));
     ASSERT_FALSE(refused);
-    EXPECT_EQ(refused.problem().reason,
+    EXPECT_EQ(refused.problem().fullWidth, toCp932("Ｈ"));
+    EXPECT_EQ(problemReason(refused.problem()),
               "'H' (byte 48) is in no character table, in name 1; its full-width form 'Ｈ' has one, which --fullwidth "
               "would take");
 }

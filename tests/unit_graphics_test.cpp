@@ -8,9 +8,6 @@
 namespace velk {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using test::sjis;
-
 class UnitGraphics : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -31,12 +28,8 @@ protected:
 };
 
 TEST(UnitFileOrder, SwapsTheMiddleTwoOfEveryFour) {
-    EXPECT_EQ(unitEntryAt(0), 0u);
-    EXPECT_EQ(unitEntryAt(1), 2u);
-    EXPECT_EQ(unitEntryAt(2), 1u);
-    EXPECT_EQ(unitEntryAt(3), 3u);
-    EXPECT_EQ(unitEntryAt(4), 4u);
-    EXPECT_EQ(unitEntryAt(5897), 5898u);
+    for (const auto& [at, entry] : {std::pair<size_t, size_t>{0, 0}, {1, 2}, {2, 1}, {3, 3}, {4, 4}, {5897, 5898}})
+        EXPECT_EQ(unitEntryAt(at), entry) << at;
     for (size_t i = 0; i < 5900; ++i) ASSERT_EQ(unitEntryAt(unitEntryAt(i)), i);
 }
 
@@ -52,13 +45,8 @@ TEST_F(UnitGraphics, ExtractWritesTheRawBlockThenTheUnitsInFileOrder) {
         EXPECT_TRUE(std::equal(unit.begin(), unit.end(), fig.begin() + static_cast<std::ptrdiff_t>(offset))) << offset;
     }
     EXPECT_EQ(platform.files["unit.dat"].size(), 32u);
-    const Bytes pal = platform.files["unit.pal"];
-    ASSERT_EQ(pal.size(), 768u);
-    for (int c = 0; c < 256; ++c) {
-        const Rgb rgb = consoleToRgb(sharedColour(image, c));
-        ASSERT_EQ(pal[3 * static_cast<size_t>(c)], rgb.red);
-        ASSERT_EQ(pal[3 * static_cast<size_t>(c) + 2], rgb.blue);
-    }
+    const std::array<uint8_t, 768> pal = sharedPaletteFileBytes(image);  // its bytes: the shared palette test
+    EXPECT_EQ(platform.files["unit.pal"], Bytes(pal.begin(), pal.end()));
 }
 
 TEST_F(UnitGraphics, WritingBackAnUnchangedFileChangesNothing) {
@@ -70,10 +58,9 @@ TEST_F(UnitGraphics, WritingBackAnUnchangedFileChangesNothing) {
 
 TEST_F(UnitGraphics, EditsGoToTheImageAndTheRightEntries) {
     extract();
-    Bytes fig = platform.files["unit.fig"];
+    Bytes& fig = platform.files["unit.fig"];
     fig[10] = 0xEE;                                                      // the raw block
     std::fill(fig.begin() + 185984, fig.begin() + 185984 + 128, 0x42);  // file position 1: entry 2
-    platform.files["unit.fig"] = fig;
     writeBack();
     EXPECT_EQ(image[0x1B8000 + 10], 0xEE);
     EXPECT_EQ(catalogues.unitGraphics()[2].unpacked, Bytes(128, 0x42));

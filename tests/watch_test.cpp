@@ -14,8 +14,6 @@
 namespace velk {
 namespace {
 
-namespace fs = std::filesystem;
-
 TEST(Watch, CommandsSplitAsWritten) {
     EXPECT_EQ(splitCommand("emu  -f 'my rom.smc' \"a b\"c"),
               (std::vector<std::string>{"emu", "-f", "my rom.smc", "a bc"}));

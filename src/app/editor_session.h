@@ -44,7 +44,7 @@ public:
     size_t bytesHeld() const;
 
     // Names and texts as the ROM held them when it was loaded.
-    const std::vector<ResourceEntry>& namesAsLoaded() const { return namesAsLoaded_; }
+    const std::vector<NameEntry>& namesAsLoaded() const { return namesAsLoaded_; }
     const std::vector<ResourceEntry>& textsAsLoaded() const { return textsAsLoaded_; }
 
     // "demo.smc *" (the mark while unsaved) and the last operation's words.
@@ -65,7 +65,8 @@ private:
     EditorState& state_;
     Platform& platform_;
     QUndoStack undoStack_;
-    std::vector<ResourceEntry> namesAsLoaded_, textsAsLoaded_;
+    std::vector<NameEntry> namesAsLoaded_;
+    std::vector<ResourceEntry> textsAsLoaded_;
     QString status_, spaceNote_;
     std::vector<std::pair<int, std::function<void()>>> listeners_;
     int nextListener_ = 1;

@@ -141,10 +141,11 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     connect(restore_, &QPushButton::clicked, this, [this] {
         if (current_ < 0) return;
         const int index = current_;
-        const auto& loaded = kind_ == EntryKind::Name ? session_.namesAsLoaded() : session_.textsAsLoaded();
         const QString step = qtText(entryLabel(kind_, index)) + QString::fromUtf8(" を元に戻す");
         session_.run(step, [&](EditorState& s, Platform&) {
-            return restoreEntry(s, kind_, index, loaded[static_cast<size_t>(index)]);
+            const auto at = static_cast<size_t>(index);
+            return kind_ == EntryKind::Name ? restoreEntry(s, index, session_.namesAsLoaded()[at])
+                                            : restoreEntry(s, index, session_.textsAsLoaded()[at]);
         });
     });
     updateCount();

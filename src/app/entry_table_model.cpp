@@ -20,13 +20,9 @@ EntryTableModel::EntryTableModel(EditorSession& session, EntryKind kind, QObject
     refresh();
 }
 
-Catalogue EntryTableModel::entries() const {
-    EditorState& s = session_.state();
-    return kind_ == EntryKind::Name ? Catalogue(s.catalogues.names) : s.catalogues.texts();
-}
-
-const std::vector<ResourceEntry>& EntryTableModel::asLoaded() const {
-    return kind_ == EntryKind::Name ? session_.namesAsLoaded() : session_.textsAsLoaded();
+size_t EntryTableModel::entryCount() const {
+    const Catalogues& c = session_.state().catalogues;
+    return kind_ == EntryKind::Name ? c.names.size() : c.texts().size();
 }
 
 EntryTableModel::Row EntryTableModel::rowFor(int index) const {
@@ -61,23 +57,27 @@ EntryTableModel::Row EntryTableModel::rowFor(int index) const {
 
 void EntryTableModel::refresh() {
     beginResetModel();
-    const int n = static_cast<int>(entries().size());
+    const int n = static_cast<int>(entryCount());
     rows_.resize(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) rows_[static_cast<size_t>(i)] = rowFor(i);
     endResetModel();
 }
 
 bool EntryTableModel::edited(int row) const {
-    const ResourceEntry& now = entries()[static_cast<size_t>(row)];
-    const std::vector<ResourceEntry>& loaded = asLoaded();
-    if (static_cast<size_t>(row) >= loaded.size()) return false;
-    const ResourceEntry& then = loaded[static_cast<size_t>(row)];
-    return now.packed != then.packed || now.unpacked != then.unpacked;
+    const auto at = static_cast<size_t>(row);
+    const Catalogues& c = session_.state().catalogues;
+    if (kind_ == EntryKind::Name) {
+        const std::vector<NameEntry>& loaded = session_.namesAsLoaded();
+        return at < loaded.size() && (c.names[at].code != loaded[at].code || c.names[at].text != loaded[at].text);
+    }
+    const std::vector<ResourceEntry>& loaded = session_.textsAsLoaded();
+    return at < loaded.size() && (c.texts()[at].packed != loaded[at].packed || c.texts()[at].unpacked != loaded[at].unpacked);
 }
 
 std::span<const uint8_t> EntryTableModel::code(int row) const {
-    const ResourceEntry& e = entries()[static_cast<size_t>(row)];
-    return kind_ == EntryKind::Name ? std::span<const uint8_t>(e.packed) : std::span<const uint8_t>(e.unpacked);
+    const Catalogues& c = session_.state().catalogues;
+    const auto at = static_cast<size_t>(row);
+    return kind_ == EntryKind::Name ? std::span<const uint8_t>(c.names[at].code) : std::span<const uint8_t>(c.texts()[at].unpacked);
 }
 
 int EntryTableModel::rowCount(const QModelIndex& parent) const {

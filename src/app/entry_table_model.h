@@ -44,8 +44,7 @@ private:
         bool hasReference = false;
     };
     Row rowFor(int index) const;
-    const std::vector<ResourceEntry>& asLoaded() const;
-    Catalogue entries() const;
+    size_t entryCount() const;
 
     EditorSession& session_;
     EntryKind kind_;

@@ -16,6 +16,7 @@
 #include "cli/cli_platform.h"
 #include "cli/watch.h"
 #include "image/version.h"
+#include "ops/messages.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"
 #include "ops/project_ops.h"
@@ -92,7 +93,12 @@ Outcome buildVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& co
 
 int64_t packedBytes(ConstCatalogue catalog) {
     return std::accumulate(catalog.begin(), catalog.end(), int64_t{0},
-                           [](int64_t sum, const ResourceEntry& e) { return sum + e.packedLength; });
+                           [](int64_t sum, const ResourceEntry& e) { return sum + static_cast<int64_t>(e.packed.size()); });
+}
+
+int64_t packedBytes(ConstNameCatalogue names) {
+    return std::accumulate(names.begin(), names.end(), int64_t{0},
+                           [](int64_t sum, const NameEntry& e) { return sum + static_cast<int64_t>(e.code.size()); });
 }
 
 void printInfo(const EditorState& state, std::ostream& out) {
@@ -400,7 +406,7 @@ int watchChain(const Chain& chain, std::ostream& out, std::ostream& err, const W
         for (const auto& [path, bytes] : platform.staged) {
             if (Status s = CliPlatform(err).writeFile(path, bytes); !s) {
                 r.ok = false;
-                r.what = path.string() + ": " + s.problem().reason;
+                r.what = path.string() + ": " + problemReason(s.problem());
                 return r;
             }
             r.what += ' ';

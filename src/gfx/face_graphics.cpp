@@ -61,8 +61,8 @@ void replaceFaceTiles(Catalogue faces, ReplacedBytes tiles, const RomImage& imag
     const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kFaceProfile);
     parallelFor(std::min(faces.size(), tiles.size()), [&](size_t f) {
         if (!tiles[f]) return;
-        storeUnpacked(faces[f], *tiles[f]);
-        storePacked(faces[f], packWithProfile(faces[f].unpacked, *dictionary, kFaceProfile));
+        faces[f].unpacked = *tiles[f];
+        faces[f].packed = packWithProfile(faces[f].unpacked, *dictionary, kFaceProfile);
     }, 8);
 }
 
@@ -95,8 +95,8 @@ void replaceColourSets(Catalogue colourSets, ReplacedBytes colours, const RomIma
     const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kColourSetProfile);
     parallelFor(std::min(colourSets.size(), colours.size()), [&](size_t e) {
         if (!colours[e]) return;
-        storeUnpacked(colourSets[e], *colours[e]);
-        storePacked(colourSets[e], packWithProfile(colourSets[e].unpacked, *dictionary, kColourSetProfile));
+        colourSets[e].unpacked = *colours[e];
+        colourSets[e].packed = packWithProfile(colourSets[e].unpacked, *dictionary, kColourSetProfile);
     }, 64);
 }
 

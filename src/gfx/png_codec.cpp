@@ -119,7 +119,7 @@ bool writePicture(png_structp png, png_infop info, WriteState& state, uint32_t w
 }  // namespace
 
 Result<PngPicture> decodePng(std::span<const uint8_t> bytes) {
-    if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0) return cannotRead("not a PNG file");
+    if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0) return problem(ProblemCode::NotAPng);
     ReadState state;
     state.bytes = bytes;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, state.error, onError, onWarning);
@@ -128,7 +128,11 @@ Result<PngPicture> decodePng(std::span<const uint8_t> bytes) {
     png_set_read_fn(png, &state, readBytes);
     const bool ok = info && readPicture(png, info, state);
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
-    if (!ok) return cannotRead(state.error, state.at);
+    if (!ok) {
+        Problem p = problem(ProblemCode::PngLibrary, state.at);
+        p.words = state.error;
+        return p;
+    }
     return std::move(state.picture);
 }
 

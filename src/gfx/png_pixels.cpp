@@ -1,15 +1,16 @@
 #include "gfx/png_pixels.h"
 
-#include <cstdio>
-#include <string>
-
 namespace velk {
 namespace {
 
 constexpr size_t kTileSide = 8;
 
-std::string pixelPlace(size_t i, uint32_t width) {
-    return "pixel (" + std::to_string(i % width) + ", " + std::to_string(i / width) + ")";
+Problem pixelProblem(ProblemCode code, size_t i, uint32_t width, int64_t found) {
+    Problem p = problem(code);
+    p.x = static_cast<int64_t>(i % width);
+    p.y = static_cast<int64_t>(i / width);
+    p.found = found;
+    return p;
 }
 
 }  // namespace
@@ -49,8 +50,12 @@ std::vector<uint8_t> pixelsToTiles(std::span<const uint8_t> pixels, size_t tiles
 
 Status checkPictureSize(const PngPicture& picture, uint32_t width, uint32_t height) {
     if (picture.width == width && picture.height == height) return {};
-    return cannotRead(std::to_string(width) + " x " + std::to_string(height) + " pixels expected, found " +
-                      std::to_string(picture.width) + " x " + std::to_string(picture.height));
+    Problem p = problem(ProblemCode::PictureSize);
+    p.width = width;
+    p.height = height;
+    p.x = picture.width;
+    p.y = picture.height;
+    return p;
 }
 
 Result<std::vector<uint8_t>> pixelValues(const PngPicture& picture, const std::array<uint16_t, 15>& colours,
@@ -60,9 +65,11 @@ Result<std::vector<uint8_t>> pixelValues(const PngPicture& picture, const std::a
     if (picture.indexed) {
         for (size_t i = 0; i < count; ++i) {
             const uint8_t index = picture.pixels[i];
-            if (index >= indexLimit)
-                return cannotRead(pixelPlace(i, picture.width) + " has palette index " + std::to_string(index) +
-                                  "; indexes 0-" + std::to_string(indexLimit - 1) + " are read");
+            if (index >= indexLimit) {
+                Problem p = pixelProblem(ProblemCode::PaletteIndexTooLarge, i, picture.width, index);
+                p.expected = indexLimit - 1;
+                return p;
+            }
             values[i] = index % 16;
         }
         return values;
@@ -80,11 +87,7 @@ Result<std::vector<uint8_t>> pixelValues(const PngPicture& picture, const std::a
             for (size_t v = 0; v < colours.size() && found < 0; ++v)
                 if ((colours[v] & 0x7FFF) == c) found = static_cast<int>(v + 1);
             if (found < 0 && c == 0) found = 0;
-            if (found < 0) {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "#%06X", static_cast<unsigned>(rgb));
-                return cannotRead(pixelPlace(i, picture.width) + " has colour " + hex + ", which is not in the palette");
-            }
+            if (found < 0) return pixelProblem(ProblemCode::ColourNotInPalette, i, picture.width, rgb);
             lastRgb = rgb;
             lastValue = static_cast<uint8_t>(found);
         }

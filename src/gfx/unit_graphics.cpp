@@ -45,8 +45,8 @@ void writeUnitFile(Catalogue units, RomImage& image, std::span<const uint8_t> by
             std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), std::min(kUnitGraphicBytes, bytes.size() - at),
                         unpacked.begin());
         if (onlyChanged && unpacked == unit.unpacked) return;
-        storeUnpacked(unit, std::move(unpacked));
-        storePacked(unit, packWithProfile(unit.unpacked, *dictionary, kUnitGraphicProfile));
+        unit.unpacked = std::move(unpacked);
+        unit.packed = packWithProfile(unit.unpacked, *dictionary, kUnitGraphicProfile);
     });
 }
 

@@ -14,25 +14,120 @@
 
 namespace velk {
 
-enum class MessageId : uint8_t {
-    CannotRead,            // "%sが読み込めません": text = file name
-    CannotWrite,           // "%sに書き込めませんでした": text = file name
-    NoRoom,                // "容量が足りません"
-    UnknownToken,          // "(%s)は使用できません": text = the token
-    UnknownNameCharacter,  // "%sは使用できません%d %d": entry, first byte
-    UnknownTextCharacter,  // "%sは使用できません%d %d %d %d": bytes, entry, offset
-    TextTooLong,           // "テキスト%dが長すぎます": entry
-    EntryIncomplete,       // "%d行目の指定が足りません": script line
-    NumberOutOfRange,      // "%d行目の番号が範囲外です": script line
+// What went wrong, as data. Each code names one kind of trouble; the fields
+// it uses are listed beside it. Only the operations layer chooses the
+// message a code stands for and words its detail.
+enum class ProblemCode : uint8_t {
+    // Files and the system.
+    SystemError,            // words: the system's own
+    FileTooLarge,           // expected: the limit in MiB
+    Utf16ByteOrderMark,     //
+    Utf16ZeroByte,          // offset: the zero byte
+    NotUtf8,                // bytes: the sequence that is no UTF-8 character
+    NoShiftJisForm,         // bytes: the UTF-8 character
+    NotUtf8Text,            //
+    AbsoluteScriptPath,     //
+    ScriptPathLeadsOut,     //
+    IsAFolder,              //
+    NotARegularFile,        //
+    IsTheLoadedRom,         // words: the loaded ROM's file name
+    BackupIsALink,          // words: the name of the file being replaced
+    LoadedFromPipe,         //
+    LoadedRomChanged,       //
+    RomHasGrown,            // words: its file name; expected: the largest size
+    // ROM images.
+    NotARomImage,           // found: the size (above expected when only "more than" is known); expected: the largest
+    BlockPointerOutside,    // offset: the pointer; bytes: its three bytes
+    NoRoom,                 //
+    // Packed streams.
+    PackedStreamOutside,    //
+    PackedStreamRunsPast,   //
+    BackReferenceOutside,   //
+    LengthHeaderTooLarge,   // found: the length it asks for
+    UnpackedLengthTooLarge, //
+    // Names and texts; record and entry say which one.
+    NamePointerOutside,     //
+    NameRunsPast,           //
+    CharacterNotInTable,    // bytes: the two bytes at the offset; found: the character's length; innerOffset
+    EntryNotClosed,         // bytes, innerOffset as above (zeros past the end)
+    HexEscapeMalformed,     // as above
+    HexEscapeNotClosed,     // as above
+    PairEscapeMalformed,    // as above
+    ByteEscapeMalformed,    // as above
+    EscapeEndsName,         // as above
+    UnknownToken,           // bytes: the token
+    TokenNotClosed,         // bytes: the token so far
+    TextTooLong,            //
+    // Change scripts; line: where.
+    NoFileName,             //
+    GlyphsWithoutTable,     //
+    SheetWithoutPalette,    //
+    EntryNeedsFiveNumbers,  //
+    EntryNeedsThreeNumbers, //
+    NameEntryUnsigned,      //
+    NameEntryOutOfRange,    //
+    TextEntryUnsigned,      //
+    TextEntryOutOfRange,    //
+    ClassNumberOutOfRange,  // entry: which number (F, C, U1, U2, U3)
+    ItemNumberOutOfRange,   // entry: which number (G1, G2, G3)
+    // IPS patches; offset and innerOffset: the record.
+    IpsIsBps,               //
+    IpsNoHeader,            //
+    IpsTooShort,            // found: its size
+    IpsNoEof,               //
+    IpsRecordRunsPast,      //
+    IpsZeroRun,             //
+    IpsWritesBeyond,        //
+    // BPS patches.
+    BpsNoHeader,            //
+    BpsPatchChecksum,       //
+    BpsHeaderRunsPast,      //
+    BpsSourceSize,          // expected: the source size it was made for
+    BpsSourceChecksum,      //
+    BpsSizesBeyond,         //
+    BpsActionRunsPast,      //
+    BpsActionBeyondTarget,  //
+    BpsReadsBeyondSource,   //
+    BpsNewBytesRunPast,     //
+    BpsOffsetRunsPast,      //
+    BpsCopyOutsideSource,   //
+    BpsCopyOutsideTarget,   //
+    BpsTargetSize,          // found: bytes made; expected: bytes asked for
+    BpsTargetChecksum,      //
+    // PNG pictures.
+    NotAPng,                //
+    PngLibrary,             // words: libpng's own
+    PictureSize,            // width, height: expected; x, y: found
+    PaletteIndexTooLarge,   // x, y: the pixel; found: the index; expected: the largest read
+    ColourNotInPalette,     // x, y: the pixel; found: its colour as 0xRRGGBB
+    // Projects and the checks before sharing.
+    FolderNotEmpty,         //
+    ProjectFileInvalid,     // words: its line and what is wrong with it
+    PatchFailedCheck,       // words: why; cause: why its removal failed (empty: it was removed)
 };
 
+// Which kind of record a problem is about.
+enum class Record : uint8_t { None, Name, Face, UnitGraphic, Text, ColourSet };
+
 struct Problem {
-    MessageId id;
-    std::string text;              // the message's %s, raw bytes as the input held them
-    std::vector<int64_t> numbers;  // its %d arguments, in order
-    size_t offset = 0;             // where the offending bytes stand in the input
-    std::string reason;            // why, in UTF-8 plain words (may be empty)
-    std::string textUtf8;          // how to show `text` when it is a file name as the file system spells it
+    ProblemCode code;
+    size_t offset = 0;               // where the offending bytes stand in the input
+    Record record = Record::None;    // the record it is about, and its number
+    int64_t entry = 0;
+    std::optional<int64_t> pointsTo{};  // the record's pointer, when a catalogue names it
+    size_t innerOffset = 0;          // where in the entry's own text, or in the patch a script names
+    int64_t line = 0;                // a script's line
+    int64_t expected = 0;            // what was wanted
+    int64_t found = 0;               // what stood there instead
+    int64_t width = 0, height = 0;
+    int64_t x = 0, y = 0;
+    std::string bytes{};   // raw bytes as the input held them
+    std::string words{};   // a system's or library's own words, or a file name
+    std::string file{};    // the file it is about, raw bytes; how to show it (empty: as its bytes)
+    std::string fileUtf8{};
+    std::string cause{};      // a further problem's words, behind this one
+    std::string fullWidth{};  // a character's full-width form (Shift-JIS) that has a glyph where it has none
+    bool writing = false;  // it stopped a write, not a read
 };
 
 // Something worth a word that does not stop anything: where, and what.
@@ -41,15 +136,24 @@ struct Warning {
     std::string text;  // UTF-8 plain words
 };
 
-inline Problem problem(MessageId id, std::string text = {}, std::vector<int64_t> numbers = {}, size_t offset = 0) {
-    return Problem{id, std::move(text), std::move(numbers), offset, {}, {}};
+inline Problem problem(ProblemCode code, size_t offset = 0) {
+    Problem p{code};
+    p.offset = offset;
+    return p;
 }
 
-// Input that is not what it should be, and why: "%sが読み込めません" once the
-// caller has named the file.
-inline Problem cannotRead(std::string reason, size_t offset = 0) {
-    Problem p = problem(MessageId::CannotRead, {}, {}, offset);
-    p.reason = std::move(reason);
+// A system call or library that failed, in its own words.
+inline Problem systemError(std::string words, bool writing = false) {
+    Problem p{ProblemCode::SystemError};
+    p.words = std::move(words);
+    p.writing = writing;
+    return p;
+}
+
+// A file larger than `limitBytes` (a whole number of MiB).
+inline Problem tooLarge(size_t limitBytes) {
+    Problem p{ProblemCode::FileTooLarge};
+    p.expected = static_cast<int64_t>(limitBytes >> 20);
     return p;
 }
 

@@ -37,11 +37,11 @@ EntryProblem entryProblem(const Problem& p, std::span<const uint8_t> form, size_
     return {renderMessage(p), locate(form, offsetInForm)};
 }
 
-Catalogue catalogueOf(EditorState& state, EntryKind kind) {
-    return kind == EntryKind::Name ? Catalogue(state.catalogues.names) : state.catalogues.texts();
-}
-
 std::string kindWord(EntryKind kind) { return kind == EntryKind::Name ? "名前" : "テキスト"; }
+
+Outcome restored(EntryKind kind, int index) {
+    return doneOutcome(toCp932(kindWord(kind) + " ") + entryLabel(kind, index) + toCp932(" を読み込んだ時に戻しました"));
+}
 
 }  // namespace
 
@@ -58,7 +58,7 @@ std::string entryLabel(EntryKind kind, int index) {
 std::string entryForm(const EditorState& state, EntryKind kind, int index) {
     if (kind == EntryKind::Name) {
         // The line the name list writes for it (a line break inside as its escape), without label and line end.
-        const std::vector<uint8_t> line = nameListBytes(ConstCatalogue(state.catalogues.names).subspan(static_cast<size_t>(index), 1));
+        const std::vector<uint8_t> line = nameListBytes(ConstNameCatalogue(state.catalogues.names).subspan(static_cast<size_t>(index), 1));
         return std::string(line.begin() + kNameLabelLength, line.end() - 2);
     }
     return decodeText(state.catalogues.texts(), index, state.catalogues.names, state.tables);
@@ -69,7 +69,7 @@ std::optional<EntryProblem> checkEntry(const EditorState& state, EntryKind kind,
     const GlyphLookup glyphs(state.tables);
     const std::span<const uint8_t> formBytes(reinterpret_cast<const uint8_t*>(form.data()), form.size());
     if (kind == EntryKind::Name) {
-        std::vector<ResourceEntry> scratch(static_cast<size_t>(index) + 1);
+        std::vector<NameEntry> scratch(static_cast<size_t>(index) + 1);
         Result<int32_t> r = encodeName(scratch, index, slice.bytes, glyphs);
         if (!r) return entryProblem(r.problem(), formBytes, r.problem().offset);
         if (static_cast<size_t>(*r) < slice.bytes.size())  // a line break inside the name
@@ -95,21 +95,25 @@ Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_vi
     if (std::optional<EntryProblem> p = checkEntry(state, kind, index, form)) return failedOutcome(p->message);
     const FileSlice slice = fileSlice(kind, index, form);
     const GlyphLookup glyphs(state.tables);
-    Catalogue entries = catalogueOf(state, kind);
     if (kind == EntryKind::Name)
-        (void)encodeName(entries, index, slice.bytes, glyphs);
+        (void)encodeName(state.catalogues.names, index, slice.bytes, glyphs);
     else
-        (void)encodeText(entries, index, slice.bytes, glyphs, state.image);
+        (void)encodeText(state.catalogues.texts(), index, slice.bytes, glyphs, state.image);
     return doneOutcome(toCp932(kindWord(kind) + " ") + entryLabel(kind, index) + toCp932(" を変更しました"));
 }
 
-Outcome restoreEntry(EditorState& state, EntryKind kind, int index, const ResourceEntry& asLoaded) {
-    ResourceEntry& entry = catalogueOf(state, kind)[static_cast<size_t>(index)];
+Outcome restoreEntry(EditorState& state, int index, const NameEntry& asLoaded) {
+    NameEntry& entry = state.catalogues.names[static_cast<size_t>(index)];
+    entry.code = asLoaded.code;
+    entry.text = asLoaded.text;
+    return restored(EntryKind::Name, index);
+}
+
+Outcome restoreEntry(EditorState& state, int index, const ResourceEntry& asLoaded) {
+    ResourceEntry& entry = state.catalogues.texts()[static_cast<size_t>(index)];
     entry.packed = asLoaded.packed;
-    entry.packedLength = asLoaded.packedLength;
     entry.unpacked = asLoaded.unpacked;
-    entry.unpackedLength = asLoaded.unpackedLength;
-    return doneOutcome(toCp932(kindWord(kind) + " ") + entryLabel(kind, index) + toCp932(" を読み込んだ時に戻しました"));
+    return restored(EntryKind::Text, index);
 }
 
 }  // namespace velk

@@ -39,7 +39,8 @@ std::optional<EntryProblem> checkEntry(const EditorState& state, EntryKind kind,
 // keeps its bytes when the form has a problem.
 Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_view form);
 
-// Gives the entry back its bytes as they were loaded.
-Outcome restoreEntry(EditorState& state, EntryKind kind, int index, const ResourceEntry& asLoaded);
+// Gives the name or text back its bytes as they were loaded.
+Outcome restoreEntry(EditorState& state, int index, const NameEntry& asLoaded);
+Outcome restoreEntry(EditorState& state, int index, const ResourceEntry& asLoaded);
 
 }  // namespace velk

@@ -26,22 +26,22 @@ size_t utf8Length(uint8_t lead) {
 // The UTF-8 text in Shift-JIS, or a problem at the first character that has
 // no Shift-JIS form (its offset into `utf8`).
 Result<std::string> utf8ToSjis(std::string_view utf8) {
-    if (const std::optional<BadSequence> bad = firstInvalidUtf8(utf8))
-        return cannotRead("is not UTF-8: " + escapedBytes(utf8.substr(bad->offset, bad->length)) +
-                              " is no UTF-8 character",
-                          bad->offset);
+    if (const std::optional<BadSequence> bad = firstInvalidUtf8(utf8)) {
+        Problem p = problem(ProblemCode::NotUtf8, bad->offset);
+        p.bytes = utf8.substr(bad->offset, bad->length);
+        return p;
+    }
     if (std::optional<std::string> all = toCp932Strict(utf8)) return std::move(*all);
     for (size_t i = 0; i < utf8.size();) {
         const size_t n = std::min(utf8Length(static_cast<uint8_t>(utf8[i])), utf8.size() - i);
         if (!toCp932Strict(utf8.substr(i, n))) {
-            std::string reason = "'";
-            reason += utf8.substr(i, n);
-            reason += "' has no Shift-JIS (CP932) form";
-            return cannotRead(std::move(reason), i);
+            Problem p = problem(ProblemCode::NoShiftJisForm, i);
+            p.bytes = utf8.substr(i, n);
+            return p;
         }
         i += n;
     }
-    return cannotRead("not UTF-8 text");
+    return problem(ProblemCode::NotUtf8Text);
 }
 
 // The 1-based line and column (in characters) of a UTF-8 offset.
@@ -56,6 +56,16 @@ std::string utf8Place(std::string_view utf8, size_t offset) {
     return std::to_string(line) + ":" + std::to_string(column);
 }
 
+// The message about the file, with a detail "NAME:LINE:COLUMN: reason".
+Message placedFileMessage(Problem problem, const ChosenFile& file, const std::string& where) {
+    const std::string detail = file.displayName() + ":" + where + ": " + problemReason(problem);
+    problem.file = file.name;
+    problem.fileUtf8 = file.displayName();
+    Message m = renderMessage(problem);
+    m.detail = detail;
+    return m;
+}
+
 }  // namespace
 
 Outcome failedWith(const Problem& problem, const SourceText* source, std::vector<std::string> warnings) {
@@ -66,17 +76,11 @@ Step<TextFile> readTextFile(Platform& platform, const ChosenFile& file) {
     Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes + 1);
     if (!bytes) return std::move(bytes).stop();
     if (bytes->size() > kMaxTextFileBytes)
-        return fileFailure(cannotRead("larger than " + std::to_string(kMaxTextFileBytes >> 20) + " MiB"), file);
+        return fileFailure(tooLarge(kMaxTextFileBytes), file);
     if (Status s = checkNotUtf16(*bytes); !s) {
         const Location at = locate(*bytes, s.problem().offset);
-        Problem p = std::move(s.problem());
-        const std::string where = file.displayName() + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": " + p.reason;
-        p.reason.clear();
-        p.text = file.name;
-        p.textUtf8 = file.displayName();
-        Message m = renderMessage(p);
-        m.detail = where;
-        return failedOutcome(std::move(m));
+        const std::string where = std::to_string(at.line) + ":" + std::to_string(at.column);
+        return failedOutcome(placedFileMessage(std::move(s.problem()), file, where));
     }
     const bool marked = startsWithUtf8Mark(*bytes);
     if (!marked && !platform.utf8Files()) return TextFile{file, std::move(*bytes)};
@@ -84,14 +88,8 @@ Step<TextFile> readTextFile(Platform& platform, const ChosenFile& file) {
                                 bytes->size() - (marked ? 3 : 0));
     Result<std::string> sjis = utf8ToSjis(utf8);
     if (!sjis) {
-        Problem p = std::move(sjis.problem());
-        const std::string where = file.displayName() + ":" + utf8Place(utf8, p.offset) + ": " + p.reason;
-        p.text = file.name;
-        p.textUtf8 = file.displayName();
-        p.reason.clear();
-        Message m = renderMessage(p);
-        m.detail = where;
-        return failedOutcome(std::move(m));
+        const std::string where = utf8Place(utf8, sjis.problem().offset);
+        return failedOutcome(placedFileMessage(std::move(sjis.problem()), file, where));
     }
     return TextFile{file, std::vector<uint8_t>(sjis->begin(), sjis->end())};
 }
@@ -116,8 +114,8 @@ std::vector<std::string> warningLines(const SourceText& source, const std::vecto
 }
 
 Message fileProblemMessage(Problem problem, const ChosenFile& file) {
-    problem.text = file.name;
-    problem.textUtf8 = file.displayName();
+    problem.file = file.name;
+    problem.fileUtf8 = file.displayName();
     return renderMessage(problem);
 }
 
@@ -142,9 +140,8 @@ Step<FileContents> askAndReadFile(Platform& platform, const FileDialogOptions& o
 Outcome writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const uint8_t> bytes) {
     Status s = platform.writeFile(file.path, bytes);
     if (s) return doneOutcome({});
-    Problem p = std::move(s.problem());
-    p.id = MessageId::CannotWrite;
-    return fileFailure(std::move(p), file);
+    s.problem().writing = true;
+    return fileFailure(std::move(s.problem()), file);
 }
 
 size_t linesStartingWith(std::span<const uint8_t> bytes, std::string_view mark) {

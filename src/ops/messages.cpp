@@ -1,6 +1,7 @@
 #include "ops/messages.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "text/sjis.h"
 #include "text/text_checks.h"
@@ -8,17 +9,173 @@
 namespace velk {
 namespace {
 
-// The numbers as the messages show them: decimal, separated by one blank.
-std::string numbers(const Problem& p) {
-    std::string out;
-    for (size_t i = 0; i < p.numbers.size(); ++i) {
-        if (i) out += ' ';
-        out += std::to_string(p.numbers[i]);
+using C = ProblemCode;
+
+std::string hex(const char* format, int64_t v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, format, static_cast<unsigned long long>(v));
+    return buf;
+}
+
+int64_t signedByte(const std::string& bytes, size_t i) {
+    return i < bytes.size() ? static_cast<int8_t>(static_cast<uint8_t>(bytes[i])) : 0;
+}
+
+std::string num(int64_t v) { return std::to_string(v); }
+
+// The character as a message inserts it: nothing from a zero byte on.
+std::string character(const std::string& bytes) { return bytes.substr(0, bytes.find('\0')); }
+
+// The character as the user typed it, with its bytes in hex: "'あ' (bytes 82 A0)".
+std::string describeCharacter(const Problem& p) {
+    const std::string c = p.bytes.substr(0, p.found == 2 ? 2 : 1);
+    std::string codes;
+    for (char b : c) {
+        if (!codes.empty()) codes += ' ';
+        codes += hex("%02llX", static_cast<uint8_t>(b));
     }
+    std::string out = "'";
+    out += fromCp932Escaped(c);
+    out += c.size() == 2 ? "' (bytes " : "' (byte ";
+    out += codes;
+    out += ')';
     return out;
 }
 
-std::string number(const Problem& p, size_t i) { return i < p.numbers.size() ? std::to_string(p.numbers[i]) : "0"; }
+const char* recordName(Record r) {
+    switch (r) {
+        case Record::Name: return "name";
+        case Record::Face: return "face";
+        case Record::UnitGraphic: return "unit graphic";
+        case Record::Text: return "text";
+        case Record::ColourSet: return "colour set";
+        case Record::None: break;
+    }
+    return "record";
+}
+
+std::string entryName(const Problem& p) { return std::string(recordName(p.record)) + " " + num(p.entry); }
+
+std::string pixel(const Problem& p) { return "pixel (" + num(p.x) + ", " + num(p.y) + ")"; }
+
+std::string ipsRecord(const Problem& p, const char* what) {
+    return hex("IPS record at 0x%llX ", static_cast<int64_t>(p.innerOffset)) + what;
+}
+
+// A record's pointer as the catalogue names it: six hex digits, at most
+// fifteen characters.
+std::string pointerHex(int64_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%06llX", static_cast<unsigned long long>(v));
+    return buf;
+}
+
+// The words of the code alone, before any record it names.
+std::string codeReason(const Problem& p) {
+    static const char* const kScriptFiles = "; a script names files in its own folder or below it (--script-files-anywhere allows any)";
+    static const char* const kClassNumbers[5] = {"F (face) must be 00-9C", "C (colour sets) must be 00-9C",
+                                                 "U1 must be 00-51", "U2 must be 00-0A", "U3 must be 00-85"};
+    static const char* const kItemNumbers[3] = {"G1 must be 000-10B", "G2 must be 000-1C2", "G3 must be 04B-156"};
+    const std::string shown = fromCp932Escaped(p.bytes);
+    switch (p.code) {
+        case C::SystemError: return p.words;
+        case C::FileTooLarge: return "larger than " + num(p.expected) + " MiB";
+        case C::Utf16ByteOrderMark: return "begins with a UTF-16 byte-order mark; save it as Shift-JIS or UTF-8";
+        case C::Utf16ZeroByte: return "holds a zero byte, so it looks like UTF-16; save it as Shift-JIS or UTF-8";
+        case C::NotUtf8: return "is not UTF-8: " + escapedBytes(p.bytes) + " is no UTF-8 character";
+        case C::NoShiftJisForm: return "'" + p.bytes + "' has no Shift-JIS (CP932) form";
+        case C::NotUtf8Text: return "not UTF-8 text";
+        case C::AbsoluteScriptPath: return std::string("is an absolute path") + kScriptFiles;
+        case C::ScriptPathLeadsOut: return std::string("leads out of the script's folder") + kScriptFiles;
+        case C::IsAFolder: return "is a folder, not a file";
+        case C::NotARegularFile: return "is not a regular file (a FIFO or a device); a script names regular files only";
+        case C::IsTheLoadedRom: return "is the loaded ROM " + p.words + " (after following links); it is never replaced by a patch";
+        case C::BackupIsALink:
+            return "is a link to " + p.words + ", the file this save replaces; the backup would not keep it. Remove or rename it";
+        case C::LoadedFromPipe:
+            return "was read from a pipe or a device, which cannot be read again as the patch's source; load the ROM from a file";
+        case C::LoadedRomChanged: return "changed since it was loaded, and a patch is made against the ROM as loaded";
+        case C::RomHasGrown: return p.words + " has grown to more than " + num(p.expected) + " bytes since it was loaded";
+        case C::NotARomImage:
+            return (p.found > p.expected ? "more than " + num(p.expected) : num(p.found)) +
+                   " bytes, not a 4 MiB image (4194304 bytes, or 4194816 with a copier header)";
+        case C::BlockPointerOutside: {
+            std::string held;
+            for (size_t i = 0; i < 3; ++i) held += hex(" %02llX", i < p.bytes.size() ? static_cast<uint8_t>(p.bytes[i]) : 0);
+            return hex("the block pointer at 0x%06llX holds", static_cast<int64_t>(p.offset)) + held +
+                   ", which leads outside the image";
+        }
+        case C::NoRoom: return {};
+        case C::PackedStreamOutside: return "packed stream starts outside the image";
+        case C::PackedStreamRunsPast: return "packed stream runs past the end of the image";
+        case C::BackReferenceOutside: return "back-reference leads outside the image";
+        case C::LengthHeaderTooLarge: return "length header asks for " + num(p.found) + " bytes, more than 4096";
+        case C::UnpackedLengthTooLarge: return "unpacked length beyond 4096 bytes";
+        case C::NamePointerOutside: return "name pointer leads outside the image";
+        case C::NameRunsPast: return "name runs past the end of the image";
+        case C::CharacterNotInTable:
+            return describeCharacter(p) + " is in no character table, in " + entryName(p) +
+                   (p.fullWidth.empty() ? ""
+                                        : "; its full-width form '" + fromCp932(p.fullWidth) +
+                                              "' has one, which --fullwidth would take");
+        case C::EntryNotClosed: return entryName(p) + " ends without its closing \"//\"";
+        case C::HexEscapeMalformed: return "'[' is not followed by two hexadecimal numbers, in " + entryName(p);
+        case C::HexEscapeNotClosed: return "'[' has no closing \")]\" before the text ends, in " + entryName(p);
+        case C::PairEscapeMalformed: return "'?' is not followed by \"XX YY?\" (two digits each), in " + entryName(p);
+        case C::ByteEscapeMalformed: return "'!' is not followed by \"XX!\" (two digits), in " + entryName(p);
+        case C::EscapeEndsName: return "the escape's 00 would end the name there, in " + entryName(p);
+        case C::UnknownToken:
+            return "(" + shown + ") is none of the tokens (主人公) (騎士団) (冷や汗) (ハート) (旗), in " + entryName(p);
+        case C::TokenNotClosed: return "\"(" + shown + "\" has no closing \")\" on its line, in " + entryName(p);
+        case C::TextTooLong: return "text " + num(p.entry) + " needs more than 4096 code bytes";
+        case C::NoFileName: return "no file name behind \"@@\"";
+        case C::GlyphsWithoutTable: return "the glyph file has no table file (\"@@\") behind it in its section";
+        case C::SheetWithoutPalette: return "the sheet file has no palette file (\"@@\") behind it in its section";
+        case C::EntryNeedsFiveNumbers: return "the entry needs '#' and five numbers, each behind a '.'";
+        case C::EntryNeedsThreeNumbers: return "the entry needs '#' and three numbers, each behind a '.'";
+        case C::NameEntryUnsigned: return "an entry number has no sign: [F0 00] to [F9 CD]";
+        case C::NameEntryOutOfRange: return "a name entry must be [F0 00] to [F9 CD]";
+        case C::TextEntryUnsigned: return "an entry number has no sign: ##No.00 00 to ##No.15 E6";
+        case C::TextEntryOutOfRange: return "a text entry must be ##No.00 00 to ##No.15 E6";
+        case C::ClassNumberOutOfRange: return std::string(kClassNumbers[std::clamp<int64_t>(p.entry, 0, 4)]) + ", or FF to leave it alone";
+        case C::ItemNumberOutOfRange: return std::string(kItemNumbers[std::clamp<int64_t>(p.entry, 0, 2)]) + ", or FF to leave it alone";
+        case C::IpsIsBps: return "a BPS patch (it begins with \"BPS1\"), not an IPS patch";
+        case C::IpsNoHeader: return "not an IPS patch: it does not begin with \"PATCH\"";
+        case C::IpsTooShort: return "IPS patch of " + num(p.found) + " bytes, fewer than 8";
+        case C::IpsNoEof: return ipsRecord(p, "runs past the end of the patch without \"EOF\"");
+        case C::IpsRecordRunsPast: return ipsRecord(p, "runs past the end of the patch");
+        case C::IpsZeroRun: return ipsRecord(p, "is a run of length 0");
+        case C::IpsWritesBeyond: return ipsRecord(p, "writes beyond the end of the image");
+        case C::BpsNoHeader: return "BPS patch: no \"BPS1\" header";
+        case C::BpsPatchChecksum: return "BPS patch: the patch's checksum does not match";
+        case C::BpsHeaderRunsPast: return "BPS patch: header runs past the end";
+        case C::BpsSourceSize: return "BPS patch: made for a source of " + num(p.expected) + " bytes";
+        case C::BpsSourceChecksum: return "BPS patch: the source's checksum does not match";
+        case C::BpsSizesBeyond: return "BPS patch: sizes beyond the patch";
+        case C::BpsActionRunsPast: return "BPS patch: action runs past the end";
+        case C::BpsActionBeyondTarget: return "BPS patch: action writes beyond the target";
+        case C::BpsReadsBeyondSource: return "BPS patch: reads beyond the source";
+        case C::BpsNewBytesRunPast: return "BPS patch: new bytes run past the end";
+        case C::BpsOffsetRunsPast: return "BPS patch: offset runs past the end";
+        case C::BpsCopyOutsideSource: return "BPS patch: copies from outside the source";
+        case C::BpsCopyOutsideTarget: return "BPS patch: copies from outside the target so far";
+        case C::BpsTargetSize: return "BPS patch: makes " + num(p.found) + " bytes, not " + num(p.expected);
+        case C::BpsTargetChecksum: return "BPS patch: the target's checksum does not match";
+        case C::NotAPng: return "not a PNG file";
+        case C::PngLibrary: return p.words;
+        case C::PictureSize:
+            return num(p.width) + " x " + num(p.height) + " pixels expected, found " + num(p.x) + " x " + num(p.y);
+        case C::PaletteIndexTooLarge:
+            return pixel(p) + " has palette index " + num(p.found) + "; indexes 0-" + num(p.expected) + " are read";
+        case C::ColourNotInPalette: return pixel(p) + " has colour " + hex("#%06llX", p.found) + ", which is not in the palette";
+        case C::FolderNotEmpty: return "the folder is not empty; a project is exported into a new or empty folder";
+        case C::ProjectFileInvalid: return p.words;
+        case C::PatchFailedCheck:
+            return "the patch failed its check and " +
+                   (p.cause.empty() ? std::string("was removed") : "could not be removed (" + p.cause + ")") + ": " + p.words;
+    }
+    return {};
+}
 
 // A message as parts: what it inserts (Shift-JIS, or a file name as the file
 // system spells it) and its own words (Shift-JIS).
@@ -47,34 +204,75 @@ Parts parts(const Problem& p) {
     static const std::string incomplete = toCp932("指定が足りません");
     static const std::string outOfRange = toCp932("番号が範囲外です");
     Parts m;
-    switch (p.id) {
+    switch (messageId(p)) {
         case MessageId::CannotRead:
-            m.inserted(p.text, p.textUtf8);
+            m.inserted(p.file, p.fileUtf8);
             m.words(cannotRead);
             break;
         case MessageId::CannotWrite:
-            m.inserted(p.text, p.textUtf8);
+            m.inserted(p.file, p.fileUtf8);
             m.words(cannotWrite);
             break;
         case MessageId::NoRoom: m.words(noRoom); break;
         case MessageId::UnknownToken:
             m.words("(");
-            m.inserted(p.text);
+            m.inserted(p.bytes);
             m.words(unusableToken);
             break;
         case MessageId::UnknownNameCharacter:
-        case MessageId::UnknownTextCharacter:
-            m.inserted(p.text);
-            m.words(unusable + numbers(p));
+            m.inserted(character(p.bytes));
+            m.words(unusable + num(p.entry) + " " + num(signedByte(p.bytes, 0)));
             break;
-        case MessageId::TextTooLong: m.words(text + number(p, 0) + tooLong); break;
-        case MessageId::EntryIncomplete: m.words(number(p, 0) + line + incomplete); break;
-        case MessageId::NumberOutOfRange: m.words(number(p, 0) + line + outOfRange); break;
+        case MessageId::UnknownTextCharacter:
+            m.inserted(character(p.bytes));
+            m.words(unusable + num(signedByte(p.bytes, 0)) + " " + num(signedByte(p.bytes, 1)) + " " + num(p.entry) + " " +
+                    num(static_cast<int64_t>(p.innerOffset)));
+            break;
+        case MessageId::TextTooLong: m.words(text + num(p.entry) + tooLong); break;
+        case MessageId::EntryIncomplete: m.words(num(p.line) + line + incomplete); break;
+        case MessageId::NumberOutOfRange: m.words(num(p.line) + line + outOfRange); break;
     }
     return m;
 }
 
 }  // namespace
+
+MessageId messageId(const Problem& p) {
+    switch (p.code) {
+        case C::NoRoom: return MessageId::NoRoom;
+        case C::CharacterNotInTable:
+        case C::EntryNotClosed:
+        case C::HexEscapeMalformed:
+        case C::HexEscapeNotClosed:
+        case C::PairEscapeMalformed:
+        case C::ByteEscapeMalformed:
+        case C::EscapeEndsName:
+            return p.record == Record::Name ? MessageId::UnknownNameCharacter : MessageId::UnknownTextCharacter;
+        case C::UnknownToken:
+        case C::TokenNotClosed: return MessageId::UnknownToken;
+        case C::TextTooLong: return MessageId::TextTooLong;
+        case C::NoFileName:
+        case C::GlyphsWithoutTable:
+        case C::SheetWithoutPalette:
+        case C::EntryNeedsFiveNumbers:
+        case C::EntryNeedsThreeNumbers: return MessageId::EntryIncomplete;
+        case C::NameEntryUnsigned:
+        case C::NameEntryOutOfRange:
+        case C::TextEntryUnsigned:
+        case C::TextEntryOutOfRange:
+        case C::ClassNumberOutOfRange:
+        case C::ItemNumberOutOfRange: return MessageId::NumberOutOfRange;
+        case C::IsTheLoadedRom:
+        case C::BackupIsALink: return MessageId::CannotWrite;
+        default: return p.writing ? MessageId::CannotWrite : MessageId::CannotRead;
+    }
+}
+
+std::string problemReason(const Problem& p) {
+    std::string reason = codeReason(p);
+    if (p.pointsTo) reason = entryName(p) + " (pointer to " + pointerHex(*p.pointsTo) + "): " + reason;
+    return reason;
+}
 
 std::string messageText(const Problem& problem) { return parts(problem).text; }
 
@@ -90,16 +288,18 @@ Location locate(std::span<const uint8_t> bytes, size_t offset) {
 
 Message renderMessage(const Problem& problem, const SourceText* source) {
     Parts m = parts(problem);
+    const std::string reason = problemReason(problem);
     std::string detail;
     if (source) {
         const Location at = locate(source->bytes, problem.offset);
         detail = source->name + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": ";
     }
-    const bool aboutAFile = problem.id == MessageId::CannotRead || problem.id == MessageId::CannotWrite;
-    if (aboutAFile && !problem.reason.empty() && !problem.text.empty())
-        detail += (problem.textUtf8.empty() ? fromCp932Escaped(problem.text) : problem.textUtf8) + ": ";
-    detail += problem.reason;
-    if (problem.reason.empty() && !source) detail.clear();
+    const MessageId id = messageId(problem);
+    const bool aboutAFile = id == MessageId::CannotRead || id == MessageId::CannotWrite;
+    if (aboutAFile && !reason.empty() && !problem.file.empty())
+        detail += (problem.fileUtf8.empty() ? fromCp932Escaped(problem.file) : problem.fileUtf8) + ": ";
+    detail += reason;
+    if (reason.empty() && !source) detail.clear();
     return {std::move(m.text), utf8OrEscaped(m.display), utf8OrEscaped(detail)};
 }
 

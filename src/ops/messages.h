@@ -11,6 +11,24 @@
 
 namespace velk {
 
+// The editor's messages; which one a problem stands for follows from its code.
+enum class MessageId : uint8_t {
+    CannotRead,            // "%sが読み込めません": the file
+    CannotWrite,           // "%sに書き込めませんでした": the file
+    NoRoom,                // "容量が足りません"
+    UnknownToken,          // "(%s)は使用できません": the token
+    UnknownNameCharacter,  // "%sは使用できません%d %d": character; entry, first byte
+    UnknownTextCharacter,  // "%sは使用できません%d %d %d %d": character; its bytes, entry, offset
+    TextTooLong,           // "テキスト%dが長すぎます": entry
+    EntryIncomplete,       // "%d行目の指定が足りません": script line
+    NumberOutOfRange,      // "%d行目の番号が範囲外です": script line
+};
+MessageId messageId(const Problem& problem);
+
+// Why, in UTF-8 plain words (may be empty): "IPS record at 0x1F writes
+// beyond the end of the image", "text 12 (pointer to 0x123456): ...".
+std::string problemReason(const Problem& problem);
+
 // The message a problem stands for, its arguments filled in:
 // "%sが読み込めません", "(%s)は使用できません", "%sは使用できません%d %d", ...
 std::string messageText(const Problem& problem);

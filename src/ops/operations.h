@@ -40,9 +40,9 @@ Outcome confirmClose(EditorState& state, Platform& platform);
 // Names and texts. An import that fails keeps the entries stored before
 // the problem. With `fullWidth`, a character without a glyph of its own is
 // tried in its full-width form.
-Outcome exportNameList(ConstCatalogue names, Platform& platform);
-Outcome importNameList(Catalogue names, const CharTables& tables, Platform& platform, bool fullWidth = false);
-Outcome exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables, Platform& platform);
+Outcome exportNameList(ConstNameCatalogue names, Platform& platform);
+Outcome importNameList(NameCatalogue names, const CharTables& tables, Platform& platform, bool fullWidth = false);
+Outcome exportTextCollection(ConstCatalogue texts, ConstNameCatalogue names, const CharTables& tables, Platform& platform);
 Outcome importTextCollection(Catalogue texts, const CharTables& tables, const RomImage& image, Platform& platform,
                              bool fullWidth = false);
 

@@ -42,13 +42,13 @@ std::string shownName(const std::filesystem::path& path) {
 // The problem, with the file (or folder) it is about named.
 Outcome fileFailed(Problem problem, const std::filesystem::path& path, std::vector<std::string> warnings = {}) {
     const std::string name = shownName(path);
-    problem.text = toCp932(name);
-    problem.textUtf8 = name;
+    problem.file = toCp932(name);
+    problem.fileUtf8 = name;
     return failedOutcome(renderMessage(problem), std::move(warnings));
 }
 
 Outcome writeFailed(Problem problem, const std::filesystem::path& path) {
-    problem.id = MessageId::CannotWrite;
+    problem.writing = true;
     return fileFailed(std::move(problem), path);
 }
 
@@ -58,7 +58,7 @@ std::string count(const char* what, size_t n, const char* done) {
 
 Result<std::vector<uint8_t>> readPngFile(Platform& platform, const std::filesystem::path& path) {
     Result<std::vector<uint8_t>> bytes = platform.readFile(path, kMaxPngBytes + 1);
-    if (bytes && bytes->size() > kMaxPngBytes) return cannotRead("larger than " + std::to_string(kMaxPngBytes >> 20) + " MiB");
+    if (bytes && bytes->size() > kMaxPngBytes) return tooLarge(kMaxPngBytes);
     return bytes;
 }
 

@@ -39,9 +39,9 @@ std::vector<uint8_t> projectText(const std::vector<uint8_t>& sjis) {
 
 // "%sに書き込めませんでした" for the file or folder, with the system's reason.
 Outcome cannotWriteAt(Problem p, const std::filesystem::path& path) {
-    p.id = MessageId::CannotWrite;
-    p.text = toCp932(path.filename().string());
-    p.textUtf8 = path.string();
+    p.writing = true;
+    p.file = toCp932(path.filename().string());
+    p.fileUtf8 = path.string();
     return failedOutcome(renderMessage(p));
 }
 
@@ -110,10 +110,9 @@ Message projectMessage(const std::string& text, std::string detail) {
     return Message{toCp932(text), text, std::move(detail)};
 }
 
-Message cannotReadProject(const std::filesystem::path& file, const std::string& why) {
-    Problem p = cannotRead(why);
-    p.text = toCp932(file.filename().string());
-    p.textUtf8 = file.string();
+Message cannotReadProject(const std::filesystem::path& file, Problem p) {
+    p.file = toCp932(file.filename().string());
+    p.fileUtf8 = file.string();
     return renderMessage(p);
 }
 
@@ -222,10 +221,7 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
 
 Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     if (const Result<std::vector<std::string>> there = platform.listFolder(dir); there && !there->empty()) {
-        Problem p = problem(MessageId::CannotWrite, toCp932(dir.filename().string()));
-        p.textUtf8 = dir.string();
-        p.reason = "the folder is not empty; a project is exported into a new or empty folder";
-        return failedOutcome(renderMessage(p));
+        return cannotWriteAt(problem(ProblemCode::FolderNotEmpty), dir);
     }
     ProjectBase base = projectBaseOf(state);
     std::vector<std::string> warnings;
@@ -263,11 +259,15 @@ Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::file
     const std::filesystem::path projectFile = dir / kProjectFileName;
     if (options.read) options.read->push_back(projectFile);
     Result<std::vector<uint8_t>> text = platform.readFile(projectFile, 1 << 16);
-    if (!text) return failedOutcome(cannotReadProject(projectFile, text.problem().reason));
+    if (!text) return failedOutcome(cannotReadProject(projectFile, std::move(text.problem())));
     std::string why;
     const std::optional<ProjectBase> base =
         parseProjectFile(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), &why);
-    if (!base) return failedOutcome(cannotReadProject(projectFile, why));
+    if (!base) {
+        Problem p = problem(ProblemCode::ProjectFileInvalid);
+        p.words = why;
+        return failedOutcome(cannotReadProject(projectFile, std::move(p)));
+    }
     const uint32_t loadedCrc = crc32Of(state.image.bytes);
     if (!options.anyBase && (loadedCrc != base->crc32 || state.image.bytes.size() != base->size))
         return failedOutcome(projectMessage(

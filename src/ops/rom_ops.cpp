@@ -49,7 +49,7 @@ Step<SourceDiff> loadedFileDiff(const EditorState& state, Platform& platform, st
         SourceDiff d = diff.finish();
         if (read && d.sourceSize == state.loadedIdentity.size && d.sourceCrc == state.loadedCrc) return d;
     }
-    return fileFailure(cannotRead("changed since it was loaded, and a patch is made against the ROM as loaded"),
+    return fileFailure(problem(ProblemCode::LoadedRomChanged),
                        {state.loadedPath, toCp932(state.loadedPath.filename().string())});
 }
 
@@ -71,14 +71,16 @@ Outcome backUpBeforeReplacing(EditorState& state, Platform& platform, const Chos
     // The loaded file was an image; read no more than the largest there is.
     constexpr size_t kLargest = kRomSize + kCopierHeaderSize;
     Result<std::vector<uint8_t>> current = platform.readFile(target.path, kLargest + 1);
-    if (current && current->size() > kLargest)
-        current = cannotRead(target.path.filename().string() + " has grown to more than " + std::to_string(kLargest) +
-                             " bytes since it was loaded");
+    if (current && current->size() > kLargest) {
+        Problem grown = problem(ProblemCode::RomHasGrown);
+        grown.words = target.path.filename().string();
+        grown.expected = kLargest;
+        current = std::move(grown);
+    }
     Status s = current ? platform.writeFile(backup.path, *current) : Status(std::move(current.problem()));
     if (!s) {
-        Problem p = std::move(s.problem());
-        p.id = MessageId::CannotWrite;
-        return fileFailure(std::move(p), backup);
+        s.problem().writing = true;
+        return fileFailure(std::move(s.problem()), backup);
     }
     state.backedUp.push_back(target.path);
     if (platform.fileIdentity(target.path) == state.loadedIdentity) state.loadedCopy = backup.path;

@@ -34,10 +34,10 @@ std::string kindName(int32_t id) {
     return "text " + hex(id - kFirstTextId, 4);
 }
 
-Outcome fileProblem(MessageId id, const ChosenFile& file, std::string reason) {
-    Problem p = problem(id, file.name);
-    p.textUtf8 = file.displayName();
-    p.reason = std::move(reason);
+Outcome cannotWrite(Problem p, const ChosenFile& file) {
+    p.writing = true;
+    p.file = file.name;
+    p.fileUtf8 = file.displayName();
     return failedOutcome(renderMessage(p));
 }
 
@@ -86,7 +86,7 @@ Outcome spaceCheck(const EditorState& state, std::string& report) {
                   " bytes, " + std::to_string(plan.shortfall->missing) + " bytes more than the largest room left\n";
     if (!plan.namesFit) report += "does not fit: the names\n";
     if (plan.colourSets.left() < 0) report += "does not fit: the colour sets\n";
-    return failedOutcome(renderMessage(problem(MessageId::NoRoom)));
+    return failedOutcome(renderMessage(problem(ProblemCode::NoRoom)));
 }
 
 namespace {
@@ -132,7 +132,7 @@ Outcome exportTableFile(const EditorState& state, Platform& platform) {
     if (!file) return cancelledOutcome();
     const std::string text = tableFileText(state.tables);
     if (Status s = platform.writeFile(file->path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())); !s)
-        return fileProblem(MessageId::CannotWrite, *file, s.problem().reason);
+        return cannotWrite(std::move(s.problem()), *file);
     return doneOutcome(file->name);
 }
 
@@ -152,23 +152,23 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& r
     Result<std::vector<uint8_t>> patch = platform.readFile(file->path);
     std::string why;
     if (!source || !patch) {
-        why = "it cannot be read back: " + (!source ? source.problem().reason : patch.problem().reason);
+        why = "it cannot be read back: " + (!source ? problemReason(source.problem()) : problemReason(patch.problem()));
     } else if (patchKindOf(file->path) == PatchKind::Bps) {
         Result<std::vector<uint8_t>> made = applyBps(*source, *patch);
-        why = !made ? made.problem().reason : *made != target ? "applied, it does not give the saved image" : "";
+        why = !made ? problemReason(made.problem()) : *made != target ? "applied, it does not give the saved image" : "";
     } else {
         Result<std::vector<IpsRecord>> records = parseIps(*patch, std::max(source->size(), target.size()));
         std::vector<uint8_t> made = *source;
         made.resize(std::max(source->size(), target.size()));
         if (records) applyIpsRecords(*records, made);
-        why = !records ? records.problem().reason : made != target ? "applied, it does not give the saved image" : "";
+        why = !records ? problemReason(records.problem()) : made != target ? "applied, it does not give the saved image" : "";
     }
     if (!why.empty()) {
         Status removed = platform.removeFile(file->path);
-        return fileProblem(MessageId::CannotWrite, *file,
-                           "the patch failed its check and " +
-                               (removed ? std::string("was removed") : "could not be removed (" + removed.problem().reason + ")") +
-                               ": " + why);
+        Problem p = problem(ProblemCode::PatchFailedCheck);
+        p.words = why;
+        if (!removed) p.cause = problemReason(removed.problem());
+        return cannotWrite(std::move(p), *file);
     }
     report += file->displayName() + ": " + std::to_string(patch->size()) + " bytes, source CRC32 " +
               hex(crc32Of(*source), 8) + ", target CRC32 " + hex(crc32Of(target), 8) + ", verified\n";

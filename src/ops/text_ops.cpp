@@ -14,18 +14,18 @@ namespace {
 void keepPackingOfUnchanged(Catalogue texts, const std::vector<ResourceEntry>& before) {
     for (size_t i = 0; i < texts.size(); ++i)
         if (texts[i].unpacked == before[i].unpacked && texts[i].packed != before[i].packed)
-            storePacked(texts[i], before[i].packed);
+            texts[i].packed = before[i].packed;
 }
 
 }  // namespace
 
-Outcome exportNameList(ConstCatalogue names, Platform& platform) {
+Outcome exportNameList(ConstNameCatalogue names, Platform& platform) {
     return askAndWriteFile(
         platform, nameListDialogOptions(), [&] { return textFileBytes(platform, nameListBytes(names)); },
         countSummary("名前", names.size(), "書き出しました"));
 }
 
-Outcome importNameList(Catalogue names, const CharTables& tables, Platform& platform, bool fullWidth) {
+Outcome importNameList(NameCatalogue names, const CharTables& tables, Platform& platform, bool fullWidth) {
     Step<TextFile> file = askAndReadTextFile(platform, nameListDialogOptions());
     if (!file) return std::move(file).stop();
     std::vector<Warning> warnings;
@@ -36,7 +36,7 @@ Outcome importNameList(Catalogue names, const CharTables& tables, Platform& plat
     return doneOutcome(countSummary("名前", read, "読み込みました"), warningLines(source, warnings));
 }
 
-Outcome exportTextCollection(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables,
+Outcome exportTextCollection(ConstCatalogue texts, ConstNameCatalogue names, const CharTables& tables,
                              Platform& platform) {
     return askAndWriteFile(
         platform, textCollectionExportOptions(),

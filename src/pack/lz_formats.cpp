@@ -12,10 +12,9 @@ namespace {
 constexpr int32_t kFormatAMaxMatch = 10;
 constexpr int32_t kMaxLiteralRun = 128;
 
-Problem streamProblem(size_t at, std::string reason) { return cannotRead(std::move(reason), at); }
 
-Problem runsPastAt(size_t at) { return streamProblem(at, "packed stream runs past the end of the image"); }
-Problem referenceOutsideAt(size_t at) { return streamProblem(at, "back-reference leads outside the image"); }
+Problem runsPastAt(size_t at) { return problem(ProblemCode::PackedStreamRunsPast, at); }
+Problem referenceOutsideAt(size_t at) { return problem(ProblemCode::BackReferenceOutside, at); }
 
 // Both unpackers write into one buffer per thread, with room for the
 // longest item to run past the wanted length, and copy out exactly that
@@ -43,8 +42,11 @@ Result<Unpacked> unpackBWith(std::span<const uint8_t> stream, std::span<const ui
         n = p[0] | p[1] << 8;
         p += 2;
     }
-    if (n > kWorkingBufferSize)
-        return streamProblem(0, "length header asks for " + std::to_string(n) + " bytes, more than 4096");
+    if (n > kWorkingBufferSize) {
+        Problem tooLong = problem(ProblemCode::LengthHeaderTooLarge);
+        tooLong.found = n;
+        return tooLong;
+    }
     const auto size = static_cast<size_t>(std::max(n, 0));
     uint8_t* const out = scratch();
     size_t o = 0;
@@ -76,7 +78,7 @@ Result<Unpacked> unpackBWith(std::span<const uint8_t> stream, std::span<const ui
 }  // namespace
 
 Result<Unpacked> unpackA(std::span<const uint8_t> stream, std::span<const uint8_t> dictionary, int32_t unpackedLength) {
-    if (unpackedLength > kWorkingBufferSize) return streamProblem(0, "unpacked length beyond 4096 bytes");
+    if (unpackedLength > kWorkingBufferSize) return problem(ProblemCode::UnpackedLengthTooLarge);
     const uint8_t* const begin = stream.data();
     const uint8_t* const end = begin + stream.size();
     const uint8_t* p = begin;

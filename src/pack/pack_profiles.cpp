@@ -18,7 +18,7 @@ std::shared_ptr<const DictionaryIndex> dictionaryFor(const RomImage& image, cons
 }
 
 Result<Unpacked> unpackAt(const RomImage& image, int32_t at, const PackProfile& p) {
-    if (!isInsideImage(at)) return cannotRead("packed stream starts outside the image");
+    if (!isInsideImage(at)) return problem(ProblemCode::PackedStreamOutside);
     const std::span<const uint8_t> stream = fromOffset(image, at);
     const std::span<const uint8_t> dictionary = fromOffset(image, p.dictionaryBase);
     return p.format == LzFormat::A ? unpackA(stream, dictionary, p.unpackedLength)
@@ -42,14 +42,14 @@ Status unpackEntry(const RomImage& image, ResourceEntry& entry, const PackProfil
         return std::move(pr);
     }
     const uint8_t* start = image.at(entry.romOffset);
-    storePacked(entry, std::vector<uint8_t>(start, start + r->consumed));
-    storeUnpacked(entry, std::move(r->unpacked));
+    entry.packed = std::vector<uint8_t>(start, start + r->consumed);
+    entry.unpacked = std::move(r->unpacked);
     return {};
 }
 
 void storeAndPack(const RomImage& image, ResourceEntry& entry, std::vector<uint8_t> unpacked, const PackProfile& p) {
-    storePacked(entry, packWithProfile(image, unpacked, p));
-    storeUnpacked(entry, std::move(unpacked));
+    entry.packed = packWithProfile(image, unpacked, p);
+    entry.unpacked = std::move(unpacked);
 }
 
 }  // namespace velk

@@ -222,16 +222,21 @@ std::vector<uint8_t> makeBps(std::span<const uint8_t> source, std::span<const ui
 }
 
 Result<std::vector<uint8_t>> applyBps(std::span<const uint8_t> source, std::span<const uint8_t> patch) {
-    auto bad = [](size_t at, const std::string& why) { return cannotRead("BPS patch: " + why, at); };
+    auto bad = [](size_t at, ProblemCode code, int64_t expected = 0, int64_t found = 0) {
+        Problem p = problem(code, at);
+        p.expected = expected;
+        p.found = found;
+        return p;
+    };
     if (patch.size() < 4 + 3 + 12 || !std::equal(patch.begin(), patch.begin() + 4, "BPS1"))
-        return bad(0, "no \"BPS1\" header");
+        return bad(0, ProblemCode::BpsNoHeader);
     const size_t end = patch.size() - 12;
     auto crcAt = [&](size_t q) {
         return static_cast<uint32_t>(patch[q] | patch[q + 1] << 8 | patch[q + 2] << 16 | static_cast<uint32_t>(patch[q + 3]) << 24);
     };
     // Nothing is taken from the header before the patch is known whole and
     // made for this source.
-    if (crcAt(end + 8) != crc32Of(patch.first(end + 8))) return bad(end + 8, "the patch's checksum does not match");
+    if (crcAt(end + 8) != crc32Of(patch.first(end + 8))) return bad(end + 8, ProblemCode::BpsPatchChecksum);
     size_t p = 4;
     auto number = [&](uint64_t& n) {
         n = 0;
@@ -246,10 +251,10 @@ Result<std::vector<uint8_t>> applyBps(std::span<const uint8_t> source, std::span
         return false;
     };
     uint64_t sourceSize = 0, targetSize = 0, metadata = 0;
-    if (!number(sourceSize) || !number(targetSize) || !number(metadata)) return bad(p, "header runs past the end");
-    if (sourceSize != source.size()) return bad(4, "made for a source of " + std::to_string(sourceSize) + " bytes");
-    if (crcAt(end) != crc32Of(source)) return bad(end, "the source's checksum does not match");
-    if (metadata > end - p || targetSize > (uint64_t{1} << 32)) return bad(p, "sizes beyond the patch");
+    if (!number(sourceSize) || !number(targetSize) || !number(metadata)) return bad(p, ProblemCode::BpsHeaderRunsPast);
+    if (sourceSize != source.size()) return bad(4, ProblemCode::BpsSourceSize, static_cast<int64_t>(sourceSize));
+    if (crcAt(end) != crc32Of(source)) return bad(end, ProblemCode::BpsSourceChecksum);
+    if (metadata > end - p || targetSize > (uint64_t{1} << 32)) return bad(p, ProblemCode::BpsSizesBeyond);
     p += metadata;
     std::vector<uint8_t> target;
     // A target larger than source and patch together is made only by copies;
@@ -259,17 +264,17 @@ Result<std::vector<uint8_t>> applyBps(std::span<const uint8_t> source, std::span
     while (p < end) {
         const size_t at = p;
         uint64_t word = 0;
-        if (!number(word)) return bad(at, "action runs past the end");
+        if (!number(word)) return bad(at, ProblemCode::BpsActionRunsPast);
         const uint64_t length = (word >> 2) + 1;
-        if (length > targetSize - target.size()) return bad(at, "action writes beyond the target");
+        if (length > targetSize - target.size()) return bad(at, ProblemCode::BpsActionBeyondTarget);
         switch (word & 3) {
             case SourceRead:
-                if (target.size() + length > source.size()) return bad(at, "reads beyond the source");
+                if (target.size() + length > source.size()) return bad(at, ProblemCode::BpsReadsBeyondSource);
                 target.insert(target.end(), source.begin() + static_cast<std::ptrdiff_t>(target.size()),
                               source.begin() + static_cast<std::ptrdiff_t>(target.size() + length));
                 break;
             case TargetRead:
-                if (length > end - p) return bad(at, "new bytes run past the end");
+                if (length > end - p) return bad(at, ProblemCode::BpsNewBytesRunPast);
                 target.insert(target.end(), patch.begin() + static_cast<std::ptrdiff_t>(p),
                               patch.begin() + static_cast<std::ptrdiff_t>(p + length));
                 p += length;
@@ -277,17 +282,17 @@ Result<std::vector<uint8_t>> applyBps(std::span<const uint8_t> source, std::span
             case SourceCopy:
             case TargetCopy: {
                 uint64_t offset = 0;
-                if (!number(offset)) return bad(at, "offset runs past the end");
+                if (!number(offset)) return bad(at, ProblemCode::BpsOffsetRunsPast);
                 const int64_t delta = (offset & 1 ? -1 : 1) * static_cast<int64_t>(offset >> 1);
                 uint64_t& relative = (word & 3) == SourceCopy ? sourceRelative : targetRelative;
                 const int64_t from = static_cast<int64_t>(relative) + delta;
                 if ((word & 3) == SourceCopy) {
                     if (from < 0 || static_cast<uint64_t>(from) + length > source.size())
-                        return bad(at, "copies from outside the source");
+                        return bad(at, ProblemCode::BpsCopyOutsideSource);
                     target.insert(target.end(), source.begin() + from, source.begin() + from + static_cast<int64_t>(length));
                 } else {
                     if (from < 0 || static_cast<uint64_t>(from) >= target.size())
-                        return bad(at, "copies from outside the target so far");
+                        return bad(at, ProblemCode::BpsCopyOutsideTarget);
                     for (uint64_t k = 0; k < length; ++k) target.push_back(target[static_cast<size_t>(from) + k]);
                 }
                 relative = static_cast<uint64_t>(from) + length;
@@ -295,9 +300,9 @@ Result<std::vector<uint8_t>> applyBps(std::span<const uint8_t> source, std::span
             }
         }
     }
-    if (target.size() != targetSize) return bad(end, "makes " + std::to_string(target.size()) + " bytes, not " +
-                                                         std::to_string(targetSize));
-    if (crcAt(end + 4) != crc32Of(target)) return bad(end + 4, "the target's checksum does not match");
+    if (target.size() != targetSize) return bad(end, ProblemCode::BpsTargetSize, static_cast<int64_t>(targetSize),
+                                                         static_cast<int64_t>(target.size()));
+    if (crcAt(end + 4) != crc32Of(target)) return bad(end + 4, ProblemCode::BpsTargetChecksum);
     return target;
 }
 

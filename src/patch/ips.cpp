@@ -1,51 +1,55 @@
 #include "patch/ips.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <utility>
 
 namespace velk {
 namespace {
 
-Problem bad(size_t at, const char* what) {
-    char reason[96];
-    std::snprintf(reason, sizeof reason, "IPS record at 0x%zX %s", at, what);
-    return cannotRead(reason, at);
+// A record that cannot be read: where it stands in the patch, which stays
+// known when the patch is named in a script.
+Problem recordProblem(ProblemCode code, size_t at) {
+    Problem p = problem(code, at);
+    p.innerOffset = at;
+    return p;
 }
 
 }  // namespace
-
 Result<std::vector<IpsRecord>> parseIps(std::span<const uint8_t> patch, size_t targetSize) {
     if (patch.size() >= 4 && std::equal(patch.begin(), patch.begin() + 4, "BPS1"))
-        return cannotRead("a BPS patch (it begins with \"BPS1\"), not an IPS patch");
+        return problem(ProblemCode::IpsIsBps);
     if (patch.size() < 5 || !std::equal(patch.begin(), patch.begin() + 5, "PATCH"))
-        return cannotRead("not an IPS patch: it does not begin with \"PATCH\"");
-    if (patch.size() < 8) return cannotRead("IPS patch of " + std::to_string(patch.size()) + " bytes, fewer than 8");
+        return problem(ProblemCode::IpsNoHeader);
+    if (patch.size() < 8) {
+        Problem p = problem(ProblemCode::IpsTooShort);
+        p.found = static_cast<int64_t>(patch.size());
+        return p;
+    }
     std::vector<IpsRecord> records;
     size_t r = 5;
     for (;;) {
-        if (r + 3 > patch.size()) return bad(r, "runs past the end of the patch without \"EOF\"");
+        if (r + 3 > patch.size()) return recordProblem(ProblemCode::IpsNoEof, r);
         const size_t start = r;
         const uint32_t offset = static_cast<uint32_t>(patch[r] << 16 | patch[r + 1] << 8 | patch[r + 2]);
         if (offset == 0x454F46) return records;
-        if (r + 5 > patch.size()) return bad(r, "runs past the end of the patch");
+        if (r + 5 > patch.size()) return recordProblem(ProblemCode::IpsRecordRunsPast, r);
         const uint32_t size = static_cast<uint32_t>(patch[r + 3] << 8 | patch[r + 4]);
         IpsRecord record{offset, {}};
         size_t length = size;
         if (size == 0) {  // a run
-            if (r + 8 > patch.size()) return bad(r, "runs past the end of the patch");
+            if (r + 8 > patch.size()) return recordProblem(ProblemCode::IpsRecordRunsPast, r);
             record.runLength = static_cast<uint32_t>(patch[r + 5] << 8 | patch[r + 6]);
             record.runValue = patch[r + 7];
-            if (record.runLength == 0) return bad(start, "is a run of length 0");
+            if (record.runLength == 0) return recordProblem(ProblemCode::IpsZeroRun, start);
             length = record.runLength;
             r += 8;
         } else {
-            if (r + 5 + size > patch.size()) return bad(r, "runs past the end of the patch");
+            if (r + 5 + size > patch.size()) return recordProblem(ProblemCode::IpsRecordRunsPast, r);
             record.bytes = patch.subspan(r + 5, size);
             r += 5 + size;
         }
-        if (offset + length > targetSize) return bad(start, "writes beyond the end of the image");
+        if (offset + length > targetSize) return recordProblem(ProblemCode::IpsWritesBeyond, start);
         records.push_back(record);
     }
 }

@@ -34,9 +34,7 @@ Status DiskPlatform::removeFile(const std::filesystem::path& path) {
     std::error_code error;
     std::filesystem::remove(path, error);
     if (!error) return {};
-    Problem p = cannotRead(error.message());
-    p.id = MessageId::CannotWrite;
-    return p;
+    return systemError(error.message(), true);
 }
 
 Status DiskPlatform::makeFolder(const std::filesystem::path& path) {
@@ -44,9 +42,7 @@ Status DiskPlatform::makeFolder(const std::filesystem::path& path) {
     if (std::filesystem::is_directory(path, error)) return {};
     std::filesystem::create_directories(path, error);
     if (!error) return {};
-    Problem p = cannotRead(error.message());
-    p.id = MessageId::CannotWrite;
-    return p;
+    return systemError(error.message(), true);
 }
 
 Result<std::vector<std::string>> DiskPlatform::listFolder(const std::filesystem::path& path) {
@@ -54,7 +50,7 @@ Result<std::vector<std::string>> DiskPlatform::listFolder(const std::filesystem:
     std::vector<std::string> names;
     for (std::filesystem::directory_iterator it(path, error), end; !error && it != end; it.increment(error))
         names.push_back(it->path().filename().string());
-    if (error) return cannotRead(error.message());
+    if (error) return systemError(error.message());
     return names;
 }
 

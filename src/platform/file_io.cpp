@@ -15,13 +15,9 @@
 namespace velk {
 namespace {
 
-Problem systemProblem(MessageId id, const std::string& what) {
-    Problem p = problem(id);
-    p.reason = what + std::strerror(errno);
-    return p;
-}
-
-Problem writeProblem(const std::string& what = {}) { return systemProblem(MessageId::CannotWrite, what); }
+// The last system call's failure, in the system's words.
+Problem readProblem() { return systemError(std::strerror(errno)); }
+Problem writeProblem() { return systemError(std::strerror(errno), true); }
 
 // Where the bytes really go: the file a chain of links names.
 std::filesystem::path resolveLinks(const std::filesystem::path& path) {
@@ -124,7 +120,7 @@ Status readFileInPieces(const std::filesystem::path& path, size_t maxBytes,
                         const std::function<void(std::span<const uint8_t>)>& piece) {
     struct stat st {};
     const int fd = openForReading(path, st);
-    if (fd < 0) return systemProblem(MessageId::CannotRead, "");
+    if (fd < 0) return readProblem();
     std::vector<uint8_t> buffer(std::min<size_t>(maxBytes, size_t{1} << 18));
     for (size_t done = 0; done < maxBytes;) {
         const ssize_t got = ::read(fd, buffer.data(), std::min(buffer.size(), maxBytes - done));
@@ -133,7 +129,7 @@ Status readFileInPieces(const std::filesystem::path& path, size_t maxBytes,
             const int saved = errno;
             ::close(fd);
             errno = saved;
-            return systemProblem(MessageId::CannotRead, "");
+            return readProblem();
         }
         if (got == 0) break;
         piece(std::span<const uint8_t>(buffer.data(), static_cast<size_t>(got)));
@@ -146,7 +142,7 @@ Status readFileInPieces(const std::filesystem::path& path, size_t maxBytes,
 Result<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path, size_t maxBytes) {
     struct stat st {};
     const int fd = openForReading(path, st);
-    if (fd < 0) return systemProblem(MessageId::CannotRead, "");
+    if (fd < 0) return readProblem();
     std::vector<uint8_t> bytes;
     // One byte more than the file holds, so that finding its end needs no
     // second, larger buffer.
@@ -166,7 +162,7 @@ Result<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path, si
             const int saved = errno;
             ::close(fd);
             errno = saved;
-            return systemProblem(MessageId::CannotRead, "");
+            return readProblem();
         }
         bytes.resize(old + static_cast<size_t>(got));
         if (got == 0) break;

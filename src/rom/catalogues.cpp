@@ -1,7 +1,6 @@
 #include "rom/catalogues.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "image/parallel.h"
 
@@ -11,17 +10,13 @@
 namespace velk {
 namespace {
 
-std::string hex6(int64_t v) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%06llX", static_cast<unsigned long long>(v));
-    return buf;
-}
-
 // Names what failed: "text 12 (pointer to 0x123456): <reason>". A pointer
 // that leads outside the image is the trouble itself: the problem stands
 // where the pointer does.
-Problem describe(Problem p, const char* what, int index, int32_t at, int32_t pointerAt) {
-    p.reason = std::string(what) + " " + std::to_string(index) + " (pointer to " + hex6(at) + "): " + p.reason;
+Problem describe(Problem p, Record what, int index, int32_t at, int32_t pointerAt) {
+    p.record = what;
+    p.entry = index;
+    p.pointsTo = at;
     if (!isInsideImage(at)) p.offset = static_cast<size_t>(pointerAt);
     return p;
 }
@@ -53,9 +48,9 @@ public:
     Status fill(size_t g) {
         const auto i = static_cast<int32_t>(g);
         if (i < kNameCount) {
-            ResourceEntry& e = c_.names[g];
+            NameEntry& e = c_.names[g];
             pointerAt_[g] = kNamePointerTable + 2 * i;
-            e = newEntry(readShortPointer(image_, pointerAt_[g], kNamePointerBase), kFirstNameId + i, i);
+            e = NameEntry{{}, {}, readShortPointer(image_, pointerAt_[g], kNamePointerBase)};
             return decodeName(image_, e, tables_);
         }
         const int32_t r = i - kNameCount;
@@ -91,17 +86,17 @@ public:
         Status s = fill(g);
         auto i = static_cast<int32_t>(g);
         const int32_t p = pointerAt_[g];
-        if (i < kNameCount) return describe(std::move(s.problem()), "name", i, c_.names[g].romOffset, p);
+        if (i < kNameCount) return describe(std::move(s.problem()), Record::Name, i, c_.names[g].romOffset, p);
         i -= kNameCount;
         if (i < kResourceCount) {
             const ResourceEntry& e = c_.resources[static_cast<size_t>(i)];
-            if (i < kFirstUnitGraphicId) return describe(std::move(s.problem()), "face", i, e.romOffset, p);
+            if (i < kFirstUnitGraphicId) return describe(std::move(s.problem()), Record::Face, i, e.romOffset, p);
             if (i < kFirstTextId)
-                return describe(std::move(s.problem()), "unit graphic", i - kFirstUnitGraphicId, e.romOffset, p);
-            return describe(std::move(s.problem()), "text", i - kFirstTextId, e.romOffset, p);
+                return describe(std::move(s.problem()), Record::UnitGraphic, i - kFirstUnitGraphicId, e.romOffset, p);
+            return describe(std::move(s.problem()), Record::Text, i - kFirstTextId, e.romOffset, p);
         }
         i -= kResourceCount;
-        return describe(std::move(s.problem()), "colour set", i, c_.colourSets[static_cast<size_t>(i)].romOffset, p);
+        return describe(std::move(s.problem()), Record::ColourSet, i, c_.colourSets[static_cast<size_t>(i)].romOffset, p);
     }
 
 private:

@@ -7,6 +7,7 @@
 #include "image/result.h"
 #include "image/rom_image.h"
 #include "text/char_tables.h"
+#include "text/name_entry.h"
 
 namespace velk {
 
@@ -42,7 +43,7 @@ struct Catalogues {
     // ResourceArray: faces, then unit graphics, then texts; id == position.
     std::vector<ResourceEntry> resources;
     std::vector<ResourceEntry> colourSets;
-    std::vector<ResourceEntry> names;
+    std::vector<NameEntry> names;
 
     Catalogue faces() { return Catalogue(resources).subspan(0, kFaceCount); }
     Catalogue unitGraphics() { return Catalogue(resources).subspan(kFirstUnitGraphicId, kUnitGraphicCount); }

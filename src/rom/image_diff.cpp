@@ -9,11 +9,17 @@ constexpr int kGlyphCount = 256;
 constexpr int32_t kGlyphRecordBytes = 36;
 constexpr int32_t kRelocatedBlockBytes = 1638 + 1624 + 1617;
 
-KindDiff entriesDiffer(std::string kind, ConstCatalogue a, ConstCatalogue b, bool code) {
+// Names compare by their code, records by their unpacked bytes.
+template <typename Entry, typename Field>
+KindDiff entriesDiffer(std::string kind, std::span<const Entry> a, std::span<const Entry> b, Field field) {
     KindDiff d{std::move(kind), {}};
     for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-        if (code ? a[i].packed != b[i].packed : a[i].unpacked != b[i].unpacked) d.entries.push_back(static_cast<int64_t>(i));
+        if (a[i].*field != b[i].*field) d.entries.push_back(static_cast<int64_t>(i));
     return d;
+}
+
+KindDiff entriesDiffer(std::string kind, ConstCatalogue a, ConstCatalogue b) {
+    return entriesDiffer(std::move(kind), a, b, &ResourceEntry::unpacked);
 }
 
 std::vector<uint8_t> glyphRecord(const RomImage& image, int k) {
@@ -51,11 +57,11 @@ std::vector<KindDiff> diffImages(const EditorState& a, const EditorState& b) {
     const Catalogues& x = a.catalogues;
     const Catalogues& y = b.catalogues;
     std::vector<KindDiff> out;
-    out.push_back(entriesDiffer("names", x.names, y.names, true));
-    out.push_back(entriesDiffer("texts", x.texts(), y.texts(), false));
-    out.push_back(entriesDiffer("faces", x.faces(), y.faces(), false));
-    out.push_back(entriesDiffer("colour sets", x.colourSets, y.colourSets, false));
-    out.push_back(entriesDiffer("unit graphics", x.unitGraphics(), y.unitGraphics(), false));
+    out.push_back(entriesDiffer<NameEntry>("names", x.names, y.names, &NameEntry::code));
+    out.push_back(entriesDiffer("texts", x.texts(), y.texts()));
+    out.push_back(entriesDiffer("faces", x.faces(), y.faces()));
+    out.push_back(entriesDiffer("colour sets", x.colourSets, y.colourSets));
+    out.push_back(entriesDiffer("unit graphics", x.unitGraphics(), y.unitGraphics()));
     KindDiff added{"added characters", {}};
     for (int k = 0; k < kGlyphCount; ++k)
         if (a.tables[kAddedCharTable][static_cast<size_t>(k)] != b.tables[kAddedCharTable][static_cast<size_t>(k)] ||

@@ -12,9 +12,10 @@ namespace {
 Status checkSize(size_t size) {
     if (size == static_cast<size_t>(kRomSize) || size == static_cast<size_t>(kRomSize) + kCopierHeaderSize) return {};
     // The caller reads at most one byte more than the largest size there is.
-    const std::string shown = size > kRomSize + kCopierHeaderSize ? "more than " + std::to_string(kRomSize + kCopierHeaderSize)
-                                                                  : std::to_string(size);
-    return cannotRead(shown + " bytes, not a 4 MiB image (4194304 bytes, or 4194816 with a copier header)");
+    Problem p = problem(ProblemCode::NotARomImage);
+    p.found = static_cast<int64_t>(size);
+    p.expected = kRomSize + kCopierHeaderSize;
+    return p;
 }
 
 Result<LoadedRom> withCatalogues(LoadedRom rom, const CharTables& tables) {

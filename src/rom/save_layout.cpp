@@ -5,7 +5,6 @@
 #include <numeric>
 #include <set>
 
-#include <cstdio>
 
 #include "rom/free_regions.h"
 
@@ -86,7 +85,7 @@ struct Layout {
 
 bool colourSetsFit(ConstCatalogue parts) {
     const int64_t total = std::accumulate(parts.begin(), parts.end(), int64_t{0},
-                                          [](int64_t sum, const ResourceEntry& e) { return sum + e.packedLength; });
+                                          [](int64_t sum, const ResourceEntry& e) { return sum + static_cast<int64_t>(e.packed.size()); });
     return kColourSetData + total <= kColourSetDataEnd;
 }
 
@@ -95,17 +94,17 @@ void writeColourSets(RomImage& image, ConstCatalogue parts) {
     for (size_t i = 0; i < parts.size(); ++i) {
         put(image, at, parts[i].packed);
         writeShortPointer(image, kColourSetRelocatedPointerTable + 2 * static_cast<int32_t>(i), kColourSetRelocatedBase, at);
-        at += parts[i].packedLength;
+        at += static_cast<int32_t>(parts[i].packed.size());
     }
 }
 
 // Each name and its 0x00 go where they fit, region 0 first, then region 1.
-bool planNames(ConstCatalogue names, std::vector<int32_t>& nameAt) {
+bool planNames(ConstNameCatalogue names, std::vector<int32_t>& nameAt) {
     size_t region = 0;
     int32_t used = 0;
     nameAt.resize(names.size());
     for (size_t i = 0; i < names.size(); ++i) {
-        const int32_t n = names[i].packedLength;
+        const auto n = static_cast<int32_t>(names[i].code.size());
         if (kNameRegionTable[region].start + used + n >= kNameRegionTable[region].end) {
             if (++region == kNameRegionTable.size()) return false;
             used = 0;
@@ -117,10 +116,10 @@ bool planNames(ConstCatalogue names, std::vector<int32_t>& nameAt) {
     return true;
 }
 
-void writeNames(RomImage& image, ConstCatalogue names, const std::vector<int32_t>& nameAt) {
+void writeNames(RomImage& image, ConstNameCatalogue names, const std::vector<int32_t>& nameAt) {
     for (size_t i = 0; i < names.size(); ++i) {
-        put(image, nameAt[i], names[i].packed);
-        image[nameAt[i] + names[i].packedLength] = 0x00;
+        put(image, nameAt[i], names[i].code);
+        image[nameAt[i] + static_cast<int32_t>(names[i].code.size())] = 0x00;
         writeShortPointer(image, kNamePointerTable + 2 * static_cast<int32_t>(i), kNamePointerBase, nameAt[i]);
     }
 }
@@ -143,7 +142,7 @@ bool planResources(ConstCatalogue records, std::vector<int32_t>& recordAt, std::
     for (size_t i = 0; i < records.size(); ++i) {
         const bool pinned = static_cast<int>(i) >= kFirstPinnedFace && static_cast<int>(i) < kFaceCount;
         if (pinned) continue;
-        const auto n = static_cast<size_t>(records[i].packedLength);
+        const size_t n = records[i].packed.size();
         if (byLength.size() <= n) byLength.resize(n + 1);
         byLength[n].push_back(static_cast<int32_t>(i));
         lengths.insert(static_cast<int32_t>(n));
@@ -207,10 +206,10 @@ std::vector<uint8_t> romFileBytes(std::span<const uint8_t> copierHeader, const R
 Status checkRelocatedBlocks(const RomImage& image) {
     for (const RelocatedBlock& block : kRelocatedBlockTable) {
         if (blockInside(image, block)) continue;
-        char reason[120];
-        std::snprintf(reason, sizeof reason, "the block pointer at 0x%06X holds %02X %02X %02X, which leads outside the image",
-                      block.pointer, image[block.pointer], image[block.pointer + 1], image[block.pointer + 2]);
-        return cannotRead(reason, static_cast<size_t>(block.pointer));
+        Problem p = problem(ProblemCode::BlockPointerOutside, static_cast<size_t>(block.pointer));
+        const uint8_t* held = image.at(block.pointer);
+        p.bytes.assign(held, held + 3);
+        return p;
     }
     return {};
 }
@@ -240,12 +239,12 @@ Status layOutImage(RomImage& image, EditorState& state) {
     if (Status s = checkRelocatedBlocks(image); !s) {
         // Loaded images have them inside, so something since (an IPS piece)
         // wrote the pointer: the image cannot be written, space is not short.
-        s.problem().id = MessageId::CannotWrite;
+        s.problem().writing = true;
         return s;
     }
     if (!colourSetsFit(state.catalogues.colourSets) ||
         !planNames(state.catalogues.names, layout.nameAt) || !planResources(state.catalogues.resources, layout.recordAt, layout.placementOrder))
-        return problem(MessageId::NoRoom);
+        return problem(ProblemCode::NoRoom);
     if (state.glyphSheetLoaded) writeGlyphs(image, state.glyphSheet);
     (void)moveRelocatedBlocks(image);  // checked above
     writeFixedBytes(image);

@@ -10,11 +10,21 @@ namespace {
 // than a few bytes of its own.
 constexpr size_t kRangeGap = 16;
 
-template <typename Entry>
-constexpr bool kHasBytes = requires(Entry e) {
-    e.packed;
-    e.unpacked;
-};
+// A record's byte buffers, apart from its other fields.
+bool sameBytes(const ResourceEntry& a, const ResourceEntry& b) { return a.packed == b.packed && a.unpacked == b.unpacked; }
+bool sameBytes(const NameEntry& a, const NameEntry& b) { return a.code == b.code && a.text == b.text; }
+
+void swapBytes(ResourceEntry& a, ResourceEntry& b) {
+    std::swap(a.packed, b.packed);
+    std::swap(a.unpacked, b.unpacked);
+}
+void swapBytes(NameEntry& a, NameEntry& b) {
+    std::swap(a.code, b.code);
+    std::swap(a.text, b.text);
+}
+
+size_t bytesHeldBy(const ResourceEntry& e) { return e.packed.capacity() + e.unpacked.capacity(); }
+size_t bytesHeldBy(const NameEntry& e) { return e.code.capacity() + e.text.capacity(); }
 
 template <typename Entry>
 CatalogueChange<Entry> diffCatalogue(const std::vector<Entry>& before, const std::vector<Entry>& after) {
@@ -26,12 +36,10 @@ CatalogueChange<Entry> diffCatalogue(const std::vector<Entry>& before, const std
     for (size_t i = 0; i < before.size(); ++i) {
         if (before[i] == after[i]) continue;
         RecordChange<Entry> r{static_cast<int32_t>(i), before[i], false};
-        if constexpr (kHasBytes<Entry>) {
-            if (before[i].packed == after[i].packed && before[i].unpacked == after[i].unpacked) {
-                r.other.packed = {};
-                r.other.unpacked = {};
-                r.bytesKept = true;
-            }
+        if (sameBytes(before[i], after[i])) {
+            Entry none{};
+            swapBytes(r.other, none);
+            r.bytesKept = true;
         }
         change.records.push_back(std::move(r));
     }
@@ -47,22 +55,13 @@ void swapCatalogue(std::vector<Entry>& entries, CatalogueChange<Entry>& change) 
     for (RecordChange<Entry>& r : change.records) {
         Entry& e = entries[static_cast<size_t>(r.index)];
         std::swap(e, r.other);
-        if constexpr (kHasBytes<Entry>) {
-            if (r.bytesKept) {  // the bytes stay with the state
-                std::swap(e.packed, r.other.packed);
-                std::swap(e.unpacked, r.other.unpacked);
-            }
-        }
+        if (r.bytesKept) swapBytes(e, r.other);  // the bytes stay with the state
     }
 }
 
 template <typename Entry>
 size_t entryBytes(const Entry& e) {
-    size_t n = sizeof(Entry);
-    if constexpr (kHasBytes<Entry>) n += e.packed.capacity() + e.unpacked.capacity();
-    if constexpr (requires { e.code; }) n += e.code.capacity();
-    if constexpr (requires { e.text; }) n += e.text.capacity();
-    return n;
+    return sizeof(Entry) + bytesHeldBy(e);
 }
 
 template <typename Entry>

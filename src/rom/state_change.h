@@ -60,7 +60,7 @@ struct GlyphState {
 struct StateChange {
     CatalogueChange<ResourceEntry> resources;
     CatalogueChange<ResourceEntry> colourSets;
-    CatalogueChange<decltype(Catalogues::names)::value_type> names;
+    CatalogueChange<NameEntry> names;
     std::vector<ByteRangeChange> image;
     std::optional<std::vector<uint8_t>> wholeImage;  // when its size changed (a first load)
     std::unique_ptr<CharTables> tables;              // each of these three only when it changed

@@ -32,7 +32,7 @@ Result<size_t> applyAddedCharactersSection(ScriptRun& run, size_t start) {
         std::copy_n(glyphs->begin(), std::min(glyphs->size(), kGlyphSheetSize), state.glyphSheet.begin());
         // The table file's mark is simply the next file mark.
         const std::optional<size_t> tableMark = run.findBeforeMarker(mark + 1, '@', '@');
-        if (!tableMark) return run.incomplete(mark, "the glyph file has no table file (\"@@\") behind it in its section");
+        if (!tableMark) return run.incomplete(mark, ProblemCode::GlyphsWithoutTable);
         Result<std::vector<uint8_t>> table = run.readNamedFile(*tableMark, kTableFileBytes);
         if (!table) return std::move(table.problem());
         installTable(state.tables[kAddedCharTable], *table);

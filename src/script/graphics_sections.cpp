@@ -201,21 +201,18 @@ Result<size_t> applyClassSGraphicsSection(ScriptRun& run, size_t start) {
         Result<std::vector<uint8_t>> sheetFile = run.readNamedFile(mark, kSheetBytes);
         if (!sheetFile) return std::move(sheetFile.problem());
         const std::optional<size_t> paletteMark = run.findBeforeMarker(mark + 1, '@', '@');
-        if (!paletteMark) return run.incomplete(mark, "the sheet file has no palette file (\"@@\") behind it in its section");
+        if (!paletteMark) return run.incomplete(mark, ProblemCode::SheetWithoutPalette);
         Result<std::vector<uint8_t>> paletteFile = run.readNamedFile(*paletteMark, kPaletteBytes);
         if (!paletteFile) return std::move(paletteFile.problem());
         int64_t n[5];
         size_t dots[5];
         const std::optional<size_t> behind = readNumbers(run, *paletteMark, n, dots);
-        if (!behind) return run.incomplete(mark, "the entry needs '#' and five numbers, each behind a '.'");
+        if (!behind) return run.incomplete(mark, ProblemCode::EntryNeedsFiveNumbers);
         using Check = bool (*)(int64_t);
         constexpr Check kChecks[5] = {faceInRange, colourSetsInRange, u1InRange, u2InRange, u3InRange};
         for (size_t i = 0; i < 5; ++i)
-            if (n[i] != kLeaveAlone && !kChecks[i](n[i])) {
-                constexpr const char* kWhat[5] = {"F (face) must be 00-9C", "C (colour sets) must be 00-9C",
-                                                  "U1 must be 00-51", "U2 must be 00-0A", "U3 must be 00-85"};
-                return run.outOfRange(dots[i], std::string(kWhat[i]) + ", or FF to leave it alone");
-            }
+            if (n[i] != kLeaveAlone && !kChecks[i](n[i]))
+                return run.outOfRange(dots[i], ProblemCode::ClassNumberOutOfRange, static_cast<int64_t>(i));
         applyClassS(run, filled(std::move(*sheetFile), kSheetBytes), filled(std::move(*paletteFile), kPaletteBytes), n);
         return *behind;
     });
@@ -228,14 +225,12 @@ Result<size_t> applyItemGraphicsSection(ScriptRun& run, size_t start) {
         int64_t g[3];
         size_t dots[3];
         const std::optional<size_t> behind = readNumbers(run, mark + 2, g, dots);
-        if (!behind) return run.incomplete(mark, "the entry needs '#' and three numbers, each behind a '.'");
+        if (!behind) return run.incomplete(mark, ProblemCode::EntryNeedsThreeNumbers);
         using Check = bool (*)(int64_t);
         constexpr Check kChecks[3] = {smallItemInRange, mediumItemInRange, largeItemInRange};
         for (size_t i = 0; i < 3; ++i)
-            if (g[i] != kLeaveAlone && !kChecks[i](g[i])) {
-                constexpr const char* kWhat[3] = {"G1 must be 000-10B", "G2 must be 000-1C2", "G3 must be 04B-156"};
-                return run.outOfRange(dots[i], std::string(kWhat[i]) + ", or FF to leave it alone");
-            }
+            if (g[i] != kLeaveAlone && !kChecks[i](g[i]))
+                return run.outOfRange(dots[i], ProblemCode::ItemNumberOutOfRange, static_cast<int64_t>(i));
         applyItems(run, filled(std::move(*sheetFile), kSheetBytes), g);
         return *behind;
     });

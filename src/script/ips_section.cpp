@@ -8,12 +8,12 @@ Result<size_t> applyIpsPatchSection(ScriptRun& run, size_t start) {
         Result<std::vector<uint8_t>> patch = run.readNamedFile(mark, kMaxScriptBytes + 1);
         if (!patch) return std::move(patch.problem());
         Result<std::vector<IpsRecord>> records =
-            patch->size() > kMaxScriptBytes ? Result<std::vector<IpsRecord>>(cannotRead("larger than 64 MiB"))
+            patch->size() > kMaxScriptBytes ? Result<std::vector<IpsRecord>>(tooLarge(kMaxScriptBytes))
                                             : parseIps(*patch, run.state.image.bytes.size());
         if (!records) {
             // A bad patch is refused whole, under the name written in the script.
             Problem pr = std::move(records.problem());
-            pr.text = run.tokenAt(mark + 2);
+            pr.file = run.tokenAt(mark + 2);
             pr.offset = mark + 2;
             return pr;
         }

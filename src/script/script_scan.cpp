@@ -44,12 +44,12 @@ std::string ScriptRun::tokenAt(size_t from) const {
 
 Result<std::vector<uint8_t>> ScriptRun::readNamedFile(size_t mark, size_t maxBytes) {
     const std::string name = tokenAt(mark + 2);
-    if (name.empty()) return incomplete(mark, "no file name behind \"@@\"");
+    if (name.empty()) return incomplete(mark, ProblemCode::NoFileName);
     Result<std::vector<uint8_t>> bytes = files.read(name, maxBytes);
     if (!bytes) {
         Problem& p = bytes.problem();
-        p.id = MessageId::CannotRead;
-        p.text = name;
+        p.writing = false;
+        p.file = name;
         p.offset = mark + 2;
     }
     return bytes;
@@ -63,15 +63,10 @@ std::optional<ScriptRun::Number> ScriptRun::nextNumber(size_t from) const {
     return Number{value.value_or(0xFF), *dot};
 }
 
-Problem ScriptRun::incomplete(size_t at, std::string reason) const {
-    Problem p = problem(MessageId::EntryIncomplete, {}, {lineOf(at)}, at);
-    p.reason = std::move(reason);
-    return p;
-}
-
-Problem ScriptRun::outOfRange(size_t at, std::string reason) const {
-    Problem p = problem(MessageId::NumberOutOfRange, {}, {lineOf(at)}, at);
-    p.reason = std::move(reason);
+Problem ScriptRun::incomplete(size_t at, ProblemCode code, int64_t which) const {
+    Problem p = problem(code, at);
+    p.line = lineOf(at);
+    p.entry = which;
     return p;
 }
 

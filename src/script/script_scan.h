@@ -49,8 +49,10 @@ struct ScriptRun {
     };
     std::optional<Number> nextNumber(size_t from) const;
 
-    Problem incomplete(size_t at, std::string reason) const;
-    Problem outOfRange(size_t at, std::string reason) const;
+    // A problem at `at` with its line: an entry short of something, or a
+    // number out of range (`which` of the entry's numbers).
+    Problem incomplete(size_t at, ProblemCode code, int64_t which = 0) const;
+    Problem outOfRange(size_t at, ProblemCode code, int64_t which = 0) const { return incomplete(at, code, which); }
 };
 
 // The scan every section makes: from `p`, each place where its entry mark

@@ -41,10 +41,10 @@ Result<size_t> applyWordListSection(ScriptRun& run, size_t start) {
         const std::optional<int64_t> number = entryNumber(script, mark + 1);
         if (!number) return mark + 1;  // not an entry
         if (const std::optional<size_t> sign = signInEntryNumber(script, mark + 1))
-            return run.outOfRange(*sign, "an entry number has no sign: [F0 00] to [F9 CD]");
+            return run.outOfRange(*sign, ProblemCode::NameEntryUnsigned);
         const int64_t entry = *number - 0xF0 * 256;
         if (*number < 0xF0 * 256 || entry >= kNameCount)
-            return run.outOfRange(mark, "a name entry must be [F0 00] to [F9 CD]");
+            return run.outOfRange(mark, ProblemCode::NameEntryOutOfRange);
         const size_t text = std::min(mark + kNameLabelLength, script.size());
         Result<int32_t> consumed =
             encodeName(run.state.catalogues.names, static_cast<int>(entry), script.subspan(text), run.glyphLookup());
@@ -68,15 +68,15 @@ Result<size_t> encodeTexts(ScriptRun& run, size_t start, std::vector<size_t>& to
         const std::optional<int64_t> number = entryNumber(script, mark + 5);
         if (!number) return mark + 1;  // not an entry
         if (const std::optional<size_t> sign = signInEntryNumber(script, mark + 5))
-            return run.outOfRange(*sign, "an entry number has no sign: ##No.00 00 to ##No.15 E6");
+            return run.outOfRange(*sign, ProblemCode::TextEntryUnsigned);
         if (*number < 0 || *number >= kTextCount)
-            return run.outOfRange(mark, "a text entry must be ##No.00 00 to ##No.15 E6");
+            return run.outOfRange(mark, ProblemCode::TextEntryOutOfRange);
         Result<EncodedText> encoded = encodeTextCode(script.subspan(mark), run.glyphLookup(), static_cast<int>(*number));
         if (!encoded) {
             encoded.problem().offset += mark;
             return std::move(encoded.problem());
         }
-        storeUnpacked(run.state.catalogues.texts()[static_cast<size_t>(*number)], std::move(encoded->code));
+        run.state.catalogues.texts()[static_cast<size_t>(*number)].unpacked = std::move(encoded->code);
         touched.push_back(static_cast<size_t>(*number));
         return mark + encoded->consumed;
     });
@@ -94,7 +94,7 @@ Result<size_t> applyTextSection(ScriptRun& run, size_t p) {
     Catalogue texts = run.state.catalogues.texts();
     parallelFor(touched.size(), [&](size_t i) {
         ResourceEntry& entry = texts[touched[i]];
-        storePacked(entry, packWithProfile(entry.unpacked, *dictionary, kTextProfile));
+        entry.packed = packWithProfile(entry.unpacked, *dictionary, kTextProfile);
     });
     return end;
 }

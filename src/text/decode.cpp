@@ -54,7 +54,7 @@ namespace {
 int itemLength(uint8_t b0, CodeKind kind) { return codeItemLength(b0, kind); }
 
 // Decodes one item at bytes[pos] (not a name's terminator) and returns its length.
-size_t decodeItem(std::span<const uint8_t> bytes, size_t pos, CodeKind kind, ConstCatalogue names,
+size_t decodeItem(std::span<const uint8_t> bytes, size_t pos, CodeKind kind, ConstNameCatalogue names,
                   const CharTables& tables, std::string& out) {
     const uint8_t b0 = bytes[pos];
     if (itemLength(b0, kind) == 2 && pos + 1 >= bytes.size()) {
@@ -121,32 +121,31 @@ std::optional<DecodedName> decodeNameCode(std::span<const uint8_t> bytes, const 
     return std::nullopt;
 }
 
-Status decodeName(const RomImage& image, ResourceEntry& entry, const CharTables& tables) {
-    if (!isInsideImage(entry.romOffset)) return cannotRead("name pointer leads outside the image");
+Status decodeName(const RomImage& image, NameEntry& entry, const CharTables& tables) {
+    if (!isInsideImage(entry.romOffset)) return problem(ProblemCode::NamePointerOutside);
     const std::span<const uint8_t> rest(image.at(entry.romOffset), static_cast<size_t>(kRomSize - entry.romOffset));
     std::optional<DecodedName> name = decodeNameCode(rest, tables);
-    if (!name) return cannotRead("name runs past the end of the image", static_cast<size_t>(entry.romOffset));
-    storePacked(entry, std::move(name->code));
-    std::vector<uint8_t> text(name->text.begin(), name->text.end());
-    text.push_back(0);
-    storeUnpacked(entry, std::move(text));
+    if (!name) return problem(ProblemCode::NameRunsPast, static_cast<size_t>(entry.romOffset));
+    entry.code = std::move(name->code);
+    entry.text.assign(name->text.begin(), name->text.end());
+    entry.text.push_back(0);
     return {};
 }
 
-std::string decodeTextCode(std::span<const uint8_t> code, ConstCatalogue names, const CharTables& tables) {
+std::string decodeTextCode(std::span<const uint8_t> code, ConstNameCatalogue names, const CharTables& tables) {
     std::string out;
     out.reserve(code.size() * 2);
     for (size_t pos = 0; pos < code.size();) pos += decodeItem(code, pos, CodeKind::Text, names, tables, out);
     return out;
 }
 
-std::string decodeText(ConstCatalogue texts, int index, ConstCatalogue names, const CharTables& tables) {
+std::string decodeText(ConstCatalogue texts, int index, ConstNameCatalogue names, const CharTables& tables) {
     const ResourceEntry& e = texts[static_cast<size_t>(index)];
-    return decodeTextCode(std::span(e.unpacked).first(static_cast<size_t>(e.unpackedLength)), names, tables);
+    return decodeTextCode(e.unpacked, names, tables);
 }
 
-std::string_view nameText(const ResourceEntry& entry) {
-    std::string_view all(reinterpret_cast<const char*>(entry.unpacked.data()), entry.unpacked.size());
+std::string_view nameText(const NameEntry& entry) {
+    std::string_view all(reinterpret_cast<const char*>(entry.text.data()), entry.text.size());
     return all.substr(0, all.find('\0'));
 }
 

@@ -42,63 +42,31 @@ struct Context {
 
 std::optional<int64_t> scanHex(const Input& in, size_t& pos) { return velk::scanHex(in.all(), pos); }
 
-std::string asCString(uint8_t c0, uint8_t c1) {
-    std::string s;
-    if (c0 != 0) {
-        s += static_cast<char>(c0);
-        if (c1 != 0) s += static_cast<char>(c1);
-    }
-    return s;
+Problem entryProblem(const Context& ctx, ProblemCode code, size_t pos) {
+    Problem p = problem(code, pos);
+    p.record = ctx.kind == CodeKind::Name ? Record::Name : Record::Text;
+    p.entry = ctx.index;
+    p.innerOffset = pos;
+    return p;
 }
 
-std::string entryName(const Context& ctx) {
-    return (ctx.kind == CodeKind::Name ? "name " : "text ") + std::to_string(ctx.index);
-}
-
-// The character at `pos` as the user typed it: a one-byte character alone,
-// a two-byte one whole, with its bytes in hex.
-std::string describeCharacter(const Input& in, size_t pos) {
-    const uint8_t c0 = in[pos], c1 = in[pos + 1];
-    const bool pair = isSjisLeadByte(c0) && pos + 1 < in.size();
-    const std::string bytes = pair ? std::string{static_cast<char>(c0), static_cast<char>(c1)}
-                                   : std::string{static_cast<char>(c0)};
-    std::string hex;
-    for (char b : bytes) {
-        if (!hex.empty()) hex += ' ';
-        appendHexByte(hex, static_cast<uint8_t>(b));
-    }
-    std::string out = "'";
-    out += fromCp932Escaped(bytes);
-    out += pair ? "' (bytes " : "' (byte ";
-    out += hex;
-    out += ')';
-    return out;
+// The character at `pos` as the user typed it: its two bytes (zeros past
+// the end) and whether it takes one or both.
+Problem escapeProblem(const Context& ctx, size_t pos, ProblemCode code) {
+    Problem p = entryProblem(ctx, code, pos);
+    const uint8_t c0 = ctx.in[pos], c1 = ctx.in[pos + 1];
+    p.bytes = {static_cast<char>(c0), static_cast<char>(c1)};
+    p.found = isSjisLeadByte(c0) && pos + 1 < ctx.in.size() ? 2 : 1;
+    return p;
 }
 
 Problem unknownCharacter(const Context& ctx, size_t pos) {
-    const uint8_t c0 = ctx.in[pos], c1 = ctx.in[pos + 1];
-    Problem p = ctx.kind == CodeKind::Name
-                    ? problem(MessageId::UnknownNameCharacter, asCString(c0, c1), {ctx.index, static_cast<int8_t>(c0)}, pos)
-                    : problem(MessageId::UnknownTextCharacter, asCString(c0, c1),
-                              {static_cast<int8_t>(c0), static_cast<int8_t>(c1), ctx.index, static_cast<int64_t>(pos)}, pos);
-    if (pos >= ctx.in.size())
-        p.reason = entryName(ctx) + " ends without its closing \"//\"";
-    else
-        p.reason = describeCharacter(ctx.in, pos) + " is in no character table, in " + entryName(ctx);
-    return p;
-}
-
-Problem escapeProblem(const Context& ctx, size_t pos, const char* what) {
-    Problem p = unknownCharacter(ctx, pos);
-    p.reason = std::string(what) + ", in " + entryName(ctx);
-    return p;
+    return escapeProblem(ctx, pos, pos >= ctx.in.size() ? ProblemCode::EntryNotClosed : ProblemCode::CharacterNotInTable);
 }
 
 Problem unknownToken(const Context& ctx, std::span<const uint8_t> token, size_t open, bool closed) {
-    Problem p = problem(MessageId::UnknownToken, std::string(token.begin(), token.end()), {ctx.index}, open);
-    const std::string shown = fromCp932Escaped(p.text);
-    p.reason = closed ? "(" + shown + ") is none of the tokens (主人公) (騎士団) (冷や汗) (ハート) (旗), in " + entryName(ctx)
-                      : "\"(" + shown + "\" has no closing \")\" on its line, in " + entryName(ctx);
+    Problem p = entryProblem(ctx, closed ? ProblemCode::UnknownToken : ProblemCode::TokenNotClosed, open);
+    p.bytes.assign(token.begin(), token.end());
     return p;
 }
 
@@ -159,9 +127,9 @@ Status encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
         // the text's end, or a typo would swallow the texts after it.
         size_t close = q;
         while (close + 1 < in.size() && in[close] != '/' && !(in[close] == ')' && in[close + 1] == ']')) ++close;
-        if (!lo) return escapeProblem(ctx, pos, "'[' is not followed by two hexadecimal numbers");
+        if (!lo) return escapeProblem(ctx, pos, ProblemCode::HexEscapeMalformed);
         if (close + 1 >= in.size() || in[close] == '/')
-            return escapeProblem(ctx, pos, "'[' has no closing \")]\" before the text ends");
+            return escapeProblem(ctx, pos, ProblemCode::HexEscapeNotClosed);
         code.push_back(static_cast<uint8_t>(*hi));
         code.push_back(static_cast<uint8_t>(*lo));
         pos = close + 2;
@@ -177,13 +145,13 @@ Status encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
         std::optional<uint8_t> second;
         if (c0 == '?' && first && in[pos + 3] == ' ' && pos + 6 < in.size() && in[pos + 6] == '?')
             second = hexByte(pos + 4);
-        if (c0 == '?' && !second) return escapeProblem(ctx, pos, "'?' is not followed by \"XX YY?\" (two digits each)");
+        if (c0 == '?' && !second) return escapeProblem(ctx, pos, ProblemCode::PairEscapeMalformed);
         if (c0 == '!' && (!first || pos + 3 >= in.size() || in[pos + 3] != '!'))
-            return escapeProblem(ctx, pos, "'!' is not followed by \"XX!\" (two digits)");
+            return escapeProblem(ctx, pos, ProblemCode::ByteEscapeMalformed);
         // In a name, a 00 that starts an item ends the name when it is read back.
         const bool endsName = ctx.kind == CodeKind::Name &&
                               (*first == 0 || (second && *second == 0 && codeItemLength(*first, CodeKind::Name) == 1));
-        if (endsName) return escapeProblem(ctx, pos, "the escape's 00 would end the name there");
+        if (endsName) return escapeProblem(ctx, pos, ProblemCode::EscapeEndsName);
         code.push_back(*first);
         if (second) code.push_back(*second);
         pos += c0 == '?' ? 7 : 4;
@@ -197,9 +165,7 @@ Status encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
         if (const std::optional<GlyphLookup::FullWidth> wide = ctx.glyphs.fullWidthOf(c0)) {
             if (!ctx.glyphs.takesFullWidth()) {
                 Problem p = unknownCharacter(ctx, pos);
-                p.reason += "; its full-width form '" +
-                            fromCp932(std::string{static_cast<char>(wide->glyph[0]), static_cast<char>(wide->glyph[1])}) +
-                            "' has one, which --fullwidth would take";
+                p.fullWidth = {static_cast<char>(wide->glyph[0]), static_cast<char>(wide->glyph[1])};
                 return p;
             }
             glyph = wide->code, width = 1;
@@ -214,7 +180,7 @@ Status encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
 
 }  // namespace
 
-Result<int32_t> encodeName(Catalogue names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs) {
+Result<int32_t> encodeName(NameCatalogue names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs) {
     const Input in(line);
     const Context ctx{CodeKind::Name, in, glyphs, index};
     std::vector<uint8_t> code;
@@ -237,9 +203,9 @@ Result<int32_t> encodeName(Catalogue names, int index, std::span<const uint8_t> 
         text[lineEnd] = 0;
     else
         text.push_back(0);
-    ResourceEntry& entry = names[static_cast<size_t>(index)];
-    storePacked(entry, std::move(code));
-    storeUnpacked(entry, std::move(text));
+    NameEntry& entry = names[static_cast<size_t>(index)];
+    entry.code = std::move(code);
+    entry.text = std::move(text);
     return static_cast<int32_t>(consumed);
 }
 
@@ -260,11 +226,7 @@ Result<EncodedText> encodeTextCode(std::span<const uint8_t> block, const GlyphLo
         } else if (Status s = encodeItem(ctx, pos, out.code); !s) {
             return std::move(s.problem());
         }
-        if (out.code.size() > kMaxTextCodeBytes) {
-            Problem p = problem(MessageId::TextTooLong, {}, {index}, pos);
-            p.reason = "text " + std::to_string(index) + " needs more than 4096 code bytes";
-            return p;
-        }
+        if (out.code.size() > kMaxTextCodeBytes) return entryProblem(ctx, ProblemCode::TextTooLong, pos);
     }
     out.consumed = std::min(in.size(), pos + 2);
     return out;

@@ -6,6 +6,7 @@
 
 #include "image/resource_entry.h"
 #include "image/result.h"
+#include "text/name_entry.h"
 #include "text/glyph_lookup.h"
 
 namespace velk {
@@ -20,7 +21,7 @@ constexpr size_t kMaxTextCodeBytes = 4096;
 // packed = the code bytes, unpacked = the line as typed with its line end's
 // first byte replaced by a zero. Returns the bytes consumed, line end
 // included; on a problem (offset into `line`) the entry is left unchanged.
-Result<int32_t> encodeName(Catalogue names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs);
+Result<int32_t> encodeName(NameCatalogue names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs);
 
 struct EncodedText {
     std::vector<uint8_t> code;

@@ -31,7 +31,7 @@ void appendOnOneLine(std::string& out, std::string_view text) {
 
 }  // namespace
 
-std::vector<uint8_t> nameListBytes(ConstCatalogue names) {
+std::vector<uint8_t> nameListBytes(ConstNameCatalogue names) {
     std::string out;
     for (size_t i = 0; i < names.size(); ++i) {
         out += label(i) + ' ';
@@ -55,7 +55,7 @@ void checkLabel(std::span<const uint8_t> file, size_t at, size_t i, std::vector<
 
 }  // namespace
 
-Status readNameList(Catalogue names, std::span<const uint8_t> file, const GlyphLookup& glyphs,
+Status readNameList(NameCatalogue names, std::span<const uint8_t> file, const GlyphLookup& glyphs,
                     std::vector<Warning>* warnings) {
     size_t p = kNameLabelLength;
     size_t i = 0;

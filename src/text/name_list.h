@@ -7,6 +7,7 @@
 
 #include "image/resource_entry.h"
 #include "image/result.h"
+#include "text/name_entry.h"
 #include "text/glyph_lookup.h"
 
 namespace velk {
@@ -15,7 +16,7 @@ constexpr size_t kNameLabelLength = 8;
 
 // The whole file: line i is "[%X %X%X] " (0xF0 + (i >> 8), its low byte's
 // two digits), the name's text and CR LF.
-std::vector<uint8_t> nameListBytes(ConstCatalogue names);
+std::vector<uint8_t> nameListBytes(ConstNameCatalogue names);
 
 // Encodes the file's lines into the names in line order, each behind its
 // 8-byte label, until the names or the lines run out. Stops at the first line
@@ -23,7 +24,7 @@ std::vector<uint8_t> nameListBytes(ConstCatalogue names);
 // before it stay stored.
 // With `warnings`, notes a label that differs from its line's position and a
 // line count other than the names'.
-Status readNameList(Catalogue names, std::span<const uint8_t> file, const GlyphLookup& glyphs,
+Status readNameList(NameCatalogue names, std::span<const uint8_t> file, const GlyphLookup& glyphs,
                     std::vector<Warning>* warnings = nullptr);
 
 }  // namespace velk

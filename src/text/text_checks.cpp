@@ -64,11 +64,10 @@ std::string utf8OrEscaped(std::string_view text) {
 
 Status checkNotUtf16(std::span<const uint8_t> bytes) {
     if (bytes.size() >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF)))
-        return cannotRead("begins with a UTF-16 byte-order mark; save it as Shift-JIS or UTF-8");
+        return problem(ProblemCode::Utf16ByteOrderMark);
     const auto zero = std::find(bytes.begin(), bytes.end(), 0);
     if (zero != bytes.end())
-        return cannotRead("holds a zero byte, so it looks like UTF-16; save it as Shift-JIS or UTF-8",
-                          static_cast<size_t>(zero - bytes.begin()));
+        return problem(ProblemCode::Utf16ZeroByte, static_cast<size_t>(zero - bytes.begin()));
     return {};
 }
 

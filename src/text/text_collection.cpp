@@ -17,7 +17,7 @@ constexpr std::string_view kSeparator = "//\r\n\r\n\r\n";
 
 }  // namespace
 
-std::vector<uint8_t> textCollectionBytes(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables) {
+std::vector<uint8_t> textCollectionBytes(ConstCatalogue texts, ConstNameCatalogue names, const CharTables& tables) {
     std::string out;
     for (size_t i = 0; i < texts.size(); ++i) {
         out += "##No.";
@@ -118,8 +118,8 @@ Status readTextCollection(Catalogue texts, std::span<const uint8_t> file, const 
                              "more than " + std::to_string(texts.size()) + " blocks: the blocks from here on are not read"});
     const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kTextProfile);
     parallelFor(codes.size(), [&](size_t i) {
-        storeUnpacked(texts[i], std::move(codes[i]));
-        storePacked(texts[i], packWithProfile(texts[i].unpacked, *dictionary, kTextProfile));
+        texts[i].unpacked = std::move(codes[i]);
+        texts[i].packed = packWithProfile(texts[i].unpacked, *dictionary, kTextProfile);
     });
     return status;
 }

@@ -7,7 +7,9 @@
 
 #include "image/resource_entry.h"
 #include "image/result.h"
+#include "text/name_entry.h"
 #include "text/char_tables.h"
+#include "text/name_entry.h"
 #include "text/glyph_lookup.h"
 
 namespace velk {
@@ -16,7 +18,7 @@ struct RomImage;
 
 // The whole file: block i is "##No.%X%X %X%X" and LF, the decoded text, and
 // "//" with three CR LF.
-std::vector<uint8_t> textCollectionBytes(ConstCatalogue texts, ConstCatalogue names, const CharTables& tables);
+std::vector<uint8_t> textCollectionBytes(ConstCatalogue texts, ConstNameCatalogue names, const CharTables& tables);
 
 // Encodes the file's blocks into the texts in file order, each packed with the
 // text profile, until the texts or the "##" marks run out. Stops at the first

@@ -23,18 +23,21 @@ namespace {
 
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// Runs `whileModal` on the next modal window as soon as it shows.
-void onNextModal(std::function<void(QWidget*)> whileModal) {
+// Runs `then` on the window `find` gives as soon as it gives one: the next
+// modal window, or the main window (not modal: the workbench takes input beside it).
+void whenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> then) {
     auto* timer = new QTimer;
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, whileModal] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w) return;
-        timer->stop();
-        timer->deleteLater();
-        whileModal(w);
+    QObject::connect(timer, &QTimer::timeout, [timer, find, then] {
+        if (QWidget* w = find()) timer->stop(), timer->deleteLater(), then(w);
     });
     timer->start();
+}
+
+QWidget* mainWindowShown() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (dynamic_cast<MainDialog*>(w) && w->isVisible()) return w;
+    return nullptr;
 }
 
 class MainWindow : public ::testing::Test {
@@ -52,12 +55,7 @@ protected:
         QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(target, &down);
     }
-    struct Buttons {
-        bool extractShown;
-        QString extract;
-        bool writeShown;
-        QString write;
-    };
+    struct Buttons { bool extractShown; QString extract; bool writeShown; QString write; };
     Buttons buttons() const {
         return {dialog->extractButton()->isVisibleTo(dialog.get()), dialog->extractButton()->text(),
                 dialog->writeButton()->isVisibleTo(dialog.get()), dialog->writeButton()->text()};
@@ -77,30 +75,21 @@ TEST_F(MainWindow, StartsInModeZeroAndEveryModeRelabelsAndShowsItsButtons) {
     const char* items[] = {"ROM", "顔グラフィック", "顔グラBMP", "ユニットグラフィック等", "名前リスト", "テキスト", "変更点書き込み"};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(combo->itemText(i), u(items[i]));
     EXPECT_EQ(combo->currentIndex(), 0);
-    struct Expected {
-        int mode;
-        bool extractShown;
-        const char* extract;
-        bool writeShown;
-        const char* write;
-    };
+    struct Expected { int mode; bool extractShown; const char* extract; bool writeShown; const char* write; };
     // Walked in this order, a hidden button keeps the label it last had.
     const Expected walk[] = {
-        {0, true, "保存", true, "再読込"},       {1, true, "抜き出し", true, "書き込み"},
-        {2, true, "抜き出し", false, "書き込み"},
-        {1, true, "抜き出し", true, "書き込み"}, {6, false, "抜き出し", true, "書き込み"},
-        {0, true, "保存", true, "再読込"},       {2, true, "抜き出し", false, "再読込"},
-        {3, true, "抜き出し", true, "書き込み"}, {4, true, "抜き出し", true, "書き込み"},
-        {5, true, "抜き出し", true, "書き込み"}, {0, true, "保存", true, "再読込"},
-        {6, false, "保存", true, "書き込み"},    {0, true, "保存", true, "再読込"},
+        {0, true, "保存", true, "再読込"},       {1, true, "抜き出し", true, "書き込み"}, {2, true, "抜き出し", false, "書き込み"},
+        {1, true, "抜き出し", true, "書き込み"}, {6, false, "抜き出し", true, "書き込み"}, {0, true, "保存", true, "再読込"},
+        {2, true, "抜き出し", false, "再読込"},  {3, true, "抜き出し", true, "書き込み"}, {4, true, "抜き出し", true, "書き込み"},
+        {5, true, "抜き出し", true, "書き込み"}, {0, true, "保存", true, "再読込"},       {6, false, "保存", true, "書き込み"},
+        {0, true, "保存", true, "再読込"},
     };
     for (const Expected& e : walk) {
         select(e.mode);
         const Buttons b = buttons();
-        EXPECT_EQ(b.extractShown, e.extractShown) << "mode " << e.mode;
-        EXPECT_EQ(b.extract, u(e.extract)) << "mode " << e.mode;
-        EXPECT_EQ(b.writeShown, e.writeShown) << "mode " << e.mode;
-        EXPECT_EQ(b.write, u(e.write)) << "mode " << e.mode;
+        EXPECT_TRUE(b.extractShown == e.extractShown && b.extract == u(e.extract) && b.writeShown == e.writeShown &&
+                    b.write == u(e.write))
+            << "mode " << e.mode;
     }
 }
 
@@ -119,27 +108,9 @@ TEST_F(MainWindow, NoSelectionChangesAndHiddenButtonsRunNothing) {
     EXPECT_EQ(modeAt(7), nullptr);
 }
 
-TEST_F(MainWindow, ReloadOfABadFileReportsItAndKeepsTheCatalogues) {
-    state.catalogues.texts()[3].unpacked = {0x71};
-    platform.files["bad.smc"] = std::vector<uint8_t>(100, 0xFF);
-    platform.answer("bad.smc");
-    dialog->writeButton()->click();
-    EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("bad.smcが読み込めません")});
-    EXPECT_EQ(state.catalogues.texts()[3].unpacked, std::vector<uint8_t>{0x71});
-    // and a good file replaces it
-    platform.answer(rom);
-    dialog->writeButton()->click();
-    EXPECT_EQ(state.catalogues.texts()[3].unpacked, test::demoCatalogues().texts()[3].unpacked);
-}
-
 TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
-    struct Wiring {
-        int mode;
-        bool extract;
-        bool save;            // which dialog the operation shows
-        const char* filter;   // its filter's first label
-    };
-    const Wiring table[] = {
+    // save: which dialog the operation shows; filter: its filter's first label
+    const struct Wiring { int mode; bool extract; bool save; const char* filter; } table[] = {
         {0, true, true, "ソルヴァーン　ＲＯＭ"}, {0, false, false, "ソルヴァーン　ROM"},
         {1, true, true, "顔グラフィック"},       {1, false, false, "顔グラフィック"},
         {2, true, true, "顔グラbmp"},            {3, true, true, "ユニットグラフィック等"},
@@ -186,7 +157,16 @@ TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
     EXPECT_EQ(platform.questions.size(), 3u);
 }
 
+// A stray Enter keeps the window open, Enter on a button presses it; with
+// edits, Discard closes it; with none, Escape closes it at once.
 TEST_F(MainWindow, DiscardingClosesAndNothingUnsavedClosesAtOnce) {
+    dialog->modeCombo()->setFocus();
+    press(dialog->modeCombo(), Qt::Key_Return);
+    press(dialog.get(), Qt::Key_Enter);
+    EXPECT_TRUE(dialog->isVisible());
+    platform.answer(std::nullopt);
+    press(dialog->writeButton(), Qt::Key_Return);
+    EXPECT_EQ(platform.dialogs.size(), 2u);  // the reload asked for a file
     state.unsavedEdits = true;
     platform.saveChoices = {Platform::SaveChoice::Discard};
     dialog->close();
@@ -196,22 +176,6 @@ TEST_F(MainWindow, DiscardingClosesAndNothingUnsavedClosesAtOnce) {
     press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(platform.questions.size(), 1u);
-}
-
-TEST_F(MainWindow, AStrayEnterKeepsTheWindowOpenAndEscapeClosesIt) {
-    dialog->modeCombo()->setFocus();
-    press(dialog->modeCombo(), Qt::Key_Return);
-    press(dialog.get(), Qt::Key_Enter);
-    EXPECT_TRUE(dialog->isVisible());
-    press(dialog->modeCombo(), Qt::Key_Escape);
-    EXPECT_FALSE(dialog->isVisible());
-}
-
-TEST_F(MainWindow, EnterOnAButtonPressesIt) {
-    platform.answer(std::nullopt);
-    press(dialog->writeButton(), Qt::Key_Return);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(platform.dialogs.size(), 2u);  // the reload asked for a file
 }
 
 TEST_F(MainWindow, ContextMenuOffersTheVersionBox) {
@@ -226,7 +190,7 @@ TEST_F(MainWindow, ContextMenuOffersTheVersionBox) {
     menu->hide();
 
     QString title, version;
-    onNextModal([&](QWidget* w) {
+    whenShown(&QApplication::activeModalWidget, [&](QWidget* w) {
         title = w->windowTitle();
         if (auto* box = dynamic_cast<AboutDialog*>(w)) {
             version = box->versionLabel()->text();
@@ -246,15 +210,8 @@ TEST_F(MainWindow, OtherWindowCommandsDoNotOpenTheVersionBox) {
     EXPECT_FALSE(opened);
 }
 
-TEST(EditorAppStart, CancelEndsWithZeroBeforeTheWindowShows) {
-    ScriptedPlatform platform;
-    platform.answer(std::nullopt);
-    EditorState state;
-    EXPECT_EQ(EditorApp(state, platform).run(), 0);
-    EXPECT_EQ(platform.dialogs.size(), 1u);
-    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(dynamic_cast<MainDialog*>(w) && w->isVisible());
-}
-
+// A file that does not load is shown and asked for again; cancel ends with
+// zero before the window shows.
 TEST(EditorAppStart, AFileThatDoesNotLoadIsShownAndAskedForAgain) {
     ScriptedPlatform platform;
     platform.files["zeros.smc"] = std::vector<uint8_t>(1024, 0);
@@ -266,21 +223,7 @@ TEST(EditorAppStart, AFileThatDoesNotLoadIsShownAndAskedForAgain) {
     EXPECT_EQ(platform.dialogs.size(), 3u);
     EXPECT_EQ(platform.messages, (std::vector<std::string>{test::sjis("zeros.smcが読み込めません"),
                                                            test::sjis("missing.smcが読み込めません")}));
-}
-
-// Runs `then` on the main window as soon as it shows (it is not modal: the workbench takes input beside it).
-void onMainWindow(std::function<void(MainDialog*)> then) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, then] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = dynamic_cast<MainDialog*>(w); d && d->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                return then(d);
-            }
-    });
-    timer->start();
+    EXPECT_EQ(mainWindowShown(), nullptr);
 }
 
 TEST(EditorAppStart, RunsTheWindowUntilItClosesOnTheRomGivenOrChosen) {
@@ -292,7 +235,7 @@ TEST(EditorAppStart, RunsTheWindowUntilItClosesOnTheRomGivenOrChosen) {
         EditorState state;
         QString title;
         bool workbench = false;
-        onMainWindow([&](MainDialog* d) {
+        whenShown(mainWindowShown, [&](QWidget* d) {
             title = d->windowTitle();
             for (QWidget* w : QApplication::topLevelWidgets()) workbench |= w->objectName() == "Workbench" && w->isVisible();
             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);

@@ -17,8 +17,6 @@
 namespace velk {
 namespace {
 
-using test::sjis;
-
 // Answers the next modal file dialog with `name` in its current folder.
 void answerFileDialog(const QString& name, QString* seenFilters = nullptr) {
     QTimer::singleShot(0, [=] {
@@ -82,17 +80,14 @@ TEST_F(QtPlatformTest, OpenDialogReturnsPathAndNameAndMovesTheCurrentFolder) {
     EXPECT_EQ(std::filesystem::current_path(), folder / "roms");
 }
 
-TEST_F(QtPlatformTest, SaveDialogAppendsTheDefaultExtension) {
+TEST_F(QtPlatformTest, SaveDialogAppendsTheDefaultExtensionAndCancelGivesNothing) {
     answerFileDialog(QString::fromStdString((folder / "out").string()));
     const std::optional<ChosenFile> chosen = platform.saveFileDialog({"smc", "*.smc", sjis("ROM(*.smc)|*.smc||")});
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->path, folder / "out.smc");
     EXPECT_EQ(chosen->name, "out.smc");
     EXPECT_EQ(std::filesystem::current_path(), folder);  // only opening moves it
-}
-
-TEST_F(QtPlatformTest, CancelGivesNothing) {
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });  // cancel
     EXPECT_FALSE(platform.openFileDialog(romOpenDialogOptions()).has_value());
 }
 

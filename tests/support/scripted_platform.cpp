@@ -33,9 +33,8 @@ Platform::SaveChoice ScriptedPlatform::askToSaveChanges(std::string_view questio
 
 Result<std::vector<uint8_t>> ScriptedPlatform::readFile(const std::filesystem::path& path, size_t maxBytes) {
     if (onDisk) return disk_.readFile(path, maxBytes);
-    if (unreadable_.count(path)) return cannotRead("made to fail by the test");
     const auto it = files.find(path);
-    if (it == files.end()) return cannotRead("No such file or directory");
+    if (it == files.end()) return systemError("No such file or directory");
     const size_t n = ignoreReadCap ? it->second.size() : std::min(maxBytes, it->second.size());
     return std::vector<uint8_t>(it->second.begin(), it->second.begin() + static_cast<std::ptrdiff_t>(n));
 }
@@ -52,7 +51,7 @@ Status ScriptedPlatform::readFilePieces(const std::filesystem::path& path, size_
 }
 
 Status ScriptedPlatform::writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
-    if (unwritable_.count(path)) return problem(MessageId::CannotWrite);
+    if (unwritable_.count(path)) return systemError({}, true);
     if (onDisk) return disk_.writeFile(path, bytes);
     files[path].assign(bytes.begin(), bytes.end());
     return {};
@@ -75,7 +74,7 @@ Result<std::vector<std::string>> ScriptedPlatform::listFolder(const std::filesys
     std::vector<std::string> names;
     for (const auto& [file, bytes] : files)
         if (file.parent_path() == path) names.push_back(file.filename().string());
-    if (names.empty() && !folders.count(path)) return cannotRead("No such file or directory");
+    if (names.empty() && !folders.count(path)) return systemError("No such file or directory");
     return names;
 }
 

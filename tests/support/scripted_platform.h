@@ -20,7 +20,6 @@ public:
 
     // Queue the answer to the next dialog; nothing means the user cancels.
     void answer(std::optional<std::filesystem::path> path) { answers_.push_back(std::move(path)); }
-    void failReading(const std::filesystem::path& path) { unreadable_.insert(path); }
     void failWriting(const std::filesystem::path& path) { unwritable_.insert(path); }
 
     std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
@@ -66,7 +65,6 @@ private:
     std::optional<ChosenFile> next(bool save, const FileDialogOptions& options);
 
     std::deque<std::optional<std::filesystem::path>> answers_;
-    std::set<std::filesystem::path> unreadable_;
     std::set<std::filesystem::path> unwritable_;
     struct Disk : DiskPlatform {
         std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }

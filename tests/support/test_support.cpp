@@ -1,5 +1,8 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -49,6 +52,27 @@ Outcome run(EditorState& state, ScriptedPlatform& platform, Operation operation,
 std::vector<uint8_t> fileOf(const ScriptedPlatform& platform, const std::filesystem::path& path) {
     const auto it = platform.files.find(path);
     return it == platform.files.end() ? std::vector<uint8_t>{} : it->second;
+}
+
+EditorState savedAndReloaded(EditorState& state, ScriptedPlatform& platform, const std::string& name) {
+    EditorState back;
+    EXPECT_TRUE(run(state, platform, saveRomOperation, name).done());
+    EXPECT_TRUE(run(back, platform, openRomAtStart, name).done());
+    return back;
+}
+
+std::optional<size_t> firstDifference(ConstCatalogue a, ConstCatalogue b) {
+    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        if (a[i].unpacked != b[i].unpacked) return i;
+    if (a.size() != b.size()) return std::min(a.size(), b.size());
+    return std::nullopt;
+}
+
+std::vector<std::string> listing(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::filesystem::path scratchFolder() {
