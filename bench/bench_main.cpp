@@ -9,7 +9,6 @@
 #include "pack/pack_profiles.h"
 #include "patch/bps.h"
 #include "patch/ips.h"
-#include "platform/disk_platform.h"
 #include "platform/file_io.h"
 #include "rom/catalogues.h"
 #include "rom/free_regions.h"
@@ -22,6 +21,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include "bench_platform.h"
 
 namespace velk {
 namespace {
@@ -40,16 +40,8 @@ const Catalogues& catalogues() {
     return c;
 }
 
-// Answers every file dialog with one path and ignores messages.
-struct OneFilePlatform : DiskPlatform {
-    std::filesystem::path path;
-    std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return ChosenFile{path, "f"}; }
-    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return ChosenFile{path, "f"}; }
-    void showMessage(const Message&) override {}
-};
-
 void BM_ExportTextCollection(benchmark::State& state) {
-    OneFilePlatform platform;
+    BenchPlatform platform;
     platform.path = std::filesystem::temp_directory_path() / "velk-bench-texts.txt";
     for (auto _ : state) exportTextCollection(catalogues().texts(), catalogues().names, builtInCharTables(), platform);
 }
@@ -255,16 +247,16 @@ void BM_SaveRomToFile(benchmark::State& state) {
     EditorState editor;
     editor.image = image();
     editor.catalogues = catalogues();
-    OneFilePlatform platform;
+    BenchPlatform platform;
     platform.path = std::filesystem::temp_directory_path() / "velk-bench-save.smc";
     for (auto _ : state) saveRom(editor, platform);
-    std::filesystem::remove(platform.path);
+    std::filesystem::remove(*platform.path);
 }
 BENCHMARK(BM_SaveRomToFile)->Unit(benchmark::kMillisecond);
 
 // Reading the faces and their 157 palettes back: 157 faces and 1256 colour sets repacked.
 void BM_WriteFaceGraphics(benchmark::State& state) {
-    OneFilePlatform platform;
+    BenchPlatform platform;
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velk-bench-faces";
     std::filesystem::create_directories(folder);
     platform.path = folder / "face.fig";
@@ -279,7 +271,7 @@ BENCHMARK(BM_WriteFaceGraphics)->Unit(benchmark::kMillisecond);
 
 // Reading the unit graphics back: the raw block and 5900 unit graphics repacked.
 void BM_WriteUnitGraphics(benchmark::State& state) {
-    OneFilePlatform platform;
+    BenchPlatform platform;
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velk-bench-units";
     std::filesystem::create_directories(folder);
     platform.path = folder / "unit.fig";

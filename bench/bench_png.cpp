@@ -7,23 +7,17 @@
 
 #include "demo_image.h"
 #include "ops/png_ops.h"
-#include "platform/disk_platform.h"
+#include "bench_platform.h"
 
 namespace velk {
 namespace {
-
-struct NoDialogs : DiskPlatform {
-    std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    void showMessage(const Message&) override {}
-};
 
 template <typename Run>
 void runPng(benchmark::State& b, bool exportFirst, Run run) {
     EditorState state;
     state.image.bytes = makeDemoImage();
     state.catalogues = *buildCatalogues(state.image, state.tables);
-    NoDialogs platform;
+    BenchPlatform platform;
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velk-bench-png";
     std::filesystem::create_directories(folder);
     if (exportFirst) {

@@ -10,22 +10,15 @@
 #include "app/graphics_views.h"
 #include "app/workbench.h"
 #include "demo_image.h"
-#include "platform/disk_platform.h"
 #include "rom/catalogues.h"
 #include "rom/state_change.h"
 #include "text/decode.h"
 #include "text/sjis.h"
 #include "text/text_collection.h"
+#include "bench_platform.h"
 
 namespace velk {
 namespace {
-
-// Dialogs are never shown here.
-struct NoDialogs : DiskPlatform {
-    std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    void showMessage(const Message&) override {}
-};
 
 EditorState& demoState() {
     static EditorState s = [] {
@@ -38,7 +31,7 @@ EditorState& demoState() {
 }
 
 void BM_OpenWorkbenchUntilTextsListed(benchmark::State& state) {
-    NoDialogs platform;
+    BenchPlatform platform;
     EditorSession session(demoState(), platform);
     for (auto _ : state) {
         Workbench window(session);
@@ -51,7 +44,7 @@ BENCHMARK(BM_OpenWorkbenchUntilTextsListed)->Unit(benchmark::kMillisecond);
 
 // One more character in the filter field, over all 5607 texts.
 void BM_FilterKeystrokeOverAllTexts(benchmark::State& state) {
-    NoDialogs platform;
+    BenchPlatform platform;
     EditorSession session(demoState(), platform);
     Workbench window(session);
     QLineEdit* filter = window.textsPage()->filterField();
@@ -64,7 +57,7 @@ void BM_FilterKeystrokeOverAllTexts(benchmark::State& state) {
 BENCHMARK(BM_FilterKeystrokeOverAllTexts)->Unit(benchmark::kMillisecond);
 
 void BM_FaceGridDrawn(benchmark::State& state) {
-    NoDialogs platform;
+    BenchPlatform platform;
     EditorSession session(demoState(), platform);
     Workbench window(session);
     for (auto _ : state) {
@@ -77,7 +70,7 @@ BENCHMARK(BM_FaceGridDrawn)->Unit(benchmark::kMillisecond);
 // The undo step of an import that changes every text: what it holds against
 // the bytes of the records it changed, as they are after it.
 void BM_UndoStepOfAFullTextImport(benchmark::State& state) {
-    NoDialogs platform;
+    BenchPlatform platform;
     EditorState edited = demoState();
     std::string file;
     for (int i = 0; i < kTextCount; ++i) {
