@@ -62,15 +62,12 @@ Result<std::vector<uint8_t>> readPngFile(Platform& platform, const std::filesyst
     return bytes;
 }
 
-struct Imported {
-    Outcome outcome;
-    size_t changed = 0;
-};
+}  // namespace
 
-Imported readFacesFromPng(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform,
-                          const std::filesystem::path& dir) {
+Outcome facesFromPng(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform,
+                     const std::filesystem::path& dir) {
     Result<std::vector<std::string>> listed = platform.listFolder(dir);
-    if (!listed) return {fileFailed(std::move(listed.problem()), dir)};
+    if (!listed) return fileFailed(std::move(listed.problem()), dir);
     const std::set<std::string> present(listed->begin(), listed->end());
     // Study: every file is read and checked before any face changes.
     std::vector<std::optional<std::vector<uint8_t>>> tiles(faces.size());
@@ -85,10 +82,10 @@ Imported readFacesFromPng(Catalogue faces, Catalogue colourSets, const RomImage&
         }
         const std::filesystem::path path = dir / name;
         Result<std::vector<uint8_t>> bytes = readPngFile(platform, path);
-        if (!bytes) return {fileFailed(std::move(bytes.problem()), path)};
+        if (!bytes) return fileFailed(std::move(bytes.problem()), path);
         const ConstCatalogue sets = setsOfFace(colourSets, f);
         Result<FacePng> face = readFacePng(*bytes, sets);
-        if (!face) return {fileFailed(std::move(face.problem()), path)};
+        if (!face) return fileFailed(std::move(face.problem()), path);
         if (face->tiles != faces[f].unpacked) tiles[f] = std::move(face->tiles);
         if (face->indexed && !face->colourSets) {
             if (paletteKept.empty()) firstKeptEntries = face->paletteEntries;
@@ -108,19 +105,16 @@ Imported readFacesFromPng(Catalogue faces, Catalogue colourSets, const RomImage&
                            std::to_string(firstKeptEntries) + " entries, not 128 (" + std::to_string(paletteKept.size()) +
                            " file" + (paletteKept.size() == 1 ? "" : "s") + " so); their colour sets stay as they are");
     // Apply: only what changed is stored and repacked.
-    const size_t changed = static_cast<size_t>(std::count_if(tiles.begin(), tiles.end(), [](auto& t) { return t.has_value(); }) +
-                                               std::count_if(colours.begin(), colours.end(), [](auto& c) { return c.has_value(); }));
     replaceFaceTiles(faces, tiles, image);
     replaceColourSets(colourSets, colours, image);
-    return {doneOutcome(count("顔グラフィック", faces.size() - missing.size(), "PNGから読み込みました"), std::move(warnings)),
-            changed};
+    return doneOutcome(count("顔グラフィック", faces.size() - missing.size(), "PNGから読み込みました"), std::move(warnings));
 }
 
-Imported readUnitsFromPng(Catalogue units, RomImage& image, Platform& platform, const std::filesystem::path& file) {
+Outcome unitsFromPng(Catalogue units, RomImage& image, Platform& platform, const std::filesystem::path& file) {
     Result<std::vector<uint8_t>> bytes = readPngFile(platform, file);
-    if (!bytes) return {fileFailed(std::move(bytes.problem()), file)};
+    if (!bytes) return fileFailed(std::move(bytes.problem()), file);
     Result<std::vector<uint8_t>> fig = unitFileFromPng(*bytes, image);
-    if (!fig) return {fileFailed(std::move(fig.problem()), file)};
+    if (!fig) return fileFailed(std::move(fig.problem()), file);
     const std::vector<uint8_t> before = unitFileBytes(units, image);
     size_t changed = 0;
     for (size_t at = 0; at < fig->size(); at += kUnitGraphicBytes)
@@ -129,10 +123,8 @@ Imported readUnitsFromPng(Catalogue units, RomImage& image, Platform& platform, 
                         before.begin() + static_cast<std::ptrdiff_t>(at)))
             ++changed;
     if (changed) writeUnitFile(units, image, *fig, true);
-    return {doneOutcome(count("ユニットグラフィック等", units.size(), "PNGから読み込みました")), changed};
+    return doneOutcome(count("ユニットグラフィック等", units.size(), "PNGから読み込みました"));
 }
-
-}  // namespace
 
 bool isPngName(const std::filesystem::path& path) {
     std::string ext = path.extension().string();
@@ -156,19 +148,10 @@ Outcome facesToPng(ConstCatalogue faces, ConstCatalogue colourSets, Platform& pl
     return doneOutcome(count("顔グラフィック", faces.size(), "PNGに書き出しました"));
 }
 
-Outcome facesFromPng(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform,
-                     const std::filesystem::path& dir) {
-    return readFacesFromPng(faces, colourSets, image, platform, dir).outcome;
-}
-
 Outcome unitsToPng(ConstCatalogue units, const RomImage& image, Platform& platform, const std::filesystem::path& file) {
     if (Status written = platform.writeFile(file, unitSheetPngBytes(units, image)); !written)
         return writeFailed(std::move(written.problem()), file);
     return doneOutcome(count("ユニットグラフィック等", units.size(), "PNGに書き出しました"));
-}
-
-Outcome unitsFromPng(Catalogue units, RomImage& image, Platform& platform, const std::filesystem::path& file) {
-    return readUnitsFromPng(units, image, platform, file).outcome;
 }
 
 Outcome exportFacesPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
@@ -176,9 +159,7 @@ Outcome exportFacesPngTo(const EditorState& state, Platform& platform, const std
 }
 
 Outcome importFacesPngFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
-    Imported result = readFacesFromPng(state.catalogues.faces(), state.catalogues.colourSets, state.image, platform, dir);
-    if (result.changed) state.unsavedEdits = true;
-    return std::move(result.outcome);
+    return facesFromPng(state.catalogues.faces(), state.catalogues.colourSets, state.image, platform, dir);
 }
 
 Outcome exportUnitsPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& file) {
@@ -186,9 +167,7 @@ Outcome exportUnitsPngTo(const EditorState& state, Platform& platform, const std
 }
 
 Outcome importUnitsPngFrom(EditorState& state, Platform& platform, const std::filesystem::path& file) {
-    Imported result = readUnitsFromPng(state.catalogues.unitGraphics(), state.image, platform, file);
-    if (result.changed) state.unsavedEdits = true;
-    return std::move(result.outcome);
+    return unitsFromPng(state.catalogues.unitGraphics(), state.image, platform, file);
 }
 
 Outcome exportFacesPng(EditorState& state, Platform& platform) {
