@@ -5,6 +5,7 @@
 #include "gfx/png_codec.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"
+#include "ops/run_operation.h"
 #include "scripted_platform.h"
 #include "test_support.h"
 
@@ -99,7 +100,8 @@ TEST_F(PngRoundTrip, APixelEditedInThePngLandsWhereTheSameEditInTheFigLands) {
     PngPicture p = face(3);
     p.pixels[(8 + 3) * 32 + 8 + 2] = 16 * 2 + 11;  // colour set 2's index: still value 11
     putFace(3, indexed(p));
-    ASSERT_TRUE(importFacesPngFrom(state, platform, folder / "faces").done());
+    const Outcome imported = runOperation(state, [&] { return importFacesPngFrom(state, platform, folder / "faces"); });
+    ASSERT_TRUE(imported.done() && imported.change && imported.change->recordCount() == 1);
     EXPECT_TRUE(state.unsavedEdits);
     EditorState viaFig = demoState();
     platform.answer(folder / "face.fig");
