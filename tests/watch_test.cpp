@@ -101,5 +101,41 @@ TEST_F(WatchSession, EachSaveRunsOnceAndAFailedRunKeepsTheOutputs) {
     EXPECT_EQ(lines.size(), 4u);
 }
 
+// A save made while a run is under way starts the next run at once; the
+// run's own outputs, in the same folder, start none.
+TEST(Watch, ASaveDuringARunStartsTheNextOne) {
+    const fs::path dir = test::scratchFolder();
+    int stop[2];
+    ASSERT_EQ(pipe(stop), 0);
+    std::mutex mutex;
+    std::condition_variable printed;
+    std::vector<std::string> lines;
+    const WatchHooks hooks{stop[0], [&](const std::string& line) {
+        std::lock_guard lock(mutex);
+        lines.push_back(line);
+        printed.notify_all();
+    }};
+    int runs = 0;
+    std::thread loop([&] {
+        watchLoop([&] {
+            test::writeBytes(dir / "out.bin", {static_cast<uint8_t>(++runs)});
+            if (runs == 2) test::writeBytes(dir / "src.txt", {2});
+            return WatchRun{true, "wrote out.bin", {dir}, {}, {dir / "out.bin"}};
+        }, {}, hooks);
+    });
+    auto await = [&](size_t n) {
+        std::unique_lock lock(mutex);
+        return printed.wait_for(lock, std::chrono::seconds(10), [&] { return lines.size() >= n; });
+    };
+    EXPECT_TRUE(await(1));
+    test::writeBytes(dir / "src.txt", {1});
+    EXPECT_TRUE(await(3));
+    (void)!write(stop[1], "x", 1);
+    loop.join();
+    EXPECT_EQ(runs, 3);
+    close(stop[0]);
+    close(stop[1]);
+}
+
 }  // namespace
 }  // namespace velk

@@ -404,6 +404,7 @@ int watchChain(const Chain& chain, std::ostream& out, std::ostream& err, const W
         }
         r.what = "wrote";
         for (const auto& [path, bytes] : platform.staged) {
+            r.written.push_back(path);
             if (Status s = CliPlatform(err).writeFile(path, bytes); !s) {
                 r.ok = false;
                 r.what = path.string() + ": " + problemReason(s.problem());

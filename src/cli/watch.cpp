@@ -24,9 +24,11 @@ constexpr uint32_t kEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_C
 // quiet ends the burst early.
 constexpr std::chrono::milliseconds kQuiet{40};
 
-// Editors' swap, backup and probe files are not sources.
+// Editors' swap, backup and probe files are not sources, nor the names the
+// editor's own writes pass through on their way to an output.
 bool ignoredName(const std::string& name) {
-    return name.empty() || name[0] == '.' || name.back() == '~' || name == "4913";
+    return name.empty() || name[0] == '.' || name.back() == '~' || name == "4913" ||
+           name.find(".velk-tmp-") != std::string::npos;
 }
 
 class Watches {
@@ -37,9 +39,11 @@ public:
     }
     int fd() const { return fd_; }
 
-    // Watches exactly these folders (with their sub-folders) and files.
+    // Watches exactly these folders (with their sub-folders) and files. A
+    // folder watched before keeps its watch, so that no event between two
+    // runs is lost; one no longer needed loses it.
     void set(const WatchRun& r) {
-        for (const auto& [wd, folder] : folders_) inotify_rm_watch(fd_, wd);
+        std::map<int, Folder> before = std::move(folders_);
         folders_.clear();
         for (const std::filesystem::path& f : r.folders) {
             add(f, {});
@@ -52,9 +56,14 @@ public:
             const std::filesystem::path folder = f.parent_path().empty() ? "." : f.parent_path();
             if (!covered(f)) add(folder, f.filename().string());
         }
+        for (const auto& [wd, folder] : before)
+            if (!folders_.count(wd)) inotify_rm_watch(fd_, wd);
+        ignored_.clear();
+        for (const std::filesystem::path& w : r.written) ignored_.insert(std::filesystem::absolute(w).lexically_normal());
     }
 
-    // Reads what is waiting; true when a watched file changed.
+    // Reads what is waiting; true when a watched file other than the last
+    // run's outputs changed.
     bool drain() {
         alignas(inotify_event) char buffer[8192];
         bool changed = false;
@@ -68,6 +77,7 @@ public:
                 if (it == folders_.end()) continue;
                 const std::string name = e->len ? std::string(e->name) : std::string();
                 if (ignoredName(name)) continue;
+                if (ignored_.count(std::filesystem::absolute(it->second.path / name).lexically_normal())) continue;
                 if (it->second.names.empty() || it->second.names.count(name)) changed = true;
             }
         }
@@ -100,6 +110,7 @@ private:
 
     int fd_;
     std::map<int, Folder> folders_;
+    std::set<std::filesystem::path> ignored_;
 };
 
 std::string clock() {
@@ -175,13 +186,15 @@ int watchLoop(const std::function<WatchRun()>& run, const std::vector<std::strin
         const WatchRun r = run();
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
         watches.set(r);
-        watches.drain();  // what the run itself wrote
+        // A change made while the run was under way (its own outputs aside)
+        // starts the next run at once.
+        bool changed = watches.drain();
         if (hooks.onLine)
             hooks.onLine(clock() + " run " + std::to_string(n) + " (" + std::to_string(ms.count()) + " ms): " +
                          (r.ok ? r.what : "failed, outputs kept: " + r.what));
         if (r.ok && !then.empty()) start(then, children, hooks);
         // Wait for a change, then gather the rest of its burst.
-        for (bool changed = false; !changed;) {
+        while (!changed) {
             pollfd fds[2] = {{watches.fd(), POLLIN, 0}, {hooks.stopFd, POLLIN, 0}};
             if (poll(fds, hooks.stopFd >= 0 ? 2 : 1, -1) < 0) continue;
             collect(children);

@@ -18,6 +18,7 @@ struct WatchRun {
     std::string what;                                  // "wrote test.smc, hack.bps" or the first problem
     std::vector<std::filesystem::path> folders;        // watched whole (and their sub-folders)
     std::vector<std::filesystem::path> files;          // watched by name in their folder
+    std::vector<std::filesystem::path> written;        // the run's own outputs: their events start no run
 };
 
 struct WatchHooks {
@@ -30,7 +31,8 @@ struct WatchHooks {
 // single or double quotes keep blanks inside one; no other shell syntax.
 std::vector<std::string> splitCommand(const std::string& command);
 
-// Runs `run` once and after each change, printing one line a run, and starts
+// Runs `run` once and after each change, printing one line a run (a change
+// made while a run is under way starts the next one), and starts
 // `then` (when not empty) after each run that went well, without waiting for
 // it. Returns 0 once stopFd turns readable, 1 when inotify is unavailable.
 int watchLoop(const std::function<WatchRun()>& run, const std::vector<std::string>& then, const WatchHooks& hooks);
