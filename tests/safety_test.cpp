@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "ops/operations.h"
+#include "ops/png_ops.h"
 #include "platform/file_io.h"
 #include "scripted_platform.h"
 #include "test_support.h"
@@ -73,7 +74,7 @@ TEST(SafeWrite, AnOpenPipeNamedThroughProcIsWrittenThrough) {
 
 // The loaded ROM is never replaced by a patch, nor lost through its backup,
 // whatever name leads to it; nothing is written when one is refused.
-class LoadedRomGuard : public ::testing::Test {
+class TheLoadedRom : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = test::scratchFolder();
@@ -82,9 +83,9 @@ protected:
         platform.answer(dir / "x.bps");
         ASSERT_TRUE(openRomAtStart(state, platform).done());
     }
-    void expectRefused(const fs::path& out, const std::string& shownName) {
+    void expectRefused(const fs::path& out, const std::string& shownName, Operation op = saveRomOperation) {
         platform.answer(out);
-        EXPECT_TRUE(platform.shown(saveRom(state, platform)).failed()) << out;
+        EXPECT_TRUE(platform.shown(op(state, platform)).failed()) << out;
         ASSERT_EQ(platform.messages.size(), 1u) << out;
         EXPECT_EQ(platform.messages[0], test::sjis(shownName + "に書き込めませんでした"));
         EXPECT_EQ(test::readBytes(dir / "x.bps"), test::demoImage().bytes);
@@ -95,7 +96,7 @@ protected:
     EditorState state;
 };
 
-TEST_F(LoadedRomGuard, APatchNamedAsTheLoadedFileOrALinkToItIsRefused) {
+TEST_F(TheLoadedRom, APatchNamedAsTheLoadedFileOrALinkToItIsRefused) {
     fs::create_symlink("x.bps", dir / "hack.ips");
     fs::create_hard_link(dir / "x.bps", dir / "hard.bps");
     expectRefused(dir / "x.bps", "x.bps");
@@ -105,7 +106,16 @@ TEST_F(LoadedRomGuard, APatchNamedAsTheLoadedFileOrALinkToItIsRefused) {
     EXPECT_EQ(test::listing(dir), (std::vector<std::string>{"hack.ips", "hard.bps", "x.bps"}));
 }
 
-TEST_F(LoadedRomGuard, ABackupThatLinksToTheFileTheSaveReplacesStopsTheSave) {
+// Nor by an export, under any name; only a save replaces it, after its backup.
+TEST_F(TheLoadedRom, AnExportNamedAsTheLoadedFileOrALinkToItIsRefused) {
+    fs::create_symlink("x.bps", dir / "out.txt");
+    for (const Operation op : {exportNamesOperation, exportTextsOperation, extractFacesOperation, extractUnitsOperation,
+                               exportFacePictureOperation, exportUnitsPng})
+        expectRefused(dir / "out.txt", "out.txt", op);
+    EXPECT_EQ(platform.details.back(), "out.txt: is the loaded ROM x.bps (after following links); only a save replaces it");
+}
+
+TEST_F(TheLoadedRom, ABackupThatLinksToTheFileTheSaveReplacesStopsTheSave) {
     fs::rename(dir / "x.bps", dir / "g.smc");
     platform.answer(dir / "g.smc");
     ASSERT_TRUE(reloadRom(state, platform).done());
@@ -117,7 +127,7 @@ TEST_F(LoadedRomGuard, ABackupThatLinksToTheFileTheSaveReplacesStopsTheSave) {
     EXPECT_EQ(test::readBytes(dir / "g.smc"), test::demoImage().bytes);
 }
 
-TEST_F(LoadedRomGuard, ASourceChangedInPlaceSinceTheLoadGivesNoPatch) {
+TEST_F(TheLoadedRom, ASourceChangedInPlaceSinceTheLoadGivesNoPatch) {
     struct stat before {};
     ASSERT_EQ(::stat((dir / "x.bps").c_str(), &before), 0);
     Bytes changed = test::demoImage().bytes;

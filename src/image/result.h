@@ -31,6 +31,7 @@ enum class ProblemCode : uint8_t {
     IsAFolder,              //
     NotARegularFile,        //
     IsTheLoadedRom,         // words: the loaded ROM's file name
+    ExportIsTheLoadedRom,   // words: the loaded ROM's file name
     BackupIsALink,          // words: the name of the file being replaced
     LoadedFromPipe,         //
     LoadedRomChanged,       //

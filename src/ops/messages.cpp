@@ -90,6 +90,8 @@ std::string codeReason(const Problem& p) {
         case C::IsAFolder: return "is a folder, not a file";
         case C::NotARegularFile: return "is not a regular file (a FIFO or a device); a script names regular files only";
         case C::IsTheLoadedRom: return "is the loaded ROM " + p.words + " (after following links); it is never replaced by a patch";
+        case C::ExportIsTheLoadedRom:
+            return "is the loaded ROM " + p.words + " (after following links); only a save replaces it";
         case C::BackupIsALink:
             return "is a link to " + p.words + ", the file this save replaces; the backup would not keep it. Remove or rename it";
         case C::LoadedFromPipe:
@@ -263,6 +265,7 @@ MessageId messageId(const Problem& p) {
         case C::ClassNumberOutOfRange:
         case C::ItemNumberOutOfRange: return MessageId::NumberOutOfRange;
         case C::IsTheLoadedRom:
+        case C::ExportIsTheLoadedRom:
         case C::BackupIsALink: return MessageId::CannotWrite;
         default: return p.writing ? MessageId::CannotWrite : MessageId::CannotRead;
     }

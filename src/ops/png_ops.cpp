@@ -11,6 +11,7 @@
 #include "gfx/unit_graphics.h"
 #include "gfx/unit_png.h"
 #include "image/parallel.h"
+#include "ops/loaded_rom_guard.h"
 #include "ops/messages.h"
 #include "text/sjis.h"
 
@@ -155,7 +156,8 @@ Outcome unitsToPng(ConstCatalogue units, const RomImage& image, Platform& platfo
 }
 
 Outcome exportFacesPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
-    return facesToPng(state.catalogues.faces(), state.catalogues.colourSets, platform, dir);
+    LoadedRomGuard guarded(state, platform);
+    return facesToPng(state.catalogues.faces(), state.catalogues.colourSets, guarded, dir);
 }
 
 Outcome importFacesPngFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
@@ -163,7 +165,8 @@ Outcome importFacesPngFrom(EditorState& state, Platform& platform, const std::fi
 }
 
 Outcome exportUnitsPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& file) {
-    return unitsToPng(state.catalogues.unitGraphics(), state.image, platform, file);
+    LoadedRomGuard guarded(state, platform);
+    return unitsToPng(state.catalogues.unitGraphics(), state.image, guarded, file);
 }
 
 Outcome importUnitsPngFrom(EditorState& state, Platform& platform, const std::filesystem::path& file) {

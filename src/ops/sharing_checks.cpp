@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ops/dialog_options.h"
+#include "ops/loaded_rom_guard.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
 #include "ops/step_platform.h"
@@ -131,7 +132,8 @@ Outcome exportTableFile(const EditorState& state, Platform& platform) {
     const std::optional<ChosenFile> file = platform.saveFileDialog({".tbl", "*.tbl", "table file|*.tbl||"});
     if (!file) return cancelledOutcome();
     const std::string text = tableFileText(state.tables);
-    if (Status s = platform.writeFile(file->path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())); !s)
+    LoadedRomGuard guarded(state, platform);
+    if (Status s = guarded.writeFile(file->path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())); !s)
         return cannotWrite(std::move(s.problem()), *file);
     return doneOutcome(file->name);
 }
