@@ -149,6 +149,10 @@ TEST(BadInput, IsRefusedWithItsPlaceAndReason) {
     test::writeBytes(rom, test::demoImage().bytes);
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     test::writeBytes(dir / "in.ips", test::bytesOf("PATCHEOF"));
+    const fs::path elsewhere = test::scratchFolder() / "secret.ips";
+    test::writeBytes(elsewhere, test::bytesOf("PATCHEOF"));
+    fs::create_symlink(elsewhere, dir / "out.ips");  // a link that leads out of the folder
+    fs::create_symlink("in.ips", dir / "near.ips");  // one that stays in it
     const std::string ips = ";;IPS\x83\x70\x83\x62\x83\x60 @@";
     struct Case { std::vector<std::string> options; const char* verb; Bytes file; std::string err; };
     const Case cases[] = {
@@ -159,6 +163,8 @@ TEST(BadInput, IsRefusedWithItsPlaceAndReason) {
         {{}, "apply-script", test::bytesOf(";;\x92\x50\x8C\xEA\x83\x8A\x83\x58\x83\x67\n[F1 -1] "), "n.txt:2:5: an entry"},
         {{}, "apply-script", test::bytesOf(ips + "/etc/hostname"), "is an absolute path"},
         {{}, "apply-script", test::bytesOf(ips + "sub/../../x.ips"), "leads out of the script's"},
+        {{}, "apply-script", test::bytesOf(ips + "out.ips"), "out.ips: leads out of the script's"},
+        {{}, "apply-script", test::bytesOf(ips + "near.ips"), ""},
         {{}, "apply-script", test::bytesOf(ips + "fifo"), "fifo: is not a regular file"},
         {{"--script-files-anywhere"}, "apply-script", test::bytesOf(ips + dir.string() + "/in.ips"), ""},
     };

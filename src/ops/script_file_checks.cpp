@@ -12,6 +12,14 @@ Status checkScriptFileName(const std::filesystem::path& name, bool anywhere) {
     return {};
 }
 
+Status checkInsideScriptFolder(const std::filesystem::path& resolvedFile, const std::filesystem::path& resolvedFolder,
+                               bool anywhere) {
+    if (anywhere) return {};
+    const std::filesystem::path inside = resolvedFile.lexically_relative(resolvedFolder);
+    if (inside.empty() || *inside.begin() == "..") return problem(ProblemCode::ScriptPathLeadsOut);
+    return {};
+}
+
 Status checkRegularFile(const std::optional<FileIdentity>& file) {
     if (!file || file->kind == FileIdentity::Kind::Regular) return {};
     return problem(file->kind == FileIdentity::Kind::Folder ? ProblemCode::IsAFolder : ProblemCode::NotARegularFile);

@@ -37,6 +37,12 @@ Status DiskPlatform::removeFile(const std::filesystem::path& path) {
     return systemError(error.message(), true);
 }
 
+std::filesystem::path DiskPlatform::resolvedPath(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
+    return error ? std::filesystem::absolute(path).lexically_normal() : resolved;
+}
+
 Status DiskPlatform::makeFolder(const std::filesystem::path& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) return {};

@@ -14,6 +14,7 @@ public:
                           const std::function<void(std::span<const uint8_t>)>& piece) override;
     Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override;
     std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) override;
+    std::filesystem::path resolvedPath(const std::filesystem::path& path) override;
     Status removeFile(const std::filesystem::path& path) override;
     Status makeFolder(const std::filesystem::path& path) override;
     Result<std::vector<std::string>> listFolder(const std::filesystem::path& path) override;

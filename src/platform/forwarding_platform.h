@@ -36,6 +36,7 @@ public:
     std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) override {
         return inner_.fileIdentity(path);
     }
+    std::filesystem::path resolvedPath(const std::filesystem::path& path) override { return inner_.resolvedPath(path); }
     Status removeFile(const std::filesystem::path& path) override { return inner_.removeFile(path); }
     Status makeFolder(const std::filesystem::path& path) override { return inner_.makeFolder(path); }
     Result<std::vector<std::string>> listFolder(const std::filesystem::path& path) override {

@@ -86,6 +86,9 @@ public:
     // Which file the path names (following links), and its size and time;
     // nothing when there is none.
     virtual std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) = 0;
+    // The path with its symbolic links followed, absolute and without "." or
+    // ".." (as far as it exists; the rest as written).
+    virtual std::filesystem::path resolvedPath(const std::filesystem::path& path) = 0;
 
     // Removes the file (a file that is not there is no problem).
     virtual Status removeFile(const std::filesystem::path& path) = 0;

@@ -45,6 +45,10 @@ public:
     Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override;
     // A file's inode is its path's hash; its time, its content's.
     std::optional<FileIdentity> fileIdentity(const std::filesystem::path& path) override;
+    // In memory there are no links: the path made absolute and normal.
+    std::filesystem::path resolvedPath(const std::filesystem::path& path) override {
+        return onDisk ? disk_.resolvedPath(path) : ("/" / path).lexically_normal();
+    }
     Status removeFile(const std::filesystem::path& path) override;
     // A folder is there once made, or once a file is written into it.
     Status makeFolder(const std::filesystem::path& path) override;
