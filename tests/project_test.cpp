@@ -12,6 +12,7 @@
 #include "test_support.h"
 #include "text/encode.h"
 #include "text/sjis.h"
+#include "text/table_file.h"
 
 namespace velk {
 namespace {
@@ -155,6 +156,11 @@ TEST_F(Project, TheTableFileMapsEveryGlyphToItsCode) {
         EXPECT_NE(t.find(line), std::string::npos) << line;
     EXPECT_TRUE(t.find("\n010E=") == std::string::npos && t.find("\n11=") == std::string::npos);
     EXPECT_EQ(t.substr(t.size() - 18), "0AFE=康\n0AFF=健\n");
+    CharTables added = builtInCharTables();  // an added character, and the zero behind a short table
+    added[kAddedCharTable][0x10] = {0x8C, 0x46};
+    added[kAddedCharTable][0x11] = {0x00, 0x00};
+    const std::string withAdded = tableFileText(added);
+    EXPECT_TRUE(withAdded.find("\n0810=熊\n") != std::string::npos && withAdded.find("0811") == std::string::npos);
 }
 
 // Writes every patch with its last byte changed.

@@ -34,4 +34,8 @@ struct Token {
 const std::array<Token, 5>& tokens();
 const Token* findToken(uint8_t b0, uint8_t b1);
 
+// A slot that shows no character of its own: blank, or holding a zero byte
+// (the added characters' table behind a short table file).
+inline bool showsNoCharacter(const Glyph& g) { return g == kFullWidthSpace || g[0] == 0 || g[1] == 0; }
+
 }  // namespace velk

@@ -35,12 +35,6 @@ bool isTwoByteControl(uint8_t b0) { return b0 == 0x14 || b0 == 0x18 || (b0 >= 0x
 bool isOneByteControl(uint8_t b0) { return b0 == 0x11 || b0 == 0x12 || b0 == 0x13 || b0 == 0x15; }
 bool isOneByteGlyph(uint8_t b0) { return b0 == 0x10 || b0 == kLineBreakCode || b0 >= 0x20; }
 
-// A slot that shows no character of its own: blank, or holding a zero byte
-// (the added characters' table behind a short table file). Shown as the
-// full-width space it would come back as 0x20, and a zero would cut the text,
-// so such a code is shown as its escape instead.
-bool showsNoCharacter(const Glyph& g) { return g == kFullWidthSpace || g[0] == 0 || g[1] == 0; }
-
 }  // namespace
 
 int codeItemLength(uint8_t b0, CodeKind kind) {
@@ -89,7 +83,8 @@ size_t decodeItem(std::span<const uint8_t> bytes, size_t pos, CodeKind kind, Con
         return 1;
     }
     if (isOneByteGlyph(b0)) {
-        // 0x20 is the full-width space itself.
+        // 0x20 is the full-width space itself. A slot that shows no character
+        // would come back as 0x20, or cut the text: such a code is its escape.
         if (b0 != 0x20 && showsNoCharacter(tables[0][b0]))
             appendOneByteEscape(out, b0);
         else

@@ -30,17 +30,16 @@ std::string tableFileText(const CharTables& tables) {
         "#   tokens, written as a word in parentheses:\n";
     for (const Token& t : tokens()) out += "#   " + hex(t.b0, 2) + hex(t.b1, 2) + "=" + fromCp932(t.text) + "\n";
     out += "/00\n*16\n";
-    auto blank = [](const Glyph& g) { return g == kFullWidthSpace; };
     for (unsigned code = 0x10; code < 0xF0; ++code) {
         if (code != 0x10 && code < 0x20) continue;
         const Glyph& g = tables[0][code];
-        if (blank(g) && code != 0x20) continue;
+        if (showsNoCharacter(g) && code != 0x20) continue;
         out += hex(code, 2) + "=" + glyphText(g) + "\n";
     }
     for (unsigned table = 1; table < kCharTableCount; ++table)
         for (unsigned slot = 0; slot < 256; ++slot) {
             const Glyph& g = tables[table][slot];
-            if (blank(g) || findToken(static_cast<uint8_t>(table), static_cast<uint8_t>(slot))) continue;
+            if (showsNoCharacter(g) || findToken(static_cast<uint8_t>(table), static_cast<uint8_t>(slot))) continue;
             out += hex(table, 2) + hex(slot, 2) + "=" + glyphText(g) + "\n";
         }
     return out;
