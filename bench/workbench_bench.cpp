@@ -67,6 +67,23 @@ void BM_FaceGridDrawn(benchmark::State& state) {
 }
 BENCHMARK(BM_FaceGridDrawn)->Unit(benchmark::kMillisecond);
 
+// One applied text with the workbench open, then its undo: what the session
+// and both lists do after each.
+void BM_ApplyAndUndoOneTextWithWorkbenchOpen(benchmark::State& state) {
+    BenchPlatform platform;
+    EditorState s = demoState();
+    EditorSession session(s, platform);
+    Workbench window(session);
+    window.show();
+    QApplication::processEvents();
+    const std::string form = entryForm(s, EntryKind::Text, 9) + toCp932("北");
+    for (auto _ : state) {
+        session.run(QStringLiteral("apply"), [&](EditorState& st, Platform&) { return applyEntry(st, EntryKind::Text, 9, form); });
+        session.undoStack().undo();
+    }
+}
+BENCHMARK(BM_ApplyAndUndoOneTextWithWorkbenchOpen)->Unit(benchmark::kMillisecond);
+
 // The undo step of an import that changes every text: what it holds against
 // the bytes of the records it changed, as they are after it.
 void BM_UndoStepOfAFullTextImport(benchmark::State& state) {

@@ -40,7 +40,7 @@ int EditorApp::run(const std::optional<std::filesystem::path>& rom) {
         workbench->raise();
         workbench->activateWindow();
     };
-    dialog.runOperation = [&](const QString& step, Operation op) { session.runOperation(step, op); };
+    dialog.runOperation = [&](const QString& step, Operation op) { return session.runOperation(step, op); };
     dialog.openWorkbench = openWorkbench;
     // The small window has no status line: its title says what the last operation did.
     const int listener = session.onChange([&] {

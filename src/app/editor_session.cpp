@@ -4,11 +4,43 @@
 #include <QUndoCommand>
 
 #include "app/qt_text.h"
+#include <algorithm>
+
 #include "ops/run_operation.h"
 #include "ops/sharing_checks.h"
+#include "rom/catalogues.h"
 #include "rom/state_change.h"
 
 namespace velk {
+namespace {
+
+void sortUnique(std::vector<int>& v) {
+    std::sort(v.begin(), v.end());
+    v.erase(std::unique(v.begin(), v.end()), v.end());
+}
+
+// Which entries the changes touch, so that the windows read only those again.
+EditorSession::Change changeOf(const std::vector<std::shared_ptr<StateChange>>& changes) {
+    EditorSession::Change c{.all = false, .state = false, .graphics = false, .names = {}, .texts = {}};
+    for (const auto& change : changes) {
+        if (!change || change->empty()) continue;
+        const StateChange& s = *change;
+        c.state = true;
+        c.all = c.all || s.resources.whole || s.names.whole || s.colourSets.whole || s.wholeImage || s.tables;
+        c.graphics = c.graphics || s.glyphs || !s.colourSets.records.empty() || !s.image.empty();
+        for (const auto& r : s.names.records) c.names.push_back(r.index);
+        for (const auto& r : s.resources.records) {
+            if (r.index >= kFirstTextId) c.texts.push_back(r.index - kFirstTextId);
+            else c.graphics = true;
+        }
+    }
+    c.graphics = c.graphics || c.all;
+    sortUnique(c.names);
+    sortUnique(c.texts);
+    return c;
+}
+
+}  // namespace
 
 // One undo step: the changes of one operation, and of a save that followed it.
 class EditorSession::StepCommand : public QUndoCommand {
@@ -44,9 +76,11 @@ public:
     }
 
 private:
+    // The stack tells the windows once it has moved its index and clean mark.
     void done(const QString& status) {
         session_.status_ = status;
-        session_.notify();
+        session_.change_ = changeOf(changes_);
+        session_.stepDone_ = true;
     }
     EditorSession& session_;
     std::vector<std::shared_ptr<StateChange>> changes_;
@@ -56,9 +90,12 @@ private:
 
 EditorSession::EditorSession(EditorState& state, Platform& platform) : state_(state), platform_(platform) {
     undoStack_.setUndoLimit(kUndoLimit);
-    QObject::connect(&undoStack_, &QUndoStack::cleanChanged, [this](bool clean) {
-        state_.unsavedEdits = !clean;
-        notify();
+    QObject::connect(&undoStack_, &QUndoStack::cleanChanged, [this](bool clean) { state_.unsavedEdits = !clean; });
+    QObject::connect(&undoStack_, &QUndoStack::indexChanged, [this] {
+        if (!stepDone_) return;
+        stepDone_ = false;
+        state_.unsavedEdits = !undoStack_.isClean();
+        notify(change_);
     });
     loaded();
 }
@@ -70,8 +107,10 @@ Outcome EditorSession::run(const QString& stepName, const SessionOperation& op, 
     const auto identityBefore = state_.loadedIdentity;
     Outcome outcome = velk::runOperation(state_, [&] { return op(state_, platform_); });
     const bool newFile = state_.loadedPath != loadedBefore || !(state_.loadedIdentity == identityBefore);
+    Change change = changeOf({outcome.change});
     if (outcome.matchesRomFile && (newFile || kind == Kind::Load)) {
-        loaded();
+        forgetSteps();
+        change = Change{};
     } else if (outcome.matchesRomFile) {  // a save
         if (outcome.change && undoStack_.index() == 0) undoStack_.clear();
         else if (outcome.change) undoStack_.push(new StepCommand(*this, stepName, outcome.change, true));
@@ -90,7 +129,7 @@ Outcome EditorSession::run(const QString& stepName, const SessionOperation& op, 
     else if (outcome.change || outcome.matchesRomFile)
         status_ = stepName;
     if (!outcome.warnings.empty()) status_ += QString::fromUtf8("（警告 %1 件）").arg(outcome.warnings.size());
-    notify();
+    notify(std::move(change));
     return outcome;
 }
 
@@ -99,6 +138,11 @@ Outcome EditorSession::runOperation(const QString& stepName, Operation op) {
 }
 
 void EditorSession::loaded() {
+    forgetSteps();
+    notify();
+}
+
+void EditorSession::forgetSteps() {
     undoStack_.clear();
     undoStack_.setClean();
     namesAsLoaded_ = state_.catalogues.names;
@@ -107,7 +151,6 @@ void EditorSession::loaded() {
     state_.unsavedEdits = false;
     if (!state_.loadedPath.empty())
         status_ = QString::fromUtf8("%1 を読み込みました").arg(QString::fromStdString(state_.loadedPath.filename().string()));
-    notify();
 }
 
 size_t EditorSession::bytesHeld() const {
@@ -132,8 +175,11 @@ void EditorSession::removeListener(int id) {
     std::erase_if(listeners_, [id](const auto& l) { return l.first == id; });
 }
 
-void EditorSession::notify() {
-    spaceNote_ = state_.catalogues.resources.empty() ? QString() : qtText(velk::spaceNote(state_));
+void EditorSession::notify() { notify(Change{}); }
+
+void EditorSession::notify(Change change) {
+    change_ = std::move(change);
+    if (change_.state) spaceNote_ = state_.catalogues.resources.empty() ? QString() : qtText(velk::spaceNote(state_));
     const auto listeners = listeners_;
     for (const auto& l : listeners) l.second();
 }

@@ -53,11 +53,23 @@ public:
     // The room a save would leave, or how far it would miss, as of the last change.
     QString spaceNote() const { return spaceNote_; }
 
-    // Called after every change of the state (an edit, undo, redo, load),
-    // and after every status change.
+    // What the last notify is about: everything (a load), or the names and
+    // texts (by index) an edit, undo or redo changed; nothing but the status
+    // when `state` is false.
+    struct Change {
+        bool all = true;
+        bool state = true;
+        bool graphics = true;  // faces, unit graphics, colour sets, added characters
+        std::vector<int> names, texts;
+    };
+    const Change& lastChange() const { return change_; }
+
+    // Called once after every change of the state (an edit, undo, redo,
+    // load), and after every status change.
     int onChange(std::function<void()> listener);
     void removeListener(int id);
     void notify();
+    void notify(Change change);
 
 private:
     class StepCommand;
@@ -67,7 +79,11 @@ private:
     QUndoStack undoStack_;
     std::vector<NameEntry> namesAsLoaded_;
     std::vector<ResourceEntry> textsAsLoaded_;
+    void forgetSteps();
+
     QString status_, spaceNote_;
+    Change change_;
+    bool stepDone_ = false;  // an undo or redo waits for the stack to settle
     std::vector<std::pair<int, std::function<void()>>> listeners_;
     int nextListener_ = 1;
 };

@@ -167,27 +167,52 @@ void EntryPage::select(int index) {
     table_->scrollTo(at, QAbstractItemView::PositionAtCenter);
 }
 
-void EntryPage::refresh() {
-    model_->refresh();
+namespace {
+
+QString fieldForm(const EditorState& state, EntryKind kind, int index) {
+    QString form = qtText(entryForm(state, kind, index));
+    form.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return form;
+}
+
+}  // namespace
+
+void EntryPage::refresh(const std::vector<int>* rows) {
+    if (!rows) {
+        model_->refresh();
+    } else {
+        model_->refreshRows(*rows);
+        if (rows->empty()) return;
+    }
     updateCount();
-    if (current_ >= 0) {
+    if (current_ < 0) return;
+    if (!rows) {  // a reset forgot the current row
         const QModelIndex at = filterModel_->mapFromSource(model_->index(current_, EntryTableModel::TextColumn));
         table_->selectionModel()->blockSignals(true);
         table_->setCurrentIndex(at);
         table_->selectionModel()->blockSignals(false);
-        showEntry(current_);
     }
+    if (editor_->toPlainText() != shownForm_ && fieldForm(session_.state(), kind_, current_) == shownForm_) {
+        showTitle(current_);  // keep what is typed, checked against the entries as they now stand
+        check();
+        restore_->setEnabled(model_->edited(current_));
+        return;
+    }
+    showEntry(current_);
+}
+
+void EntryPage::showTitle(int index) {
+    entryTitle_->setText(qtText(entryLabel(kind_, index)) +
+                         (model_->edited(index) ? QString::fromUtf8("（変更あり）") : QString()));
 }
 
 void EntryPage::showEntry(int index) {
     current_ = index;
     showing_ = true;
-    QString form = qtText(entryForm(session_.state(), kind_, index));
-    form.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    entryTitle_->setText(qtText(entryLabel(kind_, index)) +
-                         (model_->edited(index) ? QString::fromUtf8("（変更あり）") : QString()));
+    shownForm_ = fieldForm(session_.state(), kind_, index);
+    showTitle(index);
     editor_->setEnabled(true);
-    editor_->setPlainText(form);
+    editor_->setPlainText(shownForm_);
     showing_ = false;
     check();
     apply_->setEnabled(false);  // nothing typed yet

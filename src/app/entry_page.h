@@ -34,8 +34,10 @@ public:
     // Shows entry `index` (clearing the filter if it hides it).
     void select(int index);
     int current() const { return current_; }
-    // Reads the entries again and shows the current one as it now stands.
-    void refresh();
+    // Reads the entries again (all, or only `rows`) and shows the current one
+    // as it now stands; text typed in the field and not applied stays while
+    // the entry itself has not changed.
+    void refresh(const std::vector<int>* rows = nullptr);
     // The form in the field, as Shift-JIS with CR LF line breaks; nothing
     // when a character has no Shift-JIS form.
     std::optional<std::string> typedForm() const;
@@ -44,6 +46,7 @@ public:
 
 private:
     void showEntry(int index);
+    void showTitle(int index);
     void check();
     void updateCount();
     void contextMenu(const QPoint& at);
@@ -61,6 +64,7 @@ private:
     QPushButton* apply_;
     QPushButton* restore_;
     int current_ = -1;
+    QString shownForm_;  // the entry as the field last showed it
     bool showing_ = false;
 };
 

@@ -63,6 +63,14 @@ void EntryTableModel::refresh() {
     endResetModel();
 }
 
+void EntryTableModel::refreshRows(const std::vector<int>& rows) {
+    for (const int i : rows) {
+        if (i < 0 || static_cast<size_t>(i) >= rows_.size()) continue;
+        rows_[static_cast<size_t>(i)] = rowFor(i);
+        emit dataChanged(index(i, 0), index(i, ColumnCount - 1));
+    }
+}
+
 bool EntryTableModel::edited(int row) const {
     const auto at = static_cast<size_t>(row);
     const Catalogues& c = session_.state().catalogues;

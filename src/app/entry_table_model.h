@@ -25,6 +25,8 @@ public:
     EntryKind kind() const { return kind_; }
     // Reads every entry again from the state (after an edit, undo or load).
     void refresh();
+    // Reads only these entries again (after an edit that changed only them).
+    void refreshRows(const std::vector<int>& rows);
     bool edited(int row) const;
     // The entry's code: a name's bytes, a text's unpacked code.
     std::span<const uint8_t> code(int row) const;

@@ -3,7 +3,9 @@
 #include <QTranslator>
 #include <iostream>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/editor_app.h"
@@ -24,9 +26,9 @@ int main(int argc, char** argv) {
     if (qtJapanese.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtJapanese);
 
-    // Qt has taken its own options (-platform, ...) out of the arguments by now.
-    std::vector<std::string> args;
-    for (const QString& a : QApplication::arguments().mid(1)) args.push_back(a.toLocal8Bit().toStdString());
+    // Qt has taken its own options (-platform, ...) out of argc/argv by now.
+    // The rest stay raw bytes: a file name need not be valid in any encoding.
+    const std::vector<std::string> args(argv + 1, argv + argc);
     const velk::WindowArguments parsed = velk::parseWindowArguments(args, std::cout, std::cerr);
     if (parsed.exitNow) return *parsed.exitNow;
 

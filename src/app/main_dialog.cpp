@@ -110,19 +110,22 @@ void MainDialog::applyMode(int selection) {
 void MainDialog::runExtract() {
     const Mode* mode = modeAt(modeCombo_->currentIndex());
     if (!mode || !mode->extract.shown || !mode->extract.run) return;
-    if (runOperation) return runOperation(qtText(mode->extract.label), mode->extract.run);
-    runAndShow(state_, platform_, mode->extract.run);
+    if (runOperation) runOperation(qtText(mode->extract.label), mode->extract.run);
+    else runAndShow(state_, platform_, mode->extract.run);
 }
 
 void MainDialog::runWrite() {
     const Mode* mode = modeAt(modeCombo_->currentIndex());
     if (!mode || !mode->write.shown || !mode->write.run) return;
-    if (runOperation) return runOperation(qtText(mode->write.label), mode->write.run);
-    runAndShow(state_, platform_, mode->write.run);
+    if (runOperation) runOperation(qtText(mode->write.label), mode->write.run);
+    else runAndShow(state_, platform_, mode->write.run);
 }
 
 void MainDialog::done(int result) {
-    if (!runAndShow(state_, platform_, confirmClose).done()) return;  // the window stays open
+    // A save made here is a step of the session like any other.
+    const Outcome closing = runOperation ? runOperation(QString::fromUtf8("保存"), confirmClose)
+                                         : runAndShow(state_, platform_, confirmClose);
+    if (!closing.done()) return;  // the window stays open
     QDialog::done(result);
 }
 

@@ -35,7 +35,7 @@ public:
 
     // How the buttons run their operations (named as the undo step), and
     // what "一覧" opens; without them the buttons call the operation directly.
-    std::function<void(const QString& stepName, Operation op)> runOperation;
+    std::function<Outcome(const QString& stepName, Operation op)> runOperation;
     std::function<void()> openWorkbench;
 
     // Every way of closing ends here: with unsaved edits, asks first.

@@ -224,13 +224,20 @@ void Workbench::searchAll() {
 
 void Workbench::refresh() {
     const EditorState& s = session_.state();
+    const EditorSession::Change& change = session_.lastChange();
     if (s.catalogues.resources.empty()) return;
-    names_->refresh();
-    texts_->refresh();
-    faceGrid_->invalidate();
-    faceDetail_->update();
-    units_->update();
-    glyphs_->update();
+    if (change.state) {
+        // Texts show the names they refer to: a changed name reads them all again.
+        const bool allTexts = change.all || !change.names.empty();
+        names_->refresh(change.all ? nullptr : &change.names);
+        texts_->refresh(allTexts ? nullptr : &change.texts);
+    }
+    if (change.graphics) {
+        faceGrid_->invalidate();
+        faceDetail_->update();
+        units_->update();
+        glyphs_->update();
+    }
     showState();
 }
 

@@ -13,6 +13,7 @@
 
 #include "app/about_dialog.h"
 #include "app/editor_app.h"
+#include "app/editor_session.h"
 #include "app/main_dialog.h"
 #include "app/mode_table.h"
 #include "scripted_platform.h"
@@ -131,6 +132,8 @@ TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
 }
 
 TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
+    EditorSession session(state, platform);  // the save on closing is a step of the session too
+    dialog->runOperation = [&](const QString& step, Operation op) { return session.runOperation(step, op); };
     platform.files["in.txt"] = test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//");
     select(5);
     platform.answer("in.txt");
@@ -154,6 +157,8 @@ TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(platform.files.count("out.smc"));
     EXPECT_FALSE(state.unsavedEdits);
+    EXPECT_TRUE(session.undoStack().isClean());
+    EXPECT_EQ(session.statusText(), u("out.smc に保存しました"));
     EXPECT_EQ(platform.questions.size(), 3u);
 }
 

@@ -165,6 +165,24 @@ TEST_F(WorkbenchWindow, UndoAndRedoGiveBackExactBytes) {
     }
 }
 
+// Text typed and not applied outlives changes to other entries; a change to
+// its own entry shows the entry's new form. One notify per step.
+TEST_F(WorkbenchWindow, UnappliedTextStaysUntilItsOwnEntryChanges) {
+    int notifies = 0;
+    const int listener = session->onChange([&] { ++notifies; });
+    edit(window->namesPage(), 7, "北ソマ", false);
+    edit(window->textsPage(), 9, "北ソマ");
+    session->undoStack().undo();
+    EXPECT_EQ(window->namesPage()->editor()->toPlainText(), u("北ソマ"));
+    EXPECT_TRUE(window->namesPage()->applyButton()->isEnabled());
+    edit(window->textsPage(), 9, "北", false);
+    session->undoStack().redo();
+    EXPECT_EQ(window->textsPage()->editor()->toPlainText(), u("北ソマ"));
+    EXPECT_EQ(window->textsPage()->model()->index(9, EntryTableModel::TextColumn).data().toString(), u("北ソマ"));
+    EXPECT_EQ(notifies, 3);
+    session->removeListener(listener);
+}
+
 TEST_F(WorkbenchWindow, TheFaceGridShowsTheFacePicturesPixels) {
     const std::vector<uint8_t> bmp = facePictureBytes(std::as_const(state.catalogues).faces(), state.catalogues.colourSets);
     const QImage& grid = window->faceGrid()->picture();
