@@ -54,7 +54,7 @@ TEST(FileWrite, CreatesAndReplacesWithExactlyTheBytes) {
 
 TEST(FileWrite, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
     using Step = FailingCalls::Step;
-    for (Step step : {Step::Open, Step::Write, Step::Fsync, Step::Link, Step::Close, Step::Rename}) {
+    for (Step step : {Step::Open, Step::Write, Step::Fsync, Step::Close, Step::Rename}) {
         const fs::path dir = test::scratchFolder();
         test::writeBytes(dir / "keep.smc", Bytes{7, 7, 7});
         FailingCalls calls;
@@ -66,6 +66,13 @@ TEST(FileWrite, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
         EXPECT_EQ(test::readBytes(dir / "keep.smc"), (Bytes{7, 7, 7})) << static_cast<int>(step);
         EXPECT_EQ(test::listing(dir), std::vector<std::string>{"keep.smc"}) << static_cast<int>(step);
     }
+    // A whole unnamed file that cannot be given a name (no /proc): a named one is written instead.
+    const fs::path dir = test::scratchFolder();
+    FailingCalls calls;
+    calls.failAt = Step::Link;
+    ASSERT_TRUE(writeFileReplacing(dir / "f.bin", Bytes{3}, calls));
+    EXPECT_EQ(test::readBytes(dir / "f.bin"), Bytes{3});
+    EXPECT_EQ(test::listing(dir), std::vector<std::string>{"f.bin"});
 }
 
 TEST(FileWrite, TheReasonIsTheSystemsErrorText) {

@@ -189,41 +189,48 @@ Status writeFileReplacing(const std::filesystem::path& path, std::span<const uin
     // The bytes go to an unnamed file in the target's folder, which a crash
     // cannot leave behind; it gets a name only once it is whole, and that
     // name is renamed over the target at once. Where the file system has no
-    // unnamed files, a named temporary file takes its place.
+    // unnamed files, or one cannot be given a name (no /proc to name it
+    // through), a named temporary file takes its place.
     const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
     const std::filesystem::path temp = temporaryNameFor(target);
-    bool named = false;
-    int fd = calls.open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0 && lacksUnnamedFiles(errno)) {
-        named = true;
-        fd = calls.open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    for (bool unnamed : {true, false}) {
+        int fd = unnamed ? calls.open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1;
+        if (unnamed && fd < 0) {
+            if (lacksUnnamedFiles(errno)) continue;
+            return writeProblem();
+        }
+        if (!unnamed) fd = calls.open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) return writeProblem();
+        if (exists) {
+            (void)::fchmod(fd, st.st_mode & 07777);
+            if (::fchown(fd, st.st_uid, st.st_gid) != 0) (void)::fchmod(fd, st.st_mode & 0777);
+        }
+        bool ok = writeAll(calls, fd, bytes) && calls.fsync(fd) == 0;
+        int saved = errno;
+        bool named = !unnamed;
+        if (ok && unnamed) {
+            named = calls.link(fd, temp.c_str()) == 0;
+            if (!named) {
+                calls.close(fd);
+                continue;  // whole, but it cannot be given a name: write a named file instead
+            }
+        }
+        if (calls.close(fd) != 0 && ok) {
+            ok = false;
+            saved = errno;
+        }
+        if (ok && calls.rename(temp.c_str(), target.c_str()) != 0) {
+            ok = false;
+            saved = errno;
+        }
+        if (!ok) {
+            if (named) calls.unlink(temp.c_str());
+            errno = saved;
+            return writeProblem();
+        }
+        return {};
     }
-    if (fd < 0) return writeProblem();
-    if (exists) {
-        (void)::fchmod(fd, st.st_mode & 07777);
-        if (::fchown(fd, st.st_uid, st.st_gid) != 0) (void)::fchmod(fd, st.st_mode & 0777);
-    }
-    bool ok = writeAll(calls, fd, bytes) && calls.fsync(fd) == 0;
-    int saved = errno;
-    if (ok && !named) {
-        named = calls.link(fd, temp.c_str()) == 0;
-        ok = named;
-        saved = errno;
-    }
-    if (calls.close(fd) != 0 && ok) {
-        ok = false;
-        saved = errno;
-    }
-    if (ok && calls.rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        saved = errno;
-    }
-    if (!ok) {
-        if (named) calls.unlink(temp.c_str());
-        errno = saved;
-        return writeProblem();
-    }
-    return {};
+    return writeProblem();
 }
 
 }  // namespace velk
