@@ -46,6 +46,9 @@ struct RunContext {
     ProjectBaseExports* baseExports = nullptr;  // kept between the runs of a watch
     std::vector<std::filesystem::path> projects;  // folders built
     std::vector<std::filesystem::path> read;      // files the builds read
+    // Files kept as NAME.bak already: in, and out once the run is over, so
+    // that a watch's later runs never back up a file they wrote themselves.
+    std::vector<std::filesystem::path> backedUp;
 };
 
 struct Verb {
@@ -319,17 +322,19 @@ int runChain(const Chain& chain, CliPlatform& platform, std::ostream& out, std::
     state.scriptFilesAnywhere = o.scriptFilesAnywhere;
     state.fullWidth = o.fullWidth;
     if (!state.copierHeader.empty()) err << "ROM: 512-byte copier header, kept on save\n";
+    state.backedUp = context.backedUp;
     bool failed = false;
     for (const Step& step : chain.steps) {
         if (step.verb->argument) platform.answerNextDialog(step.argument);
         const Outcome outcome = step.verb->run(state, platform, out, context);
         printOutcome(outcome, platform, err);
+        platform.dropUnusedAnswers();
         if (!outcome.done() || (o.strict && !outcome.warnings.empty())) {
             failed = true;
-            if (!o.keepGoing) return 1;
+            if (!o.keepGoing) break;
         }
-        platform.dropUnusedAnswers();
     }
+    context.backedUp = state.backedUp;
     return failed ? 1 : 0;
 }
 
@@ -388,10 +393,11 @@ int watchChain(const Chain& chain, std::ostream& out, std::ostream& err, const W
         hooks.onLine = [&out](const std::string& line) { out << line << std::endl; };
     }
     ProjectBaseExports baseExports;
+    std::vector<std::filesystem::path> backedUp;  // by runs whose files were written
     auto run = [&]() {
         std::ostringstream runErr, runOut;
         WatchRunPlatform platform(runErr);
-        RunContext context{chain.options, &baseExports, {}, {}};
+        RunContext context{chain.options, &baseExports, {}, {}, backedUp};
         const int code = runChain(chain, platform, runOut, runErr, context);
         WatchRun r;
         r.ok = code == 0;
@@ -403,9 +409,14 @@ int watchChain(const Chain& chain, std::ostream& out, std::ostream& err, const W
             return r;
         }
         r.what = "wrote";
-        for (const auto& [path, bytes] : platform.staged) {
+        // Backups first: the file a save replaces is kept before it is replaced.
+        std::vector<std::filesystem::path> order;
+        for (const bool backups : {true, false})
+            for (const auto& [path, bytes] : platform.staged)
+                if ((path.extension() == ".bak") == backups) order.push_back(path);
+        for (const std::filesystem::path& path : order) {
             r.written.push_back(path);
-            if (Status s = CliPlatform(err).writeFile(path, bytes); !s) {
+            if (Status s = CliPlatform(err).writeFile(path, platform.staged[path]); !s) {
                 r.ok = false;
                 r.what = path.string() + ": " + problemReason(s.problem());
                 return r;
@@ -414,6 +425,7 @@ int watchChain(const Chain& chain, std::ostream& out, std::ostream& err, const W
             r.what += path.string();
         }
         if (platform.staged.empty()) r.what = "nothing to write";
+        backedUp = context.backedUp;
         return r;
     };
     const int code = watchLoop(run, splitCommand(chain.options.then), hooks);
@@ -429,7 +441,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const Chain& chain = std::get<Chain>(parsed);
     if (chain.options.watch) return watchChain(chain, out, err, hooks);
     CliPlatform platform(err);
-    RunContext context{chain.options, nullptr, {}, {}};
+    RunContext context{chain.options, nullptr, {}, {}, {}};
     return runChain(chain, platform, out, err, context);
 }
 
