@@ -129,14 +129,6 @@ Step<std::vector<uint8_t>> readChosenFile(Platform& platform, const ChosenFile& 
     return std::move(*bytes);
 }
 
-Step<FileContents> askAndReadFile(Platform& platform, const FileDialogOptions& options, size_t maxBytes) {
-    std::optional<ChosenFile> file = platform.openFileDialog(options);
-    if (!file) return cancelledOutcome();
-    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, *file, maxBytes);
-    if (!bytes) return std::move(bytes).stop();
-    return FileContents{std::move(*file), std::move(*bytes)};
-}
-
 Outcome writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const uint8_t> bytes) {
     Status s = platform.writeFile(file.path, bytes);
     if (s) return doneOutcome({});

@@ -15,11 +15,6 @@
 
 namespace velk {
 
-struct FileContents {
-    ChosenFile file;
-    std::vector<uint8_t> bytes;
-};
-
 // One step of an operation: its value, or the outcome the operation ends
 // with there (cancelled, or failed with the problem's message).
 template <typename T>
@@ -71,9 +66,6 @@ std::vector<std::string> warningLines(const SourceText& source, const std::vecto
 // Reads a file (at most maxBytes of it); "%sが読み込めません" with
 // `file.name` when it cannot be read.
 Step<std::vector<uint8_t>> readChosenFile(Platform& platform, const ChosenFile& file, size_t maxBytes = SIZE_MAX);
-
-// Shows the open dialog and reads the chosen file.
-Step<FileContents> askAndReadFile(Platform& platform, const FileDialogOptions& options, size_t maxBytes = SIZE_MAX);
 
 // Writes the file: done (without a summary), or failed with
 // "%sに書き込めませんでした" and its name.

@@ -11,6 +11,7 @@
 #include "gfx/unit_graphics.h"
 #include "gfx/unit_png.h"
 #include "image/parallel.h"
+#include "ops/file_dialogs.h"
 #include "ops/loaded_rom_guard.h"
 #include "ops/messages.h"
 #include "text/sjis.h"
@@ -51,10 +52,6 @@ Outcome fileFailed(Problem problem, const std::filesystem::path& path, std::vect
 Outcome writeFailed(Problem problem, const std::filesystem::path& path) {
     problem.writing = true;
     return fileFailed(std::move(problem), path);
-}
-
-std::string count(const char* what, size_t n, const char* done) {
-    return toCp932(std::string(what) + " " + std::to_string(n) + " 件を" + done);
 }
 
 Result<std::vector<uint8_t>> readPngFile(Platform& platform, const std::filesystem::path& path) {
@@ -108,7 +105,7 @@ Outcome facesFromPng(Catalogue faces, Catalogue colourSets, const RomImage& imag
     // Apply: only what changed is stored and repacked.
     replaceFaceTiles(faces, tiles, image);
     replaceColourSets(colourSets, colours, image);
-    return doneOutcome(count("顔グラフィック", faces.size() - missing.size(), "PNGから読み込みました"), std::move(warnings));
+    return doneOutcome(countSummary("顔グラフィック", faces.size() - missing.size(), "PNGから読み込みました"), std::move(warnings));
 }
 
 Outcome unitsFromPng(Catalogue units, RomImage& image, Platform& platform, const std::filesystem::path& file) {
@@ -124,7 +121,7 @@ Outcome unitsFromPng(Catalogue units, RomImage& image, Platform& platform, const
                         before.begin() + static_cast<std::ptrdiff_t>(at)))
             ++changed;
     if (changed) writeUnitFile(units, image, *fig, true);
-    return doneOutcome(count("ユニットグラフィック等", units.size(), "PNGから読み込みました"));
+    return doneOutcome(countSummary("ユニットグラフィック等", units.size(), "PNGから読み込みました"));
 }
 
 bool isPngName(const std::filesystem::path& path) {
@@ -146,13 +143,13 @@ Outcome facesToPng(ConstCatalogue faces, ConstCatalogue colourSets, Platform& pl
     }, 1, 16);
     for (size_t f = 0; f < faces.size(); ++f)
         if (failures[f]) return writeFailed(std::move(*failures[f]), dir / facePngName(f));
-    return doneOutcome(count("顔グラフィック", faces.size(), "PNGに書き出しました"));
+    return doneOutcome(countSummary("顔グラフィック", faces.size(), "PNGに書き出しました"));
 }
 
 Outcome unitsToPng(ConstCatalogue units, const RomImage& image, Platform& platform, const std::filesystem::path& file) {
     if (Status written = platform.writeFile(file, unitSheetPngBytes(units, image)); !written)
         return writeFailed(std::move(written.problem()), file);
-    return doneOutcome(count("ユニットグラフィック等", units.size(), "PNGに書き出しました"));
+    return doneOutcome(countSummary("ユニットグラフィック等", units.size(), "PNGに書き出しました"));
 }
 
 Outcome exportFacesPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {

@@ -340,10 +340,4 @@ Outcome exportProject(EditorState& state, Platform& platform) {
     return exportProjectTo(state, platform, dir->path);
 }
 
-Outcome buildProject(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> dir = platform.openFileDialog({});
-    if (!dir) return cancelledOutcome();
-    return buildProjectFrom(state, platform, dir->path);
-}
-
 }  // namespace velk
