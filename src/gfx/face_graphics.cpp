@@ -15,6 +15,17 @@ namespace {
 constexpr size_t kColourSetsPerFace = 8;
 constexpr size_t kColoursPerSet = 15;
 
+// Stores the records given new bytes and packs them, on every core.
+void replaceAndPack(Catalogue records, ReplacedBytes replaced, const RomImage& image, const PackProfile& profile,
+                    size_t grain) {
+    const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, profile);
+    parallelFor(std::min(records.size(), replaced.size()), [&](size_t i) {
+        if (!replaced[i]) return;
+        records[i].unpacked = *replaced[i];
+        records[i].packed = packWithProfile(records[i].unpacked, *dictionary, profile);
+    }, grain);
+}
+
 }  // namespace
 
 std::vector<uint8_t> faceFileBytes(ConstCatalogue faces) {
@@ -58,12 +69,7 @@ void writeFaceTiles(Catalogue faces, std::span<const uint8_t> fig, const RomImag
 }
 
 void replaceFaceTiles(Catalogue faces, ReplacedBytes tiles, const RomImage& image) {
-    const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kFaceProfile);
-    parallelFor(std::min(faces.size(), tiles.size()), [&](size_t f) {
-        if (!tiles[f]) return;
-        faces[f].unpacked = *tiles[f];
-        faces[f].packed = packWithProfile(faces[f].unpacked, *dictionary, kFaceProfile);
-    }, 8);
+    replaceAndPack(faces, tiles, image, kFaceProfile, 8);
 }
 
 void writeFaceColours(Catalogue colourSets, std::span<const std::vector<uint8_t>> paletteFiles,
@@ -92,12 +98,7 @@ void writeFaceColours(Catalogue colourSets, std::span<const std::vector<uint8_t>
 }
 
 void replaceColourSets(Catalogue colourSets, ReplacedBytes colours, const RomImage& image) {
-    const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kColourSetProfile);
-    parallelFor(std::min(colourSets.size(), colours.size()), [&](size_t e) {
-        if (!colours[e]) return;
-        colourSets[e].unpacked = *colours[e];
-        colourSets[e].packed = packWithProfile(colourSets[e].unpacked, *dictionary, kColourSetProfile);
-    }, 64);
+    replaceAndPack(colourSets, colours, image, kColourSetProfile, 64);
 }
 
 }  // namespace velk
