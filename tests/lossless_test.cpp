@@ -15,10 +15,7 @@ class Lossless : public ::testing::Test {
 protected:
     void SetUp() override {
         folder = test::scratchFolder();
-        test::writeBytes(folder / "demo.smc", test::demoImage().bytes);
-        platform.onDisk = true;
-        platform.answer(folder / "demo.smc");
-        ASSERT_TRUE(openRomAtStart(state, platform).done());
+        state = test::demoState(platform, folder / "demo.smc");
     }
     bool save(EditorState& s, const std::string& name) {
         platform.answer(folder / name);

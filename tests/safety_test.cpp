@@ -78,10 +78,7 @@ class TheLoadedRom : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = test::scratchFolder();
-        test::writeBytes(dir / "x.bps", test::demoImage().bytes);
-        platform.onDisk = true;
-        platform.answer(dir / "x.bps");
-        ASSERT_TRUE(openRomAtStart(state, platform).done());
+        state = test::demoState(platform, dir / "x.bps");
     }
     void expectRefused(const fs::path& out, const std::string& shownName, Operation op = saveRomOperation) {
         platform.answer(out);

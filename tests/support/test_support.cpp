@@ -36,10 +36,16 @@ const Catalogues& demoCatalogues() {
     return catalogues;
 }
 
-EditorState demoState(ScriptedPlatform& platform) {
-    platform.files["demo.smc"] = demoImage().bytes;
+EditorState demoState(ScriptedPlatform& platform, const std::filesystem::path& onDisk) {
+    if (onDisk.empty()) {
+        platform.files["demo.smc"] = demoImage().bytes;
+    } else {
+        writeBytes(onDisk, demoImage().bytes);
+        platform.onDisk = true;
+    }
     EditorState state;
-    if (!run(state, platform, openRomAtStart, "demo.smc").done()) throw std::runtime_error("the demo image does not load");
+    if (!run(state, platform, openRomAtStart, onDisk.empty() ? "demo.smc" : onDisk).done())
+        throw std::runtime_error("the demo image does not load");
     return state;
 }
 

@@ -19,8 +19,9 @@ const RomImage& demoImage();
 const Catalogues& demoCatalogues();
 
 // A state holding the demo image and its catalogues, loaded from the
-// platform's file "demo.smc" (which this puts there).
-EditorState demoState(ScriptedPlatform& platform);
+// platform's file "demo.smc" (which this puts there); or, given a path, from
+// that file on disk, the platform then working on disk.
+EditorState demoState(ScriptedPlatform& platform, const std::filesystem::path& onDisk = {});
 // Answers the next dialog with `answer` (nothing: cancel) and runs the
 // operation as the window does.
 Outcome run(EditorState& state, ScriptedPlatform& platform, Operation operation,
