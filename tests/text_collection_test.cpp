@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "ops/reads_the_same.h"
+#include "pack/pack_profiles.h"
 #include "test_support.h"
+#include "text/name_list.h"
 #include "text/decode.h"
 #include "text/sjis.h"
 #include "text/text_collection.h"
@@ -77,6 +80,51 @@ TEST_F(TextCollection, ImportCases) {
         for (size_t i = 0; i < c.texts.size(); ++i)
             EXPECT_EQ(texts()[i].unpacked, c.texts[i].empty() ? test::demoCatalogues().texts()[i].unpacked : c.texts[i])
                 << c.file << " text " << i;
+    }
+}
+
+// The file imports re-encode and re-pack every entry they read, as the
+// packer makes it; under a build's rule an entry whose code reads the same
+// keeps its code, its packing and its line as typed, and only the edited
+// entries change.
+TEST_F(TextCollection, ImportsRepackEveryEntryABuildKeepsWhatReadsTheSame) {
+    std::string texts = exported();
+    texts.insert(texts.find("##No.00 01\n!11!?1B 05?") + 22, sjis("ケ"));
+    const Bytes nameFile = nameListBytes(catalogues.names);
+    std::string names(nameFile.begin(), nameFile.end());
+    names.insert(names.find("[F0 02] ") + 8, sjis("ケ"));
+    const Catalogues& demo = test::demoCatalogues();
+    for (const bool build : {false, true}) {
+        ScriptedPlatform disk;
+        EditorState state = test::demoState(disk);
+        const Catalogue t = state.catalogues.texts();
+        t[3].packed = {0xEE};  // a packing the packer would not make
+        state.catalogues.names[4].text = bytesOf(sjis("(主人公)") + std::string(1, '\0'));  // as typed before: kept with its code
+        disk.files["t.txt"] = bytesOf(texts);
+        disk.files["n.txt"] = bytesOf(names);
+        const auto import = [&] {
+            disk.answer("n.txt");
+            EXPECT_TRUE(importNameList(state.catalogues.names, state.tables, disk).done());
+            disk.answer("t.txt");
+            return importTextCollection(t, state.tables, state.image, disk);
+        };
+        const EditorState before = state;
+        ASSERT_TRUE((build ? importKeepingWhatReadsTheSame(state, import) : import()).done());
+        for (size_t i = 0; i < t.size(); ++i) {
+            if (build && i != 1) {
+                ASSERT_EQ(t[i], before.catalogues.texts()[i]) << i;
+                continue;
+            }
+            ASSERT_EQ(t[i].packed, packWithProfile(state.image, t[i].unpacked, kTextProfile)) << i;
+        }
+        for (size_t i = 0; i < state.catalogues.names.size(); ++i)
+            if (build && i != 2) {
+                ASSERT_EQ(state.catalogues.names[i], before.catalogues.names[i]) << i;
+            }
+        EXPECT_NE(t[1].unpacked, demo.texts()[1].unpacked);
+        EXPECT_NE(state.catalogues.names[2].code, demo.names[2].code);
+        EXPECT_EQ(t[6].unpacked[0], build ? 0x04 : 0x03) << build;  // 候 at its second slot, or its first
+        EXPECT_EQ(state.catalogues.names[5].code[0], build ? 0x04 : 0x03) << build;
     }
 }
 
