@@ -165,8 +165,10 @@ void printUsage(std::ostream& os) {
     auto row = [&os](const std::string& left, const char* right) {
         os << "  " << left << std::string(left.size() < 26 ? 26 - left.size() : 1, ' ') << right << "\n";
     };
-    os << "usage: velk-cli [OPTION]... ROM VERB [ARG] [VERB [ARG]...]\n"
+    os << "usage: velk-cli [OPTION]... [--] ROM VERB [ARG] [VERB [ARG]...]\n"
           "Loads ROM, then applies the verbs in order to the one image in memory.\n"
+          "An ARG that begins with '-' is a usage error unless it stands after --\n"
+          "(before ROM, a verb or the ARG): no mistyped option becomes a file.\n"
           "options (before ROM):\n";
     row("-k, --keep-going", "after a verb reports a problem, go on with the next verb");
     row("--strict", "treat a warning as a problem once its verb has run");
@@ -237,6 +239,7 @@ struct Chain {
 std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Chain chain;
     CliOptions& o = chain.options;
+    bool afterDashes = false;  // behind "--" every word is a file name or a verb, never an option
     size_t first = 0;
     for (; first < args.size() && args[first].size() > 1 && args[first][0] == '-'; ++first) {
         const std::string& option = args[first];
@@ -266,6 +269,7 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
             return 0;
         } else if (option == "--") {
             ++first;
+            afterDashes = true;
             break;
         } else {
             err << "velk-cli: unknown option '" << option << "'\n";
@@ -283,6 +287,10 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
     }
     chain.rom = args[first];
     for (size_t i = first + 1; i < args.size(); ++i) {
+        if (!afterDashes && args[i] == "--") {
+            afterDashes = true;
+            continue;
+        }
         const Verb* verb = findVerb(args[i]);
         if (!verb) {
             err << "velk-cli: unknown verb '" << args[i] << "'";
@@ -293,11 +301,21 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
         }
         Step step{verb, {}};
         if (verb->argument) {
+            if (!afterDashes && i + 1 < args.size() && args[i + 1] == "--") {
+                afterDashes = true;
+                ++i;
+            }
             if (i + 1 >= args.size()) {
                 err << "velk-cli: '" << verb->name << "' needs " << verb->argument << "\n";
                 return 2;
             }
             step.argument = args[++i];
+            // A mistyped option must not become a file: "save --help" wrote 4 MiB named "--help".
+            if (!afterDashes && step.argument.starts_with('-')) {
+                err << "velk-cli: '" << verb->name << "' needs " << verb->argument << ", and '" << step.argument
+                    << "' looks like an option (write -- before it to take it as a name)\n";
+                return 2;
+            }
         }
         if (std::string(verb->name) == "patch" && patchKindOf(step.argument) == PatchKind::None) {
             err << "velk-cli: 'patch' writes OUT.ips or OUT.bps, not '" << step.argument << "'\n";
