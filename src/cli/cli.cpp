@@ -18,6 +18,7 @@
 #include "image/version.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
+#include "ops/patch_notes.h"
 #include "ops/png_ops.h"
 #include "ops/project_ops.h"
 #include "ops/run_operation.h"
@@ -38,6 +39,7 @@ struct CliOptions {
     bool anyBase = false;
     bool watch = false;
     std::string then;
+    std::string notes;  // --notes FILE: release notes of the run's patches
 };
 
 // What the verbs of one run share beyond the editor's state.
@@ -49,6 +51,7 @@ struct RunContext {
     // Files kept as NAME.bak already: in, and out once the run is over, so
     // that a watch's later runs never back up a file they wrote themselves.
     std::vector<std::filesystem::path> backedUp;
+    std::vector<PatchFacts> patches = {};  // written and verified, for --notes
 };
 
 struct Verb {
@@ -132,7 +135,14 @@ const std::vector<Verb>& verbs() {
         {"save", "OUT.smc", "lay every resource out again and write the 4 MiB image", operation(saveRomOperation)},
         {"patch", "OUT.ips|OUT.bps",
          "lay out as save does, write a patch from the ROM as loaded instead, and check it by applying it",
-         reporting([](EditorState& s, Platform& p, std::string& r) { return savePatchVerified(s, p, r); })},
+         [](EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
+             std::string report;
+             PatchFacts facts;
+             Outcome o = runOperation(s, [&] { return savePatchVerified(s, p, report, &facts); });
+             out << report;
+             if (o.done()) context.patches.push_back(std::move(facts));
+             return o;
+         }},
         {"extract-faces", "OUT.fig", "write the faces, their palettes and side file", operation(extractFacesOperation)},
         {"write-faces", "IN.fig", "read the faces and their palettes back", operation(writeFacesOperation)},
         {"export-face-bmp", "OUT.bmp", "write all faces as one bitmap", operation(exportFacePictureOperation)},
@@ -179,6 +189,7 @@ void printUsage(std::ostream& os) {
     row("--any-base", "build a project on a ROM other than its base");
     row("--watch", "run, then run again from a fresh load after each change of a file a build read");
     row("--then 'COMMAND'", "with --watch: start COMMAND (no shell) after each run that went well");
+    row("--notes FILE", "after a run that went well, write its patches' checksums as Markdown notes");
     row("-h, --help", "print this help and exit");
     row("-V, --version", "print the version and exit");
     os << "verbs:\n";
@@ -261,6 +272,8 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
             o.watch = true;
         } else if (option == "--then" && first + 1 < args.size()) {
             o.then = args[++first];
+        } else if (option == "--notes" && first + 1 < args.size() && !args[first + 1].starts_with('-')) {
+            o.notes = args[++first];
         } else if (option == "-h" || option == "--help") {
             printUsage(out);
             return 0;
@@ -323,7 +336,19 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
         }
         chain.steps.push_back(std::move(step));
     }
+    if (!o.notes.empty() && std::none_of(chain.steps.begin(), chain.steps.end(),
+                                         [](const Step& s) { return std::string(s.verb->name) == "patch"; })) {
+        err << "velk-cli: --notes needs a 'patch' verb, whose checksums it writes\n";
+        return 2;
+    }
     return chain;
+}
+
+// A project's name: its folder's, however the folder was given ("proj/", ".").
+std::string projectName(const std::filesystem::path& dir) {
+    std::filesystem::path p = std::filesystem::absolute(dir).lexically_normal();
+    if (!p.has_filename()) p = p.parent_path();
+    return p.filename().string();
 }
 
 // Loads the ROM and runs the verbs on it: the exit status.
@@ -353,6 +378,12 @@ int runChain(const Chain& chain, CliPlatform& platform, std::ostream& out, std::
         }
     }
     context.backedUp = state.backedUp;
+    if (!failed && !o.notes.empty()) {
+        const Outcome notes = writePatchNotes(state, platform, o.notes, context.patches,
+                                              context.projects.empty() ? "" : projectName(context.projects.back()));
+        printOutcome(notes, platform, err);
+        failed = !notes.done();
+    }
     return failed ? 1 : 0;
 }
 
