@@ -80,27 +80,5 @@ TEST_F(Cli, HelpVersionAndAMisspeltVerb) {
     EXPECT_EQ(cli({"--frob", rom, "info"}).code, 2);
 }
 
-// A verb's argument that begins with '-' is a usage error, and no file, unless
-// a "--" stands before it (before the ROM, a verb or the argument itself).
-TEST_F(Cli, WordsThatLookLikeOptionsAreNotFileNames) {
-    const std::filesystem::path here = std::filesystem::current_path();
-    std::filesystem::current_path(std::filesystem::path(rom).parent_path());
-    const struct { std::vector<std::string> args; int code; const char* file; } cases[] = {
-        {{rom, "save", "--help"}, 2, "--help"},
-        {{rom, "save", "-"}, 2, "-"},
-        {{rom, "export-texts", "-t.txt", "save", "s.smc"}, 2, "s.smc"},
-        {{"--", rom, "save", "-b.smc"}, 0, "-b.smc"},
-        {{rom, "info", "--", "save", "-c.smc"}, 0, "-c.smc"},
-        {{rom, "save", "--", "-d.smc"}, 0, "-d.smc"},
-    };
-    for (const auto& c : cases) {
-        const CliRun r = cli(c.args);
-        EXPECT_EQ(r.code, c.code) << c.file << r.err;
-        EXPECT_EQ(std::filesystem::exists(c.file), c.code == 0) << c.file;
-        EXPECT_EQ(r.err.find("looks like an option") != std::string::npos, c.code == 2) << r.err;
-    }
-    std::filesystem::current_path(here);
-}
-
 }  // namespace
 }  // namespace velk

@@ -159,42 +159,32 @@ TEST(SharingCli, TheCommandLinesPatchVerb) {
 }
 
 // The patch verb's checksums and --notes, for a headered file built from a
-// project and for a plain one: all of the images without a header.
+// project: all of the images without a header.
 TEST(SharingCli, PatchChecksumsAndNotes) {
     const fs::path folder = test::scratchFolder();
     Bytes headered(512, 0);
     headered.insert(headered.end(), test::demoImage().bytes.begin(), test::demoImage().bytes.end());
-    test::writeBytes(folder / "h.smc", headered);
-    test::writeBytes(folder / "game.smc", test::demoImage().bytes);
-    ASSERT_EQ(cli({(folder / "h.smc").string(), "export-project", (folder / "proj").string()}).code, 0);
+    const std::string rom = (folder / "h.smc").string(), notes = (folder / "notes.md").string();
+    test::writeBytes(rom, headered);
+    ASSERT_EQ(cli({rom, "export-project", (folder / "proj").string()}).code, 0);
+    const CliRun r = cli({"--notes", notes, rom, "build", (folder / "proj/").string(), "patch", (folder / "out.bps").string()});
+    const Bytes bps = test::readBytes(folder / "out.bps");
+    const RomHashes result = romHashes(*applyBps(test::demoImage().bytes, bps));
     const std::string md5 = "5563c2c55cd92b547277d510c7aeada7", sha1 = "0708496f7816ca7aefc6f75b7fef189936ecaf0d";
-    const struct { std::vector<std::string> args; std::string printed, head, header; } cases[] = {
-        {{"h.smc", "build", (folder / "proj/").string()},
-         "out.bps: made for the ROM without its 512-byte copier header, as patchers expect\n",
-         "# proj: patch notes\n\nMade with VELK Version 1.14 from the project `proj`.\n",
-         "The base ROM was a file with a 512-byte copier header; the patch and the checksums leave it out.\n"},
-        {{"game.smc"}, "", "# Patch notes\n\nMade with VELK Version 1.14.\n", "The base ROM had no copier header.\n"},
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> args = {"--notes", (folder / "notes.md").string(), (folder / c.args[0]).string()};
-        args.insert(args.end(), c.args.begin() + 1, c.args.end());
-        args.insert(args.end(), {"patch", (folder / "out.bps").string()});
-        const CliRun r = cli(args);
-        ASSERT_EQ(r.code, 0) << r.err;
-        const Bytes bps = test::readBytes(folder / "out.bps");
-        const RomHashes result = romHashes(*applyBps(test::demoImage().bytes, bps));
-        const std::string crc = r.out.substr(r.out.find("target CRC32 ") + 13, 8);
-        EXPECT_NE(r.out.find("verified\n" + c.printed + "base:   CRC32 B2FDA92F  MD5 " + md5 + "  SHA-1 " + sha1 +
-                             "\nresult: CRC32 " + crc + "  MD5 " + result.md5 + "  SHA-1 " + result.sha1 + "\n"),
-                  std::string::npos) << r.out;
-        EXPECT_EQ(test::readBytes(folder / "notes.md"),
-                  bytesOf(c.head + "\nApply the patch to the base ROM without a copier header; it gives the result below.\n" +
-                          c.header + "\n| ROM | CRC32 | MD5 | SHA-1 |\n|---|---|---|---|\n| base | `B2FDA92F` | `" + md5 +
-                          "` | `" + sha1 + "` |\n| result of `out.bps` (" + std::to_string(bps.size()) + " bytes) | `" + crc +
-                          "` | `" + result.md5 + "` | `" + result.sha1 + "` |\n"));
-        fs::remove(folder / "notes.md");
-    }
-    const std::string rom = (folder / "game.smc").string(), notes = (folder / "n.md").string();
+    const std::string crc = r.out.substr(r.out.find("target CRC32 ") + 13, 8);
+    EXPECT_NE(r.out.find("verified\nout.bps: made for the ROM without its 512-byte copier header, as patchers expect\n"
+                         "base:   CRC32 B2FDA92F  MD5 " + md5 + "  SHA-1 " + sha1 + "\nresult: CRC32 " + crc + "  MD5 " +
+                         result.md5 + "  SHA-1 " + result.sha1 + "\n"), std::string::npos) << r.out << r.err;
+    EXPECT_EQ(test::readBytes(notes),
+              bytesOf("# proj: patch notes\n\nMade with VELK Version 1.14 from the project `proj`.\n\n"
+                      "Apply the patch to the base ROM without a copier header; it gives the result below.\n"
+                      "The base ROM was a file with a 512-byte copier header; the patch and the checksums leave it out.\n\n"
+                      "| ROM | CRC32 | MD5 | SHA-1 |\n|---|---|---|---|\n| base | `B2FDA92F` | `" + md5 + "` | `" + sha1 +
+                      "` |\n| result of `out.bps` (" + std::to_string(bps.size()) + " bytes) | `" + crc + "` | `" + result.md5 +
+                      "` | `" + result.sha1 + "` |\n"));
+    EXPECT_TRUE(patchNotesText({PatchFacts{}}, "").starts_with("# Patch notes\n\nMade with VELK Version 1.14.\n\nApply"));
+    EXPECT_NE(patchNotesText({PatchFacts{}}, "").find("\nThe base ROM had no copier header.\n"), std::string::npos);
+    fs::remove(notes);
     EXPECT_EQ(cli({"--notes", notes, rom, "save", (folder / "s.smc").string()}).code, 2);  // no patch to note
     EXPECT_EQ(cli({"--notes", notes, rom, "patch", (folder / "p.bps").string(), "import-texts", notes}).code, 1);
     EXPECT_FALSE(fs::exists(notes));  // a run that failed writes none

@@ -45,8 +45,10 @@ TEST_F(TextCollection, ExportWritesNumberedBlocks) {
     EXPECT_EQ(platform.dialogs.at(0).options.filter, sjis("テキスト集(*.txt)|*.txt|全て(*.*)|*.*||"));
 }
 
+// The file import encodes and packs every text anew, as the packer makes it.
 TEST_F(TextCollection, RoundTripKeepsEveryCodeButADuplicateSlot) {
     const std::string first = exported();
+    texts()[3].packed = {0xEE};  // a packing the packer would not make: every text is packed anew
     const Outcome o = importBytes(bytesOf(first));
     ASSERT_EQ(o.summary, sjis("テキスト 5607 件を読み込みました"));
     EXPECT_EQ(platform.dialogs.at(1).options.filter, sjis("テキスト(*.txt)|*.txt|全て(*.*)|*.*||"));
@@ -55,7 +57,7 @@ TEST_F(TextCollection, RoundTripKeepsEveryCodeButADuplicateSlot) {
         Bytes expected = demo.texts()[i].unpacked;
         if (i == 6) expected = {0x03, 0x80, 0x01, 0x1A, 0x2E};  // 候 and ぎ come back at their first slots
         ASSERT_EQ(texts()[i].unpacked, expected) << i;
-        ASSERT_EQ(texts()[i].packed[0] | texts()[i].packed[1] << 8, static_cast<int>(texts()[i].unpacked.size()));
+        ASSERT_EQ(texts()[i].packed, packWithProfile(test::demoImage(), expected, kTextProfile)) << i;
     }
     EXPECT_EQ(exported(), first);
 }
@@ -83,49 +85,28 @@ TEST_F(TextCollection, ImportCases) {
     }
 }
 
-// The file imports re-encode and re-pack every entry they read, as the
-// packer makes it; under a build's rule an entry whose code reads the same
-// keeps its code, its packing and its line as typed, and only the edited
-// entries change.
-TEST_F(TextCollection, ImportsRepackEveryEntryABuildKeepsWhatReadsTheSame) {
+// A build's rule: an entry whose code reads the same keeps its code, its
+// packing and its line as typed (候 at its second slot in name 5 and text 6),
+// and only the edited entries change.
+TEST_F(TextCollection, ABuildKeepsWhatReadsTheSame) {
     std::string texts = exported();
     texts.insert(texts.find("##No.00 01\n!11!?1B 05?") + 22, sjis("ケ"));
     const Bytes nameFile = nameListBytes(catalogues.names);
     std::string names(nameFile.begin(), nameFile.end());
     names.insert(names.find("[F0 02] ") + 8, sjis("ケ"));
-    const Catalogues& demo = test::demoCatalogues();
-    for (const bool build : {false, true}) {
-        ScriptedPlatform disk;
-        EditorState state = test::demoState(disk);
-        const Catalogue t = state.catalogues.texts();
-        t[3].packed = {0xEE};  // a packing the packer would not make
-        state.catalogues.names[4].text = bytesOf(sjis("(主人公)") + std::string(1, '\0'));  // as typed before: kept with its code
-        disk.files["t.txt"] = bytesOf(texts);
-        disk.files["n.txt"] = bytesOf(names);
-        const auto import = [&] {
-            disk.answer("n.txt");
-            EXPECT_TRUE(importNameList(state.catalogues.names, state.tables, disk).done());
-            disk.answer("t.txt");
-            return importTextCollection(t, state.tables, state.image, disk);
-        };
-        const EditorState before = state;
-        ASSERT_TRUE((build ? importKeepingWhatReadsTheSame(state, import) : import()).done());
-        for (size_t i = 0; i < t.size(); ++i) {
-            if (build && i != 1) {
-                ASSERT_EQ(t[i], before.catalogues.texts()[i]) << i;
-                continue;
-            }
-            ASSERT_EQ(t[i].packed, packWithProfile(state.image, t[i].unpacked, kTextProfile)) << i;
-        }
-        for (size_t i = 0; i < state.catalogues.names.size(); ++i)
-            if (build && i != 2) {
-                ASSERT_EQ(state.catalogues.names[i], before.catalogues.names[i]) << i;
-            }
-        EXPECT_NE(t[1].unpacked, demo.texts()[1].unpacked);
-        EXPECT_NE(state.catalogues.names[2].code, demo.names[2].code);
-        EXPECT_EQ(t[6].unpacked[0], build ? 0x04 : 0x03) << build;  // 候 at its second slot, or its first
-        EXPECT_EQ(state.catalogues.names[5].code[0], build ? 0x04 : 0x03) << build;
-    }
+    EditorState state = test::demoState(platform);
+    state.catalogues.texts()[3].packed = {0xEE};  // a packing the packer would not make
+    const EditorState before = state;
+    platform.files["t.txt"] = bytesOf(texts);
+    platform.files["n.txt"] = bytesOf(names);
+    ASSERT_TRUE(importKeepingWhatReadsTheSame(state, [&] {
+        platform.answer("n.txt");
+        EXPECT_TRUE(importNameList(state.catalogues.names, state.tables, platform).done());
+        platform.answer("t.txt");
+        return importTextCollection(state.catalogues.texts(), state.tables, state.image, platform);
+    }).done());
+    for (size_t i = 0; i < kTextCount; ++i) ASSERT_EQ(state.catalogues.texts()[i] == before.catalogues.texts()[i], i != 1) << i;
+    for (size_t i = 0; i < kNameCount; ++i) ASSERT_EQ(state.catalogues.names[i] == before.catalogues.names[i], i != 2) << i;
 }
 
 TEST_F(TextCollection, NamesShownInReferencesAreTheCurrentOnes) {
