@@ -272,7 +272,11 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
             o.watch = true;
         } else if (option == "--then" && first + 1 < args.size()) {
             o.then = args[++first];
-        } else if (option == "--notes" && first + 1 < args.size() && !args[first + 1].starts_with('-')) {
+        } else if (option == "--notes") {
+            if (first + 1 >= args.size() || args[first + 1].starts_with('-')) {
+                err << "velk-cli: --notes needs FILE, a name that does not begin with '-'\n";
+                return 2;
+            }
             o.notes = args[++first];
         } else if (option == "-h" || option == "--help") {
             printUsage(out);
