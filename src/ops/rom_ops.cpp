@@ -152,7 +152,8 @@ Outcome saveRom(EditorState& state, Platform& platform) {
     if (kind != PatchKind::None) {
         Step<SourceDiff> source = loadedFileDiff(state, platform, state.image.bytes);
         if (!source) return std::move(source).stop();
-        fileBytes = patch = kind == PatchKind::Ips ? makeIps(*source, state.image.bytes) : makeBps(*source, state.image.bytes);
+        const std::span<const uint8_t> image = state.image.bytes;
+        fileBytes = patch = kind == PatchKind::Ips ? makeIps(*source, image) : makeBps(*source, image);
     }
     Outcome written = writeChosenFile(platform, *file, fileBytes);
     if (!written.done()) return written;

@@ -151,7 +151,9 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& r
         platform.fileIdentity(state.loadedPath) == state.loadedIdentity ? state.loadedPath : state.loadedCopy;
     const std::vector<uint8_t>& target = state.image.bytes;
     Result<std::vector<uint8_t>> source = platform.readFile(from, (target.size() + state.copierHeader.size()) * 2);
-    if (source) source->erase(source->begin(), source->begin() + static_cast<std::ptrdiff_t>(std::min(source->size(), state.copierHeader.size())));
+    if (source)  // the patch goes from the image behind the copier header
+        source->erase(source->begin(), source->begin() + static_cast<std::ptrdiff_t>(
+                                                             std::min(source->size(), state.copierHeader.size())));
     Result<std::vector<uint8_t>> patch = platform.readFile(file->path);
     std::string why;
     if (!source || !patch) {
