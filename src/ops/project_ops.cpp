@@ -10,6 +10,7 @@
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"
+#include "ops/reads_the_same.h"
 #include "ops/step_platform.h"
 #include "patch/bps.h"
 #include "script/change_script.h"
@@ -76,13 +77,16 @@ Outcome exportUnits(const EditorState& state, Platform& platform, const std::fil
 Outcome importNames(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     StepPlatform step(platform);
     step.answer(dir / kNamesFile);
-    return importNameList(state.catalogues.names, state.tables, step, state.fullWidth);
+    return importKeepingWhatReadsTheSame(
+        state, [&] { return importNameList(state.catalogues.names, state.tables, step, state.fullWidth); });
 }
 
 Outcome importTexts(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     StepPlatform step(platform);
     step.answer(dir / kTextsFile);
-    return importTextCollection(state.catalogues.texts(), state.tables, state.image, step, state.fullWidth);
+    return importKeepingWhatReadsTheSame(state, [&] {
+        return importTextCollection(state.catalogues.texts(), state.tables, state.image, step, state.fullWidth);
+    });
 }
 
 Outcome importFaces(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
