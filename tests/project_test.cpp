@@ -203,5 +203,24 @@ TEST(FullWidth, LatinTextIsTypedFullWidthOnlyWhenAsked) {
               "would take");
 }
 
+// Every operation that reads typed text takes the option: a name list, a
+// text collection and a change script.
+TEST(FullWidth, EveryImportTakesTheOption) {
+    const struct {
+        Operation op;
+        const char* file;
+    } cases[] = {{importNamesOperation, "[F0 00] H\r\n"},
+                 {importTextsOperation, "##No.00 00\nH//\r\n"},
+                 {applyChangeScriptOperation, ";;単語リスト\n[F0 00] H\n"}};
+    for (const auto& c : cases)
+        for (const bool wide : {false, true}) {
+            ScriptedPlatform platform;
+            EditorState state = test::demoState(platform);
+            state.options.fullWidth = wide;
+            platform.files["in.txt"] = bytesOf(sjis(c.file));
+            EXPECT_EQ(test::run(state, platform, c.op, "in.txt").done(), wide) << c.file;
+        }
+}
+
 }  // namespace
 }  // namespace velk

@@ -19,7 +19,7 @@ TEST_F(RomFile, StartUpAsksWithTheRomDialog) {
     const Outcome o = open("demo.smc");
     ASSERT_TRUE(o.done());
     EXPECT_EQ(o.summary, sjis("demo.smc を読み込みました"));
-    EXPECT_FALSE(state.unsavedEdits);
+    EXPECT_EQ(o.effect, Effect::Load);
     ASSERT_EQ(platform.dialogs.size(), 1u);
     const ScriptedPlatform::Dialog& d = platform.dialogs[0];
     EXPECT_TRUE(!d.save && d.options.defaultExtension == "smc" && d.options.initialFileName == "*.smc");
@@ -48,11 +48,11 @@ TEST_F(RomFile, OnlyAFourMiBImageOrOneBehindACopierHeaderLoads) {
     platform.files["headered.smc"] = headered;
     ASSERT_TRUE(open("headered.smc").done());
     EXPECT_EQ(state.image.bytes, demo);
-    EXPECT_EQ(state.copierHeader, std::vector<uint8_t>(512, 0x5C));
-    EXPECT_EQ(state.loadedIdentity.size, headered.size());
+    EXPECT_EQ(state.loaded.copierHeader, std::vector<uint8_t>(512, 0x5C));
+    EXPECT_EQ(state.loaded.identity.size, headered.size());
     ASSERT_TRUE(reload("demo.smc").done());  // a reload takes its own file's header, or none
-    EXPECT_TRUE(state.copierHeader.empty());
-    EXPECT_EQ(state.loadedPath, "demo.smc");
+    EXPECT_TRUE(state.loaded.copierHeader.empty());
+    EXPECT_EQ(state.loaded.path, "demo.smc");
 }
 
 TEST_F(RomFile, ReloadReplacesEverythingAndForgetsAddedCharacters) {
@@ -62,9 +62,7 @@ TEST_F(RomFile, ReloadReplacesEverythingAndForgetsAddedCharacters) {
     state.glyphSheetLoaded = true;
     state.catalogues.names[3].code.clear();
     state.image[0x3FFFF0] = 0xAA;
-    state.unsavedEdits = true;
     ASSERT_TRUE(reload("demo.smc").done());
-    EXPECT_FALSE(state.unsavedEdits);
     EXPECT_EQ(state.image[0x3FFFF0], test::demoImage()[0x3FFFF0]);
     EXPECT_FALSE(state.glyphSheetLoaded);
     EXPECT_EQ(state.glyphSheet[10], 0x5A);  // the sheet keeps its bytes

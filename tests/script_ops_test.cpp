@@ -54,7 +54,6 @@ TEST_F(ScriptOperation, CancelAppliesNothing) {
     const Outcome o = test::run(state, platform, applyChangeScriptOperation, std::nullopt);
     EXPECT_TRUE(o.cancelled());
     EXPECT_FALSE(o.change);
-    EXPECT_FALSE(state.unsavedEdits);
 }
 
 // A failing section leaves the entries before it stored and packed: they
@@ -63,7 +62,6 @@ TEST_F(ScriptOperation, AFailingSectionKeepsEarlierEntriesThroughASave) {
     const Outcome o = apply("s.txt", ";;単語リスト\n[F0 03] アイ\n;;テキスト\n##No.00 07\nウ//\n##No.00 08\n熊//\n");
     ASSERT_TRUE(o.failed());
     EXPECT_TRUE(o.change);
-    EXPECT_TRUE(state.unsavedEdits);
     EXPECT_EQ(state.catalogues.texts()[7].packed, packWithProfile(state.image, Bytes{0x76}, kTextProfile));
     const EditorState back = test::savedAndReloaded(state, platform);
     EXPECT_EQ(back.catalogues.names[3].code, (Bytes{0x72, 0x74}));

@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
     velk::CliPlatform platform(std::cerr);  // the ROM answers the first dialog
     platform.answerNextDialog(std::filesystem::path(argv[1]));
     auto state = std::make_unique<velk::EditorState>();
-    velk::MainDialog dialog(*state, platform);
+    velk::EditorSession session(*state, platform);
+    velk::MainDialog dialog(session);
     if (!dialog.initialise()) {
         std::fprintf(stderr, "velk-screenshot: the ROM did not load\n");
         return 1;
@@ -51,7 +52,6 @@ int main(int argc, char** argv) {
         about.grab().save(out + QStringLiteral("/about.png"));
         about.hide();
 
-        velk::EditorSession session(*state, platform);
         velk::Workbench workbench(session);
         workbench.show();
         QApplication::processEvents();

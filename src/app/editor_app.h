@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "platform/forwarding_platform.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 
 namespace velk {
 

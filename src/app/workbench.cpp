@@ -99,12 +99,12 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
 
     buildMenus();
     connect(kinds_, &QListWidget::currentRowChanged, pages_, &QStackedWidget::setCurrentIndex);
-    listener_ = session_.onChange([this] { refresh(); });
+    connect(&session_, &EditorSession::changed, this, &Workbench::refresh);
+    connect(&session_, &EditorSession::statusChanged, this, &Workbench::showState);
+    connect(&session_, &EditorSession::cleanChanged, this, &Workbench::updateTitle);
     kinds_->setCurrentRow(Texts);
     showState();  // the lists have just read the entries
 }
-
-Workbench::~Workbench() { session_.removeListener(listener_); }
 
 void Workbench::buildMenus() {
     QMenu* file = menuBar()->addMenu(QString::fromUtf8("ファイル(&F)"));
@@ -222,23 +222,18 @@ void Workbench::searchAll() {
     searchField_->selectAll();
 }
 
-void Workbench::refresh() {
-    const EditorState& s = session_.state();
-    const EditorSession::Change& change = session_.lastChange();
-    if (s.catalogues.resources.empty()) return;
-    if (change.state) {
-        // Texts show the names they refer to: a changed name reads them all again.
-        const bool allTexts = change.all || !change.names.empty();
-        names_->refresh(change.all ? nullptr : &change.names);
-        texts_->refresh(allTexts ? nullptr : &change.texts);
-    }
+void Workbench::refresh(const EditorSession::Change& change) {
+    if (session_.state().catalogues.resources.empty()) return;
+    // Texts show the names they refer to: a changed name reads them all again.
+    const bool allTexts = change.all || !change.names.empty();
+    names_->refresh(change.all ? nullptr : &change.names);
+    texts_->refresh(allTexts ? nullptr : &change.texts);
     if (change.graphics) {
         faceGrid_->invalidate();
         faceDetail_->update();
         units_->update();
         glyphs_->update();
     }
-    showState();
 }
 
 void Workbench::showState() {

@@ -26,7 +26,6 @@ public:
     enum Kind { Names, Texts, Faces, UnitGraphics, AddedCharacters, Search, KindCount };
 
     explicit Workbench(EditorSession& session, QWidget* parent = nullptr);
-    ~Workbench() override;
 
     void showKind(Kind kind);
     EntryPage* namesPage() const { return names_; }
@@ -41,8 +40,8 @@ public:
     QTableView* searchTexts() const { return searchTexts_; }
     void searchAll();
 
-    // Reads everything again from the state and shows the title and status.
-    void refresh();
+    // Reads again what the change touched.
+    void refresh(const EditorSession::Change& change);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -56,7 +55,6 @@ private:
     void showState();
 
     EditorSession& session_;
-    int listener_ = 0;
     QListWidget* kinds_;
     QStackedWidget* pages_;
     EntryPage* names_;

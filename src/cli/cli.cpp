@@ -21,7 +21,6 @@
 #include "ops/patch_notes.h"
 #include "ops/png_ops.h"
 #include "ops/project_ops.h"
-#include "ops/run_operation.h"
 #include "ops/sharing_checks.h"
 #include "text/sjis.h"
 
@@ -63,16 +62,17 @@ struct Verb {
 
 using VerbRun = std::function<Outcome(EditorState&, Platform&, std::ostream&, RunContext&)>;
 
-// A verb that runs an operation on the state, through runOperation.
+// A verb that runs an operation on the state. Nothing here undoes, so what
+// it changed is not worked out.
 VerbRun operation(Operation run) {
-    return [run](EditorState& s, Platform& p, std::ostream&, RunContext&) { return runOperation(s, p, run); };
+    return [run](EditorState& s, Platform& p, std::ostream&, RunContext&) { return run(s, p); };
 }
 
 // An operation that also reports plain lines, printed on the output.
 VerbRun reporting(Outcome (*run)(EditorState&, Platform&, std::string&)) {
     return [run](EditorState& s, Platform& p, std::ostream& out, RunContext&) {
         std::string report;
-        Outcome o = runOperation(s, [&] { return run(s, p, report); });
+        Outcome o = run(s, p, report);
         out << report;
         return o;
     };
@@ -81,7 +81,7 @@ VerbRun reporting(Outcome (*run)(EditorState&, Platform&, std::string&)) {
 // An operation whose summary is the verb's report.
 VerbRun summarised(Operation run) {
     return [run](EditorState& s, Platform& p, std::ostream& out, RunContext&) {
-        Outcome o = runOperation(s, p, run);
+        Outcome o = run(s, p);
         if (o.done()) out << fromCp932(o.summary) << '\n';
         return o;
     };
@@ -92,7 +92,7 @@ Outcome buildVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& co
     if (!dir) return cancelledOutcome();
     const BuildOptions options{context.options.anyBase, context.baseExports, &context.read};
     context.projects.push_back(dir->path);
-    Outcome o = runOperation(s, [&] { return buildProjectFrom(s, p, dir->path, options); });
+    Outcome o = buildProjectFrom(s, p, dir->path, options);
     if (o.done() && !context.options.watch) out << fromCp932(o.summary) << '\n';
     return o;
 }
@@ -138,7 +138,7 @@ const std::vector<Verb>& verbs() {
          [](EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
              std::string report;
              PatchFacts facts;
-             Outcome o = runOperation(s, [&] { return savePatchVerified(s, p, report, &facts); });
+             Outcome o = savePatchVerified(s, p, report, &facts);
              out << report;
              if (o.done()) context.patches.push_back(std::move(facts));
              return o;
@@ -361,14 +361,14 @@ int runChain(const Chain& chain, CliPlatform& platform, std::ostream& out, std::
     platform.setUtf8Files(o.utf8);
     EditorState state;
     platform.answerNextDialog(chain.rom);
-    state.keepChecksum = o.keepChecksum;
-    const Outcome opened = runOperation(state, platform, openRomAtStart);
+    state.options.keepChecksum = o.keepChecksum;
+    const Outcome opened = openRomAtStart(state, platform);
     printOutcome(opened, platform, err);
     if (!opened.done()) return 1;
-    state.keepChecksum = o.keepChecksum;
-    state.scriptFilesAnywhere = o.scriptFilesAnywhere;
-    state.fullWidth = o.fullWidth;
-    if (!state.copierHeader.empty()) err << "ROM: 512-byte copier header, kept on save\n";
+    state.options.keepChecksum = o.keepChecksum;
+    state.options.scriptFilesAnywhere = o.scriptFilesAnywhere;
+    state.options.fullWidth = o.fullWidth;
+    if (!state.loaded.copierHeader.empty()) err << "ROM: 512-byte copier header, kept on save\n";
     state.backedUp = context.backedUp;
     bool failed = false;
     for (const Step& step : chain.steps) {

@@ -37,7 +37,7 @@ Outcome exportNamesOperation(EditorState& s, Platform& p) {
 }
 
 Outcome importNamesOperation(EditorState& s, Platform& p) {
-    return importNameList(s.catalogues.names, s.tables, p, s.fullWidth);
+    return importNameList(s.catalogues.names, s.tables, p, s.options.fullWidth);
 }
 
 Outcome exportTextsOperation(EditorState& s, Platform& p) {
@@ -46,7 +46,7 @@ Outcome exportTextsOperation(EditorState& s, Platform& p) {
 }
 
 Outcome importTextsOperation(EditorState& s, Platform& p) {
-    return importTextCollection(s.catalogues.texts(), s.tables, s.image, p, s.fullWidth);
+    return importTextCollection(s.catalogues.texts(), s.tables, s.image, p, s.options.fullWidth);
 }
 
 Outcome applyChangeScriptOperation(EditorState& s, Platform& p) { return applyChangeScript(s, p); }

@@ -8,7 +8,7 @@
 #include "ops/file_dialogs.h"
 #include "ops/outcome.h"
 #include "platform/platform.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 #include "rom/load.h"
 #include "script/change_script.h"
 
@@ -33,9 +33,9 @@ enum class PatchKind { None, Ips, Bps };
 PatchKind patchKindOf(const std::filesystem::path& path);
 Outcome saveRom(EditorState& state, Platform& platform);
 
-// Before the window closes: done to close. With unsaved edits, asks whether
-// to save them (a cancelled or failed save keeps the window open).
-Outcome confirmClose(EditorState& state, Platform& platform);
+// Before the window closes: done to close. With unsaved edits (`modified`),
+// asks whether to save them (a cancelled or failed save keeps the window open).
+Outcome confirmClose(EditorState& state, Platform& platform, bool modified);
 
 // Names and texts. An import that fails keeps the entries stored before
 // the problem. With `fullWidth`, a character without a glyph of its own is

@@ -78,14 +78,14 @@ Outcome importNames(EditorState& state, Platform& platform, const std::filesyste
     StepPlatform step(platform);
     step.answer(dir / kNamesFile);
     return importKeepingWhatReadsTheSame(
-        state, [&] { return importNameList(state.catalogues.names, state.tables, step, state.fullWidth); });
+        state, [&] { return importNameList(state.catalogues.names, state.tables, step, state.options.fullWidth); });
 }
 
 Outcome importTexts(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     StepPlatform step(platform);
     step.answer(dir / kTextsFile);
     return importKeepingWhatReadsTheSame(state, [&] {
-        return importTextCollection(state.catalogues.texts(), state.tables, state.image, step, state.fullWidth);
+        return importTextCollection(state.catalogues.texts(), state.tables, state.image, step, state.options.fullWidth);
     });
 }
 
@@ -155,7 +155,7 @@ std::string sha1Hex(std::span<const uint8_t> bytes) {
 
 ProjectBase projectBaseOf(const EditorState& state) {
     return ProjectBase{kProjectFormat, state.image.bytes.size(), crc32Of(state.image.bytes), sha1Hex(state.image.bytes),
-                       !state.copierHeader.empty(), {}};
+                       !state.loaded.copierHeader.empty(), {}};
 }
 
 std::string projectFileText(const ProjectBase& base) {

@@ -27,12 +27,11 @@ Step<ChosenRom> askAndLoad(const EditorState& state, Platform& platform) {
 }
 
 Outcome install(EditorState& state, Platform& platform, ChosenRom&& chosen) {
-    installRom(state, std::move(chosen.rom));
-    state.loadedIdentity = platform.fileIdentity(chosen.path).value_or(FileIdentity{});
-    state.loadedPath = std::move(chosen.path);
-    state.loadedCopy.clear();
-    Outcome loaded = doneOutcome(toCp932(state.loadedPath.filename().string() + " を読み込みました"));
-    loaded.matchesRomFile = true;
+    installRom(state, chosen.rom);
+    const FileIdentity identity = platform.fileIdentity(chosen.path).value_or(FileIdentity{});
+    state.loaded = {std::move(chosen.rom.copierHeader), std::move(chosen.path), identity, {}, chosen.rom.fileCrc};
+    Outcome loaded = doneOutcome(toCp932(state.loaded.path.filename().string() + " を読み込みました"));
+    loaded.effect = Effect::Load;
     return loaded;
 }
 
@@ -43,22 +42,22 @@ Outcome install(EditorState& state, Platform& platform, ChosenRom&& chosen) {
 // the CRC-32 it had at load.
 Step<SourceDiff> loadedFileDiff(const EditorState& state, Platform& platform, std::span<const uint8_t> target) {
     const std::filesystem::path from =
-        platform.fileIdentity(state.loadedPath) == state.loadedIdentity ? state.loadedPath : state.loadedCopy;
+        platform.fileIdentity(state.loaded.path) == state.loaded.identity ? state.loaded.path : state.loaded.copy;
     if (!from.empty()) {
         SourceDiffBuilder diff(target);
-        const size_t header = state.copierHeader.size();
+        const size_t header = state.loaded.copierHeader.size();
         uint32_t fileCrc = 0;
         size_t at = 0;
-        const Status read = platform.readFilePieces(from, state.loadedIdentity.size + 1, [&](std::span<const uint8_t> piece) {
+        const Status read = platform.readFilePieces(from, state.loaded.identity.size + 1, [&](std::span<const uint8_t> piece) {
             fileCrc = crc32Of(piece, fileCrc);
             diff.feed(piece.subspan(std::min(piece.size(), at < header ? header - at : 0)));
             at += piece.size();
         });
         SourceDiff d = diff.finish();
-        if (read && at == state.loadedIdentity.size && at >= header && fileCrc == state.loadedCrc) return d;
+        if (read && at == state.loaded.identity.size && at >= header && fileCrc == state.loaded.crc) return d;
     }
     return fileFailure(problem(ProblemCode::LoadedRomChanged),
-                       {state.loadedPath, toCp932(state.loadedPath.filename().string())});
+                       {state.loaded.path, toCp932(state.loaded.path.filename().string())});
 }
 
 bool sameFile(Platform& platform, const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -70,7 +69,7 @@ bool sameFile(Platform& platform, const std::filesystem::path& a, const std::fil
 // Keeps the file the ROM was loaded from as NAME.bak before the first save
 // that replaces it in this run. Failed when the copy cannot be made.
 Outcome backUpBeforeReplacing(EditorState& state, Platform& platform, const ChosenFile& target) {
-    if (!sameFile(platform, target.path, state.loadedPath)) return doneOutcome({});
+    if (!sameFile(platform, target.path, state.loaded.path)) return doneOutcome({});
     for (const std::filesystem::path& done : state.backedUp)
         if (sameFile(platform, target.path, done)) return doneOutcome({});
     const ChosenFile backup = sideFile(target, target.path.extension().string() + ".bak");
@@ -91,7 +90,7 @@ Outcome backUpBeforeReplacing(EditorState& state, Platform& platform, const Chos
         return fileFailure(std::move(s.problem()), backup);
     }
     state.backedUp.push_back(target.path);
-    if (platform.fileIdentity(target.path) == state.loadedIdentity) state.loadedCopy = backup.path;
+    if (platform.fileIdentity(target.path) == state.loaded.identity) state.loaded.copy = backup.path;
     return doneOutcome({});
 }
 
@@ -134,15 +133,15 @@ Outcome saveRom(EditorState& state, Platform& platform) {
     if (kind != PatchKind::None) {
         if (Status s = checkNotTheLoadedFile(state, platform, file->path); !s) return fileFailure(std::move(s.problem()), *file);
         if (Status s = checkLoadedFileCanBeReadAgain(state, platform); !s)
-            return fileFailure(std::move(s.problem()), {state.loadedPath, toCp932(state.loadedPath.filename().string())});
+            return fileFailure(std::move(s.problem()), {state.loaded.path, toCp932(state.loaded.path.filename().string())});
     }
     // The layout is planned whole before it writes, so it works on the image
     // itself: one that does not fit leaves it as it was.
     if (Status s = layOutImage(state.image, state); !s) return fileFailure(std::move(s.problem()), *file);
-    if (!state.keepChecksum) writeChecksum(state.image);
+    if (!state.options.keepChecksum) writeChecksum(state.image);
     std::vector<uint8_t> withHeader;
     std::span<const uint8_t> fileBytes = state.image.bytes;
-    if (!state.copierHeader.empty()) fileBytes = withHeader = romFileBytes(state.copierHeader, state.image);
+    if (!state.loaded.copierHeader.empty()) fileBytes = withHeader = romFileBytes(state.loaded.copierHeader, state.image);
     // A patch is made against the image in the file as loaded, which is read
     // in pieces and kept only where it differs, so that two whole images are
     // never held at once. It goes from the image without a copier header to
@@ -158,13 +157,13 @@ Outcome saveRom(EditorState& state, Platform& platform) {
     Outcome written = writeChosenFile(platform, *file, fileBytes);
     if (!written.done()) return written;
     written.summary = file->name + toCp932(kind == PatchKind::None ? " に保存しました" : " にパッチを書き出しました");
-    if (kind != PatchKind::None && !state.copierHeader.empty()) written.summary += toCp932("（コピアヘッダーを除いたROM用）");
-    written.matchesRomFile = true;
+    if (kind != PatchKind::None && !state.loaded.copierHeader.empty()) written.summary += toCp932("（コピアヘッダーを除いたROM用）");
+    written.effect = Effect::Save;
     return written;
 }
 
-Outcome confirmClose(EditorState& state, Platform& platform) {
-    if (!state.unsavedEdits) return doneOutcome({});
+Outcome confirmClose(EditorState& state, Platform& platform, bool modified) {
+    if (!modified) return doneOutcome({});
     switch (platform.askToSaveChanges(toCp932("変更を保存しますか？"))) {
         case Platform::SaveChoice::Save: return saveRom(state, platform);
         case Platform::SaveChoice::Discard: return doneOutcome({});

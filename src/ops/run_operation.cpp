@@ -3,29 +3,16 @@
 namespace velk {
 
 Outcome runOperation(EditorState& state, const std::function<Outcome()>& operation) {
-    const EditorState before = state;
+    const Document before = state;
     Outcome outcome = operation();
+    if (outcome.effect == Effect::Load) return outcome;
     StateChange change = diffStates(before, state);
     if (!change.empty()) outcome.change = std::make_shared<StateChange>(std::move(change));
-    if (outcome.matchesRomFile)
-        state.unsavedEdits = false;
-    else if (outcome.change)
-        state.unsavedEdits = true;
     return outcome;
 }
 
 Outcome runOperation(EditorState& state, Platform& platform, Outcome (*operation)(EditorState&, Platform&)) {
     return runOperation(state, [&] { return operation(state, platform); });
-}
-
-void undoStep(EditorState& state, StateChange& change, bool cleanAfter) {
-    undoChange(state, change);
-    state.unsavedEdits = !cleanAfter;
-}
-
-void redoStep(EditorState& state, StateChange& change, bool cleanAfter) {
-    redoChange(state, change);
-    state.unsavedEdits = !cleanAfter;
 }
 
 }  // namespace velk

@@ -32,10 +32,10 @@ Outcome applyChangeScript(EditorState& state, Platform& platform) {
     if (!file) return cancelledOutcome();
     Step<TextFile> script = readTextFile(platform, *file);
     if (!script) return std::move(script).stop();
-    ScriptFolderFiles files(platform, file->path.parent_path(), state.scriptFilesAnywhere);
+    ScriptFolderFiles files(platform, file->path.parent_path(), state.options.scriptFilesAnywhere);
     std::vector<Warning> warnings;
     size_t applied = 0;
-    const Status s = applyChangeScript(script->bytes, state, files, &warnings, &applied);
+    const Status s = applyChangeScript(script->bytes, state, files, &warnings, &applied, state.options.fullWidth);
     const SourceText source = script->source();
     if (!s) return failedWith(s.problem(), &source, warningLines(source, warnings));
     return doneOutcome(toCp932("変更スクリプトを適用しました: " + std::to_string(applied) + " 件"),

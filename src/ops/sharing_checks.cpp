@@ -122,7 +122,7 @@ Outcome diffCheck(const EditorState& state, Platform& platform, std::string& rep
     Step<LoadedRom> rom = loadRomFile(platform, *file, builtInCharTables());
     if (!rom) return std::move(rom).stop();
     EditorState other;
-    installRom(other, std::move(*rom));
+    installRom(other, *rom);
     for (const KindDiff& d : diffImages(state, other))
         report += d.kind + ": " + foldedNumbers(d.entries, d.kind == "other bytes" ? 6 : 4) + "\n";
     return doneOutcome("");
@@ -148,12 +148,12 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& r
     // The file as loaded: unchanged where it lies, or the copy kept before
     // this run saved over it.
     const std::filesystem::path from =
-        platform.fileIdentity(state.loadedPath) == state.loadedIdentity ? state.loadedPath : state.loadedCopy;
+        platform.fileIdentity(state.loaded.path) == state.loaded.identity ? state.loaded.path : state.loaded.copy;
     const std::vector<uint8_t>& target = state.image.bytes;
-    Result<std::vector<uint8_t>> source = platform.readFile(from, (target.size() + state.copierHeader.size()) * 2);
+    Result<std::vector<uint8_t>> source = platform.readFile(from, (target.size() + state.loaded.copierHeader.size()) * 2);
     if (source)  // the patch goes from the image behind the copier header
         source->erase(source->begin(), source->begin() + static_cast<std::ptrdiff_t>(
-                                                             std::min(source->size(), state.copierHeader.size())));
+                                                             std::min(source->size(), state.loaded.copierHeader.size())));
     Result<std::vector<uint8_t>> patch = platform.readFile(file->path);
     std::string why;
     if (!source || !patch) {
@@ -175,7 +175,7 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& r
         if (!removed) p.cause = problemReason(removed.problem());
         return cannotWrite(std::move(p), *file);
     }
-    const PatchFacts made{file->displayName(), patch->size(), romHashes(*source), romHashes(target), state.copierHeader.size()};
+    const PatchFacts made{file->displayName(), patch->size(), romHashes(*source), romHashes(target), state.loaded.copierHeader.size()};
     report += made.file + ": " + std::to_string(made.size) + " bytes, source CRC32 " + hex(made.base.crc32, 8) +
               ", target CRC32 " + hex(made.result.crc32, 8) + ", verified\n" + patchHashLines(made);
     if (facts) *facts = made;

@@ -8,7 +8,7 @@
 #include "ops/outcome.h"
 #include "ops/patch_notes.h"
 #include "platform/platform.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 
 namespace velk {
 

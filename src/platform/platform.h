@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "image/result.h"
-#include "rom/editor_state.h"
+#include "platform/file_identity.h"
 
 namespace velk {
 

@@ -53,7 +53,7 @@ std::vector<bool> rewrittenBySave() {
 
 }  // namespace
 
-std::vector<KindDiff> diffImages(const EditorState& a, const EditorState& b) {
+std::vector<KindDiff> diffImages(const Document& a, const Document& b) {
     const Catalogues& x = a.catalogues;
     const Catalogues& y = b.catalogues;
     std::vector<KindDiff> out;

@@ -16,8 +16,9 @@ namespace velk {
 // One run of a script over the editor's state.
 struct ScriptRun {
     std::span<const uint8_t> script;
-    EditorState& state;
+    Document& state;
     ScriptFiles& files;
+    bool fullWidth;                     // characters without a glyph tried full-width
     std::optional<GlyphLookup> glyphs;  // built on first use, dropped when the tables change
 
     const GlyphLookup& glyphLookup();

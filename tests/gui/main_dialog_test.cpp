@@ -46,7 +46,8 @@ protected:
     void SetUp() override {
         platform.files[rom] = test::demoImage().bytes;
         platform.answer(rom);
-        dialog = std::make_unique<MainDialog>(state, platform);
+        session = std::make_unique<EditorSession>(state, platform);
+        dialog = std::make_unique<MainDialog>(*session);
         ASSERT_TRUE(dialog->initialise());
         dialog->show();
         QApplication::processEvents();
@@ -65,6 +66,7 @@ protected:
     std::filesystem::path rom = "demo.smc";
     ScriptedPlatform platform;
     EditorState state;
+    std::unique_ptr<EditorSession> session;
     std::unique_ptr<MainDialog> dialog;
 };
 
@@ -132,13 +134,11 @@ TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
 }
 
 TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
-    EditorSession session(state, platform);  // the save on closing is a step of the session too
-    dialog->runOperation = [&](const QString& step, Operation op) { return session.runOperation(step, op); };
     platform.files["in.txt"] = test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//");
     select(5);
     platform.answer("in.txt");
     dialog->writeButton()->click();
-    ASSERT_TRUE(state.unsavedEdits);
+    ASSERT_TRUE(session->isModified());
 
     platform.saveChoices = {Platform::SaveChoice::Cancel};
     press(dialog->modeCombo(), Qt::Key_Escape);
@@ -156,9 +156,8 @@ TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
     press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(platform.files.count("out.smc"));
-    EXPECT_FALSE(state.unsavedEdits);
-    EXPECT_TRUE(session.undoStack().isClean());
-    EXPECT_EQ(session.statusText(), u("out.smc に保存しました"));
+    EXPECT_FALSE(session->isModified());
+    EXPECT_EQ(session->statusText(), u("out.smc に保存しました"));
     EXPECT_EQ(platform.questions.size(), 3u);
 }
 
@@ -172,12 +171,15 @@ TEST_F(MainWindow, DiscardingClosesAndNothingUnsavedClosesAtOnce) {
     platform.answer(std::nullopt);
     press(dialog->writeButton(), Qt::Key_Return);
     EXPECT_EQ(platform.dialogs.size(), 2u);  // the reload asked for a file
-    state.unsavedEdits = true;
+    session->run(u("編集"), [](EditorState& s, Platform&) {
+        s.image[0x3FFFF0] ^= 1;
+        return doneOutcome({});
+    });
     platform.saveChoices = {Platform::SaveChoice::Discard};
     dialog->close();
     EXPECT_FALSE(dialog->isVisible());
     dialog->show();
-    state.unsavedEdits = false;  // a reload drops edits on purpose
+    session->undoStack().undo();
     press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(platform.questions.size(), 1u);

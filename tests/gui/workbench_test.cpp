@@ -158,7 +158,7 @@ TEST_F(WorkbenchWindow, UndoAndRedoGiveBackExactBytes) {
         session->undoStack().undo();
         EXPECT_TRUE(sameEdits(state, states[static_cast<size_t>(i)])) << cases[i].step;
     }
-    EXPECT_FALSE(state.unsavedEdits);
+    EXPECT_FALSE(session->isModified());
     for (size_t i = 1; i <= 3; ++i) {
         session->undoStack().redo();
         EXPECT_TRUE(sameEdits(state, states[i])) << cases[i - 1].step;
@@ -169,7 +169,7 @@ TEST_F(WorkbenchWindow, UndoAndRedoGiveBackExactBytes) {
 // its own entry shows the entry's new form. One notify per step.
 TEST_F(WorkbenchWindow, UnappliedTextStaysUntilItsOwnEntryChanges) {
     int notifies = 0;
-    const int listener = session->onChange([&] { ++notifies; });
+    QObject::connect(session.get(), &EditorSession::changed, [&] { ++notifies; });
     edit(window->namesPage(), 7, "北ソマ", false);
     edit(window->textsPage(), 9, "北ソマ");
     session->undoStack().undo();
@@ -180,7 +180,6 @@ TEST_F(WorkbenchWindow, UnappliedTextStaysUntilItsOwnEntryChanges) {
     EXPECT_EQ(window->textsPage()->editor()->toPlainText(), u("北ソマ"));
     EXPECT_EQ(window->textsPage()->model()->index(9, EntryTableModel::TextColumn).data().toString(), u("北ソマ"));
     EXPECT_EQ(notifies, 3);
-    session->removeListener(listener);
 }
 
 TEST_F(WorkbenchWindow, TheFaceGridShowsTheFacePicturesPixels) {

@@ -2,7 +2,8 @@
 
 #include <random>
 
-#include "ops/run_operation.h"
+#include "app/editor_session.h"
+#include "rom/state_change.h"
 #include "test_support.h"
 
 namespace velk {
@@ -26,7 +27,7 @@ std::string randomWord(std::mt19937& rng) {
 
 // One random step: an import of names or texts, a change script with an IPS
 // patch, or a text import that fails after storing its first blocks.
-Outcome randomStep(EditorState& state, ScriptedPlatform& platform, std::mt19937& rng) {
+Outcome randomStep(EditorSession& session, ScriptedPlatform& platform, std::mt19937& rng) {
     std::string file;
     const unsigned kind = rng() % 4;
     char label[32];
@@ -47,38 +48,67 @@ Outcome randomStep(EditorState& state, ScriptedPlatform& platform, std::mt19937&
     platform.files["in.txt"] = test::bytesOf(sjis(file));
     const Operation operations[] = {importNamesOperation, importTextsOperation, applyChangeScriptOperation,
                                     importTextsOperation};
-    return test::run(state, platform, operations[kind], "in.txt");
+    platform.answer("in.txt");
+    return session.runOperation(QStringLiteral("step"), operations[kind]);
 }
 
-// Random sequences undone to the start and redone to the end: every state
-// saves to exactly the bytes it saved to when it was first reached.
+// Random sequences undone to the start and redone to the end through the
+// session, as the window does: every state saves to exactly the bytes it
+// saved to when it was first reached.
 TEST(UndoRedo, RandomSequencesRoundTripToTheSameSaves) {
     ScriptedPlatform platform;
     EditorState state = test::demoState(platform);
+    EditorSession session(state, platform);
     std::mt19937 rng(20261206);
-    std::vector<std::shared_ptr<StateChange>> history;
     std::vector<Bytes> saves = {savedBytes(state)};
     for (int step = 0; step < 10; ++step) {
-        const Outcome o = randomStep(state, platform, rng);
+        const Outcome o = randomStep(session, platform, rng);
         ASSERT_FALSE(o.cancelled());
         if (!o.change) continue;
         // the records it changed, not a copy of the state
         EXPECT_LT(o.change->bytesHeld(), sizeof(StateChange) + 4096) << "step " << step;
-        EXPECT_TRUE(state.unsavedEdits);
-        history.push_back(o.change);
         saves.push_back(savedBytes(state));
     }
-    ASSERT_GE(history.size(), 5u);
-    for (size_t i = history.size(); i-- > 0;) {
-        undoStep(state, *history[i], i == 0);
-        ASSERT_EQ(savedBytes(state), saves[i]) << "undone to " << i;
+    const int steps = session.undoStack().count();
+    ASSERT_GE(steps, 5);
+    ASSERT_EQ(saves.size(), static_cast<size_t>(steps) + 1);
+    for (int i = steps; i-- > 0;) {
+        session.undoStack().undo();
+        ASSERT_EQ(savedBytes(state), saves[static_cast<size_t>(i)]) << "undone to " << i;
     }
-    EXPECT_FALSE(state.unsavedEdits);
-    for (size_t i = 0; i < history.size(); ++i) {
-        redoStep(state, *history[i], false);
-        ASSERT_EQ(savedBytes(state), saves[i + 1]) << "redone to " << i + 1;
+    EXPECT_FALSE(session.isModified());
+    for (int i = 0; i < steps; ++i) {
+        session.undoStack().redo();
+        ASSERT_EQ(savedBytes(state), saves[static_cast<size_t>(i) + 1]) << "redone to " << i + 1;
     }
-    EXPECT_TRUE(state.unsavedEdits);
+}
+
+// Undo takes back edits, never what the run knows of its files: after a save
+// over the loaded file and an undo, a patch is still made against the .bak
+// that holds the file as loaded.
+TEST(UndoRedo, UndoAfterASaveOverTheLoadedFileKeepsItsBackup) {
+    ScriptedPlatform platform;
+    EditorState state = test::demoState(platform);
+    EditorSession session(state, platform);
+    platform.files["in.txt"] = test::bytesOf("##No.00 00\n" + sjis("ウ") + "//");
+    platform.answer("in.txt");
+    ASSERT_TRUE(session.runOperation(QStringLiteral("import"), importTextsOperation).done());
+    platform.answer("demo.smc");
+    ASSERT_TRUE(session.runOperation(QStringLiteral("save"), saveRomOperation).done());
+    EXPECT_EQ(platform.files.at("demo.smc.bak"), test::demoImage().bytes);
+    EXPECT_FALSE(session.isModified());
+    session.undoStack().undo();
+    EXPECT_TRUE(session.isModified());
+    platform.answer("undone.ips");
+    const Outcome patch = session.runOperation(QStringLiteral("save"), saveRomOperation);
+    ASSERT_TRUE(patch.done()) << (patch.problem ? patch.problem->display : "");
+    EXPECT_EQ(state.loaded.copy, "demo.smc.bak");
+    // The undone document is the one loaded: the patch is a fresh load's.
+    ScriptedPlatform fresh;
+    EditorState loaded = test::demoState(fresh);
+    fresh.answer("fresh.ips");
+    ASSERT_TRUE(saveRom(loaded, fresh).done());
+    EXPECT_EQ(platform.files.at("undone.ips"), fresh.files.at("fresh.ips"));
 }
 
 }  // namespace
