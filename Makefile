@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 # How long `make fuzz` runs each target.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := load_image text_files change_script patches graphics
+FUZZ_TARGETS := load_image text_files change_script patches graphics replace_rules
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       := $(BUILD)/demo.smc
 # Debian packages the build and the tests need.
