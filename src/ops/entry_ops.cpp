@@ -80,9 +80,9 @@ std::optional<FormProblem> formProblem(EntryKind kind, int index, std::string_vi
     }
     Result<EncodedText> r = encodeTextCode(slice.bytes, glyphs, index);
     if (!r) return inForm(r.problem(), r.problem().offset);
-    // As the import reads it: a lone '/' ends the text, and the rest is lost.
+    // As the import reads it: any '/' in the form ends the text, and the rest is lost.
     const size_t slash = r->consumed - 2;
-    if (slash + 1 >= slice.bytes.size() || slice.bytes[slash + 1] != '/') {
+    if (slash != slice.prefix + form.size()) {
         Problem p = problem(ProblemCode::SlashEndsText, slash);
         p.record = Record::Text, p.entry = index;
         return inForm(std::move(p), slash);
