@@ -75,6 +75,9 @@ Result<Replacer> Replacer::make(const ReplaceRule& rule) {
     Replacer r;
     r.code_.reset(code, pcre2_code_free);
     (void)pcre2_jit_compile(code, PCRE2_JIT_COMPLETE);  // where JIT is not allowed, matching works without it
+    // A pattern that backtracks without end gives up on the first text, not after minutes.
+    r.limits_.reset(pcre2_match_context_create(nullptr), pcre2_match_context_free);
+    pcre2_set_match_limit(r.limits_.get(), 1'000'000);
     const std::string_view text = rule.replacement;
     if (!rule.regex) {
         r.replacement_.push_back({std::string(text)});
@@ -163,7 +166,7 @@ Result<std::optional<Replaced>> Replacer::apply(std::string_view form) const {
         size_t pos = stretch.begin;
         uint32_t retry = 0;  // after an empty match: a non-empty one at the same place
         while (pos <= stretch.end) {
-            const int rc = pcre2_match(code_.get(), subject, stretch.end, pos, endOptions | retry, data.get(), nullptr);
+            const int rc = pcre2_match(code_.get(), subject, stretch.end, pos, endOptions | retry, data.get(), limits_.get());
             if (rc == PCRE2_ERROR_NOMATCH) {
                 if (!retry || pos >= stretch.end) break;
                 const bool crlf = form[pos] == '\r' && pos + 1 < stretch.end && form[pos + 1] == '\n';

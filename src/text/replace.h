@@ -15,6 +15,7 @@
 #include "image/result.h"
 
 struct pcre2_real_code_8;
+struct pcre2_real_match_context_8;
 
 namespace velk {
 
@@ -59,7 +60,7 @@ public:
     // Replaces every match that lies clear of codes' forms; a stretch between
     // two codes is matched as if the text ended there. Nothing when the form
     // comes out the same. PatternMatchFailed (words: PCRE2's) when PCRE2
-    // gives up, for instance at its backtracking limit.
+    // gives up, for instance after a million backtracking steps on one text.
     Result<std::optional<Replaced>> apply(std::string_view form) const;
 
 private:
@@ -68,6 +69,7 @@ private:
         int group = -1;  // a group's text instead of `literal`
     };
     std::shared_ptr<pcre2_real_code_8> code_;
+    std::shared_ptr<pcre2_real_match_context_8> limits_;
     std::vector<Piece> replacement_;
 };
 
