@@ -64,6 +64,7 @@ public:
     Result<std::optional<Replaced>> apply(std::string_view form) const;
 
 private:
+    Replacer() = default;
     struct Piece {
         std::string literal;
         int group = -1;  // a group's text instead of `literal`
