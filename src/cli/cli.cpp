@@ -21,6 +21,7 @@
 #include "ops/patch_notes.h"
 #include "ops/png_ops.h"
 #include "ops/project_ops.h"
+#include "ops/replace_ops.h"
 #include "ops/run_operation.h"
 #include "ops/sharing_checks.h"
 #include "text/sjis.h"
@@ -165,6 +166,11 @@ const std::vector<Verb>& verbs() {
          reporting([](EditorState& s, Platform&, std::string& r) { return spaceCheck(s, r); })},
         {"diff", "OTHER.smc", "print per kind which entries differ from another image",
          reporting([](EditorState& s, Platform& p, std::string& r) { return diffCheck(s, p, r); })},
+        {"replace", "RULES.tsv", "apply PATTERN<TAB>REPLACEMENT rules in order to names and texts, or change nothing",
+         reporting([](EditorState& s, Platform& p, std::string& r) {
+             const std::optional<ChosenFile> rules = p.openFileDialog({});
+             return rules ? replaceWithRules(s, p, rules->path, r) : cancelledOutcome();
+         })},
         {"export-table", "OUT.tbl", "write the character tables as a UTF-8 table file",
          operation([](EditorState& s, Platform& p) { return exportTableFile(s, p); })},
     };
