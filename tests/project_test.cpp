@@ -204,5 +204,24 @@ TEST(FullWidth, LatinTextIsTypedFullWidthOnlyWhenAsked) {
               "would take");
 }
 
+// The full-width forms at the ends of the ranges that have them, each
+// found where the tables hold it; the bytes just outside have none.
+TEST(FullWidth, TheEndsOfEachRange) {
+    const std::pair<uint8_t, const char*> cases[] = {{0x1F, ""},   {0x20, "　"}, {0x21, "！"}, {0x7E, "～"}, {0x7F, ""},
+                                                     {0xA0, ""},   {0xA1, "。"}, {0xDF, "゜"}, {0xE0, ""}};
+    CharTables tables = builtInCharTables();
+    uint8_t slot = 0;
+    for (const auto& [c, wide] : cases)
+        if (*wide && c != 0x20) tables[kAddedCharTable][slot++] = {static_cast<uint8_t>(toCp932(wide)[0]), static_cast<uint8_t>(toCp932(wide)[1])};
+    const GlyphLookup lookup(tables, true);
+    for (const auto& [c, wide] : cases) {
+        const std::optional<GlyphLookup::FullWidth> f = lookup.fullWidthOf(c);
+        const std::string glyph = f ? std::string{static_cast<char>(f->glyph[0]), static_cast<char>(f->glyph[1])} : "";
+        EXPECT_EQ(glyph, toCp932(wide)) << int{c};
+        const GlyphCode code = c == 0x20 ? GlyphCode{0, 0x20} : findGlyph(tables, f ? f->glyph[0] : 0, f ? f->glyph[1] : 0).value_or(GlyphCode{});
+        EXPECT_TRUE(!f || (f->code.table == code.table && f->code.slot == code.slot)) << int{c};
+    }
+}
+
 }  // namespace
 }  // namespace velk
