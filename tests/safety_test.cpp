@@ -11,6 +11,7 @@
 
 #include "ops/operations.h"
 #include "ops/png_ops.h"
+#include "ops/sharing_checks.h"
 #include "platform/file_io.h"
 #include "scripted_platform.h"
 #include "test_support.h"
@@ -106,10 +107,14 @@ TEST_F(TheLoadedRom, APatchNamedAsTheLoadedFileOrALinkToItIsRefused) {
 // Nor by an export, under any name; only a save replaces it, after its backup.
 TEST_F(TheLoadedRom, AnExportNamedAsTheLoadedFileOrALinkToItIsRefused) {
     fs::create_symlink("x.bps", dir / "out.txt");
+    const Operation table = [](EditorState& s, Platform& p) { return exportTableFile(s, p); };
     for (const Operation op : {exportNamesOperation, exportTextsOperation, extractFacesOperation, extractUnitsOperation,
-                               exportFacePictureOperation, exportUnitsPng})
+                               exportFacePictureOperation, exportUnitsPng, table})
         expectRefused(dir / "out.txt", "out.txt", op);
     EXPECT_EQ(platform.details.back(), "out.txt: is the loaded ROM x.bps (after following links); only a save replaces it");
+    fs::create_directory(dir / "faces");
+    fs::create_symlink("../x.bps", dir / "faces" / "face-156.png");  // the last face a folder export writes
+    expectRefused(dir / "faces", "face-156.png", exportFacesPng);
 }
 
 TEST_F(TheLoadedRom, ABackupThatLinksToTheFileTheSaveReplacesStopsTheSave) {
