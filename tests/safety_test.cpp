@@ -168,7 +168,9 @@ TEST(BadInput, IsRefusedWithItsPlaceAndReason) {
         {{}, "apply-script", test::bytesOf(ips + "out.ips"), "out.ips: leads out of the script's"},
         {{}, "apply-script", test::bytesOf(ips + "near.ips"), ""},
         {{}, "apply-script", test::bytesOf(ips + "fifo"), "fifo: is not a regular file"},
-        {{"--script-files-anywhere"}, "apply-script", test::bytesOf(ips + dir.string() + "/in.ips"), ""},
+        {{"--script-files-anywhere"}, "apply-script", test::bytesOf(ips + elsewhere.string()), ""},
+        {{"--script-files-anywhere"}, "apply-script", test::bytesOf(ips + "out.ips"), ""},
+        {{"--script-files-anywhere"}, "apply-script", test::bytesOf(ips + "../" + elsewhere.parent_path().filename().string() + "/secret.ips"), ""},
     };
     for (const Case& c : cases) {
         test::writeBytes(dir / "n.txt", c.file);
