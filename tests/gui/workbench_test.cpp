@@ -205,6 +205,7 @@ TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
     EXPECT_EQ(window->windowTitle(), u("demo.smc — 一覧 — VELK"));
     EXPECT_EQ(window->statusLabel()->text(), u("demo.smc を読み込みました"));
     runButton("保存", saveRomOperation, "before.smc");
+    EXPECT_EQ(session->undoStack().count(), 0);  // a save with nothing before it is no step: its layout stays
     std::vector<uint8_t> names = nameListBytes(state.catalogues.names);
     names.insert(names.begin() + kNameLabelLength, {0x96, 0x6B});  // 北
     runButton("名前リストの読み込み", importNamesOperation, file("n.txt", names));
@@ -217,6 +218,7 @@ TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
     EXPECT_EQ(window->windowTitle(), u("demo.smc * — 一覧 — VELK"));
     EXPECT_EQ(window->statusLabel()->text(), u("元に戻しました: 名前リストの読み込み"));
     EXPECT_FALSE(window->namesPage()->model()->edited(0));
+    EXPECT_FALSE(session->undoStack().canUndo());
     runButton("保存", saveRomOperation, "after.smc");
     EXPECT_EQ(platform.files.at("after.smc"), platform.files.at("before.smc"));
     EXPECT_NE(platform.files.at("edited.smc"), platform.files.at("before.smc"));
