@@ -82,6 +82,16 @@ TEST_F(WorkbenchWindow, FilterFoldsWidthAndCaseAndFindsCodeBytes) {
         EXPECT_EQ(texts->filterModel()->rowCount(), c.matches) << c.query;
         EXPECT_EQ(texts->countLabel()->text(), u("5607 件中 %1 件").arg(c.matches)) << c.query;
     }
+    // A jump to an entry the filter shows keeps the filter; to one it hides, clears it.
+    texts->select(9);
+    const QString nine = texts->editor()->toPlainText();
+    texts->filterField()->setText(u("velk9"));
+    texts->select(0);
+    EXPECT_EQ(texts->filterField()->text(), u("velk9"));
+    texts->select(9);
+    EXPECT_TRUE(texts->filterField()->text().isEmpty());
+    EXPECT_EQ(texts->current(), 9);
+    EXPECT_EQ(texts->editor()->toPlainText(), nine);
     // Ctrl+F: one query over names and texts.
     window->searchAll();
     window->searchField()->setText(u("ｖｅｌｋ９"));
