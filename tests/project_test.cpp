@@ -87,7 +87,12 @@ TEST_F(Project, ABuildOnAnotherBaseIsRefusedUnlessAsked) {
     const test::CliRun refused = test::cli({p("other.smc"), "build", p("proj")});
     EXPECT_TRUE(refused.code == 1 && refused.err.find("the loaded ROM is not this project's base") != std::string::npos);
     EXPECT_NE(refused.err.find("B2FDA92F"), std::string::npos) << refused.err;  // the base's, beside the loaded one's
-    EXPECT_EQ(test::cli({"--any-base", p("other.smc"), "build", p("proj")}).code, 0);
+    // asked, it applies the edited script as the verb would
+    test::writeBytes(dir / "proj/script.txt", test::bytesOf(";;単語リスト\n[F0 00] アイ\n"));
+    EXPECT_EQ(test::cli({"--any-base", p("other.smc"), "build", p("proj"), "save", p("built.smc")}).code, 0);
+    ASSERT_EQ(test::cli({"--utf8", p("other.smc"), "apply-script", p("proj/script.txt"), "save", p("direct.smc")}).code, 0);
+    EXPECT_EQ(test::readBytes(p("built.smc")), test::readBytes(p("direct.smc")));
+    EXPECT_NE(test::readBytes(p("built.smc")), test::readBytes(p("other.smc")));
 }
 
 TEST_F(Project, DiffCountsAndFoldsTheEntriesThatDiffer) {

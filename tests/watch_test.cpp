@@ -35,11 +35,15 @@ protected:
             lines.push_back(line);
             changed.notify_all();
         };
-        loop = std::thread([this] {
+    }
+    // velk-cli --watch [--any-base] base.smc build proj, then `verbs`.
+    void start(const std::vector<std::string>& verbs, bool anyBase = false) {
+        std::vector<std::string> args = {"--watch", (dir / "base.smc").string(), "build", (dir / "proj").string()};
+        if (anyBase) args.insert(args.begin() + 1, "--any-base");
+        for (const std::string& v : verbs) args.push_back(v.find('.') != std::string::npos ? (dir / v).string() : v);
+        loop = std::thread([this, args] {
             std::ostringstream out, err;
-            code = runCli({"--watch", (dir / "base.smc").string(), "build", (dir / "proj").string(), "save",
-                           (dir / "out.smc").string(), "patch", (dir / "out.bps").string()},
-                          out, err, &hooks);
+            code = runCli(args, out, err, &hooks);
         });
     }
     void TearDown() override {
@@ -71,6 +75,7 @@ protected:
 };
 
 TEST_F(WatchSession, EachSaveRunsOnceAndAFailedRunKeepsTheOutputs) {
+    start({"save", "out.smc", "patch", "out.bps"});
     EXPECT_NE(awaitRun(1).find("run 1 ("), std::string::npos);
     const std::vector<uint8_t> first = test::readBytes(dir / "out.smc");
     const std::vector<uint8_t> original = test::readBytes(dir / "proj/texts.txt");
@@ -99,6 +104,21 @@ TEST_F(WatchSession, EachSaveRunsOnceAndAFailedRunKeepsTheOutputs) {
     loop.join();
     EXPECT_EQ(code, 0);
     EXPECT_EQ(lines.size(), 4u);
+}
+
+// A save over the loaded ROM keeps it as base.smc.bak once: a later run
+// (on another base now) replaces what an earlier run wrote without backing
+// that up, and still applies the project's script.
+TEST_F(WatchSession, TheBackupOfTheFirstRunIsKeptAcrossRuns) {
+    start({"save", "base.smc"}, true);
+    EXPECT_NE(awaitRun(1).find("wrote"), std::string::npos);
+    EXPECT_EQ(test::readBytes(dir / "base.smc.bak"), test::demoImage().bytes);
+    const std::vector<uint8_t> texts = test::readBytes(dir / "proj/texts.txt");
+    std::string text(texts.begin(), texts.end());
+    saveByRename(text.insert(text.find("##No.00 01\n") + 11, "ケー"));
+    EXPECT_NE(awaitRun(2).find("wrote"), std::string::npos) << lines.back();
+    EXPECT_EQ(test::readBytes(dir / "base.smc.bak"), test::demoImage().bytes);
+    EXPECT_NE(test::readBytes(dir / "base.smc"), test::demoImage().bytes);
 }
 
 // A save made while a run is under way starts the next run at once; the
