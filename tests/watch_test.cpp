@@ -157,5 +157,52 @@ TEST(Watch, ASaveDuringARunStartsTheNextOne) {
     close(stop[1]);
 }
 
+// --then follows each run that went well: not a failed one, and again the
+// good run after it.
+TEST(Watch, ThenFollowsOnlyTheRunsThatWentWell) {
+    const fs::path dir = test::scratchFolder(), log = dir / "log";
+    fs::create_directories(dir / "src");
+    int stop[2];
+    ASSERT_EQ(pipe(stop), 0);
+    std::mutex mutex;
+    std::condition_variable printed;
+    size_t lines = 0;
+    const WatchHooks hooks{stop[0], [&](const std::string&) {
+        std::lock_guard lock(mutex);
+        ++lines;
+        printed.notify_all();
+    }};
+    int runs = 0;
+    std::thread loop([&] {
+        watchLoop([&] { return WatchRun{++runs != 2, "", {dir / "src"}, {}, {}}; },
+                  {"sh", "-c", "echo x >> " + log.string()}, hooks);
+    });
+    auto await = [&](size_t n) {
+        std::unique_lock lock(mutex);
+        return printed.wait_for(lock, std::chrono::seconds(10), [&] { return lines >= n; });
+    };
+    // The log's lines, once there are `n` or after half a second.
+    auto logLines = [&](size_t n) {
+        size_t got = 0;
+        for (int i = 0; i < 50 && got < n; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+            const Bytes b = fs::exists(log) ? test::readBytes(log) : Bytes{};
+            got = static_cast<size_t>(std::count(b.begin(), b.end(), '\n'));
+        }
+        return got;
+    };
+    EXPECT_TRUE(await(1));
+    EXPECT_EQ(logLines(1), 1u);
+    test::writeBytes(dir / "src/a", {1});
+    EXPECT_TRUE(await(2));
+    EXPECT_EQ(logLines(2), 1u);  // the failed run started nothing
+    test::writeBytes(dir / "src/a", {2});
+    EXPECT_TRUE(await(3));
+    EXPECT_EQ(logLines(2), 2u);
+    (void)!write(stop[1], "x", 1);
+    loop.join();
+    close(stop[0]);
+    close(stop[1]);
+}
+
 }  // namespace
 }  // namespace velk
