@@ -22,12 +22,10 @@ TEST(Watch, CommandsSplitAsWritten) {
 }
 
 // A watch loop on its own thread; each run's line is awaited, never slept for.
-class WatchSession : public ::testing::Test {
+class WatchLoop : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = test::scratchFolder();
-        test::writeBytes(dir / "base.smc", test::demoImage().bytes);
-        ASSERT_EQ(test::cli({(dir / "base.smc").string(), "export-project", (dir / "proj").string()}).code, 0);
         ASSERT_EQ(pipe(stop), 0);
         hooks.stopFd = stop[0];
         hooks.onLine = [this](const std::string& line) {
@@ -35,16 +33,6 @@ protected:
             lines.push_back(line);
             changed.notify_all();
         };
-    }
-    // velk-cli --watch [--any-base] base.smc build proj, then `verbs`.
-    void start(const std::vector<std::string>& verbs, bool anyBase = false) {
-        std::vector<std::string> args = {"--watch", (dir / "base.smc").string(), "build", (dir / "proj").string()};
-        if (anyBase) args.insert(args.begin() + 1, "--any-base");
-        for (const std::string& v : verbs) args.push_back(v.find('.') != std::string::npos ? (dir / v).string() : v);
-        loop = std::thread([this, args] {
-            std::ostringstream out, err;
-            code = runCli(args, out, err, &hooks);
-        });
     }
     void TearDown() override {
         if (loop.joinable()) {
@@ -60,18 +48,38 @@ protected:
         changed.wait_for(lock, std::chrono::seconds(30), [&] { return lines.size() >= n; });
         return lines.size() >= n ? lines[n - 1] : "(no run " + std::to_string(n) + ")";
     }
-    void saveByRename(const std::string& text) {
-        test::writeBytes(dir / "proj/texts.txt.new", test::bytesOf(text));
-        fs::rename(dir / "proj/texts.txt.new", dir / "proj/texts.txt");
-    }
     fs::path dir;
     int stop[2] = {-1, -1};
     WatchHooks hooks;
     std::thread loop;
-    int code = -1;
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::string> lines;
+};
+
+// velk-cli --watch on a project exported from the demo image.
+class WatchSession : public WatchLoop {
+protected:
+    void SetUp() override {
+        WatchLoop::SetUp();
+        test::writeBytes(dir / "base.smc", test::demoImage().bytes);
+        ASSERT_EQ(test::cli({(dir / "base.smc").string(), "export-project", (dir / "proj").string()}).code, 0);
+    }
+    // velk-cli --watch [--any-base] base.smc build proj, then `verbs`.
+    void start(const std::vector<std::string>& verbs, bool anyBase = false) {
+        std::vector<std::string> args = {"--watch", (dir / "base.smc").string(), "build", (dir / "proj").string()};
+        if (anyBase) args.insert(args.begin() + 1, "--any-base");
+        for (const std::string& v : verbs) args.push_back(v.find('.') != std::string::npos ? (dir / v).string() : v);
+        loop = std::thread([this, args] {
+            std::ostringstream out, err;
+            code = runCli(args, out, err, &hooks);
+        });
+    }
+    void saveByRename(const std::string& text) {
+        test::writeBytes(dir / "proj/texts.txt.new", test::bytesOf(text));
+        fs::rename(dir / "proj/texts.txt.new", dir / "proj/texts.txt");
+    }
+    int code = -1;
 };
 
 TEST_F(WatchSession, EachSaveRunsOnceAndAFailedRunKeepsTheOutputs) {
@@ -123,64 +131,33 @@ TEST_F(WatchSession, TheBackupOfTheFirstRunIsKeptAcrossRuns) {
 
 // A save made while a run is under way starts the next run at once; the
 // run's own outputs, in the same folder, start none.
-TEST(Watch, ASaveDuringARunStartsTheNextOne) {
-    const fs::path dir = test::scratchFolder();
-    int stop[2];
-    ASSERT_EQ(pipe(stop), 0);
-    std::mutex mutex;
-    std::condition_variable printed;
-    std::vector<std::string> lines;
-    const WatchHooks hooks{stop[0], [&](const std::string& line) {
-        std::lock_guard lock(mutex);
-        lines.push_back(line);
-        printed.notify_all();
-    }};
+TEST_F(WatchLoop, ASaveDuringARunStartsTheNextOne) {
     int runs = 0;
-    std::thread loop([&] {
+    loop = std::thread([&] {
         watchLoop([&] {
             test::writeBytes(dir / "out.bin", {static_cast<uint8_t>(++runs)});
             if (runs == 2) test::writeBytes(dir / "src.txt", {2});
             return WatchRun{true, "wrote out.bin", {dir}, {}, {dir / "out.bin"}};
         }, {}, hooks);
     });
-    auto await = [&](size_t n) {
-        std::unique_lock lock(mutex);
-        return printed.wait_for(lock, std::chrono::seconds(10), [&] { return lines.size() >= n; });
-    };
-    EXPECT_TRUE(await(1));
+    awaitRun(1);
     test::writeBytes(dir / "src.txt", {1});
-    EXPECT_TRUE(await(3));
+    EXPECT_EQ(awaitRun(3).find("(no run"), std::string::npos);
     (void)!write(stop[1], "x", 1);
     loop.join();
     EXPECT_EQ(runs, 3);
-    close(stop[0]);
-    close(stop[1]);
 }
 
 // --then follows each run that went well: not a failed one, and again the
 // good run after it.
-TEST(Watch, ThenFollowsOnlyTheRunsThatWentWell) {
-    const fs::path dir = test::scratchFolder(), log = dir / "log";
+TEST_F(WatchLoop, ThenFollowsOnlyTheRunsThatWentWell) {
+    const fs::path log = dir / "log";
     fs::create_directories(dir / "src");
-    int stop[2];
-    ASSERT_EQ(pipe(stop), 0);
-    std::mutex mutex;
-    std::condition_variable printed;
-    size_t lines = 0;
-    const WatchHooks hooks{stop[0], [&](const std::string&) {
-        std::lock_guard lock(mutex);
-        ++lines;
-        printed.notify_all();
-    }};
     int runs = 0;
-    std::thread loop([&] {
+    loop = std::thread([&] {
         watchLoop([&] { return WatchRun{++runs != 2, "", {dir / "src"}, {}, {}}; },
                   {"sh", "-c", "echo x >> " + log.string()}, hooks);
     });
-    auto await = [&](size_t n) {
-        std::unique_lock lock(mutex);
-        return printed.wait_for(lock, std::chrono::seconds(10), [&] { return lines >= n; });
-    };
     // The log's lines, once there are `n` or after half a second.
     auto logLines = [&](size_t n) {
         size_t got = 0;
@@ -190,18 +167,16 @@ TEST(Watch, ThenFollowsOnlyTheRunsThatWentWell) {
         }
         return got;
     };
-    EXPECT_TRUE(await(1));
+    awaitRun(1);
     EXPECT_EQ(logLines(1), 1u);
     test::writeBytes(dir / "src/a", {1});
-    EXPECT_TRUE(await(2));
+    EXPECT_NE(awaitRun(2).find("failed"), std::string::npos);
     EXPECT_EQ(logLines(2), 1u);  // the failed run started nothing
     test::writeBytes(dir / "src/a", {2});
-    EXPECT_TRUE(await(3));
+    awaitRun(3);
     EXPECT_EQ(logLines(2), 2u);
     (void)!write(stop[1], "x", 1);
     loop.join();
-    close(stop[0]);
-    close(stop[1]);
 }
 
 }  // namespace
