@@ -112,7 +112,7 @@ TEST_F(Project, SpaceFiguresAreWhereTheSavePutsTheRecords) {
     EditorState state;
     platform.answer(fs::path(rom));
     ASSERT_TRUE(openRomAtStart(state, platform).done());
-    const LayoutPlan plan = layoutPlan(state.catalogues);
+    const LayoutPlan plan = layoutPlan(state.image, state.catalogues);
     ASSERT_TRUE(plan.fits);
     platform.answer(dir / "s.smc");
     ASSERT_TRUE(saveRom(state, platform).done());

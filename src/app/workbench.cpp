@@ -162,11 +162,15 @@ QWidget* Workbench::buildFacePage() {
     layout->addWidget(faces, 0);
     layout->addLayout(right, 1);
 
-    auto showFace = [this, faceName] {
+    showFace_ = [this, faceName] {
         faceDetail_->show(faceGrid_->selected(), colourSet_->value());
         const int face = faceGrid_->selected();
-        faceName->setText(QString::fromUtf8("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0')));
+        QString text = QString::fromUtf8("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0'));
+        const QString note = faceNote(session_.state(), face);
+        if (!note.isEmpty()) text += QStringLiteral("\n") + note;
+        faceName->setText(text);
     };
+    auto showFace = showFace_;
     faceGrid_->onSelect = [showFace](int) { showFace(); };
     faceDetail_->onColourSet = [this](int set) { colourSet_->setValue(set); };
     connect(colourSet_, &QSpinBox::valueChanged, this, [this, showFace](int set) {
@@ -234,7 +238,7 @@ void Workbench::refresh() {
     }
     if (change.graphics) {
         faceGrid_->invalidate();
-        faceDetail_->update();
+        if (showFace_) showFace_();
         units_->update();
         glyphs_->update();
     }
