@@ -100,6 +100,17 @@ TEST_F(FaceRules, APinnedFaceIsSavedInItsRoomOrTheSaveIsRefusedNamingIt) {
     }
 }
 
+TEST_F(FaceRules, APinnedFaceFollowsWhatAnIpsPieceWritesOverItsPlace) {
+    const Bytes tiles = picture(130, 9), packed = packWithProfile(state.image, tiles, kFaceProfile);
+    const Outcome patched = runOperation(state, [&] {
+        std::copy(packed.begin(), packed.end(), state.image.at(state.catalogues.faces()[130].romOffset));
+        return doneOutcome("");
+    });
+    EXPECT_TRUE(patched.warnings.empty());
+    EXPECT_EQ(state.catalogues.faces()[130].unpacked, tiles);
+    EXPECT_EQ(test::savedAndReloaded(state, platform).catalogues.faces()[130].unpacked, tiles);
+}
+
 TEST_F(FaceRules, PinnedFacesEditedInAFigOrInPngsSurviveSaveAndReload) {
     for (const std::string file : {"f.fig", "png/face-000.png"}) {
         EditorState s = state;

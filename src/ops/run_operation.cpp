@@ -16,11 +16,13 @@ std::string faceList(const std::vector<int>& faces) {
     return out;
 }
 
-// What the faces' rules ask after an operation changed faces: the faces of a
-// pointer slot made one picture again, and a pinned face made longer than
-// its room told at once, not only at the save.
+// What the faces' rules ask after an operation: a pinned face follows bytes
+// written over its place, the faces of a pointer slot are made one picture
+// again, and a pinned face made longer than its room is told at once, not
+// only at the save.
 void keepFaceRules(const EditorState& before, EditorState& after, std::vector<std::string>& warnings) {
     if (before.catalogues.resources.size() != after.catalogues.resources.size() || after.catalogues.resources.empty()) return;
+    followPinnedPlaces(before.image, before.catalogues.faces(), after.image, after.catalogues.faces());
     for (const SharedFaceEdit& e : keepSharedFacesOnePicture(before.catalogues.faces(), after.catalogues.faces())) {
         std::string w = "warning: " + faceList(e.members) + " share one pointer slot, so the game shows one picture for them; all now show the edit of face " + std::to_string(e.kept);
         if (!e.dropped.empty())

@@ -79,6 +79,22 @@ std::vector<PinnedFaceEdit> editedPinnedFaces(const RomImage& image, ConstCatalo
     return edits;
 }
 
+void followPinnedPlaces(const RomImage& imageBefore, ConstCatalogue before, const RomImage& image, Catalogue faces) {
+    if (before.size() != faces.size()) return;
+    for (const auto& [slot, members] : slots(faces)) {
+        const auto f = static_cast<size_t>(members.front());
+        if (!pinned(members.front()) || !(faces[f] == before[f]) || !imageShows(imageBefore, faces[f]) || imageShows(image, faces[f]))
+            continue;
+        Result<Unpacked> held = unpackAt(image, faces[f].romOffset, kFaceProfile);
+        if (!held) continue;  // not a face: the save writes the face back
+        const uint8_t* at = image.at(faces[f].romOffset);
+        for (const int m : members) {
+            faces[static_cast<size_t>(m)].packed.assign(at, at + held->consumed);
+            faces[static_cast<size_t>(m)].unpacked = held->unpacked;
+        }
+    }
+}
+
 Problem pinnedFaceTooLong(const PinnedFaceEdit& edit) {
     Problem p = problem(ProblemCode::NoRoom, static_cast<size_t>(std::max(edit.at, 0)));
     p.record = Record::Face;

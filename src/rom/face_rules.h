@@ -30,6 +30,12 @@ struct SharedFaceEdit {
 // that changed a member's picture.
 std::vector<SharedFaceEdit> keepSharedFacesOnePicture(ConstCatalogue before, Catalogue after);
 
+// After an operation that wrote over a pinned face's place in the image (an
+// IPS piece) without changing the face: the face, and the faces of its slot,
+// take what the place now holds, as a load would read it, so that the save
+// keeps those bytes rather than writing the face back over them.
+void followPinnedPlaces(const RomImage& imageBefore, ConstCatalogue before, const RomImage& image, Catalogue faces);
+
 // A pinned face whose picture differs from what the image holds at its place.
 struct PinnedFaceEdit {
     int face;        // the lowest-numbered pinned face of its slot
