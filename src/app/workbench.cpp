@@ -146,6 +146,9 @@ QWidget* Workbench::buildFacePage() {
     colourSet_->setObjectName(QStringLiteral("ColourSet"));
     colourSet_->setRange(0, 7);
     auto* faceName = new QLabel(page);
+    auto* faceNoteLabel = new QLabel(page);
+    faceNoteLabel->setObjectName(QStringLiteral("FaceNote"));
+    faceNoteLabel->setWordWrap(true);
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(new QLabel(QString::fromUtf8("色セット"), page));
@@ -154,6 +157,7 @@ QWidget* Workbench::buildFacePage() {
     controls->addWidget(faceName, 1);
     auto* right = new QVBoxLayout;
     right->addLayout(controls);
+    right->addWidget(faceNoteLabel);
     right->addWidget(faceDetail_);
     right->addStretch(1);
     auto* layout = new QHBoxLayout(page);
@@ -162,13 +166,12 @@ QWidget* Workbench::buildFacePage() {
     layout->addWidget(faces, 0);
     layout->addLayout(right, 1);
 
-    showFace_ = [this, faceName] {
+    showFace_ = [this, faceName, faceNoteLabel] {
         faceDetail_->show(faceGrid_->selected(), colourSet_->value());
         const int face = faceGrid_->selected();
-        QString text = QString::fromUtf8("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0'));
-        const QString note = faceNote(session_.state(), face);
-        if (!note.isEmpty()) text += QStringLiteral("\n") + note;
-        faceName->setText(text);
+        faceName->setText(QString::fromUtf8("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0')));
+        faceNoteLabel->setText(faceNote(session_.state(), face));
+        faceNoteLabel->setVisible(!faceNoteLabel->text().isEmpty());
     };
     auto showFace = showFace_;
     faceGrid_->onSelect = [showFace](int) { showFace(); };
