@@ -7,6 +7,7 @@
 #include "ops/sharing_checks.h"
 #include "pack/pack_profiles.h"
 #include "rom/face_rules.h"
+#include "rom/image_diff.h"
 #include "test_support.h"
 
 namespace velk {
@@ -126,6 +127,8 @@ TEST_F(FaceRules, PinnedFacesEditedInAFigOrInPngsSurviveSaveAndReload) {
         ASSERT_TRUE(test::run(s, platform, writeFacesOperation, file).done());
         const EditorState back = test::savedAndReloaded(s, platform);
         for (size_t f = 0; f < kFaceCount; ++f) ASSERT_EQ(back.catalogues.faces()[f].unpacked, expected[f]) << file << " " << f;
+        EXPECT_EQ(diffImages(state, back)[2].entries, (std::vector<int64_t>{20, 131, 136, 141, 146, 151, 156}));
+        EXPECT_EQ(diffImages(state, back).back().entries, std::vector<int64_t>{});  // rooms are no "other bytes"
     }
 }
 
