@@ -54,8 +54,8 @@ QImage faceImage(const EditorState& state, int face, int colourSet) {
 }
 
 QString faceNote(const EditorState& state, int face) {
+    if (state.catalogues.resources.size() != kResourceCount || face < 0 || face >= kFaceCount) return {};
     const ConstCatalogue faces = state.catalogues.faces();
-    if (face < 0 || static_cast<size_t>(face) >= faces.size()) return {};
     QStringList lines;
     const std::vector<int> group = facesSharingSlot(faces, face);
     if (group.size() > 1) {

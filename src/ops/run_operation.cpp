@@ -21,7 +21,7 @@ std::string faceList(const std::vector<int>& faces) {
 // again, and a pinned face made longer than its room is told at once, not
 // only at the save.
 void keepFaceRules(const EditorState& before, EditorState& after, std::vector<std::string>& warnings) {
-    if (before.catalogues.resources.size() != after.catalogues.resources.size() || after.catalogues.resources.empty()) return;
+    if (before.catalogues.resources.size() != kResourceCount || after.catalogues.resources.size() != kResourceCount) return;
     followPinnedPlaces(before.image, before.catalogues.faces(), after.image, after.catalogues.faces());
     for (const SharedFaceEdit& e : keepSharedFacesOnePicture(before.catalogues.faces(), after.catalogues.faces())) {
         std::string w = "warning: " + faceList(e.members) + " share one pointer slot, so the game shows one picture for them; all now show the edit of face " + std::to_string(e.kept);

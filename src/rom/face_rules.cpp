@@ -20,9 +20,8 @@ std::map<int32_t, std::vector<int>> slots(ConstCatalogue faces) {
 // Whether the image holds face `e`'s picture at its place: its very packed
 // bytes, or other bytes that unpack to the same tiles.
 bool imageShows(const RomImage& image, const ResourceEntry& e) {
-    const auto at = static_cast<size_t>(e.romOffset);
-    if (!isInsideImage(e.romOffset)) return false;
-    if (e.packed.size() <= image.bytes.size() - at && std::equal(e.packed.begin(), e.packed.end(), image.at(e.romOffset)))
+    if (!isInsideImage(e.romOffset) || image.bytes.size() != static_cast<size_t>(kRomSize)) return false;
+    if (e.packed.size() <= image.bytes.size() - static_cast<size_t>(e.romOffset) && std::equal(e.packed.begin(), e.packed.end(), image.at(e.romOffset)))
         return true;
     const Result<Unpacked> held = unpackAt(image, e.romOffset, kFaceProfile);
     return held && held->unpacked == e.unpacked;

@@ -243,7 +243,9 @@ Status layOutImage(RomImage& image, EditorState& state) {
         s.problem().writing = true;
         return s;
     }
-    const std::vector<PinnedFaceEdit> pinned = editedPinnedFaces(image, state.catalogues.faces());
+    const std::vector<PinnedFaceEdit> pinned = state.catalogues.resources.size() == kResourceCount
+                                                   ? editedPinnedFaces(image, state.catalogues.faces())
+                                                   : std::vector<PinnedFaceEdit>{};
     for (const PinnedFaceEdit& edit : pinned)
         if (!edit.fits()) return pinnedFaceTooLong(edit);
     if (!colourSetsFit(state.catalogues.colourSets) ||
