@@ -61,7 +61,9 @@ QString faceNote(const EditorState& state, int face) {
     if (group.size() > 1) {
         QStringList numbers;
         for (const int f : group) numbers << QString::number(f);
-        lines << QString::fromUtf8("同じ絵の顔（ポインタ %1 を共有）: %2").arg(faces[static_cast<size_t>(face)].tableIndex).arg(numbers.join(QStringLiteral(", ")));
+        lines << QString::fromUtf8("同じ絵の顔（ポインタ %1 を共有）: %2")
+                     .arg(faces[static_cast<size_t>(face)].tableIndex)
+                     .arg(numbers.join(QStringLiteral(", ")));
     }
     if (group.front() >= kFirstPinnedFace) {
         const ResourceEntry& e = faces[static_cast<size_t>(group.front())];

@@ -24,7 +24,9 @@ void keepFaceRules(const EditorState& before, EditorState& after, std::vector<st
     if (before.catalogues.resources.size() != kResourceCount || after.catalogues.resources.size() != kResourceCount) return;
     followPinnedPlaces(before.image, before.catalogues.faces(), after.image, after.catalogues.faces());
     for (const SharedFaceEdit& e : keepSharedFacesOnePicture(before.catalogues.faces(), after.catalogues.faces())) {
-        std::string w = "warning: " + faceList(e.members) + " share one pointer slot, so the game shows one picture for them; all now show the edit of face " + std::to_string(e.kept);
+        std::string w = "warning: " + faceList(e.members) +
+                        " share one pointer slot, so the game shows one picture for them; all now show the edit of face " +
+                        std::to_string(e.kept);
         if (!e.dropped.empty())
             w += ", and the different edit of " + faceList(e.dropped) + (e.dropped.size() == 1 ? " is" : " are") + " dropped";
         warnings.push_back(std::move(w));

@@ -21,8 +21,8 @@ std::map<int32_t, std::vector<int>> slots(ConstCatalogue faces) {
 // bytes, or other bytes that unpack to the same tiles.
 bool imageShows(const RomImage& image, const ResourceEntry& e) {
     if (!isInsideImage(e.romOffset) || image.bytes.size() != static_cast<size_t>(kRomSize)) return false;
-    if (e.packed.size() <= image.bytes.size() - static_cast<size_t>(e.romOffset) && std::equal(e.packed.begin(), e.packed.end(), image.at(e.romOffset)))
-        return true;
+    const size_t rest = image.bytes.size() - static_cast<size_t>(e.romOffset);
+    if (e.packed.size() <= rest && std::equal(e.packed.begin(), e.packed.end(), image.at(e.romOffset))) return true;
     const Result<Unpacked> held = unpackAt(image, e.romOffset, kFaceProfile);
     return held && held->unpacked == e.unpacked;
 }
