@@ -119,7 +119,7 @@ TEST_F(Project, DiffCountsAndFoldsTheEntriesThatDiffer) {
 TEST_F(Project, SpaceFiguresAreWhereTheSavePutsTheRecords) {
     ScriptedPlatform platform;
     EditorState state = test::demoState(platform);
-    const LayoutPlan plan = layoutPlan(state.catalogues);
+    const LayoutPlan plan = layoutPlan(state.image, state.catalogues);
     ASSERT_TRUE(plan.fits);
     EditorState copy = state;
     RomImage saved = state.image;
@@ -150,7 +150,7 @@ TEST_F(Project, SpaceFiguresAreWhereTheSavePutsTheRecords) {
         s.catalogues.colourSets[0].packed.resize(s.catalogues.colourSets[0].packed.size() + plan.colourSets.left() + more);
         std::string report;
         EXPECT_EQ(spaceCheck(s, report).done(), more == 0);
-        EXPECT_EQ(layoutPlan(s.catalogues).colourSets.left(), -more);
+        EXPECT_EQ(layoutPlan(s.image, s.catalogues).colourSets.left(), -more);
         EXPECT_EQ(layOutImage(saved, s).ok(), more == 0);
     }
     std::string report;

@@ -42,19 +42,6 @@ TEST_F(Save, WritesTheFixedLayoutChanges) {
     EXPECT_TRUE(std::equal(out.begin() + row8.start, out.begin() + row8.end, test::demoImage().at(row8.start)));
 }
 
-TEST_F(Save, PinnedFacesKeepTheirBytesAndPointers) {
-    state.catalogues.faces()[130].unpacked = Bytes(768, 0x11);
-    state.catalogues.faces()[130].packed = Bytes{0xFF, 1, 2, 3};
-    const Bytes out = save("out.smc");
-    const RomImage& before = test::demoImage();
-    for (int i = kFirstPinnedFace; i < kFaceCount; ++i) {
-        const ResourceEntry& demo = test::demoCatalogues().faces()[static_cast<size_t>(i)];
-        const int32_t pointer = kFacePointerTable + 3 * demo.tableIndex;
-        EXPECT_TRUE(std::equal(out.begin() + pointer, out.begin() + pointer + 3, before.at(pointer))) << i;
-        EXPECT_TRUE(std::equal(demo.packed.begin(), demo.packed.end(), out.begin() + demo.romOffset)) << i;
-    }
-}
-
 TEST_F(Save, NamesOverflowIntoTheSecondRegionAndThenFail) {
     // 2510 names of 6 code bytes and a terminator: 17570 bytes, more than region 0 holds
     for (NameEntry& name : state.catalogues.names) name.code = Bytes{0x72, 0x74, 0x76, 0x78, 0x7A, 0x7C};

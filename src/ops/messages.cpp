@@ -107,7 +107,10 @@ std::string codeReason(const Problem& p) {
             return hex("the block pointer at 0x%06llX holds", static_cast<int64_t>(p.offset)) + held +
                    ", which leads outside the image";
         }
-        case C::NoRoom: return {};
+        case C::NoRoom:  // a pinned face names itself; otherwise the message says it all
+            return p.record != Record::Face ? std::string()
+                                            : "packs to " + num(p.found) + " bytes, more than the " + num(p.expected) +
+                                                  " bytes of its place; faces 127-156 are saved where they stand";
         case C::PackedStreamOutside: return "packed stream starts outside the image";
         case C::PackedStreamRunsPast: return "packed stream runs past the end of the image";
         case C::BackReferenceOutside: return "back-reference leads outside the image";
