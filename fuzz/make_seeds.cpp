@@ -64,4 +64,6 @@ int main(int argc, char** argv) {
     put(dir / "load_image", "text_pointers.bin", cut({1, 0x01, 0x80, 0x00}, image, 0x118000, 0x40));
     put(dir / "load_image", "name_pointers.bin", cut({3, 0x06, 0x40, 0xC7}, image, 0x640C7, 0x40));
     put(dir / "load_image", "short.smc", cut({}, image, 0, 512));
+    const std::string rules = "# c\nあ\tか\nre:(?<n>\\w)\\R?$\t${n}$1$$\r\nre:.*|\\?\tX\n";
+    put(dir / "replace_rules", "rules.tsv", Bytes(rules.begin(), rules.end()));
 }

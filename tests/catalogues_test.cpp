@@ -13,18 +13,6 @@ namespace {
 using test::demoCatalogues;
 using test::demoImage;
 
-TEST(Catalogues, NumberEveryRecord) {
-    const Catalogues& c = demoCatalogues();
-    ASSERT_EQ(c.resources.size(), 11664u);
-    ASSERT_EQ(c.names.size(), 2510u);
-    ASSERT_EQ(c.colourSets.size(), 1256u);
-    EXPECT_EQ(c.unitGraphics().front().id, 157);
-    EXPECT_EQ(c.texts().front().id, 6057);
-    EXPECT_EQ(c.texts().back().id, 11663);
-    EXPECT_EQ(c.unitGraphics()[42].tableIndex, 42);
-    EXPECT_EQ(c.texts()[4000].tableIndex, 4000);
-}
-
 TEST(Catalogues, FollowTheGamesPointerTables) {
     const RomImage& image = demoImage();
     const Catalogues& c = demoCatalogues();

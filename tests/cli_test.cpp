@@ -20,14 +20,6 @@ protected:
     std::string rom;
 };
 
-TEST_F(Cli, InfoSummarisesTheImage) {
-    const CliRun r = cli({rom, "info"});
-    EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_NE(r.out.find("texts:         5607"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("indexed layout"), std::string::npos) << r.out;
-    EXPECT_TRUE(r.err.empty());
-}
-
 TEST_F(Cli, UsageErrorsExitWithTwoBeforeReadingAnythingAndAMessageWithOne) {
     EXPECT_EQ(cli({}).code, 2);
     EXPECT_EQ(cli({rom}).code, 2);

@@ -32,22 +32,8 @@ TEST(ColourConversion, KeepsFiveBitsOfEachComponent) {
     for (uint16_t c = 0; c < 0x8000; ++c) ASSERT_EQ(rgbToConsole(consoleToRgb(c)), c);
 }
 
-TEST(Tiles, ReadFourBitPlanesLeftmostPixelInBitSeven) {
-    Bytes tile(32, 0);
-    tile[2 * 3] = 0x80;       // plane 0, row 3, x 0
-    tile[2 * 3 + 1] = 0x80;   // plane 1
-    tile[16 + 2 * 3] = 0x01;  // plane 2, row 3, x 7
-    tile[17 + 2 * 7] = 0x40;  // plane 3, row 7, x 1
-    for (const auto& [x, y, value] : {std::array{0, 3, 3}, {7, 3, 4}, {1, 7, 8}, {1, 6, 0}})
-        EXPECT_EQ(tilePixel(tile.data(), x, y), value) << x << "," << y;
-}
-
 TEST_F(FaceGraphics, ExtractWritesPagesPalettesAndSideFile) {
     ASSERT_EQ(extract().summary, sjis("顔グラフィック 157 件を書き出しました"));
-    const ScriptedPlatform::Dialog& d = platform.dialogs.at(0);
-    EXPECT_TRUE(d.save);
-    EXPECT_EQ(d.options.defaultExtension, "fig");
-    EXPECT_EQ(d.options.filter, sjis("顔グラフィック(*.fig)|*.fig|顔グラフィックPNG(*.png)|*.png|全て(*.*)|*.*||"));
     const Bytes fig = platform.files["face.fig"];
     ASSERT_EQ(fig.size(), 163840u);
     auto faceAt = [&](size_t offset, size_t f) {

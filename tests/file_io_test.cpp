@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -130,6 +131,38 @@ TEST(FileWrite, WritesStraightThroughAFileThatIsNotRegular) {
     ::close(reader);
     EXPECT_EQ(Bytes(got, got + 3), (Bytes{1, 2, 3}));
     EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// A target its user may not write is refused with the system's words, and
+// it and its folder stay as they were; a writable one beside it is written.
+// Root may write anything, so the writes run in a child that gives root up.
+TEST(FileWrite, ATargetTheUserMayNotWriteIsLeftAsItWas) {
+    const fs::path dir = test::scratchFolder(), mine = dir / "mine", theirs = dir / "theirs";
+    fs::create_directories(mine);
+    fs::create_directories(theirs);
+    fs::permissions(theirs, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read | fs::perms::others_exec);
+    test::writeBytes(mine / "ro.smc", Bytes{1});
+    test::writeBytes(mine / "rw.smc", Bytes{1});
+    fs::permissions(mine / "ro.smc", fs::perms::owner_read | fs::perms::others_read);
+    const bool root = ::geteuid() == 0;
+    for (const fs::path& p : {mine, mine / "ro.smc", mine / "rw.smc"}) ASSERT_TRUE(!root || ::chown(p.c_str(), 65534, 65534) == 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(99);
+        const Status readOnly = writeFileReplacing(mine / "ro.smc", Bytes{2});
+        const Status newFile = writeFileReplacing(theirs / "new.smc", Bytes{2});
+        const Status writable = writeFileReplacing(mine / "rw.smc", Bytes{2});
+        const bool words = !readOnly && readOnly.problem().words == std::strerror(EACCES);
+        ::_exit((readOnly ? 1 : 0) | (newFile ? 2 : 0) | (writable ? 0 : 4) | (words ? 0 : 8));
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (WEXITSTATUS(status) == 99) GTEST_SKIP() << "cannot give root up";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(test::readBytes(mine / "ro.smc"), Bytes{1});
+    EXPECT_EQ(test::readBytes(mine / "rw.smc"), Bytes{2});
+    EXPECT_EQ(test::listing(mine), (std::vector<std::string>{"ro.smc", "rw.smc"}));
+    EXPECT_TRUE(test::listing(theirs).empty());
 }
 
 TEST(FileRead, ReadsAtMostTheCapAndSaysWhyItCannot) {

@@ -1,5 +1,5 @@
 // Nothing lost on the way round: codes through export and import after a
-// save, faces sharing a pointer slot, a block pointer gone bad.
+// save, a block pointer gone bad.
 #include <gtest/gtest.h>
 
 #include "ops/operations.h"
@@ -61,26 +61,6 @@ TEST_F(Lossless, AnUnchangedExportAndImportAfterSaveAndReloadGivesEveryCodeBack)
     EXPECT_NE(std::string(names.begin(), names.end()).find("[F0 09] ?08 10??08 12?!F3!!16!" + sjis("　") + "\r\n"), std::string::npos);
     const std::string text9 = "##No.00 09\n" + sjis("熊") + "?08 11??08 12??09 FF??0A B0?!CF!?00 20?" + sjis("　ぎ") + "//";
     EXPECT_NE(std::string(texts.begin(), texts.end()).find(text9), std::string::npos);
-}
-
-// Two faces whose pointer slot is the same: the slot ends at the one placed
-// last. A one-byte face goes into the smallest region at once, a face too
-// large for any but the last region goes last, whichever entry comes first.
-TEST_F(Lossless, FacesSharingAPointerSlotLeaveItAtTheFacePlacedLast) {
-    for (const auto& [large, small] : {std::pair<size_t, size_t>{10, 11}, {11, 10}}) {
-        EditorState s = state;
-        Catalogue faces = s.catalogues.faces();
-        faces[small].tableIndex = faces[large].tableIndex;
-        faces[small].packed = Bytes{0x5A};
-        Bytes big(0x2000);
-        for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>(i * 7 + 1);
-        faces[large].packed = big;
-        ASSERT_TRUE(save(s, "faces.smc"));
-        const RomImage out(test::readBytes(folder / "faces.smc"));
-        const int32_t at = readLongPointer(out, kFacePointerTable + 3 * faces[large].tableIndex);
-        ASSERT_TRUE(isInsideImage(at) && at + 0x2000 <= kRomSize);
-        EXPECT_TRUE(std::equal(big.begin(), big.end(), out.at(at))) << "large face " << large;
-    }
 }
 
 TEST_F(Lossless, ABlockPointerLeadingOutsideIsAFailureToWriteNotALackOfRoom) {

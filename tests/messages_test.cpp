@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli.h"
+#include <sstream>
+
+#include "ops/dialog_options.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
 #include "scripted_platform.h"
@@ -13,124 +16,53 @@ namespace {
 
 using namespace std::string_literals;
 
-// Every message and every detail, word for word, from a problem's code and
-// fields alone. Fields the code does not use are set too: they must not show.
-TEST(Messages, EachCodeHasItsExactWords) {
-    using C = ProblemCode;
-    auto make = [](ProblemCode code, std::string bytes = {}, std::string words = {}) {
-        Problem p = problem(code, 0x1F);
-        p.record = Record::Text, p.entry = 3, p.innerOffset = 9, p.line = 4, p.expected = 8, p.found = 2;
-        p.width = 32, p.height = 48, p.x = 5, p.y = 6, p.bytes = std::move(bytes), p.words = std::move(words);
-        return p;
+// Every message of every code, and the file dialogs, compared with
+// tests/golden/messages.txt; its header says how to write it again.
+std::string allMessages() {
+    std::ostringstream out;
+    out << "# Every message's display and detail, one code (and variant) a line, and every file dialog.\n"
+           "# Written by: VELK_WRITE_GOLDEN=1 build/tests/velk_tests --gtest_filter=Golden.*\n";
+    auto line = [&](const char* tag, int code, const Problem& p) {
+        const Message m = renderMessage(p);
+        out << tag << code << " " << m.display << " | " << m.detail << "\n";
+        return m.display + m.detail;
     };
-    Problem writing = make(C::SystemError, "", "Disk full"), named = make(C::NameRunsPast);
-    writing.writing = true, writing.file = "\x83\x41.smc";
-    named.record = Record::UnitGraphic, named.pointsTo = 0x12345;
-    Problem nameChar = make(C::CharacterNotInTable, "\x8C\x46"), oneByte = make(C::CharacterNotInTable, "a\r");
-    Problem big = make(C::NotARomImage), colour = make(C::ColourNotInPalette);
-    nameChar.record = Record::Name, oneByte.found = 1, big.found = 9, colour.found = 0xA0B0C;
-    Problem wide = oneByte, failedCheck = make(C::PatchFailedCheck, "", "applied, it does not give the saved image");
-    Problem notRemoved = make(C::PatchFailedCheck, "", "why");
-    wide.fullWidth = "\x82\x81", notRemoved.cause = "gone", notRemoved.writing = true;
-    const struct { Problem problem; const char* display; std::string detail; } cases[] = {
-        {writing, "ア.smcに書き込めませんでした", "ア.smc: Disk full"},
-        {make(C::SystemError), "が読み込めません", ""},
-        {make(C::FileTooLarge), "", "larger than 8 MiB"},
-        {make(C::Utf16ByteOrderMark), "", "begins with a UTF-16 byte-order mark; save it as Shift-JIS or UTF-8"},
-        {make(C::Utf16ZeroByte), "", "holds a zero byte, so it looks like UTF-16; save it as Shift-JIS or UTF-8"},
-        {make(C::NotUtf8, "\xC0"), "", "is not UTF-8: \\xC0 is no UTF-8 character"},
-        {make(C::NoShiftJisForm, "Ƀ"), "", "'Ƀ' has no Shift-JIS (CP932) form"},
-        {make(C::NotUtf8Text), "", "not UTF-8 text"},
-        {make(C::AbsoluteScriptPath), "",
-         "is an absolute path; a script names files in its own folder or below it (--script-files-anywhere allows any)"},
-        {make(C::ScriptPathLeadsOut), "",
-         "leads out of the script's folder; a script names files in its own folder or below it (--script-files-anywhere "
-         "allows any)"},
-        {make(C::IsAFolder), "", "is a folder, not a file"},
-        {make(C::NotARegularFile), "", "is not a regular file (a FIFO or a device); a script names regular files only"},
-        {make(C::IsTheLoadedRom, "", "g.smc"), "に書き込めませんでした",
-         "is the loaded ROM g.smc (after following links); it is never replaced by a patch"},
-        {make(C::BackupIsALink, "", "g.smc"), "に書き込めませんでした",
-         "is a link to g.smc, the file this save replaces; the backup would not keep it. Remove or rename it"},
-        {make(C::LoadedFromPipe), "",
-         "was read from a pipe or a device, which cannot be read again as the patch's source; load the ROM from a file"},
-        {make(C::LoadedRomChanged), "", "changed since it was loaded, and a patch is made against the ROM as loaded"},
-        {make(C::RomHasGrown, "", "g.smc"), "", "g.smc has grown to more than 8 bytes since it was loaded"},
-        {make(C::NotARomImage), "", "2 bytes, not a 4 MiB image (4194304 bytes, or 4194816 with a copier header)"},
-        {big, "", "more than 8 bytes, not a 4 MiB image (4194304 bytes, or 4194816 with a copier header)"},
-        {make(C::BlockPointerOutside, "\x00\x80\xFF"s), "", "the block pointer at 0x00001F holds 00 80 FF, which leads outside the image"},
-        {make(C::NoRoom), "容量が足りません", ""},
-        {make(C::PackedStreamOutside), "", "packed stream starts outside the image"},
-        {make(C::PackedStreamRunsPast), "", "packed stream runs past the end of the image"},
-        {make(C::BackReferenceOutside), "", "back-reference leads outside the image"},
-        {make(C::LengthHeaderTooLarge), "", "length header asks for 2 bytes, more than 4096"},
-        {make(C::UnpackedLengthTooLarge), "", "unpacked length beyond 4096 bytes"},
-        {make(C::NamePointerOutside), "", "name pointer leads outside the image"},
-        {named, "", "unit graphic 3 (pointer to 0x012345): name runs past the end of the image"},
-        {nameChar, "熊は使用できません3 -116", "'熊' (bytes 8C 46) is in no character table, in name 3"},
-        {oneByte, "a\\x0Dは使用できません97 13 3 9", "'a' (byte 61) is in no character table, in text 3"},
-        {make(C::EntryNotClosed, "\0\0"s), "は使用できません0 0 3 9", "text 3 ends without its closing \"//\""},
-        {make(C::HexEscapeMalformed, "[F"), "", "'[' is not followed by two hexadecimal numbers, in text 3"},
-        {make(C::HexEscapeNotClosed, "[F"), "", "'[' has no closing \")]\" before the text ends, in text 3"},
-        {make(C::PairEscapeMalformed, "?\x82"), "?\\x82は使用できません63 -126 3 9",
-         "'?' is not followed by \"XX YY?\" (two digits each), in text 3"},
-        {make(C::ByteEscapeMalformed, "!\n"), "", "'!' is not followed by \"XX!\" (two digits), in text 3"},
-        {make(C::EscapeEndsName, "!0"), "", "the escape's 00 would end the name there, in text 3"},
-        {make(C::UnknownToken, "\x97\x45\x8E\xD2"), "(勇者)は使用できません",
-         "(勇者) is none of the tokens (主人公) (騎士団) (冷や汗) (ハート) (旗), in text 3"},
-        {make(C::TokenNotClosed, "\x8A\xF8"), "(旗)は使用できません", "\"(旗\" has no closing \")\" on its line, in text 3"},
-        {make(C::TextTooLong), "テキスト3が長すぎます", "text 3 needs more than 4096 code bytes"},
-        {make(C::NoFileName), "4行目の指定が足りません", "no file name behind \"@@\""},
-        {make(C::GlyphsWithoutTable), "", "the glyph file has no table file (\"@@\") behind it in its section"},
-        {make(C::SheetWithoutPalette), "", "the sheet file has no palette file (\"@@\") behind it in its section"},
-        {make(C::EntryNeedsFiveNumbers), "", "the entry needs '#' and five numbers, each behind a '.'"},
-        {make(C::EntryNeedsThreeNumbers), "", "the entry needs '#' and three numbers, each behind a '.'"},
-        {make(C::NameEntryUnsigned), "4行目の番号が範囲外です", "an entry number has no sign: [F0 00] to [F9 CD]"},
-        {make(C::NameEntryOutOfRange), "", "a name entry must be [F0 00] to [F9 CD]"},
-        {make(C::TextEntryUnsigned), "", "an entry number has no sign: ##No.00 00 to ##No.15 E6"},
-        {make(C::TextEntryOutOfRange), "", "a text entry must be ##No.00 00 to ##No.15 E6"},
-        {make(C::ClassNumberOutOfRange), "", "U2 must be 00-0A, or FF to leave it alone"},
-        {make(C::ItemNumberOutOfRange), "", "G3 must be 04B-156, or FF to leave it alone"},
-        {make(C::IpsIsBps), "", "a BPS patch (it begins with \"BPS1\"), not an IPS patch"},
-        {make(C::IpsNoHeader), "", "not an IPS patch: it does not begin with \"PATCH\""},
-        {make(C::IpsTooShort), "", "IPS patch of 2 bytes, fewer than 8"},
-        {make(C::IpsNoEof), "", "IPS record at 0x9 runs past the end of the patch without \"EOF\""},
-        {make(C::IpsRecordRunsPast), "", "IPS record at 0x9 runs past the end of the patch"},
-        {make(C::IpsZeroRun), "", "IPS record at 0x9 is a run of length 0"},
-        {make(C::IpsWritesBeyond), "", "IPS record at 0x9 writes beyond the end of the image"},
-        {make(C::BpsNoHeader), "", "BPS patch: no \"BPS1\" header"},
-        {make(C::BpsPatchChecksum), "", "BPS patch: the patch's checksum does not match"},
-        {make(C::BpsHeaderRunsPast), "", "BPS patch: header runs past the end"},
-        {make(C::BpsSourceSize), "", "BPS patch: made for a source of 8 bytes"},
-        {make(C::BpsSourceChecksum), "", "BPS patch: the source's checksum does not match"},
-        {make(C::BpsSizesBeyond), "", "BPS patch: sizes beyond the patch"},
-        {make(C::BpsActionRunsPast), "", "BPS patch: action runs past the end"},
-        {make(C::BpsActionBeyondTarget), "", "BPS patch: action writes beyond the target"},
-        {make(C::BpsReadsBeyondSource), "", "BPS patch: reads beyond the source"},
-        {make(C::BpsNewBytesRunPast), "", "BPS patch: new bytes run past the end"},
-        {make(C::BpsOffsetRunsPast), "", "BPS patch: offset runs past the end"},
-        {make(C::BpsCopyOutsideSource), "", "BPS patch: copies from outside the source"},
-        {make(C::BpsCopyOutsideTarget), "", "BPS patch: copies from outside the target so far"},
-        {make(C::BpsTargetSize), "", "BPS patch: makes 2 bytes, not 8"},
-        {make(C::BpsTargetChecksum), "", "BPS patch: the target's checksum does not match"},
-        {make(C::NotAPng), "", "not a PNG file"},
-        {make(C::PngLibrary, "", "the file ends early"), "", "the file ends early"},
-        {make(C::PictureSize), "", "32 x 48 pixels expected, found 5 x 6"},
-        {make(C::PaletteIndexTooLarge), "", "pixel (5, 6) has palette index 2; indexes 0-8 are read"},
-        {colour, "", "pixel (5, 6) has colour #0A0B0C, which is not in the palette"},
-        {wide, "", "'a' (byte 61) is in no character table, in text 3; its full-width form 'ａ' has one, which --fullwidth would take"},
-        {make(C::FolderNotEmpty), "", "the folder is not empty; a project is exported into a new or empty folder"},
-        {make(C::ProjectFileInvalid, "", "line 2: no \"format\""), "", "line 2: no \"format\""},
-        {failedCheck, "", "the patch failed its check and was removed: applied, it does not give the saved image"},
-        {notRemoved, "に書き込めませんでした", "the patch failed its check and could not be removed (gone): why"},
-    };
-    for (const auto& c : cases) {
-        const Message m = renderMessage(c.problem);
-        if (*c.display) {
-            EXPECT_EQ(m.display, c.display) << c.detail;
+    // Every field set, also those a code does not use: they must not show.
+    Problem p = problem(ProblemCode::SystemError, 0x1F);
+    p.record = Record::Text, p.entry = 3, p.innerOffset = 9, p.line = 4, p.expected = 8, p.found = 2;
+    p.width = 32, p.height = 48, p.x = 5, p.y = 6, p.bytes = "\x8C\x46", p.words = "g.smc";
+    for (int c = 0; c <= static_cast<int>(ProblemCode::PatchFailedCheck); ++c) {
+        p.code = static_cast<ProblemCode>(c);
+        const std::string base = line("", c, p);
+        // The variants other fields make, where they change the words: a
+        // write to a named file, a record with its pointer, a one-byte character.
+        Problem w = p, n = p, c1 = p;
+        w.writing = true, w.file = "\x83\x41.smc", w.cause = "gone", w.found = 9;
+        n.record = Record::Name, n.pointsTo = 0x12345;
+        c1.bytes = "a\r", c1.found = 1, c1.fullWidth = "\x82\x81";
+        for (const auto& [tag, v] : {std::pair{"w", w}, {"n", n}, {"c", c1}}) {
+            const Message m = renderMessage(v);
+            if (m.display + m.detail != base) line(tag, c, v);
         }
-        EXPECT_EQ(m.detail, c.detail);
     }
+    const std::pair<const char*, FileDialogOptions> dialogs[] = {
+        {"rom-open", romOpenDialogOptions()},        {"rom-save", romSaveDialogOptions()},
+        {"face-graphics", faceGraphicsDialogOptions()}, {"face-picture", facePictureDialogOptions()},
+        {"unit-graphics", unitGraphicsDialogOptions()}, {"name-list", nameListDialogOptions()},
+        {"texts-export", textCollectionExportOptions()}, {"texts-import", textCollectionImportOptions()},
+        {"change-script", changeScriptDialogOptions()}};
+    for (const auto& [name, d] : dialogs)
+        out << "dialog " << name << " ." << d.defaultExtension << " " << d.initialFileName << " "
+            << fromCp932(d.filter) << "\n";
+    return out.str();
+}
+
+TEST(Golden, MessagesAndDialogsAreAsReviewed) {
+    const fs::path golden = fs::path(VELK_TEST_SOURCE_DIR) / "golden" / "messages.txt";
+    const std::string now = allMessages();
+    if (std::getenv("VELK_WRITE_GOLDEN")) test::writeBytes(golden, bytesOf(now));
+    const Bytes kept = test::readBytes(golden);
+    EXPECT_EQ(now, std::string(kept.begin(), kept.end()));
 }
 
 // Imports through the operations, as the window does, and keeps the outcome.

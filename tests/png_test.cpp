@@ -1,7 +1,15 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cmath>
+#include <functional>
+
+#include "gfx/colours.h"
 #include "gfx/face_png.h"
+#include "gfx/png_pixels.h"
+#include "gfx/unit_graphics.h"
+#include "gfx/unit_png.h"
+#include "ops/messages.h"
 #include "gfx/png_codec.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"
@@ -18,27 +26,111 @@ EditorState demoState() {
     return s;
 }
 
-// The picture as 8-bit RGBA through libpng's own writer: index 0 transparent.
+// A PNG as a paint program may save it, through libpng's own writer. One
+// byte a sample in `samples`, rows one after another; libpng packs depths
+// below 8, and a 16-bit sample is the byte twice (x * 257).
+Bytes paintedPng(int colourType, int depth, uint32_t width, uint32_t height, const Bytes& samples,
+                 const std::vector<Rgb>& palette = {}, const Bytes& alphas = {}) {
+    Bytes out, wide;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(png, &out, [](png_structp w, png_bytep data, size_t n) {
+        auto* o = static_cast<Bytes*>(png_get_io_ptr(w));
+        o->insert(o->end(), data, data + n);
+    }, nullptr);
+    png_set_IHDR(png, info, width, height, depth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    std::vector<png_color> entries;
+    for (const Rgb& c : palette) entries.push_back({c.red, c.green, c.blue});
+    if (!entries.empty()) png_set_PLTE(png, info, entries.data(), static_cast<int>(entries.size()));
+    if (!alphas.empty()) png_set_tRNS(png, info, alphas.data(), static_cast<int>(alphas.size()), nullptr);
+    png_write_info(png, info);
+    if (depth < 8) png_set_packing(png);
+    for (uint8_t x : samples) wide.insert(wide.end(), depth == 16 ? 2 : 1, x);
+    const size_t row = wide.size() / height;
+    for (uint32_t y = 0; y < height; ++y) png_write_row(png, wide.data() + y * row);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+// The picture as 8-bit RGBA: index 0 transparent.
 Bytes rgbaPng(const PngPicture& p) {
     Bytes rgba;
     for (uint8_t i : p.pixels)
         rgba.insert(rgba.end(), {p.palette[i].red, p.palette[i].green, p.palette[i].blue, static_cast<uint8_t>(i ? 255 : 0)});
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION, image.width = p.width, image.height = p.height, image.format = PNG_FORMAT_RGBA;
-    png_alloc_size_t size = 1 << 20;
-    Bytes out(size);
-    EXPECT_TRUE(png_image_write_to_memory(&image, out.data(), &size, 0, rgba.data(), 0, nullptr));
-    out.resize(size);
-    return out;
+    return paintedPng(PNG_COLOR_TYPE_RGBA, 8, p.width, p.height, rgba);
 }
 
-TEST(PngChannels, ReplicationAndRoundingInvertEachOtherOnAll32Levels) {
-    const std::pair<unsigned, unsigned> pinned[] = {{0, 0}, {1, 8}, {2, 16}, {15, 123}, {16, 132}, {30, 247}, {31, 255}};
-    for (auto [c, x] : pinned) EXPECT_EQ(channelTo8(c), x) << c;
+// Each channel byte goes to the nearest of the 32 levels, on all 256.
+TEST(PngChannels, EveryByteRoundsToTheNearestLevelAndLevelsComeBack) {
+    for (unsigned x = 0; x < 256; ++x) ASSERT_EQ(channelTo5(x), std::lround(x * 31.0 / 255)) << x;
+    // a level widens by repeating its top bits, and reads back as itself
+    for (auto [c, x] : {std::pair{0u, 0}, {1u, 8}, {3u, 24}, {16u, 132}, {30u, 247}, {31u, 255}}) EXPECT_EQ(channelTo8(c), x);
     for (unsigned c = 0; c < 32; ++c) ASSERT_EQ(channelTo5(channelTo8(c)), c) << c;
-    // the rounding edges between levels 0/1 and 30/31; truncation would give 0 and 30
-    const std::pair<unsigned, unsigned> edges[] = {{4, 0}, {5, 1}, {250, 30}, {251, 31}};
-    for (auto [x, c] : edges) EXPECT_EQ(channelTo5(x), c) << x;
+}
+
+// A face saved in every bit depth and colour type gives the same tiles: an
+// index is its value (mod 16), a colour the value whose set-0 colour it is,
+// and a fully transparent pixel 0 whatever colour stands under it.
+TEST(FacePng, EveryDepthAndColourTypeGivesTheSameTiles) {
+    std::vector<ResourceEntry> colourful(8, ResourceEntry{{}, Bytes(30, 0), 0, 0, 0}), grey = colourful;
+    std::vector<Rgb> rgbOf(16, Rgb{0, 0, 0}), greyOf = rgbOf;
+    for (unsigned v = 1; v < 16; ++v) {
+        const unsigned c = v | (31 - v) << 5 | (v * 5 % 32) << 10, g = 2 * v * 0x421;
+        colourful[0].unpacked[2 * v - 2] = c & 0xFF, colourful[0].unpacked[2 * v - 1] = static_cast<uint8_t>(c >> 8);
+        grey[0].unpacked[2 * v - 2] = g & 0xFF, grey[0].unpacked[2 * v - 1] = static_cast<uint8_t>(g >> 8);
+        rgbOf[v] = consoleToPngRgb(static_cast<uint16_t>(c)), greyOf[v] = consoleToPngRgb(static_cast<uint16_t>(g));
+    }
+    using Pixel = std::function<Bytes(unsigned v, size_t i)>;
+    const Pixel index = [](unsigned v, size_t) { return Bytes{static_cast<uint8_t>(v)}; };
+    const Pixel rgb = [&](unsigned v, size_t) { return Bytes{rgbOf[v].red, rgbOf[v].green, rgbOf[v].blue}; };
+    const Pixel rgba = [&](unsigned v, size_t i) {  // under a transparent pixel, any colour
+        const Rgb c = v ? rgbOf[v] : Rgb{static_cast<uint8_t>(i), 0x5A, static_cast<uint8_t>(i >> 3)};
+        return Bytes{c.red, c.green, c.blue, static_cast<uint8_t>(v ? 255 : 0)};
+    };
+    const Pixel g = [&](unsigned v, size_t) { return Bytes{greyOf[v].red}; };
+    const Pixel ga = [&](unsigned v, size_t i) { return Bytes{v ? greyOf[v].red : static_cast<uint8_t>(i), static_cast<uint8_t>(v ? 255 : 0)}; };
+    const struct { const char* what; int type, depth; unsigned values; bool grey; Pixel pixel; } cases[] = {
+        {"1-bit indexed", PNG_COLOR_TYPE_PALETTE, 1, 2, false, index},
+        {"2-bit indexed", PNG_COLOR_TYPE_PALETTE, 2, 4, false, index},
+        {"4-bit indexed", PNG_COLOR_TYPE_PALETTE, 4, 16, false, index},
+        {"8-bit indexed", PNG_COLOR_TYPE_PALETTE, 8, 16, false, index},
+        {"8-bit grey", PNG_COLOR_TYPE_GRAY, 8, 16, true, g},
+        {"16-bit grey", PNG_COLOR_TYPE_GRAY, 16, 16, true, g},
+        {"grey with alpha", PNG_COLOR_TYPE_GRAY_ALPHA, 8, 16, true, ga},
+        {"truecolour", PNG_COLOR_TYPE_RGB, 8, 16, false, rgb},
+        {"16-bit truecolour", PNG_COLOR_TYPE_RGB, 16, 16, false, rgb},
+        {"truecolour with alpha", PNG_COLOR_TYPE_RGBA, 8, 16, false, rgba},
+        {"16-bit truecolour with alpha", PNG_COLOR_TYPE_RGBA, 16, 16, false, rgba},
+    };
+    for (const auto& c : cases) {
+        Bytes values, samples;
+        for (size_t i = 0; i < 32 * 48; ++i) {
+            values.push_back(static_cast<uint8_t>((i % 32 + i / 32 * 3 + i / 7) % c.values));
+            const Bytes s = c.pixel(values.back(), i);
+            samples.insert(samples.end(), s.begin(), s.end());
+        }
+        std::vector<Rgb> palette;
+        if (c.type == PNG_COLOR_TYPE_PALETTE) palette.assign(rgbOf.begin(), rgbOf.begin() + c.values);
+        const Result<FacePng> face = readFacePng(paintedPng(c.type, c.depth, 32, 48, samples, palette), c.grey ? grey : colourful);
+        ASSERT_TRUE(face.ok()) << c.what << ": " << renderMessage(face.problem()).detail;
+        EXPECT_EQ(face->tiles, pixelsToTiles(values, 4)) << c.what;
+    }
+}
+
+// A truecolour unit sheet is read against the shared colours 1-15.
+TEST(UnitPng, ATruecolourSheetGivesTheUnitFile) {
+    const RomImage& image = test::demoImage();
+    const Result<PngPicture> sheet = decodePng(unitSheetPngBytes(test::demoCatalogues().unitGraphics(), image));
+    ASSERT_TRUE(sheet.ok());
+    Bytes rgb;
+    for (uint8_t i : sheet->pixels) {
+        const Rgb c = consoleToPngRgb(i % 16 ? sharedColour(image, i % 16) : 0);
+        rgb.insert(rgb.end(), {c.red, c.green, c.blue});
+    }
+    EXPECT_EQ(*unitFileFromPng(paintedPng(PNG_COLOR_TYPE_RGB, 8, sheet->width, sheet->height, rgb), image),
+              unitFileBytes(test::demoCatalogues().unitGraphics(), image));
 }
 
 // One face by hand: pixel (0, 2) of tile 5 has planes 0 and 3 set (value 9)
@@ -116,17 +208,8 @@ TEST_F(PngRoundTrip, APixelEditedInThePngLandsWhereTheSameEditInTheFigLands) {
     EXPECT_EQ(state.catalogues.faces()[3].packed, viaFig.catalogues.faces()[3].packed);
 }
 
-TEST_F(PngRoundTrip, AFaceSavedAsRgbaImportsAsTheIndexedOneDoes) {
-    putFace(7, rgbaPng(face(7)));
-    ASSERT_TRUE(decodePng(test::readBytes(folder / "faces" / facePngName(7)))->indexed == false);
-    const Outcome o = importFacesPngFrom(state, platform, folder / "faces");
-    ASSERT_TRUE(o.done()) << o.problem->detail;
-    EXPECT_EQ(state.catalogues.faces()[7].packed, test::demoCatalogues().faces()[7].packed);
-}
-
-// Each case spoils face files; the import reports and changes nothing, or
-// goes on with a warning. Face 0's colour 1 of set 0 is edited first, so a
-// failed import that applied anything would show.
+// Each case spoils face 9; the import reports it and changes nothing. Face
+// 0's colour 1 of set 0 is edited first, so an import that applied anything would show.
 TEST_F(PngRoundTrip, BadFilesAreReportedAndChangeNothing) {
     const auto recolour = [](PngPicture p) { p.palette[1] = {0, 0, 8}; return p; };
     const auto rgbaWithPixel = [this](uint8_t r) {
@@ -137,48 +220,48 @@ TEST_F(PngRoundTrip, BadFilesAreReportedAndChangeNothing) {
         return rgbaPng(p);
     };
     const Bytes good0 = indexed(recolour(face(0)));
-    PngPicture narrow = face(9), index128 = face(9), sixteen = face(9);
+    PngPicture narrow = face(9), index128 = face(9);
     narrow.width = 31;
     narrow.pixels.resize(31 * 48);
     index128.pixels[47 * 32 + 31] = 128;
     index128.palette.resize(129);
-    sixteen.palette.resize(16);
-    for (uint8_t& i : sixteen.pixels) i %= 16;
-    sixteen.palette[1] = {255, 255, 255};
     Bytes damaged = test::readBytes(folder / "faces" / facePngName(9));
     damaged[damaged.size() - 20] ^= 0x40;  // inside IDAT: its CRC no longer matches
-    // face9 empty: the file is removed; detail "": the import goes on, with the one warning
-    struct Case { const char* what; Bytes face9; const char *detail, *warning; } cases[] = {
-        {"colour outside the set", rgbaWithPixel(0x12), "face-009.png: pixel (5, 7) has colour #123456, which is not in the palette", ""},
-        {"31 x 48", indexed(narrow), "face-009.png: 32 x 48 pixels expected, found 31 x 48", ""},
-        {"index 128", indexed(index128), "face-009.png: pixel (31, 47) has palette index 128; indexes 0-127 are read", ""},
-        {"damaged", damaged, "face-009.png: IDAT: incorrect data check", ""},
-        {"not a PNG", Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0}, "face-009.png: not a PNG file", ""},
-        {"16-entry palette", indexed(sixteen), "",
-         "faces/face-009.png: warning: a palette of 16 entries, not 128 (1 file so); their colour sets stay as they are"},
-        {"missing", {}, "", "faces: warning: 1 face file missing, first face-009.png; those faces stay as they are"},
+    const struct { const char* what; Bytes face9; const char* detail; } cases[] = {
+        {"colour outside the set", rgbaWithPixel(0x12), "face-009.png: pixel (5, 7) has colour #123456, which is not in the palette"},
+        {"31 x 48", indexed(narrow), "face-009.png: 32 x 48 pixels expected, found 31 x 48"},
+        {"index 128", indexed(index128), "face-009.png: pixel (31, 47) has palette index 128; indexes 0-127 are read"},
+        {"damaged", damaged, "face-009.png: IDAT: incorrect data check"},
+        {"not a PNG", Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0}, "face-009.png: not a PNG file"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& c : cases) {
         state = demoState();
         putFace(0, good0);
-        c.face9.empty() ? (void)std::filesystem::remove(folder / "faces" / facePngName(9)) : putFace(9, c.face9);
+        putFace(9, c.face9);
         const Outcome o = importFacesPngFrom(state, platform, folder / "faces");
-        const bool applied = state.catalogues.colourSets[0].unpacked != test::demoCatalogues().colourSets[0].unpacked;
-        if (*c.detail) {
-            ASSERT_TRUE(o.failed());
-            EXPECT_EQ(o.problem->text, test::sjis("face-009.pngが読み込めません"));
-            EXPECT_EQ(o.problem->detail, c.detail);
-            EXPECT_FALSE(applied);
-        } else {
-            ASSERT_TRUE(o.done());
-            EXPECT_TRUE(applied);
-            ASSERT_EQ(o.warnings.size(), 1u);
-            EXPECT_EQ(o.warnings[0], c.warning);
-            EXPECT_EQ(state.catalogues.colourSets[72].unpacked, test::demoCatalogues().colourSets[72].unpacked);
-            EXPECT_EQ(state.catalogues.faces()[9].unpacked, test::demoCatalogues().faces()[9].unpacked);
-        }
+        ASSERT_TRUE(o.failed()) << c.what;
+        EXPECT_EQ(o.problem->text, test::sjis("face-009.pngが読み込めません"));
+        EXPECT_EQ(o.problem->detail, c.detail);
+        EXPECT_EQ(state.catalogues.colourSets[0].unpacked, test::demoCatalogues().colourSets[0].unpacked) << c.what;
     }
+}
+
+TEST_F(PngRoundTrip, AWarningNamesTheFirstOfSeveralFiles) {
+    PngPicture sixteen = face(30), four = face(9);
+    sixteen.palette.resize(16);
+    four.palette.resize(4);
+    for (auto* p : {&sixteen, &four})
+        for (uint8_t& i : p->pixels) i = static_cast<uint8_t>(i % p->palette.size());
+    putFace(30, indexed(sixteen));
+    putFace(9, indexed(four));
+    for (const size_t f : {40, 12}) std::filesystem::remove(folder / "faces" / facePngName(f));
+    EXPECT_EQ(importFacesPngFrom(state, platform, folder / "faces").warnings,
+              (std::vector<std::string>{
+                  "faces: warning: 2 face files missing, first face-012.png; those faces stay as they are",
+                  "faces/face-009.png: warning: a palette of 4 entries, not 128 (2 files so); their colour sets stay as they are"}));
+    EXPECT_TRUE(std::ranges::equal(state.catalogues.colourSets, test::demoCatalogues().colourSets));
+    EXPECT_EQ(state.catalogues.faces()[12].unpacked, test::demoCatalogues().faces()[12].unpacked);
+    EXPECT_NE(state.catalogues.faces()[9].unpacked, test::demoCatalogues().faces()[9].unpacked);
 }
 
 TEST_F(PngRoundTrip, AUnitSheetOfAnotherSizeOrAFolderGivenAsAFileIsRefused) {

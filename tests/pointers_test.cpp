@@ -23,22 +23,6 @@ TEST(LongPointer, BytesOfKnownOffsetsAndBack) {
     EXPECT_EQ(longPointerToOffset({0x10, 0x00, 0x81}), 0x10);  // bank 0x81 below 0x8000 reads as the bank before
 }
 
-TEST(LongPointer, StoresIntoTheImage) {
-    RomImage image;
-    writeLongPointer(image, 0x118000 + 3 * 5, 0x2A0001);
-    EXPECT_EQ(std::vector<uint8_t>(image.at(0x11800F), image.at(0x118012)), (std::vector<uint8_t>{0x01, 0x80, 0xD4}));
-    EXPECT_EQ(readLongPointer(image, 0x11800F), 0x2A0001);
-}
-
-TEST(ShortPointer, IsLittleEndianAboveItsBase) {
-    RomImage image;
-    writeShortPointer(image, 0x640C7, 0x58000, 0x65463);
-    EXPECT_TRUE(image[0x640C7] == 0x63 && image[0x640C8] == 0xD4);
-    EXPECT_EQ(readShortPointer(image, 0x640C7, 0x58000), 0x65463);
-    writeShortPointer(image, 0x340002, 0x338000, 0x3409D2);
-    EXPECT_TRUE(image[0x340002] == 0xD2 && image[0x340003] == 0x89);
-}
-
 TEST(ImageBounds, TheLastByteIsInsideAndTheNextIsNot) {
     EXPECT_TRUE(isInsideImage(0) && isInsideImage(kRomSize - 1));
     EXPECT_FALSE(isInsideImage(kRomSize) || isInsideImage(-1));

@@ -89,7 +89,12 @@ TEST_F(Project, ABuildOnAnotherBaseIsRefusedUnlessAsked) {
     const test::CliRun refused = test::cli({p("other.smc"), "build", p("proj")});
     EXPECT_TRUE(refused.code == 1 && refused.err.find("the loaded ROM is not this project's base") != std::string::npos);
     EXPECT_NE(refused.err.find("B2FDA92F"), std::string::npos) << refused.err;  // the base's, beside the loaded one's
-    EXPECT_EQ(test::cli({"--any-base", p("other.smc"), "build", p("proj")}).code, 0);
+    // asked, it applies the edited script as the verb would
+    test::writeBytes(dir / "proj/script.txt", test::bytesOf(";;単語リスト\n[F0 00] アイ\n"));
+    EXPECT_EQ(test::cli({"--any-base", p("other.smc"), "build", p("proj"), "save", p("built.smc")}).code, 0);
+    ASSERT_EQ(test::cli({"--utf8", p("other.smc"), "apply-script", p("proj/script.txt"), "save", p("direct.smc")}).code, 0);
+    EXPECT_EQ(test::readBytes(p("built.smc")), test::readBytes(p("direct.smc")));
+    EXPECT_NE(test::readBytes(p("built.smc")), test::readBytes(p("other.smc")));
 }
 
 TEST_F(Project, DiffCountsAndFoldsTheEntriesThatDiffer) {
@@ -108,32 +113,45 @@ TEST_F(Project, DiffCountsAndFoldsTheEntriesThatDiffer) {
     EXPECT_EQ(foldedNumbers({1, 2, 3, 5, 7, 8}, 4, 2), "6 (0001-0003, 0005, …)");
 }
 
+// The figures of every kind of region are what a save fills: each record,
+// name and colour set counted where the saved image's pointers put it. The
+// colour sets fit to the byte, and one byte more is refused.
 TEST_F(Project, SpaceFiguresAreWhereTheSavePutsTheRecords) {
     ScriptedPlatform platform;
-    platform.onDisk = true;
-    EditorState state;
-    platform.answer(fs::path(rom));
-    ASSERT_TRUE(openRomAtStart(state, platform).done());
-    const LayoutPlan plan = layoutPlan(state.catalogues);
+    EditorState state = test::demoState(platform);
+    const LayoutPlan plan = layoutPlan(state.image, state.catalogues);
     ASSERT_TRUE(plan.fits);
-    platform.answer(dir / "s.smc");
-    ASSERT_TRUE(saveRom(state, platform).done());
-    // The save put every record where the plan says, and the figures add up
-    // to exactly those records.
-    const Bytes saved = test::readBytes(dir / "s.smc");
+    EditorState copy = state;
+    RomImage saved = state.image;
+    ASSERT_TRUE(layOutImage(saved, copy));
+    const Result<Catalogues> after = buildCatalogues(saved, state.tables);
+    ASSERT_TRUE(after.ok());
+    auto usedIn = [](const RegionUse& r, const auto& entries, auto size) {
+        int64_t used = 0;
+        for (const auto& e : entries)
+            if (e.romOffset >= r.range.start && e.romOffset < r.range.end) used += size(e);
+        return used;
+    };
+    const auto packed = [](const ResourceEntry& e) { return static_cast<int64_t>(e.packed.size()); };
+    // records by where the plan put them (faces sharing a pointer slot are all written, the slot names one)
+    std::vector<ResourceEntry> placed = state.catalogues.resources;
     const SavePlan at = planSave(state.catalogues);
-    std::map<int, int64_t> placed;
-    for (size_t i = 0; i < at.recordAt.size(); ++i) {
-        const ResourceEntry& e = state.catalogues.resources[i];
-        if (at.recordAt[i] < 0) continue;
-        const auto from = saved.begin() + at.recordAt[i];
-        EXPECT_TRUE(std::equal(e.packed.begin(), e.packed.end(), from)) << "record " << i;
-        for (const RegionUse& r : plan.regions)
-            if (r.range.contains(at.recordAt[i])) placed[r.index] += static_cast<int64_t>(e.packed.size());
+    for (size_t i = 0; i < placed.size(); ++i) {
+        placed[i].romOffset = at.recordAt[i];
+        EXPECT_TRUE(at.recordAt[i] < 0 || std::equal(placed[i].packed.begin(), placed[i].packed.end(), saved.at(at.recordAt[i])));
     }
-    for (const RegionUse& r : plan.regions) {
-        EXPECT_EQ(r.used, placed[r.index]) << "region " << r.index;
-        EXPECT_GE(r.left(), 0);
+    for (const RegionUse& r : plan.regions) EXPECT_EQ(r.used, usedIn(r, placed, packed)) << "region " << r.index;
+    for (const RegionUse& r : plan.names)
+        EXPECT_EQ(r.used, usedIn(r, after->names, [](const NameEntry& e) { return static_cast<int64_t>(e.code.size()) + 1; }))
+            << "names " << r.index;
+    EXPECT_EQ(plan.colourSets.used, usedIn(plan.colourSets, after->colourSets, packed));
+    for (const int64_t more : {int64_t{0}, int64_t{1}}) {
+        EditorState s = state;
+        s.catalogues.colourSets[0].packed.resize(s.catalogues.colourSets[0].packed.size() + plan.colourSets.left() + more);
+        std::string report;
+        EXPECT_EQ(spaceCheck(s, report).done(), more == 0);
+        EXPECT_EQ(layoutPlan(s.image, s.catalogues).colourSets.left(), -more);
+        EXPECT_EQ(layOutImage(saved, s).ok(), more == 0);
     }
     std::string report;
     EXPECT_TRUE(spaceCheck(state, report).done());
@@ -220,6 +238,25 @@ TEST(FullWidth, EveryImportTakesTheOption) {
             platform.files["in.txt"] = bytesOf(sjis(c.file));
             EXPECT_EQ(test::run(state, platform, c.op, "in.txt").done(), wide) << c.file;
         }
+}
+
+// The full-width forms at the ends of the ranges that have them, each
+// found where the tables hold it; the bytes just outside have none.
+TEST(FullWidth, TheEndsOfEachRange) {
+    const std::pair<uint8_t, const char*> cases[] = {{0x1F, ""},   {0x20, "　"}, {0x21, "！"}, {0x7E, "～"}, {0x7F, ""},
+                                                     {0xA0, ""},   {0xA1, "。"}, {0xDF, "゜"}, {0xE0, ""}};
+    CharTables tables = builtInCharTables();
+    uint8_t slot = 0;
+    for (const auto& [c, wide] : cases)
+        if (*wide && c != 0x20) tables[kAddedCharTable][slot++] = {static_cast<uint8_t>(toCp932(wide)[0]), static_cast<uint8_t>(toCp932(wide)[1])};
+    const GlyphLookup lookup(tables, true);
+    for (const auto& [c, wide] : cases) {
+        const std::optional<GlyphLookup::FullWidth> f = lookup.fullWidthOf(c);
+        const std::string glyph = f ? std::string{static_cast<char>(f->glyph[0]), static_cast<char>(f->glyph[1])} : "";
+        EXPECT_EQ(glyph, toCp932(wide)) << int{c};
+        const GlyphCode code = c == 0x20 ? GlyphCode{0, 0x20} : findGlyph(tables, f ? f->glyph[0] : 0, f ? f->glyph[1] : 0).value_or(GlyphCode{});
+        EXPECT_TRUE(!f || (f->code.table == code.table && f->code.slot == code.slot)) << int{c};
+    }
 }
 
 }  // namespace

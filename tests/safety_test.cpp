@@ -11,6 +11,7 @@
 
 #include "ops/operations.h"
 #include "ops/png_ops.h"
+#include "ops/sharing_checks.h"
 #include "platform/file_io.h"
 #include "scripted_platform.h"
 #include "test_support.h"
@@ -106,10 +107,14 @@ TEST_F(TheLoadedRom, APatchNamedAsTheLoadedFileOrALinkToItIsRefused) {
 // Nor by an export, under any name; only a save replaces it, after its backup.
 TEST_F(TheLoadedRom, AnExportNamedAsTheLoadedFileOrALinkToItIsRefused) {
     fs::create_symlink("x.bps", dir / "out.txt");
+    const Operation table = [](EditorState& s, Platform& p) { return exportTableFile(s, p); };
     for (const Operation op : {exportNamesOperation, exportTextsOperation, extractFacesOperation, extractUnitsOperation,
-                               exportFacePictureOperation, exportUnitsPng})
+                               exportFacePictureOperation, exportUnitsPng, table})
         expectRefused(dir / "out.txt", "out.txt", op);
     EXPECT_EQ(platform.details.back(), "out.txt: is the loaded ROM x.bps (after following links); only a save replaces it");
+    fs::create_directory(dir / "faces");
+    fs::create_symlink("../x.bps", dir / "faces" / "face-156.png");  // the last face a folder export writes
+    expectRefused(dir / "faces", "face-156.png", exportFacesPng);
 }
 
 TEST_F(TheLoadedRom, ABackupThatLinksToTheFileTheSaveReplacesStopsTheSave) {
@@ -163,7 +168,9 @@ TEST(BadInput, IsRefusedWithItsPlaceAndReason) {
         {{}, "apply-script", test::bytesOf(ips + "out.ips"), "out.ips: leads out of the script's"},
         {{}, "apply-script", test::bytesOf(ips + "near.ips"), ""},
         {{}, "apply-script", test::bytesOf(ips + "fifo"), "fifo: is not a regular file"},
-        {{"--script-files-anywhere"}, "apply-script", test::bytesOf(ips + dir.string() + "/in.ips"), ""},
+        {{"--script-files-anywhere"}, "apply-script", test::bytesOf(ips + elsewhere.string()), ""},
+        {{"--script-files-anywhere"}, "apply-script", test::bytesOf(ips + "out.ips"), ""},
+        {{"--script-files-anywhere"}, "apply-script", test::bytesOf(ips + "../" + elsewhere.parent_path().filename().string() + "/secret.ips"), ""},
     };
     for (const Case& c : cases) {
         test::writeBytes(dir / "n.txt", c.file);

@@ -23,10 +23,6 @@ protected:
 TEST_F(Save, WritesTheFixedLayoutChanges) {
     const Bytes out = save("out.smc");
     ASSERT_EQ(out.size(), static_cast<size_t>(kRomSize));
-    const ScriptedPlatform::Dialog& d = platform.dialogs.back();
-    EXPECT_TRUE(d.save);
-    EXPECT_EQ(d.options.filter,
-              sjis("ソルヴァーン　ＲＯＭ(*.smc)|*.smc|IPSパッチ(*.ips)|*.ips|BPSパッチ(*.bps)|*.bps|全て(*.*)|*.*||"));
     EXPECT_EQ(out[0x7FD7], 0x0D);
     EXPECT_EQ(Bytes(out.begin() + 0xE9F0, out.begin() + 0xE9FF),
               (Bytes{0x0A, 0xAA, 0x68, 0xBF, 0x02, 0x80, 0xE8, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA, 0xEA}));
@@ -44,19 +40,6 @@ TEST_F(Save, WritesTheFixedLayoutChanges) {
     EXPECT_EQ(out[0x1E7DDB + 2], 0xE4);
     const RomRange row8 = kFreeRegionTable[kFreeRegionInColourDictionary];  // nothing placed in the colour sets' dictionary
     EXPECT_TRUE(std::equal(out.begin() + row8.start, out.begin() + row8.end, test::demoImage().at(row8.start)));
-}
-
-TEST_F(Save, PinnedFacesKeepTheirBytesAndPointers) {
-    state.catalogues.faces()[130].unpacked = Bytes(768, 0x11);
-    state.catalogues.faces()[130].packed = Bytes{0xFF, 1, 2, 3};
-    const Bytes out = save("out.smc");
-    const RomImage& before = test::demoImage();
-    for (int i = kFirstPinnedFace; i < kFaceCount; ++i) {
-        const ResourceEntry& demo = test::demoCatalogues().faces()[static_cast<size_t>(i)];
-        const int32_t pointer = kFacePointerTable + 3 * demo.tableIndex;
-        EXPECT_TRUE(std::equal(out.begin() + pointer, out.begin() + pointer + 3, before.at(pointer))) << i;
-        EXPECT_TRUE(std::equal(demo.packed.begin(), demo.packed.end(), out.begin() + demo.romOffset)) << i;
-    }
 }
 
 TEST_F(Save, NamesOverflowIntoTheSecondRegionAndThenFail) {

@@ -50,12 +50,6 @@ TEST_F(ScriptOperation, AScriptOverTheSizeLimitIsRefused) {
     EXPECT_EQ(state.catalogues.names[0].code, Bytes{0x72});
 }
 
-TEST_F(ScriptOperation, CancelAppliesNothing) {
-    const Outcome o = test::run(state, platform, applyChangeScriptOperation, std::nullopt);
-    EXPECT_TRUE(o.cancelled());
-    EXPECT_FALSE(o.change);
-}
-
 // A failing section leaves the entries before it stored and packed: they
 // survive a save and a reload.
 TEST_F(ScriptOperation, AFailingSectionKeepsEarlierEntriesThroughASave) {

@@ -22,12 +22,10 @@ TEST(Watch, CommandsSplitAsWritten) {
 }
 
 // A watch loop on its own thread; each run's line is awaited, never slept for.
-class WatchSession : public ::testing::Test {
+class WatchLoop : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = test::scratchFolder();
-        test::writeBytes(dir / "base.smc", test::demoImage().bytes);
-        ASSERT_EQ(test::cli({(dir / "base.smc").string(), "export-project", (dir / "proj").string()}).code, 0);
         ASSERT_EQ(pipe(stop), 0);
         hooks.stopFd = stop[0];
         hooks.onLine = [this](const std::string& line) {
@@ -35,12 +33,6 @@ protected:
             lines.push_back(line);
             changed.notify_all();
         };
-        loop = std::thread([this] {
-            std::ostringstream out, err;
-            code = runCli({"--watch", (dir / "base.smc").string(), "build", (dir / "proj").string(), "save",
-                           (dir / "out.smc").string(), "patch", (dir / "out.bps").string()},
-                          out, err, &hooks);
-        });
     }
     void TearDown() override {
         if (loop.joinable()) {
@@ -56,21 +48,42 @@ protected:
         changed.wait_for(lock, std::chrono::seconds(30), [&] { return lines.size() >= n; });
         return lines.size() >= n ? lines[n - 1] : "(no run " + std::to_string(n) + ")";
     }
-    void saveByRename(const std::string& text) {
-        test::writeBytes(dir / "proj/texts.txt.new", test::bytesOf(text));
-        fs::rename(dir / "proj/texts.txt.new", dir / "proj/texts.txt");
-    }
     fs::path dir;
     int stop[2] = {-1, -1};
     WatchHooks hooks;
     std::thread loop;
-    int code = -1;
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::string> lines;
 };
 
+// velk-cli --watch on a project exported from the demo image.
+class WatchSession : public WatchLoop {
+protected:
+    void SetUp() override {
+        WatchLoop::SetUp();
+        test::writeBytes(dir / "base.smc", test::demoImage().bytes);
+        ASSERT_EQ(test::cli({(dir / "base.smc").string(), "export-project", (dir / "proj").string()}).code, 0);
+    }
+    // velk-cli --watch [--any-base] base.smc build proj, then `verbs`.
+    void start(const std::vector<std::string>& verbs, bool anyBase = false) {
+        std::vector<std::string> args = {"--watch", (dir / "base.smc").string(), "build", (dir / "proj").string()};
+        if (anyBase) args.insert(args.begin() + 1, "--any-base");
+        for (const std::string& v : verbs) args.push_back(v.find('.') != std::string::npos ? (dir / v).string() : v);
+        loop = std::thread([this, args] {
+            std::ostringstream out, err;
+            code = runCli(args, out, err, &hooks);
+        });
+    }
+    void saveByRename(const std::string& text) {
+        test::writeBytes(dir / "proj/texts.txt.new", test::bytesOf(text));
+        fs::rename(dir / "proj/texts.txt.new", dir / "proj/texts.txt");
+    }
+    int code = -1;
+};
+
 TEST_F(WatchSession, EachSaveRunsOnceAndAFailedRunKeepsTheOutputs) {
+    start({"save", "out.smc", "patch", "out.bps"});
     EXPECT_NE(awaitRun(1).find("run 1 ("), std::string::npos);
     const std::vector<uint8_t> first = test::readBytes(dir / "out.smc");
     const std::vector<uint8_t> original = test::readBytes(dir / "proj/texts.txt");
@@ -101,40 +114,69 @@ TEST_F(WatchSession, EachSaveRunsOnceAndAFailedRunKeepsTheOutputs) {
     EXPECT_EQ(lines.size(), 4u);
 }
 
+// A save over the loaded ROM keeps it as base.smc.bak once: a later run
+// (on another base now) replaces what an earlier run wrote without backing
+// that up, and still applies the project's script.
+TEST_F(WatchSession, TheBackupOfTheFirstRunIsKeptAcrossRuns) {
+    start({"save", "base.smc"}, true);
+    EXPECT_NE(awaitRun(1).find("wrote"), std::string::npos);
+    EXPECT_EQ(test::readBytes(dir / "base.smc.bak"), test::demoImage().bytes);
+    const std::vector<uint8_t> texts = test::readBytes(dir / "proj/texts.txt");
+    std::string text(texts.begin(), texts.end());
+    saveByRename(text.insert(text.find("##No.00 01\n") + 11, "ケー"));
+    EXPECT_NE(awaitRun(2).find("wrote"), std::string::npos) << lines.back();
+    EXPECT_EQ(test::readBytes(dir / "base.smc.bak"), test::demoImage().bytes);
+    EXPECT_NE(test::readBytes(dir / "base.smc"), test::demoImage().bytes);
+}
+
 // A save made while a run is under way starts the next run at once; the
 // run's own outputs, in the same folder, start none.
-TEST(Watch, ASaveDuringARunStartsTheNextOne) {
-    const fs::path dir = test::scratchFolder();
-    int stop[2];
-    ASSERT_EQ(pipe(stop), 0);
-    std::mutex mutex;
-    std::condition_variable printed;
-    std::vector<std::string> lines;
-    const WatchHooks hooks{stop[0], [&](const std::string& line) {
-        std::lock_guard lock(mutex);
-        lines.push_back(line);
-        printed.notify_all();
-    }};
+TEST_F(WatchLoop, ASaveDuringARunStartsTheNextOne) {
     int runs = 0;
-    std::thread loop([&] {
+    loop = std::thread([&] {
         watchLoop([&] {
             test::writeBytes(dir / "out.bin", {static_cast<uint8_t>(++runs)});
             if (runs == 2) test::writeBytes(dir / "src.txt", {2});
             return WatchRun{true, "wrote out.bin", {dir}, {}, {dir / "out.bin"}};
         }, {}, hooks);
     });
-    auto await = [&](size_t n) {
-        std::unique_lock lock(mutex);
-        return printed.wait_for(lock, std::chrono::seconds(10), [&] { return lines.size() >= n; });
-    };
-    EXPECT_TRUE(await(1));
+    awaitRun(1);
     test::writeBytes(dir / "src.txt", {1});
-    EXPECT_TRUE(await(3));
+    EXPECT_EQ(awaitRun(3).find("(no run"), std::string::npos);
     (void)!write(stop[1], "x", 1);
     loop.join();
     EXPECT_EQ(runs, 3);
-    close(stop[0]);
-    close(stop[1]);
+}
+
+// --then follows each run that went well: not a failed one, and again the
+// good run after it.
+TEST_F(WatchLoop, ThenFollowsOnlyTheRunsThatWentWell) {
+    const fs::path log = dir / "log";
+    fs::create_directories(dir / "src");
+    int runs = 0;
+    loop = std::thread([&] {
+        watchLoop([&] { return WatchRun{++runs != 2, "", {dir / "src"}, {}, {}}; },
+                  {"sh", "-c", "echo x >> " + log.string()}, hooks);
+    });
+    // The log's lines, once there are `n` or after half a second.
+    auto logLines = [&](size_t n) {
+        size_t got = 0;
+        for (int i = 0; i < 50 && got < n; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+            const Bytes b = fs::exists(log) ? test::readBytes(log) : Bytes{};
+            got = static_cast<size_t>(std::count(b.begin(), b.end(), '\n'));
+        }
+        return got;
+    };
+    awaitRun(1);
+    EXPECT_EQ(logLines(1), 1u);
+    test::writeBytes(dir / "src/a", {1});
+    EXPECT_NE(awaitRun(2).find("failed"), std::string::npos);
+    EXPECT_EQ(logLines(2), 1u);  // the failed run started nothing
+    test::writeBytes(dir / "src/a", {2});
+    awaitRun(3);
+    EXPECT_EQ(logLines(2), 2u);
+    (void)!write(stop[1], "x", 1);
+    loop.join();
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "gfx/colours.h"
 #include "gfx/unit_graphics.h"
 #include "rom/catalogues.h"
+#include "rom/face_rules.h"
 
 namespace velk {
 namespace {
@@ -52,6 +53,30 @@ QImage faceImage(const EditorState& state, int face, int colourSet) {
     return image;
 }
 
+QString faceNote(const EditorState& state, int face) {
+    if (state.catalogues.resources.size() != kResourceCount || face < 0 || face >= kFaceCount) return {};
+    const ConstCatalogue faces = state.catalogues.faces();
+    QStringList lines;
+    const std::vector<int> group = facesSharingSlot(faces, face);
+    if (group.size() > 1) {
+        QStringList numbers;
+        for (const int f : group) numbers << QString::number(f);
+        lines << QString::fromUtf8("同じ絵の顔（ポインタ %1 を共有）: %2")
+                     .arg(faces[static_cast<size_t>(face)].tableIndex)
+                     .arg(numbers.join(QStringLiteral(", ")));
+    }
+    if (group.front() >= kFirstPinnedFace) {
+        const ResourceEntry& e = faces[static_cast<size_t>(group.front())];
+        int32_t used = e.loadedLength;  // unedited, it is its bytes as loaded
+        for (const PinnedFaceEdit& edit : editedPinnedFaces(state.image, faces))
+            if (edit.face == group.front()) used = edit.length;
+        QString line = QString::fromUtf8("その場に保存する顔: 容量 %1 バイト、使用 %2 バイト").arg(e.loadedLength).arg(used);
+        if (used > e.loadedLength) line += QString::fromUtf8("（%1 バイト超過、保存できません）").arg(used - e.loadedLength);
+        lines << line;
+    }
+    return lines.join(QStringLiteral("\n"));
+}
+
 QImage unitImage(const EditorState& state, int position) {
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -88,10 +113,26 @@ const QImage& FaceGrid::picture() {
     picture_ = QImage(sizeHint(), QImage::Format_RGB32);
     picture_.fill(palette().color(QPalette::Base));
     QPainter p(&picture_);
+    const ConstCatalogue faces = state_.catalogues.faces();
     for (int f = 0; f < kFaceCount; ++f) {
         const QImage face = faceImage(state_, f, colourSet_).scaled(kFaceWidth * kScale, kFaceHeight * kScale);
-        p.drawImage(4 + (f % kColumns) * (kFaceWidth * kScale + 4), 4 + (f / kColumns) * (kFaceHeight * kScale + 4), face);
+        const int x = 4 + (f % kColumns) * (kFaceWidth * kScale + 4), y = 4 + (f / kColumns) * (kFaceHeight * kScale + 4);
+        p.drawImage(x, y, face);
+        if (facesSharingSlot(faces, f).size() > 1) {
+            const int right = x + kFaceWidth * kScale;
+            const QPoint corner[3] = {{right - 10, y}, {right, y}, {right, y + 10}};
+            p.setPen(Qt::NoPen);
+            p.setBrush(palette().color(QPalette::Highlight));
+            p.drawPolygon(corner, 3);
+        }
     }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::red, 2));
+    for (const PinnedFaceEdit& edit : editedPinnedFaces(state_.image, faces))
+        if (!edit.fits())
+            for (const int f : facesSharingSlot(faces, edit.face))
+                p.drawRect(3 + (f % kColumns) * (kFaceWidth * kScale + 4), 3 + (f / kColumns) * (kFaceHeight * kScale + 4),
+                           kFaceWidth * kScale + 1, kFaceHeight * kScale + 1);
     return picture_;
 }
 

@@ -17,11 +17,17 @@ constexpr int kFaceWidth = 32, kFaceHeight = 48;
 QImage faceImage(const EditorState& state, int face, int colourSet);
 // The 16 colours of face f's colour set s (colour 0 black).
 std::array<QRgb, 16> faceColours(const EditorState& state, int face, int colourSet);
+// What the face page says under a face's number (empty for most): the faces
+// it shares one picture with, and for a face that is saved where it stands,
+// its room and how much of it the face uses.
+QString faceNote(const EditorState& state, int face);
 // Unit graphic at position i of the unit graphics file: its four tiles, two
 // by two, in the shared colours 0-15 (value 0 transparent).
 QImage unitImage(const EditorState& state, int position);
 
-// All faces at 2x, kFaceGridColumns a row, in one colour set; a click selects one.
+// All faces at 2x, kFaceGridColumns a row, in one colour set; a click selects
+// one. A face that shares its picture with others has a corner mark; one too
+// long for its room a red frame.
 class FaceGrid : public QWidget {
 public:
     static constexpr int kColumns = 8, kScale = 2;

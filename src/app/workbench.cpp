@@ -146,6 +146,9 @@ QWidget* Workbench::buildFacePage() {
     colourSet_->setObjectName(QStringLiteral("ColourSet"));
     colourSet_->setRange(0, 7);
     auto* faceName = new QLabel(page);
+    auto* faceNoteLabel = new QLabel(page);
+    faceNoteLabel->setObjectName(QStringLiteral("FaceNote"));
+    faceNoteLabel->setWordWrap(true);
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(new QLabel(QString::fromUtf8("色セット"), page));
@@ -154,6 +157,7 @@ QWidget* Workbench::buildFacePage() {
     controls->addWidget(faceName, 1);
     auto* right = new QVBoxLayout;
     right->addLayout(controls);
+    right->addWidget(faceNoteLabel);
     right->addWidget(faceDetail_);
     right->addStretch(1);
     auto* layout = new QHBoxLayout(page);
@@ -162,11 +166,14 @@ QWidget* Workbench::buildFacePage() {
     layout->addWidget(faces, 0);
     layout->addLayout(right, 1);
 
-    auto showFace = [this, faceName] {
+    showFace_ = [this, faceName, faceNoteLabel] {
         faceDetail_->show(faceGrid_->selected(), colourSet_->value());
         const int face = faceGrid_->selected();
         faceName->setText(QString::fromUtf8("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0')));
+        faceNoteLabel->setText(faceNote(session_.state(), face));
+        faceNoteLabel->setVisible(!faceNoteLabel->text().isEmpty());
     };
+    auto showFace = showFace_;
     faceGrid_->onSelect = [showFace](int) { showFace(); };
     faceDetail_->onColourSet = [this](int set) { colourSet_->setValue(set); };
     connect(colourSet_, &QSpinBox::valueChanged, this, [this, showFace](int set) {
@@ -230,7 +237,7 @@ void Workbench::refresh(const EditorSession::Change& change) {
     texts_->refresh(allTexts ? nullptr : &change.texts);
     if (change.graphics) {
         faceGrid_->invalidate();
-        faceDetail_->update();
+        if (showFace_) showFace_();
         units_->update();
         glyphs_->update();
     }

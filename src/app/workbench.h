@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 
 #include "app/editor_session.h"
 
@@ -61,6 +62,7 @@ private:
     EntryPage* texts_;
     FaceGrid* faceGrid_ = nullptr;
     FaceDetail* faceDetail_ = nullptr;
+    std::function<void()> showFace_;  // the selected face, its number and notes
     QSpinBox* colourSet_ = nullptr;
     UnitGrid* units_;
     GlyphGrid* glyphs_;

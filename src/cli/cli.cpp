@@ -21,6 +21,8 @@
 #include "ops/patch_notes.h"
 #include "ops/png_ops.h"
 #include "ops/project_ops.h"
+#include "ops/replace_ops.h"
+#include "ops/run_operation.h"
 #include "ops/sharing_checks.h"
 #include "text/sjis.h"
 
@@ -62,10 +64,16 @@ struct Verb {
 
 using VerbRun = std::function<Outcome(EditorState&, Platform&, std::ostream&, RunContext&)>;
 
-// A verb that runs an operation on the state. Nothing here undoes, so what
-// it changed is not worked out.
+// A verb that only reads the document (or, saving, lays it out): it runs on
+// the state as it stands, nothing compared.
 VerbRun operation(Operation run) {
     return [run](EditorState& s, Platform& p, std::ostream&, RunContext&) { return run(s, p); };
+}
+
+// A verb that edits the document, through runOperation, which keeps the
+// faces' rules.
+VerbRun edit(Operation run) {
+    return [run](EditorState& s, Platform& p, std::ostream&, RunContext&) { return runOperation(s, p, run); };
 }
 
 // An operation that also reports plain lines, printed on the output.
@@ -92,7 +100,7 @@ Outcome buildVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& co
     if (!dir) return cancelledOutcome();
     const BuildOptions options{context.options.anyBase, context.baseExports, &context.read};
     context.projects.push_back(dir->path);
-    Outcome o = buildProjectFrom(s, p, dir->path, options);
+    Outcome o = runOperation(s, [&] { return buildProjectFrom(s, p, dir->path, options); });
     if (o.done() && !context.options.watch) out << fromCp932(o.summary) << '\n';
     return o;
 }
@@ -144,20 +152,20 @@ const std::vector<Verb>& verbs() {
              return o;
          }},
         {"extract-faces", "OUT.fig", "write the faces, their palettes and side file", operation(extractFacesOperation)},
-        {"write-faces", "IN.fig", "read the faces and their palettes back", operation(writeFacesOperation)},
+        {"write-faces", "IN.fig", "read the faces and their palettes back", edit(writeFacesOperation)},
         {"export-face-bmp", "OUT.bmp", "write all faces as one bitmap", operation(exportFacePictureOperation)},
         {"extract-units", "OUT.fig", "write the unit graphics, palette and side file", operation(extractUnitsOperation)},
-        {"write-units", "IN.fig", "read the unit graphics back", operation(writeUnitsOperation)},
+        {"write-units", "IN.fig", "read the unit graphics back", edit(writeUnitsOperation)},
         {"export-faces-png", "DIR", "write each face as DIR/face-000.png ... face-156.png", operation(exportFacesPng)},
-        {"import-faces-png", "DIR", "read the faces (and 128-colour palettes) back from DIR", operation(importFacesPng)},
+        {"import-faces-png", "DIR", "read the faces (and 128-colour palettes) back from DIR", edit(importFacesPng)},
         {"export-units-png", "OUT.png", "write all unit graphics tiles as one indexed PNG sheet", operation(exportUnitsPng)},
-        {"import-units-png", "IN.png", "read the unit graphics back from the PNG sheet", operation(importUnitsPng)},
+        {"import-units-png", "IN.png", "read the unit graphics back from the PNG sheet", edit(importUnitsPng)},
         {"export-names", "OUT.txt", "write the name list file", operation(exportNamesOperation)},
-        {"import-names", "IN.txt", "read names from a name list file", operation(importNamesOperation)},
+        {"import-names", "IN.txt", "read names from a name list file", edit(importNamesOperation)},
         {"export-texts", "OUT.txt", "write the text collection file", operation(exportTextsOperation)},
-        {"import-texts", "IN.txt", "read texts from a text collection file", operation(importTextsOperation)},
+        {"import-texts", "IN.txt", "read texts from a text collection file", edit(importTextsOperation)},
         {"apply-script", "IN.txt", "apply a change script; the files it names are found in its folder or below it",
-         operation(applyChangeScriptOperation)},
+         edit(applyChangeScriptOperation)},
         {"export-project", "DIR", "write names, texts, PNG graphics and an empty change script as a new project",
          summarised(exportProject)},
         {"build", "DIR", "apply the project in DIR to its base ROM, each file only where it differs", buildVerb},
@@ -165,6 +173,15 @@ const std::vector<Verb>& verbs() {
          reporting([](EditorState& s, Platform&, std::string& r) { return spaceCheck(s, r); })},
         {"diff", "OTHER.smc", "print per kind which entries differ from another image",
          reporting([](EditorState& s, Platform& p, std::string& r) { return diffCheck(s, p, r); })},
+        {"replace", "RULES.tsv", "apply PATTERN<TAB>REPLACEMENT rules in order to names and texts, or change nothing",
+         [](EditorState& s, Platform& p, std::ostream& out, RunContext&) {
+             const std::optional<ChosenFile> rules = p.openFileDialog({});
+             if (!rules) return cancelledOutcome();
+             std::string report;
+             Outcome o = runOperation(s, [&] { return replaceWithRules(s, p, rules->path, report); });
+             out << report;
+             return o;
+         }},
         {"export-table", "OUT.tbl", "write the character tables as a UTF-8 table file",
          operation([](EditorState& s, Platform& p) { return exportTableFile(s, p); })},
     };

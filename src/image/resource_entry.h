@@ -14,6 +14,9 @@ struct ResourceEntry {
     int32_t romOffset = 0;
     int32_t id = 0;
     int32_t tableIndex = 0;
+    // How many packed bytes stood at romOffset when the catalogue was built:
+    // with romOffset, the room a record saved in place may fill.
+    int32_t loadedLength = 0;
 
     bool operator==(const ResourceEntry&) const = default;
 };

@@ -59,6 +59,8 @@ enum class ProblemCode : uint8_t {
     UnknownToken,           // bytes: the token
     TokenNotClosed,         // bytes: the token so far
     TextTooLong,            //
+    NameIsOneLine,          // a line break inside a name
+    SlashEndsText,          // a lone '/' ends a text before its closing "//"
     // Change scripts; line: where.
     NoFileName,             //
     GlyphsWithoutTable,     //
@@ -105,6 +107,15 @@ enum class ProblemCode : uint8_t {
     FolderNotEmpty,         //
     ProjectFileInvalid,     // words: its line and what is wrong with it
     PatchFailedCheck,       // words: why; cause: why its removal failed (empty: it was removed)
+    // Search and replace; line: the rule's, in a rules file.
+    RuleNotTwoColumns,        // found: the columns (a rule has two, with one TAB between)
+    EmptyPattern,             //
+    PatternInvalid,           // words: PCRE2's own
+    ReplacementDollar,        // bytes: the '$' and what follows it
+    ReplacementGroupUnknown,  // bytes: the reference as written
+    PatternMatchFailed,       // words: PCRE2's own
+    EntryChangedSincePreview, // record and entry: which
+    ReplaceResultsUnusable,   // found: how many entries; words: one line for each
 };
 
 // Which kind of record a problem is about.

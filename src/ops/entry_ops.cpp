@@ -1,5 +1,6 @@
 #include "ops/entry_ops.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "image/hex.h"
@@ -34,10 +35,6 @@ FileSlice fileSlice(EntryKind kind, int index, std::string_view form) {
     return slice;
 }
 
-EntryProblem entryProblem(const Problem& p, std::span<const uint8_t> form, size_t offsetInForm) {
-    return {renderMessage(p), locate(form, offsetInForm)};
-}
-
 std::string kindWord(EntryKind kind) { return kind == EntryKind::Name ? "名前" : "テキスト"; }
 
 Outcome restored(EntryKind kind, int index) {
@@ -65,42 +62,55 @@ std::string entryForm(const EditorState& state, EntryKind kind, int index) {
     return decodeText(state.catalogues.texts(), index, state.catalogues.names, state.tables);
 }
 
-std::optional<EntryProblem> checkEntry(const EditorState& state, EntryKind kind, int index, std::string_view form) {
+std::optional<FormProblem> formProblem(EntryKind kind, int index, std::string_view form, const GlyphLookup& glyphs) {
     const FileSlice slice = fileSlice(kind, index, form);
-    const GlyphLookup glyphs(state.tables);
-    const std::span<const uint8_t> formBytes(reinterpret_cast<const uint8_t*>(form.data()), form.size());
+    auto inForm = [&](Problem p, size_t offset) {
+        return FormProblem{std::move(p), std::min(offset > slice.prefix ? offset - slice.prefix : 0, form.size())};
+    };
     if (kind == EntryKind::Name) {
         std::vector<NameEntry> scratch(static_cast<size_t>(index) + 1);
         Result<int32_t> r = encodeName(scratch, index, slice.bytes, glyphs);
-        if (!r) return entryProblem(r.problem(), formBytes, r.problem().offset);
-        if (static_cast<size_t>(*r) < slice.bytes.size())  // a line break inside the name
-            return EntryProblem{{toCp932("名前は1行です"), "名前は1行です", "a name is one line"},
-                                locate(formBytes, static_cast<size_t>(*r) - 2)};
+        if (!r) return inForm(r.problem(), r.problem().offset);
+        if (static_cast<size_t>(*r) < slice.bytes.size()) {  // a line break inside the name
+            const size_t lineEnd = static_cast<size_t>(*r) - 2;
+            Problem p = problem(ProblemCode::NameIsOneLine, lineEnd);
+            p.record = Record::Name, p.entry = index;
+            return inForm(std::move(p), lineEnd);
+        }
         return std::nullopt;
     }
     Result<EncodedText> r = encodeTextCode(slice.bytes, glyphs, index);
-    if (!r) {
-        const size_t at = r.problem().offset;
-        return entryProblem(r.problem(), formBytes, at > slice.prefix ? at - slice.prefix : 0);
-    }
-    // As the import reads it: a lone '/' ends the text, and the rest is lost.
+    if (!r) return inForm(r.problem(), r.problem().offset);
+    // As the import reads it: any '/' in the form ends the text, and the rest is lost.
     const size_t slash = r->consumed - 2;
-    if (slash + 1 >= slice.bytes.size() || slice.bytes[slash + 1] != '/')
-        return EntryProblem{{toCp932("'/' でテキストが終わります"), "'/' でテキストが終わります",
-                             "a '/' ends the text before its closing \"//\""},
-                            locate(formBytes, slash - slice.prefix)};
+    if (slash != slice.prefix + form.size()) {
+        Problem p = problem(ProblemCode::SlashEndsText, slash);
+        p.record = Record::Text, p.entry = index;
+        return inForm(std::move(p), slash);
+    }
     return std::nullopt;
+}
+
+void storeForm(EditorState& state, EntryKind kind, int index, std::string_view form, const GlyphLookup& glyphs) {
+    const FileSlice slice = fileSlice(kind, index, form);
+    if (kind == EntryKind::Name)
+        (void)encodeName(state.catalogues.names, index, slice.bytes, glyphs);
+    else
+        (void)encodeText(state.catalogues.texts(), index, slice.bytes, glyphs, state.image);
+}
+
+std::optional<EntryProblem> checkEntry(const EditorState& state, EntryKind kind, int index, std::string_view form) {
+    const std::optional<FormProblem> p = formProblem(kind, index, form, GlyphLookup(state.tables));
+    if (!p) return std::nullopt;
+    const std::span<const uint8_t> formBytes(reinterpret_cast<const uint8_t*>(form.data()), form.size());
+    return EntryProblem{renderMessage(p->problem), locate(formBytes, p->offset)};
 }
 
 Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_view form) {
     if (std::optional<EntryProblem> p = checkEntry(state, kind, index, form)) return failedOutcome(p->message);
-    const FileSlice slice = fileSlice(kind, index, form);
     const GlyphLookup glyphs(state.tables);
     (void)importKeepingWhatReadsTheSame(state, [&] {
-        if (kind == EntryKind::Name)
-            (void)encodeName(state.catalogues.names, index, slice.bytes, glyphs);
-        else
-            (void)encodeText(state.catalogues.texts(), index, slice.bytes, glyphs, state.image);
+        storeForm(state, kind, index, form, glyphs);
         return Outcome{};
     });
     return doneOutcome(toCp932(kindWord(kind) + " ") + entryLabel(kind, index) + toCp932(" を変更しました"));

@@ -12,6 +12,7 @@
 #include "ops/messages.h"
 #include "ops/outcome.h"
 #include "ops/editor_state.h"
+#include "text/glyph_lookup.h"
 
 namespace velk {
 
@@ -31,6 +32,16 @@ struct EntryProblem {
     Message message;
     Location at;
 };
+
+// Why a form cannot be stored, as the import's encoder finds it with these
+// glyphs: the problem, and its offset into the form (bytes).
+struct FormProblem {
+    Problem problem;
+    size_t offset;
+};
+std::optional<FormProblem> formProblem(EntryKind kind, int index, std::string_view form, const GlyphLookup& glyphs);
+// Encodes and packs a form that formProblem passes into the entry.
+void storeForm(EditorState& state, EntryKind kind, int index, std::string_view form, const GlyphLookup& glyphs);
 
 // Encodes the form as the import would, storing nothing.
 std::optional<EntryProblem> checkEntry(const EditorState& state, EntryKind kind, int index, std::string_view form);

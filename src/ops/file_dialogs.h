@@ -39,6 +39,8 @@ Outcome failedWith(const Problem& problem, const SourceText* source = nullptr,
 // naming the file.
 Message fileProblemMessage(Problem problem, const ChosenFile& file);
 Outcome fileFailure(Problem problem, const ChosenFile& file);
+// The same, its detail "NAME:WHERE: reason" (WHERE: "LINE:COLUMN").
+Message placedFileMessage(Problem problem, const ChosenFile& file, const std::string& where);
 
 // The largest name list, text collection or change script that is read.
 constexpr size_t kMaxTextFileBytes = size_t{64} << 20;
@@ -59,6 +61,11 @@ Step<TextFile> askAndReadTextFile(Platform& platform, const FileDialogOptions& o
 // The bytes of an exported text file: as they are, or in UTF-8 with a
 // byte-order mark when the platform asks for UTF-8.
 std::vector<uint8_t> textFileBytes(Platform& platform, std::vector<uint8_t> sjis);
+
+// The UTF-8 text in Shift-JIS, or a problem (NotUtf8, NoShiftJisForm with
+// the character) at the first character that has no Shift-JIS form (its
+// offset into `utf8`).
+Result<std::string> utf8ToSjis(std::string_view utf8);
 
 // Each warning as "FILE:LINE: warning: ...".
 std::vector<std::string> warningLines(const SourceText& source, const std::vector<Warning>& warnings);

@@ -107,7 +107,10 @@ std::string codeReason(const Problem& p) {
             return hex("the block pointer at 0x%06llX holds", static_cast<int64_t>(p.offset)) + held +
                    ", which leads outside the image";
         }
-        case C::NoRoom: return {};
+        case C::NoRoom:  // a pinned face names itself; otherwise the message says it all
+            return p.record != Record::Face ? std::string()
+                                            : "packs to " + num(p.found) + " bytes, more than the " + num(p.expected) +
+                                                  " bytes of its place; faces 127-156 are saved where they stand";
         case C::PackedStreamOutside: return "packed stream starts outside the image";
         case C::PackedStreamRunsPast: return "packed stream runs past the end of the image";
         case C::BackReferenceOutside: return "back-reference leads outside the image";
@@ -130,6 +133,8 @@ std::string codeReason(const Problem& p) {
             return "(" + shown + ") is none of the tokens (主人公) (騎士団) (冷や汗) (ハート) (旗), in " + entryName(p);
         case C::TokenNotClosed: return "\"(" + shown + "\" has no closing \")\" on its line, in " + entryName(p);
         case C::TextTooLong: return "text " + num(p.entry) + " needs more than 4096 code bytes";
+        case C::NameIsOneLine: return "a name is one line";
+        case C::SlashEndsText: return "a '/' ends the text before its closing \"//\"";
         case C::NoFileName: return "no file name behind \"@@\"";
         case C::GlyphsWithoutTable: return "the glyph file has no table file (\"@@\") behind it in its section";
         case C::SheetWithoutPalette: return "the sheet file has no palette file (\"@@\") behind it in its section";
@@ -175,6 +180,16 @@ std::string codeReason(const Problem& p) {
         case C::PatchFailedCheck:
             return "the patch failed its check and " +
                    (p.cause.empty() ? std::string("was removed") : "could not be removed (" + p.cause + ")") + ": " + p.words;
+        case C::RuleNotTwoColumns:
+            return "a rule is PATTERN, one TAB and REPLACEMENT; this line has " + num(p.found) + " columns";
+        case C::EmptyPattern: return "the pattern is empty";
+        case C::PatternInvalid: return "regular expression: " + p.words;
+        case C::ReplacementDollar:
+            return "'" + p.bytes + "' in the replacement: a group is $1, ${1} or ${name}, and $$ writes '$'";
+        case C::ReplacementGroupUnknown: return "'" + p.bytes + "' in the replacement: the pattern has no such group";
+        case C::PatternMatchFailed: return "the regular expression gave up on " + entryName(p) + ": " + p.words;
+        case C::EntryChangedSincePreview: return entryName(p) + " has changed since the preview; make it again";
+        case C::ReplaceResultsUnusable: return p.words;
     }
     return {};
 }
@@ -205,6 +220,10 @@ Parts parts(const Problem& p) {
     static const std::string line = toCp932("行目の");
     static const std::string incomplete = toCp932("指定が足りません");
     static const std::string outOfRange = toCp932("番号が範囲外です");
+    static const std::string oneLine = toCp932("名前は1行です");
+    static const std::string slash = toCp932("'/' でテキストが終わります");
+    static const std::string cannotReplace = toCp932("置換できません");
+    static const std::string afterReplacing = toCp932("置換後の"), items = toCp932("件は使用できません");
     Parts m;
     switch (messageId(p)) {
         case MessageId::CannotRead:
@@ -233,6 +252,10 @@ Parts parts(const Problem& p) {
         case MessageId::TextTooLong: m.words(text + num(p.entry) + tooLong); break;
         case MessageId::EntryIncomplete: m.words(num(p.line) + line + incomplete); break;
         case MessageId::NumberOutOfRange: m.words(num(p.line) + line + outOfRange); break;
+        case MessageId::NameIsOneLine: m.words(oneLine); break;
+        case MessageId::SlashEndsText: m.words(slash); break;
+        case MessageId::CannotReplace: m.words(cannotReplace); break;
+        case MessageId::ReplaceResultsUnusable: m.words(afterReplacing + num(p.found) + items); break;
     }
     return m;
 }
@@ -253,6 +276,16 @@ MessageId messageId(const Problem& p) {
         case C::UnknownToken:
         case C::TokenNotClosed: return MessageId::UnknownToken;
         case C::TextTooLong: return MessageId::TextTooLong;
+        case C::NameIsOneLine: return MessageId::NameIsOneLine;
+        case C::SlashEndsText: return MessageId::SlashEndsText;
+        case C::RuleNotTwoColumns:
+        case C::EmptyPattern:
+        case C::PatternInvalid:
+        case C::ReplacementDollar:
+        case C::ReplacementGroupUnknown:
+        case C::PatternMatchFailed:
+        case C::EntryChangedSincePreview: return MessageId::CannotReplace;
+        case C::ReplaceResultsUnusable: return MessageId::ReplaceResultsUnusable;
         case C::NoFileName:
         case C::GlyphsWithoutTable:
         case C::SheetWithoutPalette:
@@ -279,12 +312,17 @@ std::string problemReason(const Problem& p) {
 
 std::string messageText(const Problem& problem) { return parts(problem).text; }
 
-Location locate(std::span<const uint8_t> bytes, size_t offset) {
+Location locate(std::span<const uint8_t> bytes, size_t offset, bool utf8) {
     offset = std::min(offset, bytes.size());
     Location at{1, 1};
     size_t lineStart = 0;
     for (size_t i = 0; i < offset; ++i)
         if (bytes[i] == '\n') ++at.line, lineStart = i + 1;
+    if (utf8) {
+        at.column += std::count_if(bytes.begin() + static_cast<std::ptrdiff_t>(lineStart),
+                                   bytes.begin() + static_cast<std::ptrdiff_t>(offset), [](uint8_t b) { return (b & 0xC0) != 0x80; });
+        return at;
+    }
     for (size_t i = lineStart; i < offset; ++at.column) i += isSjisLeadByte(bytes[i]) && i + 1 < offset ? 2 : 1;
     return at;
 }
@@ -294,7 +332,7 @@ Message renderMessage(const Problem& problem, const SourceText* source) {
     const std::string reason = problemReason(problem);
     std::string detail;
     if (source) {
-        const Location at = locate(source->bytes, problem.offset);
+        const Location at = locate(source->bytes, problem.offset, source->utf8);
         detail = source->name + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": ";
     }
     const MessageId id = messageId(problem);

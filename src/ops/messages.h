@@ -22,6 +22,10 @@ enum class MessageId : uint8_t {
     TextTooLong,           // "テキスト%dが長すぎます": entry
     EntryIncomplete,       // "%d行目の指定が足りません": script line
     NumberOutOfRange,      // "%d行目の番号が範囲外です": script line
+    NameIsOneLine,         // "名前は1行です"
+    SlashEndsText,         // "'/' でテキストが終わります"
+    CannotReplace,         // "置換できません"
+    ReplaceResultsUnusable,  // "置換後の%d件は使用できません": how many
 };
 MessageId messageId(const Problem& problem);
 
@@ -37,14 +41,16 @@ std::string messageText(const Problem& problem);
 struct SourceText {
     std::string name;                // as the file system spells it (UTF-8)
     std::span<const uint8_t> bytes;  // Shift-JIS
+    bool utf8 = false;               // UTF-8 instead
 };
 
-// 1-based line, and column in characters (a two-byte character counts one).
+// 1-based line, and column in characters (a two-byte character counts one;
+// with `utf8`, a UTF-8 character of any length).
 struct Location {
     int64_t line;
     int64_t column;
 };
-Location locate(std::span<const uint8_t> bytes, size_t offset);
+Location locate(std::span<const uint8_t> bytes, size_t offset, bool utf8 = false);
 
 // The whole message: text, display, and a detail "FILE:LINE:COLUMN: reason"
 // when the problem stands in `source`, or "NAME: reason" for a file.

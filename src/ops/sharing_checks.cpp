@@ -1,5 +1,6 @@
 #include "ops/sharing_checks.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "ops/dialog_options.h"
@@ -69,7 +70,7 @@ std::string foldedNumbers(const std::vector<int64_t>& numbers, int digits, size_
 }
 
 Outcome spaceCheck(const EditorState& state, std::string& report) {
-    const LayoutPlan plan = layoutPlan(state.catalogues);
+    const LayoutPlan plan = layoutPlan(state.image, state.catalogues);
     report += regionLine("colour sets", plan.colourSets);
     for (const RegionUse& r : plan.names) report += regionLine("names " + std::to_string(r.index), r);
     int64_t used = 0, left = 0;
@@ -81,12 +82,16 @@ Outcome spaceCheck(const EditorState& state, std::string& report) {
         left += r.left();
     }
     report += "regions: " + std::to_string(used) + " used, " + std::to_string(left) + " left\n";
+    for (const PinnedFaceEdit& e : plan.pinnedFaces)
+        report += regionLine("face " + std::to_string(e.face) + " in place", {e.face, {e.at, e.at + e.room}, e.length});
     if (plan.fits) return doneOutcome("");
     if (plan.shortfall)
         report += "does not fit: " + kindName(plan.shortfall->id) + ", " + std::to_string(plan.shortfall->length) +
                   " bytes, " + std::to_string(plan.shortfall->missing) + " bytes more than the largest room left\n";
     if (!plan.namesFit) report += "does not fit: the names\n";
     if (plan.colourSets.left() < 0) report += "does not fit: the colour sets\n";
+    for (const PinnedFaceEdit& e : plan.pinnedFaces)
+        if (!e.fits()) report += "does not fit: " + problemReason(pinnedFaceTooLong(e)) + "\n";
     return failedOutcome(renderMessage(problem(ProblemCode::NoRoom)));
 }
 
@@ -105,14 +110,18 @@ std::string grouped(int64_t n) {
 }  // namespace
 
 std::string spaceNote(const EditorState& state) {
-    const LayoutPlan plan = layoutPlan(state.catalogues);
+    const LayoutPlan plan = layoutPlan(state.image, state.catalogues);
     if (plan.fits) {
         int64_t left = 0;
         for (const RegionUse& r : plan.regions) left += r.left();
         return toCp932("空き " + grouped(left) + " バイト");
     }
     std::string note = toCp932("容量が足りません");
-    if (plan.shortfall) note += toCp932(": " + grouped(plan.shortfall->missing) + " バイト不足");
+    std::optional<int64_t> missing;
+    if (plan.shortfall) missing = plan.shortfall->missing;
+    for (const PinnedFaceEdit& e : plan.pinnedFaces)
+        if (!e.fits()) missing = std::max<int64_t>(missing.value_or(0), e.length - e.room);
+    if (missing) note += toCp932(": " + grouped(*missing) + " バイト不足");
     return note;
 }
 

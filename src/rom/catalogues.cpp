@@ -121,6 +121,8 @@ Result<Catalogues> buildCatalogues(const RomImage& image, const CharTables& tabl
     parallelFor(RecordBuilder::kCount, [&](size_t g) { failed[g] = builder.fill(g) ? 0 : 1; }, 128);
     const auto bad = std::find(failed.begin(), failed.end(), 1);
     if (bad != failed.end()) return builder.describeFailure(static_cast<size_t>(bad - failed.begin()));
+    for (ResourceEntry& e : c.resources) e.loadedLength = static_cast<int32_t>(e.packed.size());
+    for (ResourceEntry& e : c.colourSets) e.loadedLength = static_cast<int32_t>(e.packed.size());
     return c;
 }
 

@@ -1,5 +1,7 @@
 #include "rom/image_diff.h"
 
+#include <algorithm>
+
 #include "rom/save_layout.h"
 
 namespace velk {
@@ -72,6 +74,16 @@ std::vector<KindDiff> diffImages(const Document& a, const Document& b) {
     static const std::vector<bool> rewritten = rewrittenBySave();
     for (size_t i = 0; i < a.image.bytes.size() && i < b.image.bytes.size(); ++i)
         if (!rewritten[i] && a.image.bytes[i] != b.image.bytes[i]) other.entries.push_back(static_cast<int64_t>(i));
+    // A pinned face is saved in its room, and "faces" names it.
+    std::vector<RomRange> rooms;
+    for (const Document* s : {&a, &b})
+        for (size_t f = kFirstPinnedFace; f < s->catalogues.faces().size(); ++f) {
+            const ResourceEntry& e = s->catalogues.faces()[f];
+            rooms.push_back({e.romOffset, e.romOffset + e.loadedLength});
+        }
+    std::erase_if(other.entries, [&](int64_t i) {
+        return std::any_of(rooms.begin(), rooms.end(), [&](const RomRange& r) { return r.contains(static_cast<int32_t>(i)); });
+    });
     out.push_back(std::move(other));
     return out;
 }

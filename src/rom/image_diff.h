@@ -18,7 +18,7 @@ struct KindDiff {
 // names, texts, faces, colour sets, unit graphics, added characters (table
 // slot or glyph), and other bytes: image bytes that differ outside every
 // place a save rewrites (free and name regions, moved data, pointer tables,
-// checksum).
+// checksum, the rooms of faces 127-156).
 std::vector<KindDiff> diffImages(const Document& a, const Document& b);
 
 }  // namespace velk

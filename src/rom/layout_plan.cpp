@@ -6,7 +6,7 @@
 
 namespace velk {
 
-LayoutPlan layoutPlan(const Catalogues& catalogues) {
+LayoutPlan layoutPlan(const RomImage& image, const Catalogues& catalogues) {
     const SavePlan plan = planSave(catalogues);
     LayoutPlan out;
     out.colourSets = {0, {kColourSetData, kColourSetDataEnd}, 0};
@@ -41,7 +41,9 @@ LayoutPlan layoutPlan(const Catalogues& catalogues) {
     for (const RegionUse& r : out.regions) largestLeft = std::max(largestLeft, r.left());
     if (out.shortfall) out.shortfall->missing = out.shortfall->length - largestLeft;
     out.namesFit = plan.namesFit;
-    out.fits = plan.namesFit && plan.recordsFit && out.colourSets.left() >= 0;
+    if (catalogues.resources.size() == kResourceCount) out.pinnedFaces = editedPinnedFaces(image, catalogues.faces());
+    const bool pinnedFit = std::all_of(out.pinnedFaces.begin(), out.pinnedFaces.end(), [](const PinnedFaceEdit& e) { return e.fits(); });
+    out.fits = plan.namesFit && plan.recordsFit && out.colourSets.left() >= 0 && pinnedFit;
     return out;
 }
 

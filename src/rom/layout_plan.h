@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "rom/catalogues.h"
+#include "rom/face_rules.h"
 #include "rom/free_regions.h"
 
 namespace velk {
@@ -32,8 +33,11 @@ struct LayoutPlan {
     };
     std::optional<Shortfall> shortfall;
     bool namesFit = true;
+    // The pinned faces a save writes in their own room; one longer than its
+    // room means the save would not fit.
+    std::vector<PinnedFaceEdit> pinnedFaces;
 };
 
-LayoutPlan layoutPlan(const Catalogues& catalogues);
+LayoutPlan layoutPlan(const RomImage& image, const Catalogues& catalogues);
 
 }  // namespace velk

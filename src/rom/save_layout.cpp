@@ -168,7 +168,8 @@ bool planResources(ConstCatalogue records, std::vector<int32_t>& recordAt, std::
 }
 
 // Pointers are written in placement order, so that two records sharing one
-// pointer slot leave it at the one placed last. Pinned faces stay where they are.
+// pointer slot leave it at the one placed last (faces sharing one are kept
+// one picture by every operation). Pinned faces are not placed.
 void writeResources(RomImage& image, ConstCatalogue records, const Layout& layout) {
     for (const int32_t i : layout.placementOrder) {
         const ResourceEntry& e = records[static_cast<size_t>(i)];
@@ -242,6 +243,11 @@ Status layOutImage(RomImage& image, Document& state) {
         s.problem().writing = true;
         return s;
     }
+    const std::vector<PinnedFaceEdit> pinned = state.catalogues.resources.size() == kResourceCount
+                                                   ? editedPinnedFaces(image, state.catalogues.faces())
+                                                   : std::vector<PinnedFaceEdit>{};
+    for (const PinnedFaceEdit& edit : pinned)
+        if (!edit.fits()) return pinnedFaceTooLong(edit);
     if (!colourSetsFit(state.catalogues.colourSets) ||
         !planNames(state.catalogues.names, layout.nameAt) || !planResources(state.catalogues.resources, layout.recordAt, layout.placementOrder))
         return problem(ProblemCode::NoRoom);
@@ -251,6 +257,8 @@ Status layOutImage(RomImage& image, Document& state) {
     writeColourSets(image, state.catalogues.colourSets);
     writeNames(image, state.catalogues.names, layout.nameAt);
     writeResources(image, state.catalogues.resources, layout);
+    // In place, its pointer as it is; the room's bytes past it stay.
+    for (const PinnedFaceEdit& edit : pinned) put(image, edit.at, state.catalogues.faces()[static_cast<size_t>(edit.face)].packed);
     return {};
 }
 

@@ -8,6 +8,7 @@
 
 #include "image/result.h"
 #include "rom/document.h"
+#include "rom/face_rules.h"
 #include "rom/free_regions.h"
 
 namespace velk {
@@ -18,7 +19,6 @@ constexpr int32_t kColourSetData = 0x3409D2;
 constexpr int32_t kColourSetDataEnd = 0x348000;
 constexpr int32_t kGlyphData = 0x348000;
 constexpr int32_t kGlyphPointerTable = 0x11D6B5;
-constexpr int kFirstPinnedFace = 127;  // faces 127-156 never move
 
 // Whether the three blocks a save relocates lie inside the image; a problem
 // naming the pointer that leads outside if not.
@@ -27,9 +27,10 @@ Status checkRelocatedBlocks(const RomImage& image);
 // Lays every resource of `state` out in `image` (a copy of state.image):
 // glyphs when loaded, the relocated blocks and fixed bytes, colour sets,
 // names, then faces, unit graphics and texts, largest first, into the free
-// regions. CannotWrite (with the pointer in its
-// reason) when a relocated block's pointer leads outside the image; NoRoom
-// when something does not fit;
+// regions; an edited pinned face in its own room (editedPinnedFaces).
+// CannotWrite (with the pointer in its reason) when a relocated block's
+// pointer leads outside the image; NoRoom when something does not fit (a
+// pinned face longer than its room named, with both lengths);
 // everything is planned before anything is written, so `image` is then
 // untouched and may be the editor's own image.
 Status layOutImage(RomImage& image, Document& state);

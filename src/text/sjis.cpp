@@ -26,10 +26,12 @@ private:
 
 // Converts with glibc's iconv; an unconvertible sequence is replaced and
 // skipped (one UTF-8 character, or one or two Shift-JIS bytes), and counted.
-std::string convert(std::string_view in, const char* to, const char* from, std::string_view replacement,
-                    bool fromSjis, size_t* failures = nullptr) {
-    const Converter converter(to, from);
-    const iconv_t cd = converter.get();
+std::string convert(std::string_view in, std::string_view replacement, bool fromSjis, size_t* failures = nullptr) {
+    // One descriptor per direction and thread, kept: opening one costs more
+    // than converting a name or a text.
+    thread_local const Converter toSjis("CP932", "UTF-8"), fromSjisConverter("UTF-8", "CP932");
+    const iconv_t cd = (fromSjis ? fromSjisConverter : toSjis).get();
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     std::string out;
     out.reserve(in.size() * 2);
     std::string src(in);
@@ -62,9 +64,9 @@ std::string convert(std::string_view in, const char* to, const char* from, std::
 
 }  // namespace
 
-std::string toCp932(std::string_view utf8) { return convert(utf8, "CP932", "UTF-8", "?", false); }
+std::string toCp932(std::string_view utf8) { return convert(utf8, "?", false); }
 
-std::string fromCp932(std::string_view cp932) { return convert(cp932, "UTF-8", "CP932", "\xEF\xBF\xBD", true); }
+std::string fromCp932(std::string_view cp932) { return convert(cp932, "\xEF\xBF\xBD", true); }
 
 std::string fromCp932Escaped(std::string_view cp932) {
     auto escaped = [](unsigned char c) {
@@ -99,14 +101,14 @@ std::string fromCp932Escaped(std::string_view cp932) {
 
 std::optional<std::string> fromCp932Strict(std::string_view cp932) {
     size_t failures = 0;
-    std::string out = convert(cp932, "UTF-8", "CP932", "", true, &failures);
+    std::string out = convert(cp932, "", true, &failures);
     if (failures) return std::nullopt;
     return out;
 }
 
 std::optional<std::string> toCp932Strict(std::string_view utf8) {
     size_t failures = 0;
-    std::string out = convert(utf8, "CP932", "UTF-8", "", false, &failures);
+    std::string out = convert(utf8, "", false, &failures);
     if (failures) return std::nullopt;
     return out;
 }

@@ -16,6 +16,7 @@
 #include "app/editor_session.h"
 #include "app/main_dialog.h"
 #include "app/mode_table.h"
+#include "ops/dialog_options.h"
 #include "scripted_platform.h"
 #include "test_support.h"
 
@@ -112,14 +113,14 @@ TEST_F(MainWindow, NoSelectionChangesAndHiddenButtonsRunNothing) {
 }
 
 TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
-    // save: which dialog the operation shows; filter: its filter's first label
-    const struct Wiring { int mode; bool extract; bool save; const char* filter; } table[] = {
-        {0, true, true, "ソルヴァーン　ＲＯＭ"}, {0, false, false, "ソルヴァーン　ROM"},
-        {1, true, true, "顔グラフィック"},       {1, false, false, "顔グラフィック"},
-        {2, true, true, "顔グラbmp"},            {3, true, true, "ユニットグラフィック等"},
-        {3, false, false, "ユニットグラフィック等"}, {4, true, true, "名前リスト"},
-        {4, false, false, "名前リスト"},         {5, true, true, "テキスト集"},
-        {5, false, false, "テキスト("},         {6, false, false, "テキスト(*.txt)|*.txt|全て(*.*)|*.*||"},
+    // save: which dialog the operation shows; options: the table's entry it opens with
+    const struct Wiring { int mode; bool extract; bool save; FileDialogOptions (*options)(); } table[] = {
+        {0, true, true, romSaveDialogOptions},         {0, false, false, romOpenDialogOptions},
+        {1, true, true, faceGraphicsDialogOptions},    {1, false, false, faceGraphicsDialogOptions},
+        {2, true, true, facePictureDialogOptions},     {3, true, true, unitGraphicsDialogOptions},
+        {3, false, false, unitGraphicsDialogOptions},  {4, true, true, nameListDialogOptions},
+        {4, false, false, nameListDialogOptions},      {5, true, true, textCollectionExportOptions},
+        {5, false, false, textCollectionImportOptions}, {6, false, false, changeScriptDialogOptions},
     };
     for (const Wiring& w : table) {
         select(w.mode);
@@ -127,8 +128,11 @@ TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
         platform.answer(std::nullopt);  // cancel: nothing else happens
         (w.extract ? dialog->extractButton() : dialog->writeButton())->click();
         ASSERT_EQ(platform.dialogs.size(), before + 1) << w.mode << " " << w.extract;
-        EXPECT_EQ(platform.dialogs.back().save, w.save) << w.mode;
-        EXPECT_EQ(platform.dialogs.back().options.filter.rfind(test::sjis(w.filter), 0), 0u) << w.mode << " " << w.extract;
+        const ScriptedPlatform::Dialog& d = platform.dialogs.back();
+        const FileDialogOptions o = w.options();
+        EXPECT_EQ(d.save, w.save) << w.mode;
+        EXPECT_EQ(d.options.filter + d.options.defaultExtension + d.options.initialFileName,
+                  o.filter + o.defaultExtension + o.initialFileName) << w.mode << " " << w.extract;
     }
     EXPECT_TRUE(platform.messages.empty());
 }

@@ -82,6 +82,16 @@ TEST_F(WorkbenchWindow, FilterFoldsWidthAndCaseAndFindsCodeBytes) {
         EXPECT_EQ(texts->filterModel()->rowCount(), c.matches) << c.query;
         EXPECT_EQ(texts->countLabel()->text(), u("5607 件中 %1 件").arg(c.matches)) << c.query;
     }
+    // A jump to an entry the filter shows keeps the filter; to one it hides, clears it.
+    texts->select(9);
+    const QString nine = texts->editor()->toPlainText();
+    texts->filterField()->setText(u("velk9"));
+    texts->select(0);
+    EXPECT_EQ(texts->filterField()->text(), u("velk9"));
+    texts->select(9);
+    EXPECT_TRUE(texts->filterField()->text().isEmpty());
+    EXPECT_EQ(texts->current(), 9);
+    EXPECT_EQ(texts->editor()->toPlainText(), nine);
     // Ctrl+F: one query over names and texts.
     window->searchAll();
     window->searchField()->setText(u("ｖｅｌｋ９"));
@@ -204,6 +214,7 @@ TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
     EXPECT_EQ(window->windowTitle(), u("demo.smc — 一覧 — VELK"));
     EXPECT_EQ(window->statusLabel()->text(), u("demo.smc を読み込みました"));
     runButton("保存", saveRomOperation, "before.smc");
+    EXPECT_EQ(session->undoStack().count(), 0);  // a save with nothing before it is no step: its layout stays
     std::vector<uint8_t> names = nameListBytes(state.catalogues.names);
     names.insert(names.begin() + kNameLabelLength, {0x96, 0x6B});  // 北
     runButton("名前リストの読み込み", importNamesOperation, file("n.txt", names));
@@ -216,6 +227,7 @@ TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
     EXPECT_EQ(window->windowTitle(), u("demo.smc * — 一覧 — VELK"));
     EXPECT_EQ(window->statusLabel()->text(), u("元に戻しました: 名前リストの読み込み"));
     EXPECT_FALSE(window->namesPage()->model()->edited(0));
+    EXPECT_FALSE(session->undoStack().canUndo());
     runButton("保存", saveRomOperation, "after.smc");
     EXPECT_EQ(platform.files.at("after.smc"), platform.files.at("before.smc"));
     EXPECT_NE(platform.files.at("edited.smc"), platform.files.at("before.smc"));
