@@ -53,6 +53,7 @@ Status ScriptedPlatform::readFilePieces(const std::filesystem::path& path, size_
 Status ScriptedPlatform::writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
     if (unwritable_.count(path)) return systemError({}, true);
     if (onDisk) return disk_.writeFile(path, bytes);
+    const std::lock_guard lock(writing_);  // exports write several files at once
     files[path].assign(bytes.begin(), bytes.end());
     return {};
 }

@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <map>
+#include <mutex>
 #include <set>
 
 #include "platform/disk_platform.h"
@@ -70,6 +71,7 @@ private:
 
     std::deque<std::optional<std::filesystem::path>> answers_;
     std::set<std::filesystem::path> unwritable_;
+    std::mutex writing_;
     struct Disk : DiskPlatform {
         std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
         std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
