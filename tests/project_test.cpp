@@ -197,11 +197,9 @@ TEST_F(Project, APatchThatFailsItsCheckIsRemoved) {
     FaultyWriter platform;
     platform.onDisk = true;
     EditorState state;
-    platform.answer(fs::path(rom));
-    ASSERT_TRUE(openRomAtStart(state, platform).done());
-    platform.answer(dir / "bad.bps");
+    ASSERT_TRUE(openRomAtStart(state, platform, rom).done());
     std::string report;
-    const Outcome o = savePatchVerified(state, platform, report);
+    const Outcome o = savePatchVerified(state, platform, dir / "bad.bps", report);
     EXPECT_TRUE(o.failed() && o.problem->detail.find("failed its check and was removed") != std::string::npos);
     EXPECT_FALSE(fs::exists(dir / "bad.bps"));
 }
@@ -227,9 +225,9 @@ TEST(FullWidth, EveryImportTakesTheOption) {
     const struct {
         Operation op;
         const char* file;
-    } cases[] = {{importNamesOperation, "[F0 00] H\r\n"},
-                 {importTextsOperation, "##No.00 00\nH//\r\n"},
-                 {applyChangeScriptOperation, ";;単語リスト\n[F0 00] H\n"}};
+    } cases[] = {{importNameList, "[F0 00] H\r\n"},
+                 {importTextCollection, "##No.00 00\nH//\r\n"},
+                 {applyChangeScript, ";;単語リスト\n[F0 00] H\n"}};
     for (const auto& c : cases)
         for (const bool wide : {false, true}) {
             ScriptedPlatform platform;

@@ -11,7 +11,7 @@ class RomFile : public ::testing::Test {
 protected:
     void SetUp() override { platform.files["demo.smc"] = test::demoImage().bytes; }
     Outcome open(std::optional<std::filesystem::path> path) { return test::run(state, platform, openRomAtStart, path); }
-    Outcome reload(std::optional<std::filesystem::path> path) { return test::run(state, platform, reloadRomOperation, path); }
+    Outcome reload(std::optional<std::filesystem::path> path) { return test::run(state, platform, reloadRom, path); }
     ScriptedPlatform platform;
     EditorState state;
 };

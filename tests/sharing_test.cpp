@@ -18,14 +18,14 @@ protected:
         platform.files["game.smc"] = test::demoImage().bytes;
         ASSERT_TRUE(test::run(state, platform, openRomAtStart, "game.smc").done());
     }
-    Outcome saveAs(const fs::path& to) { return test::run(state, platform, saveRomOperation, to); }
+    Outcome saveAs(const fs::path& to) { return test::run(state, platform, saveRom, to); }
     Bytes save(const fs::path& to) {
         EXPECT_TRUE(saveAs(to).done()) << to;
         return test::fileOf(platform, to);
     }
     void editSomething(const std::string& text = "ウ") {
         platform.files["t.txt"] = test::bytesOf("##No.00 00\n" + sjis(text) + "//");
-        ASSERT_TRUE(test::run(state, platform, importTextsOperation, "t.txt").done());
+        ASSERT_TRUE(test::run(state, platform, importTextCollection, "t.txt").done());
     }
     ScriptedPlatform platform;
     EditorState state;
@@ -81,7 +81,7 @@ TEST_F(Sharing, ACopierHeaderIsKeptAndPatchedAlong) {
     Bytes headered(512 + test::demoImage().bytes.size(), 0x77);
     std::copy(test::demoImage().bytes.begin(), test::demoImage().bytes.end(), headered.begin() + 512);
     platform.files["headered.smc"] = headered;
-    ASSERT_TRUE(test::run(state, platform, reloadRomOperation, "headered.smc").done());
+    ASSERT_TRUE(test::run(state, platform, reloadRom, "headered.smc").done());
     const Bytes out = save("out.smc");
     ASSERT_EQ(out.size(), headered.size());
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 512), Bytes(512, 0x77));

@@ -7,29 +7,15 @@
 #include "app/qt_platform.h"
 #include "app/qt_text.h"
 #include "app/workbench.h"
-#include "ops/run_operation.h"
-#include "text/sjis.h"
 
 namespace velk {
 
-std::optional<ChosenFile> FirstFilePlatform::openFileDialog(const FileDialogOptions& options) {
-    if (!first_) return inner_.openFileDialog(options);
-    const std::filesystem::path path = *first_;
-    first_.reset();
-    return ChosenFile{path, toCp932(path.filename().string())};
-}
-
 int EditorApp::run(const std::optional<std::filesystem::path>& rom) {
-    EditorSession session(state_, platform_);
+    EditorSession session(state_, platform_, dialogs_);
     MainDialog dialog(session);
-    if (auto* qt = dynamic_cast<QtPlatform*>(&platform_)) qt->setParent(&dialog);
+    if (auto* qt = dynamic_cast<QtPlatform*>(&dialogs_)) qt->setParent(&dialog);
     bool loaded = false;
-    if (rom) {
-        FirstFilePlatform first(platform_, *rom);
-        const Outcome opened = velk::runOperation(state_, first, openRomAtStart);
-        if (opened.problem) platform_.showMessage(*opened.problem);
-        loaded = opened.done();
-    }
+    if (rom) loaded = session.run(QString(), [&](EditorState& s, Platform& p) { return openRomAtStart(s, p, *rom); }).done();
     // A ROM that does not load is reported, then the dialog asks.
     if (!loaded && !dialog.initialise()) return 0;
     session.loaded();

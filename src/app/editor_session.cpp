@@ -87,8 +87,8 @@ private:
     bool first_ = true;
 };
 
-EditorSession::EditorSession(EditorState& state, Platform& platform, QObject* parent)
-    : QObject(parent), state_(state), platform_(platform) {
+EditorSession::EditorSession(EditorState& state, Platform& platform, Dialogs& dialogs, QObject* parent)
+    : QObject(parent), state_(state), platform_(platform), dialogs_(dialogs) {
     undoStack_.setUndoLimit(kUndoLimit);
     connect(&undoStack_, &QUndoStack::cleanChanged, this, &EditorSession::cleanChanged);
     connect(&undoStack_, &QUndoStack::indexChanged, this, [this] {
@@ -116,7 +116,7 @@ Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) 
         undoStack_.push(new StepCommand(*this, stepName, outcome.change, false));
         documentChanged(changeOf({outcome.change}));
     }
-    if (outcome.problem) platform_.showMessage(*outcome.problem);
+    if (outcome.problem) dialogs_.showMessage(*outcome.problem);
     QString status = status_;
     if (outcome.failed() && outcome.problem)
         status = QString::fromStdString(outcome.problem->display);
@@ -131,7 +131,11 @@ Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) 
     return outcome;
 }
 
-Outcome EditorSession::runOperation(const QString& stepName, Operation op) { return run(stepName, op); }
+Outcome EditorSession::runAsking(const QString& stepName, Ask ask, bool save, Operation op) {
+    const std::optional<ChosenFile> file = askForFile(dialogs_, ask, save);
+    if (!file) return cancelledOutcome();
+    return run(stepName, [&](EditorState& s, Platform& p) { return op(s, p, file->path); });
+}
 
 void EditorSession::loaded() {
     forgetSteps();

@@ -9,9 +9,11 @@
 #include <functional>
 #include <vector>
 
+#include "app/file_questions.h"
 #include "ops/editor_state.h"
 #include "ops/operations.h"
 #include "ops/outcome.h"
+#include "platform/dialogs.h"
 #include "platform/platform.h"
 
 namespace velk {
@@ -32,11 +34,14 @@ public:
         std::vector<int> names, texts;
     };
 
-    EditorSession(EditorState& state, Platform& platform, QObject* parent = nullptr);
+    // The operations work on files through `platform`; `dialogs` asks the
+    // user for them and shows what stopped an operation.
+    EditorSession(EditorState& state, Platform& platform, Dialogs& dialogs, QObject* parent = nullptr);
     ~EditorSession() override;
 
     EditorState& state() { return state_; }
     Platform& platform() { return platform_; }
+    Dialogs& dialogs() { return dialogs_; }
     QUndoStack& undoStack() { return undoStack_; }
     // Edits since the load or the last save: the undo stack is not at its clean mark.
     bool isModified() const { return !undoStack_.isClean(); }
@@ -47,7 +52,10 @@ public:
     // a save takes back the last edit, and the save marks the stack clean; a
     // load starts a new history.
     Outcome run(const QString& stepName, const SessionOperation& op);
-    Outcome runOperation(const QString& stepName, Operation op);
+    // The same for an operation on a file: asks for it with the dialog `ask`
+    // (a save dialog when `save`), then runs `op` on the path chosen.
+    // Cancelled, with nothing run, when the user cancels.
+    Outcome runAsking(const QString& stepName, Ask ask, bool save, Operation op);
     // After a ROM was loaded outside the session: forget the steps, keep the
     // entries as loaded, and tell the windows everything changed.
     void loaded();
@@ -81,6 +89,7 @@ private:
 
     EditorState& state_;
     Platform& platform_;
+    Dialogs& dialogs_;
     QUndoStack undoStack_;
     std::vector<NameEntry> namesAsLoaded_;
     std::vector<ResourceEntry> textsAsLoaded_;

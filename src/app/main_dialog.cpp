@@ -13,6 +13,7 @@
 #include "app/program_icon.h"
 #include "app/qt_text.h"
 #include "ops/operations.h"
+#include "text/sjis.h"
 
 namespace velk {
 
@@ -65,7 +66,7 @@ MainDialog::MainDialog(EditorSession& session, QWidget* parent) : QDialog(parent
 bool MainDialog::initialise() {
     // Asks until a ROM loads, or the user cancels.
     for (;;) {
-        const Outcome opened = session_.runOperation(QString(), openRomAtStart);
+        const Outcome opened = session_.runAsking(QString(), Ask::OpenRom, false, openRomAtStart);
         if (opened.done()) break;
         if (opened.cancelled()) return false;
     }
@@ -95,22 +96,28 @@ void MainDialog::applyMode(int selection) {
 void MainDialog::runExtract() {
     const Mode* mode = modeAt(modeCombo_->currentIndex());
     if (!mode || !mode->extract.shown || !mode->extract.run) return;
-    session_.runOperation(qtText(mode->extract.label), mode->extract.run);
+    session_.runAsking(qtText(mode->extract.label), mode->extract.ask, mode->extract.save, mode->extract.run);
 }
 
 void MainDialog::runWrite() {
     const Mode* mode = modeAt(modeCombo_->currentIndex());
     if (!mode || !mode->write.shown || !mode->write.run) return;
-    session_.runOperation(qtText(mode->write.label), mode->write.run);
+    session_.runAsking(qtText(mode->write.label), mode->write.ask, mode->write.save, mode->write.run);
 }
 
 void MainDialog::done(int result) {
     // A save made here is a step of the session like any other.
-    const bool modified = session_.isModified();
-    const Outcome closing = session_.run(QString::fromUtf8("保存"), [modified](EditorState& s, Platform& p) {
-        return confirmClose(s, p, modified);
-    });
-    if (!closing.done()) return;  // the window stays open
+    // With unsaved edits, asks whether to save them; a cancelled or failed
+    // save keeps the window open.
+    if (session_.isModified()) {
+        switch (session_.dialogs().askToSaveChanges(toCp932("変更を保存しますか？"))) {
+            case Dialogs::SaveChoice::Save:
+                if (!session_.runAsking(QString::fromUtf8("保存"), Ask::SaveRom, true, saveRom).done()) return;
+                break;
+            case Dialogs::SaveChoice::Discard: break;
+            case Dialogs::SaveChoice::Cancel: return;
+        }
+    }
     QDialog::done(result);
 }
 

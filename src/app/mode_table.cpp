@@ -6,18 +6,22 @@
 namespace velk {
 namespace {
 
-ButtonAction shown(const char* labelUtf8, Operation run = nullptr) { return {true, toCp932(labelUtf8), run}; }
+ButtonAction writes(const char* labelUtf8, Operation run, Ask ask) { return {true, toCp932(labelUtf8), run, ask, true}; }
+ButtonAction reads(const char* labelUtf8, Operation run, Ask ask) { return {true, toCp932(labelUtf8), run, ask, false}; }
 ButtonAction hidden() { return {}; }
 
 std::array<Mode, kModeCount> makeModes() {
     return {{
-        {toCp932("ROM"), shown("保存", saveRomOperation), shown("再読込", reloadRomOperation)},
-        {toCp932("顔グラフィック"), shown("抜き出し", extractFacesOperation), shown("書き込み", writeFacesOperation)},
-        {toCp932("顔グラBMP"), shown("抜き出し", exportFacePictureOperation), hidden()},
-        {toCp932("ユニットグラフィック等"), shown("抜き出し", extractUnitsOperation), shown("書き込み", writeUnitsOperation)},
-        {toCp932("名前リスト"), shown("抜き出し", exportNamesOperation), shown("書き込み", importNamesOperation)},
-        {toCp932("テキスト"), shown("抜き出し", exportTextsOperation), shown("書き込み", importTextsOperation)},
-        {toCp932("変更点書き込み"), hidden(), shown("書き込み", applyChangeScriptOperation)},
+        {toCp932("ROM"), writes("保存", saveRom, Ask::SaveRom), reads("再読込", reloadRom, Ask::OpenRom)},
+        {toCp932("顔グラフィック"), writes("抜き出し", extractFaceGraphics, Ask::FaceGraphics),
+         reads("書き込み", writeFaceGraphics, Ask::FaceGraphics)},
+        {toCp932("顔グラBMP"), writes("抜き出し", exportFacePicture, Ask::FacePicture), hidden()},
+        {toCp932("ユニットグラフィック等"), writes("抜き出し", extractUnitGraphics, Ask::UnitGraphics),
+         reads("書き込み", writeUnitGraphics, Ask::UnitGraphics)},
+        {toCp932("名前リスト"), writes("抜き出し", exportNameList, Ask::NameList), reads("書き込み", importNameList, Ask::NameList)},
+        {toCp932("テキスト"), writes("抜き出し", exportTextCollection, Ask::ExportTexts),
+         reads("書き込み", importTextCollection, Ask::ImportTexts)},
+        {toCp932("変更点書き込み"), hidden(), reads("書き込み", applyChangeScript, Ask::ChangeScript)},
     }};
 }
 

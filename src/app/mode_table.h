@@ -1,10 +1,12 @@
 // The seven modes of the main window: the combo box item, and for each of the
-// two buttons whether it shows, its label and the operation it runs.
+// two buttons whether it shows, its label, the file it asks for and the
+// operation it runs on that file.
 #pragma once
 
 #include <array>
 #include <string>
 
+#include "app/file_questions.h"
 #include "ops/operations.h"
 
 namespace velk {
@@ -13,6 +15,8 @@ struct ButtonAction {
     bool shown = false;
     std::string label;             // Shift-JIS; a hidden button keeps the label it had
     Operation run = nullptr;       // nothing to run (yet) when null
+    Ask ask = Ask::OpenRom;        // the dialog before it runs
+    bool save = false;             // a save dialog (the operation writes the file)
 };
 
 struct Mode {

@@ -74,7 +74,7 @@ std::optional<ChosenFile> QtPlatform::folderDialog(const FileDialogOptions&) {
                       sjisText(chosen.fileName())};
 }
 
-Platform::SaveChoice QtPlatform::askToSaveChanges(std::string_view question) {
+Dialogs::SaveChoice QtPlatform::askToSaveChanges(std::string_view question) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("VELK"), qtText(question), QMessageBox::NoButton, parent_);
     QPushButton* save = box.addButton(QString::fromUtf8("保存"), QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton(QString::fromUtf8("保存しない"), QMessageBox::DestructiveRole);

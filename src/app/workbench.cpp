@@ -108,20 +108,22 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
 
 void Workbench::buildMenus() {
     QMenu* file = menuBar()->addMenu(QString::fromUtf8("ファイル(&F)"));
-    auto addOperation = [this, file](const char* label, const char* step, Operation op, QKeySequence keys = {}) {
-        QAction* a = file->addAction(QString::fromUtf8(label), this,
-                                     [this, step, op] { session_.runOperation(QString::fromUtf8(step), op); });
+    auto addOperation = [this, file](const char* label, const char* step, Ask ask, bool save, Operation op,
+                                     QKeySequence keys = {}) {
+        QAction* a = file->addAction(QString::fromUtf8(label), this, [this, step, ask, save, op] {
+            session_.runAsking(QString::fromUtf8(step), ask, save, op);
+        });
         a->setShortcut(keys);
     };
-    addOperation("別の ROM を開く(&O)...", "ROM の読み込み", reloadRomOperation, QKeySequence::Open);
-    addOperation("ROM を保存(&S)...", "保存", saveRomOperation, QKeySequence::Save);
+    addOperation("別の ROM を開く(&O)...", "ROM の読み込み", Ask::OpenRom, false, reloadRom, QKeySequence::Open);
+    addOperation("ROM を保存(&S)...", "保存", Ask::SaveRom, true, saveRom, QKeySequence::Save);
     file->addSeparator();
-    addOperation("名前リストの読み込み...", "名前リストの読み込み", importNamesOperation);
-    addOperation("テキストの読み込み...", "テキストの読み込み", importTextsOperation);
-    addOperation("変更スクリプトの適用...", "変更スクリプトの適用", applyChangeScriptOperation);
+    addOperation("名前リストの読み込み...", "名前リストの読み込み", Ask::NameList, false, importNameList);
+    addOperation("テキストの読み込み...", "テキストの読み込み", Ask::ImportTexts, false, importTextCollection);
+    addOperation("変更スクリプトの適用...", "変更スクリプトの適用", Ask::ChangeScript, false, applyChangeScript);
     file->addSeparator();
-    addOperation("名前リストの書き出し...", "名前リストの書き出し", exportNamesOperation);
-    addOperation("テキストの書き出し...", "テキストの書き出し", exportTextsOperation);
+    addOperation("名前リストの書き出し...", "名前リストの書き出し", Ask::NameList, true, exportNameList);
+    addOperation("テキストの書き出し...", "テキストの書き出し", Ask::ExportTexts, true, exportTextCollection);
     file->addSeparator();
     file->addAction(QString::fromUtf8("一覧を閉じる(&C)"), QKeySequence::Close, this, &QWidget::close);
 

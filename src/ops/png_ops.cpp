@@ -27,12 +27,6 @@ ConstCatalogue setsOfFace(ConstCatalogue colourSets, size_t f) {
     return colourSets.subspan(first, std::min(kSetsPerFace, colourSets.size() - first));
 }
 
-FileDialogOptions facePngFolderOptions() { return {"", "", toCp932("顔グラフィックPNG(face-*.png)|face-*.png||")}; }
-
-FileDialogOptions unitPngDialogOptions() {
-    return {"png", "*.png", toCp932("ユニットグラフィック等PNG(*.png)|*.png|全て(*.*)|*.*||")};
-}
-
 // The largest PNG file read.
 constexpr size_t kMaxPngBytes = size_t{64} << 20;
 
@@ -168,26 +162,6 @@ Outcome exportUnitsPngTo(const EditorState& state, Platform& platform, const std
 
 Outcome importUnitsPngFrom(EditorState& state, Platform& platform, const std::filesystem::path& file) {
     return unitsFromPng(state.catalogues.unitGraphics(), state.image, platform, file);
-}
-
-Outcome exportFacesPng(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> dir = platform.folderDialog(facePngFolderOptions());
-    return dir ? exportFacesPngTo(state, platform, dir->path) : cancelledOutcome();
-}
-
-Outcome importFacesPng(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> dir = platform.folderDialog(facePngFolderOptions());
-    return dir ? importFacesPngFrom(state, platform, dir->path) : cancelledOutcome();
-}
-
-Outcome exportUnitsPng(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog(unitPngDialogOptions());
-    return file ? exportUnitsPngTo(state, platform, file->path) : cancelledOutcome();
-}
-
-Outcome importUnitsPng(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.openFileDialog(unitPngDialogOptions());
-    return file ? importUnitsPngFrom(state, platform, file->path) : cancelledOutcome();
 }
 
 }  // namespace velk

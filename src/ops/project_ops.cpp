@@ -6,7 +6,6 @@
 #include <nettle/sha1.h>
 
 #include "image/parallel.h"
-#include "ops/dialog_options.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"
@@ -76,17 +75,12 @@ Outcome exportUnits(const EditorState& state, Platform& platform, const std::fil
 
 Outcome importNames(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     StepPlatform step(platform);
-    step.answer(dir / kNamesFile);
-    return importKeepingWhatReadsTheSame(
-        state, [&] { return importNameList(state.catalogues.names, state.tables, step, state.options.fullWidth); });
+    return importKeepingWhatReadsTheSame(state, [&] { return importNameList(state, step, dir / kNamesFile); });
 }
 
 Outcome importTexts(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     StepPlatform step(platform);
-    step.answer(dir / kTextsFile);
-    return importKeepingWhatReadsTheSame(state, [&] {
-        return importTextCollection(state.catalogues.texts(), state.tables, state.image, step, state.options.fullWidth);
-    });
+    return importKeepingWhatReadsTheSame(state, [&] { return importTextCollection(state, step, dir / kTextsFile); });
 }
 
 Outcome importFaces(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
@@ -100,8 +94,7 @@ Outcome importUnits(EditorState& state, Platform& platform, const std::filesyste
 // The script's files are found beside it.
 Outcome importScript(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     StepPlatform step(platform);
-    step.answer(dir / kScriptFile);
-    return applyChangeScript(state, step);
+    return applyChangeScript(state, step, dir / kScriptFile);
 }
 
 std::string hex8(uint32_t v) {
@@ -336,12 +329,6 @@ Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::file
     return doneOutcome(toCp932("built " + dir.string() + ": " + (applied.empty() ? "nothing" : applied) + " applied" +
                                (unchanged.empty() ? "" : "; " + unchanged + " as the base")),
                        std::move(warnings));
-}
-
-Outcome exportProject(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> dir = platform.saveFileDialog({});
-    if (!dir) return cancelledOutcome();
-    return exportProjectTo(state, platform, dir->path);
 }
 
 }  // namespace velk

@@ -72,8 +72,6 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
 Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir,
                          const BuildOptions& options = {});
 
-// The same, the folder asked for through the save dialog.
-Outcome exportProject(EditorState& state, Platform& platform);
 
 // SHA-1 of the bytes as 40 lower-case hex digits.
 std::string sha1Hex(std::span<const uint8_t> bytes);

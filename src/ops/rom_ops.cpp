@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "ops/dialog_options.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
 #include "ops/output_checks.h"
@@ -13,23 +12,13 @@
 namespace velk {
 namespace {
 
-// Shows the open dialog and loads the choice, with the path it came from.
-struct ChosenRom {
-    LoadedRom rom;
-    std::filesystem::path path;
-};
-Step<ChosenRom> askAndLoad(const EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> chosen = platform.openFileDialog(romOpenDialogOptions());
-    if (!chosen) return cancelledOutcome();
-    Step<LoadedRom> rom = loadRomFile(platform, *chosen, state.tables);
+// Loads the file and makes it the document, the file's facts kept beside it.
+Outcome loadRomFrom(EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    Step<LoadedRom> rom = loadRomFile(platform, namedFile(path), state.tables);
     if (!rom) return std::move(rom).stop();
-    return ChosenRom{std::move(*rom), chosen->path};
-}
-
-Outcome install(EditorState& state, Platform& platform, ChosenRom&& chosen) {
-    installRom(state, chosen.rom);
-    const FileIdentity identity = platform.fileIdentity(chosen.path).value_or(FileIdentity{});
-    state.loaded = {std::move(chosen.rom.copierHeader), std::move(chosen.path), identity, {}, chosen.rom.fileCrc};
+    installRom(state, *rom);
+    const FileIdentity identity = platform.fileIdentity(path).value_or(FileIdentity{});
+    state.loaded = {std::move(rom->copierHeader), path, identity, {}, rom->fileCrc};
     Outcome loaded = doneOutcome(toCp932(state.loaded.path.filename().string() + " を読み込みました"));
     loaded.effect = Effect::Load;
     return loaded;
@@ -105,15 +94,13 @@ Step<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const Ch
     return std::move(*rom);
 }
 
-Outcome openRomAtStart(EditorState& state, Platform& platform) {
+Outcome openRomAtStart(EditorState& state, Platform& platform, const std::filesystem::path& path) {
     state.tables = builtInCharTables();
-    return reloadRom(state, platform);
+    return loadRomFrom(state, platform, path);
 }
 
-Outcome reloadRom(EditorState& state, Platform& platform) {
-    Step<ChosenRom> chosen = askAndLoad(state, platform);
-    if (!chosen) return std::move(chosen).stop();
-    return install(state, platform, std::move(*chosen));
+Outcome reloadRom(EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    return loadRomFrom(state, platform, path);
 }
 
 PatchKind patchKindOf(const std::filesystem::path& path) {
@@ -124,20 +111,19 @@ PatchKind patchKindOf(const std::filesystem::path& path) {
     return PatchKind::None;
 }
 
-Outcome saveRom(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog(romSaveDialogOptions());
-    if (!file) return cancelledOutcome();
-    const PatchKind kind = patchKindOf(file->path);
+Outcome saveRom(EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    const ChosenFile file = namedFile(path);
+    const PatchKind kind = patchKindOf(file.path);
     if (kind == PatchKind::None)
-        if (Outcome backup = backUpBeforeReplacing(state, platform, *file); !backup.done()) return backup;
+        if (Outcome backup = backUpBeforeReplacing(state, platform, file); !backup.done()) return backup;
     if (kind != PatchKind::None) {
-        if (Status s = checkNotTheLoadedFile(state, platform, file->path); !s) return fileFailure(std::move(s.problem()), *file);
+        if (Status s = checkNotTheLoadedFile(state, platform, file.path); !s) return fileFailure(std::move(s.problem()), file);
         if (Status s = checkLoadedFileCanBeReadAgain(state, platform); !s)
             return fileFailure(std::move(s.problem()), {state.loaded.path, toCp932(state.loaded.path.filename().string())});
     }
     // The layout is planned whole before it writes, so it works on the image
     // itself: one that does not fit leaves it as it was.
-    if (Status s = layOutImage(state.image, state); !s) return fileFailure(std::move(s.problem()), *file);
+    if (Status s = layOutImage(state.image, state); !s) return fileFailure(std::move(s.problem()), file);
     if (!state.options.keepChecksum) writeChecksum(state.image);
     std::vector<uint8_t> withHeader;
     std::span<const uint8_t> fileBytes = state.image.bytes;
@@ -154,22 +140,12 @@ Outcome saveRom(EditorState& state, Platform& platform) {
         const std::span<const uint8_t> image = state.image.bytes;
         fileBytes = patch = kind == PatchKind::Ips ? makeIps(*source, image) : makeBps(*source, image);
     }
-    Outcome written = writeChosenFile(platform, *file, fileBytes);
+    Outcome written = writeChosenFile(platform, file, fileBytes);
     if (!written.done()) return written;
-    written.summary = file->name + toCp932(kind == PatchKind::None ? " に保存しました" : " にパッチを書き出しました");
+    written.summary = file.name + toCp932(kind == PatchKind::None ? " に保存しました" : " にパッチを書き出しました");
     if (kind != PatchKind::None && !state.loaded.copierHeader.empty()) written.summary += toCp932("（コピアヘッダーを除いたROM用）");
     written.effect = Effect::Save;
     return written;
-}
-
-Outcome confirmClose(EditorState& state, Platform& platform, bool modified) {
-    if (!modified) return doneOutcome({});
-    switch (platform.askToSaveChanges(toCp932("変更を保存しますか？"))) {
-        case Platform::SaveChoice::Save: return saveRom(state, platform);
-        case Platform::SaveChoice::Discard: return doneOutcome({});
-        case Platform::SaveChoice::Cancel: return cancelledOutcome();
-    }
-    return cancelledOutcome();
 }
 
 }  // namespace velk

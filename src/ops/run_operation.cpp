@@ -50,8 +50,4 @@ Outcome runOperation(EditorState& state, const std::function<Outcome()>& operati
     return outcome;
 }
 
-Outcome runOperation(EditorState& state, Platform& platform, Outcome (*operation)(EditorState&, Platform&)) {
-    return runOperation(state, [&] { return operation(state, platform); });
-}
-
 }  // namespace velk

@@ -16,6 +16,5 @@ namespace velk {
 // import that stored some entries before its problem is one change). A load
 // replaces the whole document and is not compared.
 Outcome runOperation(EditorState& state, const std::function<Outcome()>& operation);
-Outcome runOperation(EditorState& state, Platform& platform, Outcome (*operation)(EditorState&, Platform&));
 
 }  // namespace velk

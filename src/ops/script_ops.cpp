@@ -1,6 +1,5 @@
 #include <filesystem>
 
-#include "ops/dialog_options.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
 #include "ops/script_file_checks.h"
@@ -27,12 +26,10 @@ Result<std::vector<uint8_t>> ScriptFolderFiles::read(std::string_view name, size
     return platform_.readFile(path, maxBytes);
 }
 
-Outcome applyChangeScript(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.openFileDialog(changeScriptDialogOptions());
-    if (!file) return cancelledOutcome();
-    Step<TextFile> script = readTextFile(platform, *file);
+Outcome applyChangeScript(EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    Step<TextFile> script = readTextFile(platform, namedFile(path));
     if (!script) return std::move(script).stop();
-    ScriptFolderFiles files(platform, file->path.parent_path(), state.options.scriptFilesAnywhere);
+    ScriptFolderFiles files(platform, path.parent_path(), state.options.scriptFilesAnywhere);
     std::vector<Warning> warnings;
     size_t applied = 0;
     const Status s = applyChangeScript(script->bytes, state, files, &warnings, &applied, state.options.fullWidth);

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "ops/dialog_options.h"
 #include "ops/loaded_rom_guard.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
-#include "ops/step_platform.h"
 #include "patch/bps.h"
 #include "patch/ips.h"
 #include "rom/image_diff.h"
@@ -125,10 +123,9 @@ std::string spaceNote(const EditorState& state) {
     return note;
 }
 
-Outcome diffCheck(const EditorState& state, Platform& platform, std::string& report) {
-    const std::optional<ChosenFile> file = platform.openFileDialog(romOpenDialogOptions());
-    if (!file) return cancelledOutcome();
-    Step<LoadedRom> rom = loadRomFile(platform, *file, builtInCharTables());
+Outcome diffCheck(const EditorState& state, Platform& platform, const std::filesystem::path& path,
+                  std::string& report) {
+    Step<LoadedRom> rom = loadRomFile(platform, namedFile(path), builtInCharTables());
     if (!rom) return std::move(rom).stop();
     EditorState other;
     installRom(other, *rom);
@@ -137,22 +134,19 @@ Outcome diffCheck(const EditorState& state, Platform& platform, std::string& rep
     return doneOutcome("");
 }
 
-Outcome exportTableFile(const EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog({".tbl", "*.tbl", "table file|*.tbl||"});
-    if (!file) return cancelledOutcome();
+Outcome exportTableFile(EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    const ChosenFile file = namedFile(path);
     const std::string text = tableFileText(state.tables);
     LoadedRomGuard guarded(state, platform);
-    if (Status s = guarded.writeFile(file->path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())); !s)
-        return cannotWrite(std::move(s.problem()), *file);
-    return doneOutcome(file->name);
+    if (Status s = guarded.writeFile(file.path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())); !s)
+        return cannotWrite(std::move(s.problem()), file);
+    return doneOutcome(file.name);
 }
 
-Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& report, PatchFacts* facts) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog(romSaveDialogOptions());
-    if (!file) return cancelledOutcome();
-    StepPlatform step(platform);
-    step.answer(file->path);
-    Outcome saved = saveRom(state, step);
+Outcome savePatchVerified(EditorState& state, Platform& platform, const std::filesystem::path& path,
+                          std::string& report, PatchFacts* facts) {
+    const ChosenFile file = namedFile(path);
+    Outcome saved = saveRom(state, platform, path);
     if (!saved.done()) return saved;
     // The file as loaded: unchanged where it lies, or the copy kept before
     // this run saved over it.
@@ -163,11 +157,11 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& r
     if (source)  // the patch goes from the image behind the copier header
         source->erase(source->begin(), source->begin() + static_cast<std::ptrdiff_t>(
                                                              std::min(source->size(), state.loaded.copierHeader.size())));
-    Result<std::vector<uint8_t>> patch = platform.readFile(file->path);
+    Result<std::vector<uint8_t>> patch = platform.readFile(file.path);
     std::string why;
     if (!source || !patch) {
         why = "it cannot be read back: " + (!source ? problemReason(source.problem()) : problemReason(patch.problem()));
-    } else if (patchKindOf(file->path) == PatchKind::Bps) {
+    } else if (patchKindOf(file.path) == PatchKind::Bps) {
         Result<std::vector<uint8_t>> made = applyBps(*source, *patch);
         why = !made ? problemReason(made.problem()) : *made != target ? "applied, it does not give the saved image" : "";
     } else {
@@ -178,13 +172,13 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& r
         why = !records ? problemReason(records.problem()) : made != target ? "applied, it does not give the saved image" : "";
     }
     if (!why.empty()) {
-        Status removed = platform.removeFile(file->path);
+        Status removed = platform.removeFile(file.path);
         Problem p = problem(ProblemCode::PatchFailedCheck);
         p.words = why;
         if (!removed) p.cause = problemReason(removed.problem());
-        return cannotWrite(std::move(p), *file);
+        return cannotWrite(std::move(p), file);
     }
-    const PatchFacts made{file->displayName(), patch->size(), romHashes(*source), romHashes(target), state.loaded.copierHeader.size()};
+    const PatchFacts made{file.displayName(), patch->size(), romHashes(*source), romHashes(target), state.loaded.copierHeader.size()};
     report += made.file + ": " + std::to_string(made.size) + " bytes, source CRC32 " + hex(made.base.crc32, 8) +
               ", target CRC32 " + hex(made.result.crc32, 8) + ", verified\n" + patchHashLines(made);
     if (facts) *facts = made;

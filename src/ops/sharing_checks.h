@@ -3,6 +3,7 @@
 // patch checked by applying it.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "ops/outcome.h"
@@ -22,20 +23,22 @@ Outcome spaceCheck(const EditorState& state, std::string& report);
 // "容量が足りません" and by how many bytes the largest record misses.
 std::string spaceNote(const EditorState& state);
 
-// Loads the image the dialog names and lists per kind how many entries
-// differ from the state's and which (ranges folded, hex).
-Outcome diffCheck(const EditorState& state, Platform& platform, std::string& report);
+// Loads the image at `path` and lists per kind how many entries differ from
+// the state's and which (ranges folded, hex).
+Outcome diffCheck(const EditorState& state, Platform& platform, const std::filesystem::path& path,
+                  std::string& report);
 // "texts: 14 (0012-0015, 0100, …)": at most `shown` ranges, then "…".
 std::string foldedNumbers(const std::vector<int64_t>& numbers, int digits, size_t shown = 8);
 
-// Writes the character tables as a UTF-8 table file to the file the dialog names.
-Outcome exportTableFile(const EditorState& state, Platform& platform);
+// Writes the character tables as a UTF-8 table file.
+Outcome exportTableFile(EditorState& state, Platform& platform, const std::filesystem::path& path);
 
 // Saves a patch as saveRom does, then reads it back, applies it to the image
 // in the file as loaded (behind its copier header, if any) and compares with
 // the image a save writes, without a header. A patch that does not give it is
 // removed and reported. The report line gives size, both CRC32s and
 // "verified", then patchHashLines; `facts` gets what the notes need.
-Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& report, PatchFacts* facts = nullptr);
+Outcome savePatchVerified(EditorState& state, Platform& platform, const std::filesystem::path& path,
+                          std::string& report, PatchFacts* facts = nullptr);
 
 }  // namespace velk

@@ -13,8 +13,7 @@ namespace {
 Bytes savedBytes(const EditorState& state) {
     EditorState copy = state;
     ScriptedPlatform platform;
-    platform.answer("x.smc");
-    EXPECT_TRUE(saveRom(copy, platform).done());
+    EXPECT_TRUE(saveRom(copy, platform, "x.smc").done());
     return platform.files["x.smc"];
 }
 
@@ -46,10 +45,9 @@ Outcome randomStep(EditorSession& session, ScriptedPlatform& platform, std::mt19
         file += ";;IPSパッチ @@p.ips\n";
     }
     platform.files["in.txt"] = test::bytesOf(sjis(file));
-    const Operation operations[] = {importNamesOperation, importTextsOperation, applyChangeScriptOperation,
-                                    importTextsOperation};
-    platform.answer("in.txt");
-    return session.runOperation(QStringLiteral("step"), operations[kind]);
+    const Operation operations[] = {importNameList, importTextCollection, applyChangeScript,
+                                    importTextCollection};
+    return session.run(QStringLiteral("step"), [&](EditorState& s, Platform& p) { return operations[kind](s, p, "in.txt"); });
 }
 
 // Random sequences undone to the start and redone to the end through the
@@ -58,7 +56,7 @@ Outcome randomStep(EditorSession& session, ScriptedPlatform& platform, std::mt19
 TEST(UndoRedo, RandomSequencesRoundTripToTheSameSaves) {
     ScriptedPlatform platform;
     EditorState state = test::demoState(platform);
-    EditorSession session(state, platform);
+    EditorSession session(state, platform, platform);
     std::mt19937 rng(20261206);
     std::vector<Bytes> saves = {savedBytes(state)};
     for (int step = 0; step < 10; ++step) {
@@ -89,25 +87,24 @@ TEST(UndoRedo, RandomSequencesRoundTripToTheSameSaves) {
 TEST(UndoRedo, UndoAfterASaveOverTheLoadedFileKeepsItsBackup) {
     ScriptedPlatform platform;
     EditorState state = test::demoState(platform);
-    EditorSession session(state, platform);
+    EditorSession session(state, platform, platform);
     platform.files["in.txt"] = test::bytesOf("##No.00 00\n" + sjis("ウ") + "//");
     platform.answer("in.txt");
-    ASSERT_TRUE(session.runOperation(QStringLiteral("import"), importTextsOperation).done());
+    ASSERT_TRUE(session.runAsking(QStringLiteral("import"), Ask::ImportTexts, false, importTextCollection).done());
     platform.answer("demo.smc");
-    ASSERT_TRUE(session.runOperation(QStringLiteral("save"), saveRomOperation).done());
+    ASSERT_TRUE(session.runAsking(QStringLiteral("save"), Ask::SaveRom, true, saveRom).done());
     EXPECT_EQ(platform.files.at("demo.smc.bak"), test::demoImage().bytes);
     EXPECT_FALSE(session.isModified());
     session.undoStack().undo();
     EXPECT_TRUE(session.isModified());
     platform.answer("undone.ips");
-    const Outcome patch = session.runOperation(QStringLiteral("save"), saveRomOperation);
+    const Outcome patch = session.runAsking(QStringLiteral("save"), Ask::SaveRom, true, saveRom);
     ASSERT_TRUE(patch.done()) << (patch.problem ? patch.problem->display : "");
     EXPECT_EQ(state.loaded.copy, "demo.smc.bak");
     // The undone document is the one loaded: the patch is a fresh load's.
     ScriptedPlatform fresh;
     EditorState loaded = test::demoState(fresh);
-    fresh.answer("fresh.ips");
-    ASSERT_TRUE(saveRom(loaded, fresh).done());
+    ASSERT_TRUE(saveRom(loaded, fresh, "fresh.ips").done());
     EXPECT_EQ(platform.files.at("undone.ips"), fresh.files.at("fresh.ips"));
 }
 

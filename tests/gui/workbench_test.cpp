@@ -37,8 +37,8 @@ protected:
     void SetUp() override {
         platform.files["demo.smc"] = test::demoImage().bytes;
         platform.answer("demo.smc");
-        ASSERT_TRUE(runOperation(state, platform, openRomAtStart).done());
-        session = std::make_unique<EditorSession>(state, platform);
+        ASSERT_TRUE(openRomAtStart(state, platform, "demo.smc").done());
+        session = std::make_unique<EditorSession>(state, platform, platform);
         window = std::make_unique<Workbench>(*session);
         window->show();
         QApplication::processEvents();
@@ -52,10 +52,9 @@ protected:
     std::filesystem::path file(const std::string& name, const std::vector<uint8_t>& bytes) {
         return platform.files[name] = bytes, name;
     }
-    // Runs a button's operation through the session with `answer` for its dialog.
-    void runButton(const char* step, Operation op, const std::filesystem::path& answer) {
-        platform.answer(answer);
-        session->runOperation(u(step), op);
+    // Runs a button's operation through the session on the file its dialog gave.
+    void runButton(const char* step, Operation op, const std::filesystem::path& path) {
+        session->run(u(step), [&](EditorState& s, Platform& p) { return op(s, p, path); });
     }
 
     ScriptedPlatform platform;
@@ -111,7 +110,7 @@ TEST_F(WorkbenchWindow, AnAppliedEditEqualsTheImportOfTheSameFile) {
                                              : textCollectionBytes(std::as_const(state.catalogues).texts(),
                                                                    state.catalogues.names, state.tables);
         // An import packs every entry anew: start from the import of the file as exported.
-        runButton("import", name ? importNamesOperation : importTextsOperation, file("same.txt", exported));
+        runButton("import", name ? importNameList : importTextCollection, file("same.txt", exported));
         // The file with only that entry changed.
         std::string text(exported.begin(), exported.end());
         const std::string label = entryLabel(c.kind, c.index);
@@ -119,8 +118,7 @@ TEST_F(WorkbenchWindow, AnAppliedEditEqualsTheImportOfTheSameFile) {
         const size_t end = name ? text.find("\r\n", at) + 2 : text.find("//\r\n\r\n\r\n", at) + 8;
         text.replace(at, end - at, test::sjis(c.importedLine));
         EditorState imported = state;
-        platform.answer(file("edited.txt", test::bytesOf(text)));
-        ASSERT_TRUE((name ? importNamesOperation : importTextsOperation)(imported, platform).done());
+        ASSERT_TRUE((name ? importNameList : importTextCollection)(imported, platform, file("edited.txt", test::bytesOf(text))).done());
         EntryPage* page = name ? window->namesPage() : window->textsPage();
         edit(page, c.index, c.form);
         EXPECT_TRUE(page->problemLabel()->text().isEmpty()) << page->problemLabel()->text().toStdString();
@@ -154,8 +152,8 @@ TEST_F(WorkbenchWindow, UndoAndRedoGiveBackExactBytes) {
         std::function<void()> run;
     } cases[] = {
         {"apply", [&] { edit(window->textsPage(), 9, "北ソマ"); }},
-        {"import", [&] { runButton("テキストの読み込み", importTextsOperation, file("t.txt", test::bytesOf(changed))); }},
-        {"script", [&] { runButton("変更スクリプトの適用", applyChangeScriptOperation, kDemoScriptName); }},
+        {"import", [&] { runButton("テキストの読み込み", importTextCollection, file("t.txt", test::bytesOf(changed))); }},
+        {"script", [&] { runButton("変更スクリプトの適用", applyChangeScript, kDemoScriptName); }},
     };
     std::vector<EditorState> states{state};
     for (const auto& c : cases) {
@@ -213,22 +211,22 @@ TEST_F(WorkbenchWindow, TheFaceGridShowsTheFacePicturesPixels) {
 TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
     EXPECT_EQ(window->windowTitle(), u("demo.smc — 一覧 — VELK"));
     EXPECT_EQ(window->statusLabel()->text(), u("demo.smc を読み込みました"));
-    runButton("保存", saveRomOperation, "before.smc");
+    runButton("保存", saveRom, "before.smc");
     EXPECT_EQ(session->undoStack().count(), 0);  // a save with nothing before it is no step: its layout stays
     std::vector<uint8_t> names = nameListBytes(state.catalogues.names);
     names.insert(names.begin() + kNameLabelLength, {0x96, 0x6B});  // 北
-    runButton("名前リストの読み込み", importNamesOperation, file("n.txt", names));
+    runButton("名前リストの読み込み", importNameList, file("n.txt", names));
     EXPECT_EQ(window->windowTitle(), u("demo.smc * — 一覧 — VELK"));
     EXPECT_EQ(window->statusLabel()->text(), u("名前 2510 件を読み込みました"));
     EXPECT_TRUE(window->namesPage()->model()->edited(0));
-    runButton("保存", saveRomOperation, "edited.smc");
+    runButton("保存", saveRom, "edited.smc");
     EXPECT_EQ(window->windowTitle(), u("demo.smc — 一覧 — VELK"));
     session->undoStack().undo();  // the import, and the layout of the save after it
     EXPECT_EQ(window->windowTitle(), u("demo.smc * — 一覧 — VELK"));
     EXPECT_EQ(window->statusLabel()->text(), u("元に戻しました: 名前リストの読み込み"));
     EXPECT_FALSE(window->namesPage()->model()->edited(0));
     EXPECT_FALSE(session->undoStack().canUndo());
-    runButton("保存", saveRomOperation, "after.smc");
+    runButton("保存", saveRom, "after.smc");
     EXPECT_EQ(platform.files.at("after.smc"), platform.files.at("before.smc"));
     EXPECT_NE(platform.files.at("edited.smc"), platform.files.at("before.smc"));
 }

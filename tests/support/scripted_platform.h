@@ -8,11 +8,12 @@
 #include <mutex>
 #include <set>
 
+#include "platform/dialogs.h"
 #include "platform/disk_platform.h"
 
 namespace velk {
 
-class ScriptedPlatform : public Platform {
+class ScriptedPlatform : public Platform, public Dialogs {
 public:
     struct Dialog {
         bool save;
@@ -72,11 +73,7 @@ private:
     std::deque<std::optional<std::filesystem::path>> answers_;
     std::set<std::filesystem::path> unwritable_;
     std::mutex writing_;
-    struct Disk : DiskPlatform {
-        std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-        std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-        void showMessage(const Message&) override {}
-    } disk_;
+    DiskPlatform disk_;
 };
 
 }  // namespace velk
