@@ -76,15 +76,9 @@ struct KindFile {
             i += isSjisLeadByte(static_cast<uint8_t>(sjis[i])) && i + 1 < sjisOffset ? 2 : 1;
         return {static_cast<int64_t>(line) + 1, column};
     }
-    size_t utf8Offset(Location where) const {
-        size_t i = utf8Lines[static_cast<size_t>(where.line - 1)];
-        for (int64_t c = 1; c < where.column && i < utf8.size(); ++c) i += utf8Length(static_cast<uint8_t>(utf8[i]));
-        return std::min(i, utf8.size());
-    }
-    // The entry's text as the file holds it, in UTF-8 with LF line ends.
+    // The entry's text as the file holds it (Shift-JIS), with LF line ends.
     std::string form(const EntryInFile& e) const {
-        const size_t begin = utf8Offset(at(e.formBegin)), end = utf8Offset(at(e.formEnd));
-        return withoutCr(std::string_view(utf8).substr(begin, std::max(begin, end) - begin));
+        return withoutCr(std::string_view(sjis).substr(e.formBegin, std::max(e.formBegin, e.formEnd) - e.formBegin));
     }
 };
 
@@ -266,28 +260,25 @@ Step<Desk> openDesk(const EditorState& base, Platform& platform, const std::file
     return desk;
 }
 
-// The base's own texts of one kind, as its export writes them (UTF-8, LF).
+// The base's own texts of one kind, as its export writes them (Shift-JIS, LF).
 std::vector<std::string> originalForms(CodeKind kind, const EditorState& base) {
     const Catalogues& c = base.catalogues;
-    const std::vector<uint8_t> sjis =
-        kind == CodeKind::Name ? nameListBytes(c.names) : textCollectionBytes(c.texts(), c.names, base.tables);
-    const std::string all = withoutCr(fromCp932(viewOf(sjis)));
     std::vector<std::string> forms;
-    if (kind == CodeKind::Name) {
-        for (size_t at = 0; at < all.size() && forms.size() < c.names.size();) {
-            const size_t end = std::min(all.find('\n', at), all.size());
-            forms.push_back(all.substr(std::min(at + kNameLabelLength, end), end - std::min(at + kNameLabelLength, end)));
-            at = end + 1;
-        }
-    } else {
-        for (size_t at = all.find("##"); at != std::string::npos && forms.size() < c.texts().size();) {
-            const size_t begin = all.find('\n', at) + 1;
-            const size_t end = all.find("//\n\n\n", begin);
-            forms.push_back(all.substr(begin, end - begin));
-            at = all.find("##", end);
-        }
+    if (kind == CodeKind::Text) {
+        forms.resize(c.texts().size());
+        for (size_t i = 0; i < forms.size(); ++i)
+            forms[i] = withoutCr(decodeText(c.texts(), static_cast<int>(i), c.names, base.tables));
+        return forms;
     }
-    forms.resize(kind == CodeKind::Name ? c.names.size() : c.texts().size());
+    const std::vector<uint8_t> list = nameListBytes(c.names);
+    const std::string_view all = viewOf(list);
+    for (size_t at = 0; at < all.size() && forms.size() < c.names.size();) {
+        const size_t end = std::min(all.find("\r\n", at), all.size());
+        const size_t begin = std::min(at + kNameLabelLength, end);
+        forms.emplace_back(all.substr(begin, end - begin));
+        at = end + 2;
+    }
+    forms.resize(c.names.size());
     return forms;
 }
 
@@ -360,14 +351,15 @@ void checkDesk(Desk& desk, const KindFile& file, const EditorState& base, std::s
         const DeskLine* line = desk.book.find(file.kind, static_cast<int>(i));
         status[i] = statusOf(line, same[i]);
         const EntryInFile& e = file.entries[i];
-        if (status[i] == DeskStatus::Locked && !line->lockedSha1.empty() && lockedTextSha1(forms[i]) != line->lockedSha1)
+        if (status[i] == DeskStatus::Locked && !line->lockedSha1.empty() &&
+            lockedTextSha1(fromCp932(forms[i])) != line->lockedSha1)
             desk.find(file, e.formBegin, true, "locked", "the entry is locked, but its text is no longer the one locked",
                       entryName(file.kind, i));
         if (status[i] == DeskStatus::Untranslated || !e.present) continue;
         for (const GlossaryTerm* term : missingTerms(glossary, originals[i], forms[i]))
             desk.find(file, e.formBegin, false, "glossary",
-                      "the original has '" + term->original + "', the text lacks its translation '" + term->translation +
-                          "' (glossary.tsv line " + std::to_string(term->line) + ")",
+                      "the original has '" + fromCp932(term->original) + "', the text lacks its translation '" +
+                          fromCp932(term->translation) + "' (glossary.tsv line " + std::to_string(term->line) + ")",
                       entryName(file.kind, i));
     }
     for (const std::vector<size_t>& group : repeatGroups(originals)) {
@@ -433,7 +425,7 @@ std::string markdownCell(std::string_view s) {
     return out;
 }
 
-bool isError(const CheckReport& r, const Finding& f) { return f.error || r.strict; }
+bool isError(const CheckReport&, const Finding& f) { return f.error; }
 
 std::string findingLine(const CheckReport& r, const Finding& f) {
     return f.file + ":" + std::to_string(f.line) + ":" + std::to_string(f.column) + ": " +
@@ -473,8 +465,18 @@ Outcome checkProjectAt(const EditorState& base, Platform& platform, const std::f
     if (!glossaryFile) return std::move(glossaryFile).stop();
     if (*glossaryFile) {
         Result<std::vector<GlossaryTerm>> terms = parseGlossary(**glossaryFile);
-        if (terms)
-            glossary = std::move(*terms);
+        // Compared as the files are read, in Shift-JIS; a term without a
+        // Shift-JIS form is in no text.
+        if (terms) {
+            for (GlossaryTerm& term : *terms) {
+                std::optional<std::string> original = toCp932Strict(term.original);
+                std::optional<std::string> translation = toCp932Strict(term.translation);
+                if (!original || !translation) continue;
+                term.original = std::move(*original);
+                term.translation = std::move(*translation);
+                glossary.push_back(std::move(term));
+            }
+        }
         else
             desk.findings.push_back(formatFinding(kGlossaryFileName, terms.problem()));
     }
@@ -493,6 +495,8 @@ Outcome checkProjectAt(const EditorState& base, Platform& platform, const std::f
         return std::tie(a.file, a.line, a.column) < std::tie(b.file, b.line, b.column);
     });
     report.findings = std::move(desk.findings);
+    if (options.strict)
+        for (Finding& f : report.findings) f.error = true;
     report.names = base.catalogues.names.size();
     report.texts = base.catalogues.texts().size();
     const std::string summary = summaryLine(report);

@@ -14,43 +14,48 @@ bool isControl(uint8_t b0) {
 // Tables 11 to 31, which do not exist: such a code is kept as an escape.
 bool isMissingTable(uint8_t b0) { return b0 >= kCharTableCount && b0 < 0x20 && b0 != 0x10 && b0 != kLineBreakCode && !isControl(b0); }
 
+// Calls visit(item) for each item of the code, in order.
+template <typename Visit>
+void forEachItem(std::span<const uint8_t> code, CodeKind kind, std::span<const int> nameWidths, const BoxRules& rules,
+                 Visit&& visit) {
+    const std::span<const uint8_t> boxBreak = rules.textBoxBreak;
+    for (size_t pos = 0; pos < code.size();) {
+        const uint8_t b0 = code[pos];
+        const size_t full = static_cast<size_t>(codeItemLength(b0, kind));
+        const size_t length = std::min(full, code.size() - pos);
+        CodeItem item{pos, length, ItemKind::Character, 1};
+        const Token* token = length == 2 ? findToken(b0, code[pos + 1]) : nullptr;
+        if (kind == CodeKind::Text && !boxBreak.empty() && std::ranges::equal(code.subspan(pos, length), boxBreak)) {
+            item.kind = ItemKind::BoxBreak, item.width = 0;
+        } else if (kind == CodeKind::Text && b0 == kLineBreakCode) {
+            item.kind = ItemKind::LineBreak, item.width = 0;
+        } else if (token) {
+            item.kind = ItemKind::Token;
+            item.width = rules.tokenWidths[static_cast<size_t>(token - tokens().data())];
+        } else if (kind == CodeKind::Text && b0 >= 0xF0 && length == 2) {
+            const size_t name = static_cast<size_t>(b0 & 0x0F) * 256 + code[pos + 1];
+            item.kind = name < nameWidths.size() ? ItemKind::WordReference : ItemKind::Escape;
+            item.width = name < nameWidths.size() ? nameWidths[name] : rules.escapeWidth;
+        } else if (isControl(b0) || isMissingTable(b0) || b0 == kLineBreakCode || length < full) {
+            item.kind = ItemKind::Escape, item.width = rules.escapeWidth;
+        }
+        visit(item);
+        pos += length;
+    }
+}
+
 }  // namespace
 
 std::vector<CodeItem> codeItems(std::span<const uint8_t> code, CodeKind kind, std::span<const int> nameWidths,
                                 const BoxRules& rules) {
     std::vector<CodeItem> items;
-    items.reserve(code.size());
-    const std::span<const uint8_t> boxBreak = rules.textBoxBreak;
-    for (size_t pos = 0; pos < code.size();) {
-        const uint8_t b0 = code[pos];
-        const size_t length = std::min<size_t>(static_cast<size_t>(codeItemLength(b0, kind)), code.size() - pos);
-        CodeItem item{pos, length, ItemKind::Character, 1};
-        const std::span<const uint8_t> bytes = code.subspan(pos, length);
-        if (kind == CodeKind::Text && !boxBreak.empty() && std::ranges::equal(bytes, boxBreak)) {
-            item.kind = ItemKind::BoxBreak, item.width = 0;
-        } else if (kind == CodeKind::Text && b0 == kLineBreakCode) {
-            item.kind = ItemKind::LineBreak, item.width = 0;
-        } else if (length == 2 && findToken(b0, code[pos + 1])) {
-            const Token* t = findToken(b0, code[pos + 1]);
-            item.kind = ItemKind::Token;
-            item.width = rules.tokenWidths[static_cast<size_t>(t - tokens().data())];
-        } else if (kind == CodeKind::Text && b0 >= 0xF0 && length == 2) {
-            const size_t name = static_cast<size_t>(b0 & 0x0F) * 256 + code[pos + 1];
-            item.kind = name < nameWidths.size() ? ItemKind::WordReference : ItemKind::Escape;
-            item.width = name < nameWidths.size() ? nameWidths[name] : rules.escapeWidth;
-        } else if (isControl(b0) || isMissingTable(b0) || b0 == kLineBreakCode ||
-                   length < static_cast<size_t>(codeItemLength(b0, kind))) {
-            item.kind = ItemKind::Escape, item.width = rules.escapeWidth;
-        }
-        items.push_back(item);
-        pos += length;
-    }
+    forEachItem(code, kind, nameWidths, rules, [&](const CodeItem& item) { items.push_back(item); });
     return items;
 }
 
 int nameWidth(std::span<const uint8_t> nameCode, const BoxRules& rules) {
     int width = 0;
-    for (const CodeItem& item : codeItems(nameCode, CodeKind::Name, {}, rules)) width += item.width;
+    forEachItem(nameCode, CodeKind::Name, {}, rules, [&](const CodeItem& item) { width += item.width; });
     return width;
 }
 
@@ -62,21 +67,21 @@ std::vector<int> nameWidths(ConstNameCatalogue names, const BoxRules& rules) {
 
 int lineWidth(std::span<const uint8_t> lineCode, std::span<const int> nameWidths, const BoxRules& rules) {
     int width = 0;
-    for (const CodeItem& item : codeItems(lineCode, CodeKind::Text, nameWidths, rules)) width += item.width;
+    forEachItem(lineCode, CodeKind::Text, nameWidths, rules, [&](const CodeItem& item) { width += item.width; });
     return width;
 }
 
 std::vector<TextLine> textLines(std::span<const uint8_t> code, std::span<const int> nameWidths, const BoxRules& rules) {
     std::vector<TextLine> lines(1);
     bool afterBoxBreak = false;
-    for (const CodeItem& item : codeItems(code, CodeKind::Text, nameWidths, rules)) {
+    forEachItem(code, CodeKind::Text, nameWidths, rules, [&](const CodeItem& item) {
         TextLine& line = lines.back();
         const bool breaks = item.kind == ItemKind::LineBreak || item.kind == ItemKind::BoxBreak;
         if (breaks) {
             if (item.kind == ItemKind::LineBreak && afterBoxBreak) {
                 afterBoxBreak = false;
                 line.begin = line.end = item.offset + item.length;
-                continue;
+                return;
             }
             afterBoxBreak = item.kind == ItemKind::BoxBreak;
             TextLine next;
@@ -84,13 +89,13 @@ std::vector<TextLine> textLines(std::span<const uint8_t> code, std::span<const i
             next.box = line.box + (afterBoxBreak ? 1 : 0);
             next.lineInBox = afterBoxBreak ? 0 : line.lineInBox + 1;
             lines.push_back(next);
-            continue;
+            return;
         }
         afterBoxBreak = false;
         line.width += item.width;
         line.end = item.offset + item.length;
         if (line.width > rules.textColumns && line.firstPast == SIZE_MAX) line.firstPast = item.offset;
-    }
+    });
     return lines;
 }
 
