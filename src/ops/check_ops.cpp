@@ -209,11 +209,18 @@ void readNames(Desk& desk, const GlyphLookup& glyphs) {
     }
 }
 
-// Reads an optional file of the project; nothing when it is not there.
+// Reads a text file of the project whole; one past the largest is refused.
+Step<std::vector<uint8_t>> readProjectText(Platform& platform, const std::filesystem::path& path) {
+    const ChosenFile file{path, toCp932(path.filename().string())};
+    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes + 1);
+    if (bytes && bytes->size() > kMaxTextFileBytes) return fileFailure(tooLarge(kMaxTextFileBytes), file);
+    return bytes;
+}
+
+// The same for a file the project may leave out: nothing when it is not there.
 Step<std::optional<std::vector<uint8_t>>> readOptional(Platform& platform, const std::filesystem::path& path) {
     if (!platform.fileIdentity(path)) return std::optional<std::vector<uint8_t>>();
-    const ChosenFile file{path, toCp932(path.filename().string())};
-    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes);
+    Step<std::vector<uint8_t>> bytes = readProjectText(platform, path);
     if (!bytes) return std::move(bytes).stop();
     return std::optional<std::vector<uint8_t>>(std::move(*bytes));
 }
@@ -238,10 +245,11 @@ Step<Desk> openDesk(const EditorState& base, Platform& platform, const std::file
         file->kind = kind;
         file->name = name;
         file->entries.resize(count);
-        const std::filesystem::path path = dir / name;
-        Step<std::vector<uint8_t>> bytes = readChosenFile(platform, {path, name}, kMaxTextFileBytes);
+        Step<std::vector<uint8_t>> bytes = readProjectText(platform, dir / name);
         if (!bytes) return std::move(bytes).stop();
-        file->utf8.assign(bytes->begin(), bytes->end());
+        // A byte-order mark some editors write is no character of the file.
+        const bool marked = bytes->size() >= 3 && (*bytes)[0] == 0xEF && (*bytes)[1] == 0xBB && (*bytes)[2] == 0xBF;
+        file->utf8.assign(bytes->begin() + (marked ? 3 : 0), bytes->end());
         if (!convertFile(*file, desk.findings)) continue;
         if (kind == CodeKind::Name)
             readNames(desk, glyphs);
