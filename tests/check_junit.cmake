@@ -24,7 +24,7 @@ foreach(round clean wide)
   endif()
   execute_process(COMMAND ${CLI} --format=junit ${WORK}/demo.smc check ${WORK}/proj
                   RESULT_VARIABLE rc OUTPUT_FILE ${WORK}/report.xml ERROR_VARIABLE err)
-  execute_process(COMMAND python3 -c "${parse}" ${WORK}/report.xml RESULT_VARIABLE parsed OUTPUT_VARIABLE failures
+  execute_process(COMMAND ${PYTHON} -c "${parse}" ${WORK}/report.xml RESULT_VARIABLE parsed OUTPUT_VARIABLE failures
                   ERROR_VARIABLE why)
   if(NOT parsed EQUAL 0)
     message(FATAL_ERROR "the JUnit report does not parse: ${why}")

@@ -172,6 +172,30 @@ TEST_F(Check, ExitStatusFollowsTheFindings) {
         EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
     }
     EXPECT_EQ(test::cli({"--format=xml", rom, "check", proj}).code, 2);
+    std::string s(platform.files.at("proj/texts.txt").begin(), platform.files.at("proj/texts.txt").end());
+    test::writeBytes(dir / texts, bytesOf(s.insert(s.find("##No.00 01\n") + 11, "?1")));
+    EXPECT_EQ(test::cli({"--format=json", rom, "check", proj}).out,
+              "[\n {\"file\": \"names.txt\", \"line\": 2, \"column\": 9, \"severity\": \"warning\", \"rule\": \"glossary\", "
+              "\"entry\": \"name 0001\", \"message\": \"the original has 'ケー', the text lacks its translation 'ケイ' "
+              "(glossary.tsv line 1)\"},\n {\"file\": \"texts.txt\", \"line\": 6, \"column\": 1, \"severity\": \"error\", "
+              "\"rule\": \"encoding\", \"entry\": \"text 0001\", \"message\": \"'?' is not followed by \\\"XX YY?\\\" "
+              "(two digits each), in text 1\"}\n]\n");
+}
+
+// stats counts each kind by status: a status line's own, else untranslated
+// while the text is the base's and draft once it differs.
+TEST_F(Check, FiguresCountStatusLinesAndEdits) {
+    replace("names.txt", "\n[F0 01] ケー\n", "\n[F0 01] ケイ\n");
+    replace("texts.txt", "##No.00 01\n!11!?1B 05?//", "##No.00 01\nあ//");
+    platform.files["proj/status.tsv"] =
+        bytesOf("name\t0002\tlocked\t\ntext\t0001\treview\t\ntext\t0003\tdone\t\ntext\t0004\t\tjust a note\n");
+    ProjectFigures figures;
+    ASSERT_TRUE(projectFiguresAt(state, platform, "proj", {}, figures).done());
+    EXPECT_EQ(figuresText(figures, ReportFormat::Json),
+              "{\n \"names\": {\"total\": 2510, \"untranslated\": 2508, \"draft\": 1, \"review\": 0, \"done\": 0, \"locked\": 1},"
+              "\n \"texts\": {\"total\": 5607, \"untranslated\": 5605, \"draft\": 0, \"review\": 1, \"done\": 1, \"locked\": 0}\n}\n");
+    platform.files["proj/status.tsv"] = bytesOf("text\t0001\tfine\t\n");
+    EXPECT_FALSE(projectFiguresAt(state, platform, "proj", {}, figures).done());
 }
 
 }  // namespace

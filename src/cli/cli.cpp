@@ -199,7 +199,7 @@ void printUsage(std::ostream& os) {
     row("--keep-checksum", "leave the cartridge checksum as the image holds it when saving");
     row("--script-files-anywhere", "let change scripts name files outside their own folder");
     row("--fullwidth", "type a character without a glyph of its own in its full-width form");
-    row("--any-base", "build a project on a ROM other than its base");
+    row("--any-base", "build, check or stats a project on a ROM other than its base");
     row("--format=FORMAT", "check and stats print text (the default), json or markdown; check also junit");
     row("--watch", "run, then run again from a fresh load after each change of a file a build read");
     row("--then 'COMMAND'", "with --watch: start COMMAND (no shell) after each run that went well");

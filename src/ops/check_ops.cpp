@@ -168,6 +168,7 @@ void readTexts(Desk& desk, const GlyphLookup& glyphs) {
             desk.find(file, trouble, true, "encoding", problemReason(entryProblem(r.problem(), CodeKind::Text, k)),
                       entryName(CodeKind::Text, k));
             e.formEnd = std::max(e.formBegin, std::min(trouble, bytes.size()));
+            e.offsets = {};
             p = std::max(trouble, at + 2);
             continue;
         }
