@@ -97,6 +97,9 @@ TEST_F(Check, LinesFitTheirBoxToTheCell) {
         {"", "", "!11!?1B 05?" + times(cols, "あ"), ""},
         {escapes, "", "!11!?1B 05?" + times(cols - 2, "あ"), ""},
         {escapes, "", "!11!?1B 05?" + times(cols - 1, "あ"), at(6, 11 + cols - 1)},
+        // A table past the tenth and a name past the last are escapes too.
+        {escapes, "", "?0B 01?[F9 FF:(x)]" + times(cols - 2, "あ"), ""},
+        {escapes, "", "?0B 01?[F9 FF:(x)]" + times(cols - 1, "あ"), at(6, 18 + cols - 1)},
         {"", "", times(lines - 1, "あ\n") + "あ", ""},
         {"", "", times(lines, "あ\n") + "あ", at(6 + lines, 1)},
         {boxes, "", "あ\nあ!15!\nあ\nあ", ""},

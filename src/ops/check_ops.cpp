@@ -296,7 +296,7 @@ struct KindView {
     std::vector<std::string> originals, forms;
     std::vector<bool> same;  // the project's text is the original
 };
-KindView viewOf(const KindFile& file, const EditorState& base) {
+KindView kindView(const KindFile& file, const EditorState& base) {
     KindView v{originalForms(file.kind, base), std::vector<std::string>(file.entries.size()), {}};
     v.same.resize(file.entries.size());
     for (size_t i = 0; i < v.forms.size(); ++i) {
@@ -354,7 +354,7 @@ void checkFit(Desk& desk, const KindFile& file, std::span<const int> widths) {
 
 // Glossary terms, repeats and locks of one kind of entry.
 void checkDesk(Desk& desk, const KindFile& file, const EditorState& base, std::span<const GlossaryTerm> glossary) {
-    const auto [originals, forms, same] = viewOf(file, base);
+    const auto [originals, forms, same] = kindView(file, base);
     std::vector<DeskStatus> status(file.entries.size());
     for (size_t i = 0; i < forms.size(); ++i) {
         const DeskLine* line = desk.book.find(file.kind, static_cast<int>(i));
@@ -578,7 +578,7 @@ Outcome projectFiguresAt(const EditorState& base, Platform& platform, const std:
             return failedOutcome(Message{toCp932(where), where, {}});
         }
     for (auto [file, out] : {std::pair{&desk.names, &figures.names}, std::pair{&desk.texts, &figures.texts}}) {
-        const std::vector<bool> same = viewOf(*file, base).same;
+        const std::vector<bool> same = kindView(*file, base).same;
         *out = deskFigures(desk.book, file->kind, same.size(), [&](size_t i) { return static_cast<bool>(same[i]); });
     }
     return doneOutcome({});
