@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "ops/check_ops.h"
@@ -112,7 +113,23 @@ TEST_F(Check, LinesFitTheirBoxToTheCell) {
         if (!c.name.empty()) replace("names.txt", "[F0 03] (主人公)の剣\n", "[F0 03] " + c.name + "\n");
         EXPECT_EQ(found("text 0001"), c.expected) << c.rules << c.name << c.body;
     }
+    // A project made before the box rules were written gets them inferred.
+    SetUp();
+    platform.files["proj/velk-project.txt"] = bytesOf(shared->projectFile.substr(0, shared->projectFile.find("# Box rules")));
+    replace("texts.txt", "##No.00 01\n!11!?1B 05?//", "##No.00 01\n" + times(cols + 1, "あ") + "//");
+    EXPECT_EQ(found("text 0001"), at(6, cols + 1));
+    // A rule that is no number of cells, or a box break that is no escape,
+    // stops the check at its line.
+    const std::string line = "line " + std::to_string(std::count(shared->projectFile.begin(), shared->projectFile.end(), '\n') + 1);
+    for (const std::string bad : {"text-columns = 7x\n", "token-width-旗 = -1\n", "text-box-break = !1!\n"}) {
+        setRules(bad);
+        CheckReport report;
+        const Outcome o = checkProjectAt(state, platform, "proj", {}, report);
+        ASSERT_TRUE(o.failed()) << bad;
+        EXPECT_NE(o.problem->detail.find(line + ": " + bad.substr(0, bad.find(' '))), std::string::npos) << o.problem->detail;
+    }
     // A name of exactly name-columns cells fits; one more does not.
+    SetUp();
     replace("names.txt", "[F0 03] (主人公)の剣\n", "[F0 03] (主人公)の剣あいうえ\n");
     EXPECT_EQ(found("name 0003"), "");
     replace("names.txt", "(主人公)の剣あいうえ\n", "(主人公)の剣あいうえお\n");

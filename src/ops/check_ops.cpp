@@ -198,9 +198,8 @@ void readNames(Desk& desk, const GlyphLookup& glyphs) {
         if (!r) {
             desk.find(file, p + r.problem().offset, true, "encoding",
                       problemReason(entryProblem(r.problem(), CodeKind::Name, i)), entryName(CodeKind::Name, i));
-            p = std::min(bytes.size(), file.sjis.find('\n', lineEnd) == std::string::npos ? bytes.size()
-                                                                                           : file.sjis.find('\n', lineEnd) + 1) +
-                kNameLabelLength;
+            const size_t next = file.sjis.find('\n', lineEnd);
+            p = (next == std::string::npos ? bytes.size() : next + 1) + kNameLabelLength;
             continue;
         }
         for (uint32_t& o : e.offsets) o += static_cast<uint32_t>(p);
