@@ -108,7 +108,7 @@ bool convertFile(KindFile& file, std::vector<Finding>& findings) {
                                                 file.utf8Lines.begin());
         const std::string_view before = std::string_view(file.utf8).substr(file.utf8Lines[line - 1], bad->offset - file.utf8Lines[line - 1]);
         const auto column = 1 + std::count_if(before.begin(), before.end(), [](char c) { return (c & 0xC0) != 0x80; });
-        findings.push_back({file.name, static_cast<int64_t>(line), column, true, "encoding", problemReason(p), {}});
+        findings.push_back({file.name, static_cast<int64_t>(line), column, true, "encoding", "the file " + problemReason(p), {}});
         return false;
     }
     if (std::optional<std::string> all = toCp932Strict(file.utf8)) {

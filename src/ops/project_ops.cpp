@@ -186,8 +186,15 @@ std::string sha1Hex(std::span<const uint8_t> bytes) {
 }
 
 std::string tokenWidthKey(size_t token) {
-    const std::string& form = tokens()[token].text;
-    return "token-width-" + fromCp932(form.substr(1, form.size() - 2));
+    static const std::array<std::string, 5> keys = [] {
+        std::array<std::string, 5> k;
+        for (size_t t = 0; t < k.size(); ++t) {
+            const std::string& form = tokens()[t].text;
+            k[t] = "token-width-" + fromCp932(form.substr(1, form.size() - 2));
+        }
+        return k;
+    }();
+    return keys[token];
 }
 
 BoxRules boxRulesOf(const ProjectBoxRules& set, const EditorState& base, std::map<std::string, std::string>* origins) {
@@ -306,7 +313,7 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
         } else if (key == "text-box-break") {
             base.box.textBoxBreak = value.empty() ? std::optional(std::vector<uint8_t>{}) : parseEscapeForm(value);
             if (!base.box.textBoxBreak) return fail("text-box-break is an escape such as !15! or ?1B 05?, or nothing");
-        } else if (std::optional<int>* width = boxNumber(base.box, key)) {
+        } else if (std::optional<int>* width = key.starts_with("file.") ? nullptr : boxNumber(base.box, key)) {
             const long v = std::strtol(value.c_str(), &rest, 10);
             if (value.empty() || *rest || v < 0 || v > 9999) return fail(key + " is a number of cells, 0 to 9999");
             *width = static_cast<int>(v);
