@@ -99,6 +99,7 @@ Outcome buildVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& co
 Outcome checkVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
     const std::optional<ChosenFile> dir = p.openFileDialog({});
     if (!dir) return cancelledOutcome();
+    context.projects.push_back(dir->path);  // a watch runs the check again when a file there changes
     CheckReport report;
     Outcome o = checkProjectAt(s, p, dir->path, {context.options.anyBase, context.options.strict}, report);
     if (o.done() || report.names > 0) out << checkReportText(report, context.options.format);

@@ -508,7 +508,9 @@ Outcome checkProjectAt(const EditorState& base, Platform& platform, const std::f
     report.names = base.catalogues.names.size();
     report.texts = base.catalogues.texts().size();
     const std::string summary = summaryLine(report);
-    if (report.errors() > 0) return failedOutcome(Message{toCp932(summary), summary, {}});
+    // The first error goes with the summary, for a watch's one line.
+    const auto first = std::find_if(report.findings.begin(), report.findings.end(), [](const Finding& f) { return f.error; });
+    if (first != report.findings.end()) return failedOutcome(Message{toCp932(summary), summary, findingLine(report, *first)});
     return doneOutcome(toCp932(summary));
 }
 
