@@ -36,7 +36,7 @@ public:
         return outcome;
     }
     // Answers the save question from a queue; Cancel when it runs dry.
-    SaveChoice askToSaveChanges(std::string_view question) override;
+    SaveChoice askToSaveChanges(std::string_view question, bool mnemonics = false) override;
     Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override;
     // Through readFile, in pieces of an odd size, so that readers meet
     // pieces that end anywhere.
