@@ -30,12 +30,13 @@ TEST(Messages, EachCodeHasItsExactWords) {
     Problem big = make(C::NotARomImage), colour = make(C::ColourNotInPalette);
     nameChar.record = Record::Name, oneByte.found = 1, big.found = 9, colour.found = 0xA0B0C;
     Problem wide = oneByte, failedCheck = make(C::PatchFailedCheck, "", "applied, it does not give the saved image");
-    Problem notRemoved = make(C::PatchFailedCheck, "", "why");
-    wide.fullWidth = "\x82\x81", notRemoved.cause = "gone", notRemoved.writing = true;
+    wide.fullWidth = "\x82\x81";
     const struct { Problem problem; const char* display; std::string detail; } cases[] = {
         {writing, "ア.smcに書き込めませんでした", "ア.smc: Disk full"},
         {make(C::SystemError), "が読み込めません", ""},
-        {make(C::FileTooLarge), "", "larger than 8 MiB"},
+        {tooLarge(size_t{64} << 20), "が読み込めません", "larger than 64 MiB"},
+        {tooLarge(size_t{64} << 10), "が読み込めません", "larger than 64 KiB"},
+        {tooLarge((size_t{1} << 20) + 1024), "が読み込めません", "larger than 1025 KiB"},
         {make(C::Utf16ByteOrderMark), "", "begins with a UTF-16 byte-order mark; save it as Shift-JIS or UTF-8"},
         {make(C::Utf16ZeroByte), "", "holds a zero byte, so it looks like UTF-16; save it as Shift-JIS or UTF-8"},
         {make(C::NotUtf8, "\xC0"), "", "is not UTF-8: \\xC0 is no UTF-8 character"},
@@ -121,8 +122,7 @@ TEST(Messages, EachCodeHasItsExactWords) {
         {wide, "", "'a' (byte 61) is in no character table, in text 3; its full-width form 'ａ' has one, which --fullwidth would take"},
         {make(C::FolderNotEmpty), "", "the folder is not empty; a project is exported into a new or empty folder"},
         {make(C::ProjectFileInvalid, "", "line 2: no \"format\""), "", "line 2: no \"format\""},
-        {failedCheck, "", "the patch failed its check and was removed: applied, it does not give the saved image"},
-        {notRemoved, "に書き込めませんでした", "the patch failed its check and could not be removed (gone): why"},
+        {failedCheck, "", "the patch failed its check and was not written: applied, it does not give the saved image"},
     };
     for (const auto& c : cases) {
         const Message m = renderMessage(c.problem);

@@ -1,12 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
 #include <map>
+#include <thread>
 
 #include "ops/messages.h"
 #include "ops/operations.h"
 #include "ops/project_ops.h"
 #include "ops/sharing_checks.h"
+#include "rom/image_diff.h"
 #include "rom/layout_plan.h"
+#include "rom/load.h"
 #include "rom/save_layout.h"
 #include "scripted_platform.h"
 #include "test_support.h"
@@ -90,6 +98,44 @@ TEST_F(Project, ABuildOnAnotherBaseIsRefusedUnlessAsked) {
     EXPECT_EQ(test::cli({"--any-base", p("other.smc"), "build", p("proj")}).code, 0);
 }
 
+// What a build or a PNG import reads is a regular file of bounded size,
+// refused by name otherwise; velk-project.txt is at most 64 KiB of good lines.
+TEST_F(Project, ReadersRefuseWhatIsNoRegularFileOrTooLargeByName) {
+    const std::string head = textOf(dir / "proj/velk-project.txt");
+    auto padded = [&](size_t size) { return head + "#" + std::string(size - head.size() - 2, 'x') + "\n"; };
+    auto fifo = [](const fs::path& at) { fs::remove(at); EXPECT_EQ(::mkfifo(at.c_str(), 0600), 0); };
+    const struct Case {
+        const char* file;  // in the project; empty: none changed
+        std::function<void(const fs::path&)> change;
+        const char* verb;
+        const char* arg;  // in the project
+        std::string err;  // empty: done
+    } cases[] = {
+        {"names.txt", fifo, "build", "", "names.txt: is not a regular file"},
+        {"names.txt", [](const fs::path& at) { fs::remove(at); fs::create_symlink("/dev/zero", at); }, "build", "",
+         "names.txt: is not a regular file"},
+        {"velk-project.txt", fifo, "build", "", "velk-project.txt: is not a regular file"},
+        {"faces/face-007.png", fifo, "import-faces-png", "faces", "face-007.png: is not a regular file"},
+        {"units.png", fifo, "import-units-png", "units.png", "units.png: is not a regular file"},
+        {"velk-project.txt", [&](const fs::path& at) { edit(at, "base-size = 4194304", "base-size = -1"); }, "build", "",
+         "line 4: base-size -1 is not a size in bytes"},
+        {"velk-project.txt", [&](const fs::path& at) { edit(at, "base-crc32 = ", "base-crc32 = +"); }, "build", "",
+         "is not 8 hex digits"},
+        {"velk-project.txt", [&](const fs::path& at) { test::writeBytes(at, test::bytesOf(padded(65536))); }, "build", "", ""},
+        {"velk-project.txt", [&](const fs::path& at) { test::writeBytes(at, test::bytesOf(padded(65537))); }, "build", "",
+         "velk-project.txt: larger than 64 KiB"},
+    };
+    for (const Case& c : cases) {
+        const fs::path work = dir / "work";
+        fs::remove_all(work);
+        fs::copy(dir / "proj", work, fs::copy_options::recursive);
+        c.change(work / c.file);
+        const test::CliRun r = test::cli({rom, c.verb, (work / c.arg).string()});
+        EXPECT_EQ(r.code, c.err.empty() ? 0 : 1) << c.file << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << c.file << ": " << r.err;
+    }
+}
+
 TEST_F(Project, DiffCountsAndFoldsTheEntriesThatDiffer) {
     // Two builds that re-encode every name, apart in names 1, 3 and 4.
     const std::string names = textOf(dir / "proj/names.txt");
@@ -104,6 +150,36 @@ TEST_F(Project, DiffCountsAndFoldsTheEntriesThatDiffer) {
               "names: 3 (0001, 0003-0004)\ntexts: 0\nfaces: 0\ncolour sets: 0\nunit graphics: 0\n"
               "added characters: 0\nother bytes: 0\n");
     EXPECT_EQ(foldedNumbers({1, 2, 3, 5, 7, 8}, 4, 2), "6 (0001-0003, 0005, …)");
+}
+
+// The face pointer slots a diff passes over are those the faces' index
+// bytes name (any of 256), not the first 157.
+TEST(Diff, MasksTheFacePointerSlotsTheFacesUse) {
+    auto stateOf = [](const Bytes& bytes) {
+        EditorState s;
+        installRom(s, std::move(*loadRom(Bytes(bytes), builtInCharTables())));
+        return s;
+    };
+    Bytes a = test::demoImage().bytes;
+    const int32_t slot5 = kFacePointerTable + 3 * a[kFaceIndexTable + 4 * 5];
+    const int32_t slot255 = kFacePointerTable + 3 * 255;
+    std::copy_n(a.begin() + slot5, 3, a.begin() + slot255);  // face 5 now uses the last slot
+    a[kFaceIndexTable + 4 * 5] = 255;
+    const EditorState x = stateOf(a);
+    ASSERT_EQ(x.catalogues.faces()[5].unpacked, test::demoCatalogues().faces()[5].unpacked);
+    // The used slot leads to face 6's picture: face 5 differs, no other byte.
+    Bytes b = a;
+    std::copy_n(a.begin() + kFacePointerTable + 3 * a[kFaceIndexTable + 4 * 6], 3, b.begin() + slot255);
+    std::vector<KindDiff> d = diffImages(x, stateOf(b));
+    EXPECT_EQ(d[2].entries, std::vector<int64_t>{5});
+    EXPECT_EQ(d.back().entries, std::vector<int64_t>{});
+    // Unused slots on either side of it, and face 5's old one, are other bytes.
+    for (const int32_t at : {slot255 - 1, slot255 + 3, slot5}) {
+        b = a;
+        b[static_cast<size_t>(at)] ^= 0x01;
+        d = diffImages(x, stateOf(b));
+        EXPECT_EQ(d.back().entries, std::vector<int64_t>{at}) << at;
+    }
 }
 
 TEST_F(Project, SpaceFiguresAreWhereTheSavePutsTheRecords) {
@@ -164,29 +240,26 @@ TEST_F(Project, TheTableFileMapsEveryGlyphToItsCode) {
 }
 
 // Writes every patch with its last byte changed.
-class FaultyWriter : public ScriptedPlatform {
-public:
-    Status writeFile(const fs::path& path, std::span<const uint8_t> bytes) override {
-        Bytes b(bytes.begin(), bytes.end());
-        if (path.extension() == ".bps") b.back() ^= 1;
-        return ScriptedPlatform::writeFile(path, b);
-    }
-};
-
-TEST_F(Project, APatchThatFailsItsCheckIsRemoved) {
+// The patch goes to a FIFO once, whole, and is the patch a file gets.
+TEST_F(Project, APatchIsCheckedInMemoryAndWrittenOnce) {
     const test::CliRun good = test::cli({rom, "patch", p("good.bps")});
     EXPECT_NE(good.out.find("source CRC32 B2FDA92F, target CRC32 "), std::string::npos);
     EXPECT_EQ(good.out.substr(good.out.size() - 11), ", verified\n");
-    FaultyWriter platform;
-    platform.onDisk = true;
-    EditorState state;
-    platform.answer(fs::path(rom));
-    ASSERT_TRUE(openRomAtStart(state, platform).done());
-    platform.answer(dir / "bad.bps");
-    std::string report;
-    const Outcome o = savePatchVerified(state, platform, report);
-    EXPECT_TRUE(o.failed() && o.problem->detail.find("failed its check and was removed") != std::string::npos);
-    EXPECT_FALSE(fs::exists(dir / "bad.bps"));
+    const std::string fifo = p("out.bps");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string got;
+    std::thread reader([&] {
+        const int fd = ::open(fifo.c_str(), O_RDONLY);
+        char buf[4096];
+        for (ssize_t n; fd >= 0 && (n = ::read(fd, buf, sizeof buf)) > 0;) got.append(buf, static_cast<size_t>(n));
+        if (fd >= 0) ::close(fd);
+    });
+    const test::CliRun piped = test::cli({rom, "patch", fifo});
+    if (const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) ::close(fd);  // a reader never met ends
+    reader.join();
+    EXPECT_EQ(piped.code, 0) << piped.err;
+    EXPECT_EQ(test::bytesOf(got), test::readBytes(p("good.bps")));
+    EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 TEST(FullWidth, LatinTextIsTypedFullWidthOnlyWhenAsked) {

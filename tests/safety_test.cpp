@@ -6,11 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
 #include "ops/operations.h"
 #include "ops/png_ops.h"
+#include "ops/project_ops.h"
+#include "platform/disk_platform.h"
 #include "platform/file_io.h"
 #include "scripted_platform.h"
 #include "test_support.h"
@@ -37,6 +40,41 @@ TEST(SafeWrite, FallsBackToANamedTemporaryFileWhereUnnamedOnesAreMissing) {
     ASSERT_EQ(calls.opened.size(), 1u);
     EXPECT_EQ(fs::path(calls.opened[0]).filename().string().rfind("a.smc.velk-tmp-", 0), 0u);
     EXPECT_EQ(test::listing(dir), std::vector<std::string>{"a.smc"});
+}
+
+// A disk that fills up after `room` writes.
+struct FullDisk : FileCalls {
+    explicit FullDisk(int writes) : room(writes) {}
+    std::atomic<int> room;
+    ssize_t write(int fd, const void* data, size_t size) override {
+        return --room < 0 ? (errno = ENOSPC, -1) : FileCalls::write(fd, data, size);
+    }
+};
+struct DiskOnly : DiskPlatform {
+    using DiskPlatform::DiskPlatform;
+    std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
+    void showMessage(const Message&) override {}
+};
+
+// An export that meets a full disk leaves the target as it found it (no
+// folder, or the empty folder), so that the retry is not refused.
+TEST(SafeWrite, AnExportOnAFullDiskLeavesNothingAndMayBeRetried) {
+    ScriptedPlatform scripted;
+    const EditorState state = test::demoState(scripted);
+    const fs::path dir = test::scratchFolder();
+    fs::create_directory(dir / "empty");
+    for (const int room : {0, 3, 100, 160}) {  // the last: every file but velk-project.txt
+        FullDisk full(room);
+        DiskOnly platform(full);
+        EXPECT_TRUE(exportProjectTo(state, platform, dir / "new").failed()) << room;
+        EXPECT_TRUE(exportProjectTo(state, platform, dir / "empty").failed()) << room;
+        EXPECT_EQ(test::listing(dir), (std::vector<std::string>{"empty"})) << room;
+        EXPECT_TRUE(test::listing(dir / "empty").empty()) << room;
+    }
+    DiskOnly platform;
+    EXPECT_TRUE(exportProjectTo(state, platform, dir / "empty").done());
+    EXPECT_EQ(test::listing(dir / "empty").size(), 6u);
 }
 
 // A size limit fails the write with its reason instead of killing the
@@ -173,6 +211,13 @@ TEST(BadInput, IsRefusedWithItsPlaceAndReason) {
         EXPECT_EQ(r.code, c.err.empty() ? 0 : 1) << c.verb << r.err;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     }
+    // A script named without a folder, run in its own folder, finds its files there.
+    test::writeBytes(dir / "n.txt", test::bytesOf(ips + "near.ips"));
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir);
+    const test::CliRun bare = test::cli({rom, "apply-script", "n.txt"});
+    fs::current_path(cwd);
+    EXPECT_EQ(bare.code, 0) << bare.err;
 }
 
 }  // namespace

@@ -141,7 +141,9 @@ Outcome exportTableFile(const EditorState& state, Platform& platform) {
 Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& report) {
     const std::optional<ChosenFile> file = platform.saveFileDialog(romSaveDialogOptions());
     if (!file) return cancelledOutcome();
-    StepPlatform step(platform);
+    // The patch is made in memory, checked there and written once: read back
+    // from a FIFO or from a link to standard output it would hang or differ.
+    StepPlatform step(platform, true);
     step.answer(file->path);
     Outcome saved = saveRom(state, step);
     if (!saved.done()) return saved;
@@ -151,7 +153,9 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& r
         platform.fileIdentity(state.loadedPath) == state.loadedIdentity ? state.loadedPath : state.loadedCopy;
     const std::vector<uint8_t> target = romFileBytes(state.copierHeader, state.image);
     Result<std::vector<uint8_t>> source = platform.readFile(from, target.size() * 2);
-    Result<std::vector<uint8_t>> patch = platform.readFile(file->path);
+    const auto inMemory = step.written.find(file->path);
+    Result<std::vector<uint8_t>> patch =
+        inMemory != step.written.end() ? Result<std::vector<uint8_t>>(inMemory->second) : systemError("not made");
     std::string why;
     if (!source || !patch) {
         why = "it cannot be read back: " + (!source ? problemReason(source.problem()) : problemReason(patch.problem()));
@@ -166,12 +170,11 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& r
         why = !records ? problemReason(records.problem()) : made != target ? "applied, it does not give the saved image" : "";
     }
     if (!why.empty()) {
-        Status removed = platform.removeFile(file->path);
         Problem p = problem(ProblemCode::PatchFailedCheck);
         p.words = why;
-        if (!removed) p.cause = problemReason(removed.problem());
         return cannotWrite(std::move(p), *file);
     }
+    if (Status s = platform.writeFile(file->path, *patch); !s) return cannotWrite(std::move(s.problem()), *file);
     report += file->displayName() + ": " + std::to_string(patch->size()) + " bytes, source CRC32 " +
               hex(crc32Of(*source), 8) + ", target CRC32 " + hex(crc32Of(target), 8) + ", verified\n";
     return saved;
