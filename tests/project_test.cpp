@@ -228,7 +228,7 @@ TEST_F(Project, TheTableFileMapsEveryGlyphToItsCode) {
     const std::string t = textOf(dir / "t.tbl");
     EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), 2021);
     for (const char* line :
-         {"\n#   010E=(冷や汗)\n", "\n#   011E=(旗)\n/00\n*16\n10=≫\n20=　\n21=ぁ\n", "\n0127=Ａ\n", "\n0AC9=興\n"})
+         {"\n#   14 18 1A-1D xx and tables 0B-1F: two-byte", "\n#   010E=(冷や汗)\n", "\n#   011E=(旗)\n/00\n*16\n10=≫\n20=　\n21=ぁ\n", "\n0127=Ａ\n", "\n0AC9=興\n"})
         EXPECT_NE(t.find(line), std::string::npos) << line;
     EXPECT_TRUE(t.find("\n010E=") == std::string::npos && t.find("\n11=") == std::string::npos);
     EXPECT_EQ(t.substr(t.size() - 18), "0AFE=康\n0AFF=健\n");

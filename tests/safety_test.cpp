@@ -192,6 +192,7 @@ TEST(BadInput, IsRefusedWithItsPlaceAndReason) {
     struct Case { std::vector<std::string> options; const char* verb; Bytes file; std::string err; };
     const Case cases[] = {
         {{}, "import-names", {0xFF, 0xFE, '[', 0}, "\nn.txt:1:1: begins with a UTF-16 byte-order mark"},
+        {{}, "import-names", test::bytesOf("[F0 00] \xE6\x9C\xA8\n"), "\nn.txt: the file is UTF-8, not Shift-JIS: read it with --utf8"},
         {{}, "import-texts", {'#', 0, '#', 0}, "\nn.txt:1:2: holds a zero byte, so it looks like UTF-16"},
         {{"--utf8"}, "import-texts", test::bytesOf("##No.00 00\n\xE3\x82\xA2\xE3\x82//"), "n.txt:2:2: is not UTF-8: \\xE3\\x82 is"},
         {{"--utf8"}, "import-texts", test::bytesOf("##\n\xC0\xAF"), "n.txt:2:1: is not UTF-8: \\xC0 is no UTF-8"},
