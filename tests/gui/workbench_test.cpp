@@ -223,37 +223,24 @@ TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
     EXPECT_NE(platform.files.at("edited.smc"), platform.files.at("before.smc"));
 }
 
-// Ctrl+O with unsaved edits asks about the loaded file once the new one has
-// loaded: Cancel keeps the edits and their undo steps, Save writes them over
-// the loaded file (keeping its .bak) and then opens the other.
+// Ctrl+O with edits asks about the loaded file once the other has loaded:
+// Cancel keeps edits and undo steps; Save writes over the file (and its .bak).
 TEST_F(WorkbenchWindow, OpeningAnotherRomWithUnsavedEditsAsksFirst) {
-    const std::vector<uint8_t> loaded = platform.files.at("demo.smc");
-    platform.files["other.smc"] = loaded;
-    auto ctrlO = [this](std::optional<std::filesystem::path> answer) {
-        platform.answer(std::move(answer));
+    const std::vector<uint8_t> loaded = platform.files["other.smc"] = platform.files.at("demo.smc");
+    auto ctrlO = [this](Platform::SaveChoice choice) {
+        platform.saveChoices = {choice};
+        platform.answer("other.smc");
         QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
     };
-    ctrlO("other.smc");  // nothing to lose: no question
-    EXPECT_TRUE(platform.questions.empty());
     edit(window->textsPage(), 300, "北");
-    ctrlO(std::nullopt);  // the open dialog cancelled: no question either
-    EXPECT_TRUE(platform.questions.empty());
     const EditorState edited = state;
-    platform.saveChoices = {Platform::SaveChoice::Cancel};
-    ctrlO("demo.smc");
-    EXPECT_EQ(platform.questions, std::vector<std::string>{test::sjis("other.smc への変更を保存しますか？")});
-    EXPECT_TRUE(sameEdits(state, edited));
-    EXPECT_TRUE(state.unsavedEdits);
-    EXPECT_EQ(session->undoStack().count(), 1);
-    EXPECT_EQ(state.loadedPath, "other.smc");
-
-    platform.saveChoices = {Platform::SaveChoice::Save};
-    ctrlO("demo.smc");
-    EXPECT_EQ(platform.files.at("other.smc.bak"), loaded);
-    EXPECT_NE(platform.files.at("other.smc"), loaded);
-    EXPECT_EQ(state.loadedPath, "demo.smc");
-    EXPECT_FALSE(state.unsavedEdits);
-    EXPECT_EQ(session->undoStack().count(), 0);
+    ctrlO(Platform::SaveChoice::Cancel);
+    EXPECT_TRUE(sameEdits(state, edited) && state.unsavedEdits && session->undoStack().count() == 1);
+    ctrlO(Platform::SaveChoice::Save);
+    EXPECT_EQ(platform.questions, std::vector<std::string>(2, test::sjis("demo.smc への変更を保存しますか？")));
+    EXPECT_EQ(platform.files.at("demo.smc.bak"), loaded);
+    EXPECT_TRUE(platform.files.at("demo.smc") != loaded && state.loadedPath == "other.smc" && !state.unsavedEdits);
+    ctrlO(Platform::SaveChoice::Cancel);  // nothing unsaved: no question
     EXPECT_EQ(platform.questions.size(), 2u);
 }
 

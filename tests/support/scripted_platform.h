@@ -19,6 +19,9 @@ public:
     };
 
     // Queue the answer to the next dialog; nothing means the user cancels.
+    ScriptedPlatform() = default;
+    // On disk, its writes going through `calls`.
+    explicit ScriptedPlatform(FileCalls& calls) : onDisk(true), disk_(calls) {}
     void answer(std::optional<std::filesystem::path> path) { answers_.push_back(std::move(path)); }
     void failWriting(const std::filesystem::path& path) { unwritable_.insert(path); }
 
@@ -71,6 +74,7 @@ private:
     std::deque<std::optional<std::filesystem::path>> answers_;
     std::set<std::filesystem::path> unwritable_;
     struct Disk : DiskPlatform {
+        using DiskPlatform::DiskPlatform;
         std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
         std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
         void showMessage(const Message&) override {}
