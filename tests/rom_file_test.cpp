@@ -60,6 +60,7 @@ TEST_F(RomFile, ReloadReplacesEverythingAndForgetsAddedCharacters) {
     state.catalogues.names[3].code.clear();
     state.image[0x3FFFF0] = 0xAA;
     state.unsavedEdits = true;
+    platform.saveChoices = {Platform::SaveChoice::Discard};
     ASSERT_TRUE(reload("demo.smc").done());
     EXPECT_FALSE(state.unsavedEdits);
     EXPECT_EQ(state.image[0x3FFFF0], test::demoImage()[0x3FFFF0]);

@@ -154,7 +154,7 @@ const std::vector<Verb>& verbs() {
              printInfo(s, out);
              return doneOutcome({});
          }},
-        {"save", "OUT.smc", "lay every resource out again and write the 4 MiB image", operation(saveRomOperation)},
+        {"save", "OUT.smc", "lay every resource out again and write the 4 MiB image", summarised(saveRomOperation)},
         {"patch", "OUT.ips|OUT.bps",
          "lay out as save does, write a patch from the ROM as loaded instead, and check it by applying it",
          [](EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
@@ -347,8 +347,7 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
         if (!verb) {
             err << "velk-cli: unknown verb '" << args[i] << "'";
             if (const Verb* close = closestVerb(args[i])) err << " (did you mean " << close->name << "?)";
-            err << "\n";
-            printUsage(err);
+            err << "; see --help\n";
             return 2;
         }
         Step step{verb, {}};

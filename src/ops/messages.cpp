@@ -79,7 +79,10 @@ std::string codeReason(const Problem& p) {
     const std::string shown = fromCp932Escaped(p.bytes);
     switch (p.code) {
         case C::SystemError: return p.words;
-        case C::FileTooLarge: return "larger than " + num(p.expected) + " MiB";
+        case C::FileTooLarge:
+            if (p.expected % (1 << 20) == 0) return "larger than " + num(p.expected >> 20) + " MiB";
+            if (p.expected % (1 << 10) == 0) return "larger than " + num(p.expected >> 10) + " KiB";
+            return "larger than " + num(p.expected) + " bytes";
         case C::Utf16ByteOrderMark: return "begins with a UTF-16 byte-order mark; save it as Shift-JIS or UTF-8";
         case C::Utf16ZeroByte: return "holds a zero byte, so it looks like UTF-16; save it as Shift-JIS or UTF-8";
         case C::NotUtf8: return "is not UTF-8: " + escapedBytes(p.bytes) + " is no UTF-8 character";
@@ -178,8 +181,7 @@ std::string codeReason(const Problem& p) {
         case C::FolderNotEmpty: return "the folder is not empty; a project is exported into a new or empty folder";
         case C::ProjectFileInvalid: return p.words;
         case C::PatchFailedCheck:
-            return "the patch failed its check and " +
-                   (p.cause.empty() ? std::string("was removed") : "could not be removed (" + p.cause + ")") + ": " + p.words;
+            return "the patch failed its check and was not written: " + p.words;
         case C::RuleNotTwoColumns:
             return "a rule is PATTERN, one TAB and REPLACEMENT; this line has " + num(p.found) + " columns";
         case C::EmptyPattern: return "the pattern is empty";

@@ -20,6 +20,8 @@ namespace velk {
 // are kept for patches and the backup; its bytes are not.
 Step<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const CharTables& tables);
 Outcome openRomAtStart(EditorState& state, Platform& platform);
+// With unsaved edits, a reload asks, once the new file has loaded, whether
+// to save them over the loaded file first; Cancel keeps everything.
 Outcome reloadRom(EditorState& state, Platform& platform);
 
 // Saves: lays the image out (nothing written and the image unchanged when it
@@ -32,6 +34,9 @@ Outcome reloadRom(EditorState& state, Platform& platform);
 enum class PatchKind { None, Ips, Bps };
 PatchKind patchKindOf(const std::filesystem::path& path);
 Outcome saveRom(EditorState& state, Platform& platform);
+Outcome saveRomTo(EditorState& state, Platform& platform, const ChosenFile& file);
+// Over the file the ROM was loaded from (keeping its .bak as above).
+Outcome saveRomInPlace(EditorState& state, Platform& platform);
 
 // Before the window closes: done to close. With unsaved edits, asks whether
 // to save them (a cancelled or failed save keeps the window open).

@@ -1,6 +1,7 @@
 #include "ops/project_ops.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 #include <nettle/sha1.h>
@@ -13,6 +14,7 @@
 #include "ops/operations.h"
 #include "ops/png_ops.h"
 #include "ops/reads_the_same.h"
+#include "ops/script_file_checks.h"
 #include "ops/step_platform.h"
 #include "patch/bps.h"
 #include "script/change_script.h"
@@ -145,8 +147,22 @@ Message cannotReadProject(const std::filesystem::path& file, Problem p) {
     return renderMessage(p);
 }
 
+// The largest velk-project.txt, and the largest file a build reads.
+constexpr size_t kMaxProjectFileBytes = size_t{64} << 10;
+constexpr size_t kMaxProjectInputBytes = size_t{64} << 20;
+
+// A file of the project as a build reads it: a regular file (a FIFO would
+// never end, a device never stop) of at most `maxBytes`.
+Result<std::vector<uint8_t>> readProjectInput(Platform& platform, const std::filesystem::path& path,
+                                              size_t maxBytes = kMaxProjectInputBytes) {
+    if (Status s = checkRegularFile(platform.fileIdentity(path)); !s) return std::move(s.problem());
+    Result<std::vector<uint8_t>> bytes = platform.readFile(path, maxBytes + 1);
+    if (bytes && bytes->size() > maxBytes) return tooLarge(maxBytes);
+    return bytes;
+}
+
 bool sameBytes(Platform& platform, const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-    const Result<std::vector<uint8_t>> onDisk = platform.readFile(path, bytes.size() + 1);
+    const Result<std::vector<uint8_t>> onDisk = readProjectInput(platform, path, bytes.size());
     return onDisk && *onDisk == bytes;
 }
 
@@ -159,6 +175,17 @@ std::optional<int>* boxNumber(ProjectBoxRules& box, const std::string& key) {
     for (size_t t = 0; t < box.tokenWidths.size(); ++t)
         if (key == tokenWidthKey(t)) return &box.tokenWidths[t];
     return nullptr;
+}
+
+// A whole number as the project file writes it: digits only, no sign.
+template <typename T>
+std::optional<T> parseNumber(std::string_view value, int base) {
+    T n{};
+    const char* end = value.data() + value.size();
+    if (value.empty() || value.front() == '+' || value.front() == '-') return std::nullopt;
+    const auto [stop, error] = std::from_chars(value.data(), end, n, base);
+    if (error != std::errc{} || stop != end) return std::nullopt;
+    return n;
 }
 
 }  // namespace
@@ -300,16 +327,20 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
         if (eq == std::string_view::npos) return fail("not \"key = value\"");
         const std::string key(trim(line.substr(0, eq)));
         const std::string value(trim(line.substr(eq + 1)));
-        char* rest = nullptr;
         if (key == "format") {
-            base.format = static_cast<int>(std::strtol(value.c_str(), &rest, 10));
-            if (base.format != kProjectFormat || *rest) return fail("format " + value + " is not one this VELK reads");
+            const std::optional<int> format = parseNumber<int>(value, 10);
+            if (format != kProjectFormat) return fail("format " + value + " is not one this VELK reads");
+            base.format = *format;
         } else if (key == "base-size") {
-            base.size = std::strtoull(value.c_str(), &rest, 10);
-            haveSize = !value.empty() && !*rest;
+            const std::optional<size_t> size = parseNumber<size_t>(value, 10);
+            if (!size) return fail("base-size " + value + " is not a size in bytes");
+            base.size = *size;
+            haveSize = true;
         } else if (key == "base-crc32") {
-            base.crc32 = static_cast<uint32_t>(std::strtoul(value.c_str(), &rest, 16));
-            haveCrc = value.size() == 8 && !*rest;
+            const std::optional<uint32_t> crc = parseNumber<uint32_t>(value, 16);
+            if (!crc || value.size() != 8) return fail("base-crc32 " + value + " is not 8 hex digits");
+            base.crc32 = *crc;
+            haveCrc = true;
         } else if (key == "base-sha1") {
             base.sha1 = value;
         } else if (key == "base-copier-header") {
@@ -318,9 +349,9 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
             base.box.textBoxBreak = value.empty() ? std::optional(std::vector<uint8_t>{}) : parseEscapeForm(value);
             if (!base.box.textBoxBreak) return fail("text-box-break is an escape such as !15! or ?1B 05?, or nothing");
         } else if (std::optional<int>* width = key.starts_with("file.") ? nullptr : boxNumber(base.box, key)) {
-            const long v = std::strtol(value.c_str(), &rest, 10);
-            if (value.empty() || *rest || v < 0 || v > 9999) return fail(key + " is a number of cells, 0 to 9999");
-            *width = static_cast<int>(v);
+            const std::optional<int> v = parseNumber<int>(value, 10);
+            if (!v || *v > 9999) return fail(key + " is a number of cells, 0 to 9999");
+            *width = *v;
         } else if (key.starts_with("file.")) {
             const size_t blank = value.rfind(' ');
             if (blank == std::string::npos) return fail("not \"file.STEP = PATH SHA1\"");
@@ -332,10 +363,42 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
     return base;
 }
 
-Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
-    if (const Result<std::vector<std::string>> there = platform.listFolder(dir); there && !there->empty()) {
-        return cannotWriteAt(problem(ProblemCode::FolderNotEmpty), dir);
+namespace {
+
+// What an export has written so far; unless kept, it is removed again (the
+// files, then the folders it made, deepest first), so that a failed export
+// (a full disk) leaves nothing and a retry finds the folder as it was.
+class ExportUndo {
+public:
+    ExportUndo(Platform& platform, const std::filesystem::path& dir, bool dirWasThere) : platform_(platform) {
+        if (!dirWasThere) folders_.push_back(dir);
     }
+    ~ExportUndo() {
+        if (kept_) return;
+        for (const std::filesystem::path& f : files_) (void)platform_.removeFile(f);
+        std::sort(folders_.begin(), folders_.end());
+        for (auto f = folders_.rbegin(); f != folders_.rend(); ++f) (void)platform_.removeFile(*f);
+    }
+    ExportUndo(const ExportUndo&) = delete;
+    ExportUndo& operator=(const ExportUndo&) = delete;
+    void file(const std::filesystem::path& path) { files_.push_back(path); }
+    void folder(const std::filesystem::path& path) {
+        if (std::find(folders_.begin(), folders_.end(), path) == folders_.end()) folders_.push_back(path);
+    }
+    void keep() { kept_ = true; }
+
+private:
+    Platform& platform_;
+    std::vector<std::filesystem::path> files_, folders_;
+    bool kept_ = false;
+};
+
+}  // namespace
+
+Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    const Result<std::vector<std::string>> there = platform.listFolder(dir);
+    if (there && !there->empty()) return cannotWriteAt(problem(ProblemCode::FolderNotEmpty), dir);
+    ExportUndo undo(platform, dir, platform.fileIdentity(dir).has_value());
     ProjectBase base = projectBaseOf(state);
     std::vector<std::string> warnings;
     for (const ProjectStep& step : projectSteps()) {
@@ -344,6 +407,8 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
         warnings.insert(warnings.end(), o.warnings.begin(), o.warnings.end());
         if (!o.done()) return o;
         for (const auto& [path, bytes] : capture.written) {
+            if (path.parent_path() != dir && !platform.fileIdentity(path.parent_path())) undo.folder(path.parent_path());
+            undo.file(path);
             if (Status made = platform.makeFolder(path.parent_path()); !made)
                 return cannotWriteAt(std::move(made.problem()), path.parent_path());
             base.files[step.name].push_back({path.lexically_relative(dir).generic_string(), sha1Hex(bytes)});
@@ -360,17 +425,19 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
             if (!w.done()) return std::move(w);
     }
     const std::string text = projectFileText(base);
+    undo.file(dir / kProjectFileName);
     if (Outcome o = writeProjectFile(platform, dir / kProjectFileName,
                                      std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
         !o.done())
         return o;
+    undo.keep();
     return doneOutcome(toCp932("project exported to " + dir.string()), std::move(warnings));
 }
 
 Step<ProjectBase> openProjectBase(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
                                   bool anyBase) {
     const std::filesystem::path projectFile = dir / kProjectFileName;
-    Result<std::vector<uint8_t>> text = platform.readFile(projectFile, 1 << 16);
+    Result<std::vector<uint8_t>> text = readProjectInput(platform, projectFile, kMaxProjectFileBytes);
     if (!text) return failedOutcome(cannotReadProject(projectFile, std::move(text.problem())));
     std::string why;
     std::optional<ProjectBase> base =
@@ -409,7 +476,7 @@ Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::file
         known[i] = true;
         same[i] = std::all_of(it->second.begin(), it->second.end(), [&](const ProjectBase::File& f) {
             if (options.read) options.read->push_back(dir / f.path);
-            const Result<std::vector<uint8_t>> bytes = platform.readFile(dir / f.path);
+            const Result<std::vector<uint8_t>> bytes = readProjectInput(platform, dir / f.path);
             return bytes && sha1Hex(*bytes) == f.sha1;
         });
     }

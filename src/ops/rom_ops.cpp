@@ -114,6 +114,19 @@ Outcome openRomAtStart(EditorState& state, Platform& platform) {
 Outcome reloadRom(EditorState& state, Platform& platform) {
     Step<ChosenRom> chosen = askAndLoad(state, platform);
     if (!chosen) return std::move(chosen).stop();
+    // Asked once the new file has loaded, so that a cancelled dialog or a
+    // file that does not load asks nothing and a save is never followed by
+    // a cancel.
+    if (state.unsavedEdits) {
+        const std::string question = toCp932(state.loadedPath.filename().string() + " への変更を保存しますか？");
+        switch (platform.askToSaveChanges(question, true)) {
+            case Platform::SaveChoice::Save:
+                if (Outcome saved = saveRomInPlace(state, platform); !saved.done()) return saved;
+                break;
+            case Platform::SaveChoice::Discard: break;
+            case Platform::SaveChoice::Cancel: return cancelledOutcome();
+        }
+    }
     return install(state, platform, std::move(*chosen));
 }
 
@@ -128,17 +141,25 @@ PatchKind patchKindOf(const std::filesystem::path& path) {
 Outcome saveRom(EditorState& state, Platform& platform) {
     const std::optional<ChosenFile> file = platform.saveFileDialog(romSaveDialogOptions());
     if (!file) return cancelledOutcome();
-    const PatchKind kind = patchKindOf(file->path);
+    return saveRomTo(state, platform, *file);
+}
+
+Outcome saveRomInPlace(EditorState& state, Platform& platform) {
+    return saveRomTo(state, platform, {state.loadedPath, toCp932(state.loadedPath.filename().string())});
+}
+
+Outcome saveRomTo(EditorState& state, Platform& platform, const ChosenFile& file) {
+    const PatchKind kind = patchKindOf(file.path);
     if (kind == PatchKind::None)
-        if (Outcome backup = backUpBeforeReplacing(state, platform, *file); !backup.done()) return backup;
+        if (Outcome backup = backUpBeforeReplacing(state, platform, file); !backup.done()) return backup;
     if (kind != PatchKind::None) {
-        if (Status s = checkNotTheLoadedFile(state, platform, file->path); !s) return fileFailure(std::move(s.problem()), *file);
+        if (Status s = checkNotTheLoadedFile(state, platform, file.path); !s) return fileFailure(std::move(s.problem()), file);
         if (Status s = checkLoadedFileCanBeReadAgain(state, platform); !s)
             return fileFailure(std::move(s.problem()), {state.loadedPath, toCp932(state.loadedPath.filename().string())});
     }
     // The layout is planned whole before it writes, so it works on the image
     // itself: one that does not fit leaves it as it was.
-    if (Status s = layOutImage(state.image, state); !s) return fileFailure(std::move(s.problem()), *file);
+    if (Status s = layOutImage(state.image, state); !s) return fileFailure(std::move(s.problem()), file);
     if (!state.keepChecksum) writeChecksum(state.image);
     std::vector<uint8_t> withHeader;
     std::span<const uint8_t> fileBytes = state.image.bytes;
@@ -155,9 +176,9 @@ Outcome saveRom(EditorState& state, Platform& platform) {
         const std::span<const uint8_t> image = state.image.bytes;
         fileBytes = patch = kind == PatchKind::Ips ? makeIps(*source, image) : makeBps(*source, image);
     }
-    Outcome written = writeChosenFile(platform, *file, fileBytes);
+    Outcome written = writeChosenFile(platform, file, fileBytes);
     if (!written.done()) return written;
-    written.summary = file->name + toCp932(kind == PatchKind::None ? " に保存しました" : " にパッチを書き出しました");
+    written.summary = file.name + toCp932(kind == PatchKind::None ? " に保存しました" : " にパッチを書き出しました");
     if (kind != PatchKind::None && !state.copierHeader.empty()) written.summary += toCp932("（コピアヘッダーを除いたROM用）");
     written.matchesRomFile = true;
     return written;

@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 
+#include "ops/script_file_checks.h"
 #include "platform/forwarding_platform.h"
 #include "text/sjis.h"
 
@@ -22,13 +23,17 @@ public:
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return take(); }
     std::optional<ChosenFile> folderDialog(const FileDialogOptions&) override { return take(); }
     bool utf8Files() const override { return true; }
+    // Only regular files are read: a FIFO or a device named in a project
+    // would never end.
     Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override {
         noteRead(path);
+        if (Status s = checkRegularFile(inner_.fileIdentity(path)); !s) return std::move(s.problem());
         return inner_.readFile(path, maxBytes);
     }
     Status readFilePieces(const std::filesystem::path& path, size_t maxBytes,
                           const std::function<void(std::span<const uint8_t>)>& piece) override {
         noteRead(path);
+        if (Status s = checkRegularFile(inner_.fileIdentity(path)); !s) return s;
         return inner_.readFilePieces(path, maxBytes, piece);
     }
     // Several files may be written at once from different threads.

@@ -21,7 +21,9 @@ public:
         return inner_.folderDialog(options);
     }
     void showMessage(const Message& message) override { inner_.showMessage(message); }
-    SaveChoice askToSaveChanges(std::string_view question) override { return inner_.askToSaveChanges(question); }
+    SaveChoice askToSaveChanges(std::string_view question, bool mnemonics = false) override {
+        return inner_.askToSaveChanges(question, mnemonics);
+    }
     bool utf8Files() const override { return inner_.utf8Files(); }
     Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override {
         return inner_.readFile(path, maxBytes);

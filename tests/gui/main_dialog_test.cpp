@@ -181,7 +181,7 @@ TEST_F(MainWindow, DiscardingClosesAndNothingUnsavedClosesAtOnce) {
     dialog->close();
     EXPECT_FALSE(dialog->isVisible());
     dialog->show();
-    state.unsavedEdits = false;  // a reload drops edits on purpose
+    state.unsavedEdits = false;
     press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(platform.questions.size(), 1u);
