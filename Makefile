@@ -9,7 +9,7 @@ FUZZ_TARGETS := load_image text_files change_script patches graphics replace_rul
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       := $(BUILD)/demo.smc
 # Debian packages the build and the tests need.
-PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic zlib1g-dev libpng-dev nettle-dev libpcre2-dev pkg-config qt6-translations-l10n
+PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic zlib1g-dev libpng-dev nettle-dev libpcre2-dev pkg-config qt6-translations-l10n python3
 
 .PHONY: run run-build test bench asan fuzz deps build demo screenshot clean
 

@@ -30,7 +30,7 @@ std::string allMessages() {
     Problem p = problem(ProblemCode::SystemError, 0x1F);
     p.record = Record::Text, p.entry = 3, p.innerOffset = 9, p.line = 4, p.expected = 8, p.found = 2;
     p.width = 32, p.height = 48, p.x = 5, p.y = 6, p.bytes = "\x8C\x46", p.words = "g.smc";
-    for (int c = 0; c <= static_cast<int>(ProblemCode::PatchFailedCheck); ++c) {
+    for (int c = 0; c <= static_cast<int>(ProblemCode::LastCode); ++c) {
         p.code = static_cast<ProblemCode>(c);
         const std::string base = line("", c, p);
         // The variants other fields make, where they change the words: a

@@ -1,12 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <map>
+#include <thread>
 
 #include "ops/messages.h"
 #include "ops/operations.h"
 #include "ops/project_ops.h"
 #include "ops/sharing_checks.h"
+#include "rom/image_diff.h"
 #include "rom/layout_plan.h"
+#include "rom/load.h"
 #include "rom/save_layout.h"
 #include "scripted_platform.h"
 #include "test_support.h"
@@ -97,6 +104,37 @@ TEST_F(Project, ABuildOnAnotherBaseIsRefusedUnlessAsked) {
     EXPECT_NE(test::readBytes(p("built.smc")), test::readBytes(p("other.smc")));
 }
 
+// What a build or a PNG import reads is a regular file of bounded size,
+// refused by name otherwise; velk-project.txt is at most 64 KiB of good lines.
+TEST_F(Project, ReadersRefuseWhatIsNoRegularFileOrTooLargeByName) {
+    const std::string head = textOf(dir / "proj/velk-project.txt");
+    auto padded = [&](size_t size) { return head + "#" + std::string(size - head.size() - 2, 'x') + "\n"; };
+    auto replaced = [&](const std::string& from, const char* to) { return std::string(head).replace(head.find(from), from.size(), to); };
+    const struct { const char* file; std::string with; const char* verb; const char* arg; std::string err; } cases[] = {
+        {"names.txt", "fifo", "build", "", "names.txt: is not a regular file"},
+        {"names.txt", "/dev/zero", "build", "", "names.txt: is not a regular file"},
+        {"velk-project.txt", "fifo", "build", "", "velk-project.txt: is not a regular file"},
+        {"faces/face-007.png", "fifo", "import-faces-png", "faces", "face-007.png: is not a regular file"},
+        {"units.png", "fifo", "import-units-png", "units.png", "units.png: is not a regular file"},
+        {"velk-project.txt", replaced("base-size = 4194304", "base-size = -1"), "build", "", "line 4: base-size -1 is not a size"},
+        {"velk-project.txt", replaced("base-crc32 = ", "base-crc32 = +"), "build", "", "is not 8 hex digits"},
+        {"velk-project.txt", padded(65536), "build", "", ""},
+        {"velk-project.txt", padded(65537), "build", "", "velk-project.txt: larger than 64 KiB"},
+    };
+    for (const auto& c : cases) {
+        const fs::path work = dir / "work", at = work / c.file;
+        fs::remove_all(work);
+        fs::copy(dir / "proj", work, fs::copy_options::recursive);
+        fs::remove(at);
+        if (c.with == "fifo") EXPECT_EQ(::mkfifo(at.c_str(), 0600), 0);
+        else if (c.with == "/dev/zero") fs::create_symlink(c.with, at);
+        else test::writeBytes(at, test::bytesOf(c.with));
+        const test::CliRun r = test::cli({rom, c.verb, (work / c.arg).string()});
+        EXPECT_EQ(r.code, c.err.empty() ? 0 : 1) << c.file << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << c.file << ": " << r.err;
+    }
+}
+
 TEST_F(Project, DiffCountsAndFoldsTheEntriesThatDiffer) {
     // Two builds, apart in names 1, 3 and 4.
     const std::string names = textOf(dir / "proj/names.txt");
@@ -111,6 +149,31 @@ TEST_F(Project, DiffCountsAndFoldsTheEntriesThatDiffer) {
               "names: 3 (0001, 0003-0004)\ntexts: 0\nfaces: 0\ncolour sets: 0\nunit graphics: 0\n"
               "added characters: 0\nother bytes: 0\n");
     EXPECT_EQ(foldedNumbers({1, 2, 3, 5, 7, 8}, 4, 2), "6 (0001-0003, 0005, …)");
+}
+
+// Diff passes over the face pointer slots the faces' index bytes name (any
+// of 256): face 5 moved to slot 255, a change there is a face, beside it a byte.
+TEST(Diff, MasksTheFacePointerSlotsTheFacesUse) {
+    auto stateOf = [](const Bytes& bytes) {
+        EditorState s;
+        Result<LoadedRom> rom = loadRom(Bytes(bytes), builtInCharTables());
+        installRom(s, *rom);
+        return s;
+    };
+    auto slot = [](const Bytes& image, int face) { return kFacePointerTable + 3 * image[kFaceIndexTable + 4 * face]; };
+    Bytes a = test::demoImage().bytes, b;
+    const int32_t slot5 = slot(a, 5), slot255 = kFacePointerTable + 3 * 255;
+    std::copy_n(a.begin() + slot5, 3, a.begin() + slot255);
+    a[kFaceIndexTable + 4 * 5] = 255;
+    const EditorState x = stateOf(a);
+    for (const int32_t at : {slot255, slot255 - 1, slot255 + 3, slot5}) {
+        b = a;
+        if (at == slot255) std::copy_n(a.begin() + slot(a, 6), 3, b.begin() + at);  // face 6's picture
+        else b[static_cast<size_t>(at)] ^= 0x01;
+        const std::vector<KindDiff> d = diffImages(x, stateOf(b));
+        EXPECT_EQ(d[2].entries.size() + d.back().entries.size(), 1u) << at;
+        EXPECT_EQ(d.back().entries, at == slot255 ? std::vector<int64_t>{} : std::vector<int64_t>{at}) << at;
+    }
 }
 
 // The figures of every kind of region are what a save fills: each record,
@@ -172,7 +235,7 @@ TEST_F(Project, TheTableFileMapsEveryGlyphToItsCode) {
     const std::string t = textOf(dir / "t.tbl");
     EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), 2021);
     for (const char* line :
-         {"\n#   010E=(冷や汗)\n", "\n#   011E=(旗)\n/00\n*16\n10=≫\n20=　\n21=ぁ\n", "\n0127=Ａ\n", "\n0AC9=興\n"})
+         {"\n#   14 18 1A-1D xx and tables 0B-1F: two-byte", "\n#   010E=(冷や汗)\n", "\n#   011E=(旗)\n/00\n*16\n10=≫\n20=　\n21=ぁ\n", "\n0127=Ａ\n", "\n0AC9=興\n"})
         EXPECT_NE(t.find(line), std::string::npos) << line;
     EXPECT_TRUE(t.find("\n010E=") == std::string::npos && t.find("\n11=") == std::string::npos);
     EXPECT_EQ(t.substr(t.size() - 18), "0AFE=康\n0AFF=健\n");
@@ -184,24 +247,23 @@ TEST_F(Project, TheTableFileMapsEveryGlyphToItsCode) {
 }
 
 // Writes every patch with its last byte changed.
-class FaultyWriter : public ScriptedPlatform {
-public:
-    Status writeFile(const fs::path& path, std::span<const uint8_t> bytes) override {
-        Bytes b(bytes.begin(), bytes.end());
-        if (path.extension() == ".bps") b.back() ^= 1;
-        return ScriptedPlatform::writeFile(path, b);
-    }
-};
-
-TEST_F(Project, APatchThatFailsItsCheckIsRemoved) {
-    FaultyWriter platform;
-    platform.onDisk = true;
-    EditorState state;
-    ASSERT_TRUE(openRomAtStart(state, platform, rom).done());
-    std::string report;
-    const Outcome o = savePatchVerified(state, platform, dir / "bad.bps", report);
-    EXPECT_TRUE(o.failed() && o.problem->detail.find("failed its check and was removed") != std::string::npos);
-    EXPECT_FALSE(fs::exists(dir / "bad.bps"));
+// The patch goes to a FIFO once, whole, and is the patch a file gets.
+TEST_F(Project, APatchIsCheckedInMemoryAndWrittenOnce) {
+    const test::CliRun good = test::cli({rom, "patch", p("good.bps")});
+    EXPECT_NE(good.out.find("source CRC32 B2FDA92F, target CRC32 "), std::string::npos);
+    const std::string fifo = p("out.bps");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string got;
+    std::thread reader([&] {
+        char buf[4096];
+        const int fd = ::open(fifo.c_str(), O_RDONLY);
+        for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) got.append(buf, static_cast<size_t>(n));
+        ::close(fd);
+    });
+    EXPECT_EQ(test::cli({rom, "patch", fifo}).code, 0);
+    if (const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) ::close(fd);  // a reader never met ends
+    reader.join();
+    EXPECT_TRUE(test::bytesOf(got) == test::readBytes(p("good.bps")) && fs::is_fifo(fifo));
 }
 
 TEST(FullWidth, LatinTextIsTypedFullWidthOnlyWhenAsked) {

@@ -6,12 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
 #include "ops/operations.h"
 #include "ops/png_ops.h"
 #include "ops/sharing_checks.h"
+#include "ops/project_ops.h"
 #include "platform/file_io.h"
 #include "scripted_platform.h"
 #include "test_support.h"
@@ -38,6 +40,32 @@ TEST(SafeWrite, FallsBackToANamedTemporaryFileWhereUnnamedOnesAreMissing) {
     ASSERT_EQ(calls.opened.size(), 1u);
     EXPECT_EQ(fs::path(calls.opened[0]).filename().string().rfind("a.smc.velk-tmp-", 0), 0u);
     EXPECT_EQ(test::listing(dir), std::vector<std::string>{"a.smc"});
+}
+
+// A disk that fills up after `room` writes.
+struct FullDisk : FileCalls {
+    explicit FullDisk(int writes) : room(writes) {}
+    std::atomic<int> room;
+    ssize_t write(int fd, const void* data, size_t size) override {
+        return --room < 0 ? (errno = ENOSPC, -1) : FileCalls::write(fd, data, size);
+    }
+};
+
+// An export that meets a full disk leaves the target as it found it (no
+// folder, or the empty folder), so that the retry is not refused.
+TEST(SafeWrite, AnExportOnAFullDiskLeavesNothingAndMayBeRetried) {
+    ScriptedPlatform scripted;
+    const EditorState state = test::demoState(scripted);
+    const fs::path dir = test::scratchFolder();
+    fs::create_directory(dir / "empty");
+    for (const int room : {0, 100, 160, 1000}) {  // 160: every file but velk-project.txt
+        FullDisk full(room);
+        ScriptedPlatform platform(full);
+        EXPECT_EQ(exportProjectTo(state, platform, dir / "new").done(), room == 1000) << room;
+        EXPECT_EQ(exportProjectTo(state, platform, dir / "empty").done(), room == 1000) << room;
+        EXPECT_EQ(test::listing(dir).size(), room == 1000 ? 2u : 1u) << room;
+        EXPECT_EQ(test::listing(dir / "empty").size(), room == 1000 ? 6u : 0u) << room;
+    }
 }
 
 // A size limit fails the write with its reason instead of killing the
@@ -156,6 +184,7 @@ TEST(BadInput, IsRefusedWithItsPlaceAndReason) {
     struct Case { std::vector<std::string> options; const char* verb; Bytes file; std::string err; };
     const Case cases[] = {
         {{}, "import-names", {0xFF, 0xFE, '[', 0}, "\nn.txt:1:1: begins with a UTF-16 byte-order mark"},
+        {{}, "import-names", test::bytesOf("[F0 00] \xE6\x9C\xA8\n"), "\nn.txt: the file is UTF-8, not Shift-JIS: read it with --utf8"},
         {{}, "import-texts", {'#', 0, '#', 0}, "\nn.txt:1:2: holds a zero byte, so it looks like UTF-16"},
         {{"--utf8"}, "import-texts", test::bytesOf("##No.00 00\n\xE3\x82\xA2\xE3\x82//"), "n.txt:2:2: is not UTF-8: \\xE3\\x82 is"},
         {{"--utf8"}, "import-texts", test::bytesOf("##\n\xC0\xAF"), "n.txt:2:1: is not UTF-8: \\xC0 is no UTF-8"},
@@ -177,6 +206,13 @@ TEST(BadInput, IsRefusedWithItsPlaceAndReason) {
         EXPECT_EQ(r.code, c.err.empty() ? 0 : 1) << c.verb << r.err;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     }
+    // A script named without a folder, run in its own folder, finds its files there.
+    test::writeBytes(dir / "n.txt", test::bytesOf(ips + "near.ips"));
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir);
+    const test::CliRun bare = test::cli({rom, "apply-script", "n.txt"});
+    fs::current_path(cwd);
+    EXPECT_EQ(bare.code, 0) << bare.err;
 }
 
 }  // namespace

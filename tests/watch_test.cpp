@@ -5,6 +5,7 @@
 #include <sstream>
 #include <thread>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include "cli/cli.h"
@@ -129,8 +130,23 @@ TEST_F(WatchSession, TheBackupOfTheFirstRunIsKeptAcrossRuns) {
     EXPECT_NE(test::readBytes(dir / "base.smc"), test::demoImage().bytes);
 }
 
+// A project folder removed and made again (a checkout does this) is heard
+// on its return.
+TEST_F(WatchSession, AProjectFolderRemovedAndMadeAgainIsWatchedOnItsReturn) {
+    start({"save", "out.smc", "patch", "out.bps"});
+    EXPECT_NE(awaitRun(1).find("wrote"), std::string::npos);
+    fs::rename(dir / "proj", dir / "kept");
+    EXPECT_NE(awaitRun(2).find("failed"), std::string::npos);
+    fs::copy(dir / "kept", dir / "proj", fs::copy_options::recursive);
+    std::unique_lock lock(mutex);
+    EXPECT_TRUE(changed.wait_for(lock, std::chrono::seconds(30), [&] {
+        return lines.size() > 2 && lines.back().find("wrote") != std::string::npos;
+    }));
+}
+
 // A save made while a run is under way starts the next run at once; the
-// run's own outputs, in the same folder, start none.
+// run's own outputs, in the same folder, start none. Each --then command is
+// ended before the next starts, and the last when the loop ends.
 TEST_F(WatchLoop, ASaveDuringARunStartsTheNextOne) {
     int runs = 0;
     loop = std::thread([&] {
@@ -138,7 +154,7 @@ TEST_F(WatchLoop, ASaveDuringARunStartsTheNextOne) {
             test::writeBytes(dir / "out.bin", {static_cast<uint8_t>(++runs)});
             if (runs == 2) test::writeBytes(dir / "src.txt", {2});
             return WatchRun{true, "wrote out.bin", {dir}, {}, {dir / "out.bin"}};
-        }, {}, hooks);
+        }, {"sh", "-c", "cd " + dir.string() + " && for p in $(cat .pids 2>/dev/null); do kill -0 $p 2>/dev/null && echo $p >.alive; done; echo $$ >>.pids; exec sleep 30"}, hooks);
     });
     awaitRun(1);
     test::writeBytes(dir / "src.txt", {1});
@@ -146,6 +162,10 @@ TEST_F(WatchLoop, ASaveDuringARunStartsTheNextOne) {
     (void)!write(stop[1], "x", 1);
     loop.join();
     EXPECT_EQ(runs, 3);
+    const Bytes pids = test::readBytes(dir / ".pids");
+    std::istringstream started(std::string(pids.begin(), pids.end()));
+    for (pid_t pid; started >> pid;) EXPECT_EQ(kill(pid, 0), -1) << pid;  // gone, and collected
+    EXPECT_FALSE(fs::exists(dir / ".alive"));
 }
 
 // --then follows each run that went well: not a failed one, and again the

@@ -6,6 +6,7 @@
 #include "app/qt_text.h"
 #include <algorithm>
 
+#include "ops/file_dialogs.h"
 #include "ops/run_operation.h"
 #include "ops/sharing_checks.h"
 #include "rom/catalogues.h"
@@ -164,6 +165,27 @@ void EditorSession::setStatus(QString status) {
 void EditorSession::documentChanged(const Change& change) {
     spaceNote_ = state_.catalogues.resources.empty() ? QString() : qtText(velk::spaceNote(state_));
     emit changed(change);
+}
+
+Outcome EditorSession::reload(const QString& stepName) {
+    const std::optional<ChosenFile> file = askForFile(dialogs_, Ask::OpenRom, false);
+    if (!file) return cancelledOutcome();
+    Step<LoadedRom> rom = loadRomFile(platform_, *file, state_.tables);
+    if (!rom) return run(stepName, [&](EditorState&, Platform&) { return std::move(rom).stop(); });
+    if (isModified()) {
+        switch (dialogs_.askToSaveChanges(saveBeforeReloadQuestion(state_), true)) {
+            case Dialogs::SaveChoice::Save: {
+                const std::filesystem::path loaded = state_.loaded.path;
+                const Outcome saved =
+                    run(QString::fromUtf8("保存"), [&](EditorState& s, Platform& p) { return saveRom(s, p, loaded); });
+                if (!saved.done()) return saved;
+                break;
+            }
+            case Dialogs::SaveChoice::Discard: break;
+            case Dialogs::SaveChoice::Cancel: return cancelledOutcome();
+        }
+    }
+    return run(stepName, [&](EditorState& s, Platform& p) { return installLoadedRom(s, p, file->path, std::move(*rom)); });
 }
 
 size_t EditorSession::bytesHeld() const {

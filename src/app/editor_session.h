@@ -56,6 +56,11 @@ public:
     // (a save dialog when `save`), then runs `op` on the path chosen.
     // Cancelled, with nothing run, when the user cancels.
     Outcome runAsking(const QString& stepName, Ask ask, bool save, Operation op);
+    // Asks for another ROM and loads it. With unsaved edits, asks once it has
+    // loaded whether to save them over the loaded file first (so that a
+    // cancelled dialog or a file that does not load asks nothing); Cancel
+    // keeps everything.
+    Outcome reload(const QString& stepName);
     // After a ROM was loaded outside the session: forget the steps, keep the
     // entries as loaded, and tell the windows everything changed.
     void loaded();

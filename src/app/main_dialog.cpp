@@ -13,7 +13,6 @@
 #include "app/program_icon.h"
 #include "app/qt_text.h"
 #include "ops/operations.h"
-#include "text/sjis.h"
 
 namespace velk {
 
@@ -96,13 +95,13 @@ void MainDialog::applyMode(int selection) {
 void MainDialog::runExtract() {
     const Mode* mode = modeAt(modeCombo_->currentIndex());
     if (!mode || !mode->extract.shown || !mode->extract.run) return;
-    session_.runAsking(qtText(mode->extract.label), mode->extract.ask, mode->extract.save, mode->extract.run);
+    mode->extract.run(session_, qtText(mode->extract.label));
 }
 
 void MainDialog::runWrite() {
     const Mode* mode = modeAt(modeCombo_->currentIndex());
     if (!mode || !mode->write.shown || !mode->write.run) return;
-    session_.runAsking(qtText(mode->write.label), mode->write.ask, mode->write.save, mode->write.run);
+    mode->write.run(session_, qtText(mode->write.label));
 }
 
 void MainDialog::done(int result) {
@@ -110,7 +109,7 @@ void MainDialog::done(int result) {
     // With unsaved edits, asks whether to save them; a cancelled or failed
     // save keeps the window open.
     if (session_.isModified()) {
-        switch (session_.dialogs().askToSaveChanges(toCp932("変更を保存しますか？"))) {
+        switch (session_.dialogs().askToSaveChanges(saveBeforeCloseQuestion())) {
             case Dialogs::SaveChoice::Save:
                 if (!session_.runAsking(QString::fromUtf8("保存"), Ask::SaveRom, true, saveRom).done()) return;
                 break;

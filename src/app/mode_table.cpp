@@ -6,13 +6,22 @@
 namespace velk {
 namespace {
 
-ButtonAction writes(const char* labelUtf8, Operation run, Ask ask) { return {true, toCp932(labelUtf8), run, ask, true}; }
-ButtonAction reads(const char* labelUtf8, Operation run, Ask ask) { return {true, toCp932(labelUtf8), run, ask, false}; }
+// A button that writes the file its save dialog names, or reads the one its
+// open dialog names.
+ButtonAction asking(const char* labelUtf8, Operation op, Ask ask, bool save) {
+    return {true, toCp932(labelUtf8),
+            [op, ask, save](EditorSession& session, const QString& step) { return session.runAsking(step, ask, save, op); }};
+}
+ButtonAction writes(const char* labelUtf8, Operation op, Ask ask) { return asking(labelUtf8, op, ask, true); }
+ButtonAction reads(const char* labelUtf8, Operation op, Ask ask) { return asking(labelUtf8, op, ask, false); }
+ButtonAction reload(const char* labelUtf8) {
+    return {true, toCp932(labelUtf8), [](EditorSession& session, const QString& step) { return session.reload(step); }};
+}
 ButtonAction hidden() { return {}; }
 
 std::array<Mode, kModeCount> makeModes() {
     return {{
-        {toCp932("ROM"), writes("保存", saveRom, Ask::SaveRom), reads("再読込", reloadRom, Ask::OpenRom)},
+        {toCp932("ROM"), writes("保存", saveRom, Ask::SaveRom), reload("再読込")},
         {toCp932("顔グラフィック"), writes("抜き出し", extractFaceGraphics, Ask::FaceGraphics),
          reads("書き込み", writeFaceGraphics, Ask::FaceGraphics)},
         {toCp932("顔グラBMP"), writes("抜き出し", exportFacePicture, Ask::FacePicture), hidden()},

@@ -3,20 +3,23 @@
 // operation it runs on that file.
 #pragma once
 
+#include <QString>
 #include <array>
+#include <functional>
 #include <string>
 
-#include "app/file_questions.h"
-#include "ops/operations.h"
+#include "app/editor_session.h"
 
 namespace velk {
 
+// What a button does through the session: asks for its file, then runs its
+// operation on it, as the undo step `stepName`.
+using ButtonRun = std::function<Outcome(EditorSession& session, const QString& stepName)>;
+
 struct ButtonAction {
     bool shown = false;
-    std::string label;             // Shift-JIS; a hidden button keeps the label it had
-    Operation run = nullptr;       // nothing to run (yet) when null
-    Ask ask = Ask::OpenRom;        // the dialog before it runs
-    bool save = false;             // a save dialog (the operation writes the file)
+    std::string label;  // Shift-JIS; a hidden button keeps the label it had
+    ButtonRun run;      // nothing to run when empty
 };
 
 struct Mode {

@@ -74,11 +74,14 @@ std::optional<ChosenFile> QtPlatform::folderDialog(const FileDialogOptions&) {
                       sjisText(chosen.fileName())};
 }
 
-Dialogs::SaveChoice QtPlatform::askToSaveChanges(std::string_view question) {
+Dialogs::SaveChoice QtPlatform::askToSaveChanges(std::string_view question, bool mnemonics) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("VELK"), qtText(question), QMessageBox::NoButton, parent_);
-    QPushButton* save = box.addButton(QString::fromUtf8("保存"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(QString::fromUtf8("保存しない"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(QString::fromUtf8("キャンセル"), QMessageBox::RejectRole);
+    auto label = [mnemonics](const char* text, const char* key) {
+        return QString::fromUtf8(text) + (mnemonics ? QString::fromUtf8(key) : QString());
+    };
+    QPushButton* save = box.addButton(label("保存", "(&S)"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(label("保存しない", "(&N)"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(label("キャンセル", "(&C)"), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();

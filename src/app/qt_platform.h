@@ -28,7 +28,7 @@ public:
     std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
     std::optional<ChosenFile> folderDialog(const FileDialogOptions& options) override;
     void showMessage(const Message& message) override;
-    SaveChoice askToSaveChanges(std::string_view question) override;
+    SaveChoice askToSaveChanges(std::string_view question, bool mnemonics = false) override;
 
 private:
     std::optional<ChosenFile> showDialog(const FileDialogOptions& options, bool save);

@@ -115,7 +115,8 @@ void Workbench::buildMenus() {
         });
         a->setShortcut(keys);
     };
-    addOperation("別の ROM を開く(&O)...", "ROM の読み込み", Ask::OpenRom, false, reloadRom, QKeySequence::Open);
+    file->addAction(QString::fromUtf8("別の ROM を開く(&O)..."), this, [this] { session_.reload(QString::fromUtf8("ROM の読み込み")); })
+        ->setShortcut(QKeySequence::Open);
     addOperation("ROM を保存(&S)...", "保存", Ask::SaveRom, true, saveRom, QKeySequence::Save);
     file->addSeparator();
     addOperation("名前リストの読み込み...", "名前リストの読み込み", Ask::NameList, false, importNameList);

@@ -16,6 +16,7 @@
 #include "cli/cli_platform.h"
 #include "cli/watch.h"
 #include "image/version.h"
+#include "ops/check_ops.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
 #include "ops/patch_notes.h"
@@ -41,6 +42,7 @@ struct CliOptions {
     bool watch = false;
     std::string then;
     std::string notes;  // --notes FILE: release notes of the run's patches
+    ReportFormat format = ReportFormat::Text;  // of check and stats
 };
 
 // What the verbs of one run share beyond the editor's state.
@@ -83,6 +85,16 @@ VerbRun edits(Operation run) {
     };
 }
 
+// An operation (that only reads the document, or saves it) whose summary is
+// the verb's report.
+VerbRun summarised(Operation run) {
+    return [run](EditorState& s, Platform& p, const std::filesystem::path& path, std::ostream& out, RunContext&) {
+        Outcome o = run(s, p, path);
+        if (o.done()) out << fromCp932(o.summary) << '\n';
+        return o;
+    };
+}
+
 // An operation that also reports plain lines, printed on the output.
 template <typename Run>
 VerbRun reporting(Run run) {
@@ -100,6 +112,23 @@ Outcome buildVerb(EditorState& s, Platform& p, const std::filesystem::path& dir,
     context.projects.push_back(dir);
     Outcome o = runOperation(s, [&] { return buildProjectFrom(s, p, dir, options); });
     if (o.done() && !context.options.watch) out << fromCp932(o.summary) << '\n';
+    return o;
+}
+
+Outcome checkVerb(EditorState& s, Platform& p, const std::filesystem::path& dir, std::ostream& out,
+                  RunContext& context) {
+    context.projects.push_back(dir);  // a watch runs the check again when a file there changes
+    CheckReport report;
+    Outcome o = checkProjectAt(s, p, dir, {context.options.anyBase, context.options.strict}, report);
+    if (o.done() || report.names > 0) out << checkReportText(report, context.options.format);
+    return o;
+}
+
+Outcome statsVerb(EditorState& s, Platform& p, const std::filesystem::path& dir, std::ostream& out,
+                  RunContext& context) {
+    ProjectFigures figures;
+    Outcome o = projectFiguresAt(s, p, dir, {context.options.anyBase, false}, figures);
+    if (o.done()) out << figuresText(figures, context.options.format).value_or(figuresText(figures, ReportFormat::Text).value());
     return o;
 }
 
@@ -138,7 +167,7 @@ const std::vector<Verb>& verbs() {
              printInfo(s, out);
              return doneOutcome({});
          }},
-        {"save", "OUT.smc", "lay every resource out again and write the 4 MiB image", reads(saveRom)},
+        {"save", "OUT.smc", "lay every resource out again and write the 4 MiB image", summarised(saveRom)},
         {"patch", "OUT.ips|OUT.bps",
          "lay out as save does, write a patch from the ROM as loaded instead, and check it by applying it",
          [](EditorState& s, Platform& p, const std::filesystem::path& path, std::ostream& out, RunContext& context) {
@@ -167,12 +196,13 @@ const std::vector<Verb>& verbs() {
         {"apply-script", "IN.txt", "apply a change script; the files it names are found in its folder or below it",
          edits(applyChangeScript)},
         {"export-project", "DIR", "write names, texts, PNG graphics and an empty change script as a new project",
-         [](EditorState& s, Platform& p, const std::filesystem::path& dir, std::ostream& out, RunContext&) {
-             Outcome o = exportProjectTo(s, p, dir);
-             if (o.done()) out << fromCp932(o.summary) << '\n';
-             return o;
-         }},
+         summarised([](EditorState& s, Platform& p, const std::filesystem::path& dir) { return exportProjectTo(s, p, dir); })},
         {"build", "DIR", "apply the project in DIR to its base ROM, each file only where it differs", buildVerb},
+        {"check", "DIR",
+         "check the project in DIR on its base: every name and text encodes and fits its box, glossary terms, "
+         "repeats, locked entries; exit 1 on an error",
+         checkVerb},
+        {"stats", "DIR", "print how many names and texts of the project in DIR stand in each status", statsVerb},
         {"space", nullptr, "print the room a save would use and leave, per region",
          reporting([](EditorState& s, Platform&, const std::filesystem::path&, std::string& r) { return spaceCheck(s, r); })},
         {"diff", "OTHER.smc", "print per kind which entries differ from another image", reporting(diffCheck)},
@@ -200,7 +230,8 @@ void printUsage(std::ostream& os) {
     row("--keep-checksum", "leave the cartridge checksum as the image holds it when saving");
     row("--script-files-anywhere", "let change scripts name files outside their own folder");
     row("--fullwidth", "type a character without a glyph of its own in its full-width form");
-    row("--any-base", "build a project on a ROM other than its base");
+    row("--any-base", "build, check or stats a project on a ROM other than its base");
+    row("--format=FORMAT", "check and stats print text (the default), json or markdown; check also junit");
     row("--watch", "run, then run again from a fresh load after each change of a file a build read");
     row("--then 'COMMAND'", "with --watch: start COMMAND (no shell) after each run that went well");
     row("--notes FILE", "after a run that went well, write its patches' checksums as Markdown notes");
@@ -282,6 +313,8 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
             o.fullWidth = true;
         } else if (option == "--any-base") {
             o.anyBase = true;
+        } else if (option.starts_with("--format=") && reportFormatNamed(option.substr(9))) {
+            o.format = *reportFormatNamed(option.substr(9));
         } else if (option == "--watch") {
             o.watch = true;
         } else if (option == "--then" && first + 1 < args.size()) {
@@ -326,8 +359,7 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
         if (!verb) {
             err << "velk-cli: unknown verb '" << args[i] << "'";
             if (const Verb* close = closestVerb(args[i])) err << " (did you mean " << close->name << "?)";
-            err << "\n";
-            printUsage(err);
+            err << "; see --help\n";
             return 2;
         }
         Step step{verb, {}};

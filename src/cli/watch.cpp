@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include <cerrno>
 #include <csignal>
 
 #include <poll.h>
@@ -19,7 +20,8 @@ extern char** environ;
 namespace velk {
 namespace {
 
-constexpr uint32_t kEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE | IN_ATTRIB;
+constexpr uint32_t kEvents =
+    IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF;
 // Within a burst, the events of one save come microseconds apart; this much
 // quiet ends the burst early.
 constexpr std::chrono::milliseconds kQuiet{40};
@@ -75,6 +77,10 @@ public:
                 at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
                 const auto it = folders_.find(e->wd);
                 if (it == folders_.end()) continue;
+                if (e->mask & (IN_DELETE_SELF | IN_MOVE_SELF)) {  // the folder itself went
+                    changed = true;
+                    continue;
+                }
                 const std::string name = e->len ? std::string(e->name) : std::string();
                 if (ignoredName(name)) continue;
                 if (ignored_.count(std::filesystem::absolute(it->second.path / name).lexically_normal())) continue;
@@ -95,7 +101,16 @@ private:
     }
     void add(const std::filesystem::path& folder, const std::string& name) {
         const int wd = inotify_add_watch(fd_, folder.c_str(), kEvents);
-        if (wd < 0) return;
+        if (wd < 0) {
+            // A folder that is gone (removed, or between a checkout's delete
+            // and its create): its return is heard in the nearest folder
+            // above it that is there.
+            std::filesystem::path gone = std::filesystem::absolute(folder).lexically_normal();
+            if (!gone.has_filename()) gone = gone.parent_path();
+            if (errno == ENOENT && gone.has_parent_path() && gone.parent_path() != gone)
+                add(gone.parent_path(), gone.filename().string());
+            return;
+        }
         Folder& f = folders_[wd];
         if (f.path.empty()) {
             f.path = folder;
@@ -122,8 +137,20 @@ std::string clock() {
     return s;
 }
 
-// Starts the command without a shell; the process is collected later.
+// Ends the commands still running: asked first, then made to.
+void endChildren(std::vector<pid_t>& children) {
+    for (const pid_t pid : children) kill(pid, SIGTERM);
+    for (int tries = 0; tries < 100 && !children.empty(); ++tries) {
+        std::erase_if(children, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
+        if (!children.empty()) usleep(10000);
+    }
+    for (const pid_t pid : children) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+    children.clear();
+}
+
+// Starts the command without a shell, once the previous one has ended.
 void start(const std::vector<std::string>& words, std::vector<pid_t>& children, const WatchHooks& hooks) {
+    endChildren(children);
     std::vector<char*> argv;
     for (const std::string& w : words) argv.push_back(const_cast<char*>(w.c_str()));
     argv.push_back(nullptr);
@@ -198,7 +225,7 @@ int watchLoop(const std::function<WatchRun()>& run, const std::vector<std::strin
             pollfd fds[2] = {{watches.fd(), POLLIN, 0}, {hooks.stopFd, POLLIN, 0}};
             if (poll(fds, hooks.stopFd >= 0 ? 2 : 1, -1) < 0) continue;
             collect(children);
-            if (fds[1].revents) return 0;
+            if (fds[1].revents) return endChildren(children), 0;
             changed = watches.drain();
         }
         const auto burstEnd = std::chrono::steady_clock::now() + hooks.burst;
@@ -207,7 +234,7 @@ int watchLoop(const std::function<WatchRun()>& run, const std::vector<std::strin
             if (left.count() <= 0) break;
             pollfd fds[2] = {{watches.fd(), POLLIN, 0}, {hooks.stopFd, POLLIN, 0}};
             const int ready = poll(fds, hooks.stopFd >= 0 ? 2 : 1, static_cast<int>(std::min(left, kQuiet).count()));
-            if (ready > 0 && fds[1].revents) return 0;
+            if (ready > 0 && fds[1].revents) return endChildren(children), 0;
             if (ready <= 0) break;
             watches.drain();
         }

@@ -34,7 +34,9 @@ std::vector<std::string> splitCommand(const std::string& command);
 // Runs `run` once and after each change, printing one line a run (a change
 // made while a run is under way starts the next one), and starts
 // `then` (when not empty) after each run that went well, without waiting for
-// it. Returns 0 once stopFd turns readable, 1 when inotify is unavailable.
+// it; the previous command is ended first, and the last one on return. A
+// watched folder that is removed is waited for in the folder above it.
+// Returns 0 once stopFd turns readable, 1 when inotify is unavailable.
 int watchLoop(const std::function<WatchRun()>& run, const std::vector<std::string>& then, const WatchHooks& hooks);
 
 }  // namespace velk

@@ -20,7 +20,7 @@ namespace velk {
 enum class ProblemCode : uint8_t {
     // Files and the system.
     SystemError,            // words: the system's own
-    FileTooLarge,           // expected: the limit in MiB
+    FileTooLarge,           // expected: the limit in bytes
     Utf16ByteOrderMark,     //
     Utf16ZeroByte,          // offset: the zero byte
     NotUtf8,                // bytes: the sequence that is no UTF-8 character
@@ -116,6 +116,18 @@ enum class ProblemCode : uint8_t {
     PatternMatchFailed,       // words: PCRE2's own
     EntryChangedSincePreview, // record and entry: which
     ReplaceResultsUnusable,   // found: how many entries; words: one line for each
+    // A project's status.tsv and glossary.tsv; line and x: the line and column.
+    StatusKindUnknown,      // bytes: the field
+    StatusNumberInvalid,    // bytes: the field
+    StatusEntryOutOfRange,  // record; found: the number; expected: how many there are
+    StatusWordUnknown,      // bytes: the field
+    StatusNoteEscape,       // bytes: the backslash and what follows it
+    StatusLockSha1Invalid,  // bytes: the field
+    StatusFieldCount,       // found: the fields; expected: how many a line has
+    StatusDuplicate,        // found: the line that named the entry first
+    GlossaryNoTranslation,  // a line without a tab between the original and its translation
+    // (a new code goes above this line)
+    LastCode = GlossaryNoTranslation
 };
 
 // Which kind of record a problem is about.
@@ -162,10 +174,10 @@ inline Problem systemError(std::string words, bool writing = false) {
     return p;
 }
 
-// A file larger than `limitBytes` (a whole number of MiB).
+// A file larger than `limitBytes`.
 inline Problem tooLarge(size_t limitBytes) {
     Problem p{ProblemCode::FileTooLarge};
-    p.expected = static_cast<int64_t>(limitBytes >> 20);
+    p.expected = static_cast<int64_t>(limitBytes);
     return p;
 }
 

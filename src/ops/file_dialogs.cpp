@@ -60,7 +60,17 @@ Message placedFileMessage(Problem problem, const ChosenFile& file, const std::st
 }
 
 Outcome failedWith(const Problem& problem, const SourceText* source, std::vector<std::string> warnings) {
-    return failedOutcome(renderMessage(problem, source), std::move(warnings));
+    Message m = renderMessage(problem, source);
+    // A UTF-8 file read as Shift-JIS fails at its first Japanese character:
+    // say how it would read.
+    if (source && !source->utf8) {
+        const std::string_view bytes(reinterpret_cast<const char*>(source->bytes.data()), source->bytes.size());
+        if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) &&
+            toCp932Strict(bytes))
+            m.detail += "\n" + source->name +
+                        ": the file is UTF-8, not Shift-JIS: read it with --utf8, or begin it with a byte-order mark";
+    }
+    return failedOutcome(std::move(m), std::move(warnings));
 }
 
 Step<TextFile> readTextFile(Platform& platform, const ChosenFile& file) {

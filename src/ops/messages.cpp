@@ -79,7 +79,10 @@ std::string codeReason(const Problem& p) {
     const std::string shown = fromCp932Escaped(p.bytes);
     switch (p.code) {
         case C::SystemError: return p.words;
-        case C::FileTooLarge: return "larger than " + num(p.expected) + " MiB";
+        case C::FileTooLarge:
+            if (p.expected % (1 << 20) == 0) return "larger than " + num(p.expected >> 20) + " MiB";
+            if (p.expected % (1 << 10) == 0) return "larger than " + num(p.expected >> 10) + " KiB";
+            return "larger than " + num(p.expected) + " bytes";
         case C::Utf16ByteOrderMark: return "begins with a UTF-16 byte-order mark; save it as Shift-JIS or UTF-8";
         case C::Utf16ZeroByte: return "holds a zero byte, so it looks like UTF-16; save it as Shift-JIS or UTF-8";
         case C::NotUtf8: return "is not UTF-8: " + escapedBytes(p.bytes) + " is no UTF-8 character";
@@ -178,8 +181,7 @@ std::string codeReason(const Problem& p) {
         case C::FolderNotEmpty: return "the folder is not empty; a project is exported into a new or empty folder";
         case C::ProjectFileInvalid: return p.words;
         case C::PatchFailedCheck:
-            return "the patch failed its check and " +
-                   (p.cause.empty() ? std::string("was removed") : "could not be removed (" + p.cause + ")") + ": " + p.words;
+            return "the patch failed its check and was not written: " + p.words;
         case C::RuleNotTwoColumns:
             return "a rule is PATTERN, one TAB and REPLACEMENT; this line has " + num(p.found) + " columns";
         case C::EmptyPattern: return "the pattern is empty";
@@ -190,6 +192,17 @@ std::string codeReason(const Problem& p) {
         case C::PatternMatchFailed: return "the regular expression gave up on " + entryName(p) + ": " + p.words;
         case C::EntryChangedSincePreview: return entryName(p) + " has changed since the preview; make it again";
         case C::ReplaceResultsUnusable: return p.words;
+        case C::StatusKindUnknown: return "'" + p.bytes + "' is no kind of entry: name or text";
+        case C::StatusNumberInvalid: return "'" + p.bytes + "' is no entry number: four hexadecimal digits, such as 0002";
+        case C::StatusEntryOutOfRange:
+            return hex("%04llX", p.found) + " is past the last " + recordName(p.record) + " (" + hex("%04llX", p.expected - 1) + ")";
+        case C::StatusWordUnknown: return "'" + p.bytes + "' is no status: draft, review, done, locked or none";
+        case C::StatusNoteEscape: return "'" + p.bytes + "' in a note: only \\t, \\n and \\\\ are escapes";
+        case C::StatusLockSha1Invalid: return "'" + p.bytes + "' is no SHA-1 of the locked text (40 lower-case hexadecimal digits)";
+        case C::StatusFieldCount:
+            return num(p.found) + " fields: KIND, NUMBER, STATUS and NOTE, with the SHA-1 of its text behind a locked one";
+        case C::StatusDuplicate: return "the entry has a line already, line " + num(p.found);
+        case C::GlossaryNoTranslation: return "no tab between the original and its translation";
     }
     return {};
 }

@@ -27,6 +27,13 @@ using Operation = Outcome (*)(EditorState& state, Platform& platform, const std:
 Step<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const CharTables& tables);
 Outcome openRomAtStart(EditorState& state, Platform& platform, const std::filesystem::path& path);
 Outcome reloadRom(EditorState& state, Platform& platform, const std::filesystem::path& path);
+// The second half of a load, for a window that asks between reading the file
+// (loadRomFile) and replacing the document with it.
+Outcome installLoadedRom(EditorState& state, Platform& platform, const std::filesystem::path& path, LoadedRom rom);
+// What the window asks, with unsaved edits, once another file has loaded
+// ("demo.smc への変更を保存しますか？") and before it closes.
+std::string saveBeforeReloadQuestion(const EditorState& state);
+std::string saveBeforeCloseQuestion();
 
 // Saves: lays the image out (nothing written and the image unchanged when it
 // does not fit), writes the checksum, and writes the copier header and the

@@ -14,6 +14,7 @@
 #include "ops/file_dialogs.h"
 #include "ops/loaded_rom_guard.h"
 #include "ops/messages.h"
+#include "ops/script_file_checks.h"
 #include "text/sjis.h"
 
 namespace velk {
@@ -48,7 +49,9 @@ Outcome writeFailed(Problem problem, const std::filesystem::path& path) {
     return fileFailed(std::move(problem), path);
 }
 
+// A regular file only: a FIFO would never end.
 Result<std::vector<uint8_t>> readPngFile(Platform& platform, const std::filesystem::path& path) {
+    if (Status s = checkRegularFile(platform.fileIdentity(path)); !s) return std::move(s.problem());
     Result<std::vector<uint8_t>> bytes = platform.readFile(path, kMaxPngBytes + 1);
     if (bytes && bytes->size() > kMaxPngBytes) return tooLarge(kMaxPngBytes);
     return bytes;

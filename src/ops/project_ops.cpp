@@ -1,15 +1,19 @@
 #include "ops/project_ops.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 #include <nettle/sha1.h>
 
 #include "image/parallel.h"
+#include "image/hex.h"
+#include "ops/entry_ops.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"
 #include "ops/reads_the_same.h"
+#include "ops/script_file_checks.h"
 #include "ops/step_platform.h"
 #include "patch/bps.h"
 #include "script/change_script.h"
@@ -103,6 +107,29 @@ std::string hex8(uint32_t v) {
     return s;
 }
 
+// A box break as its escape's textual form: "!15!" or "?1B 05?".
+std::string escapeForm(const std::vector<uint8_t>& code) {
+    std::string out = code.size() == 1 ? "!" : "?";
+    for (size_t i = 0; i < code.size(); ++i) {
+        if (i) out += ' ';
+        appendHexByte(out, code[i]);
+    }
+    return out + (code.size() == 1 ? "!" : "?");
+}
+
+std::optional<std::vector<uint8_t>> parseEscapeForm(std::string_view form) {
+    auto byteAt = [&](size_t at) -> std::optional<uint8_t> {
+        const int hi = hexDigitValue(static_cast<uint8_t>(form[at])), lo = hexDigitValue(static_cast<uint8_t>(form[at + 1]));
+        if (hi < 0 || lo < 0) return std::nullopt;
+        return static_cast<uint8_t>(hi << 4 | lo);
+    };
+    if (form.size() == 4 && form[0] == '!' && form[3] == '!')
+        if (const auto b = byteAt(1)) return std::vector<uint8_t>{*b};
+    if (form.size() == 7 && form[0] == '?' && form[3] == ' ' && form[6] == '?')
+        if (const auto b0 = byteAt(1), b1 = byteAt(4); b0 && b1) return std::vector<uint8_t>{*b0, *b1};
+    return std::nullopt;
+}
+
 Message projectMessage(const std::string& text, std::string detail) {
     return Message{toCp932(text), text, std::move(detail)};
 }
@@ -113,9 +140,45 @@ Message cannotReadProject(const std::filesystem::path& file, Problem p) {
     return renderMessage(p);
 }
 
+// The largest velk-project.txt, and the largest file a build reads.
+constexpr size_t kMaxProjectFileBytes = size_t{64} << 10;
+constexpr size_t kMaxProjectInputBytes = size_t{64} << 20;
+
+// A file of the project as a build reads it: a regular file (a FIFO would
+// never end, a device never stop) of at most `maxBytes`.
+Result<std::vector<uint8_t>> readProjectInput(Platform& platform, const std::filesystem::path& path,
+                                              size_t maxBytes = kMaxProjectInputBytes) {
+    if (Status s = checkRegularFile(platform.fileIdentity(path)); !s) return std::move(s.problem());
+    Result<std::vector<uint8_t>> bytes = platform.readFile(path, maxBytes + 1);
+    if (bytes && bytes->size() > maxBytes) return tooLarge(maxBytes);
+    return bytes;
+}
+
 bool sameBytes(Platform& platform, const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-    const Result<std::vector<uint8_t>> onDisk = platform.readFile(path, bytes.size() + 1);
+    const Result<std::vector<uint8_t>> onDisk = readProjectInput(platform, path, bytes.size());
     return onDisk && *onDisk == bytes;
+}
+
+// The number a box rule's key sets, or nothing for another key.
+std::optional<int>* boxNumber(ProjectBoxRules& box, const std::string& key) {
+    if (key == "text-columns") return &box.textColumns;
+    if (key == "text-lines") return &box.textLines;
+    if (key == "name-columns") return &box.nameColumns;
+    if (key == "escape-width") return &box.escapeWidth;
+    for (size_t t = 0; t < box.tokenWidths.size(); ++t)
+        if (key == tokenWidthKey(t)) return &box.tokenWidths[t];
+    return nullptr;
+}
+
+// A whole number as the project file writes it: digits only, no sign.
+template <typename T>
+std::optional<T> parseNumber(std::string_view value, int base) {
+    T n{};
+    const char* end = value.data() + value.size();
+    if (value.empty() || value.front() == '+' || value.front() == '-') return std::nullopt;
+    const auto [stop, error] = std::from_chars(value.data(), end, n, base);
+    if (error != std::errc{} || stop != end) return std::nullopt;
+    return n;
 }
 
 }  // namespace
@@ -146,9 +209,60 @@ std::string sha1Hex(std::span<const uint8_t> bytes) {
     return out;
 }
 
+std::string tokenWidthKey(size_t token) {
+    static const std::array<std::string, 5> keys = [] {
+        std::array<std::string, 5> k;
+        for (size_t t = 0; t < k.size(); ++t) {
+            const std::string& form = tokens()[t].text;
+            k[t] = "token-width-" + fromCp932(form.substr(1, form.size() - 2));
+        }
+        return k;
+    }();
+    return keys[token];
+}
+
+BoxRules boxRulesOf(const ProjectBoxRules& set, const EditorState& base, std::map<std::string, std::string>* origins) {
+    BoxRules rules;
+    auto note = [&](const std::string& key, const std::string& inferred) {
+        if (origins) (*origins)[key] = inferred;
+    };
+    rules.escapeWidth = set.escapeWidth.value_or(0);
+    if (!set.escapeWidth) note("escape-width", "escape-width: 0 by default, a control code takes no cell");
+    for (size_t t = 0; t < rules.tokenWidths.size(); ++t) {
+        rules.tokenWidths[t] = set.tokenWidths[t].value_or(1);
+        if (!set.tokenWidths[t] && t == 0)
+            note(tokenWidthKey(t), "token widths: 1 cell each by default; set the cells the game gives each word");
+    }
+    rules.textBoxBreak = set.textBoxBreak.value_or(std::vector<uint8_t>{});
+    if (!set.textBoxBreak)
+        note("text-box-break", "text-box-break: none by default; an escape such as !15! that starts a new box makes "
+                               "text-lines count per box");
+    const Catalogues& c = base.catalogues;
+    const InferredLimits found = inferLimits(c.texts(), c.names, rules);
+    rules.textColumns = set.textColumns.value_or(found.textColumns);
+    rules.textLines = set.textLines.value_or(found.textLines);
+    rules.nameColumns = set.nameColumns.value_or(found.nameColumns);
+    const std::string keeps = ", so the base passes its own check";
+    if (!set.textColumns)
+        note("text-columns", "text-columns: the widest line of the base's texts, line " +
+                                 std::to_string(found.widestTextLine + 1) + " of " +
+                                 fromCp932(entryLabel(EntryKind::Text, found.widestText)) + keeps);
+    if (!set.textLines)
+        note("text-lines", "text-lines: the most lines of a base text (or box), " +
+                               fromCp932(entryLabel(EntryKind::Text, found.longestText)) + keeps);
+    if (!set.nameColumns)
+        note("name-columns", "name-columns: the widest name of the base, " +
+                                 fromCp932(entryLabel(EntryKind::Name, found.widestName)) + keeps);
+    return rules;
+}
+
 ProjectBase projectBaseOf(const EditorState& state) {
-    return ProjectBase{kProjectFormat, state.image.bytes.size(), crc32Of(state.image.bytes), sha1Hex(state.image.bytes),
-                       !state.loaded.copierHeader.empty(), {}};
+    ProjectBase base{kProjectFormat, state.image.bytes.size(), crc32Of(state.image.bytes), sha1Hex(state.image.bytes),
+                     !state.loaded.copierHeader.empty(), {}, {}, {}};
+    const BoxRules rules = boxRulesOf({}, state, &base.boxOrigins);
+    base.box = {rules.textColumns, rules.textLines, rules.nameColumns, rules.escapeWidth, rules.textBoxBreak, {}};
+    for (size_t t = 0; t < rules.tokenWidths.size(); ++t) base.box.tokenWidths[t] = rules.tokenWidths[t];
+    return base;
 }
 
 std::string projectFileText(const ProjectBase& base) {
@@ -164,6 +278,21 @@ std::string projectFileText(const ProjectBase& base) {
         if (it == base.files.end()) continue;
         for (const ProjectBase::File& f : it->second) text += "file." + std::string(step.name) + " = " + f.path + " " + f.sha1 + "\n";
     }
+    text += "# Box rules, for the check: the cells a line of a text and a name may take (a glyph is one\n"
+            "# cell, a word reference its name's cells); edit them to the game's windows.\n";
+    auto rule = [&](const std::string& key, const std::optional<std::string>& value) {
+        if (const auto it = base.boxOrigins.find(key); it != base.boxOrigins.end()) text += "# " + it->second + "\n";
+        if (value) text += key + (value->empty() ? " =" : " = " + *value) + "\n";
+    };
+    auto number = [](const std::optional<int>& v) { return v ? std::optional(std::to_string(*v)) : std::nullopt; };
+    const ProjectBoxRules& box = base.box;
+    rule("text-columns", number(box.textColumns));
+    rule("text-lines", number(box.textLines));
+    rule("text-box-break", box.textBoxBreak ? std::optional(box.textBoxBreak->empty() ? std::string() : escapeForm(*box.textBoxBreak))
+                                            : std::nullopt);
+    rule("name-columns", number(box.nameColumns));
+    for (size_t t = 0; t < box.tokenWidths.size(); ++t) rule(tokenWidthKey(t), number(box.tokenWidths[t]));
+    rule("escape-width", number(box.escapeWidth));
     return text;
 }
 
@@ -191,20 +320,31 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
         if (eq == std::string_view::npos) return fail("not \"key = value\"");
         const std::string key(trim(line.substr(0, eq)));
         const std::string value(trim(line.substr(eq + 1)));
-        char* rest = nullptr;
         if (key == "format") {
-            base.format = static_cast<int>(std::strtol(value.c_str(), &rest, 10));
-            if (base.format != kProjectFormat || *rest) return fail("format " + value + " is not one this VELK reads");
+            const std::optional<int> format = parseNumber<int>(value, 10);
+            if (format != kProjectFormat) return fail("format " + value + " is not one this VELK reads");
+            base.format = *format;
         } else if (key == "base-size") {
-            base.size = std::strtoull(value.c_str(), &rest, 10);
-            haveSize = !value.empty() && !*rest;
+            const std::optional<size_t> size = parseNumber<size_t>(value, 10);
+            if (!size) return fail("base-size " + value + " is not a size in bytes");
+            base.size = *size;
+            haveSize = true;
         } else if (key == "base-crc32") {
-            base.crc32 = static_cast<uint32_t>(std::strtoul(value.c_str(), &rest, 16));
-            haveCrc = value.size() == 8 && !*rest;
+            const std::optional<uint32_t> crc = parseNumber<uint32_t>(value, 16);
+            if (!crc || value.size() != 8) return fail("base-crc32 " + value + " is not 8 hex digits");
+            base.crc32 = *crc;
+            haveCrc = true;
         } else if (key == "base-sha1") {
             base.sha1 = value;
         } else if (key == "base-copier-header") {
             base.copierHeader = value == "yes";
+        } else if (key == "text-box-break") {
+            base.box.textBoxBreak = value.empty() ? std::optional(std::vector<uint8_t>{}) : parseEscapeForm(value);
+            if (!base.box.textBoxBreak) return fail("text-box-break is an escape such as !15! or ?1B 05?, or nothing");
+        } else if (std::optional<int>* width = key.starts_with("file.") ? nullptr : boxNumber(base.box, key)) {
+            const std::optional<int> v = parseNumber<int>(value, 10);
+            if (!v || *v > 9999) return fail(key + " is a number of cells, 0 to 9999");
+            *width = *v;
         } else if (key.starts_with("file.")) {
             const size_t blank = value.rfind(' ');
             if (blank == std::string::npos) return fail("not \"file.STEP = PATH SHA1\"");
@@ -216,10 +356,42 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
     return base;
 }
 
-Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
-    if (const Result<std::vector<std::string>> there = platform.listFolder(dir); there && !there->empty()) {
-        return cannotWriteAt(problem(ProblemCode::FolderNotEmpty), dir);
+namespace {
+
+// What an export has written so far; unless kept, it is removed again (the
+// files, then the folders it made, deepest first), so that a failed export
+// (a full disk) leaves nothing and a retry finds the folder as it was.
+class ExportUndo {
+public:
+    ExportUndo(Platform& platform, const std::filesystem::path& dir, bool dirWasThere) : platform_(platform) {
+        if (!dirWasThere) folders_.push_back(dir);
     }
+    ~ExportUndo() {
+        if (kept_) return;
+        for (const std::filesystem::path& f : files_) (void)platform_.removeFile(f);
+        std::sort(folders_.begin(), folders_.end());
+        for (auto f = folders_.rbegin(); f != folders_.rend(); ++f) (void)platform_.removeFile(*f);
+    }
+    ExportUndo(const ExportUndo&) = delete;
+    ExportUndo& operator=(const ExportUndo&) = delete;
+    void file(const std::filesystem::path& path) { files_.push_back(path); }
+    void folder(const std::filesystem::path& path) {
+        if (std::find(folders_.begin(), folders_.end(), path) == folders_.end()) folders_.push_back(path);
+    }
+    void keep() { kept_ = true; }
+
+private:
+    Platform& platform_;
+    std::vector<std::filesystem::path> files_, folders_;
+    bool kept_ = false;
+};
+
+}  // namespace
+
+Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    const Result<std::vector<std::string>> there = platform.listFolder(dir);
+    if (there && !there->empty()) return cannotWriteAt(problem(ProblemCode::FolderNotEmpty), dir);
+    ExportUndo undo(platform, dir, platform.fileIdentity(dir).has_value());
     ProjectBase base = projectBaseOf(state);
     std::vector<std::string> warnings;
     for (const ProjectStep& step : projectSteps()) {
@@ -228,6 +400,8 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
         warnings.insert(warnings.end(), o.warnings.begin(), o.warnings.end());
         if (!o.done()) return o;
         for (const auto& [path, bytes] : capture.written) {
+            if (path.parent_path() != dir && !platform.fileIdentity(path.parent_path())) undo.folder(path.parent_path());
+            undo.file(path);
             if (Status made = platform.makeFolder(path.parent_path()); !made)
                 return cannotWriteAt(std::move(made.problem()), path.parent_path());
             base.files[step.name].push_back({path.lexically_relative(dir).generic_string(), sha1Hex(bytes)});
@@ -244,21 +418,22 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
             if (!w.done()) return std::move(w);
     }
     const std::string text = projectFileText(base);
+    undo.file(dir / kProjectFileName);
     if (Outcome o = writeProjectFile(platform, dir / kProjectFileName,
                                      std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
         !o.done())
         return o;
+    undo.keep();
     return doneOutcome(toCp932("project exported to " + dir.string()), std::move(warnings));
 }
 
-Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir,
-                         const BuildOptions& options) {
+Step<ProjectBase> openProjectBase(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
+                                  bool anyBase) {
     const std::filesystem::path projectFile = dir / kProjectFileName;
-    if (options.read) options.read->push_back(projectFile);
-    Result<std::vector<uint8_t>> text = platform.readFile(projectFile, 1 << 16);
+    Result<std::vector<uint8_t>> text = readProjectInput(platform, projectFile, kMaxProjectFileBytes);
     if (!text) return failedOutcome(cannotReadProject(projectFile, std::move(text.problem())));
     std::string why;
-    const std::optional<ProjectBase> base =
+    std::optional<ProjectBase> base =
         parseProjectFile(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), &why);
     if (!base) {
         Problem p = problem(ProblemCode::ProjectFileInvalid);
@@ -266,12 +441,21 @@ Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::file
         return failedOutcome(cannotReadProject(projectFile, std::move(p)));
     }
     const uint32_t loadedCrc = crc32Of(state.image.bytes);
-    if (!options.anyBase && (loadedCrc != base->crc32 || state.image.bytes.size() != base->size))
+    if (!anyBase && (loadedCrc != base->crc32 || state.image.bytes.size() != base->size))
         return failedOutcome(projectMessage(
             "the loaded ROM is not this project's base",
             "project base CRC32 " + hex8(base->crc32) + " (" + std::to_string(base->size) + " bytes), loaded ROM CRC32 " +
                 hex8(loadedCrc) + " (" + std::to_string(state.image.bytes.size()) +
                 " bytes); --any-base builds on it all the same"));
+    return std::move(*base);
+}
+
+Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir,
+                         const BuildOptions& options) {
+    if (options.read) options.read->push_back(dir / kProjectFileName);
+    Step<ProjectBase> base = openProjectBase(state, platform, dir, options.anyBase);
+    if (!base) return std::move(base).stop();
+    const uint32_t loadedCrc = crc32Of(state.image.bytes);
 
     // Whether each step's files are still the base's: by the SHA-1 the
     // project recorded of them, on the base itself; otherwise by what the
@@ -285,7 +469,7 @@ Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::file
         known[i] = true;
         same[i] = std::all_of(it->second.begin(), it->second.end(), [&](const ProjectBase::File& f) {
             if (options.read) options.read->push_back(dir / f.path);
-            const Result<std::vector<uint8_t>> bytes = platform.readFile(dir / f.path);
+            const Result<std::vector<uint8_t>> bytes = readProjectInput(platform, dir / f.path);
             return bytes && sha1Hex(*bytes) == f.sha1;
         });
     }

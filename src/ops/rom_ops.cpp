@@ -12,16 +12,11 @@
 namespace velk {
 namespace {
 
-// Loads the file and makes it the document, the file's facts kept beside it.
+// Loads the file and makes it the document.
 Outcome loadRomFrom(EditorState& state, Platform& platform, const std::filesystem::path& path) {
     Step<LoadedRom> rom = loadRomFile(platform, namedFile(path), state.tables);
     if (!rom) return std::move(rom).stop();
-    installRom(state, *rom);
-    const FileIdentity identity = platform.fileIdentity(path).value_or(FileIdentity{});
-    state.loaded = {std::move(rom->copierHeader), path, identity, {}, rom->fileCrc};
-    Outcome loaded = doneOutcome(toCp932(state.loaded.path.filename().string() + " を読み込みました"));
-    loaded.effect = Effect::Load;
-    return loaded;
+    return installLoadedRom(state, platform, path, std::move(*rom));
 }
 
 // How the image in the ROM file as it was loaded (behind its copier header,
@@ -93,6 +88,21 @@ Step<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const Ch
     if (!rom) return fileFailure(std::move(rom.problem()), file);
     return std::move(*rom);
 }
+
+Outcome installLoadedRom(EditorState& state, Platform& platform, const std::filesystem::path& path, LoadedRom rom) {
+    installRom(state, rom);
+    const FileIdentity identity = platform.fileIdentity(path).value_or(FileIdentity{});
+    state.loaded = {std::move(rom.copierHeader), path, identity, {}, rom.fileCrc};
+    Outcome loaded = doneOutcome(toCp932(state.loaded.path.filename().string() + " を読み込みました"));
+    loaded.effect = Effect::Load;
+    return loaded;
+}
+
+std::string saveBeforeReloadQuestion(const EditorState& state) {
+    return toCp932(state.loaded.path.filename().string() + " への変更を保存しますか？");
+}
+
+std::string saveBeforeCloseQuestion() { return toCp932("変更を保存しますか？"); }
 
 Outcome openRomAtStart(EditorState& state, Platform& platform, const std::filesystem::path& path) {
     state.tables = builtInCharTables();

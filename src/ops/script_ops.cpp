@@ -20,7 +20,9 @@ Result<std::vector<uint8_t>> ScriptFolderFiles::read(std::string_view name, size
             if (platform_.fileIdentity(alternative)) path = alternative;
         }
     }
-    if (Status s = checkInsideScriptFolder(platform_.resolvedPath(path), platform_.resolvedPath(folder_), anywhere_); !s)
+    // A script named without a folder lies in the current one.
+    const std::filesystem::path folder = folder_.empty() ? std::filesystem::path(".") : folder_;
+    if (Status s = checkInsideScriptFolder(platform_.resolvedPath(path), platform_.resolvedPath(folder), anywhere_); !s)
         return std::move(s.problem());
     if (Status s = checkRegularFile(platform_.fileIdentity(path)); !s) return std::move(s.problem());
     return platform_.readFile(path, maxBytes);

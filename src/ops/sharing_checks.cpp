@@ -1,4 +1,5 @@
 #include "ops/sharing_checks.h"
+#include "ops/step_platform.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -146,7 +147,10 @@ Outcome exportTableFile(EditorState& state, Platform& platform, const std::files
 Outcome savePatchVerified(EditorState& state, Platform& platform, const std::filesystem::path& path,
                           std::string& report, PatchFacts* facts) {
     const ChosenFile file = namedFile(path);
-    Outcome saved = saveRom(state, platform, path);
+    // The patch is made in memory, checked there and written once: read back
+    // from a FIFO or from a link to standard output it would hang or differ.
+    StepPlatform step(platform, true);
+    Outcome saved = saveRom(state, step, path);
     if (!saved.done()) return saved;
     // The file as loaded: unchanged where it lies, or the copy kept before
     // this run saved over it.
@@ -157,7 +161,9 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, const std::fil
     if (source)  // the patch goes from the image behind the copier header
         source->erase(source->begin(), source->begin() + static_cast<std::ptrdiff_t>(
                                                              std::min(source->size(), state.loaded.copierHeader.size())));
-    Result<std::vector<uint8_t>> patch = platform.readFile(file.path);
+    const auto inMemory = step.written.find(file.path);
+    Result<std::vector<uint8_t>> patch =
+        inMemory != step.written.end() ? Result<std::vector<uint8_t>>(inMemory->second) : systemError("not made");
     std::string why;
     if (!source || !patch) {
         why = "it cannot be read back: " + (!source ? problemReason(source.problem()) : problemReason(patch.problem()));
@@ -172,12 +178,11 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, const std::fil
         why = !records ? problemReason(records.problem()) : made != target ? "applied, it does not give the saved image" : "";
     }
     if (!why.empty()) {
-        Status removed = platform.removeFile(file.path);
         Problem p = problem(ProblemCode::PatchFailedCheck);
         p.words = why;
-        if (!removed) p.cause = problemReason(removed.problem());
         return cannotWrite(std::move(p), file);
     }
+    if (Status s = platform.writeFile(file.path, *patch); !s) return cannotWrite(std::move(s.problem()), file);
     const PatchFacts made{file.displayName(), patch->size(), romHashes(*source), romHashes(target), state.loaded.copierHeader.size()};
     report += made.file + ": " + std::to_string(made.size) + " bytes, source CRC32 " + hex(made.base.crc32, 8) +
               ", target CRC32 " + hex(made.result.crc32, 8) + ", verified\n" + patchHashLines(made);

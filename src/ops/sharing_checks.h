@@ -33,11 +33,12 @@ std::string foldedNumbers(const std::vector<int64_t>& numbers, int digits, size_
 // Writes the character tables as a UTF-8 table file.
 Outcome exportTableFile(EditorState& state, Platform& platform, const std::filesystem::path& path);
 
-// Saves a patch as saveRom does, then reads it back, applies it to the image
-// in the file as loaded (behind its copier header, if any) and compares with
-// the image a save writes, without a header. A patch that does not give it is
-// removed and reported. The report line gives size, both CRC32s and
-// "verified", then patchHashLines; `facts` gets what the notes need.
+// Makes a patch as saveRom does, applies it in memory to the image in the
+// file as loaded (behind its copier header, if any) and compares with the
+// image a save writes, without a header; only a patch that gives it is
+// written, once (a FIFO or a link to standard output takes it as a file
+// does). The report line gives size, both CRC32s and "verified", then
+// patchHashLines; `facts` gets what the notes need.
 Outcome savePatchVerified(EditorState& state, Platform& platform, const std::filesystem::path& path,
                           std::string& report, PatchFacts* facts = nullptr);
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 
+#include "ops/script_file_checks.h"
 #include "platform/forwarding_platform.h"
 
 namespace velk {
@@ -15,13 +16,17 @@ public:
     explicit StepPlatform(Platform& inner, bool capture = false) : ForwardingPlatform(inner), capture_(capture) {}
 
     bool utf8Files() const override { return true; }
+    // Only regular files are read: a FIFO or a device named in a project
+    // would never end.
     Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override {
         noteRead(path);
+        if (Status s = checkRegularFile(inner_.fileIdentity(path)); !s) return std::move(s.problem());
         return inner_.readFile(path, maxBytes);
     }
     Status readFilePieces(const std::filesystem::path& path, size_t maxBytes,
                           const std::function<void(std::span<const uint8_t>)>& piece) override {
         noteRead(path);
+        if (Status s = checkRegularFile(inner_.fileIdentity(path)); !s) return s;
         return inner_.readFilePieces(path, maxBytes, piece);
     }
     // Several files may be written at once from different threads.

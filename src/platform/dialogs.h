@@ -39,11 +39,12 @@ public:
     // A modal box with an OK button showing the message, its detail below.
     virtual void showMessage(const Message& message) = 0;
 
-    // Asks whether to save the edits before the window closes (a Shift-JIS
-    // question). Without a way to ask: Discard.
+    // Asks whether to save the edits before the window closes or another
+    // file replaces them (a Shift-JIS question); `mnemonics` gives the
+    // buttons their keys. Without a way to ask: Discard.
     enum class SaveChoice { Save, Discard, Cancel };
-    virtual SaveChoice askToSaveChanges(std::string_view question) {
-        (void)question;
+    virtual SaveChoice askToSaveChanges(std::string_view question, bool mnemonics = false) {
+        (void)question, (void)mnemonics;
         return SaveChoice::Discard;
     }
 };

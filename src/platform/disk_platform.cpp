@@ -6,6 +6,8 @@
 
 namespace velk {
 
+DiskPlatform::DiskPlatform() : calls_(systemFileCalls()) {}
+
 Result<std::vector<uint8_t>> DiskPlatform::readFile(const std::filesystem::path& path, size_t maxBytes) {
     return readWholeFile(path, maxBytes);
 }
@@ -16,7 +18,7 @@ Status DiskPlatform::readFilePieces(const std::filesystem::path& path, size_t ma
 }
 
 Status DiskPlatform::writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
-    return writeFileReplacing(path, bytes);
+    return writeFileReplacing(path, bytes, calls_);
 }
 
 std::optional<FileIdentity> DiskPlatform::fileIdentity(const std::filesystem::path& path) {

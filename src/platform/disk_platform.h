@@ -7,8 +7,14 @@
 
 namespace velk {
 
+class FileCalls;
+
 class DiskPlatform : public Platform {
 public:
+    // Writes go through `calls` (a test's faults; the system's otherwise).
+    DiskPlatform();
+    explicit DiskPlatform(FileCalls& calls) : calls_(calls) {}
+
     Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override;
     Status readFilePieces(const std::filesystem::path& path, size_t maxBytes,
                           const std::function<void(std::span<const uint8_t>)>& piece) override;
@@ -18,6 +24,9 @@ public:
     Status removeFile(const std::filesystem::path& path) override;
     Status makeFolder(const std::filesystem::path& path) override;
     Result<std::vector<std::string>> listFolder(const std::filesystem::path& path) override;
+
+private:
+    FileCalls& calls_;
 };
 
 }  // namespace velk

@@ -8,6 +8,7 @@ namespace velk {
 namespace {
 
 constexpr int kGlyphCount = 256;
+constexpr int kFaceSlotCount = 256;  // an index byte names any of them
 constexpr int32_t kGlyphRecordBytes = 36;
 constexpr int32_t kRelocatedBlockBytes = 1638 + 1624 + 1617;
 
@@ -30,7 +31,8 @@ std::vector<uint8_t> glyphRecord(const RomImage& image, int k) {
     return std::vector<uint8_t>(image.at(at), image.at(at) + kGlyphRecordBytes);
 }
 
-// Every byte a save may rewrite.
+// Every byte a save may rewrite, but for the face pointer table: a save
+// rewrites the slots the faces' index bytes name, which may be any of 256.
 std::vector<bool> rewrittenBySave() {
     std::vector<bool> mask(kRomSize, false);
     auto mark = [&](int32_t from, int64_t n) {
@@ -43,7 +45,6 @@ std::vector<bool> rewrittenBySave() {
     mark(kRelocatedBlocks, kRelocatedBlockBytes);
     mark(kRelocationMarker, 2);
     mark(kNamePointerTable, 2 * kNameCount);
-    mark(kFacePointerTable, 3 * kFaceCount);
     mark(kUnitGraphicPointerTable, 3 * kUnitGraphicCount);
     mark(kTextPointerTable, 3 * kTextCount);
     mark(kColourSetRelocatedPointerTable, 2 * kColourSetCount);
@@ -72,8 +73,18 @@ std::vector<KindDiff> diffImages(const Document& a, const Document& b) {
     out.push_back(std::move(added));
     KindDiff other{"other bytes", {}};
     static const std::vector<bool> rewritten = rewrittenBySave();
+    std::vector<bool> faceSlot(kFaceSlotCount, false);
+    for (const Catalogues* c : {&x, &y})
+        for (const ResourceEntry& face : c->faces())
+            if (face.tableIndex >= 0 && face.tableIndex < kFaceSlotCount) faceSlot[static_cast<size_t>(face.tableIndex)] = true;
+    auto masked = [&](size_t i) {
+        const auto slot = (static_cast<int64_t>(i) - kFacePointerTable) / 3;
+        const bool usedSlot = static_cast<int64_t>(i) >= kFacePointerTable && slot < kFaceSlotCount &&
+                              faceSlot[static_cast<size_t>(slot)];
+        return usedSlot || rewritten[i];
+    };
     for (size_t i = 0; i < a.image.bytes.size() && i < b.image.bytes.size(); ++i)
-        if (!rewritten[i] && a.image.bytes[i] != b.image.bytes[i]) other.entries.push_back(static_cast<int64_t>(i));
+        if (a.image.bytes[i] != b.image.bytes[i] && !masked(i)) other.entries.push_back(static_cast<int64_t>(i));
     // A pinned face is saved in its room, and "faces" names it.
     std::vector<RomRange> rooms;
     for (const Document* s : {&a, &b})

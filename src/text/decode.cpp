@@ -95,7 +95,7 @@ size_t decodeItem(std::span<const uint8_t> bytes, size_t pos, CodeKind kind, Con
         appendGlyph(out, tables[b0][b1]);
         return 2;
     }
-    // A blank slot, or tables 11-31, which do not exist: keep the pair as an escape.
+    // A blank slot, or tables 0B-1F, which do not exist: keep the pair as an escape.
     appendTwoByteEscape(out, b0, b1);
     return 2;
 }

@@ -26,7 +26,7 @@ std::string tableFileText(const CharTables& tables) {
         "#   00 ends a name (/00 below); 16 is a line break in a text, a new line in the file (*16 below)\n"
         "#   F0-FF xx in a text: a word reference, written [F1 23:(name)]\n"
         "#   11 12 13 15: one-byte codes, written !11!\n"
-        "#   14 18 1A-1D xx and tables 11-31: two-byte codes, written ?18 05?\n"
+        "#   14 18 1A-1D xx and tables 0B-1F: two-byte codes, written ?18 05?\n"
         "#   tokens, written as a word in parentheses:\n";
     for (const Token& t : tokens()) out += "#   " + hex(t.b0, 2) + hex(t.b1, 2) + "=" + fromCp932(t.text) + "\n";
     out += "/00\n*16\n";

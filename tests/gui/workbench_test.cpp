@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTest>
 
 #include "app/editor_session.h"
 #include "app/entry_page.h"
@@ -229,6 +230,27 @@ TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
     runButton("保存", saveRom, "after.smc");
     EXPECT_EQ(platform.files.at("after.smc"), platform.files.at("before.smc"));
     EXPECT_NE(platform.files.at("edited.smc"), platform.files.at("before.smc"));
+}
+
+// Ctrl+O with edits asks about the loaded file once the other has loaded:
+// Cancel keeps edits and undo steps; Save writes over the file (and its .bak).
+TEST_F(WorkbenchWindow, OpeningAnotherRomWithUnsavedEditsAsksFirst) {
+    const std::vector<uint8_t> loaded = platform.files["other.smc"] = platform.files.at("demo.smc");
+    auto ctrlO = [this](Dialogs::SaveChoice choice) {
+        platform.saveChoices = {choice};
+        platform.answer("other.smc");
+        QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    };
+    edit(window->textsPage(), 300, "北");
+    const EditorState edited = state;
+    ctrlO(Dialogs::SaveChoice::Cancel);
+    EXPECT_TRUE(sameEdits(state, edited) && session->isModified() && session->undoStack().count() == 1);
+    ctrlO(Dialogs::SaveChoice::Save);
+    EXPECT_EQ(platform.questions, std::vector<std::string>(2, test::sjis("demo.smc への変更を保存しますか？")));
+    EXPECT_EQ(platform.files.at("demo.smc.bak"), loaded);
+    EXPECT_TRUE(platform.files.at("demo.smc") != loaded && state.loaded.path == "other.smc" && !session->isModified());
+    ctrlO(Dialogs::SaveChoice::Cancel);  // nothing unsaved: no question
+    EXPECT_EQ(platform.questions.size(), 2u);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ std::optional<ChosenFile> ScriptedPlatform::saveFileDialog(const FileDialogOptio
     return next(true, options);
 }
 
-Dialogs::SaveChoice ScriptedPlatform::askToSaveChanges(std::string_view question) {
+Dialogs::SaveChoice ScriptedPlatform::askToSaveChanges(std::string_view question, bool) {
     questions.emplace_back(question);
     if (saveChoices.empty()) return SaveChoice::Cancel;
     const SaveChoice c = saveChoices.front();

@@ -21,6 +21,9 @@ public:
     };
 
     // Queue the answer to the next dialog; nothing means the user cancels.
+    ScriptedPlatform() = default;
+    // On disk, its writes going through `calls`.
+    explicit ScriptedPlatform(FileCalls& calls) : onDisk(true), disk_(calls) {}
     void answer(std::optional<std::filesystem::path> path) { answers_.push_back(std::move(path)); }
     void failWriting(const std::filesystem::path& path) { unwritable_.insert(path); }
 
@@ -38,7 +41,7 @@ public:
         return outcome;
     }
     // Answers the save question from a queue; Cancel when it runs dry.
-    SaveChoice askToSaveChanges(std::string_view question) override;
+    SaveChoice askToSaveChanges(std::string_view question, bool mnemonics = false) override;
     Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override;
     // Through readFile, in pieces of an odd size, so that readers meet
     // pieces that end anywhere.
