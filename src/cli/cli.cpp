@@ -262,7 +262,7 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
             printUsage(out);
             return 0;
         } else if (option == "-V" || option == "--version") {
-            out << kVersionText << "\n";
+            out << kVersionText << "\n" << kLicenceText << "\n";
             return 0;
         } else if (option == "--") {
             ++first;
