@@ -105,6 +105,9 @@ enum class ProblemCode : uint8_t {
     FolderNotEmpty,         //
     ProjectFileInvalid,     // words: its line and what is wrong with it
     PatchFailedCheck,       // words: why; cause: why its removal failed (empty: it was removed)
+    // PO files.
+    PoSyntax,               // words: gettext's own; line, x: where (0: unknown)
+    PoNotUtf8,              // words: its Content-Type
 };
 
 // Which kind of record a problem is about.

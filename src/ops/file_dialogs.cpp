@@ -23,8 +23,8 @@ size_t utf8Length(uint8_t lead) {
     return 4;
 }
 
-// The UTF-8 text in Shift-JIS, or a problem at the first character that has
-// no Shift-JIS form (its offset into `utf8`).
+}  // namespace
+
 Result<std::string> utf8ToSjis(std::string_view utf8) {
     if (const std::optional<BadSequence> bad = firstInvalidUtf8(utf8)) {
         Problem p = problem(ProblemCode::NotUtf8, bad->offset);
@@ -44,6 +44,8 @@ Result<std::string> utf8ToSjis(std::string_view utf8) {
     return problem(ProblemCode::NotUtf8Text);
 }
 
+namespace {
+
 // The 1-based line and column (in characters) of a UTF-8 offset.
 std::string utf8Place(std::string_view utf8, size_t offset) {
     size_t line = 1, column = 1;
@@ -56,7 +58,8 @@ std::string utf8Place(std::string_view utf8, size_t offset) {
     return std::to_string(line) + ":" + std::to_string(column);
 }
 
-// The message about the file, with a detail "NAME:LINE:COLUMN: reason".
+}  // namespace
+
 Message placedFileMessage(Problem problem, const ChosenFile& file, const std::string& where) {
     const std::string detail = file.displayName() + ":" + where + ": " + problemReason(problem);
     problem.file = file.name;
@@ -65,8 +68,6 @@ Message placedFileMessage(Problem problem, const ChosenFile& file, const std::st
     m.detail = detail;
     return m;
 }
-
-}  // namespace
 
 Outcome failedWith(const Problem& problem, const SourceText* source, std::vector<std::string> warnings) {
     return failedOutcome(renderMessage(problem, source), std::move(warnings));

@@ -10,6 +10,7 @@
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"
+#include "ops/po_ops.h"
 #include "ops/step_platform.h"
 #include "patch/bps.h"
 #include "script/change_script.h"
@@ -25,6 +26,16 @@ constexpr const char* kTextsFile = "texts.txt";
 constexpr const char* kScriptFile = "script.txt";
 constexpr const char* kFacesFolder = "faces";
 constexpr const char* kUnitsFile = "units.png";
+constexpr const char* kGitAttributesFile = ".gitattributes";
+// Keeps the project's text files as they are written (LF, UTF-8) on every
+// checkout, and lets git diff and merge them line by line.
+constexpr const char* kGitAttributes =
+    "# Written by VELK: the project's text files keep LF line ends on every system.\n"
+    "*.po text eol=lf\n"
+    "*.pot text eol=lf\n"
+    "*.txt text eol=lf\n"
+    "*.tsv text eol=lf\n"
+    "*.png binary\n";
 
 // A Shift-JIS export with CR LF line ends as the project keeps it: UTF-8,
 // no byte-order mark, LF.
@@ -73,13 +84,23 @@ Outcome exportUnits(const EditorState& state, Platform& platform, const std::fil
     return exportUnitsPngTo(state, platform, dir / kUnitsFile);
 }
 
+Outcome exportNamesPo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    return exportPoStep(state, platform, dir, CodeKind::Name);
+}
+
+Outcome exportTextsPo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    return exportPoStep(state, platform, dir, CodeKind::Text);
+}
+
 Outcome importNames(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    if (keepsPo(platform, dir, CodeKind::Name)) return importPoIntoState(state, platform, dir / kPoFolder / kNamesPo);
     StepPlatform step(platform);
     step.answer(dir / kNamesFile);
     return importNameList(state.catalogues.names, state.tables, step, state.fullWidth);
 }
 
 Outcome importTexts(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    if (keepsPo(platform, dir, CodeKind::Text)) return importPoIntoState(state, platform, dir / kPoFolder / kTextsPo);
     StepPlatform step(platform);
     step.answer(dir / kTextsFile);
     return importTextCollection(state.catalogues.texts(), state.tables, state.image, step, state.fullWidth);
@@ -116,6 +137,11 @@ Message cannotReadProject(const std::filesystem::path& file, Problem p) {
     return renderMessage(p);
 }
 
+// Names or texts: the steps that may keep their entries as PO.
+CodeKind stepKind(const ProjectStep& step) {
+    return std::string_view(step.name) == "names" ? CodeKind::Name : CodeKind::Text;
+}
+
 bool sameBytes(Platform& platform, const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     const Result<std::vector<uint8_t>> onDisk = platform.readFile(path, bytes.size() + 1);
     return onDisk && *onDisk == bytes;
@@ -125,8 +151,8 @@ bool sameBytes(Platform& platform, const std::filesystem::path& path, const std:
 
 const std::vector<ProjectStep>& projectSteps() {
     static const std::vector<ProjectStep> steps = {
-        {"names", exportNames, importNames},
-        {"texts", exportTexts, importTexts},
+        {"names", exportNames, importNames, exportNamesPo},
+        {"texts", exportTexts, importTexts, exportTextsPo},
         {"faces", exportFaces, importFaces},
         {"units", exportUnits, importUnits},
         {"script", exportScript, importScript},
@@ -150,8 +176,12 @@ std::string sha1Hex(std::span<const uint8_t> bytes) {
 }
 
 ProjectBase projectBaseOf(const EditorState& state) {
-    return ProjectBase{kProjectFormat, state.image.bytes.size(), crc32Of(state.image.bytes), sha1Hex(state.image.bytes),
-                       !state.copierHeader.empty(), {}};
+    ProjectBase base;
+    base.size = state.image.bytes.size();
+    base.crc32 = crc32Of(state.image.bytes);
+    base.sha1 = sha1Hex(state.image.bytes);
+    base.copierHeader = !state.copierHeader.empty();
+    return base;
 }
 
 std::string projectFileText(const ProjectBase& base) {
@@ -161,7 +191,10 @@ std::string projectFileText(const ProjectBase& base) {
                        "base-size = " + std::to_string(base.size) + "\n" +
                        "base-crc32 = " + hex8(base.crc32) + "\n" +
                        "base-sha1 = " + base.sha1 + "\n" +
-                       "base-copier-header = " + (base.copierHeader ? "yes" : "no") + "\n";
+                       "base-copier-header = " + (base.copierHeader ? "yes" : "no") + "\n" +
+                       (base.name.empty() ? "" : "name = " + base.name + "\n") +
+                       (base.language.empty() ? "# language = the translation's language code (ja, en, pt_BR, ...), for the PO files\n"
+                                              : "language = " + base.language + "\n");
     for (const ProjectStep& step : projectSteps()) {
         const auto it = base.files.find(step.name);
         if (it == base.files.end()) continue;
@@ -208,6 +241,10 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
             base.sha1 = value;
         } else if (key == "base-copier-header") {
             base.copierHeader = value == "yes";
+        } else if (key == "name") {
+            base.name = value;
+        } else if (key == "language") {
+            base.language = value;
         } else if (key.starts_with("file.")) {
             const size_t blank = value.rfind(' ');
             if (blank == std::string::npos) return fail("not \"file.STEP = PATH SHA1\"");
@@ -219,7 +256,8 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
     return base;
 }
 
-Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
+                        const ProjectExportOptions& options) {
     if (const Result<std::vector<std::string>> there = platform.listFolder(dir); there && !there->empty()) {
         return cannotWriteAt(problem(ProblemCode::FolderNotEmpty), dir);
     }
@@ -227,7 +265,7 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
     std::vector<std::string> warnings;
     for (const ProjectStep& step : projectSteps()) {
         StepPlatform capture(platform, true);
-        Outcome o = step.exportTo(state, capture, dir);
+        Outcome o = (options.po && step.exportPo ? step.exportPo : step.exportTo)(state, capture, dir);
         warnings.insert(warnings.end(), o.warnings.begin(), o.warnings.end());
         if (!o.done()) return o;
         for (const auto& [path, bytes] : capture.written) {
@@ -246,6 +284,11 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
         for (Outcome& w : written)
             if (!w.done()) return std::move(w);
     }
+    const std::string_view attributes(kGitAttributes);
+    if (Outcome o = writeProjectFile(platform, dir / kGitAttributesFile,
+                                     std::span(reinterpret_cast<const uint8_t*>(attributes.data()), attributes.size()));
+        !o.done())
+        return o;
     const std::string text = projectFileText(base);
     if (Outcome o = writeProjectFile(platform, dir / kProjectFileName,
                                      std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
@@ -254,27 +297,49 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
     return doneOutcome(toCp932("project exported to " + dir.string()), std::move(warnings));
 }
 
-Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir,
-                         const BuildOptions& options) {
+ProjectRead readProjectFor(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
+                           bool anyBase) {
     const std::filesystem::path projectFile = dir / kProjectFileName;
-    if (options.read) options.read->push_back(projectFile);
     Result<std::vector<uint8_t>> text = platform.readFile(projectFile, 1 << 16);
-    if (!text) return failedOutcome(cannotReadProject(projectFile, std::move(text.problem())));
+    if (!text) return {std::nullopt, failedOutcome(cannotReadProject(projectFile, std::move(text.problem())))};
     std::string why;
-    const std::optional<ProjectBase> base =
+    std::optional<ProjectBase> base =
         parseProjectFile(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), &why);
     if (!base) {
         Problem p = problem(ProblemCode::ProjectFileInvalid);
         p.words = why;
-        return failedOutcome(cannotReadProject(projectFile, std::move(p)));
+        return {std::nullopt, failedOutcome(cannotReadProject(projectFile, std::move(p)))};
     }
     const uint32_t loadedCrc = crc32Of(state.image.bytes);
-    if (!options.anyBase && (loadedCrc != base->crc32 || state.image.bytes.size() != base->size))
-        return failedOutcome(projectMessage(
-            "the loaded ROM is not this project's base",
-            "project base CRC32 " + hex8(base->crc32) + " (" + std::to_string(base->size) + " bytes), loaded ROM CRC32 " +
-                hex8(loadedCrc) + " (" + std::to_string(state.image.bytes.size()) +
-                " bytes); --any-base builds on it all the same"));
+    if (!anyBase && (loadedCrc != base->crc32 || state.image.bytes.size() != base->size))
+        return {std::nullopt,
+                failedOutcome(projectMessage(
+                    "the loaded ROM is not this project's base",
+                    "project base CRC32 " + hex8(base->crc32) + " (" + std::to_string(base->size) +
+                        " bytes), loaded ROM CRC32 " + hex8(loadedCrc) + " (" + std::to_string(state.image.bytes.size()) +
+                        " bytes); --any-base builds on it all the same"))};
+    return {std::move(base), {}};
+}
+
+std::string projectName(const ProjectBase& base, const std::filesystem::path& dir) {
+    if (!base.name.empty()) return base.name;
+    const std::filesystem::path folder = dir.has_filename() ? dir.filename() : dir.parent_path().filename();
+    return folder.string();
+}
+
+bool keepsPo(Platform& platform, const std::filesystem::path& dir, CodeKind kind) {
+    const bool names = kind == CodeKind::Name;
+    return !platform.fileIdentity(dir / (names ? kNamesFile : kTextsFile)) &&
+           platform.fileIdentity(dir / kPoFolder / (names ? kNamesPo : kTextsPo));
+}
+
+Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir,
+                         const BuildOptions& options) {
+    if (options.read) options.read->push_back(dir / kProjectFileName);
+    ProjectRead project = readProjectFor(state, platform, dir, options.anyBase);
+    if (!project.base) return std::move(project.failure);
+    const std::optional<ProjectBase>& base = project.base;
+    const uint32_t loadedCrc = crc32Of(state.image.bytes);
 
     // Whether each step's files are still the base's: by the SHA-1 the
     // project recorded of them, on the base itself; otherwise by what the
@@ -299,7 +364,8 @@ Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::file
             exports = ProjectBaseExports{loadedCrc, dir, true, {}};
             for (const ProjectStep& step : projectSteps()) {
                 StepPlatform capture(platform, true);
-                if (Outcome o = step.exportTo(state, capture, dir); !o.done()) return o;
+                const bool po = step.exportPo && keepsPo(platform, dir, stepKind(step));
+                if (Outcome o = (po ? step.exportPo : step.exportTo)(state, capture, dir); !o.done()) return o;
                 exports.files[step.name] = std::move(capture.written);
             }
         }
@@ -334,10 +400,10 @@ Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::file
                        std::move(warnings));
 }
 
-Outcome exportProject(EditorState& state, Platform& platform) {
+Outcome exportProject(EditorState& state, Platform& platform, const ProjectExportOptions& options) {
     const std::optional<ChosenFile> dir = platform.saveFileDialog({});
     if (!dir) return cancelledOutcome();
-    return exportProjectTo(state, platform, dir->path);
+    return exportProjectTo(state, platform, dir->path, options);
 }
 
 }  // namespace velk

@@ -1,0 +1,457 @@
+#include "ops/po_ops.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+#include "image/hex.h"
+#include "image/parallel.h"
+#include "ops/file_dialogs.h"
+#include "ops/messages.h"
+#include "ops/project_ops.h"
+#include "pack/pack_profiles.h"
+#include "patch/bps.h"
+#include "text/decode.h"
+#include "text/encode.h"
+#include "text/po_catalog.h"
+#include "text/sjis.h"
+
+namespace velk {
+namespace {
+
+// gettext's own "not set yet" value, as xgettext writes it in a template.
+constexpr const char* kNoDate = "YEAR-MO-DA HO:MI+ZONE";
+// The export's date is no property of the base, so the templates carry a
+// fixed one: the same base gives the same bytes on every machine.
+constexpr const char* kBaseDate = "1970-01-01 00:00+0000";
+
+// Weblate's placeholders: the textual forms of the codes a translation must
+// keep. A word reference is matched by its number only (the name it shows
+// follows the name list). No commas, quotes or blanks, which the "#," line
+// would split at.
+constexpr const char* kPlaceholders =
+    "placeholders:r\"(?i)\\?[\\dA-F]{2}\\x20[\\dA-F]{2}\\?|![\\dA-F]{2}!|\\((?:主人公|騎士団|冷や汗|ハート|旗)\\)|"
+    "\\[F[\\dA-F]\\x20[\\dA-F]{2}(?=:\\()\"";
+
+std::string utf8Of(std::string_view sjis) { return fromCp932(sjis); }
+
+// A name as one line of text: a line break in it is its escape, as the name
+// list writes it.
+std::string poName(const NameEntry& entry) {
+    std::string out;
+    const std::string_view text = nameText(entry);
+    for (size_t at = 0;;) {
+        const size_t end = text.find("\r\n", at);
+        out += text.substr(at, end - at);
+        if (end == std::string_view::npos) break;
+        out += "!16!";
+        at = end + 2;
+    }
+    return utf8Of(out);
+}
+
+// A text with its line breaks as "\n".
+std::string poTextOf(std::string_view sjis) {
+    std::string out;
+    out.reserve(sjis.size());
+    for (size_t i = 0; i < sjis.size(); ++i)
+        if (!(sjis[i] == '\r' && i + 1 < sjis.size() && sjis[i + 1] == '\n')) out += sjis[i];
+    return utf8Of(out);
+}
+
+std::string poText(const EditorState& s, size_t i) {
+    return poTextOf(decodeText(s.catalogues.texts(), static_cast<int>(i), s.catalogues.names, s.tables));
+}
+
+std::string hex8(uint32_t v) {
+    char s[9];
+    std::snprintf(s, sizeof s, "%08X", v);
+    return s;
+}
+
+std::string nameLabel(size_t i) {
+    std::string out = "[";
+    appendHexByte(out, static_cast<uint8_t>(0xF0 + (i >> 8)));
+    out += ' ';
+    appendHexByte(out, static_cast<uint8_t>(i & 0xFF));
+    return out + "]";
+}
+
+// The names a text's code refers to, in order of first use.
+std::vector<size_t> namesUsed(std::span<const uint8_t> code, size_t nameCount) {
+    std::vector<size_t> out;
+    for (size_t p = 0; p < code.size();) {
+        const uint8_t b0 = code[p];
+        const size_t n = static_cast<size_t>(std::max(1, codeItemLength(b0, CodeKind::Text)));
+        if (b0 >= 0xF0 && b0 <= 0xF9 && p + 1 < code.size()) {
+            const size_t name = static_cast<size_t>(b0 - 0xF0) << 8 | code[p + 1];
+            if (name < nameCount && std::find(out.begin(), out.end(), name) == out.end()) out.push_back(name);
+        }
+        p += n;
+    }
+    return out;
+}
+
+// Whether a text holds a form the placeholders flag matches.
+bool holdsCodeForm(std::string_view text) { return text.find_first_of("?!([") != std::string_view::npos; }
+
+// What a PO export is made of: the base (the originals), the state with the
+// translation, and the project's words for the header.
+struct PoSource {
+    const EditorState& original;
+    const EditorState& current;
+    std::string project;
+    std::string language;
+    uint32_t baseCrc = 0;
+};
+
+std::string poHeader(const PoSource& src, CodeKind kind, const std::string& revisionDate) {
+    return "Project-Id-Version: " + src.project + "\n" +
+           "Report-Msgid-Bugs-To: \n"
+           "POT-Creation-Date: " + kBaseDate + "\n" +
+           "PO-Revision-Date: " + revisionDate + "\n" +
+           "Last-Translator: \n"
+           "Language-Team: \n"
+           "Language: " + src.language + "\n" +
+           "MIME-Version: 1.0\n"
+           "Content-Type: text/plain; charset=UTF-8\n"
+           "Content-Transfer-Encoding: 8bit\n"
+           "X-Generator: VELK\n"
+           "X-Velk-Base-CRC32: " + hex8(src.baseCrc) + "\n" +
+           "X-Velk-Entries: " + (kind == CodeKind::Name ? "names" : "texts") + "\n";
+}
+
+// The catalogue of one kind; a template holds the originals only.
+PoCatalog poCatalog(const PoSource& src, CodeKind kind, bool isTemplate) {
+    PoCatalog catalog;
+    const Catalogues& base = src.original.catalogues;
+    const Catalogues& now = src.current.catalogues;
+    const size_t count = kind == CodeKind::Name ? base.names.size() : base.texts().size();
+    catalog.messages.resize(count);
+    parallelFor(count, [&](size_t i) {
+        PoMessage& m = catalog.messages[i];
+        m.context = poEntryKey(kind, i);
+        if (kind == CodeKind::Name) {
+            m.id = poName(base.names[i]);
+            m.comments.push_back(m.context + ", " + nameLabel(i) + " in texts");
+            if (!isTemplate && i < now.names.size()) m.str = poName(now.names[i]);
+        } else {
+            m.id = poText(src.original, i);
+            m.comments.push_back(m.context);
+            const std::span<const uint8_t> code = i < now.texts().size() ? std::span<const uint8_t>(now.texts()[i].unpacked)
+                                                                         : std::span<const uint8_t>();
+            const std::vector<size_t> used = namesUsed(isTemplate ? base.texts()[i].unpacked : code, now.names.size());
+            if (!used.empty()) {
+                std::string line = "names:";
+                for (size_t n : used)
+                    line += (line.size() > 6 ? ", " : " ") + nameLabel(n) + " " + poName((isTemplate ? base : now).names[n]);
+                m.comments.push_back(line);
+            }
+            if (!isTemplate && i < now.texts().size()) m.str = poText(src.current, i);
+        }
+        // Untranslated: the text is still the original.
+        if (m.str == m.id) m.str.clear();
+        m.fuzzy = !m.str.empty();
+        if (holdsCodeForm(m.id)) m.flags.push_back(kPlaceholders);
+    }, 64);
+    return catalog;
+}
+
+std::string utcNow() {
+    const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    char s[32];
+    std::strftime(s, sizeof s, "%Y-%m-%d %H:%M+0000", &tm);
+    return s;
+}
+
+std::span<const uint8_t> bytesOf(std::string_view s) {
+    return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
+}
+
+Outcome cannotWrite(Problem p, const std::filesystem::path& path) {
+    p.writing = true;
+    p.file = toCp932(path.filename().string());
+    p.fileUtf8 = path.string();
+    return failedOutcome(renderMessage(p));
+}
+
+Outcome writePoFile(Platform& platform, const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+    if (Status s = platform.writeFile(path, bytes); !s) return cannotWrite(std::move(s.problem()), path);
+    return doneOutcome({});
+}
+
+// A .po file's bytes: with the PO-Revision-Date of the file already there
+// when nothing else in it changed; otherwise with the given date, or gettext's
+// unset value for a file that holds no translation yet.
+std::vector<uint8_t> poBytesKeepingDate(PoCatalog catalog, const PoSource& src, CodeKind kind,
+                                        const Result<std::vector<uint8_t>>& existing, const std::string& date) {
+    if (existing) {
+        if (const Result<PoCatalog> old = readPoFile(*existing)) {
+            catalog.header = poHeader(src, kind, poHeaderField(old->header, "PO-Revision-Date"));
+            std::vector<uint8_t> same = poFileBytes(catalog);
+            if (same == *existing) return same;
+        }
+    }
+    const bool translated = std::any_of(catalog.messages.begin(), catalog.messages.end(),
+                                        [](const PoMessage& m) { return !m.str.empty(); });
+    catalog.header = poHeader(src, kind, translated || existing ? date : kNoDate);
+    return poFileBytes(catalog);
+}
+
+// The message a msgstr that cannot be read stops at, FILE.po:LINE:COL.
+Outcome msgstrFailure(Problem p, const ChosenFile& file, std::span<const uint8_t> bytes, const PoMessage& m,
+                      size_t utf8Offset, std::vector<std::string> warnings) {
+    const PoPosition at = poMsgstrPosition(bytes, m.msgstrLine, utf8Offset);
+    return failedOutcome(placedFileMessage(std::move(p), file, std::to_string(at.line) + ":" + std::to_string(at.column)),
+                         std::move(warnings));
+}
+
+// The UTF-8 offset of the character at a Shift-JIS offset of the same text.
+size_t utf8OffsetOf(std::string_view sjis, std::string_view utf8, size_t sjisOffset) {
+    size_t chars = 0;
+    for (size_t i = 0; i < sjisOffset && i < sjis.size(); ++chars)
+        i += isSjisLeadByte(static_cast<unsigned char>(sjis[i])) ? 2 : 1;
+    size_t u = 0;
+    for (; chars > 0 && u < utf8.size(); --chars) {
+        ++u;
+        while (u < utf8.size() && (static_cast<uint8_t>(utf8[u]) & 0xC0) == 0x80) ++u;
+    }
+    return u;
+}
+
+// Where a message's key points: a name or a text, and its number.
+struct EntryKey {
+    CodeKind kind;
+    size_t index;
+};
+std::optional<EntryKey> parseKey(std::string_view key, size_t names, size_t texts) {
+    CodeKind kind;
+    if (key.starts_with("name "))
+        kind = CodeKind::Name;
+    else if (key.starts_with("text "))
+        kind = CodeKind::Text;
+    else
+        return std::nullopt;
+    if (key.size() != 10 || key[7] != ' ') return std::nullopt;
+    const std::string digits = std::string(key.substr(5, 2)) + std::string(key.substr(8, 2));
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) && !std::islower(static_cast<unsigned char>(c)); }))
+        return std::nullopt;
+    const size_t index = std::stoul(digits, nullptr, 16);
+    if (index >= (kind == CodeKind::Name ? names : texts)) return std::nullopt;
+    return EntryKey{kind, index};
+}
+
+// A text's original compared with a msgid, the names its word references
+// show left out (they follow the name list, which may be translated).
+std::string withoutReferencedNames(std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == '[' && i + 7 < text.size() && text[i + 1] == 'F' && text[i + 5] == ':' && text[i + 6] == '(') {
+            const size_t close = text.find(")]", i + 7);
+            if (close == std::string_view::npos) continue;
+            out.append(text.substr(i + 1, 5));
+            i = close;
+            out += ')';
+        }
+    }
+    return out;
+}
+
+struct PoImport {
+    size_t messages = 0;
+    size_t changed = 0;
+    std::vector<std::pair<EntryKey, bool>> fuzzy;  // each entry's fuzzy flag, for statuses
+};
+
+}  // namespace
+
+std::string poEntryKey(CodeKind kind, size_t index) {
+    std::string out = kind == CodeKind::Name ? "name " : "text ";
+    appendHexByte(out, static_cast<uint8_t>(index >> 8));
+    out += ' ';
+    appendHexByte(out, static_cast<uint8_t>(index & 0xFF));
+    return out;
+}
+
+Outcome exportPoStep(const EditorState& state, Platform& platform, const std::filesystem::path& dir, CodeKind kind) {
+    const PoSource src{state, state, projectName({}, dir), {}, crc32Of(state.image.bytes)};
+    const bool names = kind == CodeKind::Name;
+    const std::filesystem::path folder = dir / kPoFolder;
+    if (Status made = platform.makeFolder(folder); !made) return cannotWrite(std::move(made.problem()), folder);
+    PoCatalog catalog = poCatalog(src, kind, false);
+    catalog.header = poHeader(src, kind, kNoDate);
+    if (Outcome o = writePoFile(platform, folder / (names ? kNamesPo : kTextsPo), poFileBytes(catalog)); !o.done())
+        return o;
+    return writePoFile(platform, folder / (names ? kNamesPot : kTextsPot), poFileBytes(catalog));
+}
+
+Outcome exportPoTo(const EditorState& base, Platform& platform, const std::filesystem::path& dir,
+                   const PoExportOptions& options) {
+    ProjectRead project = readProjectFor(base, platform, dir);
+    if (!project.base) return std::move(project.failure);
+    EditorState built = base;
+    Outcome build = buildProjectFrom(built, platform, dir);
+    if (!build.done()) return build;
+    const PoSource src{base, built, projectName(*project.base, dir), project.base->language, project.base->crc32};
+    const std::string date = options.revisionDate.empty() ? utcNow() : options.revisionDate;
+    const std::filesystem::path folder = dir / kPoFolder;
+    if (Status made = platform.makeFolder(folder); !made) return cannotWrite(std::move(made.problem()), folder);
+    size_t written = 0;
+    for (const CodeKind kind : {CodeKind::Name, CodeKind::Text}) {
+        const bool names = kind == CodeKind::Name;
+        PoCatalog originals = poCatalog(src, kind, true);
+        originals.header = poHeader(src, kind, kNoDate);
+        const std::filesystem::path potPath = folder / (names ? kNamesPot : kTextsPot);
+        const std::vector<uint8_t> pot = poFileBytes(originals);
+        if (const Result<std::vector<uint8_t>> old = platform.readFile(potPath); !old || *old != pot) {
+            if (Outcome o = writePoFile(platform, potPath, pot); !o.done()) return o;
+            ++written;
+        }
+        const std::filesystem::path poPath = folder / (names ? kNamesPo : kTextsPo);
+        const Result<std::vector<uint8_t>> old = platform.readFile(poPath, kMaxTextFileBytes);
+        const std::vector<uint8_t> po = poBytesKeepingDate(poCatalog(src, kind, false), src, kind, old, date);
+        if (!old || *old != po) {
+            if (Outcome o = writePoFile(platform, poPath, po); !o.done()) return o;
+            ++written;
+        }
+    }
+    return doneOutcome(toCp932("po files of " + dir.string() + ": " + std::to_string(written) + " of 4 written, the rest unchanged"),
+                       std::move(build.warnings));
+}
+
+namespace {
+
+Outcome importPoMessages(EditorState& state, Platform& platform, const std::filesystem::path& path, PoImport& result) {
+    const ChosenFile file{path, toCp932(path.filename().string())};
+    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes + 1);
+    if (!bytes) return std::move(bytes).stop();
+    if (bytes->size() > kMaxTextFileBytes) {
+        Problem p = problem(ProblemCode::FileTooLarge);
+        p.expected = static_cast<int64_t>(kMaxTextFileBytes >> 20);
+        return fileFailure(std::move(p), file);
+    }
+    Result<PoCatalog> catalog = readPoFile(*bytes);
+    if (!catalog) {
+        const Problem& p = catalog.problem();
+        if (p.line > 0)
+            return failedOutcome(placedFileMessage(p, file, std::to_string(p.line) + ":" + std::to_string(std::max<int64_t>(p.x, 1))));
+        return fileFailure(p, file);
+    }
+    const std::string name = file.displayName();
+    Catalogues& c = state.catalogues;
+    const GlyphLookup glyphs(state.tables, state.fullWidth);
+    std::vector<std::string> warnings;
+    auto warn = [&](const PoMessage& m, const std::string& what) {
+        warnings.push_back(name + ":" + std::to_string(m.msgstrLine) + ": warning: " + what);
+    };
+
+    // Every message is encoded before anything changes.
+    std::vector<NameEntry> names = c.names;
+    std::vector<std::pair<size_t, std::vector<uint8_t>>> textCodes;
+    std::vector<bool> nameTouched(names.size(), false);
+    for (const PoMessage& m : catalog->messages) {
+        const std::optional<EntryKey> key = parseKey(m.context, c.names.size(), c.texts().size());
+        if (!key) {
+            warn(m, "msgctxt \"" + m.context + "\" names no name or text; the message is passed over");
+            continue;
+        }
+        ++result.messages;
+        result.fuzzy.emplace_back(*key, m.fuzzy);
+        const bool isName = key->kind == CodeKind::Name;
+        const std::string original = isName ? poName(c.names[key->index]) : poText(state, key->index);
+        if (isName ? original != m.id : withoutReferencedNames(original) != withoutReferencedNames(m.id))
+            warn(m, m.context + ": its msgid is no longer the original (the original changed); its msgstr is read all the same");
+        const std::string& typed = m.str.empty() ? m.id : m.str;
+        Result<std::string> sjis = utf8ToSjis(typed);
+        if (!sjis) {
+            sjis.problem().record = isName ? Record::Name : Record::Text;
+            sjis.problem().entry = static_cast<int64_t>(key->index);
+            return msgstrFailure(std::move(sjis.problem()), file, *bytes, m, m.str.empty() ? 0 : sjis.problem().offset,
+                                 std::move(warnings));
+        }
+        if (isName) {
+            Result<int32_t> consumed = encodeName(names, static_cast<int>(key->index), bytesOf(*sjis), glyphs);
+            if (!consumed)
+                return msgstrFailure(std::move(consumed.problem()), file, *bytes, m,
+                                     m.str.empty() ? 0 : utf8OffsetOf(*sjis, typed, consumed.problem().offset),
+                                     std::move(warnings));
+            if (static_cast<size_t>(*consumed) < sjis->size())
+                warn(m, m.context + ": a name is one line; what follows its first line break is not read");
+            nameTouched[key->index] = true;
+        } else {
+            const std::string block = "##\n" + *sjis + "//";
+            Result<EncodedText> r = encodeTextCode(bytesOf(block), glyphs, static_cast<int>(key->index));
+            if (!r) {
+                const size_t at = r.problem().offset >= 3 ? r.problem().offset - 3 : 0;
+                return msgstrFailure(std::move(r.problem()), file, *bytes, m,
+                                     m.str.empty() ? 0 : utf8OffsetOf(*sjis, typed, at), std::move(warnings));
+            }
+            if (r->consumed < block.size())
+                warn(m, m.context + ": a '/' ends the text here; the rest of the msgstr is not read");
+            textCodes.emplace_back(key->index, std::move(r->code));
+        }
+    }
+
+    // An entry whose new code reads the same as the one it has is left as it is.
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (!nameTouched[i] || names[i].code == c.names[i].code) continue;
+        std::vector<uint8_t> a = names[i].code, b = c.names[i].code;
+        a.push_back(0);
+        b.push_back(0);
+        const std::optional<DecodedName> x = decodeNameCode(a, state.tables), y = decodeNameCode(b, state.tables);
+        if (x && y && x->text == y->text) continue;
+        c.names[i].code = std::move(names[i].code);
+        c.names[i].text = std::move(names[i].text);
+        ++result.changed;
+    }
+    Catalogue texts = c.texts();
+    std::vector<size_t> repack;
+    for (auto& [index, code] : textCodes) {
+        ResourceEntry& entry = texts[index];
+        if (code == entry.unpacked ||
+            decodeTextCode(code, c.names, state.tables) == decodeTextCode(entry.unpacked, c.names, state.tables))
+            continue;
+        entry.unpacked = std::move(code);
+        repack.push_back(index);
+    }
+    if (!repack.empty()) {
+        const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(state.image, kTextProfile);
+        parallelFor(repack.size(), [&](size_t i) {
+            texts[repack[i]].packed = packWithProfile(texts[repack[i]].unpacked, *dictionary, kTextProfile);
+        });
+    }
+    result.changed += repack.size();
+    return doneOutcome(toCp932(name + ": " + std::to_string(result.messages) + " messages read, " +
+                               std::to_string(result.changed) + " entries changed"),
+                       std::move(warnings));
+}
+
+}  // namespace
+
+Outcome importPoIntoState(EditorState& state, Platform& platform, const std::filesystem::path& file) {
+    PoImport result;
+    return importPoMessages(state, platform, file, result);
+}
+
+Outcome importPoFrom(EditorState& state, Platform& platform, const std::filesystem::path& file) {
+    PoImport result;
+    return importPoMessages(state, platform, file, result);
+}
+
+Outcome importPo(EditorState& state, Platform& platform) {
+    const std::optional<ChosenFile> file = platform.openFileDialog({});
+    if (!file) return cancelledOutcome();
+    return importPoFrom(state, platform, file->path);
+}
+
+Outcome exportPo(EditorState& state, Platform& platform) {
+    const std::optional<ChosenFile> dir = platform.openFileDialog({});
+    if (!dir) return cancelledOutcome();
+    return exportPoTo(state, platform, dir->path);
+}
+
+}  // namespace velk
