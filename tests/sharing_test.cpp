@@ -4,6 +4,7 @@
 
 #include "cli/cli.h"
 #include "patch/bps.h"
+#include "ops/patch_notes.h"
 #include "patch/ips.h"
 #include "rom/save_layout.h"
 #include "test_support.h"
@@ -85,8 +86,14 @@ TEST_F(Sharing, ACopierHeaderIsKeptAndPatchedAlong) {
     const Bytes out = save("out.smc");
     ASSERT_EQ(out.size(), headered.size());
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 512), Bytes(512, 0x77));
-    EXPECT_EQ(Bytes(out.begin() + 512, out.end()), state.image.bytes);
-    EXPECT_EQ(*applyBps(headered, save("h.bps")), out);
+    const Bytes image(out.begin() + 512, out.end());
+    EXPECT_EQ(image, state.image.bytes);
+    // Patches go between the images without the header, as patchers expect.
+    EXPECT_EQ(*applyBps(test::demoImage().bytes, save("h.bps")), image);
+    Bytes patched = test::demoImage().bytes;
+    applyIpsRecords(*parseIps(save("h.ips"), patched.size()), patched);
+    EXPECT_EQ(patched, image);
+    EXPECT_EQ(saveAs("h2.bps").summary, sjis("h2.bps にパッチを書き出しました（コピアヘッダーを除いたROM用）"));
 }
 
 TEST_F(Sharing, TheFirstSaveOverTheLoadedFileKeepsABackupOnce) {
@@ -149,6 +156,38 @@ TEST(SharingCli, TheCommandLinesPatchVerb) {
     const Bytes kept = test::readBytes(folder / "k.smc");
     EXPECT_EQ(Bytes(kept.begin() + 0x7FDC, kept.begin() + 0x7FE0),
               Bytes(test::demoImage().bytes.begin() + 0x7FDC, test::demoImage().bytes.begin() + 0x7FE0));
+}
+
+// The patch verb's checksums and --notes, for a headered file built from a
+// project: all of the images without a header.
+TEST(SharingCli, PatchChecksumsAndNotes) {
+    const fs::path folder = test::scratchFolder();
+    Bytes headered(512, 0);
+    headered.insert(headered.end(), test::demoImage().bytes.begin(), test::demoImage().bytes.end());
+    const std::string rom = (folder / "h.smc").string(), notes = (folder / "notes.md").string();
+    test::writeBytes(rom, headered);
+    ASSERT_EQ(cli({rom, "export-project", (folder / "proj").string()}).code, 0);
+    const CliRun r = cli({"--notes", notes, rom, "build", (folder / "proj/").string(), "patch", (folder / "out.bps").string()});
+    const Bytes bps = test::readBytes(folder / "out.bps");
+    const RomHashes result = romHashes(*applyBps(test::demoImage().bytes, bps));
+    const std::string md5 = "5563c2c55cd92b547277d510c7aeada7", sha1 = "0708496f7816ca7aefc6f75b7fef189936ecaf0d";
+    const std::string crc = r.out.substr(r.out.find("target CRC32 ") + 13, 8);
+    EXPECT_NE(r.out.find("verified\nout.bps: made for the ROM without its 512-byte copier header, as patchers expect\n"
+                         "base:   CRC32 B2FDA92F  MD5 " + md5 + "  SHA-1 " + sha1 + "\nresult: CRC32 " + crc + "  MD5 " +
+                         result.md5 + "  SHA-1 " + result.sha1 + "\n"), std::string::npos) << r.out << r.err;
+    EXPECT_EQ(test::readBytes(notes),
+              bytesOf("# proj: patch notes\n\nMade with VELK Version 1.14 from the project `proj`.\n\n"
+                      "Apply the patch to the base ROM without a copier header; it gives the result below.\n"
+                      "The base ROM was a file with a 512-byte copier header; the patch and the checksums leave it out.\n\n"
+                      "| ROM | CRC32 | MD5 | SHA-1 |\n|---|---|---|---|\n| base | `B2FDA92F` | `" + md5 + "` | `" + sha1 +
+                      "` |\n| result of `out.bps` (" + std::to_string(bps.size()) + " bytes) | `" + crc + "` | `" + result.md5 +
+                      "` | `" + result.sha1 + "` |\n"));
+    EXPECT_TRUE(patchNotesText({PatchFacts{}}, "").starts_with("# Patch notes\n\nMade with VELK Version 1.14.\n\nApply"));
+    EXPECT_NE(patchNotesText({PatchFacts{}}, "").find("\nThe base ROM had no copier header.\n"), std::string::npos);
+    fs::remove(notes);
+    EXPECT_EQ(cli({"--notes", notes, rom, "save", (folder / "s.smc").string()}).code, 2);  // no patch to note
+    EXPECT_EQ(cli({"--notes", notes, rom, "patch", (folder / "p.bps").string(), "import-texts", notes}).code, 1);
+    EXPECT_FALSE(fs::exists(notes));  // a run that failed writes none
 }
 
 }  // namespace

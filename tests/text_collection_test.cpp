@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "ops/reads_the_same.h"
+#include "pack/pack_profiles.h"
 #include "test_support.h"
+#include "text/name_list.h"
 #include "text/decode.h"
 #include "text/sjis.h"
 #include "text/text_collection.h"
@@ -42,8 +45,10 @@ TEST_F(TextCollection, ExportWritesNumberedBlocks) {
     EXPECT_EQ(platform.dialogs.at(0).options.filter, sjis("テキスト集(*.txt)|*.txt|全て(*.*)|*.*||"));
 }
 
+// The file import encodes and packs every text anew, as the packer makes it.
 TEST_F(TextCollection, RoundTripKeepsEveryCodeButADuplicateSlot) {
     const std::string first = exported();
+    texts()[3].packed = {0xEE};  // a packing the packer would not make: every text is packed anew
     const Outcome o = importBytes(bytesOf(first));
     ASSERT_EQ(o.summary, sjis("テキスト 5607 件を読み込みました"));
     EXPECT_EQ(platform.dialogs.at(1).options.filter, sjis("テキスト(*.txt)|*.txt|全て(*.*)|*.*||"));
@@ -52,7 +57,7 @@ TEST_F(TextCollection, RoundTripKeepsEveryCodeButADuplicateSlot) {
         Bytes expected = demo.texts()[i].unpacked;
         if (i == 6) expected = {0x03, 0x80, 0x01, 0x1A, 0x2E};  // 候 and ぎ come back at their first slots
         ASSERT_EQ(texts()[i].unpacked, expected) << i;
-        ASSERT_EQ(texts()[i].packed[0] | texts()[i].packed[1] << 8, static_cast<int>(texts()[i].unpacked.size()));
+        ASSERT_EQ(texts()[i].packed, packWithProfile(test::demoImage(), expected, kTextProfile)) << i;
     }
     EXPECT_EQ(exported(), first);
 }
@@ -78,6 +83,30 @@ TEST_F(TextCollection, ImportCases) {
             EXPECT_EQ(texts()[i].unpacked, c.texts[i].empty() ? test::demoCatalogues().texts()[i].unpacked : c.texts[i])
                 << c.file << " text " << i;
     }
+}
+
+// A build's rule: an entry whose code reads the same keeps its code, its
+// packing and its line as typed (候 at its second slot in name 5 and text 6),
+// and only the edited entries change.
+TEST_F(TextCollection, ABuildKeepsWhatReadsTheSame) {
+    std::string texts = exported();
+    texts.insert(texts.find("##No.00 01\n!11!?1B 05?") + 22, sjis("ケ"));
+    const Bytes nameFile = nameListBytes(catalogues.names);
+    std::string names(nameFile.begin(), nameFile.end());
+    names.insert(names.find("[F0 02] ") + 8, sjis("ケ"));
+    EditorState state = test::demoState(platform);
+    state.catalogues.texts()[3].packed = {0xEE};  // a packing the packer would not make
+    const EditorState before = state;
+    platform.files["t.txt"] = bytesOf(texts);
+    platform.files["n.txt"] = bytesOf(names);
+    ASSERT_TRUE(importKeepingWhatReadsTheSame(state, [&] {
+        platform.answer("n.txt");
+        EXPECT_TRUE(importNameList(state.catalogues.names, state.tables, platform).done());
+        platform.answer("t.txt");
+        return importTextCollection(state.catalogues.texts(), state.tables, state.image, platform);
+    }).done());
+    for (size_t i = 0; i < kTextCount; ++i) ASSERT_EQ(state.catalogues.texts()[i] == before.catalogues.texts()[i], i != 1) << i;
+    for (size_t i = 0; i < kNameCount; ++i) ASSERT_EQ(state.catalogues.names[i] == before.catalogues.names[i], i != 2) << i;
 }
 
 TEST_F(TextCollection, NamesShownInReferencesAreTheCurrentOnes) {

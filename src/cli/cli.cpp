@@ -18,6 +18,7 @@
 #include "image/version.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
+#include "ops/patch_notes.h"
 #include "ops/png_ops.h"
 #include "ops/po_ops.h"
 #include "ops/project_ops.h"
@@ -40,6 +41,7 @@ struct CliOptions {
     bool watch = false;
     bool po = false;
     std::string then;
+    std::string notes;  // --notes FILE: release notes of the run's patches
 };
 
 // What the verbs of one run share beyond the editor's state.
@@ -51,6 +53,7 @@ struct RunContext {
     // Files kept as NAME.bak already: in, and out once the run is over, so
     // that a watch's later runs never back up a file they wrote themselves.
     std::vector<std::filesystem::path> backedUp;
+    std::vector<PatchFacts> patches = {};  // written and verified, for --notes
 };
 
 struct Verb {
@@ -144,7 +147,14 @@ const std::vector<Verb>& verbs() {
         {"save", "OUT.smc", "lay every resource out again and write the 4 MiB image", operation(saveRomOperation)},
         {"patch", "OUT.ips|OUT.bps",
          "lay out as save does, write a patch from the ROM as loaded instead, and check it by applying it",
-         reporting([](EditorState& s, Platform& p, std::string& r) { return savePatchVerified(s, p, r); })},
+         [](EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
+             std::string report;
+             PatchFacts facts;
+             Outcome o = runOperation(s, [&] { return savePatchVerified(s, p, report, &facts); });
+             out << report;
+             if (o.done()) context.patches.push_back(std::move(facts));
+             return o;
+         }},
         {"extract-faces", "OUT.fig", "write the faces, their palettes and side file", operation(extractFacesOperation)},
         {"write-faces", "IN.fig", "read the faces and their palettes back", operation(writeFacesOperation)},
         {"export-face-bmp", "OUT.bmp", "write all faces as one bitmap", operation(exportFacePictureOperation)},
@@ -184,8 +194,10 @@ void printUsage(std::ostream& os) {
     auto row = [&os](const std::string& left, const char* right) {
         os << "  " << left << std::string(left.size() < 26 ? 26 - left.size() : 1, ' ') << right << "\n";
     };
-    os << "usage: velk-cli [OPTION]... ROM VERB [ARG] [VERB [ARG]...]\n"
+    os << "usage: velk-cli [OPTION]... [--] ROM VERB [ARG] [VERB [ARG]...]\n"
           "Loads ROM, then applies the verbs in order to the one image in memory.\n"
+          "An ARG that begins with '-' is a usage error unless it stands after --\n"
+          "(before ROM, a verb or the ARG): no mistyped option becomes a file.\n"
           "options (before ROM):\n";
     row("-k, --keep-going", "after a verb reports a problem, go on with the next verb");
     row("--strict", "treat a warning as a problem once its verb has run");
@@ -197,6 +209,7 @@ void printUsage(std::ostream& os) {
     row("--watch", "run, then run again from a fresh load after each change of a file a build read");
     row("--po", "export-project keeps names and texts as po/names.po and po/texts.po");
     row("--then 'COMMAND'", "with --watch: start COMMAND (no shell) after each run that went well");
+    row("--notes FILE", "after a run that went well, write its patches' checksums as Markdown notes");
     row("-h, --help", "print this help and exit");
     row("-V, --version", "print the version and exit");
     os << "verbs:\n";
@@ -257,6 +270,7 @@ struct Chain {
 std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Chain chain;
     CliOptions& o = chain.options;
+    bool afterDashes = false;  // behind "--" every word is a file name or a verb, never an option
     size_t first = 0;
     for (; first < args.size() && args[first].size() > 1 && args[first][0] == '-'; ++first) {
         const std::string& option = args[first];
@@ -280,6 +294,8 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
             o.po = true;
         } else if (option == "--then" && first + 1 < args.size()) {
             o.then = args[++first];
+        } else if (option == "--notes" && first + 1 < args.size() && !args[first + 1].starts_with('-')) {
+            o.notes = args[++first];
         } else if (option == "-h" || option == "--help") {
             printUsage(out);
             return 0;
@@ -288,6 +304,7 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
             return 0;
         } else if (option == "--") {
             ++first;
+            afterDashes = true;
             break;
         } else {
             err << "velk-cli: unknown option '" << option << "'\n";
@@ -305,6 +322,10 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
     }
     chain.rom = args[first];
     for (size_t i = first + 1; i < args.size(); ++i) {
+        if (!afterDashes && args[i] == "--") {
+            afterDashes = true;
+            continue;
+        }
         const Verb* verb = findVerb(args[i]);
         if (!verb) {
             err << "velk-cli: unknown verb '" << args[i] << "'";
@@ -315,11 +336,21 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
         }
         Step step{verb, {}};
         if (verb->argument) {
+            if (!afterDashes && i + 1 < args.size() && args[i + 1] == "--") {
+                afterDashes = true;
+                ++i;
+            }
             if (i + 1 >= args.size()) {
                 err << "velk-cli: '" << verb->name << "' needs " << verb->argument << "\n";
                 return 2;
             }
             step.argument = args[++i];
+            // A mistyped option must not become a file: "save --help" wrote 4 MiB named "--help".
+            if (!afterDashes && step.argument.starts_with('-')) {
+                err << "velk-cli: '" << verb->name << "' needs " << verb->argument << ", and '" << step.argument
+                    << "' looks like an option (write -- before it to take it as a name)\n";
+                return 2;
+            }
         }
         if (std::string(verb->name) == "patch" && patchKindOf(step.argument) == PatchKind::None) {
             err << "velk-cli: 'patch' writes OUT.ips or OUT.bps, not '" << step.argument << "'\n";
@@ -327,7 +358,19 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
         }
         chain.steps.push_back(std::move(step));
     }
+    if (!o.notes.empty() && std::none_of(chain.steps.begin(), chain.steps.end(),
+                                         [](const Step& s) { return std::string(s.verb->name) == "patch"; })) {
+        err << "velk-cli: --notes needs a 'patch' verb, whose checksums it writes\n";
+        return 2;
+    }
     return chain;
+}
+
+// A project's name: its folder's, however the folder was given ("proj/", ".").
+std::string projectName(const std::filesystem::path& dir) {
+    std::filesystem::path p = std::filesystem::absolute(dir).lexically_normal();
+    if (!p.has_filename()) p = p.parent_path();
+    return p.filename().string();
 }
 
 // Loads the ROM and runs the verbs on it: the exit status.
@@ -357,6 +400,12 @@ int runChain(const Chain& chain, CliPlatform& platform, std::ostream& out, std::
         }
     }
     context.backedUp = state.backedUp;
+    if (!failed && !o.notes.empty()) {
+        const Outcome notes = writePatchNotes(state, platform, o.notes, context.patches,
+                                              context.projects.empty() ? "" : projectName(context.projects.back()));
+        printOutcome(notes, platform, err);
+        failed = !notes.done();
+    }
     return failed ? 1 : 0;
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "image/hex.h"
+#include "ops/reads_the_same.h"
 #include "text/decode.h"
 #include "text/encode.h"
 #include "text/name_list.h"
@@ -95,10 +96,13 @@ Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_vi
     if (std::optional<EntryProblem> p = checkEntry(state, kind, index, form)) return failedOutcome(p->message);
     const FileSlice slice = fileSlice(kind, index, form);
     const GlyphLookup glyphs(state.tables);
-    if (kind == EntryKind::Name)
-        (void)encodeName(state.catalogues.names, index, slice.bytes, glyphs);
-    else
-        (void)encodeText(state.catalogues.texts(), index, slice.bytes, glyphs, state.image);
+    (void)importKeepingWhatReadsTheSame(state, [&] {
+        if (kind == EntryKind::Name)
+            (void)encodeName(state.catalogues.names, index, slice.bytes, glyphs);
+        else
+            (void)encodeText(state.catalogues.texts(), index, slice.bytes, glyphs, state.image);
+        return Outcome{};
+    });
     return doneOutcome(toCp932(kindWord(kind) + " ") + entryLabel(kind, index) + toCp932(" を変更しました"));
 }
 

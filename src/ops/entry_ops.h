@@ -36,7 +36,8 @@ struct EntryProblem {
 std::optional<EntryProblem> checkEntry(const EditorState& state, EntryKind kind, int index, std::string_view form);
 
 // Encodes and packs the form into the entry as the import does; the entry
-// keeps its bytes when the form has a problem.
+// keeps its bytes when the form has a problem, and when its new code reads
+// the same as the old (importKeepingWhatReadsTheSame).
 Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_view form);
 
 // Gives the name or text back its bytes as they were loaded.

@@ -10,6 +10,7 @@
 #include "ops/file_dialogs.h"
 #include "ops/messages.h"
 #include "ops/project_ops.h"
+#include "ops/reads_the_same.h"
 #include "pack/pack_profiles.h"
 #include "patch/bps.h"
 #include "text/decode.h"
@@ -249,14 +250,15 @@ std::optional<EntryKey> parseKey(std::string_view key, size_t names, size_t text
 std::string withoutReferencedNames(std::string_view text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
-        out += text[i];
-        if (text[i] == '[' && i + 7 < text.size() && text[i + 1] == 'F' && text[i + 5] == ':' && text[i + 6] == '(') {
-            const size_t close = text.find(")]", i + 7);
-            if (close == std::string_view::npos) continue;
-            out.append(text.substr(i + 1, 5));
-            i = close;
-            out += ')';
+        const bool reference = text[i] == '[' && i + 7 < text.size() && text[i + 1] == 'F' && text[i + 6] == ':' &&
+                               text[i + 7] == '(';
+        const size_t close = reference ? text.find(")]", i + 8) : std::string_view::npos;
+        if (close == std::string_view::npos) {
+            out += text[i];
+            continue;
         }
+        out.append(text.substr(i, 6)).append("]");  // "[F1 23]"
+        i = close + 1;
     }
     return out;
 }
@@ -396,35 +398,34 @@ Outcome importPoMessages(EditorState& state, Platform& platform, const std::file
         }
     }
 
-    // An entry whose new code reads the same as the one it has is left as it is.
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (!nameTouched[i] || names[i].code == c.names[i].code) continue;
-        std::vector<uint8_t> a = names[i].code, b = c.names[i].code;
-        a.push_back(0);
-        b.push_back(0);
-        const std::optional<DecodedName> x = decodeNameCode(a, state.tables), y = decodeNameCode(b, state.tables);
-        if (x && y && x->text == y->text) continue;
-        c.names[i].code = std::move(names[i].code);
-        c.names[i].text = std::move(names[i].text);
-        ++result.changed;
-    }
-    Catalogue texts = c.texts();
-    std::vector<size_t> repack;
-    for (auto& [index, code] : textCodes) {
-        ResourceEntry& entry = texts[index];
-        if (code == entry.unpacked ||
-            decodeTextCode(code, c.names, state.tables) == decodeTextCode(entry.unpacked, c.names, state.tables))
-            continue;
-        entry.unpacked = std::move(code);
-        repack.push_back(index);
-    }
-    if (!repack.empty()) {
-        const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(state.image, kTextProfile);
-        parallelFor(repack.size(), [&](size_t i) {
-            texts[repack[i]].packed = packWithProfile(texts[repack[i]].unpacked, *dictionary, kTextProfile);
-        });
-    }
-    result.changed += repack.size();
+    // Only the entries whose code changes are stored; one whose new code
+    // reads the same as the one it has is left exactly as it is.
+    std::vector<std::pair<size_t, NameEntry>> namesBefore;
+    std::vector<std::pair<size_t, std::vector<uint8_t>>> textsBefore;
+    importKeepingWhatReadsTheSame(state, [&] {
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (!nameTouched[i] || names[i].code == c.names[i].code) continue;
+            namesBefore.emplace_back(i, c.names[i]);
+            c.names[i].code = std::move(names[i].code);
+            c.names[i].text = std::move(names[i].text);
+        }
+        Catalogue texts = c.texts();
+        for (auto& [index, code] : textCodes) {
+            if (code == texts[index].unpacked) continue;
+            textsBefore.emplace_back(index, std::move(texts[index].unpacked));
+            texts[index].unpacked = std::move(code);
+        }
+        if (!textsBefore.empty()) {
+            const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(state.image, kTextProfile);
+            parallelFor(textsBefore.size(), [&](size_t i) {
+                ResourceEntry& e = texts[textsBefore[i].first];
+                e.packed = packWithProfile(e.unpacked, *dictionary, kTextProfile);
+            });
+        }
+        return doneOutcome({});
+    });
+    for (const auto& [i, before] : namesBefore) result.changed += c.names[i].code != before.code;
+    for (const auto& [i, before] : textsBefore) result.changed += c.texts()[i].unpacked != before;
     return doneOutcome(toCp932(name + ": " + std::to_string(result.messages) + " messages read, " +
                                std::to_string(result.changed) + " entries changed"),
                        std::move(warnings));

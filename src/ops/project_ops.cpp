@@ -11,6 +11,7 @@
 #include "ops/operations.h"
 #include "ops/png_ops.h"
 #include "ops/po_ops.h"
+#include "ops/reads_the_same.h"
 #include "ops/step_platform.h"
 #include "patch/bps.h"
 #include "script/change_script.h"
@@ -96,14 +97,17 @@ Outcome importNames(EditorState& state, Platform& platform, const std::filesyste
     if (keepsPo(platform, dir, CodeKind::Name)) return importPoIntoState(state, platform, dir / kPoFolder / kNamesPo);
     StepPlatform step(platform);
     step.answer(dir / kNamesFile);
-    return importNameList(state.catalogues.names, state.tables, step, state.fullWidth);
+    return importKeepingWhatReadsTheSame(
+        state, [&] { return importNameList(state.catalogues.names, state.tables, step, state.fullWidth); });
 }
 
 Outcome importTexts(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     if (keepsPo(platform, dir, CodeKind::Text)) return importPoIntoState(state, platform, dir / kPoFolder / kTextsPo);
     StepPlatform step(platform);
     step.answer(dir / kTextsFile);
-    return importTextCollection(state.catalogues.texts(), state.tables, state.image, step, state.fullWidth);
+    return importKeepingWhatReadsTheSame(state, [&] {
+        return importTextCollection(state.catalogues.texts(), state.tables, state.image, step, state.fullWidth);
+    });
 }
 
 Outcome importFaces(EditorState& state, Platform& platform, const std::filesystem::path& dir) {

@@ -36,18 +36,26 @@ Outcome install(EditorState& state, Platform& platform, ChosenRom&& chosen) {
     return loaded;
 }
 
-// How the ROM file as it was loaded differs from `target`, for a patch: read
-// in pieces from the file itself while it is unchanged, or from the .bak this
-// run made of it before saving over it.
+// How the image in the ROM file as it was loaded (behind its copier header,
+// if it has one) differs from `target`, for a patch: read in pieces from the
+// file itself while it is unchanged, or from the .bak this run made of it
+// before saving over it. The whole file, header included, must still have
+// the CRC-32 it had at load.
 Step<SourceDiff> loadedFileDiff(const EditorState& state, Platform& platform, std::span<const uint8_t> target) {
     const std::filesystem::path from =
         platform.fileIdentity(state.loadedPath) == state.loadedIdentity ? state.loadedPath : state.loadedCopy;
     if (!from.empty()) {
         SourceDiffBuilder diff(target);
-        const Status read = platform.readFilePieces(from, state.loadedIdentity.size + 1,
-                                                    [&](std::span<const uint8_t> piece) { diff.feed(piece); });
+        const size_t header = state.copierHeader.size();
+        uint32_t fileCrc = 0;
+        size_t at = 0;
+        const Status read = platform.readFilePieces(from, state.loadedIdentity.size + 1, [&](std::span<const uint8_t> piece) {
+            fileCrc = crc32Of(piece, fileCrc);
+            diff.feed(piece.subspan(std::min(piece.size(), at < header ? header - at : 0)));
+            at += piece.size();
+        });
         SourceDiff d = diff.finish();
-        if (read && d.sourceSize == state.loadedIdentity.size && d.sourceCrc == state.loadedCrc) return d;
+        if (read && at == state.loadedIdentity.size && at >= header && fileCrc == state.loadedCrc) return d;
     }
     return fileFailure(problem(ProblemCode::LoadedRomChanged),
                        {state.loadedPath, toCp932(state.loadedPath.filename().string())});
@@ -135,18 +143,21 @@ Outcome saveRom(EditorState& state, Platform& platform) {
     std::vector<uint8_t> withHeader;
     std::span<const uint8_t> fileBytes = state.image.bytes;
     if (!state.copierHeader.empty()) fileBytes = withHeader = romFileBytes(state.copierHeader, state.image);
-    // A patch is made against the file as loaded, which is read in pieces
-    // and kept only where it differs, so that two whole images are never
-    // held at once.
+    // A patch is made against the image in the file as loaded, which is read
+    // in pieces and kept only where it differs, so that two whole images are
+    // never held at once. It goes from the image without a copier header to
+    // the image without one, as patchers expect; they add or drop a header
+    // themselves.
     std::vector<uint8_t> patch;
     if (kind != PatchKind::None) {
-        Step<SourceDiff> source = loadedFileDiff(state, platform, fileBytes);
+        Step<SourceDiff> source = loadedFileDiff(state, platform, state.image.bytes);
         if (!source) return std::move(source).stop();
-        fileBytes = patch = kind == PatchKind::Ips ? makeIps(*source, fileBytes) : makeBps(*source, fileBytes);
+        fileBytes = patch = kind == PatchKind::Ips ? makeIps(*source, state.image.bytes) : makeBps(*source, state.image.bytes);
     }
     Outcome written = writeChosenFile(platform, *file, fileBytes);
     if (!written.done()) return written;
     written.summary = file->name + toCp932(kind == PatchKind::None ? " に保存しました" : " にパッチを書き出しました");
+    if (kind != PatchKind::None && !state.copierHeader.empty()) written.summary += toCp932("（コピアヘッダーを除いたROM用）");
     written.matchesRomFile = true;
     return written;
 }

@@ -138,7 +138,7 @@ Outcome exportTableFile(const EditorState& state, Platform& platform) {
     return doneOutcome(file->name);
 }
 
-Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& report) {
+Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& report, PatchFacts* facts) {
     const std::optional<ChosenFile> file = platform.saveFileDialog(romSaveDialogOptions());
     if (!file) return cancelledOutcome();
     StepPlatform step(platform);
@@ -149,8 +149,9 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& r
     // this run saved over it.
     const std::filesystem::path from =
         platform.fileIdentity(state.loadedPath) == state.loadedIdentity ? state.loadedPath : state.loadedCopy;
-    const std::vector<uint8_t> target = romFileBytes(state.copierHeader, state.image);
-    Result<std::vector<uint8_t>> source = platform.readFile(from, target.size() * 2);
+    const std::vector<uint8_t>& target = state.image.bytes;
+    Result<std::vector<uint8_t>> source = platform.readFile(from, (target.size() + state.copierHeader.size()) * 2);
+    if (source) source->erase(source->begin(), source->begin() + static_cast<std::ptrdiff_t>(std::min(source->size(), state.copierHeader.size())));
     Result<std::vector<uint8_t>> patch = platform.readFile(file->path);
     std::string why;
     if (!source || !patch) {
@@ -172,8 +173,10 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& r
         if (!removed) p.cause = problemReason(removed.problem());
         return cannotWrite(std::move(p), *file);
     }
-    report += file->displayName() + ": " + std::to_string(patch->size()) + " bytes, source CRC32 " +
-              hex(crc32Of(*source), 8) + ", target CRC32 " + hex(crc32Of(target), 8) + ", verified\n";
+    const PatchFacts made{file->displayName(), patch->size(), romHashes(*source), romHashes(target), state.copierHeader.size()};
+    report += made.file + ": " + std::to_string(made.size) + " bytes, source CRC32 " + hex(made.base.crc32, 8) +
+              ", target CRC32 " + hex(made.result.crc32, 8) + ", verified\n" + patchHashLines(made);
+    if (facts) *facts = made;
     return saved;
 }
 

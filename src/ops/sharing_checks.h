@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ops/outcome.h"
+#include "ops/patch_notes.h"
 #include "platform/platform.h"
 #include "rom/editor_state.h"
 
@@ -30,10 +31,11 @@ std::string foldedNumbers(const std::vector<int64_t>& numbers, int digits, size_
 // Writes the character tables as a UTF-8 table file to the file the dialog names.
 Outcome exportTableFile(const EditorState& state, Platform& platform);
 
-// Saves a patch as saveRom does, then reads it back, applies it to the file
-// as loaded and compares with the image a save writes. A patch that does not
-// give it is removed and reported. The report line gives size, both CRC32s
-// and "verified".
-Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& report);
+// Saves a patch as saveRom does, then reads it back, applies it to the image
+// in the file as loaded (behind its copier header, if any) and compares with
+// the image a save writes, without a header. A patch that does not give it is
+// removed and reported. The report line gives size, both CRC32s and
+// "verified", then patchHashLines; `facts` gets what the notes need.
+Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& report, PatchFacts* facts = nullptr);
 
 }  // namespace velk

@@ -7,18 +7,6 @@
 #include "text/text_collection.h"
 
 namespace velk {
-namespace {
-
-// A text whose code an import left as it was keeps the packed bytes it had,
-// so that an untouched text costs nothing in a save or a patch.
-void keepPackingOfUnchanged(Catalogue texts, const std::vector<ResourceEntry>& before) {
-    for (size_t i = 0; i < texts.size(); ++i)
-        if (texts[i].unpacked == before[i].unpacked && texts[i].packed != before[i].packed)
-            texts[i].packed = before[i].packed;
-}
-
-}  // namespace
-
 Outcome exportNameList(ConstNameCatalogue names, Platform& platform) {
     return askAndWriteFile(
         platform, nameListDialogOptions(), [&] { return textFileBytes(platform, nameListBytes(names)); },
@@ -49,9 +37,7 @@ Outcome importTextCollection(Catalogue texts, const CharTables& tables, const Ro
     Step<TextFile> file = askAndReadTextFile(platform, textCollectionImportOptions());
     if (!file) return std::move(file).stop();
     std::vector<Warning> warnings;
-    const std::vector<ResourceEntry> before(texts.begin(), texts.end());
     const Status s = readTextCollection(texts, file->bytes, GlyphLookup(tables, fullWidth), image, &warnings);
-    keepPackingOfUnchanged(texts, before);
     const SourceText source = file->source();
     if (!s) return failedWith(s.problem(), &source, warningLines(source, warnings));
     const size_t read = std::min(linesStartingWith(file->bytes, "##"), texts.size());
