@@ -82,10 +82,9 @@ TEST_F(Po, ExportIsDeterministicAndEveryToolReadsItAsVelkDoes) {
     EXPECT_NE(head.find("\"X-Velk-Base-CRC32: B2FDA92F\\n\"\n"), std::string::npos);
     EXPECT_NE(head.find("\"PO-Revision-Date: YEAR-MO-DA HO:MI+ZONE\\n\"\n"), std::string::npos);  // nothing translated
     // One message per entry: the key, the original with its line break as \n.
-    EXPECT_NE(head.find("#. text 00 02\n#. names: [F1 23] ソマキノコ\n#, placeholders:"), std::string::npos);
+    EXPECT_NE(head.find("#. text 00 02\n#. names: [F1 23] ソマキノコ\n#. fits: "), std::string::npos);
     EXPECT_NE(head.find("msgctxt \"text 00 02\"\nmsgid \"\"\n\"[F1 23:(ソマキノコ)]\\n\"\n\"北　\"\nmsgstr \"\"\n"),
               std::string::npos);
-    EXPECT_NE(textOf(po("names.po")).find("#. name 00 03, [F0 03] in texts\n#, placeholders:r\"(?i)"), std::string::npos);
     // Again, unchanged: nothing is written.
     const test::CliRun again = test::cli({rom, "export-po", p("proj")});
     EXPECT_EQ(again.out, "po files of " + p("proj") + ": 0 of 4 written, the rest unchanged\n");
@@ -232,6 +231,32 @@ TEST_F(Po, WarningsAndUnreadableFilesSayWhere) {
         EXPECT_EQ(r.code, c.code) << c.body;
         for (const std::string& s : c.said) EXPECT_NE(r.err.find(s), std::string::npos) << s << "\n" << r.err;
     }
+}
+
+// status.tsv decides what is translated and fuzzy; an import brings the
+// fuzzy flags back into it. The fit is stated, and max-length only where a
+// name's characters are its cells.
+TEST_F(Po, StatusesNotesAndFitGoOutAndFuzzyFlagsComeBack) {
+    test::writeBytes(dir / "proj/status.tsv", test::bytesOf("text\t0005\treview\tcheck\\nit\ntext\t0007\tdone\t\n"));
+    ASSERT_EQ(test::cli({rom, "export-po", p("proj")}).code, 0);
+    const std::string texts = textOf(po("texts.po")), names = textOf(po("names.po"));
+    const std::string project = textOf(dir / "proj/velk-project.txt");
+    const size_t at = project.find("\nname-columns = ") + 16;
+    const std::string columns = project.substr(at, project.find('\n', at) - at);
+    EXPECT_NE(texts.find("#. note: check\n#.   it\n#, fuzzy"), std::string::npos);  // review
+    EXPECT_NE(texts.find("#, fuzzy, placeholders:r\"(?i)\\?[\\dA-F]{2}\\x20[\\dA-F]{2}\\?|![\\dA-F]{2}!|"
+                         "\\((?:主人公|騎士団|冷や汗|ハート|旗)\\)|\\[F[\\dA-F]\\x20[\\dA-F]{2}(?=:\\()\"\nmsgctxt \"text 00 05\""),
+              std::string::npos);
+    const Result<PoCatalog> read = readPoFile(test::readBytes(po("texts.po")));
+    EXPECT_EQ(read->messages[7].str, read->messages[7].id);  // done, as the original
+    EXPECT_FALSE(read->messages[7].fuzzy);
+    EXPECT_NE(names.find("#. name 00 00, [F0 00] in texts\n#. fits: " + columns + " cells\n#, max-length:" + columns + "\n"),
+              std::string::npos);
+    EXPECT_NE(names.find("#. fits: " + columns + " cells\n#, placeholders:"), std::string::npos);  // a token: no max-length
+    translate(po("texts.po"), "text 00 05", "ケ");
+    translate(po("texts.po"), "text 00 07", read->messages[7].id, true);
+    ASSERT_EQ(test::cli({rom, "import-po", po("texts.po")}).code, 0);
+    EXPECT_EQ(textOf(dir / "proj/status.tsv"), "text\t0005\tdone\tcheck\\nit\ntext\t0007\tdraft\t\n");
 }
 
 TEST_F(Po, TheHeaderNamesTheLanguageAndTheRevisionDateMovesOnlyWithTheContent) {

@@ -16,6 +16,7 @@
 #include "cli/cli_platform.h"
 #include "cli/watch.h"
 #include "image/version.h"
+#include "ops/check_ops.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
 #include "ops/patch_notes.h"
@@ -42,6 +43,7 @@ struct CliOptions {
     bool po = false;
     std::string then;
     std::string notes;  // --notes FILE: release notes of the run's patches
+    ReportFormat format = ReportFormat::Text;  // of check and stats
 };
 
 // What the verbs of one run share beyond the editor's state.
@@ -106,6 +108,24 @@ Outcome importPoVerb(EditorState& s, Platform& p, std::ostream& out, RunContext&
     context.read.push_back(file->path);
     Outcome o = runOperation(s, [&] { return importPoFrom(s, p, file->path); });
     if (o.done() && !context.options.watch) out << fromCp932(o.summary) << '\n';
+    return o;
+}
+
+Outcome checkVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
+    const std::optional<ChosenFile> dir = p.openFileDialog({});
+    if (!dir) return cancelledOutcome();
+    CheckReport report;
+    Outcome o = checkProjectAt(s, p, dir->path, {context.options.anyBase, context.options.strict}, report);
+    if (o.done() || report.names > 0) out << checkReportText(report, context.options.format);
+    return o;
+}
+
+Outcome statsVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
+    const std::optional<ChosenFile> dir = p.openFileDialog({});
+    if (!dir) return cancelledOutcome();
+    ProjectFigures figures;
+    Outcome o = projectFiguresAt(s, p, dir->path, {context.options.anyBase, false}, figures);
+    if (o.done()) out << figuresText(figures, context.options.format).value_or(figuresText(figures, ReportFormat::Text).value());
     return o;
 }
 
@@ -180,6 +200,11 @@ const std::vector<Verb>& verbs() {
         {"export-po", "DIR", "write DIR/po/names.pot, texts.pot, names.po and texts.po for the project in DIR",
          summarised(exportPo)},
         {"import-po", "FILE.po", "read the translations of a PO file into the names and texts", importPoVerb},
+        {"check", "DIR",
+         "check the project in DIR on its base: every name and text encodes and fits its box, glossary terms, "
+         "repeats, locked entries; exit 1 on an error",
+         checkVerb},
+        {"stats", "DIR", "print how many names and texts of the project in DIR stand in each status", statsVerb},
         {"space", nullptr, "print the room a save would use and leave, per region",
          reporting([](EditorState& s, Platform&, std::string& r) { return spaceCheck(s, r); })},
         {"diff", "OTHER.smc", "print per kind which entries differ from another image",
@@ -206,6 +231,7 @@ void printUsage(std::ostream& os) {
     row("--script-files-anywhere", "let change scripts name files outside their own folder");
     row("--fullwidth", "type a character without a glyph of its own in its full-width form");
     row("--any-base", "build a project on a ROM other than its base");
+    row("--format=FORMAT", "check and stats print text (the default), json or markdown; check also junit");
     row("--watch", "run, then run again from a fresh load after each change of a file a build read");
     row("--po", "export-project keeps names and texts as po/names.po and po/texts.po");
     row("--then 'COMMAND'", "with --watch: start COMMAND (no shell) after each run that went well");
@@ -288,6 +314,8 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
             o.fullWidth = true;
         } else if (option == "--any-base") {
             o.anyBase = true;
+        } else if (option.starts_with("--format=") && reportFormatNamed(option.substr(9))) {
+            o.format = *reportFormatNamed(option.substr(9));
         } else if (option == "--watch") {
             o.watch = true;
         } else if (option == "--po") {

@@ -108,6 +108,16 @@ enum class ProblemCode : uint8_t {
     // PO files.
     PoSyntax,               // words: gettext's own; line, x: where (0: unknown)
     PoNotUtf8,              // words: its Content-Type
+    // A project's status.tsv and glossary.tsv; line and x: the line and column.
+    StatusKindUnknown,      // bytes: the field
+    StatusNumberInvalid,    // bytes: the field
+    StatusEntryOutOfRange,  // record; found: the number; expected: how many there are
+    StatusWordUnknown,      // bytes: the field
+    StatusNoteEscape,       // bytes: the backslash and what follows it
+    StatusLockSha1Invalid,  // bytes: the field
+    StatusFieldCount,       // found: the fields; expected: how many a line has
+    StatusDuplicate,        // found: the line that named the entry first
+    GlossaryNoTranslation,  // a line without a tab between the original and its translation
 };
 
 // Which kind of record a problem is about.

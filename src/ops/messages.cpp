@@ -177,6 +177,17 @@ std::string codeReason(const Problem& p) {
         case C::PatchFailedCheck:
             return "the patch failed its check and " +
                    (p.cause.empty() ? std::string("was removed") : "could not be removed (" + p.cause + ")") + ": " + p.words;
+        case C::StatusKindUnknown: return "'" + p.bytes + "' is no kind of entry: name or text";
+        case C::StatusNumberInvalid: return "'" + p.bytes + "' is no entry number: four hexadecimal digits, such as 0002";
+        case C::StatusEntryOutOfRange:
+            return hex("%04llX", p.found) + " is past the last " + recordName(p.record) + " (" + hex("%04llX", p.expected - 1) + ")";
+        case C::StatusWordUnknown: return "'" + p.bytes + "' is no status: draft, review, done, locked or none";
+        case C::StatusNoteEscape: return "'" + p.bytes + "' in a note: only \\t, \\n and \\\\ are escapes";
+        case C::StatusLockSha1Invalid: return "'" + p.bytes + "' is no SHA-1 of the locked text (40 lower-case hexadecimal digits)";
+        case C::StatusFieldCount:
+            return num(p.found) + " fields: KIND, NUMBER, STATUS and NOTE, with the SHA-1 of its text behind a locked one";
+        case C::StatusDuplicate: return "the entry has a line already, line " + num(p.found);
+        case C::GlossaryNoTranslation: return "no tab between the original and its translation";
     }
     return {};
 }

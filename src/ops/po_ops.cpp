@@ -15,6 +15,8 @@
 #include "patch/bps.h"
 #include "text/decode.h"
 #include "text/encode.h"
+#include "text/desk_status.h"
+#include "text/line_width.h"
 #include "text/po_catalog.h"
 #include "text/sjis.h"
 
@@ -105,7 +107,32 @@ struct PoSource {
     std::string project;
     std::string language;
     uint32_t baseCrc = 0;
+    BoxRules rules;
+    DeskBook book;  // the project's status.tsv
 };
+
+// The box an entry must fit, as a comment; and Weblate's max-length, which
+// counts the characters of the whole translation, where that is the same
+// limit: an entry of one line whose original holds no code's textual form
+// (whose characters are then its cells).
+void addFit(PoMessage& m, const BoxRules& rules, CodeKind kind) {
+    const bool oneLine = kind == CodeKind::Name || (rules.textLines == 1 && rules.textBoxBreak.empty());
+    const int columns = kind == CodeKind::Name ? rules.nameColumns : rules.textColumns;
+    std::string fit = "fits: " + std::to_string(columns) + " cells";
+    if (kind == CodeKind::Text) {
+        fit += " a line, " + std::to_string(rules.textLines) + (rules.textLines == 1 ? " line" : " lines");
+        if (!rules.textBoxBreak.empty()) {
+            std::string code;
+            for (uint8_t b : rules.textBoxBreak) {
+                if (!code.empty()) code += ' ';
+                appendHexByte(code, b);
+            }
+            fit += " a box (a box ends at code " + code + ")";
+        }
+    }
+    m.comments.push_back(fit);
+    if (oneLine && !holdsCodeForm(m.id)) m.flags.push_back("max-length:" + std::to_string(columns));
+}
 
 std::string poHeader(const PoSource& src, CodeKind kind, const std::string& revisionDate) {
     return "Project-Id-Version: " + src.project + "\n" +
@@ -151,9 +178,20 @@ PoCatalog poCatalog(const PoSource& src, CodeKind kind, bool isTemplate) {
             }
             if (!isTemplate && i < now.texts().size()) m.str = poText(src.current, i);
         }
-        // Untranslated: the text is still the original.
-        if (m.str == m.id) m.str.clear();
-        m.fuzzy = !m.str.empty();
+        addFit(m, src.rules, kind);
+        // The desk's status: untranslated has no msgstr, draft and review are fuzzy.
+        const DeskLine* line = src.book.find(kind, static_cast<int>(i));
+        const DeskStatus status = isTemplate ? DeskStatus::Untranslated : statusOf(line, m.str == m.id);
+        if (status == DeskStatus::Untranslated) m.str.clear();
+        m.fuzzy = status == DeskStatus::Draft || status == DeskStatus::Review;
+        if (!isTemplate && line && !line->note.empty()) {
+            std::string_view note = line->note;
+            for (const char* lead = "note: "; !note.empty(); lead = "  ") {
+                const size_t end = std::min(note.find('\n'), note.size());
+                m.comments.push_back(lead + std::string(note.substr(0, end)));
+                note.remove_prefix(std::min(end + 1, note.size()));
+            }
+        }
         if (holdsCodeForm(m.id)) m.flags.push_back(kPlaceholders);
     }, 64);
     return catalog;
@@ -263,10 +301,31 @@ std::string withoutReferencedNames(std::string_view text) {
     return out;
 }
 
+// The project's status.tsv; an empty book when it has none.
+Step<DeskBook> readDeskBook(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    const std::filesystem::path path = dir / kDeskStatusFileName;
+    if (!platform.fileIdentity(path)) return DeskBook{};
+    const ChosenFile file{path, toCp932(path.filename().string())};
+    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes);
+    if (!bytes) return std::move(bytes).stop();
+    const Catalogues& c = state.catalogues;
+    Result<DeskBook> book = parseDeskStatus(*bytes, {c.names.size(), c.texts().size()});
+    if (!book) {
+        const Problem& p = book.problem();
+        return failedOutcome(placedFileMessage(p, file, std::to_string(p.line) + ":" + std::to_string(p.x)));
+    }
+    return std::move(*book);
+}
+
 struct PoImport {
     size_t messages = 0;
     size_t changed = 0;
-    std::vector<std::pair<EntryKey, bool>> fuzzy;  // each entry's fuzzy flag, for statuses
+    struct Read {
+        EntryKey key;
+        bool fuzzy;
+        bool original;  // its msgstr is empty or the msgid
+    };
+    std::vector<Read> read;  // for the statuses
 };
 
 }  // namespace
@@ -280,7 +339,7 @@ std::string poEntryKey(CodeKind kind, size_t index) {
 }
 
 Outcome exportPoStep(const EditorState& state, Platform& platform, const std::filesystem::path& dir, CodeKind kind) {
-    const PoSource src{state, state, projectName({}, dir), {}, crc32Of(state.image.bytes)};
+    const PoSource src{state, state, projectName({}, dir), {}, crc32Of(state.image.bytes), boxRulesOf({}, state), {}};
     const bool names = kind == CodeKind::Name;
     const std::filesystem::path folder = dir / kPoFolder;
     if (Status made = platform.makeFolder(folder); !made) return cannotWrite(std::move(made.problem()), folder);
@@ -293,12 +352,15 @@ Outcome exportPoStep(const EditorState& state, Platform& platform, const std::fi
 
 Outcome exportPoTo(const EditorState& base, Platform& platform, const std::filesystem::path& dir,
                    const PoExportOptions& options) {
-    ProjectRead project = readProjectFor(base, platform, dir);
-    if (!project.base) return std::move(project.failure);
+    Step<ProjectBase> project = openProjectBase(base, platform, dir, false);
+    if (!project) return std::move(project).stop();
     EditorState built = base;
     Outcome build = buildProjectFrom(built, platform, dir);
     if (!build.done()) return build;
-    const PoSource src{base, built, projectName(*project.base, dir), project.base->language, project.base->crc32};
+    Step<DeskBook> book = readDeskBook(base, platform, dir);
+    if (!book) return std::move(book).stop();
+    const PoSource src{base,           built, projectName(*project, dir), project->language, project->crc32,
+                       boxRulesOf(project->box, base), std::move(*book)};
     const std::string date = options.revisionDate.empty() ? utcNow() : options.revisionDate;
     const std::filesystem::path folder = dir / kPoFolder;
     if (Status made = platform.makeFolder(folder); !made) return cannotWrite(std::move(made.problem()), folder);
@@ -362,7 +424,7 @@ Outcome importPoMessages(EditorState& state, Platform& platform, const std::file
             continue;
         }
         ++result.messages;
-        result.fuzzy.emplace_back(*key, m.fuzzy);
+        result.read.push_back({*key, m.fuzzy, m.str.empty() || m.str == m.id});
         const bool isName = key->kind == CodeKind::Name;
         const std::string original = isName ? poName(c.names[key->index]) : poText(state, key->index);
         if (isName ? original != m.id : withoutReferencedNames(original) != withoutReferencedNames(m.id))
@@ -439,8 +501,38 @@ Outcome importPoIntoState(EditorState& state, Platform& platform, const std::fil
 }
 
 Outcome importPoFrom(EditorState& state, Platform& platform, const std::filesystem::path& file) {
+    // The project around the file, whose status.tsv follows the fuzzy flags.
+    const std::filesystem::path dir = file.parent_path().parent_path();
+    const bool inProject = file.parent_path().filename() == kPoFolder && platform.fileIdentity(dir / kProjectFileName);
+    Step<DeskBook> book = inProject ? readDeskBook(state, platform, dir) : Step<DeskBook>(DeskBook{});
+    if (!book) return std::move(book).stop();
     PoImport result;
-    return importPoMessages(state, platform, file, result);
+    Outcome o = importPoMessages(state, platform, file, result);
+    if (!o.done() || !inProject) return o;
+    // A fuzzy message is a draft (or stays in review); one a translator
+    // cleared of its fuzzy flag is done; one without a translation goes back
+    // to untranslated. Locked entries stay locked unless made fuzzy.
+    DeskBook statuses = *book;
+    for (const PoImport::Read& r : result.read) {
+        const int n = static_cast<int>(r.key.index);
+        const DeskLine* line = statuses.find(r.key.kind, n);
+        const DeskStatus now = statusOf(line, r.original);
+        const bool explicitStatus = line && line->status;
+        if (r.fuzzy) {
+            if (now != DeskStatus::Draft && now != DeskStatus::Review) statuses.setStatus(r.key.kind, n, DeskStatus::Draft);
+        } else if (now == DeskStatus::Locked) {
+            continue;
+        } else if (r.original) {
+            if (explicitStatus && now != DeskStatus::Done) statuses.setStatus(r.key.kind, n, std::nullopt);
+        } else if (now == DeskStatus::Draft || now == DeskStatus::Review) {
+            statuses.setStatus(r.key.kind, n, DeskStatus::Done);
+        }
+    }
+    if (statuses == *book) return o;
+    const std::filesystem::path path = dir / kDeskStatusFileName;
+    if (Status s = platform.writeFile(path, deskStatusBytes(statuses)); !s) return cannotWrite(std::move(s.problem()), path);
+    o.summary += toCp932("; status.tsv updated");
+    return o;
 }
 
 Outcome importPo(EditorState& state, Platform& platform) {

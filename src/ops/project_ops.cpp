@@ -6,7 +6,9 @@
 #include <nettle/sha1.h>
 
 #include "image/parallel.h"
+#include "image/hex.h"
 #include "ops/dialog_options.h"
+#include "ops/entry_ops.h"
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"
@@ -131,6 +133,29 @@ std::string hex8(uint32_t v) {
     return s;
 }
 
+// A box break as its escape's textual form: "!15!" or "?1B 05?".
+std::string escapeForm(const std::vector<uint8_t>& code) {
+    std::string out = code.size() == 1 ? "!" : "?";
+    for (size_t i = 0; i < code.size(); ++i) {
+        if (i) out += ' ';
+        appendHexByte(out, code[i]);
+    }
+    return out + (code.size() == 1 ? "!" : "?");
+}
+
+std::optional<std::vector<uint8_t>> parseEscapeForm(std::string_view form) {
+    auto byteAt = [&](size_t at) -> std::optional<uint8_t> {
+        const int hi = hexDigitValue(static_cast<uint8_t>(form[at])), lo = hexDigitValue(static_cast<uint8_t>(form[at + 1]));
+        if (hi < 0 || lo < 0) return std::nullopt;
+        return static_cast<uint8_t>(hi << 4 | lo);
+    };
+    if (form.size() == 4 && form[0] == '!' && form[3] == '!')
+        if (const auto b = byteAt(1)) return std::vector<uint8_t>{*b};
+    if (form.size() == 7 && form[0] == '?' && form[3] == ' ' && form[6] == '?')
+        if (const auto b0 = byteAt(1), b1 = byteAt(4); b0 && b1) return std::vector<uint8_t>{*b0, *b1};
+    return std::nullopt;
+}
+
 Message projectMessage(const std::string& text, std::string detail) {
     return Message{toCp932(text), text, std::move(detail)};
 }
@@ -149,6 +174,17 @@ CodeKind stepKind(const ProjectStep& step) {
 bool sameBytes(Platform& platform, const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     const Result<std::vector<uint8_t>> onDisk = platform.readFile(path, bytes.size() + 1);
     return onDisk && *onDisk == bytes;
+}
+
+// The number a box rule's key sets, or nothing for another key.
+std::optional<int>* boxNumber(ProjectBoxRules& box, const std::string& key) {
+    if (key == "text-columns") return &box.textColumns;
+    if (key == "text-lines") return &box.textLines;
+    if (key == "name-columns") return &box.nameColumns;
+    if (key == "escape-width") return &box.escapeWidth;
+    for (size_t t = 0; t < box.tokenWidths.size(); ++t)
+        if (key == tokenWidthKey(t)) return &box.tokenWidths[t];
+    return nullptr;
 }
 
 }  // namespace
@@ -179,12 +215,55 @@ std::string sha1Hex(std::span<const uint8_t> bytes) {
     return out;
 }
 
+std::string tokenWidthKey(size_t token) {
+    const std::string& form = tokens()[token].text;
+    return "token-width-" + fromCp932(form.substr(1, form.size() - 2));
+}
+
+BoxRules boxRulesOf(const ProjectBoxRules& set, const EditorState& base, std::map<std::string, std::string>* origins) {
+    BoxRules rules;
+    auto note = [&](const std::string& key, const std::string& inferred) {
+        if (origins) (*origins)[key] = inferred;
+    };
+    rules.escapeWidth = set.escapeWidth.value_or(0);
+    if (!set.escapeWidth) note("escape-width", "escape-width: 0 by default, a control code takes no cell");
+    for (size_t t = 0; t < rules.tokenWidths.size(); ++t) {
+        rules.tokenWidths[t] = set.tokenWidths[t].value_or(1);
+        if (!set.tokenWidths[t] && t == 0)
+            note(tokenWidthKey(t), "token widths: 1 cell each by default; set the cells the game gives each word");
+    }
+    rules.textBoxBreak = set.textBoxBreak.value_or(std::vector<uint8_t>{});
+    if (!set.textBoxBreak)
+        note("text-box-break", "text-box-break: none by default; an escape such as !15! that starts a new box makes "
+                               "text-lines count per box");
+    const Catalogues& c = base.catalogues;
+    const InferredLimits found = inferLimits(c.texts(), c.names, rules);
+    rules.textColumns = set.textColumns.value_or(found.textColumns);
+    rules.textLines = set.textLines.value_or(found.textLines);
+    rules.nameColumns = set.nameColumns.value_or(found.nameColumns);
+    const std::string keeps = ", so the base passes its own check";
+    if (!set.textColumns)
+        note("text-columns", "text-columns: the widest line of the base's texts, line " +
+                                 std::to_string(found.widestTextLine + 1) + " of " +
+                                 fromCp932(entryLabel(EntryKind::Text, found.widestText)) + keeps);
+    if (!set.textLines)
+        note("text-lines", "text-lines: the most lines of a base text (or box), " +
+                               fromCp932(entryLabel(EntryKind::Text, found.longestText)) + keeps);
+    if (!set.nameColumns)
+        note("name-columns", "name-columns: the widest name of the base, " +
+                                 fromCp932(entryLabel(EntryKind::Name, found.widestName)) + keeps);
+    return rules;
+}
+
 ProjectBase projectBaseOf(const EditorState& state) {
     ProjectBase base;
     base.size = state.image.bytes.size();
     base.crc32 = crc32Of(state.image.bytes);
     base.sha1 = sha1Hex(state.image.bytes);
     base.copierHeader = !state.copierHeader.empty();
+    const BoxRules rules = boxRulesOf({}, state, &base.boxOrigins);
+    base.box = {rules.textColumns, rules.textLines, rules.nameColumns, rules.escapeWidth, rules.textBoxBreak, {}};
+    for (size_t t = 0; t < rules.tokenWidths.size(); ++t) base.box.tokenWidths[t] = rules.tokenWidths[t];
     return base;
 }
 
@@ -204,6 +283,21 @@ std::string projectFileText(const ProjectBase& base) {
         if (it == base.files.end()) continue;
         for (const ProjectBase::File& f : it->second) text += "file." + std::string(step.name) + " = " + f.path + " " + f.sha1 + "\n";
     }
+    text += "# Box rules, for the check: the cells a line of a text and a name may take (a glyph is one\n"
+            "# cell, a word reference its name's cells); edit them to the game's windows.\n";
+    auto rule = [&](const std::string& key, const std::optional<std::string>& value) {
+        if (const auto it = base.boxOrigins.find(key); it != base.boxOrigins.end()) text += "# " + it->second + "\n";
+        if (value) text += key + (value->empty() ? " =" : " = " + *value) + "\n";
+    };
+    auto number = [](const std::optional<int>& v) { return v ? std::optional(std::to_string(*v)) : std::nullopt; };
+    const ProjectBoxRules& box = base.box;
+    rule("text-columns", number(box.textColumns));
+    rule("text-lines", number(box.textLines));
+    rule("text-box-break", box.textBoxBreak ? std::optional(box.textBoxBreak->empty() ? std::string() : escapeForm(*box.textBoxBreak))
+                                            : std::nullopt);
+    rule("name-columns", number(box.nameColumns));
+    for (size_t t = 0; t < box.tokenWidths.size(); ++t) rule(tokenWidthKey(t), number(box.tokenWidths[t]));
+    rule("escape-width", number(box.escapeWidth));
     return text;
 }
 
@@ -249,6 +343,13 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
             base.name = value;
         } else if (key == "language") {
             base.language = value;
+        } else if (key == "text-box-break") {
+            base.box.textBoxBreak = value.empty() ? std::optional(std::vector<uint8_t>{}) : parseEscapeForm(value);
+            if (!base.box.textBoxBreak) return fail("text-box-break is an escape such as !15! or ?1B 05?, or nothing");
+        } else if (std::optional<int>* width = boxNumber(base.box, key)) {
+            const long v = std::strtol(value.c_str(), &rest, 10);
+            if (value.empty() || *rest || v < 0 || v > 9999) return fail(key + " is a number of cells, 0 to 9999");
+            *width = static_cast<int>(v);
         } else if (key.starts_with("file.")) {
             const size_t blank = value.rfind(' ');
             if (blank == std::string::npos) return fail("not \"file.STEP = PATH SHA1\"");
@@ -301,28 +402,27 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
     return doneOutcome(toCp932("project exported to " + dir.string()), std::move(warnings));
 }
 
-ProjectRead readProjectFor(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
-                           bool anyBase) {
+Step<ProjectBase> openProjectBase(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
+                                  bool anyBase) {
     const std::filesystem::path projectFile = dir / kProjectFileName;
     Result<std::vector<uint8_t>> text = platform.readFile(projectFile, 1 << 16);
-    if (!text) return {std::nullopt, failedOutcome(cannotReadProject(projectFile, std::move(text.problem())))};
+    if (!text) return failedOutcome(cannotReadProject(projectFile, std::move(text.problem())));
     std::string why;
     std::optional<ProjectBase> base =
         parseProjectFile(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), &why);
     if (!base) {
         Problem p = problem(ProblemCode::ProjectFileInvalid);
         p.words = why;
-        return {std::nullopt, failedOutcome(cannotReadProject(projectFile, std::move(p)))};
+        return failedOutcome(cannotReadProject(projectFile, std::move(p)));
     }
     const uint32_t loadedCrc = crc32Of(state.image.bytes);
     if (!anyBase && (loadedCrc != base->crc32 || state.image.bytes.size() != base->size))
-        return {std::nullopt,
-                failedOutcome(projectMessage(
-                    "the loaded ROM is not this project's base",
-                    "project base CRC32 " + hex8(base->crc32) + " (" + std::to_string(base->size) +
-                        " bytes), loaded ROM CRC32 " + hex8(loadedCrc) + " (" + std::to_string(state.image.bytes.size()) +
-                        " bytes); --any-base builds on it all the same"))};
-    return {std::move(base), {}};
+        return failedOutcome(projectMessage(
+            "the loaded ROM is not this project's base",
+            "project base CRC32 " + hex8(base->crc32) + " (" + std::to_string(base->size) + " bytes), loaded ROM CRC32 " +
+                hex8(loadedCrc) + " (" + std::to_string(state.image.bytes.size()) +
+                " bytes); --any-base builds on it all the same"));
+    return std::move(*base);
 }
 
 std::string projectName(const ProjectBase& base, const std::filesystem::path& dir) {
@@ -340,9 +440,8 @@ bool keepsPo(Platform& platform, const std::filesystem::path& dir, CodeKind kind
 Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir,
                          const BuildOptions& options) {
     if (options.read) options.read->push_back(dir / kProjectFileName);
-    ProjectRead project = readProjectFor(state, platform, dir, options.anyBase);
-    if (!project.base) return std::move(project.failure);
-    const std::optional<ProjectBase>& base = project.base;
+    Step<ProjectBase> base = openProjectBase(state, platform, dir, options.anyBase);
+    if (!base) return std::move(base).stop();
     const uint32_t loadedCrc = crc32Of(state.image.bytes);
 
     // Whether each step's files are still the base's: by the SHA-1 the

@@ -4,15 +4,19 @@
 // to that base again.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "ops/file_dialogs.h"
 #include "ops/outcome.h"
 #include "platform/platform.h"
 #include "rom/editor_state.h"
+#include "text/line_width.h"
 
 namespace velk {
 
@@ -33,6 +37,22 @@ struct ProjectStep {
 // names, texts, faces, units, script: in the order a build applies them.
 const std::vector<ProjectStep>& projectSteps();
 
+// The box rules velk-project.txt sets (see text/line_width.h); a rule it
+// does not set is inferred from the base when the project is checked.
+struct ProjectBoxRules {
+    std::optional<int> textColumns, textLines, nameColumns, escapeWidth;
+    std::optional<std::vector<uint8_t>> textBoxBreak;  // set, and empty: no box break
+    std::array<std::optional<int>, 5> tokenWidths;     // in the order of tokens()
+};
+// The rules in full: those the project sets, the others inferred from the
+// state (the base): widths 1 for a token, 0 for an escape, no box break, and
+// the widest line, the most lines and the widest name the base holds. With
+// `origins`, one line per rule (by key) saying where its value came from.
+BoxRules boxRulesOf(const ProjectBoxRules& set, const EditorState& base,
+                    std::map<std::string, std::string>* origins = nullptr);
+// The key of a token's width: "token-width-主人公" (UTF-8).
+std::string tokenWidthKey(size_t token);
+
 // The base a project was exported from, as velk-project.txt records it.
 struct ProjectBase {
     int format = kProjectFormat;
@@ -49,6 +69,8 @@ struct ProjectBase {
         std::string sha1;
     };
     std::map<std::string, std::vector<File>> files;  // by step name
+    ProjectBoxRules box;
+    std::map<std::string, std::string> boxOrigins;  // the comment written above each rule, by key
 };
 ProjectBase projectBaseOf(const EditorState& state);
 std::string projectFileText(const ProjectBase& base);
@@ -74,18 +96,14 @@ struct ProjectExportOptions {
     bool po = false;  // names and texts as po/*.po (and .pot) instead of names.txt and texts.txt
 };
 
+// Reads velk-project.txt in `dir` and checks that the state holds its base
+// (any ROM with anyBase): the project's base, or the outcome to stop with.
+Step<ProjectBase> openProjectBase(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
+                                  bool anyBase);
+
 // Writes a project of the state into `dir` (new or empty; made when missing).
 Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
                         const ProjectExportOptions& options = {});
-
-// Reads velk-project.txt of `dir` and checks that the state is its base
-// (unless anyBase): the project, or the failed outcome that says why not.
-struct ProjectRead {
-    std::optional<ProjectBase> base;
-    Outcome failure;
-};
-ProjectRead readProjectFor(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
-                           bool anyBase = false);
 
 // The project's name: as velk-project.txt gives it, or its folder's.
 std::string projectName(const ProjectBase& base, const std::filesystem::path& dir);

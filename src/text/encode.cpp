@@ -180,7 +180,8 @@ Status encodeItem(const Context& ctx, size_t& pos, std::vector<uint8_t>& code) {
 
 }  // namespace
 
-Result<int32_t> encodeName(NameCatalogue names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs) {
+Result<int32_t> encodeName(NameCatalogue names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs,
+                           std::vector<uint32_t>* itemOffsets) {
     const Input in(line);
     const Context ctx{CodeKind::Name, in, glyphs, index};
     std::vector<uint8_t> code;
@@ -195,7 +196,9 @@ Result<int32_t> encodeName(NameCatalogue names, int index, std::span<const uint8
             consumed = std::min(in.size(), pos + (in[pos] == kCr ? 2 : 1));
             break;
         }
+        const size_t start = pos;
         if (Status s = encodeItem(ctx, pos, code); !s) return std::move(s.problem());
+        if (itemOffsets) itemOffsets->resize(code.size(), static_cast<uint32_t>(start));
     }
     const size_t lineEnd = std::min(pos, in.size());
     std::vector<uint8_t> text(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(consumed));
@@ -209,7 +212,8 @@ Result<int32_t> encodeName(NameCatalogue names, int index, std::span<const uint8
     return static_cast<int32_t>(consumed);
 }
 
-Result<EncodedText> encodeTextCode(std::span<const uint8_t> block, const GlyphLookup& glyphs, int index) {
+Result<EncodedText> encodeTextCode(std::span<const uint8_t> block, const GlyphLookup& glyphs, int index,
+                                   std::vector<uint32_t>* itemOffsets) {
     const Input in(block);
     const Context ctx{CodeKind::Text, in, glyphs, index};
     size_t pos = 0;
@@ -220,12 +224,14 @@ Result<EncodedText> encodeTextCode(std::span<const uint8_t> block, const GlyphLo
         if (pos >= in.size()) return unknownCharacter(ctx, pos);  // no closing "//": the zeros behind the data
         const uint8_t c0 = in[pos];
         if (c0 == '/') break;
+        const size_t start = pos;
         if (c0 == kCr || c0 == kLf) {
             out.code.push_back(kLineBreakCode);
             pos += c0 == kCr ? 2 : 1;
         } else if (Status s = encodeItem(ctx, pos, out.code); !s) {
             return std::move(s.problem());
         }
+        if (itemOffsets) itemOffsets->resize(out.code.size(), static_cast<uint32_t>(start));
         if (out.code.size() > kMaxTextCodeBytes) return entryProblem(ctx, ProblemCode::TextTooLong, pos);
     }
     out.consumed = std::min(in.size(), pos + 2);

@@ -21,7 +21,9 @@ constexpr size_t kMaxTextCodeBytes = 4096;
 // packed = the code bytes, unpacked = the line as typed with its line end's
 // first byte replaced by a zero. Returns the bytes consumed, line end
 // included; on a problem (offset into `line`) the entry is left unchanged.
-Result<int32_t> encodeName(NameCatalogue names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs);
+// With `itemOffsets`, each code byte's item is found where it starts in `line`.
+Result<int32_t> encodeName(NameCatalogue names, int index, std::span<const uint8_t> line, const GlyphLookup& glyphs,
+                           std::vector<uint32_t>* itemOffsets = nullptr);
 
 struct EncodedText {
     std::vector<uint8_t> code;
@@ -30,8 +32,9 @@ struct EncodedText {
 
 // Encodes one text block starting at its header's first '#': passes over the
 // header line and encodes the text up to the '/' that closes it. A problem's
-// offset is into `block`.
-Result<EncodedText> encodeTextCode(std::span<const uint8_t> block, const GlyphLookup& glyphs, int index);
+// offset is into `block`. With `itemOffsets`, as for encodeName.
+Result<EncodedText> encodeTextCode(std::span<const uint8_t> block, const GlyphLookup& glyphs, int index,
+                                   std::vector<uint32_t>* itemOffsets = nullptr);
 
 // The same, stored in texts[index].unpacked and packed with the text profile.
 // Returns the bytes consumed; on a problem the entry is left unchanged.

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "ops/check_ops.h"
+#include "ops/project_ops.h"
+#include "test_support.h"
+#include "text/sjis.h"
+#include "text/desk_status.h"
+
+namespace velk {
+namespace {
+
+// A project of the demo image's names and texts, in memory.
+class Check : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        shared = new Shared;
+        for (const ProjectStep& step : projectSteps())
+            if (step.name == std::string_view("names") || step.name == std::string_view("texts")) {
+                step.exportTo(shared->state, shared->platform, "proj");
+            }
+        shared->rules = boxRulesOf({}, shared->state);
+        shared->projectFile = projectFileText(projectBaseOf(shared->state));
+        shared->files = shared->platform.files;
+    }
+    static void TearDownTestSuite() { delete shared; }
+    void SetUp() override {
+        platform.files = shared->files;
+        setRules("");
+    }
+    void setRules(const std::string& lines) {
+        platform.files["proj/velk-project.txt"] = bytesOf(shared->projectFile + lines);
+    }
+    void replace(const std::string& file, const std::string& from, const std::string& to) {
+        std::string s(platform.files.at("proj/" + file).begin(), platform.files.at("proj/" + file).end());
+        const size_t at = s.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        platform.files["proj/" + file] = bytesOf(s.replace(at, from.size(), to));
+    }
+    // "FILE:LINE:COLUMN rule" of each finding (of one entry, when given).
+    std::string found(const std::string& entry = {}, bool strict = false) {
+        CheckReport report;
+        const Outcome o = checkProjectAt(state, platform, "proj", {false, strict}, report);
+        EXPECT_EQ(o.done(), report.errors() == 0);
+        std::string out;
+        for (const Finding& f : report.findings)
+            if (entry.empty() || f.entry == entry)
+                out += f.file + ":" + std::to_string(f.line) + ":" + std::to_string(f.column) + " " + f.rule +
+                       (f.error ? "" : "?") + "\n";
+        return out;
+    }
+    struct Shared {
+        ScriptedPlatform platform;
+        EditorState state = test::demoState(platform);
+        BoxRules rules;
+        std::string projectFile;
+        std::map<fs::path, Bytes> files;
+    };
+    static inline Shared* shared = nullptr;
+    ScriptedPlatform& platform = shared->platform;
+    const EditorState& state = shared->state;
+    const BoxRules& inferred = shared->rules;
+};
+
+std::string times(int n, const std::string& s) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
+// The demo's own texts fit the limits inferred from it. A line of exactly
+// text-columns cells fits and one cell more does not, counting a token as
+// its width, a word reference as its name's cells as the name stands now
+// (name 0003 is "(主人公)の剣", 3 cells) and an escape as escape-width; the
+// finding points at the first character past the limit. Text 0001 starts
+// on line 6 of texts.txt.
+TEST_F(Check, LinesFitTheirBoxToTheCell) {
+    EXPECT_EQ(found(), "");
+    ASSERT_EQ(inferred.textColumns, 70);
+    ASSERT_EQ(inferred.textLines, 38);
+    ASSERT_EQ(inferred.nameColumns, 7);
+    const int cols = inferred.textColumns, lines = inferred.textLines;
+    auto at = [](int line, int column) { return "texts.txt:" + std::to_string(line) + ":" + std::to_string(column) + " fit\n"; };
+    const std::string wide = "token-width-主人公 = 3\n", escapes = "escape-width = 1\n", boxes = "text-box-break = !15!\ntext-lines = 2\n";
+    const struct { std::string rules, name, body, expected; } cases[] = {
+        {"", "", times(cols, "あ"), ""},
+        {"", "", times(cols + 1, "あ"), at(6, cols + 1)},
+        {"", "", "(主人公)" + times(cols - 1, "あ"), ""},
+        {"", "", "(主人公)" + times(cols, "あ"), at(6, 5 + cols)},
+        {wide, "", "(主人公)" + times(cols - 3, "あ"), ""},
+        {wide, "", "(主人公)" + times(cols - 2, "あ"), at(6, 5 + cols - 2)},
+        {wide, "", times(cols - 2, "あ") + "(主人公)", at(6, cols - 1)},
+        {"", "", "[F0 03:(x)]" + times(cols - 3, "あ"), ""},
+        {"", "", "[F0 03:(x)]" + times(cols - 2, "あ"), at(6, 11 + cols - 2)},
+        {"", "(主人公)の剣あ", "[F0 03:(x)]" + times(cols - 3, "あ"), at(6, 11 + cols - 3)},
+        {"", "", "!11!?1B 05?" + times(cols, "あ"), ""},
+        {escapes, "", "!11!?1B 05?" + times(cols - 2, "あ"), ""},
+        {escapes, "", "!11!?1B 05?" + times(cols - 1, "あ"), at(6, 11 + cols - 1)},
+        {"", "", times(lines - 1, "あ\n") + "あ", ""},
+        {"", "", times(lines, "あ\n") + "あ", at(6 + lines, 1)},
+        {boxes, "", "あ\nあ!15!\nあ\nあ", ""},
+        {boxes, "", "あ\nあ\nあ!15!\nあ", at(8, 1)},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        setRules(c.rules);
+        replace("texts.txt", "##No.00 01\n!11!?1B 05?//", "##No.00 01\n" + c.body + "//");
+        if (!c.name.empty()) replace("names.txt", "[F0 03] (主人公)の剣\n", "[F0 03] " + c.name + "\n");
+        EXPECT_EQ(found("text 0001"), c.expected) << c.rules << c.name << c.body;
+    }
+    // A name of exactly name-columns cells fits; one more does not.
+    replace("names.txt", "[F0 03] (主人公)の剣\n", "[F0 03] (主人公)の剣あいうえ\n");
+    EXPECT_EQ(found("name 0003"), "");
+    replace("names.txt", "(主人公)の剣あいうえ\n", "(主人公)の剣あいうえお\n");
+    EXPECT_EQ(found("name 0003"), "names.txt:4:20 fit\n");
+}
+
+// Translated names (draft and later) that lack a glossary term's agreed
+// translation, and repeats translated unlike the rest of their group, are
+// warnings (errors with strict); a locked entry whose text is no longer the
+// one its lock recorded is an error. Names 0020, 01A6 and 01EB are "チー".
+TEST_F(Check, GlossaryRepeatsAndLocks) {
+    replace("names.txt", "\n[F0 20] チー\n", "\n[F0 20] ツー\n");
+    replace("names.txt", "\n[F1 A6] チー\n", "\n[F1 A6] ツー\n");
+    replace("names.txt", "\n[F1 EB] チー\n", "\n[F1 EB] テー\n");
+    platform.files["proj/glossary.tsv"] = bytesOf("# term\ttranslation\tnote\nチー\tツー\tagreed\r\nリ\t\n");
+    platform.files["proj/status.tsv"] = bytesOf("name\t0020\tlocked\t\t" + lockedTextSha1("ツー") + "\n");
+    EXPECT_EQ(found(), "names.txt:492:9 glossary?\nnames.txt:492:9 repeats?\n");
+    EXPECT_EQ(found({}, true), "names.txt:492:9 glossary\nnames.txt:492:9 repeats\n");
+    platform.files["proj/status.tsv"] = bytesOf("name\t0020\tlocked\t\t" + lockedTextSha1("チー") + "\nname\t01EB\tdone\t\n");
+    EXPECT_EQ(found(), "names.txt:33:9 locked\nnames.txt:492:9 glossary?\nnames.txt:492:9 repeats?\n");
+    // Files that do not parse are findings where they stand.
+    platform.files["proj/status.tsv"] = bytesOf("name\t0020\tlocked\t\nname\t20\t\t\n");
+    platform.files["proj/glossary.tsv"] = bytesOf("チー ツー\n");
+    EXPECT_EQ(found(), "glossary.tsv:1:6 format\nnames.txt:492:9 repeats?\nstatus.tsv:2:6 format\n");
+}
+
+// velk-cli ROM check DIR: exit 0 with warnings only, 1 with an error or,
+// under --strict, a warning; the findings and the summary on the output.
+TEST_F(Check, ExitStatusFollowsTheFindings) {
+    const fs::path dir = test::scratchFolder();
+    test::writeBytes(dir / "base.smc", test::demoImage().bytes);
+    for (const auto& [path, bytes] : platform.files)
+        if (path.begin()->string() == "proj") {
+            fs::create_directories((dir / path).parent_path());
+            test::writeBytes(dir / path, bytes);
+        }
+    const std::string rom = (dir / "base.smc").string(), proj = (dir / "proj").string();
+    const std::string summary = " in 2510 names and 5607 texts\n";
+    const std::string glossary = "glossary.tsv", texts = "proj/texts.txt";
+    const struct { std::string file, text; bool strict; int code; std::string out; } cases[] = {
+        {glossary, "", false, 0, "check: 0 errors, 0 warnings" + summary},
+        {glossary, "ケー\tケイ\n", false, 0, "warning: the original has 'ケー'"},
+        {glossary, "ケー\tケイ\n", true, 1, "error: the original has 'ケー'"},
+        {texts, "熊", false, 1, "texts.txt:6:1: error: '熊' (bytes 8C 46) is in no character table, in text 1 (text 0001)\n"},
+    };
+    for (const auto& c : cases) {
+        if (c.file == glossary) {
+            test::writeBytes(dir / "proj" / glossary, bytesOf(c.text));
+            // Name 0001 is "ケー"; a draft of it lacks the term.
+            std::string names(platform.files.at("proj/names.txt").begin(), platform.files.at("proj/names.txt").end());
+            test::writeBytes(dir / "proj/names.txt", bytesOf(names.replace(names.find("[F0 01] ケー"), 14, "[F0 01] ケ")));
+        } else {
+            std::string s(platform.files.at("proj/texts.txt").begin(), platform.files.at("proj/texts.txt").end());
+            test::writeBytes(dir / texts, bytesOf(s.insert(s.find("##No.00 01\n") + 11, c.text)));
+        }
+        std::vector<std::string> args{rom, "check", proj};
+        if (c.strict) args.insert(args.begin(), "--strict");
+        const test::CliRun run = test::cli(args);
+        EXPECT_EQ(run.code, c.code) << c.text << run.err;
+        EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
+    }
+    EXPECT_EQ(test::cli({"--format=xml", rom, "check", proj}).code, 2);
+}
+
+}  // namespace
+}  // namespace velk
