@@ -37,34 +37,47 @@ constexpr const char* kPlaceholders =
     "placeholders:r\"(?i)\\?[\\dA-F]{2}\\x20[\\dA-F]{2}\\?|![\\dA-F]{2}!|\\((?:主人公|騎士団|冷や汗|ハート|旗)\\)|"
     "\\[F[\\dA-F]\\x20[\\dA-F]{2}(?=:\\()\"";
 
-std::string utf8Of(std::string_view sjis) { return fromCp932(sjis); }
-
-// A name as one line of text: a line break in it is its escape, as the name
-// list writes it.
-std::string poName(const NameEntry& entry) {
-    std::string out;
-    const std::string_view text = nameText(entry);
-    for (size_t at = 0;;) {
-        const size_t end = text.find("\r\n", at);
-        out += text.substr(at, end - at);
-        if (end == std::string_view::npos) break;
-        out += "!16!";
-        at = end + 2;
+// Every name and text of a state as a PO file shows it (UTF-8), converted
+// all at once: the Shift-JIS forms joined by zero bytes, which both
+// encodings keep, go through one converter.
+struct PoForms {
+    std::vector<std::string> names, texts;
+    const std::vector<std::string>& of(CodeKind kind) const { return kind == CodeKind::Name ? names : texts; }
+};
+PoForms poForms(const EditorState& s) {
+    const Catalogues& c = s.catalogues;
+    std::vector<std::string> sjis(c.names.size() + c.texts().size());
+    parallelFor(sjis.size(), [&](size_t i) {
+        std::string& out = sjis[i];
+        if (i < c.names.size()) {
+            const std::string_view text = nameText(c.names[i]);
+            for (size_t at = 0;;) {
+                const size_t end = text.find("\r\n", at);
+                out += text.substr(at, end - at);
+                if (end == std::string_view::npos) break;
+                out += "!16!";
+                at = end + 2;
+            }
+            return;
+        }
+        const std::string text = decodeText(c.texts(), static_cast<int>(i - c.names.size()), c.names, s.tables);
+        out.reserve(text.size());
+        for (size_t k = 0; k < text.size(); ++k)
+            if (!(text[k] == '\r' && k + 1 < text.size() && text[k + 1] == '\n')) out += text[k];
+    }, 64);
+    std::string joined;
+    for (const std::string& one : sjis) joined.append(one).push_back('\0');
+    const std::string utf8 = fromCp932(joined);
+    PoForms forms;
+    std::string_view rest = utf8;
+    for (size_t i = 0; i < sjis.size() && !rest.empty(); ++i) {
+        const size_t end = std::min(rest.find('\0'), rest.size());
+        (i < c.names.size() ? forms.names : forms.texts).emplace_back(rest.substr(0, end));
+        rest.remove_prefix(std::min(end + 1, rest.size()));
     }
-    return utf8Of(out);
-}
-
-// A text with its line breaks as "\n".
-std::string poTextOf(std::string_view sjis) {
-    std::string out;
-    out.reserve(sjis.size());
-    for (size_t i = 0; i < sjis.size(); ++i)
-        if (!(sjis[i] == '\r' && i + 1 < sjis.size() && sjis[i + 1] == '\n')) out += sjis[i];
-    return utf8Of(out);
-}
-
-std::string poText(const EditorState& s, size_t i) {
-    return poTextOf(decodeText(s.catalogues.texts(), static_cast<int>(i), s.catalogues.names, s.tables));
+    forms.names.resize(c.names.size());
+    forms.texts.resize(c.texts().size());
+    return forms;
 }
 
 std::string hex8(uint32_t v) {
@@ -109,6 +122,7 @@ struct PoSource {
     uint32_t baseCrc = 0;
     BoxRules rules;
     DeskBook book;  // the project's status.tsv
+    PoForms originals, translations;
 };
 
 // The box an entry must fit, as a comment; and Weblate's max-length, which
@@ -160,12 +174,11 @@ PoCatalog poCatalog(const PoSource& src, CodeKind kind, bool isTemplate) {
     parallelFor(count, [&](size_t i) {
         PoMessage& m = catalog.messages[i];
         m.context = poEntryKey(kind, i);
+        m.id = src.originals.of(kind)[i];
+        if (!isTemplate && i < src.translations.of(kind).size()) m.str = src.translations.of(kind)[i];
         if (kind == CodeKind::Name) {
-            m.id = poName(base.names[i]);
             m.comments.push_back(m.context + ", " + nameLabel(i) + " in texts");
-            if (!isTemplate && i < now.names.size()) m.str = poName(now.names[i]);
         } else {
-            m.id = poText(src.original, i);
             m.comments.push_back(m.context);
             const std::span<const uint8_t> code = i < now.texts().size() ? std::span<const uint8_t>(now.texts()[i].unpacked)
                                                                          : std::span<const uint8_t>();
@@ -173,10 +186,9 @@ PoCatalog poCatalog(const PoSource& src, CodeKind kind, bool isTemplate) {
             if (!used.empty()) {
                 std::string line = "names:";
                 for (size_t n : used)
-                    line += (line.size() > 6 ? ", " : " ") + nameLabel(n) + " " + poName((isTemplate ? base : now).names[n]);
+                    line += (line.size() > 6 ? ", " : " ") + nameLabel(n) + " " + (isTemplate ? src.originals : src.translations).names[n];
                 m.comments.push_back(line);
             }
-            if (!isTemplate && i < now.texts().size()) m.str = poText(src.current, i);
         }
         addFit(m, src.rules, kind);
         // The desk's status: untranslated has no msgstr, draft and review are fuzzy.
@@ -224,20 +236,35 @@ Outcome writePoFile(Platform& platform, const std::filesystem::path& path, std::
 
 // A .po file's bytes: with the PO-Revision-Date of the file already there
 // when nothing else in it changed; otherwise with the given date, or gettext's
-// unset value for a file that holds no translation yet.
+// unset value for a file that holds no translation yet. The file is made
+// once, with a stand-in for the date put in after.
 std::vector<uint8_t> poBytesKeepingDate(PoCatalog catalog, const PoSource& src, CodeKind kind,
                                         const Result<std::vector<uint8_t>>& existing, const std::string& date) {
+    static constexpr std::string_view kStandIn = "VELK-PO-REVISION-DATE";
+    catalog.header = poHeader(src, kind, std::string(kStandIn));
+    const std::vector<uint8_t> made = poFileBytes(catalog);
+    const std::string_view view(reinterpret_cast<const char*>(made.data()), made.size());
+    const size_t at = view.find(kStandIn);
+    auto withDate = [&](std::string_view d) {
+        std::vector<uint8_t> out(made.begin(), made.begin() + static_cast<std::ptrdiff_t>(at));
+        out.insert(out.end(), d.begin(), d.end());
+        out.insert(out.end(), made.begin() + static_cast<std::ptrdiff_t>(at + kStandIn.size()), made.end());
+        return out;
+    };
     if (existing) {
-        if (const Result<PoCatalog> old = readPoFile(*existing)) {
-            catalog.header = poHeader(src, kind, poHeaderField(old->header, "PO-Revision-Date"));
-            std::vector<uint8_t> same = poFileBytes(catalog);
+        // The date as the old file's header line holds it.
+        const std::string_view old(reinterpret_cast<const char*>(existing->data()), existing->size());
+        const std::string_view field = "\"PO-Revision-Date: ";
+        const size_t from = old.substr(0, 4096).find(field);
+        const size_t to = from == std::string_view::npos ? from : old.find("\\n\"", from);
+        if (to != std::string_view::npos) {
+            std::vector<uint8_t> same = withDate(old.substr(from + field.size(), to - from - field.size()));
             if (same == *existing) return same;
         }
     }
     const bool translated = std::any_of(catalog.messages.begin(), catalog.messages.end(),
                                         [](const PoMessage& m) { return !m.str.empty(); });
-    catalog.header = poHeader(src, kind, translated || existing ? date : kNoDate);
-    return poFileBytes(catalog);
+    return withDate(translated || existing ? date : kNoDate);
 }
 
 // The message a msgstr that cannot be read stops at, FILE.po:LINE:COL.
@@ -339,7 +366,8 @@ std::string poEntryKey(CodeKind kind, size_t index) {
 }
 
 Outcome exportPoStep(const EditorState& state, Platform& platform, const std::filesystem::path& dir, CodeKind kind) {
-    const PoSource src{state, state, projectName({}, dir), {}, crc32Of(state.image.bytes), boxRulesOf({}, state), {}};
+    PoSource src{state, state, projectName({}, dir), {}, crc32Of(state.image.bytes), boxRulesOf({}, state), {}, poForms(state), {}};
+    src.translations = src.originals;
     const bool names = kind == CodeKind::Name;
     const std::filesystem::path folder = dir / kPoFolder;
     if (Status made = platform.makeFolder(folder); !made) return cannotWrite(std::move(made.problem()), folder);
@@ -359,8 +387,15 @@ Outcome exportPoTo(const EditorState& base, Platform& platform, const std::files
     if (!build.done()) return build;
     Step<DeskBook> book = readDeskBook(base, platform, dir);
     if (!book) return std::move(book).stop();
-    const PoSource src{base,           built, projectName(*project, dir), project->language, project->crc32,
-                       boxRulesOf(project->box, base), std::move(*book)};
+    const PoSource src{base,
+                       built,
+                       projectName(*project, dir),
+                       project->language,
+                       project->crc32,
+                       boxRulesOf(project->box, base),
+                       std::move(*book),
+                       poForms(base),
+                       poForms(built)};
     const std::string date = options.revisionDate.empty() ? utcNow() : options.revisionDate;
     const std::filesystem::path folder = dir / kPoFolder;
     if (Status made = platform.makeFolder(folder); !made) return cannotWrite(std::move(made.problem()), folder);
@@ -413,11 +448,31 @@ Outcome importPoMessages(EditorState& state, Platform& platform, const std::file
         warnings.push_back(name + ":" + std::to_string(m.msgstrLine) + ": warning: " + what);
     };
 
+    const PoForms originals = poForms(state);
+    // The translations in Shift-JIS through one converter, as in poForms;
+    // when one has no Shift-JIS form, each is converted on its own below,
+    // to find it.
+    std::vector<std::string> converted;
+    {
+        std::string joined;
+        for (const PoMessage& m : catalog->messages) joined.append(m.str.empty() ? m.id : m.str).push_back('\0');
+        if (const std::optional<std::string> all = toCp932Strict(joined)) {
+            std::string_view rest = *all;
+            while (!rest.empty()) {
+                const size_t end = std::min(rest.find('\0'), rest.size());
+                converted.emplace_back(rest.substr(0, end));
+                rest.remove_prefix(std::min(end + 1, rest.size()));
+            }
+        }
+        if (converted.size() != catalog->messages.size()) converted.clear();
+    }
+    size_t next = 0;
     // Every message is encoded before anything changes.
     std::vector<NameEntry> names = c.names;
     std::vector<std::pair<size_t, std::vector<uint8_t>>> textCodes;
     std::vector<bool> nameTouched(names.size(), false);
     for (const PoMessage& m : catalog->messages) {
+        const size_t position = next++;
         const std::optional<EntryKey> key = parseKey(m.context, c.names.size(), c.texts().size());
         if (!key) {
             warn(m, "msgctxt \"" + m.context + "\" names no name or text; the message is passed over");
@@ -426,11 +481,11 @@ Outcome importPoMessages(EditorState& state, Platform& platform, const std::file
         ++result.messages;
         result.read.push_back({*key, m.fuzzy, m.str.empty() || m.str == m.id});
         const bool isName = key->kind == CodeKind::Name;
-        const std::string original = isName ? poName(c.names[key->index]) : poText(state, key->index);
+        const std::string& original = originals.of(key->kind)[key->index];
         if (isName ? original != m.id : withoutReferencedNames(original) != withoutReferencedNames(m.id))
             warn(m, m.context + ": its msgid is no longer the original (the original changed); its msgstr is read all the same");
         const std::string& typed = m.str.empty() ? m.id : m.str;
-        Result<std::string> sjis = utf8ToSjis(typed);
+        Result<std::string> sjis = converted.empty() ? utf8ToSjis(typed) : Result<std::string>(std::move(converted[position]));
         if (!sjis) {
             sjis.problem().record = isName ? Record::Name : Record::Text;
             sjis.problem().entry = static_cast<int64_t>(key->index);
