@@ -109,6 +109,24 @@ std::vector<size_t> namesUsed(std::span<const uint8_t> code, size_t nameCount) {
     return out;
 }
 
+// A text's original compared with a msgid, the names its word references
+// show left out (they follow the name list, which may be translated).
+std::string withoutReferencedNames(std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool reference = text[i] == '[' && i + 7 < text.size() && text[i + 1] == 'F' && text[i + 6] == ':' &&
+                               text[i + 7] == '(';
+        const size_t close = reference ? text.find(")]", i + 8) : std::string_view::npos;
+        if (close == std::string_view::npos) {
+            out += text[i];
+            continue;
+        }
+        out.append(text.substr(i, 6)).append("]");  // "[F1 23]"
+        i = close + 1;
+    }
+    return out;
+}
+
 // Whether a text holds a form the placeholders flag matches.
 bool holdsCodeForm(std::string_view text) { return text.find_first_of("?!([") != std::string_view::npos; }
 
@@ -193,7 +211,10 @@ PoCatalog poCatalog(const PoSource& src, CodeKind kind, bool isTemplate) {
         addFit(m, src.rules, kind);
         // The desk's status: untranslated has no msgstr, draft and review are fuzzy.
         const DeskLine* line = src.book.find(kind, static_cast<int>(i));
-        const DeskStatus status = isTemplate ? DeskStatus::Untranslated : statusOf(line, m.str == m.id);
+        // A text that differs only in the names its word references show is
+        // still the original: the name was translated, not the text.
+        const bool same = m.str == m.id || (kind == CodeKind::Text && withoutReferencedNames(m.str) == withoutReferencedNames(m.id));
+        const DeskStatus status = isTemplate ? DeskStatus::Untranslated : statusOf(line, same);
         if (status == DeskStatus::Untranslated) m.str.clear();
         m.fuzzy = status == DeskStatus::Draft || status == DeskStatus::Review;
         if (!isTemplate && line && !line->note.empty()) {
@@ -308,24 +329,6 @@ std::optional<EntryKey> parseKey(std::string_view key, size_t names, size_t text
     const size_t index = std::stoul(digits, nullptr, 16);
     if (index >= (kind == CodeKind::Name ? names : texts)) return std::nullopt;
     return EntryKey{kind, index};
-}
-
-// A text's original compared with a msgid, the names its word references
-// show left out (they follow the name list, which may be translated).
-std::string withoutReferencedNames(std::string_view text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const bool reference = text[i] == '[' && i + 7 < text.size() && text[i + 1] == 'F' && text[i + 6] == ':' &&
-                               text[i + 7] == '(';
-        const size_t close = reference ? text.find(")]", i + 8) : std::string_view::npos;
-        if (close == std::string_view::npos) {
-            out += text[i];
-            continue;
-        }
-        out.append(text.substr(i, 6)).append("]");  // "[F1 23]"
-        i = close + 1;
-    }
-    return out;
 }
 
 // The project's status.tsv; an empty book when it has none.
@@ -479,7 +482,10 @@ Outcome importPoMessages(EditorState& state, Platform& platform, const std::file
             continue;
         }
         ++result.messages;
-        result.read.push_back({*key, m.fuzzy, m.str.empty() || m.str == m.id});
+        result.read.push_back({*key, m.fuzzy,
+                               m.str.empty() || (key->kind == CodeKind::Name ? m.str == m.id
+                                                                              : withoutReferencedNames(m.str) ==
+                                                                                    withoutReferencedNames(m.id))});
         const bool isName = key->kind == CodeKind::Name;
         const std::string& original = originals.of(key->kind)[key->index];
         if (isName ? original != m.id : withoutReferencedNames(original) != withoutReferencedNames(m.id))
