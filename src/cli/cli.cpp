@@ -21,6 +21,7 @@
 #include "ops/operations.h"
 #include "ops/patch_notes.h"
 #include "ops/png_ops.h"
+#include "ops/po_ops.h"
 #include "ops/project_ops.h"
 #include "ops/replace_ops.h"
 #include "ops/run_operation.h"
@@ -40,6 +41,7 @@ struct CliOptions {
     bool fullWidth = false;
     bool anyBase = false;
     bool watch = false;
+    bool po = false;
     std::string then;
     std::string notes;  // --notes FILE: release notes of the run's patches
     ReportFormat format = ReportFormat::Text;  // of check and stats
@@ -96,6 +98,16 @@ Outcome buildVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& co
     const BuildOptions options{context.options.anyBase, context.baseExports, &context.read};
     context.projects.push_back(dir->path);
     Outcome o = runOperation(s, [&] { return buildProjectFrom(s, p, dir->path, options); });
+    if (o.done() && !context.options.watch) out << fromCp932(o.summary) << '\n';
+    return o;
+}
+
+// A PO file read in a watch is watched like a project's files.
+Outcome importPoVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
+    const std::optional<ChosenFile> file = p.openFileDialog({});
+    if (!file) return cancelledOutcome();
+    context.read.push_back(file->path);
+    Outcome o = runOperation(s, [&] { return importPoFrom(s, p, file->path); });
     if (o.done() && !context.options.watch) out << fromCp932(o.summary) << '\n';
     return o;
 }
@@ -181,8 +193,15 @@ const std::vector<Verb>& verbs() {
         {"apply-script", "IN.txt", "apply a change script; the files it names are found in its folder or below it",
          operation(applyChangeScriptOperation)},
         {"export-project", "DIR", "write names, texts, PNG graphics and an empty change script as a new project",
-         summarised(exportProject)},
+         [](EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
+             Outcome o = runOperation(s, [&] { return exportProject(s, p, ProjectExportOptions{context.options.po}); });
+             if (o.done()) out << fromCp932(o.summary) << '\n';
+             return o;
+         }},
         {"build", "DIR", "apply the project in DIR to its base ROM, each file only where it differs", buildVerb},
+        {"export-po", "DIR", "write DIR/po/names.pot, texts.pot, names.po and texts.po for the project in DIR",
+         summarised(exportPo)},
+        {"import-po", "FILE.po", "read the translations of a PO file into the names and texts", importPoVerb},
         {"check", "DIR",
          "check the project in DIR on its base: every name and text encodes and fits its box, glossary terms, "
          "repeats, locked entries; exit 1 on an error",
@@ -221,6 +240,7 @@ void printUsage(std::ostream& os) {
     row("--any-base", "build, check or stats a project on a ROM other than its base");
     row("--format=FORMAT", "check and stats print text (the default), json or markdown; check also junit");
     row("--watch", "run, then run again from a fresh load after each change of a file a build read");
+    row("--po", "export-project keeps names and texts as po/names.po and po/texts.po");
     row("--then 'COMMAND'", "with --watch: start COMMAND (no shell) after each run that went well");
     row("--notes FILE", "after a run that went well, write its patches' checksums as Markdown notes");
     row("-h, --help", "print this help and exit");
@@ -305,6 +325,8 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
             o.format = *reportFormatNamed(option.substr(9));
         } else if (option == "--watch") {
             o.watch = true;
+        } else if (option == "--po") {
+            o.po = true;
         } else if (option == "--then" && first + 1 < args.size()) {
             o.then = args[++first];
         } else if (option == "--notes") {
@@ -317,7 +339,7 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
             printUsage(out);
             return 0;
         } else if (option == "-V" || option == "--version") {
-            out << kVersionText << "\n";
+            out << kVersionText << "\n" << kLicenceText << "\n";
             return 0;
         } else if (option == "--") {
             ++first;
