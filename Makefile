@@ -9,7 +9,9 @@ FUZZ_TARGETS := load_image text_files change_script patches graphics replace_rul
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       := $(BUILD)/demo.smc
 # Debian packages the build and the tests need.
-PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic zlib1g-dev libpng-dev nettle-dev libpcre2-dev pkg-config qt6-translations-l10n python3
+PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic zlib1g-dev libpng-dev nettle-dev libpcre2-dev libgettextpo-dev pkg-config qt6-translations-l10n python3
+# What the tests run besides: gettext's tools, Python's polib, translate-toolkit's pofilter, git.
+TEST_PACKAGES := gettext python3-polib translate-toolkit git
 
 .PHONY: run run-build test bench asan fuzz deps build demo screenshot clean
 
@@ -64,6 +66,7 @@ run: demo
 	fi
 
 test: build
+	@$(MAKE) --no-print-directory deps PACKAGES="$(TEST_PACKAGES)"
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 bench: build

@@ -62,7 +62,7 @@ TEST_F(Project, ExportIsDeterministicAndAnUneditedBuildIsASave) {
     ASSERT_EQ(test::cli({rom, "export-project", p("again")}).code, 0);
     const std::map<std::string, Bytes> files = filesOf(dir / "proj");
     EXPECT_TRUE(files == filesOf(dir / "again"));
-    EXPECT_EQ(files.size(), 4u + 157u + 1u);  // the text files, faces 000-156, units.png
+    EXPECT_EQ(files.size(), 5u + 157u + 1u);  // the text files, .gitattributes, faces 000-156, units.png
     EXPECT_EQ(files.count("faces/face-156.png") + files.count("units.png"), 2u);
     EXPECT_EQ(textOf(dir / "proj/script.txt"), "");
     EXPECT_EQ(textOf(dir / "proj/texts.txt").find('\r'), std::string::npos);

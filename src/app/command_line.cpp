@@ -26,7 +26,7 @@ WindowArguments parseWindowArguments(const std::vector<std::string>& args, std::
             parsed.exitNow = 0;
             return parsed;
         } else if (options && (arg == "-V" || arg == "--version")) {
-            out << kVersionText << "\n";
+            out << kVersionText << "\n" << kLicenceText << "\n";
             parsed.exitNow = 0;
             return parsed;
         } else if (options && arg.size() > 1 && arg[0] == '-') {

@@ -21,6 +21,7 @@
 #include "ops/operations.h"
 #include "ops/patch_notes.h"
 #include "ops/png_ops.h"
+#include "ops/po_ops.h"
 #include "ops/project_ops.h"
 #include "ops/replace_ops.h"
 #include "ops/run_operation.h"
@@ -40,6 +41,7 @@ struct CliOptions {
     bool fullWidth = false;
     bool anyBase = false;
     bool watch = false;
+    bool po = false;
     std::string then;
     std::string notes;  // --notes FILE: release notes of the run's patches
     ReportFormat format = ReportFormat::Text;  // of check and stats
@@ -111,6 +113,15 @@ Outcome buildVerb(EditorState& s, Platform& p, const std::filesystem::path& dir,
     const BuildOptions options{context.options.anyBase, context.baseExports, &context.read};
     context.projects.push_back(dir);
     Outcome o = runOperation(s, [&] { return buildProjectFrom(s, p, dir, options); });
+    if (o.done() && !context.options.watch) out << fromCp932(o.summary) << '\n';
+    return o;
+}
+
+// A PO file read in a watch is watched like a project's files.
+Outcome importPoVerb(EditorState& s, Platform& p, const std::filesystem::path& file, std::ostream& out,
+                     RunContext& context) {
+    context.read.push_back(file);
+    Outcome o = runOperation(s, [&] { return importPoFrom(s, p, file); });
     if (o.done() && !context.options.watch) out << fromCp932(o.summary) << '\n';
     return o;
 }
@@ -196,8 +207,15 @@ const std::vector<Verb>& verbs() {
         {"apply-script", "IN.txt", "apply a change script; the files it names are found in its folder or below it",
          edits(applyChangeScript)},
         {"export-project", "DIR", "write names, texts, PNG graphics and an empty change script as a new project",
-         summarised([](EditorState& s, Platform& p, const std::filesystem::path& dir) { return exportProjectTo(s, p, dir); })},
+         [](EditorState& s, Platform& p, const std::filesystem::path& dir, std::ostream& out, RunContext& context) {
+             Outcome o = runOperation(s, [&] { return exportProjectTo(s, p, dir, ProjectExportOptions{context.options.po}); });
+             if (o.done()) out << fromCp932(o.summary) << '\n';
+             return o;
+         }},
         {"build", "DIR", "apply the project in DIR to its base ROM, each file only where it differs", buildVerb},
+        {"export-po", "DIR", "write DIR/po/names.pot, texts.pot, names.po and texts.po for the project in DIR",
+         summarised([](EditorState& s, Platform& p, const std::filesystem::path& dir) { return exportPoTo(s, p, dir); })},
+        {"import-po", "FILE.po", "read the translations of a PO file into the names and texts", importPoVerb},
         {"check", "DIR",
          "check the project in DIR on its base: every name and text encodes and fits its box, glossary terms, "
          "repeats, locked entries; exit 1 on an error",
@@ -233,6 +251,7 @@ void printUsage(std::ostream& os) {
     row("--any-base", "build, check or stats a project on a ROM other than its base");
     row("--format=FORMAT", "check and stats print text (the default), json or markdown; check also junit");
     row("--watch", "run, then run again from a fresh load after each change of a file a build read");
+    row("--po", "export-project keeps names and texts as po/names.po and po/texts.po");
     row("--then 'COMMAND'", "with --watch: start COMMAND (no shell) after each run that went well");
     row("--notes FILE", "after a run that went well, write its patches' checksums as Markdown notes");
     row("-h, --help", "print this help and exit");
@@ -317,6 +336,8 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
             o.format = *reportFormatNamed(option.substr(9));
         } else if (option == "--watch") {
             o.watch = true;
+        } else if (option == "--po") {
+            o.po = true;
         } else if (option == "--then" && first + 1 < args.size()) {
             o.then = args[++first];
         } else if (option == "--notes") {
@@ -329,7 +350,7 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
             printUsage(out);
             return 0;
         } else if (option == "-V" || option == "--version") {
-            out << kVersionText << "\n";
+            out << kVersionText << "\n" << kLicenceText << "\n";
             return 0;
         } else if (option == "--") {
             ++first;

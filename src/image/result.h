@@ -126,8 +126,11 @@ enum class ProblemCode : uint8_t {
     StatusFieldCount,       // found: the fields; expected: how many a line has
     StatusDuplicate,        // found: the line that named the entry first
     GlossaryNoTranslation,  // a line without a tab between the original and its translation
+    // PO files.
+    PoSyntax,               // words: gettext's own; line, x: where (0: unknown)
+    PoNotUtf8,              // words: its Content-Type
     // (a new code goes above this line)
-    LastCode = GlossaryNoTranslation
+    LastCode = PoNotUtf8
 };
 
 // Which kind of record a problem is about.

@@ -382,8 +382,9 @@ void checkDesk(Desk& desk, const KindFile& file, const EditorState& base, std::s
             if (++it->second > most) most = it->second, usual = &it->first;
         }
         if (votes.size() < 2) continue;
+        const auto& translated = forms;  // a structured binding is not captured by every compiler
         const size_t model = *std::find_if(group.begin(), group.end(), [&](size_t i) {
-            return status[i] != DeskStatus::Untranslated && forms[i] == *usual;
+            return status[i] != DeskStatus::Untranslated && translated[i] == *usual;
         });
         for (const size_t i : group)
             if (status[i] != DeskStatus::Untranslated && forms[i] != *usual && file.entries[i].present)

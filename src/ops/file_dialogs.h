@@ -42,6 +42,14 @@ Outcome fileFailure(Problem problem, const ChosenFile& file);
 // The same, its detail "NAME:WHERE: reason" (WHERE: "LINE:COLUMN").
 Message placedFileMessage(Problem problem, const ChosenFile& file, const std::string& where);
 
+// The UTF-8 text in Shift-JIS, or a problem at the first character that is
+// no UTF-8 or has no Shift-JIS form (its offset into `utf8`).
+Result<std::string> utf8ToSjis(std::string_view utf8);
+
+// The message about the file, with a detail "NAME:WHERE: reason" (WHERE is
+// "LINE:COLUMN").
+Message placedFileMessage(Problem problem, const ChosenFile& file, const std::string& where);
+
 // The largest name list, text collection or change script that is read.
 constexpr size_t kMaxTextFileBytes = size_t{64} << 20;
 

@@ -180,6 +180,8 @@ std::string codeReason(const Problem& p) {
         case C::ColourNotInPalette: return pixel(p) + " has colour " + hex("#%06llX", p.found) + ", which is not in the palette";
         case C::FolderNotEmpty: return "the folder is not empty; a project is exported into a new or empty folder";
         case C::ProjectFileInvalid: return p.words;
+        case C::PoSyntax: return p.words;
+        case C::PoNotUtf8: return "a PO file VELK reads is UTF-8, not \"" + p.words + "\"";
         case C::PatchFailedCheck:
             return "the patch failed its check and was not written: " + p.words;
         case C::RuleNotTwoColumns:

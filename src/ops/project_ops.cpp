@@ -12,6 +12,7 @@
 #include "ops/file_dialogs.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"
+#include "ops/po_ops.h"
 #include "ops/reads_the_same.h"
 #include "ops/script_file_checks.h"
 #include "ops/step_platform.h"
@@ -29,6 +30,16 @@ constexpr const char* kTextsFile = "texts.txt";
 constexpr const char* kScriptFile = "script.txt";
 constexpr const char* kFacesFolder = "faces";
 constexpr const char* kUnitsFile = "units.png";
+constexpr const char* kGitAttributesFile = ".gitattributes";
+// Keeps the project's text files as they are written (LF, UTF-8) on every
+// checkout, and lets git diff and merge them line by line.
+constexpr const char* kGitAttributes =
+    "# Written by VELK: the project's text files keep LF line ends on every system.\n"
+    "*.po text eol=lf\n"
+    "*.pot text eol=lf\n"
+    "*.txt text eol=lf\n"
+    "*.tsv text eol=lf\n"
+    "*.png binary\n";
 
 // A Shift-JIS export with CR LF line ends as the project keeps it: UTF-8,
 // no byte-order mark, LF.
@@ -77,12 +88,22 @@ Outcome exportUnits(const EditorState& state, Platform& platform, const std::fil
     return exportUnitsPngTo(state, platform, dir / kUnitsFile);
 }
 
+Outcome exportNamesPo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    return exportPoStep(state, platform, dir, CodeKind::Name);
+}
+
+Outcome exportTextsPo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    return exportPoStep(state, platform, dir, CodeKind::Text);
+}
+
 Outcome importNames(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    if (keepsPo(platform, dir, CodeKind::Name)) return importPoIntoState(state, platform, dir / kPoFolder / kNamesPo);
     StepPlatform step(platform);
     return importKeepingWhatReadsTheSame(state, [&] { return importNameList(state, step, dir / kNamesFile); });
 }
 
 Outcome importTexts(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+    if (keepsPo(platform, dir, CodeKind::Text)) return importPoIntoState(state, platform, dir / kPoFolder / kTextsPo);
     StepPlatform step(platform);
     return importKeepingWhatReadsTheSame(state, [&] { return importTextCollection(state, step, dir / kTextsFile); });
 }
@@ -154,6 +175,11 @@ Result<std::vector<uint8_t>> readProjectInput(Platform& platform, const std::fil
     return bytes;
 }
 
+// Names or texts: the steps that may keep their entries as PO.
+CodeKind stepKind(const ProjectStep& step) {
+    return std::string_view(step.name) == "names" ? CodeKind::Name : CodeKind::Text;
+}
+
 bool sameBytes(Platform& platform, const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     const Result<std::vector<uint8_t>> onDisk = readProjectInput(platform, path, bytes.size());
     return onDisk && *onDisk == bytes;
@@ -185,8 +211,8 @@ std::optional<T> parseNumber(std::string_view value, int base) {
 
 const std::vector<ProjectStep>& projectSteps() {
     static const std::vector<ProjectStep> steps = {
-        {"names", exportNames, importNames},
-        {"texts", exportTexts, importTexts},
+        {"names", exportNames, importNames, exportNamesPo},
+        {"texts", exportTexts, importTexts, exportTextsPo},
         {"faces", exportFaces, importFaces},
         {"units", exportUnits, importUnits},
         {"script", exportScript, importScript},
@@ -257,8 +283,11 @@ BoxRules boxRulesOf(const ProjectBoxRules& set, const EditorState& base, std::ma
 }
 
 ProjectBase projectBaseOf(const EditorState& state) {
-    ProjectBase base{kProjectFormat, state.image.bytes.size(), crc32Of(state.image.bytes), sha1Hex(state.image.bytes),
-                     !state.loaded.copierHeader.empty(), {}, {}, {}};
+    ProjectBase base;
+    base.size = state.image.bytes.size();
+    base.crc32 = crc32Of(state.image.bytes);
+    base.sha1 = sha1Hex(state.image.bytes);
+    base.copierHeader = !state.loaded.copierHeader.empty();
     const BoxRules rules = boxRulesOf({}, state, &base.boxOrigins);
     base.box = {rules.textColumns, rules.textLines, rules.nameColumns, rules.escapeWidth, rules.textBoxBreak, {}};
     for (size_t t = 0; t < rules.tokenWidths.size(); ++t) base.box.tokenWidths[t] = rules.tokenWidths[t];
@@ -272,7 +301,10 @@ std::string projectFileText(const ProjectBase& base) {
                        "base-size = " + std::to_string(base.size) + "\n" +
                        "base-crc32 = " + hex8(base.crc32) + "\n" +
                        "base-sha1 = " + base.sha1 + "\n" +
-                       "base-copier-header = " + (base.copierHeader ? "yes" : "no") + "\n";
+                       "base-copier-header = " + (base.copierHeader ? "yes" : "no") + "\n" +
+                       (base.name.empty() ? "" : "name = " + base.name + "\n") +
+                       (base.language.empty() ? "# language = the translation's language code (ja, en, pt_BR, ...), for the PO files\n"
+                                              : "language = " + base.language + "\n");
     for (const ProjectStep& step : projectSteps()) {
         const auto it = base.files.find(step.name);
         if (it == base.files.end()) continue;
@@ -336,6 +368,10 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
             haveCrc = true;
         } else if (key == "base-sha1") {
             base.sha1 = value;
+        } else if (key == "name") {
+            base.name = value;
+        } else if (key == "language") {
+            base.language = value;
         } else if (key == "base-copier-header") {
             base.copierHeader = value == "yes";
         } else if (key == "text-box-break") {
@@ -388,7 +424,8 @@ private:
 
 }  // namespace
 
-Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
+                        const ProjectExportOptions& options) {
     const Result<std::vector<std::string>> there = platform.listFolder(dir);
     if (there && !there->empty()) return cannotWriteAt(problem(ProblemCode::FolderNotEmpty), dir);
     ExportUndo undo(platform, dir, platform.fileIdentity(dir).has_value());
@@ -396,7 +433,7 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
     std::vector<std::string> warnings;
     for (const ProjectStep& step : projectSteps()) {
         StepPlatform capture(platform, true);
-        Outcome o = step.exportTo(state, capture, dir);
+        Outcome o = (options.po && step.exportPo ? step.exportPo : step.exportTo)(state, capture, dir);
         warnings.insert(warnings.end(), o.warnings.begin(), o.warnings.end());
         if (!o.done()) return o;
         for (const auto& [path, bytes] : capture.written) {
@@ -417,6 +454,12 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
         for (Outcome& w : written)
             if (!w.done()) return std::move(w);
     }
+    const std::string_view attributes(kGitAttributes);
+    undo.file(dir / kGitAttributesFile);
+    if (Outcome o = writeProjectFile(platform, dir / kGitAttributesFile,
+                                     std::span(reinterpret_cast<const uint8_t*>(attributes.data()), attributes.size()));
+        !o.done())
+        return o;
     const std::string text = projectFileText(base);
     undo.file(dir / kProjectFileName);
     if (Outcome o = writeProjectFile(platform, dir / kProjectFileName,
@@ -425,6 +468,18 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
         return o;
     undo.keep();
     return doneOutcome(toCp932("project exported to " + dir.string()), std::move(warnings));
+}
+
+std::string projectName(const ProjectBase& base, const std::filesystem::path& dir) {
+    if (!base.name.empty()) return base.name;
+    const std::filesystem::path folder = dir.has_filename() ? dir.filename() : dir.parent_path().filename();
+    return folder.string();
+}
+
+bool keepsPo(Platform& platform, const std::filesystem::path& dir, CodeKind kind) {
+    const bool names = kind == CodeKind::Name;
+    return !platform.fileIdentity(dir / (names ? kNamesFile : kTextsFile)) &&
+           platform.fileIdentity(dir / kPoFolder / (names ? kNamesPo : kTextsPo));
 }
 
 Step<ProjectBase> openProjectBase(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
@@ -480,7 +535,8 @@ Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::file
             exports = ProjectBaseExports{loadedCrc, dir, true, {}};
             for (const ProjectStep& step : projectSteps()) {
                 StepPlatform capture(platform, true);
-                if (Outcome o = step.exportTo(state, capture, dir); !o.done()) return o;
+                const bool po = step.exportPo && keepsPo(platform, dir, stepKind(step));
+                if (Outcome o = (po ? step.exportPo : step.exportTo)(state, capture, dir); !o.done()) return o;
                 exports.files[step.name] = std::move(capture.written);
             }
         }

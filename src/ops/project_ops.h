@@ -30,6 +30,9 @@ struct ProjectStep {
     const char* name;
     Outcome (*exportTo)(const EditorState& state, Platform& platform, const std::filesystem::path& dir);
     Outcome (*importFrom)(EditorState& state, Platform& platform, const std::filesystem::path& dir);
+    // The export of a project that keeps this step's files as PO (names and
+    // texts only; nullptr for the others).
+    Outcome (*exportPo)(const EditorState& state, Platform& platform, const std::filesystem::path& dir) = nullptr;
 };
 // names, texts, faces, units, script: in the order a build applies them.
 const std::vector<ProjectStep>& projectSteps();
@@ -57,6 +60,8 @@ struct ProjectBase {
     uint32_t crc32 = 0;      // of the image
     std::string sha1;        // of the image, 40 lower-case hex digits
     bool copierHeader = false;
+    std::string name;      // the project's name ("name = ..."); empty: its folder's
+    std::string language;  // the translation's language code ("language = ..."), for PO headers; may be unset
     // Each step's files as exported from the base, with their SHA-1: a file
     // that still has it is the base's own and needs no build.
     struct File {
@@ -87,13 +92,25 @@ struct BuildOptions {
     std::vector<std::filesystem::path>* read = nullptr;  // every file the build read (for a watch)
 };
 
+struct ProjectExportOptions {
+    bool po = false;  // names and texts as po/*.po (and .pot) instead of names.txt and texts.txt
+};
+
 // Reads velk-project.txt in `dir` and checks that the state holds its base
 // (any ROM with anyBase): the project's base, or the outcome to stop with.
 Step<ProjectBase> openProjectBase(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
                                   bool anyBase);
 
 // Writes a project of the state into `dir` (new or empty; made when missing).
-Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir);
+Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
+                        const ProjectExportOptions& options = {});
+
+// The project's name: as velk-project.txt gives it, or its folder's.
+std::string projectName(const ProjectBase& base, const std::filesystem::path& dir);
+
+// Whether the project keeps a step's entries as PO: it holds po/NAME.po and
+// not the text file.
+bool keepsPo(Platform& platform, const std::filesystem::path& dir, CodeKind kind);
 // Applies the project in `dir` to the state: checks the base, then runs each
 // step whose files differ from the base's export. Stops at the first failure.
 Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir,
