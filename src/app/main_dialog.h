@@ -32,7 +32,6 @@ public:
     QPushButton* extractButton() const { return extractButton_; }
     QPushButton* writeButton() const { return writeButton_; }
     QMenu* windowMenu() const { return windowMenu_; }
-    QPushButton* workbenchButton() const { return workbenchButton_; }
 
     // Every way of closing ends here: with unsaved edits, asks first.
     void done(int result) override;

@@ -33,7 +33,6 @@ public:
     EntryPage* textsPage() const { return texts_; }
     FaceGrid* faceGrid() const { return faceGrid_; }
     QSpinBox* colourSetBox() const { return colourSet_; }
-    QListWidget* kindList() const { return kinds_; }
     QLabel* statusLabel() const { return status_; }
     // Ctrl+F: one query over all names and texts.
     QLineEdit* searchField() const { return searchField_; }

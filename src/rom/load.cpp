@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "patch/bps.h"
+#include "image/crc32.h"
 #include "rom/save_layout.h"
 
 namespace velk {

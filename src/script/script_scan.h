@@ -26,7 +26,6 @@ struct ScriptRun {
         return at + 1 < script.size() && script[at] == a && script[at + 1] == b;
     }
     bool isMarker(size_t at) const { return hasPair(at, ';', ';'); }
-    bool isFileMark(size_t at) const { return hasPair(at, '@', '@'); }
     int64_t lineOf(size_t at) const { return scriptLineOf(script, at); }
 
     // The first position >= from that holds `pair` (or the single byte `c`),
