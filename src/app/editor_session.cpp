@@ -6,7 +6,7 @@
 #include "app/qt_text.h"
 #include <algorithm>
 
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/run_operation.h"
 #include "ops/sharing_checks.h"
 #include "rom/catalogues.h"

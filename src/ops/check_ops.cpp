@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <map>
 
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/messages.h"
 #include "ops/project_ops.h"
 #include "text/decode.h"

@@ -2,7 +2,7 @@
 #include "gfx/face_graphics.h"
 #include "gfx/face_picture.h"
 #include "gfx/unit_graphics.h"
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/loaded_rom_guard.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"

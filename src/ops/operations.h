@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/outcome.h"
 #include "platform/platform.h"
 #include "ops/editor_state.h"

@@ -11,7 +11,7 @@
 #include "gfx/unit_graphics.h"
 #include "gfx/unit_png.h"
 #include "image/parallel.h"
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/loaded_rom_guard.h"
 #include "ops/messages.h"
 #include "ops/script_file_checks.h"

@@ -7,7 +7,7 @@
 
 #include "image/hex.h"
 #include "image/parallel.h"
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/messages.h"
 #include "ops/project_ops.h"
 #include "ops/reads_the_same.h"

@@ -9,7 +9,7 @@
 #include "image/parallel.h"
 #include "image/hex.h"
 #include "ops/entry_ops.h"
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"
 #include "ops/po_ops.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/outcome.h"
 #include "platform/platform.h"
 #include "ops/editor_state.h"

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "image/parallel.h"
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/messages.h"
 #include "text/sjis.h"
 

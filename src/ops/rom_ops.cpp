@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/operations.h"
 #include "ops/output_checks.h"
 #include "patch/bps.h"

@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/operations.h"
 #include "ops/script_file_checks.h"
 #include "script/change_script.h"

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/loaded_rom_guard.h"
 #include "ops/operations.h"
 #include "text/name_list.h"

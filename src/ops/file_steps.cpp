@@ -1,4 +1,4 @@
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 
 #include <algorithm>
 
