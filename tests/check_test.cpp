@@ -192,6 +192,7 @@ TEST_F(Check, ExitStatusFollowsTheFindings) {
         EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
     }
     EXPECT_EQ(test::cli({"--format=xml", rom, "check", proj}).code, 2);
+    EXPECT_EQ(test::cli({"--format=junit", rom, "stats", proj}).code, 2);  // XML or nothing
     std::string s(platform.files.at("proj/texts.txt").begin(), platform.files.at("proj/texts.txt").end());
     test::writeBytes(dir / texts, bytesOf(s.insert(s.find("##No.00 01\n") + 11, "?1")));
     EXPECT_EQ(test::cli({"--format=json", rom, "check", proj}).out,
