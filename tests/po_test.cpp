@@ -220,6 +220,8 @@ TEST_F(Po, WarningsAndUnreadableFilesSayWhere) {
                "x.po:10: warning: msgctxt \"text 15 E7\" names no name or text"}},
              {header + "msgctxt \"name 09 CD\"\nmsgid \"\"\nmsgstr \"ケ\"\n\nmsgctxt \"name 09 CE\"\nmsgid \"\"\nmsgstr \"ケ\"\n", 0,
               {"x.po:6: warning: name 09 CD: its msgid", "x.po:10: warning: msgctxt \"name 09 CE\" names no"}},
+             {"\xEF\xBB\xBF" + header + "msgctxt \"text 15 E6\"\nmsgid \"a\"\nmsgstr \"ケ\"\n", 0,
+              {"x.po:6: warning: text 15 E6: its msgid"}},
              {header + "msgctxt \"text 00 05\"\nmsgid \"a\"\nmsgstr \"ケ\"\n\nmsgctxt \"text 00 05\"\nmsgid \"b\"\nmsgstr \"ケ/\"\n", 0,
               {"x.po:10: warning: msgctxt \"text 00 05\" stands already at line 6; this message is passed over"}},
              {header + "msgctxt \"text 00 05\"\nmsgid \"[FA 12:()]ノ!09!\"\nmsgstr \"ケ/テ\"\n", 0,
