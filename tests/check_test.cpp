@@ -194,6 +194,7 @@ TEST_F(Check, ExitStatusFollowsTheFindings) {
         EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
     }
     EXPECT_EQ(test::cli({"--format=xml", rom, "check", proj}).code, 2);
+    EXPECT_EQ(test::cli({"--format=junit", rom, "stats", proj}).code, 2);  // XML or nothing
     test::writeBytes(dir / texts, bytesOf(text("texts.txt").insert(text("texts.txt").find("##No.00 01\n") + 11, "?1")));
     EXPECT_EQ(test::cli({"--format=json", rom, "check", proj}).out,
               "[\n {\"file\": \"names.txt\", \"line\": 2, \"column\": 9, \"severity\": \"warning\", \"rule\": \"glossary\", "
