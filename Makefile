@@ -77,7 +77,7 @@ bench: build
 asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELK_SANITIZE=ON -DVELK_WERROR=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 # Every fuzz target for FUZZ_SECONDS, with clang's libFuzzer, AddressSanitizer
 # and UndefinedBehaviorSanitizer; the corpora grow in $(FUZZ_BUILD)/corpus.

@@ -27,13 +27,6 @@ TEST(CharTables, EverySlotHoldsOneDoubleByteCharacter) {
     }
 }
 
-TEST(CharTables, CharactersWithSeveralUnicodeFormsHaveTheirBytes) {
-    // ― ～ － ㊧ ㊨
-    for (const auto& [slot, glyph] : {std::pair<size_t, Glyph>{0x09, {0x81, 0x5C}}, {0x0A, {0x81, 0x60}}, {0x15, {0x81, 0x7C}},
-                                      {0x1F, {0x87, 0x88}}, {0x20, {0x87, 0x89}}})
-        EXPECT_EQ(builtInCharTables()[1][slot], glyph) << slot;
-}
-
 TEST(Sjis, ConvertsBothWaysAndMarksWhatItCannot) {
     EXPECT_EQ(toCp932("ROMが"), "ROM\x82\xAA");
     EXPECT_EQ(fromCp932("ROM\x82\xAA"), "ROMが");

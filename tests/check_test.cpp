@@ -33,8 +33,11 @@ protected:
     void setRules(const std::string& lines) {
         platform.files["proj/velk-project.txt"] = bytesOf(shared->projectFile + lines);
     }
+    std::string text(const std::string& file) const {
+        return std::string(platform.files.at("proj/" + file).begin(), platform.files.at("proj/" + file).end());
+    }
     void replace(const std::string& file, const std::string& from, const std::string& to) {
-        std::string s(platform.files.at("proj/" + file).begin(), platform.files.at("proj/" + file).end());
+        std::string s = text(file);
         const size_t at = s.find(from);
         ASSERT_NE(at, std::string::npos) << from;
         platform.files["proj/" + file] = bytesOf(s.replace(at, from.size(), to));
@@ -179,11 +182,10 @@ TEST_F(Check, ExitStatusFollowsTheFindings) {
         if (c.file == glossary) {
             test::writeBytes(dir / "proj" / glossary, bytesOf(c.text));
             // Name 0001 is "ケー"; a draft of it lacks the term.
-            std::string names(platform.files.at("proj/names.txt").begin(), platform.files.at("proj/names.txt").end());
+            std::string names = text("names.txt");
             test::writeBytes(dir / "proj/names.txt", bytesOf(names.replace(names.find("[F0 01] ケー"), 14, "[F0 01] ケ")));
         } else {
-            std::string s(platform.files.at("proj/texts.txt").begin(), platform.files.at("proj/texts.txt").end());
-            test::writeBytes(dir / texts, bytesOf(s.insert(s.find("##No.00 01\n") + 11, c.text)));
+            test::writeBytes(dir / texts, bytesOf(text("texts.txt").insert(text("texts.txt").find("##No.00 01\n") + 11, c.text)));
         }
         std::vector<std::string> args{rom, "check", proj};
         if (c.strict) args.insert(args.begin(), "--strict");
@@ -192,8 +194,8 @@ TEST_F(Check, ExitStatusFollowsTheFindings) {
         EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
     }
     EXPECT_EQ(test::cli({"--format=xml", rom, "check", proj}).code, 2);
-    std::string s(platform.files.at("proj/texts.txt").begin(), platform.files.at("proj/texts.txt").end());
-    test::writeBytes(dir / texts, bytesOf(s.insert(s.find("##No.00 01\n") + 11, "?1")));
+    EXPECT_EQ(test::cli({"--format=junit", rom, "stats", proj}).code, 2);  // XML or nothing
+    test::writeBytes(dir / texts, bytesOf(text("texts.txt").insert(text("texts.txt").find("##No.00 01\n") + 11, "?1")));
     EXPECT_EQ(test::cli({"--format=json", rom, "check", proj}).out,
               "[\n {\"file\": \"names.txt\", \"line\": 2, \"column\": 9, \"severity\": \"warning\", \"rule\": \"glossary\", "
               "\"entry\": \"name 0001\", \"message\": \"the original has 'ケー', the text lacks its translation 'ケイ' "

@@ -15,15 +15,6 @@ NameEntry named(const std::string& utf8) {
     return e;
 }
 
-TEST(DecodeName, StopsAtTheTerminatorAndKeepsTheCodeBytes) {
-    RomImage image;
-    const Bytes code = {0x18, 0x0D, 0x4E, 0xD3, 0x00, 0x99};
-    std::copy(code.begin(), code.end(), image.at(0x60031));
-    NameEntry e{{}, {}, 0x60031};
-    ASSERT_TRUE(decodeName(image, e, tables()));
-    EXPECT_EQ(e, (NameEntry{{0x18, 0x0D, 0x4E, 0xD3}, named("(主人公)の剣").text, 0x60031}));
-}
-
 TEST(DecodeName, CodesAndTheirText) {
     const std::pair<Bytes, std::string> cases[] = {
         {{0x02, 0x00, 0x00}, sjis("北")},  // zero as a slot number does not end the name
@@ -84,15 +75,6 @@ TEST(DecodeText, CodesAndTheirText) {
         {{0x09, 0xFF, 0x0A, 0xB1, 0x0A, 0xB2}, "?09 FF??0A B1?" + sjis("人")},
     };
     for (const auto& [code, text] : cases) EXPECT_EQ(decodeTextCode(code, names, tables()), text);
-}
-
-TEST(DecodeText, ReadsTheAddedTableAsItStandsNow) {
-    CharTables t = tables();
-    EXPECT_EQ(decodeTextCode(Bytes{0x08, 0x05}, {}, t), "?08 05?");
-    const std::string kuma = sjis("熊");
-    t[kAddedCharTable][5] = {static_cast<uint8_t>(kuma[0]), static_cast<uint8_t>(kuma[1])};
-    t[kAddedCharTable][6] = {0x00, 0x00};  // behind a short table file
-    EXPECT_EQ(decodeTextCode(Bytes{0x08, 0x05, 0x08, 0x06}, {}, t), kuma + "?08 06?");
 }
 
 }  // namespace

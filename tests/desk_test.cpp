@@ -14,6 +14,7 @@ Result<DeskBook> parsed(const std::string& file) { return parseDeskStatus(bytesO
 TEST(DeskStatusFile, LinesThatDoNotParseAreLocated) {
     const struct { const char* file; int64_t line, column; const char* reason; } cases[] = {
         {"name\t0002\tdraft\t\nword\t0003\tdone\t\n", 2, 1, "'word' is no kind of entry: name or text"},
+        {"\xEF\xBB\xBFword\t0003\tdone\t\n", 1, 1, "'word' is no kind of entry: name or text"},
         {"text\t159\tdone\t\n", 1, 6, "'159' is no entry number: four hexadecimal digits, such as 0002"},
         {"text\t15E7\tdone\t\n", 1, 6, "15E7 is past the last text (15E6)"},
         {"text\t15E6\tdone\t\nname\t09CE\t\tx\n", 2, 6, "09CE is past the last name (09CD)"},
@@ -40,7 +41,7 @@ TEST(DeskStatusFile, LinesThatDoNotParseAreLocated) {
 // original text and a draft once it differs.
 TEST(DeskStatusFile, ReadsWritesSortedAndKnowsTheImplicitStatus) {
     const std::string sha(40, 'a');
-    Result<DeskBook> book = parsed("text\t15e6\tlocked\tok\t" + sha + "\ntext\t0002\t\ta\\tb\\nc\\\\\r\n\nname\t09CD\treview\t\n");
+    Result<DeskBook> book = parsed("\xEF\xBB\xBFtext\t15e6\tlocked\tok\t" + sha + "\ntext\t0002\t\ta\\tb\\nc\\\\\r\n\nname\t09CD\treview\t\n");
     ASSERT_TRUE(book);
     EXPECT_EQ(book->find(CodeKind::Text, 2)->note, "a\tb\nc\\");
     EXPECT_EQ(deskStatusBytes(*book),

@@ -36,18 +36,6 @@ TEST(WindowLimit, EndsAtTheBaseBank) {
         EXPECT_EQ(windowLimitFor(base, size), limit) << std::hex << base;
 }
 
-TEST(FindLongestMatch, NeverUsesTheWindowsLastByte) {
-    const Bytes dict = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4};
-    const Bytes pattern = {1, 2, 3, 4};
-    // limit 16: the match may cover 12-14 but not 15
-    EXPECT_EQ(findLongestMatchReference(pattern.data(), dict.data(), 4, 16).length, 3);
-    EXPECT_EQ(DictionaryIndex(dict).find(pattern.data(), 4).length, 3);
-    // limit 15: offset 14 is the last byte, so 12-14 is out of reach
-    EXPECT_LE(findLongestMatchReference(pattern.data(), dict.data(), 4, 15).length, 2);
-    EXPECT_LE(DictionaryIndex(std::span(dict).first(15)).find(pattern.data(), 4).length, 2);
-    EXPECT_LE(findLongestMatchReference(pattern.data(), dict.data(), 4, 3).length, 2);
-}
-
 // Random dictionaries and patterns, of scattered bytes from a small alphabet
 // (half the rounds with a piece of the dictionary planted in the pattern) or
 // of runs of random length: the index, the reference search and the plain

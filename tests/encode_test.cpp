@@ -131,24 +131,10 @@ TEST_F(Encoding, LookupAgreesWithThePlainScanForEveryPair) {
     tables[kAddedCharTable][5] = {0x8C, 0x46};  // 熊, found only there
     tables[kAddedCharTable][6] = {0x82, 0xA0};  // あ, also in table 0
     const GlyphLookup lookup(tables);
-    for (int c0 = 0; c0 < 256; ++c0)
-        for (int c1 = 0; c1 < 256; ++c1) {
-            const auto a = findGlyph(tables, static_cast<uint8_t>(c0), static_cast<uint8_t>(c1));
-            const auto b = lookup.find(static_cast<uint8_t>(c0), static_cast<uint8_t>(c1));
-            ASSERT_EQ(a.has_value(), b.has_value()) << c0 << " " << c1;
-            if (a) {
-                ASSERT_TRUE(a->table == b->table && a->slot == b->slot) << c0 << " " << c1;
-            }
-        }
-}
-
-TEST_F(Encoding, AddedCharactersAreFoundOnceInTheTable) {
-    EXPECT_EQ(name("熊\n", 5), -1);
-    CharTables tables = builtInCharTables();
-    tables[kAddedCharTable][5] = {0x8C, 0x46};
-    glyphs = GlyphLookup(tables);
-    EXPECT_EQ(nameCode("熊\n"), (Bytes{0x08, 0x05}));
-    EXPECT_EQ(decodeTextCode(nameCode("熊\n"), {}, tables), sjis("熊"));
+    for (unsigned c = 0; c < 0x10000; ++c) {
+        const auto a = findGlyph(tables, c >> 8 & 0xFF, c & 0xFF), b = lookup.find(c >> 8 & 0xFF, c & 0xFF);
+        ASSERT_TRUE(a.has_value() == b.has_value() && (!a || (a->table == b->table && a->slot == b->slot))) << std::hex << c;
+    }
 }
 
 TEST_F(Encoding, LeadBytesWithoutAGlyphAreRefusedWithBothBytes) {
@@ -174,15 +160,6 @@ TEST_F(Encoding, LineEndsInNamesEndTheLine) {
     EXPECT_EQ(nameText(names[0]), sjis("アイ"));
 }
 
-// A header may end in CR LF; a single '/' ends the text, the block is read to its "//".
-TEST_F(Encoding, AHeaderMayEndInCrLfAndASlashEndsATextWherePassed) {
-    const Bytes block = bytesOf("##No.00 00\r\n" + sjis("ア//"));
-    EXPECT_EQ(orReport(encodeText(texts, 1, block, glyphs, image)), static_cast<int32_t>(block.size()));
-    EXPECT_EQ(texts[1].unpacked, Bytes{0x72});
-    EXPECT_EQ(text("ア/イ//"), 11 + 2 + 2);
-    EXPECT_EQ(texts[0].unpacked, Bytes{0x72});
-}
-
 TEST_F(Encoding, FailuresLeaveTheEntryAsItWas) {
     ASSERT_EQ(name("アイ\n", 3), 5);
     ASSERT_EQ(text("アイ//", 3), 17);
@@ -192,14 +169,6 @@ TEST_F(Encoding, FailuresLeaveTheEntryAsItWas) {
     EXPECT_EQ(text("ウ熊//", 3), -1);
     EXPECT_EQ(names[3], nameBefore);
     EXPECT_EQ(texts[3], textBefore);
-}
-
-TEST_F(Encoding, TextsArePackedWithTheTextProfile) {
-    EXPECT_EQ(text("//"), 13);
-    EXPECT_TRUE(texts[0].unpacked.empty());
-    EXPECT_EQ(texts[0].packed, (Bytes{0x00, 0x00}));
-    EXPECT_EQ(text("アイ//"), 17);
-    EXPECT_EQ(texts[0].packed, (Bytes{0x02, 0x00, 0xC0, 0x72, 0x74}));
 }
 
 TEST_F(Encoding, ATextTooLongForTheGameIsRefused) {

@@ -1,8 +1,14 @@
 // Nothing lost on the way round: codes through export and import after a
-// save, a block pointer gone bad.
+// save, a block pointer gone bad; and every export of the demo image byte for
+// byte as before.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
 #include "ops/operations.h"
+#include "ops/project_ops.h"
 #include "pack/pack_profiles.h"
 #include "rom/save_layout.h"
 #include "scripted_platform.h"
@@ -64,6 +70,35 @@ TEST_F(Lossless, ABlockPointerLeadingOutsideIsAFailureToWriteNotALackOfRoom) {
     EXPECT_EQ(platform.details.at(0),
               "bad.smc: the block pointer at 0x1E7DAB holds FF FF FF, which leads outside the image");
     EXPECT_FALSE(std::filesystem::exists(folder / "bad.smc"));
+}
+
+// Each file an export or a save of the demo image writes, with the SHA-1 of
+// its bytes, against tests/golden/demo-exports.sha1 (sha1sum's format). After
+// a deliberate change of a format, VELK_UPDATE_GOLDEN=1 writes the list anew.
+TEST(DemoExports, WriteTheSameBytesAsBefore) {
+    const fs::path dir = test::scratchFolder(), golden = VELK_TEST_SOURCE_DIR "/golden/demo-exports.sha1";
+    test::writeBytes(dir / "demo.smc", test::demoImage().bytes);
+    std::vector<std::string> args{(dir / "demo.smc").string()};
+    for (const char* verb : {"save out.smc", "extract-faces face.fig", "export-face-bmp faces.bmp", "extract-units unit.fig",
+                             "export-names names.txt", "export-texts texts.txt", "export-table table.tbl",
+                             "export-project proj", "export-po proj"}) {  // the project holds the PNG files
+        const std::string_view v(verb);
+        args.emplace_back(v.substr(0, v.find(' ')));
+        args.push_back((dir / v.substr(v.find(' ') + 1)).string());
+    }
+    const test::CliRun run = test::cli(args);
+    ASSERT_EQ(run.code, 0) << run.err;
+    std::vector<std::string> lines;
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(dir))
+        if (e.is_regular_file() && e.path().filename() != "demo.smc")
+            lines.push_back(sha1Hex(test::readBytes(e.path())) + "  " + fs::relative(e.path(), dir).generic_string() + "\n");
+    std::sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) { return a.substr(42) < b.substr(42); });
+    std::string listing;
+    for (const std::string& line : lines) listing += line;
+    if (std::getenv("VELK_UPDATE_GOLDEN")) std::ofstream(golden, std::ios::binary) << listing;
+    std::ostringstream expected;
+    expected << std::ifstream(golden, std::ios::binary).rdbuf();
+    EXPECT_EQ(listing, expected.str());
 }
 
 }  // namespace

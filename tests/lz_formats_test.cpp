@@ -20,14 +20,6 @@ RomImage workedExampleImage() {
     return image;
 }
 
-// The codecs on an image: the stream at `at`, the dictionary at `base`.
-Bytes packA(const RomImage& image, const Bytes& src, int32_t base) {
-    return velk::packA(src, *dictionaryFor(image, {LzFormat::A, base, 0, 0, false}));
-}
-Result<Unpacked> unpackA(const RomImage& image, int32_t at, int32_t base, int32_t n) {
-    return unpackAt(image, at, {LzFormat::A, base, n, 0, false});
-}
-
 // The stream placed at 0x300000 of a copy of the image, unpacked.
 Bytes unpackedWith(const RomImage& image, const Bytes& stream, const PackProfile& profile, int32_t* consumed) {
     RomImage copy = image;
@@ -85,8 +77,8 @@ TEST(Packers, PackToExactBytesAndBack) {
     };
     for (const auto& c : cases) {
         const DictionaryIndex& dictionary = *dictionaryFor(image, c.profile);
-        const Bytes packed = c.profile.format == LzFormat::A ? velk::packA(c.src, dictionary)
-                                                             : velk::packB(c.src, dictionary, c.profile.lengthBits, c.profile.lengthHeader);
+        const Bytes packed = c.profile.format == LzFormat::A ? packA(c.src, dictionary)
+                                                             : packB(c.src, dictionary, c.profile.lengthBits, c.profile.lengthHeader);
         EXPECT_EQ(packed, c.packed) << c.what;
         PackProfile reading = c.profile;
         reading.unpackedLength = c.profile.lengthHeader ? 0 : static_cast<int32_t>(c.src.size());
@@ -103,7 +95,7 @@ TEST(Packers, EquallyLongMatchesUseTheLowerOffset) {
         image[kBaseA + at + 1] = 0x42;
         image[kBaseA + at + 2] = 0x43;
     }
-    EXPECT_EQ(packA(image, Bytes{0x41, 0x42, 0x43}, kBaseA), (Bytes{0x00, 0x10}));
+    EXPECT_EQ(packA(Bytes{0x41, 0x42, 0x43}, *dictionaryFor(image, {LzFormat::A, kBaseA, 0, 0, false})), (Bytes{0x00, 0x10}));
 }
 
 TEST(Unpackers, StopAfterTheItemThatCompletesTheLength) {
@@ -158,7 +150,7 @@ TEST(Unpackers, StreamsThatLeaveTheImageOrAskTooMuch) {
     RomImage image;
     image[kRomSize - 1] = 0x99;
     image[0x300001] = 0xFD;
-    EXPECT_EQ(unpackA(image, 0x300000, nearEnd, 3)->unpacked, (Bytes{0, 0, 0x99}));
+    EXPECT_EQ(unpackAt(image, 0x300000, {LzFormat::A, nearEnd, 3, 0, false})->unpacked, (Bytes{0, 0, 0x99}));
 }
 
 TEST(Packers, RoundTripTheDemoImagesResources) {

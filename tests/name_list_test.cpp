@@ -25,16 +25,9 @@ protected:
     ScriptedPlatform platform;
 };
 
-TEST_F(NameList, ExportWritesALabelledLinePerName) {
+// The export read back (every code: the lossless tests), 候 comes back at its first slot.
+TEST_F(NameList, AnExportReadsBack) {
     const std::string file = exported();
-    EXPECT_EQ(file.substr(0, 10), "[F0 00] \r\n");  // entry 0 is empty
-    EXPECT_NE(file.find("\r\n[F0 03] " + sjis("(主人公)の剣") + "\r\n"), std::string::npos);
-    EXPECT_NE(file.find("\r\n[F1 23] " + std::string(nameText(names[0x123])) + "\r\n"), std::string::npos);
-    EXPECT_EQ(file.substr(file.rfind("[F9 "), 8), "[F9 CD] ");
-    size_t lines = 0;
-    for (size_t at = 0; (at = file.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
-    EXPECT_EQ(lines, 2510u);
-    // Read back (every code: the lossless tests), 候 comes back at its first slot.
     ASSERT_EQ(importBytes(bytesOf(file)).summary, sjis("名前 2510 件を読み込みました"));
     EXPECT_EQ(names[5].code, (Bytes{0x03, 0x80, 0x8F, 0xA4}));
     EXPECT_EQ(exported(), file);

@@ -142,11 +142,6 @@ TEST(FacePng, PixelsAndPaletteFollowTheTilesAndColourSets) {
     sets[1].unpacked[16] = 0x1F, sets[1].unpacked[17] = 0x7C;  // colour 9
     sets[1].unpacked[0] = 0x21, sets[1].unpacked[1] = 0x84;    // colour 1, bit 15 set
     const Bytes png = facePngBytes(tiles, sets);
-    const Bytes head = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 32, 0, 0, 0, 48, 8, 3, 0, 0, 0};
-    ASSERT_TRUE(std::equal(head.begin(), head.end(), png.begin()));
-    EXPECT_EQ(std::string(png.begin() + 37, png.begin() + 41) + std::string(png.begin() + 433, png.begin() + 437) +
-                  std::string(png.end() - 8, png.end() - 4), "PLTEtRNSIEND");
-    EXPECT_EQ(png, facePngBytes(tiles, sets));  // the same bytes every time
     const Result<PngPicture> p = decodePng(png);
     ASSERT_EQ(p.ok() ? p->palette.size() : 0, 128u);
     EXPECT_TRUE(p->pixels[10 * 32 + 8] == 9 && std::count(p->pixels.begin(), p->pixels.end(), 0) == 32 * 48 - 1);

@@ -76,15 +76,7 @@ protected:
 
 TEST_F(Po, ExportIsDeterministicAndEveryToolReadsItAsVelkDoes) {
     ASSERT_EQ(test::cli({rom, "export-po", p("proj")}).code, 0);
-    const Bytes texts = test::readBytes(po("texts.po")), pot = test::readBytes(po("texts.pot"));
-    const std::string head = textOf(po("texts.po"));
-    EXPECT_NE(head.find("\"Project-Id-Version: proj\\n\"\n"), std::string::npos);
-    EXPECT_NE(head.find("\"X-Velk-Base-CRC32: B2FDA92F\\n\"\n"), std::string::npos);
-    EXPECT_NE(head.find("\"PO-Revision-Date: YEAR-MO-DA HO:MI+ZONE\\n\"\n"), std::string::npos);  // nothing translated
-    // One message per entry: the key, the original with its line break as \n.
-    EXPECT_NE(head.find("#. text 00 02\n#. names: [F1 23] ソマキノコ\n#. fits: "), std::string::npos);
-    EXPECT_NE(head.find("msgctxt \"text 00 02\"\nmsgid \"\"\n\"[F1 23:(ソマキノコ)]\\n\"\n\"北　\"\nmsgstr \"\"\n"),
-              std::string::npos);
+    const Bytes texts = test::readBytes(po("texts.po"));
     // Again, unchanged: nothing is written.
     const test::CliRun again = test::cli({rom, "export-po", p("proj")});
     EXPECT_EQ(again.out, "po files of " + p("proj") + ": 0 of 4 written, the rest unchanged\n");
@@ -96,17 +88,12 @@ TEST_F(Po, ExportIsDeterministicAndEveryToolReadsItAsVelkDoes) {
         for (const auto& [file, stats] : {std::pair{"texts.po", "1 translated message, 1 fuzzy translation, 5605 untranslated messages."},
                                           {"texts.pot", "0 translated messages, 5607 untranslated messages."},
                                           {"names.po", "0 translated messages, 2510 untranslated messages."}}) {
-            const Shell r = sh("msgfmt --check --statistics -o /dev/null " + po(file));
+            const Shell r = sh("msgfmt --check --statistics -o " + p("out.mo") + " " + po(file));
             EXPECT_EQ(r.code, 0) << r.out;
             EXPECT_NE(r.out.find(stats), std::string::npos) << file << ": " << r.out;
         }
     } else {
         std::puts("msgfmt missing (Debian package gettext): its checks are skipped");
-    }
-    if (have("msgcat")) {
-        const Shell r = sh("msgcat -o " + p("cat.po") + " " + po("texts.po"));
-        EXPECT_EQ(r.code, 0) << r.out;
-        EXPECT_EQ(readPoFile(test::readBytes(p("cat.po")))->messages.size(), 5607u);
     }
     // polib reads every message with the same key, original and translation.
     if (const std::string python = pythonWithPolib(); !python.empty()) {
@@ -159,24 +146,6 @@ TEST_F(Po, ATranslationBuildsAsTheSameEditInTheTextFilesAndSurvivesAMerge) {
     }
 }
 
-TEST_F(Po, TwoTranslatorsBranchesMergeCleanlyAndBuild) {
-    if (!have("git")) GTEST_SKIP() << "git missing";
-    ASSERT_EQ(test::cli({"--po", rom, "export-project", p("team")}).code, 0);
-    const std::string git = "git -C " + p("team") + " -c user.name=t -c user.email=t@t ";
-    ASSERT_EQ(sh(git + "init -q -b main && " + git + "add -A && " + git + "commit -qm base").code, 0);
-    ASSERT_EQ(sh(git + "checkout -qb one").code, 0);
-    translate(p("team/po/texts.po"), "text 00 05", "ケ");
-    ASSERT_EQ(sh(git + "commit -qam one && " + git + "checkout -q main").code, 0);
-    translate(p("team/po/texts.po"), "text 00 07", "テ");
-    ASSERT_EQ(sh(git + "commit -qam two").code, 0);
-    const Shell merged = sh(git + "merge -q --no-edit one");
-    ASSERT_EQ(merged.code, 0) << merged.out;
-    ASSERT_EQ(test::cli({rom, "build", p("team"), "export-texts", p("t.txt")}).code, 0);
-    const std::string texts = textOf(p("t.txt"));
-    EXPECT_NE(texts.find(test::sjis("##No.00 05\nケ//")), std::string::npos);
-    EXPECT_NE(texts.find(test::sjis("##No.00 07\nテ//")), std::string::npos);
-}
-
 // Where a msgstr that does not encode stops the import: FILE:LINE:COL of
 // the character (columns count characters), and nothing of the file applied.
 TEST_F(Po, AnImportStopsAtTheFirstMsgstrThatDoesNotEncodeAndChangesNothing) {
@@ -220,6 +189,10 @@ TEST_F(Po, WarningsAndUnreadableFilesSayWhere) {
                "x.po:10: warning: msgctxt \"text 15 E7\" names no name or text"}},
              {header + "msgctxt \"name 09 CD\"\nmsgid \"\"\nmsgstr \"ケ\"\n\nmsgctxt \"name 09 CE\"\nmsgid \"\"\nmsgstr \"ケ\"\n", 0,
               {"x.po:6: warning: name 09 CD: its msgid", "x.po:10: warning: msgctxt \"name 09 CE\" names no"}},
+             {"\xEF\xBB\xBF" + header + "msgctxt \"text 15 E6\"\nmsgid \"a\"\nmsgstr \"ケ\"\n", 0,
+              {"x.po:6: warning: text 15 E6: its msgid"}},
+             {header + "msgctxt \"text 00 05\"\nmsgid \"a\"\nmsgstr \"ケ\"\n\nmsgctxt \"text 00 05\"\nmsgid \"b\"\nmsgstr \"ケ/\"\n", 0,
+              {"x.po:10: warning: msgctxt \"text 00 05\" stands already at line 6; this message is passed over"}},
              {header + "msgctxt \"text 00 05\"\nmsgid \"[FA 12:()]ノ!09!\"\nmsgstr \"ケ/テ\"\n", 0,
               {"x.po:6: warning: text 00 05: a '/' ends the text here"}},
              {header + "msgid \"a\"\nmsgstr \"b\n", 1, {"x.po:6:1: "}},

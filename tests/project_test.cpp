@@ -116,8 +116,12 @@ TEST_F(Project, ReadersRefuseWhatIsNoRegularFileOrTooLargeByName) {
         {"velk-project.txt", "fifo", "build", "", "velk-project.txt: is not a regular file"},
         {"faces/face-007.png", "fifo", "import-faces-png", "faces", "face-007.png: is not a regular file"},
         {"units.png", "fifo", "import-units-png", "units.png", "units.png: is not a regular file"},
+        {"texts.txt", "fifo", "stats", "", "texts.txt: is not a regular file"},
+        {"status.tsv", "fifo", "export-po", "", "status.tsv: is not a regular file"},
+        {"glossary.tsv", "fifo", "check", "", "glossary.tsv: is not a regular file"},
         {"velk-project.txt", replaced("base-size = 4194304", "base-size = -1"), "build", "", "line 4: base-size -1 is not a size"},
         {"velk-project.txt", replaced("base-crc32 = ", "base-crc32 = +"), "build", "", "is not 8 hex digits"},
+        {"velk-project.txt", "\xEF\xBB\xBF" + head, "build", "", ""},
         {"velk-project.txt", padded(65536), "build", "", ""},
         {"velk-project.txt", padded(65537), "build", "", "velk-project.txt: larger than 64 KiB"},
     };

@@ -62,6 +62,7 @@ TEST(Replace, RulesFileLinesAndWhereEachProblemStands) {
         {"re:(?<n>a)\t${m}", C::ReplacementGroupUnknown, 11, 0},
         {"re:a\t${1", C::ReplacementDollar, 5, 0},
         {"re:a\tb$", C::ReplacementDollar, 6, 0},
+        {"re:a\\C\tb", C::PatternInvalid, 6, 0},  // \C would split a character
         {"の\tノ\n\xFF\tx", C::NotUtf8, 8, 0},
     };
     for (const auto& c : bad) {

@@ -184,8 +184,12 @@ TEST(SharingCli, PatchChecksumsAndNotes) {
     EXPECT_NE(patchNotesText({PatchFacts{}}, "").find("\nThe base ROM had no copier header.\n"), std::string::npos);
     fs::remove(notes);
     EXPECT_EQ(cli({"--notes", notes, rom, "save", (folder / "s.smc").string()}).code, 2);  // no patch to note
-    EXPECT_EQ(cli({"--notes", notes, rom, "patch", (folder / "p.bps").string(), "import-texts", notes}).code, 1);
+    EXPECT_EQ(cli({"--notes", notes, rom, "patch", (folder / "p.bps").string(), "import-texts", notes + ".txt"}).code, 1);
     EXPECT_FALSE(fs::exists(notes));  // a run that failed writes none
+    // notes never take the place of a file the run names, however it is spelt
+    for (const char* verb : {"patch", "import-texts"})
+        EXPECT_EQ(cli({"--notes", (folder / "./out.bps").string(), rom, verb, (folder / "out.bps").string()}).code, 2);
+    EXPECT_EQ(test::readBytes(folder / "out.bps"), bps);
 }
 
 }  // namespace

@@ -35,17 +35,6 @@ protected:
     ScriptedPlatform platform;
 };
 
-TEST_F(TextCollection, ExportWritesNumberedBlocks) {
-    const std::string file = exported();
-    EXPECT_EQ(file.substr(0, 41), "##No.00 00\n//\r\n\r\n\r\n##No.00 01\n!11!?1B 05?");
-    EXPECT_NE(file.find("##No.00 02\n[F1 23:(" + std::string(nameText(catalogues.names[0x123])) + ")]\r\n" +
-                        sjis("北　") + "//\r\n\r\n\r\n"),
-              std::string::npos);
-    EXPECT_TRUE(file.find("##No.01 23\n") != std::string::npos && file.find("##No.15 E6\n") != std::string::npos);
-    EXPECT_EQ(file.find("##No.15 E7"), std::string::npos);
-    EXPECT_EQ(file.substr(file.size() - 8), "//\r\n\r\n\r\n");
-}
-
 // The file import encodes and packs every text anew, as the packer makes it.
 TEST_F(TextCollection, RoundTripKeepsEveryCodeButADuplicateSlot) {
     const std::string first = exported();

@@ -154,7 +154,7 @@ TEST_F(WatchLoop, ASaveDuringARunStartsTheNextOne) {
             test::writeBytes(dir / "out.bin", {static_cast<uint8_t>(++runs)});
             if (runs == 2) test::writeBytes(dir / "src.txt", {2});
             return WatchRun{true, "wrote out.bin", {dir}, {}, {dir / "out.bin"}};
-        }, {"sh", "-c", "cd " + dir.string() + " && for p in $(cat .pids 2>/dev/null); do kill -0 $p 2>/dev/null && echo $p >.alive; done; echo $$ >>.pids; exec sleep 30"}, hooks);
+        }, {"sh", "-c", "cd " + dir.string() + " && for p in $(cat .pids 2>.errors); do kill -0 $p 2>>.errors && echo $p >.alive; done; echo $$ >>.pids; exec sleep 30"}, hooks);
     });
     awaitRun(1);
     test::writeBytes(dir / "src.txt", {1});

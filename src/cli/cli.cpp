@@ -412,6 +412,26 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
         err << "velk-cli: --notes needs a 'patch' verb, whose checksums it writes\n";
         return 2;
     }
+    // A report read by a CI tool as JUnit XML must hold nothing else.
+    if (o.format == ReportFormat::Junit && std::any_of(chain.steps.begin(), chain.steps.end(), [](const Step& s) {
+            return std::string(s.verb->name) == "stats";
+        })) {
+        err << "velk-cli: 'stats' prints text, json or markdown; --format=junit is for 'check'\n";
+        return 2;
+    }
+    // The notes are written last: over a verb's file they would replace the
+    // patch just written, or a file the run read.
+    auto where = [](const std::string& name) {
+        std::error_code ec;
+        const std::filesystem::path full = std::filesystem::weakly_canonical(name, ec);
+        return ec ? std::filesystem::absolute(name, ec).lexically_normal() : full;
+    };
+    for (const Step& step : chain.steps)
+        if (!o.notes.empty() && step.verb->argument && where(step.argument) == where(o.notes)) {
+            err << "velk-cli: --notes " << o.notes << " is the file of '" << step.verb->name << ' ' << step.argument
+                << "'; the notes would replace it\n";
+            return 2;
+        }
     return chain;
 }
 

@@ -7,6 +7,7 @@
 #include "ops/file_steps.h"
 #include "ops/messages.h"
 #include "ops/project_ops.h"
+#include "ops/script_file_checks.h"
 #include "text/decode.h"
 #include "text/encode.h"
 #include "text/glossary.h"
@@ -209,9 +210,11 @@ void readNames(Desk& desk, const GlyphLookup& glyphs) {
     }
 }
 
-// Reads a text file of the project whole; one past the largest is refused.
+// Reads a text file of the project whole; one past the largest is refused,
+// and so is a FIFO or a device, which would never end.
 Step<std::vector<uint8_t>> readProjectText(Platform& platform, const std::filesystem::path& path) {
     const ChosenFile file{path, toCp932(path.filename().string())};
+    if (Status s = checkRegularFile(platform.fileIdentity(path)); !s) return fileFailure(std::move(s.problem()), file);
     Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes + 1);
     if (bytes && bytes->size() > kMaxTextFileBytes) return fileFailure(tooLarge(kMaxTextFileBytes), file);
     return bytes;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <ctime>
 
 #include "image/hex.h"
@@ -11,6 +12,7 @@
 #include "ops/messages.h"
 #include "ops/project_ops.h"
 #include "ops/reads_the_same.h"
+#include "ops/script_file_checks.h"
 #include "pack/pack_profiles.h"
 #include "patch/bps.h"
 #include "text/decode.h"
@@ -336,6 +338,7 @@ Step<DeskBook> readDeskBook(const EditorState& state, Platform& platform, const 
     const std::filesystem::path path = dir / kDeskStatusFileName;
     if (!platform.fileIdentity(path)) return DeskBook{};
     const ChosenFile file{path, toCp932(path.filename().string())};
+    if (Status s = checkRegularFile(platform.fileIdentity(path)); !s) return fileFailure(std::move(s.problem()), file);
     Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes);
     if (!bytes) return std::move(bytes).stop();
     const Catalogues& c = state.catalogues;
@@ -381,6 +384,18 @@ Outcome exportPoStep(const EditorState& state, Platform& platform, const std::fi
     return writePoFile(platform, folder / (names ? kNamesPot : kTextsPot), poFileBytes(catalog));
 }
 
+namespace {
+
+// A PO file an export would read and replace that is a FIFO or a device:
+// reading it would never end.
+Outcome refuseIrregular(Platform& platform, const std::filesystem::path& path) {
+    if (Status s = checkRegularFile(platform.fileIdentity(path)); !s)
+        return fileFailure(std::move(s.problem()), ChosenFile{path, toCp932(path.filename().string())});
+    return doneOutcome({});
+}
+
+}  // namespace
+
 Outcome exportPoTo(const EditorState& base, Platform& platform, const std::filesystem::path& dir,
                    const PoExportOptions& options) {
     Step<ProjectBase> project = openProjectBase(base, platform, dir, false);
@@ -409,11 +424,13 @@ Outcome exportPoTo(const EditorState& base, Platform& platform, const std::files
         originals.header = poHeader(src, kind, kNoDate);
         const std::filesystem::path potPath = folder / (names ? kNamesPot : kTextsPot);
         const std::vector<uint8_t> pot = poFileBytes(originals);
-        if (const Result<std::vector<uint8_t>> old = platform.readFile(potPath); !old || *old != pot) {
+        if (Outcome o = refuseIrregular(platform, potPath); !o.done()) return o;
+        if (const Result<std::vector<uint8_t>> old = platform.readFile(potPath, kMaxTextFileBytes + 1); !old || *old != pot) {
             if (Outcome o = writePoFile(platform, potPath, pot); !o.done()) return o;
             ++written;
         }
         const std::filesystem::path poPath = folder / (names ? kNamesPo : kTextsPo);
+        if (Outcome o = refuseIrregular(platform, poPath); !o.done()) return o;
         const Result<std::vector<uint8_t>> old = platform.readFile(poPath, kMaxTextFileBytes);
         const std::vector<uint8_t> po = poBytesKeepingDate(poCatalog(src, kind, false), src, kind, old, date);
         if (!old || *old != po) {
@@ -474,11 +491,19 @@ Outcome importPoMessages(EditorState& state, Platform& platform, const std::file
     std::vector<NameEntry> names = c.names;
     std::vector<std::pair<size_t, std::vector<uint8_t>>> textCodes;
     std::vector<bool> nameTouched(names.size(), false);
+    std::map<std::pair<CodeKind, size_t>, size_t> firstLine;
     for (const PoMessage& m : catalog->messages) {
         const size_t position = next++;
         const std::optional<EntryKey> key = parseKey(m.context, c.names.size(), c.texts().size());
         if (!key) {
             warn(m, "msgctxt \"" + m.context + "\" names no name or text; the message is passed over");
+            continue;
+        }
+        // Two messages for one entry (a merge that kept both sides): the first
+        // stands, as the one a reader of the file meets first.
+        if (const auto [first, added] = firstLine.try_emplace({key->kind, key->index}, m.msgstrLine); !added) {
+            warn(m, "msgctxt \"" + m.context + "\" stands already at line " + std::to_string(first->second) +
+                        "; this message is passed over");
             continue;
         }
         ++result.messages;
@@ -557,6 +582,9 @@ Outcome importPoMessages(EditorState& state, Platform& platform, const std::file
 }  // namespace
 
 Outcome importPoIntoState(EditorState& state, Platform& platform, const std::filesystem::path& file) {
+    // A project's PO file: a FIFO or a device there would never end.
+    if (Status s = checkRegularFile(platform.fileIdentity(file)); !s)
+        return fileFailure(std::move(s.problem()), ChosenFile{file, toCp932(file.filename().string())});
     PoImport result;
     return importPoMessages(state, platform, file, result);
 }

@@ -342,6 +342,7 @@ std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* 
         while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
         return s;
     };
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // the byte-order mark some editors write
     while (!text.empty()) {
         ++lineNumber;
         const size_t end = std::min(text.find('\n'), text.size());

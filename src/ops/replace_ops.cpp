@@ -1,6 +1,8 @@
 #include "ops/replace_ops.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <set>
 #include <stdexcept>
 
@@ -34,6 +36,22 @@ std::optional<std::pair<Problem, size_t>> storeProblem(EntryRef e, const std::st
     return std::nullopt;
 }
 
+// The first entry, in order, on which a pattern gave up: the entries after
+// it are not matched at all, so that a pattern that backtracks without end
+// costs the entries before it and not every entry's million steps.
+class FirstFailure {
+public:
+    bool after(size_t i) const { return i > first_.load(std::memory_order_relaxed); }
+    void at(size_t i) {
+        size_t seen = first_.load();
+        while (i < seen && !first_.compare_exchange_weak(seen, i)) {
+        }
+    }
+
+private:
+    std::atomic<size_t> first_{SIZE_MAX};
+};
+
 std::string countsLine(size_t names, size_t texts) {
     return std::to_string(names) + (names == 1 ? " name, " : " names, ") + std::to_string(texts) +
            (texts == 1 ? " text" : " texts");
@@ -63,12 +81,17 @@ Result<std::vector<ReplaceRow>> previewReplace(const EditorState& state, const R
     const GlyphLookup glyphs(state.tables, state.options.fullWidth);
     std::vector<std::optional<ReplaceRow>> slots(entries.size());
     std::vector<std::optional<Problem>> failures(entries.size());
+    FirstFailure first;
     parallelFor(entries.size(), [&](size_t i) {
+        if (first.after(i)) return;
         ReplaceRow row;
         row.entry = entries[i];
         row.before = utf8Form(state, entries[i]);
         Result<std::optional<Replaced>> r = replacer.apply(row.before);
-        if (!r) failures[i] = aboutEntry(r.problem(), entries[i]);
+        if (!r) {
+            failures[i] = aboutEntry(r.problem(), entries[i]);
+            first.at(i);
+        }
         if (!r || !*r) return;
         row.after = std::move((*r)->text);
         row.removed = std::move((*r)->before);
@@ -131,9 +154,14 @@ Outcome replaceWithRules(EditorState& state, Platform& platform, const std::file
     for (const RuleLine& rule : *rules) {
         std::vector<std::optional<Problem>> failures(entries.size());
         std::vector<char> changed(entries.size(), 0);
+        FirstFailure first;
         parallelFor(entries.size(), [&](size_t i) {
+            if (first.after(i)) return;
             Result<std::optional<Replaced>> r = rule.replacer.apply(forms[i]);
-            if (!r) failures[i] = aboutEntry(r.problem(), entries[i]);
+            if (!r) {
+                failures[i] = aboutEntry(r.problem(), entries[i]);
+                first.at(i);
+            }
             if (!r || !*r) return;
             forms[i] = std::move((*r)->text);
             changed[i] = 1;

@@ -132,7 +132,8 @@ Result<DeskBook> parseDeskStatus(std::span<const uint8_t> bytes, DeskCounts coun
     DeskBook book;
     std::map<std::pair<CodeKind, int>, size_t> firstLine;  // the line that set each entry
     size_t lineNumber = 0;
-    for (size_t start = 0; start < all.size();) {
+    // A byte-order mark some editors write is no part of the first line.
+    for (size_t start = all.starts_with("\xEF\xBB\xBF") ? 3 : 0; start < all.size();) {
         ++lineNumber;
         const size_t end = std::min(all.find('\n', start), all.size());
         std::string_view line = all.substr(start, end - start);

@@ -207,6 +207,8 @@ std::vector<uint8_t> poFileBytes(const PoCatalog& catalog) {
 }
 
 Result<PoCatalog> readPoFile(std::span<const uint8_t> bytes) {
+    // A byte-order mark some editors write is no part of the first line.
+    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) bytes = bytes.subspan(3);
     MemoryFile memory;
     if (!memory.ok() || !memory.write(bytes)) return systemError("no in-memory file for the PO file");
     PoCatalog catalog;

@@ -62,7 +62,8 @@ Result<Replacer> Replacer::make(const ReplaceRule& rule) {
     using CompileContext = std::unique_ptr<pcre2_compile_context, decltype(&pcre2_compile_context_free)>;
     const CompileContext context(pcre2_compile_context_create(nullptr), pcre2_compile_context_free);
     pcre2_set_newline(context.get(), PCRE2_NEWLINE_ANYCRLF);
-    const uint32_t options = PCRE2_UTF | (rule.regex ? PCRE2_UCP : PCRE2_LITERAL);
+    // \C would match a byte inside a character and leave the rest of it behind.
+    const uint32_t options = PCRE2_UTF | (rule.regex ? PCRE2_UCP | PCRE2_NEVER_BACKSLASH_C : PCRE2_LITERAL);
     int error = 0;
     PCRE2_SIZE errorOffset = 0;
     pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(rule.pattern.data()), rule.pattern.size(), options,
