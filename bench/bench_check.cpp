@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "bench_platform.h"
+#include "platform/disk_platform.h"
 #include "demo_image.h"
 #include "ops/check_ops.h"
 #include "ops/project_ops.h"
@@ -18,7 +18,7 @@ namespace {
 // The demo image loaded, and its names and texts exported as a project.
 struct DeskBench {
     EditorState state;
-    BenchPlatform platform;
+    DiskPlatform platform;
     std::filesystem::path dir = std::filesystem::temp_directory_path() / "velk-bench-check";
     DeskBench() {
         state.image.bytes = makeDemoImage();

@@ -21,7 +21,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include "bench_platform.h"
+#include "platform/disk_platform.h"
 
 namespace velk {
 namespace {
@@ -41,9 +41,13 @@ const Catalogues& catalogues() {
 }
 
 void BM_ExportTextCollection(benchmark::State& state) {
-    BenchPlatform platform;
-    platform.path = std::filesystem::temp_directory_path() / "velk-bench-texts.txt";
-    for (auto _ : state) exportTextCollection(catalogues().texts(), catalogues().names, builtInCharTables(), platform);
+    DiskPlatform platform;
+    EditorState editor;
+    editor.image = image();
+    editor.catalogues = catalogues();
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "velk-bench-texts.txt";
+    for (auto _ : state) exportTextCollection(editor, platform, path);
+    std::filesystem::remove(path);
 }
 BENCHMARK(BM_ExportTextCollection)->Unit(benchmark::kMillisecond);
 
@@ -247,23 +251,24 @@ void BM_SaveRomToFile(benchmark::State& state) {
     EditorState editor;
     editor.image = image();
     editor.catalogues = catalogues();
-    BenchPlatform platform;
-    platform.path = std::filesystem::temp_directory_path() / "velk-bench-save.smc";
-    for (auto _ : state) saveRom(editor, platform);
-    std::filesystem::remove(*platform.path);
+    DiskPlatform platform;
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "velk-bench-save.smc";
+    for (auto _ : state) saveRom(editor, platform, path);
+    std::filesystem::remove(path);
 }
 BENCHMARK(BM_SaveRomToFile)->Unit(benchmark::kMillisecond);
 
 // Reading the faces and their 157 palettes back: 157 faces and 1256 colour sets repacked.
 void BM_WriteFaceGraphics(benchmark::State& state) {
-    BenchPlatform platform;
+    DiskPlatform platform;
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velk-bench-faces";
     std::filesystem::create_directories(folder);
-    platform.path = folder / "face.fig";
-    extractFaceGraphics(catalogues().faces(), catalogues().colourSets, image(), platform);
-    Catalogues c = catalogues();
+    EditorState editor;
+    editor.image = image();
+    editor.catalogues = catalogues();
+    extractFaceGraphics(editor, platform, folder / "face.fig");
     for (auto _ : state)
-        if (!writeFaceGraphics(c.faces(), c.colourSets, image(), platform).done())
+        if (!writeFaceGraphics(editor, platform, folder / "face.fig").done())
             state.SkipWithError("the write reported a problem");
     std::filesystem::remove_all(folder);
 }
@@ -271,15 +276,15 @@ BENCHMARK(BM_WriteFaceGraphics)->Unit(benchmark::kMillisecond);
 
 // Reading the unit graphics back: the raw block and 5900 unit graphics repacked.
 void BM_WriteUnitGraphics(benchmark::State& state) {
-    BenchPlatform platform;
+    DiskPlatform platform;
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velk-bench-units";
     std::filesystem::create_directories(folder);
-    platform.path = folder / "unit.fig";
-    extractUnitGraphics(catalogues().unitGraphics(), image(), platform);
-    Catalogues c = catalogues();
-    RomImage copy = image();
+    EditorState editor;
+    editor.image = image();
+    editor.catalogues = catalogues();
+    extractUnitGraphics(editor, platform, folder / "unit.fig");
     for (auto _ : state)
-        if (!writeUnitGraphics(c.unitGraphics(), copy, platform).done()) state.SkipWithError("the write reported a problem");
+        if (!writeUnitGraphics(editor, platform, folder / "unit.fig").done()) state.SkipWithError("the write reported a problem");
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_WriteUnitGraphics)->Unit(benchmark::kMillisecond);

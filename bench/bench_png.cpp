@@ -7,7 +7,7 @@
 
 #include "demo_image.h"
 #include "ops/png_ops.h"
-#include "bench_platform.h"
+#include "platform/disk_platform.h"
 
 namespace velk {
 namespace {
@@ -17,7 +17,7 @@ void runPng(benchmark::State& b, bool exportFirst, Run run) {
     EditorState state;
     state.image.bytes = makeDemoImage();
     state.catalogues = *buildCatalogues(state.image, state.tables);
-    BenchPlatform platform;
+    DiskPlatform platform;
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velk-bench-png";
     std::filesystem::create_directories(folder);
     if (exportFirst) {

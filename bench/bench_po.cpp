@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "bench_platform.h"
+#include "platform/disk_platform.h"
 #include "demo_image.h"
 #include "ops/po_ops.h"
 #include "ops/project_ops.h"
@@ -15,7 +15,7 @@ namespace {
 // The demo image loaded and exported as a project, with its PO files.
 struct PoBench {
     EditorState state;
-    BenchPlatform platform;
+    DiskPlatform platform;
     std::filesystem::path dir = std::filesystem::temp_directory_path() / "velk-bench-po";
     PoBench() {
         state.image.bytes = makeDemoImage();

@@ -15,7 +15,8 @@
 #include "text/decode.h"
 #include "text/sjis.h"
 #include "text/text_collection.h"
-#include "bench_platform.h"
+#include "quiet_dialogs.h"
+#include "platform/disk_platform.h"
 
 namespace velk {
 namespace {
@@ -31,8 +32,9 @@ EditorState& demoState() {
 }
 
 void BM_OpenWorkbenchUntilTextsListed(benchmark::State& state) {
-    BenchPlatform platform;
-    EditorSession session(demoState(), platform);
+    DiskPlatform platform;
+    QuietDialogs dialogs;
+    EditorSession session(demoState(), platform, dialogs);
     for (auto _ : state) {
         Workbench window(session);
         window.show();
@@ -44,8 +46,9 @@ BENCHMARK(BM_OpenWorkbenchUntilTextsListed)->Unit(benchmark::kMillisecond);
 
 // One more character in the filter field, over all 5607 texts.
 void BM_FilterKeystrokeOverAllTexts(benchmark::State& state) {
-    BenchPlatform platform;
-    EditorSession session(demoState(), platform);
+    DiskPlatform platform;
+    QuietDialogs dialogs;
+    EditorSession session(demoState(), platform, dialogs);
     Workbench window(session);
     QLineEdit* filter = window.textsPage()->filterField();
     int i = 0;
@@ -57,8 +60,9 @@ void BM_FilterKeystrokeOverAllTexts(benchmark::State& state) {
 BENCHMARK(BM_FilterKeystrokeOverAllTexts)->Unit(benchmark::kMillisecond);
 
 void BM_FaceGridDrawn(benchmark::State& state) {
-    BenchPlatform platform;
-    EditorSession session(demoState(), platform);
+    DiskPlatform platform;
+    QuietDialogs dialogs;
+    EditorSession session(demoState(), platform, dialogs);
     Workbench window(session);
     for (auto _ : state) {
         window.faceGrid()->invalidate();
@@ -70,9 +74,10 @@ BENCHMARK(BM_FaceGridDrawn)->Unit(benchmark::kMillisecond);
 // One applied text with the workbench open, then its undo: what the session
 // and both lists do after each.
 void BM_ApplyAndUndoOneTextWithWorkbenchOpen(benchmark::State& state) {
-    BenchPlatform platform;
+    DiskPlatform platform;
+    QuietDialogs dialogs;
     EditorState s = demoState();
-    EditorSession session(s, platform);
+    EditorSession session(s, platform, dialogs);
     Workbench window(session);
     window.show();
     QApplication::processEvents();
@@ -87,7 +92,8 @@ BENCHMARK(BM_ApplyAndUndoOneTextWithWorkbenchOpen)->Unit(benchmark::kMillisecond
 // The undo step of an import that changes every text: what it holds against
 // the bytes of the records it changed, as they are after it.
 void BM_UndoStepOfAFullTextImport(benchmark::State& state) {
-    BenchPlatform platform;
+    DiskPlatform platform;
+    QuietDialogs dialogs;
     EditorState edited = demoState();
     std::string file;
     for (int i = 0; i < kTextCount; ++i) {
@@ -101,7 +107,7 @@ void BM_UndoStepOfAFullTextImport(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         EditorState s = edited;
-        EditorSession session(s, platform);
+        EditorSession session(s, platform, dialogs);
         state.ResumeTiming();
         session.run(QStringLiteral("import"), [&](EditorState& st, Platform&) {
             (void)readTextCollection(st.catalogues.texts(), std::span(reinterpret_cast<const uint8_t*>(file.data()), file.size()),

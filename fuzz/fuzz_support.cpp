@@ -12,7 +12,7 @@ const EditorState& demoState() {
         EditorState s;
         Result<LoadedRom> rom = loadRom(makeDemoImage(), s.tables);
         if (!rom) std::abort();
-        installRom(s, std::move(*rom));
+        installRom(s, *rom);
         return s;
     }();
     return state;

@@ -1,7 +1,7 @@
 // What the fuzz targets share: the demo image's state, built once.
 #pragma once
 
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 
 namespace velk::fuzz {
 

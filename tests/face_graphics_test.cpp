@@ -13,16 +13,12 @@ class FaceGraphics : public ::testing::Test {
 protected:
     void SetUp() override {
         catalogues = test::demoCatalogues();
+        state.image = test::demoImage();
     }
-    Outcome extract(const char* name = "face.fig") {
-        platform.answer(name);
-        return extractFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
-    }
-    Outcome writeBack(const char* name = "face.fig") {
-        platform.answer(name);
-        return writeFaceGraphics(catalogues.faces(), catalogues.colourSets, test::demoImage(), platform);
-    }
-    Catalogues catalogues;
+    Outcome extract(const char* name = "face.fig") { return extractFaceGraphics(state, platform, name); }
+    Outcome writeBack(const char* name = "face.fig") { return writeFaceGraphics(state, platform, name); }
+    EditorState state;
+    Catalogues& catalogues = state.catalogues;
     ScriptedPlatform platform;
 };
 

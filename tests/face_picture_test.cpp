@@ -11,12 +11,12 @@ namespace {
 TEST(FacePicture, ExportAsksForABitmapAndReportsAFileItCannotWrite) {
     const Catalogues& c = test::demoCatalogues();
     ScriptedPlatform platform;
-    platform.answer("faces.bmp");
-    EXPECT_TRUE(exportFacePicture(c.faces(), c.colourSets, platform).done());
+    EditorState state;
+    state.catalogues = c;
+    EXPECT_TRUE(exportFacePicture(state, platform, "faces.bmp").done());
     EXPECT_EQ(platform.files["faces.bmp"], facePictureBytes(c.faces(), c.colourSets));
     platform.failWriting("x.bmp");
-    platform.answer("x.bmp");
-    EXPECT_EQ(exportFacePicture(c.faces(), c.colourSets, platform).problem->text, test::sjis("x.bmpに書き込めませんでした"));
+    EXPECT_EQ(exportFacePicture(state, platform, "x.bmp").problem->text, test::sjis("x.bmpに書き込めませんでした"));
 }
 
 }  // namespace

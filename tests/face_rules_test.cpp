@@ -80,7 +80,7 @@ TEST_F(FaceRules, APinnedFaceIsSavedInItsRoomOrTheSaveIsRefusedNamingIt) {
         const Outcome edited = edit(s, {{130, 9}});
         std::string report;
         spaceCheck(s, report);
-        const Outcome saved = test::run(s, platform, saveRomOperation, "room.smc");
+        const Outcome saved = test::run(s, platform, saveRom, "room.smc");
         const Bytes out = test::fileOf(platform, "room.smc");
         platform.files.erase("room.smc");
         if (room == n) {
@@ -115,8 +115,8 @@ TEST_F(FaceRules, APinnedFaceFollowsWhatAnIpsPieceWritesOverItsPlace) {
 TEST_F(FaceRules, PinnedFacesEditedInAFigOrInPngsSurviveSaveAndReload) {
     for (const std::string file : {"f.fig", "png/face-000.png"}) {
         EditorState s = state;
-        ASSERT_TRUE(test::run(s, platform, extractFacesOperation, file).done());
-        ASSERT_TRUE(test::run(s, platform, writeFacesOperation, file).done());
+        ASSERT_TRUE(test::run(s, platform, extractFaceGraphics, file).done());
+        ASSERT_TRUE(test::run(s, platform, writeFaceGraphics, file).done());
         EXPECT_TRUE(editedPinnedFaces(s.image, s.catalogues.faces()).empty());  // unchanged: no room is written
         std::vector<Bytes> expected;
         for (size_t f = 0; f < kFaceCount; ++f) {
@@ -124,13 +124,13 @@ TEST_F(FaceRules, PinnedFacesEditedInAFigOrInPngsSurviveSaveAndReload) {
             if (file == "f.fig") std::copy(expected[f].begin(), expected[f].end(), platform.files[file].begin() + static_cast<std::ptrdiff_t>(faceFileOffset(f)));
             else platform.files["png/" + facePngName(f)] = facePngBytes(expected[f], ConstCatalogue(s.catalogues.colourSets).subspan(8 * f, 8));
         }
-        ASSERT_TRUE(test::run(s, platform, writeFacesOperation, file).done());
+        ASSERT_TRUE(test::run(s, platform, writeFaceGraphics, file).done());
         const EditorState back = test::savedAndReloaded(s, platform);
         for (size_t f = 0; f < kFaceCount; ++f) ASSERT_EQ(back.catalogues.faces()[f].unpacked, expected[f]) << file << " " << f;
         EXPECT_EQ(diffImages(state, back)[2].entries, (std::vector<int64_t>{20, 131, 136, 141, 146, 151, 156}));
         EXPECT_EQ(diffImages(state, back).back().entries, std::vector<int64_t>{});  // rooms are no "other bytes"
         EditorState again = back;  // an unedited save of what was saved writes the same bytes
-        ASSERT_TRUE(test::run(again, platform, saveRomOperation, "again.smc").done());
+        ASSERT_TRUE(test::run(again, platform, saveRom, "again.smc").done());
         EXPECT_EQ(test::fileOf(platform, "again.smc"), test::fileOf(platform, "out.smc"));
     }
 }

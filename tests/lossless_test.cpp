@@ -24,8 +24,7 @@ protected:
         state = test::demoState(platform, folder / "demo.smc");
     }
     bool save(EditorState& s, const std::string& name) {
-        platform.answer(folder / name);
-        return platform.shown(saveRom(s, platform)).done();
+        return platform.shown(saveRom(s, platform, folder / name)).done();
     }
     // As the change script's added characters would: 熊 at slot 0x10, a zero behind it.
     static void addCharacter(EditorState& s) {
@@ -46,18 +45,13 @@ TEST_F(Lossless, AnUnchangedExportAndImportAfterSaveAndReloadGivesEveryCodeBack)
     state.catalogues.names[9].code = name;
     ASSERT_TRUE(save(state, "out.smc"));
     EditorState again;
-    platform.answer(folder / "out.smc");
-    ASSERT_TRUE(openRomAtStart(again, platform).done());
+    ASSERT_TRUE(openRomAtStart(again, platform, folder / "out.smc").done());
     addCharacter(again);  // the script runs again after the reload
     const Catalogues saved = again.catalogues;
-    platform.answer(folder / "n.txt");
-    ASSERT_TRUE(exportNameList(again.catalogues.names, platform).done());
-    platform.answer(folder / "t.txt");
-    ASSERT_TRUE(exportTextCollection(again.catalogues.texts(), again.catalogues.names, again.tables, platform).done());
-    platform.answer(folder / "n.txt");
-    ASSERT_TRUE(platform.shown(importNameList(again.catalogues.names, again.tables, platform)).done());
-    platform.answer(folder / "t.txt");
-    ASSERT_TRUE(platform.shown(importTextCollection(again.catalogues.texts(), again.tables, again.image, platform)).done());
+    ASSERT_TRUE(exportNameList(again, platform, folder / "n.txt").done());
+    ASSERT_TRUE(exportTextCollection(again, platform, folder / "t.txt").done());
+    ASSERT_TRUE(platform.shown(importNameList(again, platform, folder / "n.txt")).done());
+    ASSERT_TRUE(platform.shown(importTextCollection(again, platform, folder / "t.txt")).done());
     ASSERT_TRUE(platform.messages.empty()) << platform.details.front();
     EXPECT_EQ(again.catalogues.texts()[9].unpacked, text);
     for (size_t i = 0; i < saved.names.size(); ++i)  // 候 at its second slot (5) comes back at its first

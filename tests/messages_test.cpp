@@ -3,7 +3,6 @@
 #include "cli/cli.h"
 #include <sstream>
 
-#include "ops/dialog_options.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
 #include "scripted_platform.h"
@@ -16,11 +15,11 @@ namespace {
 
 using namespace std::string_literals;
 
-// Every message of every code, and the file dialogs, compared with
-// tests/golden/messages.txt; its header says how to write it again.
+// Every message of every code, compared with tests/golden/messages.txt; its
+// header says how to write it again.
 std::string allMessages() {
     std::ostringstream out;
-    out << "# Every message's display and detail, one code (and variant) a line, and every file dialog.\n"
+    out << "# Every message's display and detail, one code (and variant) a line.\n"
            "# Written by: VELK_WRITE_GOLDEN=1 build/tests/velk_tests --gtest_filter=Golden.*\n";
     auto line = [&](const char* tag, int code, const Problem& p) {
         const Message m = renderMessage(p);
@@ -45,19 +44,10 @@ std::string allMessages() {
             if (m.display + m.detail != base) line(tag, c, v);
         }
     }
-    const std::pair<const char*, FileDialogOptions> dialogs[] = {
-        {"rom-open", romOpenDialogOptions()},        {"rom-save", romSaveDialogOptions()},
-        {"face-graphics", faceGraphicsDialogOptions()}, {"face-picture", facePictureDialogOptions()},
-        {"unit-graphics", unitGraphicsDialogOptions()}, {"name-list", nameListDialogOptions()},
-        {"texts-export", textCollectionExportOptions()}, {"texts-import", textCollectionImportOptions()},
-        {"change-script", changeScriptDialogOptions()}};
-    for (const auto& [name, d] : dialogs)
-        out << "dialog " << name << " ." << d.defaultExtension << " " << d.initialFileName << " "
-            << fromCp932(d.filter) << "\n";
     return out.str();
 }
 
-TEST(Golden, MessagesAndDialogsAreAsReviewed) {
+TEST(Golden, MessagesAreAsReviewed) {
     const fs::path golden = fs::path(VELK_TEST_SOURCE_DIR) / "golden" / "messages.txt";
     const std::string now = allMessages();
     if (std::getenv("VELK_WRITE_GOLDEN")) test::writeBytes(golden, bytesOf(now));
@@ -73,8 +63,8 @@ protected:
         platform.files[file] = bytes;
         last = test::run(state, platform, operation, file);
     }
-    void importNames(const std::string& utf8) { runOn(importNamesOperation, "names.txt", bytesOf(sjis(utf8))); }
-    void importTexts(const std::string& utf8) { runOn(importTextsOperation, "texts.txt", bytesOf(sjis(utf8))); }
+    void importNames(const std::string& utf8) { runOn(importNameList, "names.txt", bytesOf(sjis(utf8))); }
+    void importTexts(const std::string& utf8) { runOn(importTextCollection, "texts.txt", bytesOf(sjis(utf8))); }
     std::string text() const { return last.problem ? last.problem->text : "(none)"; }
     std::string display() const { return last.problem ? last.problem->display : "(none)"; }
     std::string detail() const { return last.problem ? last.problem->detail : "(none)"; }
@@ -121,11 +111,11 @@ TEST_F(WhereAndWhy, FilesRomsAndScriptsNameTheirPlace) {
     bad[0x1E7DDB + 2] = 0x00;  // a relocated block's pointer before the image
     platform.failWriting("out.txt");
     const struct { Operation operation; const char* file; Bytes bytes; const char* display; const char* detail; } cases[] = {
-        {importNamesOperation, "é.txt", {}, "é.txtが読み込めません", "é.txt: No such file or directory"},
-        {exportNamesOperation, "out.txt", {}, "out.txtに書き込めませんでした", ""},
-        {reloadRomOperation, "bad.smc", bad.bytes, "bad.smcが読み込めません",
+        {importNameList, "é.txt", {}, "é.txtが読み込めません", "é.txt: No such file or directory"},
+        {exportNameList, "out.txt", {}, "out.txtに書き込めませんでした", ""},
+        {reloadRom, "bad.smc", bad.bytes, "bad.smcが読み込めません",
          "bad.smc: the block pointer at 0x1E7DDB holds 00 80 00, which leads outside the image"},
-        {applyChangeScriptOperation, "s.txt", bytesOf(sjis(";;単語リスト\nremark\n  [F9 CE] ア\n")), "3行目の番号が範囲外です",
+        {applyChangeScript, "s.txt", bytesOf(sjis(";;単語リスト\nremark\n  [F9 CE] ア\n")), "3行目の番号が範囲外です",
          "s.txt:3:3: a name entry must be [F0 00] to [F9 CD]"},
     };
     for (const auto& c : cases) {
@@ -134,7 +124,7 @@ TEST_F(WhereAndWhy, FilesRomsAndScriptsNameTheirPlace) {
         EXPECT_EQ(display(), c.display);
         EXPECT_EQ(detail(), c.detail);
     }
-    last = test::run(state, platform, importNamesOperation, "é.txt");
+    last = test::run(state, platform, importNameList, "é.txt");
     EXPECT_EQ(text(), "?.txt" + sjis("が読み込めません"));
 }
 
@@ -144,11 +134,11 @@ TEST_F(WhereAndWhy, FilesRomsAndScriptsNameTheirPlace) {
 // more line (or the start of one, shorter than a label) warns that the
 // rest is not read.
 TEST_F(WhereAndWhy, WarningsSayWhereTheyStand) {
-    ASSERT_TRUE(test::run(state, platform, exportNamesOperation, "n.txt").warnings.empty());
-    ASSERT_TRUE(test::run(state, platform, exportTextsOperation, "t.txt").warnings.empty());
+    ASSERT_TRUE(test::run(state, platform, exportNameList, "n.txt").warnings.empty());
+    ASSERT_TRUE(test::run(state, platform, exportTextCollection, "t.txt").warnings.empty());
     const Bytes names = platform.files["n.txt"], texts = platform.files["t.txt"];
-    ASSERT_TRUE(test::run(state, platform, importNamesOperation, "n.txt").warnings.empty());
-    ASSERT_TRUE(test::run(state, platform, importTextsOperation, "t.txt").warnings.empty());
+    ASSERT_TRUE(test::run(state, platform, importNameList, "n.txt").warnings.empty());
+    ASSERT_TRUE(test::run(state, platform, importTextCollection, "t.txt").warnings.empty());
     auto plus = [](Bytes whole, const std::string& utf8) {
         const std::string more = sjis(utf8);
         whole.insert(whole.end(), more.begin(), more.end());
@@ -156,24 +146,24 @@ TEST_F(WhereAndWhy, WarningsSayWhereTheyStand) {
     };
     const std::string textsEnd = std::to_string(std::count(texts.begin(), texts.end(), '\n') + 1);
     const struct { Operation operation; Bytes file; std::vector<std::string> warnings; } cases[] = {
-        {importTextsOperation, bytesOf(sjis("##No.00 00\nア/イ//\n##No.00 05\nウ//\n")),
+        {importTextCollection, bytesOf(sjis("##No.00 00\nア/イ//\n##No.00 05\nウ//\n")),
          {"w.txt:2: warning: a '/' ends text 0 here, before its closing \"//\"; the rest of the block is not read",
           "w.txt:3: warning: block 2 is text 1 (##No.00 01) by its position, whatever its header says; the position "
           "decides",
           "w.txt:5: warning: 2 blocks, not 5607: texts 2 and after keep their text"}},
-        {importNamesOperation, bytesOf(sjis("[F0 00] ア\r\n[F0 02] イ\r\n")),
+        {importNameList, bytesOf(sjis("[F0 00] ア\r\n[F0 02] イ\r\n")),
          {"w.txt:2: warning: line 2 is name 1 [F0 01] by its position, whatever its label says; the position decides",
           "w.txt:3: warning: 2 lines, not 2510: names 2 and after keep their text"}},
-        {importNamesOperation, bytesOf(sjis("[F0 00] ア\r\n[F")),  // fewer lines, nothing more
+        {importNameList, bytesOf(sjis("[F0 00] ア\r\n[F")),  // fewer lines, nothing more
          {"w.txt:2: warning: 1 lines, not 2510: names 1 and after keep their text"}},
-        {applyChangeScriptOperation, bytesOf(sjis("\n;;テキスト2\n##No.00 00\nア//\n")),
+        {applyChangeScript, bytesOf(sjis("\n;;テキスト2\n##No.00 00\nア//\n")),
          {"w.txt:2: warning: the section word \"テキスト2\" is no keyword (\"テキスト\" must stand alone); the section "
           "is skipped"}},
-        {importNamesOperation, plus(names, "[F9 CE] ア\r\n"),
+        {importNameList, plus(names, "[F9 CE] ア\r\n"),
          {"w.txt:2511: warning: more than 2510 lines: the lines from here on are not read"}},
-        {importNamesOperation, plus(names, "[F9"),
+        {importNameList, plus(names, "[F9"),
          {"w.txt:2511: warning: more than 2510 lines: the lines from here on are not read"}},
-        {importTextsOperation, plus(texts, "##No.15 E7\nア//\r\n"),
+        {importTextCollection, plus(texts, "##No.15 E7\nア//\r\n"),
          {"w.txt:" + textsEnd + ": warning: more than 5607 blocks: the blocks from here on are not read"}},
     };
     for (const auto& c : cases) {
@@ -220,9 +210,9 @@ TEST_F(WhereAndWhy, Utf8FilesRoundTripEveryTableCharacter) {
     }
     for (size_t i = 0; i < codes.size(); ++i) state.catalogues.texts()[i].unpacked = codes[i];
     platform.utf8 = true;
-    const std::pair<Operation, const char*> steps[] = {{exportTextsOperation, "t1.txt"}, {importTextsOperation, "t1.txt"},
-                                                       {exportTextsOperation, "t2.txt"}, {exportNamesOperation, "n1.txt"},
-                                                       {importNamesOperation, "n1.txt"}, {exportNamesOperation, "n2.txt"}};
+    const std::pair<Operation, const char*> steps[] = {{exportTextCollection, "t1.txt"}, {importTextCollection, "t1.txt"},
+                                                       {exportTextCollection, "t2.txt"}, {exportNameList, "n1.txt"},
+                                                       {importNameList, "n1.txt"}, {exportNameList, "n2.txt"}};
     for (const auto& [operation, file] : steps) ASSERT_TRUE(test::run(state, platform, operation, file).done());
     EXPECT_EQ(platform.files["t1.txt"], platform.files["t2.txt"]);
     EXPECT_EQ(platform.files["n1.txt"], platform.files["n2.txt"]);
@@ -232,11 +222,11 @@ TEST_F(WhereAndWhy, Utf8FilesRoundTripEveryTableCharacter) {
     EXPECT_EQ(std::string(utf8.begin() + 3, utf8.end()),
               fromCp932(std::string(reinterpret_cast<const char*>(sjisExport.data()), sjisExport.size())));
     platform.utf8 = false;
-    EXPECT_TRUE(test::run(state, platform, importTextsOperation, "t1.txt").done());  // the mark says UTF-8
-    runOn(importTextsOperation, "u.txt", bytesOf("##No.00 00\nウ//"));  // UTF-8 bytes, no mark
+    EXPECT_TRUE(test::run(state, platform, importTextCollection, "t1.txt").done());  // the mark says UTF-8
+    runOn(importTextCollection, "u.txt", bytesOf("##No.00 00\nウ//"));  // UTF-8 bytes, no mark
     EXPECT_TRUE(last.failed());
     platform.utf8 = true;
-    runOn(importTextsOperation, "u.txt", bytesOf("##No.00 00\nウ//"));
+    runOn(importTextCollection, "u.txt", bytesOf("##No.00 00\nウ//"));
     EXPECT_EQ(state.catalogues.texts()[0].unpacked, Bytes{0x76});
 }
 

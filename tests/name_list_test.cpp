@@ -12,17 +12,16 @@ protected:
     void SetUp() override { names = test::demoCatalogues().names; }
     Outcome importBytes(const Bytes& file) {
         platform.files["in.txt"] = file;
-        platform.answer("in.txt");
-        return importNameList(names, builtInCharTables(), platform);
+        return importNameList(state, platform, "in.txt");
     }
     std::string exported() {
-        platform.answer("out.txt");
-        EXPECT_EQ(exportNameList(names, platform).summary, sjis("名前 2510 件を書き出しました"));
+        EXPECT_EQ(exportNameList(state, platform, "out.txt").summary, sjis("名前 2510 件を書き出しました"));
         const Bytes& b = platform.files["out.txt"];
         return std::string(b.begin(), b.end());
     }
 
-    std::vector<NameEntry> names;
+    EditorState state;
+    std::vector<NameEntry>& names = state.catalogues.names;
     ScriptedPlatform platform;
 };
 

@@ -160,7 +160,8 @@ TEST_F(Project, DiffCountsAndFoldsTheEntriesThatDiffer) {
 TEST(Diff, MasksTheFacePointerSlotsTheFacesUse) {
     auto stateOf = [](const Bytes& bytes) {
         EditorState s;
-        installRom(s, std::move(*loadRom(Bytes(bytes), builtInCharTables())));
+        Result<LoadedRom> rom = loadRom(Bytes(bytes), builtInCharTables());
+        installRom(s, *rom);
         return s;
     };
     auto slot = [](const Bytes& image, int face) { return kFacePointerTable + 3 * image[kFaceIndexTable + 4 * face]; };
@@ -282,6 +283,25 @@ TEST(FullWidth, LatinTextIsTypedFullWidthOnlyWhenAsked) {
     EXPECT_EQ(problemReason(refused.problem()),
               "'H' (byte 48) is in no character table, in name 1; its full-width form 'Ｈ' has one, which --fullwidth "
               "would take");
+}
+
+// Every operation that reads typed text takes the option: a name list, a
+// text collection and a change script.
+TEST(FullWidth, EveryImportTakesTheOption) {
+    const struct {
+        Operation op;
+        const char* file;
+    } cases[] = {{importNameList, "[F0 00] H\r\n"},
+                 {importTextCollection, "##No.00 00\nH//\r\n"},
+                 {applyChangeScript, ";;単語リスト\n[F0 00] H\n"}};
+    for (const auto& c : cases)
+        for (const bool wide : {false, true}) {
+            ScriptedPlatform platform;
+            EditorState state = test::demoState(platform);
+            state.options.fullWidth = wide;
+            platform.files["in.txt"] = bytesOf(sjis(c.file));
+            EXPECT_EQ(test::run(state, platform, c.op, "in.txt").done(), wide) << c.file;
+        }
 }
 
 // The full-width forms at the ends of the ranges that have them, each

@@ -11,7 +11,7 @@ class RomFile : public ::testing::Test {
 protected:
     void SetUp() override { platform.files["demo.smc"] = test::demoImage().bytes; }
     Outcome open(std::optional<std::filesystem::path> path) { return test::run(state, platform, openRomAtStart, path); }
-    Outcome reload(std::optional<std::filesystem::path> path) { return test::run(state, platform, reloadRomOperation, path); }
+    Outcome reload(std::optional<std::filesystem::path> path) { return test::run(state, platform, reloadRom, path); }
     ScriptedPlatform platform;
     EditorState state;
 };
@@ -20,7 +20,7 @@ TEST_F(RomFile, StartUpAsksWithTheRomDialog) {
     const Outcome o = open("demo.smc");
     ASSERT_TRUE(o.done());
     EXPECT_EQ(o.summary, sjis("demo.smc を読み込みました"));
-    EXPECT_FALSE(state.unsavedEdits);
+    EXPECT_EQ(o.effect, Effect::Load);
     EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
     EXPECT_TRUE(open(std::nullopt).cancelled());
     EXPECT_EQ(open("gone.smc").problem->text, sjis("gone.smcが読み込めません"));
@@ -45,11 +45,11 @@ TEST_F(RomFile, OnlyAFourMiBImageOrOneBehindACopierHeaderLoads) {
     platform.files["headered.smc"] = headered;
     ASSERT_TRUE(open("headered.smc").done());
     EXPECT_EQ(state.image.bytes, demo);
-    EXPECT_EQ(state.copierHeader, std::vector<uint8_t>(512, 0x5C));
-    EXPECT_EQ(state.loadedIdentity.size, headered.size());
+    EXPECT_EQ(state.loaded.copierHeader, std::vector<uint8_t>(512, 0x5C));
+    EXPECT_EQ(state.loaded.identity.size, headered.size());
     ASSERT_TRUE(reload("demo.smc").done());  // a reload takes its own file's header, or none
-    EXPECT_TRUE(state.copierHeader.empty());
-    EXPECT_EQ(state.loadedPath, "demo.smc");
+    EXPECT_TRUE(state.loaded.copierHeader.empty());
+    EXPECT_EQ(state.loaded.path, "demo.smc");
 }
 
 TEST_F(RomFile, ReloadReplacesEverythingAndForgetsAddedCharacters) {
@@ -59,10 +59,7 @@ TEST_F(RomFile, ReloadReplacesEverythingAndForgetsAddedCharacters) {
     state.glyphSheetLoaded = true;
     state.catalogues.names[3].code.clear();
     state.image[0x3FFFF0] = 0xAA;
-    state.unsavedEdits = true;
-    platform.saveChoices = {Platform::SaveChoice::Discard};
     ASSERT_TRUE(reload("demo.smc").done());
-    EXPECT_FALSE(state.unsavedEdits);
     EXPECT_EQ(state.image[0x3FFFF0], test::demoImage()[0x3FFFF0]);
     EXPECT_FALSE(state.glyphSheetLoaded);
     EXPECT_EQ(state.glyphSheet[10], 0x5A);  // the sheet keeps its bytes

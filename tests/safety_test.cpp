@@ -109,9 +109,8 @@ protected:
         dir = test::scratchFolder();
         state = test::demoState(platform, dir / "x.bps");
     }
-    void expectRefused(const fs::path& out, const std::string& shownName, Operation op = saveRomOperation) {
-        platform.answer(out);
-        EXPECT_TRUE(platform.shown(op(state, platform)).failed()) << out;
+    void expectRefused(const fs::path& out, const std::string& shownName, Operation op = saveRom) {
+        EXPECT_TRUE(platform.shown(op(state, platform, out)).failed()) << out;
         ASSERT_EQ(platform.messages.size(), 1u) << out;
         EXPECT_EQ(platform.messages[0], test::sjis(shownName + "に書き込めませんでした"));
         EXPECT_EQ(test::readBytes(dir / "x.bps"), test::demoImage().bytes);
@@ -135,24 +134,23 @@ TEST_F(TheLoadedRom, APatchNamedAsTheLoadedFileOrALinkToItIsRefused) {
 // Nor by an export, under any name; only a save replaces it, after its backup.
 TEST_F(TheLoadedRom, AnExportNamedAsTheLoadedFileOrALinkToItIsRefused) {
     fs::create_symlink("x.bps", dir / "out.txt");
-    const Operation table = [](EditorState& s, Platform& p) { return exportTableFile(s, p); };
-    for (const Operation op : {exportNamesOperation, exportTextsOperation, extractFacesOperation, extractUnitsOperation,
-                               exportFacePictureOperation, exportUnitsPng, table})
+    const Operation units = [](EditorState& s, Platform& p, const fs::path& f) { return exportUnitsPngTo(s, p, f); };
+    for (const Operation op : {exportNameList, exportTextCollection, extractFaceGraphics, extractUnitGraphics,
+                               exportFacePicture, units, exportTableFile})
         expectRefused(dir / "out.txt", "out.txt", op);
     EXPECT_EQ(platform.details.back(), "out.txt: is the loaded ROM x.bps (after following links); only a save replaces it");
     fs::create_directory(dir / "faces");
     fs::create_symlink("../x.bps", dir / "faces" / "face-156.png");  // the last face a folder export writes
-    expectRefused(dir / "faces", "face-156.png", exportFacesPng);
+    expectRefused(dir / "faces", "face-156.png",
+                  [](EditorState& s, Platform& p, const fs::path& d) { return exportFacesPngTo(s, p, d); });
 }
 
 TEST_F(TheLoadedRom, ABackupThatLinksToTheFileTheSaveReplacesStopsTheSave) {
     fs::rename(dir / "x.bps", dir / "g.smc");
-    platform.answer(dir / "g.smc");
-    ASSERT_TRUE(reloadRom(state, platform).done());
+    ASSERT_TRUE(reloadRom(state, platform, dir / "g.smc").done());
     fs::create_symlink("g.smc", dir / "g.smc.bak");
     state.catalogues.names[1].code = {0x72};  // an edit, so the save would change the file
-    platform.answer(dir / "g.smc");
-    EXPECT_TRUE(platform.shown(saveRom(state, platform)).failed());
+    EXPECT_TRUE(platform.shown(saveRom(state, platform, dir / "g.smc")).failed());
     EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("g.smc.bakに書き込めませんでした")});
     EXPECT_EQ(test::readBytes(dir / "g.smc"), test::demoImage().bytes);
 }
@@ -165,8 +163,7 @@ TEST_F(TheLoadedRom, ASourceChangedInPlaceSinceTheLoadGivesNoPatch) {
     test::writeBytes(dir / "x.bps", changed);
     const struct timespec times[2] = {before.st_atim, before.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "x.bps").c_str(), times, 0), 0);
-    platform.answer(dir / "out.bps");
-    EXPECT_TRUE(platform.shown(saveRom(state, platform)).failed());
+    EXPECT_TRUE(platform.shown(saveRom(state, platform, dir / "out.bps")).failed());
     EXPECT_EQ(platform.messages, std::vector<std::string>{test::sjis("x.bpsが読み込めません")});
     EXPECT_FALSE(fs::exists(dir / "out.bps"));
 }

@@ -10,7 +10,7 @@ namespace {
 class Save : public ::testing::Test {
 protected:
     void SetUp() override { state = test::demoState(platform); }
-    Outcome saveAs(const std::string& name) { return test::run(state, platform, saveRomOperation, name); }
+    Outcome saveAs(const std::string& name) { return test::run(state, platform, saveRom, name); }
     Bytes save(const std::string& name) {
         const Outcome o = saveAs(name);
         EXPECT_TRUE(o.done()) << (o.problem ? o.problem->detail : "");

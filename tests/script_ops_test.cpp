@@ -14,7 +14,7 @@ protected:
     // Puts the script (UTF-8, converted) at `path` and applies it through the dialog.
     Outcome apply(const std::string& path, const std::string& utf8) {
         platform.files[path] = bytesOf(sjis(utf8));
-        return test::run(state, platform, applyChangeScriptOperation, path);
+        return test::run(state, platform, applyChangeScript, path);
     }
     ScriptedPlatform platform;
     EditorState state;
@@ -40,13 +40,13 @@ TEST_F(ScriptOperation, AScriptOverTheSizeLimitIsRefused) {
     std::string big = sjis(";;単語リスト\n[F0 00] ア\n");
     big.resize(kMaxScriptBytes + 1, ' ');
     platform.files["big.txt"] = bytesOf(big);
-    const Outcome refused = test::run(state, platform, applyChangeScriptOperation, "big.txt");
+    const Outcome refused = test::run(state, platform, applyChangeScript, "big.txt");
     ASSERT_TRUE(refused.failed());
     EXPECT_EQ(refused.problem->text, sjis("big.txtが読み込めません"));
     EXPECT_EQ(state.catalogues.names[0].code, test::demoCatalogues().names[0].code);
     EXPECT_FALSE(refused.change);
     platform.files["big.txt"].pop_back();  // exactly at the limit: applied
-    EXPECT_TRUE(test::run(state, platform, applyChangeScriptOperation, "big.txt").done());
+    EXPECT_TRUE(test::run(state, platform, applyChangeScript, "big.txt").done());
     EXPECT_EQ(state.catalogues.names[0].code, Bytes{0x72});
 }
 
@@ -56,7 +56,6 @@ TEST_F(ScriptOperation, AFailingSectionKeepsEarlierEntriesThroughASave) {
     const Outcome o = apply("s.txt", ";;単語リスト\n[F0 03] アイ\n;;テキスト\n##No.00 07\nウ//\n##No.00 08\n熊//\n");
     ASSERT_TRUE(o.failed());
     EXPECT_TRUE(o.change);
-    EXPECT_TRUE(state.unsavedEdits);
     EXPECT_EQ(state.catalogues.texts()[7].packed, packWithProfile(state.image, Bytes{0x76}, kTextProfile));
     const EditorState back = test::savedAndReloaded(state, platform);
     EXPECT_EQ(back.catalogues.names[3].code, (Bytes{0x72, 0x74}));
@@ -68,7 +67,7 @@ TEST_F(ScriptOperation, AFailingSectionKeepsEarlierEntriesThroughASave) {
 // it changes reads back as the script wrote it.
 TEST_F(ScriptOperation, TheExampleScriptSurvivesASaveAndAReload) {
     for (const DemoScriptFile& f : makeDemoScript()) platform.files[f.name] = f.bytes;
-    const Outcome o = test::run(state, platform, applyChangeScriptOperation, kDemoScriptName);
+    const Outcome o = test::run(state, platform, applyChangeScript, kDemoScriptName);
     ASSERT_TRUE(o.done()) << o.problem->detail;
     const Catalogues applied = state.catalogues;  // each section's effect: the change script tests
     EXPECT_EQ(applied.names[5].code, (Bytes{0x08, 0x01, 0x72, 0x74}));  // 熊 from the added table

@@ -18,15 +18,14 @@ protected:
         platform.files["game.smc"] = test::demoImage().bytes;
         ASSERT_TRUE(test::run(state, platform, openRomAtStart, "game.smc").done());
     }
-    Outcome saveAs(const fs::path& to) { return test::run(state, platform, saveRomOperation, to); }
+    Outcome saveAs(const fs::path& to) { return test::run(state, platform, saveRom, to); }
     Bytes save(const fs::path& to) {
         EXPECT_TRUE(saveAs(to).done()) << to;
         return test::fileOf(platform, to);
     }
     void editSomething(const std::string& text = "ウ") {
         platform.files["t.txt"] = test::bytesOf("##No.00 00\n" + sjis(text) + "//");
-        ASSERT_TRUE(test::run(state, platform, importTextsOperation, "t.txt").done());
-        ASSERT_TRUE(state.unsavedEdits);
+        ASSERT_TRUE(test::run(state, platform, importTextCollection, "t.txt").done());
     }
     ScriptedPlatform platform;
     EditorState state;
@@ -46,7 +45,7 @@ TEST_F(Sharing, EverySaveWritesAValidChecksumUnlessToldToKeepIt) {
     RomImage checked(out);  // the sum itself: the checksum test
     writeChecksum(checked);
     EXPECT_TRUE(checked.bytes == out && out[0x7FDC] != test::demoImage()[0x7FDC]);
-    state.keepChecksum = true;
+    state.options.keepChecksum = true;
     state.image[0x7FDC] = 0x12;
     state.image[0x7FDF] = 0x34;
     const Bytes kept = save("kept.smc");
@@ -82,7 +81,7 @@ TEST_F(Sharing, ACopierHeaderIsKeptAndPatchedAlong) {
     Bytes headered(512 + test::demoImage().bytes.size(), 0x77);
     std::copy(test::demoImage().bytes.begin(), test::demoImage().bytes.end(), headered.begin() + 512);
     platform.files["headered.smc"] = headered;
-    ASSERT_TRUE(test::run(state, platform, reloadRomOperation, "headered.smc").done());
+    ASSERT_TRUE(test::run(state, platform, reloadRom, "headered.smc").done());
     const Bytes out = save("out.smc");
     ASSERT_EQ(out.size(), headered.size());
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 512), Bytes(512, 0x77));
@@ -116,7 +115,6 @@ TEST_F(Sharing, ABackupThatCannotBeWrittenStopsTheSave) {
     EXPECT_EQ(saveAs("game.smc").problem->text, sjis("game.smc.bakに書き込めませんでした"));
     EXPECT_EQ(platform.files["game.smc"], test::demoImage().bytes);
     EXPECT_EQ(state.image.bytes, before.bytes);
-    EXPECT_TRUE(state.unsavedEdits);
 }
 
 TEST_F(Sharing, AFileGrownPastAnyImageIsNeitherReadWholeNorReplaced) {

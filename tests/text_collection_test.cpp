@@ -14,22 +14,24 @@ namespace {
 
 class TextCollection : public ::testing::Test {
 protected:
-    void SetUp() override { catalogues = test::demoCatalogues(); }
+    void SetUp() override {
+        catalogues = test::demoCatalogues();
+        state.image = test::demoImage();
+    }
     Catalogue texts() { return catalogues.texts(); }
     Outcome importBytes(const Bytes& file) {
         platform.files["in.txt"] = file;
-        platform.answer("in.txt");
-        return importTextCollection(texts(), builtInCharTables(), test::demoImage(), platform);
+        return importTextCollection(state, platform, "in.txt");
     }
     std::string exported() {
-        platform.answer("out.txt");
-        EXPECT_EQ(exportTextCollection(texts(), catalogues.names, builtInCharTables(), platform).summary,
+        EXPECT_EQ(exportTextCollection(state, platform, "out.txt").summary,
                   sjis("テキスト 5607 件を書き出しました"));
         const Bytes& b = platform.files["out.txt"];
         return std::string(b.begin(), b.end());
     }
 
-    Catalogues catalogues;
+    EditorState state;
+    Catalogues& catalogues = state.catalogues;
     ScriptedPlatform platform;
 };
 
@@ -81,16 +83,14 @@ TEST_F(TextCollection, ABuildKeepsWhatReadsTheSame) {
     const Bytes nameFile = nameListBytes(catalogues.names);
     std::string names(nameFile.begin(), nameFile.end());
     names.insert(names.find("[F0 02] ") + 8, sjis("ケ"));
-    EditorState state = test::demoState(platform);
+    state = test::demoState(platform);
     state.catalogues.texts()[3].packed = {0xEE};  // a packing the packer would not make
     const EditorState before = state;
     platform.files["t.txt"] = bytesOf(texts);
     platform.files["n.txt"] = bytesOf(names);
     ASSERT_TRUE(importKeepingWhatReadsTheSame(state, [&] {
-        platform.answer("n.txt");
-        EXPECT_TRUE(importNameList(state.catalogues.names, state.tables, platform).done());
-        platform.answer("t.txt");
-        return importTextCollection(state.catalogues.texts(), state.tables, state.image, platform);
+        EXPECT_TRUE(importNameList(state, platform, "n.txt").done());
+        return importTextCollection(state, platform, "t.txt");
     }).done());
     for (size_t i = 0; i < kTextCount; ++i) ASSERT_EQ(state.catalogues.texts()[i] == before.catalogues.texts()[i], i != 1) << i;
     for (size_t i = 0; i < kNameCount; ++i) ASSERT_EQ(state.catalogues.names[i] == before.catalogues.names[i], i != 2) << i;

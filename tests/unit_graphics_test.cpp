@@ -13,16 +13,11 @@ protected:
         catalogues = test::demoCatalogues();
         image = test::demoImage();
     }
-    Outcome extract() {
-        platform.answer("unit.fig");
-        return extractUnitGraphics(catalogues.unitGraphics(), image, platform);
-    }
-    Outcome writeBack(const char* name = "unit.fig") {
-        platform.answer(name);
-        return writeUnitGraphics(catalogues.unitGraphics(), image, platform);
-    }
-    Catalogues catalogues;
-    RomImage image;
+    Outcome extract() { return extractUnitGraphics(state, platform, "unit.fig"); }
+    Outcome writeBack(const char* name = "unit.fig") { return writeUnitGraphics(state, platform, name); }
+    EditorState state;
+    Catalogues& catalogues = state.catalogues;
+    RomImage& image = state.image;
     ScriptedPlatform platform;
 };
 

@@ -20,7 +20,8 @@
 #include "app/entry_page.h"
 #include "app/main_dialog.h"
 #include "app/workbench.h"
-#include "cli/cli_platform.h"
+#include "app/qt_platform.h"
+#include "ops/operations.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -28,11 +29,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication app(argc, argv);
-    velk::CliPlatform platform(std::cerr);  // the ROM answers the first dialog
-    platform.answerNextDialog(std::filesystem::path(argv[1]));
+    velk::QtPlatform platform;
     auto state = std::make_unique<velk::EditorState>();
-    velk::MainDialog dialog(*state, platform);
-    if (!dialog.initialise()) {
+    velk::EditorSession session(*state, platform, platform);
+    velk::MainDialog dialog(session);
+    platform.setParent(&dialog);
+    const std::filesystem::path rom(argv[1]);
+    if (!session.run({}, [&](velk::EditorState& s, velk::Platform& p) { return velk::openRomAtStart(s, p, rom); }).done()) {
         std::fprintf(stderr, "velk-screenshot: the ROM did not load\n");
         return 1;
     }
@@ -51,7 +54,6 @@ int main(int argc, char** argv) {
         about.grab().save(out + QStringLiteral("/about.png"));
         about.hide();
 
-        velk::EditorSession session(*state, platform);
         velk::Workbench workbench(session);
         workbench.show();
         QApplication::processEvents();

@@ -7,32 +7,19 @@
 #include "app/qt_platform.h"
 #include "app/qt_text.h"
 #include "app/workbench.h"
-#include "ops/run_operation.h"
-#include "text/sjis.h"
 
 namespace velk {
 
-std::optional<ChosenFile> FirstFilePlatform::openFileDialog(const FileDialogOptions& options) {
-    if (!first_) return inner_.openFileDialog(options);
-    const std::filesystem::path path = *first_;
-    first_.reset();
-    return ChosenFile{path, toCp932(path.filename().string())};
-}
-
 int EditorApp::run(const std::optional<std::filesystem::path>& rom) {
-    MainDialog dialog(state_, platform_);
-    if (auto* qt = dynamic_cast<QtPlatform*>(&platform_)) qt->setParent(&dialog);
+    EditorSession session(state_, platform_, dialogs_);
+    MainDialog dialog(session);
+    if (auto* qt = dynamic_cast<QtPlatform*>(&dialogs_)) qt->setParent(&dialog);
     bool loaded = false;
-    if (rom) {
-        FirstFilePlatform first(platform_, *rom);
-        const Outcome opened = velk::runOperation(state_, first, openRomAtStart);
-        if (opened.problem) platform_.showMessage(*opened.problem);
-        loaded = opened.done();
-    }
+    if (rom) loaded = session.run(QString(), [&](EditorState& s, Platform& p) { return openRomAtStart(s, p, *rom); }).done();
     // A ROM that does not load is reported, then the dialog asks.
     if (!loaded && !dialog.initialise()) return 0;
+    session.loaded();
 
-    EditorSession session(state_, platform_);
     std::unique_ptr<Workbench> workbench;
     auto openWorkbench = [&] {
         if (!workbench) workbench = std::make_unique<Workbench>(session);
@@ -40,23 +27,23 @@ int EditorApp::run(const std::optional<std::filesystem::path>& rom) {
         workbench->raise();
         workbench->activateWindow();
     };
-    dialog.runOperation = [&](const QString& step, Operation op) { return session.runOperation(step, op); };
-    dialog.openWorkbench = openWorkbench;
+    QObject::connect(&dialog, &MainDialog::workbenchRequested, &dialog, openWorkbench);
     // The small window has no status line: its title says what the last operation did.
-    const int listener = session.onChange([&] {
+    auto showTitle = [&] {
         const QString status = session.statusText();
         dialog.setWindowTitle(QStringLiteral("VELK - ") + session.fileTitle() +
                               (status.isEmpty() ? QString() : QStringLiteral(" — ") + status));
         dialog.setToolTip(status);
-    });
-    session.notify();
+    };
+    QObject::connect(&session, &EditorSession::statusChanged, &dialog, showTitle);
+    QObject::connect(&session, &EditorSession::cleanChanged, &dialog, showTitle);
+    showTitle();
     if (rom) openWorkbench();
     // Not exec(): a modal main window would keep the workbench from taking input.
     QEventLoop loop;
     QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
     dialog.show();
     loop.exec();
-    session.removeListener(listener);
     return 0;
 }
 

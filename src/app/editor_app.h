@@ -5,14 +5,16 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/forwarding_platform.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
+#include "platform/dialogs.h"
+#include "platform/platform.h"
 
 namespace velk {
 
 class EditorApp {
 public:
-    EditorApp(EditorState& state, Platform& platform) : state_(state), platform_(platform) {}
+    EditorApp(EditorState& state, Platform& platform, Dialogs& dialogs)
+        : state_(state), platform_(platform), dialogs_(dialogs) {}
     // The program's exit code: 0, also when the user cancels the first dialog.
     // With a ROM, the first dialog is not shown unless that file does not load
     // (reported as from the dialog); the workbench opens beside the main window.
@@ -21,17 +23,7 @@ public:
 private:
     EditorState& state_;
     Platform& platform_;
-};
-
-// A platform that answers its first open dialog with a given file, and hands
-// everything else to another.
-class FirstFilePlatform : public ForwardingPlatform {
-public:
-    FirstFilePlatform(Platform& inner, std::filesystem::path first) : ForwardingPlatform(inner), first_(std::move(first)) {}
-    std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
-
-private:
-    std::optional<std::filesystem::path> first_;
+    Dialogs& dialogs_;
 };
 
 }  // namespace velk

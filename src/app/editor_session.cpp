@@ -6,6 +6,7 @@
 #include "app/qt_text.h"
 #include <algorithm>
 
+#include "ops/file_steps.h"
 #include "ops/run_operation.h"
 #include "ops/sharing_checks.h"
 #include "rom/catalogues.h"
@@ -21,11 +22,10 @@ void sortUnique(std::vector<int>& v) {
 
 // Which entries the changes touch, so that the windows read only those again.
 EditorSession::Change changeOf(const std::vector<std::shared_ptr<StateChange>>& changes) {
-    EditorSession::Change c{.all = false, .state = false, .graphics = false, .names = {}, .texts = {}};
+    EditorSession::Change c{.all = false, .graphics = false, .names = {}, .texts = {}};
     for (const auto& change : changes) {
         if (!change || change->empty()) continue;
         const StateChange& s = *change;
-        c.state = true;
         c.all = c.all || s.resources.whole || s.names.whole || s.colourSets.whole || s.wholeImage || s.tables;
         c.graphics = c.graphics || s.glyphs || !s.colourSets.records.empty() || !s.image.empty();
         for (const auto& r : s.names.records) c.names.push_back(r.index);
@@ -79,7 +79,7 @@ private:
     // The stack tells the windows once it has moved its index and clean mark.
     void done(const QString& status) {
         session_.status_ = status;
-        session_.change_ = changeOf(changes_);
+        session_.pending_ = changeOf(changes_);
         session_.stepDone_ = true;
     }
     EditorSession& session_;
@@ -88,69 +88,104 @@ private:
     bool first_ = true;
 };
 
-EditorSession::EditorSession(EditorState& state, Platform& platform) : state_(state), platform_(platform) {
+EditorSession::EditorSession(EditorState& state, Platform& platform, Dialogs& dialogs, QObject* parent)
+    : QObject(parent), state_(state), platform_(platform), dialogs_(dialogs) {
     undoStack_.setUndoLimit(kUndoLimit);
-    QObject::connect(&undoStack_, &QUndoStack::cleanChanged, [this](bool clean) { state_.unsavedEdits = !clean; });
-    QObject::connect(&undoStack_, &QUndoStack::indexChanged, [this] {
+    connect(&undoStack_, &QUndoStack::cleanChanged, this, &EditorSession::cleanChanged);
+    connect(&undoStack_, &QUndoStack::indexChanged, this, [this] {
         if (!stepDone_) return;
         stepDone_ = false;
-        state_.unsavedEdits = !undoStack_.isClean();
-        notify(change_);
+        documentChanged(pending_);
+        emit statusChanged(status_);
     });
-    loaded();
+    forgetSteps();
 }
 
 EditorSession::~EditorSession() { undoStack_.disconnect(); }
 
-Outcome EditorSession::run(const QString& stepName, const SessionOperation& op, Kind kind) {
-    const std::filesystem::path loadedBefore = state_.loadedPath;
-    const auto identityBefore = state_.loadedIdentity;
+Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) {
     Outcome outcome = velk::runOperation(state_, [&] { return op(state_, platform_); });
-    const bool newFile = state_.loadedPath != loadedBefore || !(state_.loadedIdentity == identityBefore);
-    Change change = changeOf({outcome.change});
-    if (outcome.matchesRomFile && (newFile || kind == Kind::Load)) {
+    if (outcome.effect == Effect::Load) {
         forgetSteps();
-        change = Change{};
-    } else if (outcome.matchesRomFile) {  // a save
+        documentChanged(Change{});
+    } else if (outcome.effect == Effect::Save) {
         if (outcome.change && undoStack_.index() == 0) undoStack_.clear();
         else if (outcome.change) undoStack_.push(new StepCommand(*this, stepName, outcome.change, true));
         undoStack_.setClean();
-        state_.unsavedEdits = false;
+        if (outcome.change) documentChanged(changeOf({outcome.change}));
     } else if (outcome.change) {
         undoStack_.push(new StepCommand(*this, stepName, outcome.change, false));
+        documentChanged(changeOf({outcome.change}));
     }
-    if (outcome.problem) platform_.showMessage(*outcome.problem);
+    if (outcome.problem) dialogs_.showMessage(*outcome.problem);
+    QString status = status_;
     if (outcome.failed() && outcome.problem)
-        status_ = QString::fromStdString(outcome.problem->display);
+        status = QString::fromStdString(outcome.problem->display);
     else if (!outcome.summary.empty())
-        status_ = qtText(outcome.summary);
-    else if (outcome.change && outcome.change->recordCount() > 0 && !outcome.matchesRomFile)
-        status_ = QString::fromUtf8("%1: %2 件を変更しました").arg(stepName).arg(outcome.change->recordCount());
-    else if (outcome.change || outcome.matchesRomFile)
-        status_ = stepName;
-    if (!outcome.warnings.empty()) status_ += QString::fromUtf8("（警告 %1 件）").arg(outcome.warnings.size());
-    notify(std::move(change));
+        status = qtText(outcome.summary);
+    else if (outcome.change && outcome.change->recordCount() > 0 && outcome.effect == Effect::Edit)
+        status = QString::fromUtf8("%1: %2 件を変更しました").arg(stepName).arg(outcome.change->recordCount());
+    else if (outcome.change || outcome.effect != Effect::Edit)
+        status = stepName;
+    if (!outcome.warnings.empty()) status += QString::fromUtf8("（警告 %1 件）").arg(outcome.warnings.size());
+    setStatus(std::move(status));
     return outcome;
 }
 
-Outcome EditorSession::runOperation(const QString& stepName, Operation op) {
-    return run(stepName, op, op == reloadRomOperation ? Kind::Load : Kind::Edit);
+Outcome EditorSession::runAsking(const QString& stepName, Ask ask, bool save, Operation op) {
+    const std::optional<ChosenFile> file = askForFile(dialogs_, ask, save);
+    if (!file) return cancelledOutcome();
+    return run(stepName, [&](EditorState& s, Platform& p) { return op(s, p, file->path); });
 }
 
 void EditorSession::loaded() {
     forgetSteps();
-    notify();
+    documentChanged(Change{});
+    emit statusChanged(status_);
 }
 
 void EditorSession::forgetSteps() {
     undoStack_.clear();
     undoStack_.setClean();
     namesAsLoaded_ = state_.catalogues.names;
-    const ConstCatalogue texts = std::as_const(state_.catalogues).texts();
-    textsAsLoaded_.assign(texts.begin(), texts.end());
-    state_.unsavedEdits = false;
-    if (!state_.loadedPath.empty())
-        status_ = QString::fromUtf8("%1 を読み込みました").arg(QString::fromStdString(state_.loadedPath.filename().string()));
+    textsAsLoaded_.clear();
+    if (!state_.catalogues.resources.empty()) {  // nothing loaded yet
+        const ConstCatalogue texts = std::as_const(state_.catalogues).texts();
+        textsAsLoaded_.assign(texts.begin(), texts.end());
+    }
+    if (!state_.loaded.path.empty())
+        status_ = QString::fromUtf8("%1 を読み込みました").arg(QString::fromStdString(state_.loaded.path.filename().string()));
+}
+
+void EditorSession::setStatus(QString status) {
+    status_ = std::move(status);
+    emit statusChanged(status_);
+}
+
+void EditorSession::documentChanged(const Change& change) {
+    spaceNote_ = state_.catalogues.resources.empty() ? QString() : qtText(velk::spaceNote(state_));
+    emit changed(change);
+}
+
+Outcome EditorSession::reload(const QString& stepName) {
+    const std::optional<ChosenFile> file = askForFile(dialogs_, Ask::OpenRom, false);
+    if (!file) return cancelledOutcome();
+    Step<LoadedRom> rom = loadRomFile(platform_, *file, state_.tables);
+    if (!rom) return run(stepName, [&](EditorState&, Platform&) { return std::move(rom).stop(); });
+    if (isModified()) {
+        switch (dialogs_.askToSaveChanges(saveBeforeReloadQuestion(state_), true)) {
+            case Dialogs::SaveChoice::Save: {
+                const std::filesystem::path loaded = state_.loaded.path;
+                const Outcome saved =
+                    run(QString::fromUtf8("保存"), [&](EditorState& s, Platform& p) { return saveRom(s, p, loaded); });
+                if (!saved.done()) return saved;
+                break;
+            }
+            case Dialogs::SaveChoice::Discard: break;
+            case Dialogs::SaveChoice::Cancel: return cancelledOutcome();
+        }
+    }
+    return run(stepName, [&](EditorState& s, Platform& p) { return installLoadedRom(s, p, file->path, std::move(*rom)); });
 }
 
 size_t EditorSession::bytesHeld() const {
@@ -160,28 +195,10 @@ size_t EditorSession::bytesHeld() const {
 }
 
 QString EditorSession::fileTitle() const {
-    QString name = state_.loadedPath.empty() ? QStringLiteral("VELK")
-                                              : QFileInfo(QString::fromStdString(state_.loadedPath.string())).fileName();
-    if (state_.unsavedEdits) name += QStringLiteral(" *");
+    QString name = state_.loaded.path.empty() ? QStringLiteral("VELK")
+                                              : QFileInfo(QString::fromStdString(state_.loaded.path.string())).fileName();
+    if (isModified()) name += QStringLiteral(" *");
     return name;
-}
-
-int EditorSession::onChange(std::function<void()> listener) {
-    listeners_.emplace_back(nextListener_, std::move(listener));
-    return nextListener_++;
-}
-
-void EditorSession::removeListener(int id) {
-    std::erase_if(listeners_, [id](const auto& l) { return l.first == id; });
-}
-
-void EditorSession::notify() { notify(Change{}); }
-
-void EditorSession::notify(Change change) {
-    change_ = std::move(change);
-    if (change_.state) spaceNote_ = state_.catalogues.resources.empty() ? QString() : qtText(velk::spaceNote(state_));
-    const auto listeners = listeners_;
-    for (const auto& l : listeners) l.second();
 }
 
 }  // namespace velk

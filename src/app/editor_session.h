@@ -1,44 +1,68 @@
 // The one editing session both windows work through: the state, the
-// platform, the undo stack, and what the last operation did.
+// platform, the undo stack, and what the last operation did. The windows
+// listen to its signals.
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QUndoStack>
 #include <functional>
-#include <memory>
 #include <vector>
 
+#include "app/file_questions.h"
+#include "ops/editor_state.h"
 #include "ops/operations.h"
 #include "ops/outcome.h"
+#include "platform/dialogs.h"
 #include "platform/platform.h"
-#include "rom/editor_state.h"
 
 namespace velk {
 
 using SessionOperation = std::function<Outcome(EditorState&, Platform&)>;
 
-class EditorSession {
+class EditorSession : public QObject {
+    Q_OBJECT
+
 public:
     static constexpr int kUndoLimit = 200;
 
-    EditorSession(EditorState& state, Platform& platform);
-    ~EditorSession();
+    // What a change is about: everything (a load), or the names and texts
+    // (by index) an edit, undo or redo changed.
+    struct Change {
+        bool all = true;
+        bool graphics = true;  // faces, unit graphics, colour sets, added characters
+        std::vector<int> names, texts;
+    };
+
+    // The operations work on files through `platform`; `dialogs` asks the
+    // user for them and shows what stopped an operation.
+    EditorSession(EditorState& state, Platform& platform, Dialogs& dialogs, QObject* parent = nullptr);
+    ~EditorSession() override;
 
     EditorState& state() { return state_; }
     Platform& platform() { return platform_; }
+    Dialogs& dialogs() { return dialogs_; }
     QUndoStack& undoStack() { return undoStack_; }
+    // Edits since the load or the last save: the undo stack is not at its clean mark.
+    bool isModified() const { return !undoStack_.isClean(); }
 
-    // Runs an operation; what it changed becomes one undo step named
-    // `stepName`. What a save changes (the layout) joins the step before it,
-    // so that undo after a save takes back the last edit; a load starts a
-    // new history.
-    // An operation that ends on what a ROM file holds (outcome.matchesRomFile)
-    // is a load when it is `kind` Load or names another file, else a save.
-    enum class Kind { Edit, Load };
-    Outcome run(const QString& stepName, const SessionOperation& op, Kind kind = Kind::Edit);
-    // The same for a button's operation.
-    Outcome runOperation(const QString& stepName, Operation op);
-    // After a ROM was loaded: forget the steps, keep the entries as loaded.
+    // Runs an operation and shows the problem that stopped it. What it
+    // changed in the document becomes one undo step named `stepName`. What a
+    // save changes (the layout) joins the step before it, so that undo after
+    // a save takes back the last edit, and the save marks the stack clean; a
+    // load starts a new history.
+    Outcome run(const QString& stepName, const SessionOperation& op);
+    // The same for an operation on a file: asks for it with the dialog `ask`
+    // (a save dialog when `save`), then runs `op` on the path chosen.
+    // Cancelled, with nothing run, when the user cancels.
+    Outcome runAsking(const QString& stepName, Ask ask, bool save, Operation op);
+    // Asks for another ROM and loads it. With unsaved edits, asks once it has
+    // loaded whether to save them over the loaded file first (so that a
+    // cancelled dialog or a file that does not load asks nothing); Cancel
+    // keeps everything.
+    Outcome reload(const QString& stepName);
+    // After a ROM was loaded outside the session: forget the steps, keep the
+    // entries as loaded, and tell the windows everything changed.
     void loaded();
     // The bytes the undo history holds.
     size_t bytesHeld() const;
@@ -47,45 +71,37 @@ public:
     const std::vector<NameEntry>& namesAsLoaded() const { return namesAsLoaded_; }
     const std::vector<ResourceEntry>& textsAsLoaded() const { return textsAsLoaded_; }
 
-    // "demo.smc *" (the mark while unsaved) and the last operation's words.
+    // "demo.smc *" (the mark while modified) and the last operation's words.
     QString fileTitle() const;
     QString statusText() const { return status_; }
     // The room a save would leave, or how far it would miss, as of the last change.
     QString spaceNote() const { return spaceNote_; }
 
-    // What the last notify is about: everything (a load), or the names and
-    // texts (by index) an edit, undo or redo changed; nothing but the status
-    // when `state` is false.
-    struct Change {
-        bool all = true;
-        bool state = true;
-        bool graphics = true;  // faces, unit graphics, colour sets, added characters
-        std::vector<int> names, texts;
-    };
-    const Change& lastChange() const { return change_; }
-
-    // Called once after every change of the state (an edit, undo, redo,
-    // load), and after every status change.
-    int onChange(std::function<void()> listener);
-    void removeListener(int id);
-    void notify();
-    void notify(Change change);
+signals:
+    // The document changed (an edit, undo, redo or load).
+    void changed(const velk::EditorSession::Change& change);
+    // The status line's words, or the file's title, changed.
+    void statusChanged(const QString& status);
+    // The document came to be, or stopped being, what the file holds.
+    void cleanChanged(bool clean);
 
 private:
     class StepCommand;
 
+    void forgetSteps();
+    void setStatus(QString status);
+    void documentChanged(const Change& change);
+
     EditorState& state_;
     Platform& platform_;
+    Dialogs& dialogs_;
     QUndoStack undoStack_;
     std::vector<NameEntry> namesAsLoaded_;
     std::vector<ResourceEntry> textsAsLoaded_;
-    void forgetSteps();
 
     QString status_, spaceNote_;
-    Change change_;
+    Change pending_;         // what an undo or redo changed, told once the stack settles
     bool stepDone_ = false;  // an undo or redo waits for the stack to settle
-    std::vector<std::pair<int, std::function<void()>>> listeners_;
-    int nextListener_ = 1;
 };
 
 }  // namespace velk

@@ -27,7 +27,6 @@ public:
     QPlainTextEdit* editor() const { return editor_; }
     QLabel* problemLabel() const { return problem_; }
     QPushButton* applyButton() const { return apply_; }
-    QPushButton* restoreButton() const { return restore_; }
     EntryTableModel* model() const { return model_; }
     EntryFilterModel* filterModel() const { return filterModel_; }
 

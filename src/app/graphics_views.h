@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 
 namespace velk {
 

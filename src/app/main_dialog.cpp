@@ -13,23 +13,10 @@
 #include "app/program_icon.h"
 #include "app/qt_text.h"
 #include "ops/operations.h"
-#include "ops/run_operation.h"
 
 namespace velk {
-namespace {
 
-// Runs a button's operation and shows the problem that stopped it; the
-// window keeps quiet about warnings.
-Outcome runAndShow(EditorState& state, Platform& platform, Operation operation) {
-    Outcome outcome = runOperation(state, platform, operation);
-    if (outcome.problem) platform.showMessage(*outcome.problem);
-    return outcome;
-}
-
-}  // namespace
-
-MainDialog::MainDialog(EditorState& state, Platform& platform, QWidget* parent)
-    : QDialog(parent), state_(state), platform_(platform) {
+MainDialog::MainDialog(EditorSession& session, QWidget* parent) : QDialog(parent), session_(session) {
     setWindowTitle(QStringLiteral("VELK"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -71,16 +58,14 @@ MainDialog::MainDialog(EditorState& state, Platform& platform, QWidget* parent)
     connect(modeCombo_, &QComboBox::currentIndexChanged, this, [this](int selection) { applyMode(selection); });
     connect(extractButton_, &QPushButton::clicked, this, [this] { runExtract(); });
     connect(writeButton_, &QPushButton::clicked, this, [this] { runWrite(); });
-    connect(workbenchButton_, &QPushButton::clicked, this, [this] {
-        if (openWorkbench) openWorkbench();
-    });
+    connect(workbenchButton_, &QPushButton::clicked, this, &MainDialog::workbenchRequested);
     modeCombo_->setFocus();
 }
 
 bool MainDialog::initialise() {
     // Asks until a ROM loads, or the user cancels.
     for (;;) {
-        const Outcome opened = runAndShow(state_, platform_, openRomAtStart);
+        const Outcome opened = session_.runAsking(QString(), Ask::OpenRom, false, openRomAtStart);
         if (opened.done()) break;
         if (opened.cancelled()) return false;
     }
@@ -110,22 +95,28 @@ void MainDialog::applyMode(int selection) {
 void MainDialog::runExtract() {
     const Mode* mode = modeAt(modeCombo_->currentIndex());
     if (!mode || !mode->extract.shown || !mode->extract.run) return;
-    if (runOperation) runOperation(qtText(mode->extract.label), mode->extract.run);
-    else runAndShow(state_, platform_, mode->extract.run);
+    mode->extract.run(session_, qtText(mode->extract.label));
 }
 
 void MainDialog::runWrite() {
     const Mode* mode = modeAt(modeCombo_->currentIndex());
     if (!mode || !mode->write.shown || !mode->write.run) return;
-    if (runOperation) runOperation(qtText(mode->write.label), mode->write.run);
-    else runAndShow(state_, platform_, mode->write.run);
+    mode->write.run(session_, qtText(mode->write.label));
 }
 
 void MainDialog::done(int result) {
     // A save made here is a step of the session like any other.
-    const Outcome closing = runOperation ? runOperation(QString::fromUtf8("保存"), confirmClose)
-                                         : runAndShow(state_, platform_, confirmClose);
-    if (!closing.done()) return;  // the window stays open
+    // With unsaved edits, asks whether to save them; a cancelled or failed
+    // save keeps the window open.
+    if (session_.isModified()) {
+        switch (session_.dialogs().askToSaveChanges(saveBeforeCloseQuestion())) {
+            case Dialogs::SaveChoice::Save:
+                if (!session_.runAsking(QString::fromUtf8("保存"), Ask::SaveRom, true, saveRom).done()) return;
+                break;
+            case Dialogs::SaveChoice::Discard: break;
+            case Dialogs::SaveChoice::Cancel: return;
+        }
+    }
     QDialog::done(result);
 }
 

@@ -3,11 +3,8 @@
 
 #include <QDialog>
 #include <QString>
-#include <functional>
 
-#include "ops/operations.h"
-#include "platform/platform.h"
-#include "rom/editor_state.h"
+#include "app/editor_session.h"
 
 class QComboBox;
 class QMenu;
@@ -16,10 +13,14 @@ class QPushButton;
 namespace velk {
 
 class MainDialog : public QDialog {
+    Q_OBJECT
+
 public:
     static constexpr int kAboutCommand = 16;
 
-    MainDialog(EditorState& state, Platform& platform, QWidget* parent = nullptr);
+    // The buttons run their operations through the session, each an undo step
+    // named as its button.
+    explicit MainDialog(EditorSession& session, QWidget* parent = nullptr);
 
     // Asks for the ROM and builds the catalogues; false when the user cancels.
     bool initialise();
@@ -31,15 +32,13 @@ public:
     QPushButton* extractButton() const { return extractButton_; }
     QPushButton* writeButton() const { return writeButton_; }
     QMenu* windowMenu() const { return windowMenu_; }
-    QPushButton* workbenchButton() const { return workbenchButton_; }
-
-    // How the buttons run their operations (named as the undo step), and
-    // what "一覧" opens; without them the buttons call the operation directly.
-    std::function<Outcome(const QString& stepName, Operation op)> runOperation;
-    std::function<void()> openWorkbench;
 
     // Every way of closing ends here: with unsaved edits, asks first.
     void done(int result) override;
+
+signals:
+    // "一覧" was pressed.
+    void workbenchRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -50,8 +49,7 @@ private:
     void runExtract();
     void runWrite();
 
-    EditorState& state_;
-    Platform& platform_;
+    EditorSession& session_;
     QComboBox* modeCombo_;
     QPushButton* extractButton_;
     QPushButton* writeButton_;

@@ -1,18 +1,25 @@
 // The seven modes of the main window: the combo box item, and for each of the
-// two buttons whether it shows, its label and the operation it runs.
+// two buttons whether it shows, its label, the file it asks for and the
+// operation it runs on that file.
 #pragma once
 
+#include <QString>
 #include <array>
+#include <functional>
 #include <string>
 
-#include "ops/operations.h"
+#include "app/editor_session.h"
 
 namespace velk {
 
+// What a button does through the session: asks for its file, then runs its
+// operation on it, as the undo step `stepName`.
+using ButtonRun = std::function<Outcome(EditorSession& session, const QString& stepName)>;
+
 struct ButtonAction {
     bool shown = false;
-    std::string label;             // Shift-JIS; a hidden button keeps the label it had
-    Operation run = nullptr;       // nothing to run (yet) when null
+    std::string label;  // Shift-JIS; a hidden button keeps the label it had
+    ButtonRun run;      // nothing to run when empty
 };
 
 struct Mode {

@@ -74,7 +74,7 @@ std::optional<ChosenFile> QtPlatform::folderDialog(const FileDialogOptions&) {
                       sjisText(chosen.fileName())};
 }
 
-Platform::SaveChoice QtPlatform::askToSaveChanges(std::string_view question, bool mnemonics) {
+Dialogs::SaveChoice QtPlatform::askToSaveChanges(std::string_view question, bool mnemonics) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("VELK"), qtText(question), QMessageBox::NoButton, parent_);
     auto label = [mnemonics](const char* text, const char* key) {
         return QString::fromUtf8(text) + (mnemonics ? QString::fromUtf8(key) : QString());

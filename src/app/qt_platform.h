@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <string_view>
 
+#include "platform/dialogs.h"
 #include "platform/disk_platform.h"
 
 namespace velk {
@@ -16,7 +17,7 @@ QString qtNameFilters(std::string_view sjisFilter);
 // otherwise empty (Qt's default).
 QString initialDialogFolder();
 
-class QtPlatform : public DiskPlatform {
+class QtPlatform : public DiskPlatform, public Dialogs {
 public:
     explicit QtPlatform(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }

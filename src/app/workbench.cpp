@@ -99,29 +99,32 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
 
     buildMenus();
     connect(kinds_, &QListWidget::currentRowChanged, pages_, &QStackedWidget::setCurrentIndex);
-    listener_ = session_.onChange([this] { refresh(); });
+    connect(&session_, &EditorSession::changed, this, &Workbench::refresh);
+    connect(&session_, &EditorSession::statusChanged, this, &Workbench::showState);
+    connect(&session_, &EditorSession::cleanChanged, this, &Workbench::updateTitle);
     kinds_->setCurrentRow(Texts);
     showState();  // the lists have just read the entries
 }
 
-Workbench::~Workbench() { session_.removeListener(listener_); }
-
 void Workbench::buildMenus() {
     QMenu* file = menuBar()->addMenu(QString::fromUtf8("ファイル(&F)"));
-    auto addOperation = [this, file](const char* label, const char* step, Operation op, QKeySequence keys = {}) {
-        QAction* a = file->addAction(QString::fromUtf8(label), this,
-                                     [this, step, op] { session_.runOperation(QString::fromUtf8(step), op); });
+    auto addOperation = [this, file](const char* label, const char* step, Ask ask, bool save, Operation op,
+                                     QKeySequence keys = {}) {
+        QAction* a = file->addAction(QString::fromUtf8(label), this, [this, step, ask, save, op] {
+            session_.runAsking(QString::fromUtf8(step), ask, save, op);
+        });
         a->setShortcut(keys);
     };
-    addOperation("別の ROM を開く(&O)...", "ROM の読み込み", reloadRomOperation, QKeySequence::Open);
-    addOperation("ROM を保存(&S)...", "保存", saveRomOperation, QKeySequence::Save);
+    file->addAction(QString::fromUtf8("別の ROM を開く(&O)..."), this, [this] { session_.reload(QString::fromUtf8("ROM の読み込み")); })
+        ->setShortcut(QKeySequence::Open);
+    addOperation("ROM を保存(&S)...", "保存", Ask::SaveRom, true, saveRom, QKeySequence::Save);
     file->addSeparator();
-    addOperation("名前リストの読み込み...", "名前リストの読み込み", importNamesOperation);
-    addOperation("テキストの読み込み...", "テキストの読み込み", importTextsOperation);
-    addOperation("変更スクリプトの適用...", "変更スクリプトの適用", applyChangeScriptOperation);
+    addOperation("名前リストの読み込み...", "名前リストの読み込み", Ask::NameList, false, importNameList);
+    addOperation("テキストの読み込み...", "テキストの読み込み", Ask::ImportTexts, false, importTextCollection);
+    addOperation("変更スクリプトの適用...", "変更スクリプトの適用", Ask::ChangeScript, false, applyChangeScript);
     file->addSeparator();
-    addOperation("名前リストの書き出し...", "名前リストの書き出し", exportNamesOperation);
-    addOperation("テキストの書き出し...", "テキストの書き出し", exportTextsOperation);
+    addOperation("名前リストの書き出し...", "名前リストの書き出し", Ask::NameList, true, exportNameList);
+    addOperation("テキストの書き出し...", "テキストの書き出し", Ask::ExportTexts, true, exportTextCollection);
     file->addSeparator();
     file->addAction(QString::fromUtf8("一覧を閉じる(&C)"), QKeySequence::Close, this, &QWidget::close);
 
@@ -229,23 +232,18 @@ void Workbench::searchAll() {
     searchField_->selectAll();
 }
 
-void Workbench::refresh() {
-    const EditorState& s = session_.state();
-    const EditorSession::Change& change = session_.lastChange();
-    if (s.catalogues.resources.empty()) return;
-    if (change.state) {
-        // Texts show the names they refer to: a changed name reads them all again.
-        const bool allTexts = change.all || !change.names.empty();
-        names_->refresh(change.all ? nullptr : &change.names);
-        texts_->refresh(allTexts ? nullptr : &change.texts);
-    }
+void Workbench::refresh(const EditorSession::Change& change) {
+    if (session_.state().catalogues.resources.empty()) return;
+    // Texts show the names they refer to: a changed name reads them all again.
+    const bool allTexts = change.all || !change.names.empty();
+    names_->refresh(change.all ? nullptr : &change.names);
+    texts_->refresh(allTexts ? nullptr : &change.texts);
     if (change.graphics) {
         faceGrid_->invalidate();
         if (showFace_) showFace_();
         units_->update();
         glyphs_->update();
     }
-    showState();
 }
 
 void Workbench::showState() {

@@ -27,14 +27,12 @@ public:
     enum Kind { Names, Texts, Faces, UnitGraphics, AddedCharacters, Search, KindCount };
 
     explicit Workbench(EditorSession& session, QWidget* parent = nullptr);
-    ~Workbench() override;
 
     void showKind(Kind kind);
     EntryPage* namesPage() const { return names_; }
     EntryPage* textsPage() const { return texts_; }
     FaceGrid* faceGrid() const { return faceGrid_; }
     QSpinBox* colourSetBox() const { return colourSet_; }
-    QListWidget* kindList() const { return kinds_; }
     QLabel* statusLabel() const { return status_; }
     // Ctrl+F: one query over all names and texts.
     QLineEdit* searchField() const { return searchField_; }
@@ -42,8 +40,8 @@ public:
     QTableView* searchTexts() const { return searchTexts_; }
     void searchAll();
 
-    // Reads everything again from the state and shows the title and status.
-    void refresh();
+    // Reads again what the change touched.
+    void refresh(const EditorSession::Change& change);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -57,7 +55,6 @@ private:
     void showState();
 
     EditorSession& session_;
-    int listener_ = 0;
     QListWidget* kinds_;
     QStackedWidget* pages_;
     EntryPage* names_;

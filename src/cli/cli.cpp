@@ -59,74 +59,86 @@ struct RunContext {
     std::vector<PatchFacts> patches = {};  // written and verified, for --notes
 };
 
+// A verb's work on the state: `argument` is the file or folder the verb
+// names (empty for a verb that takes none).
+using VerbRun = std::function<Outcome(EditorState&, Platform&, const std::filesystem::path& argument, std::ostream&,
+                                      RunContext&)>;
+
 struct Verb {
     const char* name;
-    const char* argument;  // nullptr: takes none; otherwise what the argument answers
+    const char* argument;  // nullptr: takes none; otherwise what the argument names
     const char* help;
-    std::function<Outcome(EditorState&, Platform&, std::ostream&, RunContext&)> run;
+    VerbRun run;
 };
 
-using VerbRun = std::function<Outcome(EditorState&, Platform&, std::ostream&, RunContext&)>;
-
-// A verb that runs an operation on the state, through runOperation.
-VerbRun operation(Operation run) {
-    return [run](EditorState& s, Platform& p, std::ostream&, RunContext&) { return runOperation(s, p, run); };
-}
-
-// An operation that also reports plain lines, printed on the output.
-VerbRun reporting(Outcome (*run)(EditorState&, Platform&, std::string&)) {
-    return [run](EditorState& s, Platform& p, std::ostream& out, RunContext&) {
-        std::string report;
-        Outcome o = runOperation(s, [&] { return run(s, p, report); });
-        out << report;
-        return o;
+// A verb that only reads the document (or, saving, lays it out): it runs on
+// the state as it stands, nothing compared.
+VerbRun reads(Operation run) {
+    return [run](EditorState& s, Platform& p, const std::filesystem::path& path, std::ostream&, RunContext&) {
+        return run(s, p, path);
     };
 }
 
-// An operation whose summary is the verb's report.
+// A verb that edits the document, through runOperation, which keeps the
+// faces' rules.
+VerbRun edits(Operation run) {
+    return [run](EditorState& s, Platform& p, const std::filesystem::path& path, std::ostream&, RunContext&) {
+        return runOperation(s, [&] { return run(s, p, path); });
+    };
+}
+
+// An operation (that only reads the document, or saves it) whose summary is
+// the verb's report.
 VerbRun summarised(Operation run) {
-    return [run](EditorState& s, Platform& p, std::ostream& out, RunContext&) {
-        Outcome o = runOperation(s, p, run);
+    return [run](EditorState& s, Platform& p, const std::filesystem::path& path, std::ostream& out, RunContext&) {
+        Outcome o = run(s, p, path);
         if (o.done()) out << fromCp932(o.summary) << '\n';
         return o;
     };
 }
 
-Outcome buildVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
-    const std::optional<ChosenFile> dir = p.openFileDialog({});
-    if (!dir) return cancelledOutcome();
+// An operation that also reports plain lines, printed on the output.
+template <typename Run>
+VerbRun reporting(Run run) {
+    return [run](EditorState& s, Platform& p, const std::filesystem::path& path, std::ostream& out, RunContext&) {
+        std::string report;
+        Outcome o = run(s, p, path, report);
+        out << report;
+        return o;
+    };
+}
+
+Outcome buildVerb(EditorState& s, Platform& p, const std::filesystem::path& dir, std::ostream& out,
+                  RunContext& context) {
     const BuildOptions options{context.options.anyBase, context.baseExports, &context.read};
-    context.projects.push_back(dir->path);
-    Outcome o = runOperation(s, [&] { return buildProjectFrom(s, p, dir->path, options); });
+    context.projects.push_back(dir);
+    Outcome o = runOperation(s, [&] { return buildProjectFrom(s, p, dir, options); });
     if (o.done() && !context.options.watch) out << fromCp932(o.summary) << '\n';
     return o;
 }
 
 // A PO file read in a watch is watched like a project's files.
-Outcome importPoVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
-    const std::optional<ChosenFile> file = p.openFileDialog({});
-    if (!file) return cancelledOutcome();
-    context.read.push_back(file->path);
-    Outcome o = runOperation(s, [&] { return importPoFrom(s, p, file->path); });
+Outcome importPoVerb(EditorState& s, Platform& p, const std::filesystem::path& file, std::ostream& out,
+                     RunContext& context) {
+    context.read.push_back(file);
+    Outcome o = runOperation(s, [&] { return importPoFrom(s, p, file); });
     if (o.done() && !context.options.watch) out << fromCp932(o.summary) << '\n';
     return o;
 }
 
-Outcome checkVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
-    const std::optional<ChosenFile> dir = p.openFileDialog({});
-    if (!dir) return cancelledOutcome();
-    context.projects.push_back(dir->path);  // a watch runs the check again when a file there changes
+Outcome checkVerb(EditorState& s, Platform& p, const std::filesystem::path& dir, std::ostream& out,
+                  RunContext& context) {
+    context.projects.push_back(dir);  // a watch runs the check again when a file there changes
     CheckReport report;
-    Outcome o = checkProjectAt(s, p, dir->path, {context.options.anyBase, context.options.strict}, report);
+    Outcome o = checkProjectAt(s, p, dir, {context.options.anyBase, context.options.strict}, report);
     if (o.done() || report.names > 0) out << checkReportText(report, context.options.format);
     return o;
 }
 
-Outcome statsVerb(EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
-    const std::optional<ChosenFile> dir = p.openFileDialog({});
-    if (!dir) return cancelledOutcome();
+Outcome statsVerb(EditorState& s, Platform& p, const std::filesystem::path& dir, std::ostream& out,
+                  RunContext& context) {
     ProjectFigures figures;
-    Outcome o = projectFiguresAt(s, p, dir->path, {context.options.anyBase, false}, figures);
+    Outcome o = projectFiguresAt(s, p, dir, {context.options.anyBase, false}, figures);
     if (o.done()) out << figuresText(figures, context.options.format).value_or(figuresText(figures, ReportFormat::Text).value());
     return o;
 }
@@ -154,7 +166,7 @@ void printInfo(const EditorState& state, std::ostream& out) {
 }
 
 // What an outcome has to say on the error stream: its warnings, then its problem.
-void printOutcome(const Outcome& outcome, Platform& platform, std::ostream& err) {
+void printOutcome(const Outcome& outcome, CliPlatform& platform, std::ostream& err) {
     for (const std::string& line : outcome.warnings) err << line << '\n';
     if (outcome.problem) platform.showMessage(*outcome.problem);
 }
@@ -162,45 +174,47 @@ void printOutcome(const Outcome& outcome, Platform& platform, std::ostream& err)
 const std::vector<Verb>& verbs() {
     static const std::vector<Verb> all = {
         {"info", nullptr, "print what the image holds",
-         [](EditorState& s, Platform&, std::ostream& out, RunContext&) {
+         [](EditorState& s, Platform&, const std::filesystem::path&, std::ostream& out, RunContext&) {
              printInfo(s, out);
              return doneOutcome({});
          }},
-        {"save", "OUT.smc", "lay every resource out again and write the 4 MiB image", summarised(saveRomOperation)},
+        {"save", "OUT.smc", "lay every resource out again and write the 4 MiB image", summarised(saveRom)},
         {"patch", "OUT.ips|OUT.bps",
          "lay out as save does, write a patch from the ROM as loaded instead, and check it by applying it",
-         [](EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
+         [](EditorState& s, Platform& p, const std::filesystem::path& path, std::ostream& out, RunContext& context) {
              std::string report;
              PatchFacts facts;
-             Outcome o = runOperation(s, [&] { return savePatchVerified(s, p, report, &facts); });
+             Outcome o = savePatchVerified(s, p, path, report, &facts);
              out << report;
              if (o.done()) context.patches.push_back(std::move(facts));
              return o;
          }},
-        {"extract-faces", "OUT.fig", "write the faces, their palettes and side file", operation(extractFacesOperation)},
-        {"write-faces", "IN.fig", "read the faces and their palettes back", operation(writeFacesOperation)},
-        {"export-face-bmp", "OUT.bmp", "write all faces as one bitmap", operation(exportFacePictureOperation)},
-        {"extract-units", "OUT.fig", "write the unit graphics, palette and side file", operation(extractUnitsOperation)},
-        {"write-units", "IN.fig", "read the unit graphics back", operation(writeUnitsOperation)},
-        {"export-faces-png", "DIR", "write each face as DIR/face-000.png ... face-156.png", operation(exportFacesPng)},
-        {"import-faces-png", "DIR", "read the faces (and 128-colour palettes) back from DIR", operation(importFacesPng)},
-        {"export-units-png", "OUT.png", "write all unit graphics tiles as one indexed PNG sheet", operation(exportUnitsPng)},
-        {"import-units-png", "IN.png", "read the unit graphics back from the PNG sheet", operation(importUnitsPng)},
-        {"export-names", "OUT.txt", "write the name list file", operation(exportNamesOperation)},
-        {"import-names", "IN.txt", "read names from a name list file", operation(importNamesOperation)},
-        {"export-texts", "OUT.txt", "write the text collection file", operation(exportTextsOperation)},
-        {"import-texts", "IN.txt", "read texts from a text collection file", operation(importTextsOperation)},
+        {"extract-faces", "OUT.fig", "write the faces, their palettes and side file", reads(extractFaceGraphics)},
+        {"write-faces", "IN.fig", "read the faces and their palettes back", edits(writeFaceGraphics)},
+        {"export-face-bmp", "OUT.bmp", "write all faces as one bitmap", reads(exportFacePicture)},
+        {"extract-units", "OUT.fig", "write the unit graphics, palette and side file", reads(extractUnitGraphics)},
+        {"write-units", "IN.fig", "read the unit graphics back", edits(writeUnitGraphics)},
+        {"export-faces-png", "DIR", "write each face as DIR/face-000.png ... face-156.png",
+         reads([](EditorState& s, Platform& p, const std::filesystem::path& dir) { return exportFacesPngTo(s, p, dir); })},
+        {"import-faces-png", "DIR", "read the faces (and 128-colour palettes) back from DIR", edits(importFacesPngFrom)},
+        {"export-units-png", "OUT.png", "write all unit graphics tiles as one indexed PNG sheet",
+         reads([](EditorState& s, Platform& p, const std::filesystem::path& file) { return exportUnitsPngTo(s, p, file); })},
+        {"import-units-png", "IN.png", "read the unit graphics back from the PNG sheet", edits(importUnitsPngFrom)},
+        {"export-names", "OUT.txt", "write the name list file", reads(exportNameList)},
+        {"import-names", "IN.txt", "read names from a name list file", edits(importNameList)},
+        {"export-texts", "OUT.txt", "write the text collection file", reads(exportTextCollection)},
+        {"import-texts", "IN.txt", "read texts from a text collection file", edits(importTextCollection)},
         {"apply-script", "IN.txt", "apply a change script; the files it names are found in its folder or below it",
-         operation(applyChangeScriptOperation)},
+         edits(applyChangeScript)},
         {"export-project", "DIR", "write names, texts, PNG graphics and an empty change script as a new project",
-         [](EditorState& s, Platform& p, std::ostream& out, RunContext& context) {
-             Outcome o = runOperation(s, [&] { return exportProject(s, p, ProjectExportOptions{context.options.po}); });
+         [](EditorState& s, Platform& p, const std::filesystem::path& dir, std::ostream& out, RunContext& context) {
+             Outcome o = runOperation(s, [&] { return exportProjectTo(s, p, dir, ProjectExportOptions{context.options.po}); });
              if (o.done()) out << fromCp932(o.summary) << '\n';
              return o;
          }},
         {"build", "DIR", "apply the project in DIR to its base ROM, each file only where it differs", buildVerb},
         {"export-po", "DIR", "write DIR/po/names.pot, texts.pot, names.po and texts.po for the project in DIR",
-         summarised(exportPo)},
+         summarised([](EditorState& s, Platform& p, const std::filesystem::path& dir) { return exportPoTo(s, p, dir); })},
         {"import-po", "FILE.po", "read the translations of a PO file into the names and texts", importPoVerb},
         {"check", "DIR",
          "check the project in DIR on its base: every name and text encodes and fits its box, glossary terms, "
@@ -208,16 +222,13 @@ const std::vector<Verb>& verbs() {
          checkVerb},
         {"stats", "DIR", "print how many names and texts of the project in DIR stand in each status", statsVerb},
         {"space", nullptr, "print the room a save would use and leave, per region",
-         reporting([](EditorState& s, Platform&, std::string& r) { return spaceCheck(s, r); })},
-        {"diff", "OTHER.smc", "print per kind which entries differ from another image",
-         reporting([](EditorState& s, Platform& p, std::string& r) { return diffCheck(s, p, r); })},
+         reporting([](EditorState& s, Platform&, const std::filesystem::path&, std::string& r) { return spaceCheck(s, r); })},
+        {"diff", "OTHER.smc", "print per kind which entries differ from another image", reporting(diffCheck)},
         {"replace", "RULES.tsv", "apply PATTERN<TAB>REPLACEMENT rules in order to names and texts, or change nothing",
-         reporting([](EditorState& s, Platform& p, std::string& r) {
-             const std::optional<ChosenFile> rules = p.openFileDialog({});
-             return rules ? replaceWithRules(s, p, rules->path, r) : cancelledOutcome();
+         reporting([](EditorState& s, Platform& p, const std::filesystem::path& rules, std::string& r) {
+             return runOperation(s, [&] { return replaceWithRules(s, p, rules, r); });
          })},
-        {"export-table", "OUT.tbl", "write the character tables as a UTF-8 table file",
-         operation([](EditorState& s, Platform& p) { return exportTableFile(s, p); })},
+        {"export-table", "OUT.tbl", "write the character tables as a UTF-8 table file", reads(exportTableFile)},
     };
     return all;
 }
@@ -436,22 +447,19 @@ int runChain(const Chain& chain, CliPlatform& platform, std::ostream& out, std::
     const CliOptions& o = chain.options;
     platform.setUtf8Files(o.utf8);
     EditorState state;
-    platform.answerNextDialog(chain.rom);
-    state.keepChecksum = o.keepChecksum;
-    const Outcome opened = runOperation(state, platform, openRomAtStart);
+    state.options.keepChecksum = o.keepChecksum;
+    const Outcome opened = openRomAtStart(state, platform, chain.rom);
     printOutcome(opened, platform, err);
     if (!opened.done()) return 1;
-    state.keepChecksum = o.keepChecksum;
-    state.scriptFilesAnywhere = o.scriptFilesAnywhere;
-    state.fullWidth = o.fullWidth;
-    if (!state.copierHeader.empty()) err << "ROM: 512-byte copier header, kept on save\n";
+    state.options.keepChecksum = o.keepChecksum;
+    state.options.scriptFilesAnywhere = o.scriptFilesAnywhere;
+    state.options.fullWidth = o.fullWidth;
+    if (!state.loaded.copierHeader.empty()) err << "ROM: 512-byte copier header, kept on save\n";
     state.backedUp = context.backedUp;
     bool failed = false;
     for (const Step& step : chain.steps) {
-        if (step.verb->argument) platform.answerNextDialog(step.argument);
-        const Outcome outcome = step.verb->run(state, platform, out, context);
+        const Outcome outcome = step.verb->run(state, platform, step.argument, out, context);
         printOutcome(outcome, platform, err);
-        platform.dropUnusedAnswers();
         if (!outcome.done() || (o.strict && !outcome.warnings.empty())) {
             failed = true;
             if (!o.keepGoing) break;

@@ -1,8 +1,7 @@
-// The command line's platform: each dialog is answered by the next path the
-// user gave, messages go to the error stream as UTF-8, files are on disk.
+// The command line's platform: files on disk, and messages written to the
+// error stream as UTF-8.
 #pragma once
 
-#include <deque>
 #include <ostream>
 
 #include "platform/disk_platform.h"
@@ -13,22 +12,14 @@ class CliPlatform : public DiskPlatform {
 public:
     explicit CliPlatform(std::ostream& err) : err_(err) {}
 
-    void answerNextDialog(std::filesystem::path path) { answers_.push_back(std::move(path)); }
-    // Forgets answers an operation did not ask for (it stopped early).
-    void dropUnusedAnswers() { answers_.clear(); }
-
-    std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override;
-    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override;
-    void showMessage(const Message& message) override;
+    // The message, and its detail on a line of its own.
+    virtual void showMessage(const Message& message);
     bool utf8Files() const override { return utf8Files_; }
 
     void setUtf8Files(bool on) { utf8Files_ = on; }
 
 private:
-    std::optional<ChosenFile> next();
-
     std::ostream& err_;
-    std::deque<std::filesystem::path> answers_;
     bool utf8Files_ = false;
 };
 

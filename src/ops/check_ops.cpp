@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <map>
 
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/messages.h"
 #include "ops/project_ops.h"
 #include "ops/script_file_checks.h"
@@ -241,7 +241,7 @@ Step<Desk> openDesk(const EditorState& base, Platform& platform, const std::file
     Desk desk;
     desk.project = std::move(*project);
     desk.rules = boxRulesOf(desk.project.box, base);
-    const GlyphLookup glyphs(base.tables, base.fullWidth);
+    const GlyphLookup glyphs(base.tables, base.options.fullWidth);
     const Catalogues& c = base.catalogues;
     for (auto [file, kind, name, count] : {std::tuple{&desk.names, CodeKind::Name, kNamesFile, c.names.size()},
                                            std::tuple{&desk.texts, CodeKind::Text, kTextsFile, c.texts().size()}}) {

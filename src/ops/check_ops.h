@@ -13,7 +13,7 @@
 
 #include "ops/outcome.h"
 #include "platform/platform.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 #include "text/desk_status.h"
 
 namespace velk {

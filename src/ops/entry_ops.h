@@ -11,7 +11,7 @@
 #include "image/resource_entry.h"
 #include "ops/messages.h"
 #include "ops/outcome.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 #include "text/glyph_lookup.h"
 
 namespace velk {

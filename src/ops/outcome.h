@@ -17,30 +17,32 @@ namespace velk {
 struct StateChange;  // rom/state_change.h
 
 enum class OutcomeStatus { Done, Cancelled, Failed };
+enum class Effect { Edit, Load, Save };
 
 struct Outcome {
     OutcomeStatus status = OutcomeStatus::Done;
     std::string summary;                // Shift-JIS, one line: "テキスト 5607 件を読み込みました"
     std::vector<std::string> warnings;  // UTF-8 lines: "FILE:LINE: warning: ..."
     std::optional<Message> problem;     // set when status is Failed
-    // What the operation changed; empty when it changed nothing. Filled in by
-    // runOperation, which compares the state before and after.
+    // What the operation changed in the document; empty when it changed
+    // nothing. Filled in by runOperation, which compares it before and after.
     std::shared_ptr<StateChange> change;
-    // The state is now what a ROM file holds (a load or a save): no edit is
-    // left unsaved, whatever it changed.
-    bool matchesRomFile = false;
+    // What it did to the document: edited it (or left it alone), replaced it
+    // with a ROM file's (a load), or wrote it to a file (a save, a patch),
+    // after which no edit is left unsaved, whatever the save changed.
+    Effect effect = Effect::Edit;
 
     bool done() const { return status == OutcomeStatus::Done; }
     bool failed() const { return status == OutcomeStatus::Failed; }
     bool cancelled() const { return status == OutcomeStatus::Cancelled; }
 };
 
-inline Outcome cancelledOutcome() { return Outcome{OutcomeStatus::Cancelled, {}, {}, {}, {}, false}; }
+inline Outcome cancelledOutcome() { return Outcome{OutcomeStatus::Cancelled, {}, {}, {}, {}, Effect::Edit}; }
 inline Outcome failedOutcome(Message problem, std::vector<std::string> warnings = {}) {
-    return Outcome{OutcomeStatus::Failed, {}, std::move(warnings), std::move(problem), {}, false};
+    return Outcome{OutcomeStatus::Failed, {}, std::move(warnings), std::move(problem), {}, Effect::Edit};
 }
 inline Outcome doneOutcome(std::string summarySjis, std::vector<std::string> warnings = {}) {
-    return Outcome{OutcomeStatus::Done, std::move(summarySjis), std::move(warnings), {}, {}, false};
+    return Outcome{OutcomeStatus::Done, std::move(summarySjis), std::move(warnings), {}, {}, Effect::Edit};
 }
 
 }  // namespace velk

@@ -17,9 +17,9 @@ bool same(const std::optional<FileIdentity>& a, const std::optional<FileIdentity
 
 Status checkNotTheLoadedFile(const EditorState& state, Platform& platform, const std::filesystem::path& out) {
     const std::optional<FileIdentity> target = platform.fileIdentity(out);
-    if (!target || state.loadedPath.empty()) return {};
-    if (target->sameFileAs(state.loadedIdentity) || same(target, platform.fileIdentity(state.loadedPath)))
-        return refusal(ProblemCode::IsTheLoadedRom, state.loadedPath);
+    if (!target || state.loaded.path.empty()) return {};
+    if (target->sameFileAs(state.loaded.identity) || same(target, platform.fileIdentity(state.loaded.path)))
+        return refusal(ProblemCode::IsTheLoadedRom, state.loaded.path);
     return {};
 }
 
@@ -31,7 +31,7 @@ Status checkBackupIsNotTheTarget(Platform& platform, const std::filesystem::path
 }
 
 Status checkLoadedFileCanBeReadAgain(const EditorState& state, Platform& platform) {
-    const std::optional<FileIdentity> loaded = platform.fileIdentity(state.loadedPath);
+    const std::optional<FileIdentity> loaded = platform.fileIdentity(state.loaded.path);
     if (loaded && loaded->kind != FileIdentity::Kind::Regular)
         return problem(ProblemCode::LoadedFromPipe);
     return {};

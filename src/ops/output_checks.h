@@ -6,7 +6,7 @@
 
 #include "image/result.h"
 #include "platform/platform.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 
 namespace velk {
 

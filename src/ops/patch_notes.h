@@ -10,7 +10,7 @@
 
 #include "ops/outcome.h"
 #include "platform/platform.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 
 namespace velk {
 

@@ -11,7 +11,7 @@
 #include "gfx/unit_graphics.h"
 #include "gfx/unit_png.h"
 #include "image/parallel.h"
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/loaded_rom_guard.h"
 #include "ops/messages.h"
 #include "ops/script_file_checks.h"
@@ -26,12 +26,6 @@ constexpr size_t kSetsPerFace = 8;
 ConstCatalogue setsOfFace(ConstCatalogue colourSets, size_t f) {
     const size_t first = std::min(kSetsPerFace * f, colourSets.size());
     return colourSets.subspan(first, std::min(kSetsPerFace, colourSets.size() - first));
-}
-
-FileDialogOptions facePngFolderOptions() { return {"", "", toCp932("顔グラフィックPNG(face-*.png)|face-*.png||")}; }
-
-FileDialogOptions unitPngDialogOptions() {
-    return {"png", "*.png", toCp932("ユニットグラフィック等PNG(*.png)|*.png|全て(*.*)|*.*||")};
 }
 
 // The largest PNG file read.
@@ -171,26 +165,6 @@ Outcome exportUnitsPngTo(const EditorState& state, Platform& platform, const std
 
 Outcome importUnitsPngFrom(EditorState& state, Platform& platform, const std::filesystem::path& file) {
     return unitsFromPng(state.catalogues.unitGraphics(), state.image, platform, file);
-}
-
-Outcome exportFacesPng(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> dir = platform.folderDialog(facePngFolderOptions());
-    return dir ? exportFacesPngTo(state, platform, dir->path) : cancelledOutcome();
-}
-
-Outcome importFacesPng(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> dir = platform.folderDialog(facePngFolderOptions());
-    return dir ? importFacesPngFrom(state, platform, dir->path) : cancelledOutcome();
-}
-
-Outcome exportUnitsPng(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog(unitPngDialogOptions());
-    return file ? exportUnitsPngTo(state, platform, file->path) : cancelledOutcome();
-}
-
-Outcome importUnitsPng(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.openFileDialog(unitPngDialogOptions());
-    return file ? importUnitsPngFrom(state, platform, file->path) : cancelledOutcome();
 }
 
 }  // namespace velk

@@ -6,24 +6,19 @@
 
 #include "ops/outcome.h"
 #include "platform/platform.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 
 namespace velk {
 
 // Faces: DIR/face-000.png ... DIR/face-156.png (DIR made when missing).
-// Unit graphics: one sheet of all 29,408 tiles. The first four ask for the
-// folder or the file; the others are given it.
-Outcome exportFacesPng(EditorState& state, Platform& platform);
-Outcome importFacesPng(EditorState& state, Platform& platform);
-Outcome exportUnitsPng(EditorState& state, Platform& platform);
-Outcome importUnitsPng(EditorState& state, Platform& platform);
+// Unit graphics: one sheet of all 29,408 tiles.
 Outcome exportFacesPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir);
 Outcome importFacesPngFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir);
 Outcome exportUnitsPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& file);
 Outcome importUnitsPngFrom(EditorState& state, Platform& platform, const std::filesystem::path& file);
 
-// The same on the catalogues, for the *.fig file dialogs, which hand a
-// chosen .png name on here (for faces: the folder it is in).
+// The same on the catalogues; the *.fig operations hand a .png name on here
+// (for faces: the folder it is in).
 bool isPngName(const std::filesystem::path& path);
 Outcome facesToPng(ConstCatalogue faces, ConstCatalogue colourSets, Platform& platform, const std::filesystem::path& dir);
 Outcome facesFromPng(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform,

@@ -8,7 +8,7 @@
 
 #include "image/hex.h"
 #include "image/parallel.h"
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/messages.h"
 #include "ops/project_ops.h"
 #include "ops/reads_the_same.h"
@@ -462,7 +462,7 @@ Outcome importPoMessages(EditorState& state, Platform& platform, const std::file
     }
     const std::string name = file.displayName();
     Catalogues& c = state.catalogues;
-    const GlyphLookup glyphs(state.tables, state.fullWidth);
+    const GlyphLookup glyphs(state.tables, state.options.fullWidth);
     std::vector<std::string> warnings;
     auto warn = [&](const PoMessage& m, const std::string& what) {
         warnings.push_back(name + ":" + std::to_string(m.msgstrLine) + ": warning: " + what);
@@ -622,18 +622,6 @@ Outcome importPoFrom(EditorState& state, Platform& platform, const std::filesyst
     if (Status s = platform.writeFile(path, deskStatusBytes(statuses)); !s) return cannotWrite(std::move(s.problem()), path);
     o.summary += toCp932("; status.tsv updated");
     return o;
-}
-
-Outcome importPo(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.openFileDialog({});
-    if (!file) return cancelledOutcome();
-    return importPoFrom(state, platform, file->path);
-}
-
-Outcome exportPo(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> dir = platform.openFileDialog({});
-    if (!dir) return cancelledOutcome();
-    return exportPoTo(state, platform, dir->path);
 }
 
 }  // namespace velk

@@ -9,7 +9,7 @@
 
 #include "ops/outcome.h"
 #include "platform/platform.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 
 namespace velk {
 
@@ -49,10 +49,5 @@ Outcome importPoFrom(EditorState& state, Platform& platform, const std::filesyst
 
 // The same, without touching status.tsv: what a build does.
 Outcome importPoIntoState(EditorState& state, Platform& platform, const std::filesystem::path& file);
-
-// import-po, the file asked for through the open dialog.
-Outcome importPo(EditorState& state, Platform& platform);
-// export-po, the project folder asked for through the dialog.
-Outcome exportPo(EditorState& state, Platform& platform);
 
 }  // namespace velk

@@ -8,9 +8,8 @@
 
 #include "image/parallel.h"
 #include "image/hex.h"
-#include "ops/dialog_options.h"
 #include "ops/entry_ops.h"
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/operations.h"
 #include "ops/png_ops.h"
 #include "ops/po_ops.h"
@@ -100,18 +99,13 @@ Outcome exportTextsPo(const EditorState& state, Platform& platform, const std::f
 Outcome importNames(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     if (keepsPo(platform, dir, CodeKind::Name)) return importPoIntoState(state, platform, dir / kPoFolder / kNamesPo);
     StepPlatform step(platform);
-    step.answer(dir / kNamesFile);
-    return importKeepingWhatReadsTheSame(
-        state, [&] { return importNameList(state.catalogues.names, state.tables, step, state.fullWidth); });
+    return importKeepingWhatReadsTheSame(state, [&] { return importNameList(state, step, dir / kNamesFile); });
 }
 
 Outcome importTexts(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     if (keepsPo(platform, dir, CodeKind::Text)) return importPoIntoState(state, platform, dir / kPoFolder / kTextsPo);
     StepPlatform step(platform);
-    step.answer(dir / kTextsFile);
-    return importKeepingWhatReadsTheSame(state, [&] {
-        return importTextCollection(state.catalogues.texts(), state.tables, state.image, step, state.fullWidth);
-    });
+    return importKeepingWhatReadsTheSame(state, [&] { return importTextCollection(state, step, dir / kTextsFile); });
 }
 
 Outcome importFaces(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
@@ -125,8 +119,7 @@ Outcome importUnits(EditorState& state, Platform& platform, const std::filesyste
 // The script's files are found beside it.
 Outcome importScript(EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     StepPlatform step(platform);
-    step.answer(dir / kScriptFile);
-    return applyChangeScript(state, step);
+    return applyChangeScript(state, step, dir / kScriptFile);
 }
 
 std::string hex8(uint32_t v) {
@@ -294,7 +287,7 @@ ProjectBase projectBaseOf(const EditorState& state) {
     base.size = state.image.bytes.size();
     base.crc32 = crc32Of(state.image.bytes);
     base.sha1 = sha1Hex(state.image.bytes);
-    base.copierHeader = !state.copierHeader.empty();
+    base.copierHeader = !state.loaded.copierHeader.empty();
     const BoxRules rules = boxRulesOf({}, state, &base.boxOrigins);
     base.box = {rules.textColumns, rules.textLines, rules.nameColumns, rules.escapeWidth, rules.textBoxBreak, {}};
     for (size_t t = 0; t < rules.tokenWidths.size(); ++t) base.box.tokenWidths[t] = rules.tokenWidths[t];
@@ -577,12 +570,6 @@ Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::file
     return doneOutcome(toCp932("built " + dir.string() + ": " + (applied.empty() ? "nothing" : applied) + " applied" +
                                (unchanged.empty() ? "" : "; " + unchanged + " as the base")),
                        std::move(warnings));
-}
-
-Outcome exportProject(EditorState& state, Platform& platform, const ProjectExportOptions& options) {
-    const std::optional<ChosenFile> dir = platform.saveFileDialog({});
-    if (!dir) return cancelledOutcome();
-    return exportProjectTo(state, platform, dir->path, options);
 }
 
 }  // namespace velk

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/outcome.h"
 #include "platform/platform.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 #include "text/line_width.h"
 
 namespace velk {
@@ -116,8 +116,6 @@ bool keepsPo(Platform& platform, const std::filesystem::path& dir, CodeKind kind
 Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir,
                          const BuildOptions& options = {});
 
-// The same, the folder asked for through the save dialog.
-Outcome exportProject(EditorState& state, Platform& platform, const ProjectExportOptions& options = {});
 
 // SHA-1 of the bytes as 40 lower-case hex digits.
 std::string sha1Hex(std::span<const uint8_t> bytes);

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "ops/outcome.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 
 namespace velk {
 

@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "image/parallel.h"
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/messages.h"
 #include "text/sjis.h"
 
@@ -78,7 +78,7 @@ std::vector<EntryRef> allEntries(const EditorState& state, EntryKind kind) {
 
 Result<std::vector<ReplaceRow>> previewReplace(const EditorState& state, const Replacer& replacer,
                                                std::span<const EntryRef> entries) {
-    const GlyphLookup glyphs(state.tables, state.fullWidth);
+    const GlyphLookup glyphs(state.tables, state.options.fullWidth);
     std::vector<std::optional<ReplaceRow>> slots(entries.size());
     std::vector<std::optional<Problem>> failures(entries.size());
     FirstFailure first;
@@ -109,7 +109,7 @@ Result<std::vector<ReplaceRow>> previewReplace(const EditorState& state, const R
 }
 
 Outcome applyReplace(EditorState& state, std::span<const ReplaceRow> rows) {
-    const GlyphLookup glyphs(state.tables, state.fullWidth);
+    const GlyphLookup glyphs(state.tables, state.options.fullWidth);
     std::vector<EntryRef> entries;
     std::vector<std::string> sjis(rows.size());
     std::set<std::pair<EntryKind, int>> seen;
@@ -179,7 +179,7 @@ Outcome replaceWithRules(EditorState& state, Platform& platform, const std::file
     }
 
     // Only the entries that come out changed are checked and stored.
-    const GlyphLookup glyphs(state.tables, state.fullWidth);
+    const GlyphLookup glyphs(state.tables, state.options.fullWidth);
     std::vector<size_t> touched;
     for (size_t i = 0; i < entries.size(); ++i)
         if (forms[i] != original[i]) touched.push_back(i);

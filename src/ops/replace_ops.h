@@ -13,7 +13,7 @@
 #include "ops/entry_ops.h"
 #include "ops/outcome.h"
 #include "platform/platform.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 #include "text/replace.h"
 
 namespace velk {

@@ -1,8 +1,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "ops/dialog_options.h"
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/operations.h"
 #include "ops/output_checks.h"
 #include "patch/bps.h"
@@ -13,27 +12,11 @@
 namespace velk {
 namespace {
 
-// Shows the open dialog and loads the choice, with the path it came from.
-struct ChosenRom {
-    LoadedRom rom;
-    std::filesystem::path path;
-};
-Step<ChosenRom> askAndLoad(const EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> chosen = platform.openFileDialog(romOpenDialogOptions());
-    if (!chosen) return cancelledOutcome();
-    Step<LoadedRom> rom = loadRomFile(platform, *chosen, state.tables);
+// Loads the file and makes it the document.
+Outcome loadRomFrom(EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    Step<LoadedRom> rom = loadRomFile(platform, namedFile(path), state.tables);
     if (!rom) return std::move(rom).stop();
-    return ChosenRom{std::move(*rom), chosen->path};
-}
-
-Outcome install(EditorState& state, Platform& platform, ChosenRom&& chosen) {
-    installRom(state, std::move(chosen.rom));
-    state.loadedIdentity = platform.fileIdentity(chosen.path).value_or(FileIdentity{});
-    state.loadedPath = std::move(chosen.path);
-    state.loadedCopy.clear();
-    Outcome loaded = doneOutcome(toCp932(state.loadedPath.filename().string() + " を読み込みました"));
-    loaded.matchesRomFile = true;
-    return loaded;
+    return installLoadedRom(state, platform, path, std::move(*rom));
 }
 
 // How the image in the ROM file as it was loaded (behind its copier header,
@@ -43,22 +26,22 @@ Outcome install(EditorState& state, Platform& platform, ChosenRom&& chosen) {
 // the CRC-32 it had at load.
 Step<SourceDiff> loadedFileDiff(const EditorState& state, Platform& platform, std::span<const uint8_t> target) {
     const std::filesystem::path from =
-        platform.fileIdentity(state.loadedPath) == state.loadedIdentity ? state.loadedPath : state.loadedCopy;
+        platform.fileIdentity(state.loaded.path) == state.loaded.identity ? state.loaded.path : state.loaded.copy;
     if (!from.empty()) {
         SourceDiffBuilder diff(target);
-        const size_t header = state.copierHeader.size();
+        const size_t header = state.loaded.copierHeader.size();
         uint32_t fileCrc = 0;
         size_t at = 0;
-        const Status read = platform.readFilePieces(from, state.loadedIdentity.size + 1, [&](std::span<const uint8_t> piece) {
+        const Status read = platform.readFilePieces(from, state.loaded.identity.size + 1, [&](std::span<const uint8_t> piece) {
             fileCrc = crc32Of(piece, fileCrc);
             diff.feed(piece.subspan(std::min(piece.size(), at < header ? header - at : 0)));
             at += piece.size();
         });
         SourceDiff d = diff.finish();
-        if (read && at == state.loadedIdentity.size && at >= header && fileCrc == state.loadedCrc) return d;
+        if (read && at == state.loaded.identity.size && at >= header && fileCrc == state.loaded.crc) return d;
     }
     return fileFailure(problem(ProblemCode::LoadedRomChanged),
-                       {state.loadedPath, toCp932(state.loadedPath.filename().string())});
+                       {state.loaded.path, toCp932(state.loaded.path.filename().string())});
 }
 
 bool sameFile(Platform& platform, const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -70,7 +53,7 @@ bool sameFile(Platform& platform, const std::filesystem::path& a, const std::fil
 // Keeps the file the ROM was loaded from as NAME.bak before the first save
 // that replaces it in this run. Failed when the copy cannot be made.
 Outcome backUpBeforeReplacing(EditorState& state, Platform& platform, const ChosenFile& target) {
-    if (!sameFile(platform, target.path, state.loadedPath)) return doneOutcome({});
+    if (!sameFile(platform, target.path, state.loaded.path)) return doneOutcome({});
     for (const std::filesystem::path& done : state.backedUp)
         if (sameFile(platform, target.path, done)) return doneOutcome({});
     const ChosenFile backup = sideFile(target, target.path.extension().string() + ".bak");
@@ -91,7 +74,7 @@ Outcome backUpBeforeReplacing(EditorState& state, Platform& platform, const Chos
         return fileFailure(std::move(s.problem()), backup);
     }
     state.backedUp.push_back(target.path);
-    if (platform.fileIdentity(target.path) == state.loadedIdentity) state.loadedCopy = backup.path;
+    if (platform.fileIdentity(target.path) == state.loaded.identity) state.loaded.copy = backup.path;
     return doneOutcome({});
 }
 
@@ -106,28 +89,28 @@ Step<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const Ch
     return std::move(*rom);
 }
 
-Outcome openRomAtStart(EditorState& state, Platform& platform) {
-    state.tables = builtInCharTables();
-    return reloadRom(state, platform);
+Outcome installLoadedRom(EditorState& state, Platform& platform, const std::filesystem::path& path, LoadedRom rom) {
+    installRom(state, rom);
+    const FileIdentity identity = platform.fileIdentity(path).value_or(FileIdentity{});
+    state.loaded = {std::move(rom.copierHeader), path, identity, {}, rom.fileCrc};
+    Outcome loaded = doneOutcome(toCp932(state.loaded.path.filename().string() + " を読み込みました"));
+    loaded.effect = Effect::Load;
+    return loaded;
 }
 
-Outcome reloadRom(EditorState& state, Platform& platform) {
-    Step<ChosenRom> chosen = askAndLoad(state, platform);
-    if (!chosen) return std::move(chosen).stop();
-    // Asked once the new file has loaded, so that a cancelled dialog or a
-    // file that does not load asks nothing and a save is never followed by
-    // a cancel.
-    if (state.unsavedEdits) {
-        const std::string question = toCp932(state.loadedPath.filename().string() + " への変更を保存しますか？");
-        switch (platform.askToSaveChanges(question, true)) {
-            case Platform::SaveChoice::Save:
-                if (Outcome saved = saveRomInPlace(state, platform); !saved.done()) return saved;
-                break;
-            case Platform::SaveChoice::Discard: break;
-            case Platform::SaveChoice::Cancel: return cancelledOutcome();
-        }
-    }
-    return install(state, platform, std::move(*chosen));
+std::string saveBeforeReloadQuestion(const EditorState& state) {
+    return toCp932(state.loaded.path.filename().string() + " への変更を保存しますか？");
+}
+
+std::string saveBeforeCloseQuestion() { return toCp932("変更を保存しますか？"); }
+
+Outcome openRomAtStart(EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    state.tables = builtInCharTables();
+    return loadRomFrom(state, platform, path);
+}
+
+Outcome reloadRom(EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    return loadRomFrom(state, platform, path);
 }
 
 PatchKind patchKindOf(const std::filesystem::path& path) {
@@ -138,32 +121,23 @@ PatchKind patchKindOf(const std::filesystem::path& path) {
     return PatchKind::None;
 }
 
-Outcome saveRom(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog(romSaveDialogOptions());
-    if (!file) return cancelledOutcome();
-    return saveRomTo(state, platform, *file);
-}
-
-Outcome saveRomInPlace(EditorState& state, Platform& platform) {
-    return saveRomTo(state, platform, {state.loadedPath, toCp932(state.loadedPath.filename().string())});
-}
-
-Outcome saveRomTo(EditorState& state, Platform& platform, const ChosenFile& file) {
+Outcome saveRom(EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    const ChosenFile file = namedFile(path);
     const PatchKind kind = patchKindOf(file.path);
     if (kind == PatchKind::None)
         if (Outcome backup = backUpBeforeReplacing(state, platform, file); !backup.done()) return backup;
     if (kind != PatchKind::None) {
         if (Status s = checkNotTheLoadedFile(state, platform, file.path); !s) return fileFailure(std::move(s.problem()), file);
         if (Status s = checkLoadedFileCanBeReadAgain(state, platform); !s)
-            return fileFailure(std::move(s.problem()), {state.loadedPath, toCp932(state.loadedPath.filename().string())});
+            return fileFailure(std::move(s.problem()), {state.loaded.path, toCp932(state.loaded.path.filename().string())});
     }
     // The layout is planned whole before it writes, so it works on the image
     // itself: one that does not fit leaves it as it was.
     if (Status s = layOutImage(state.image, state); !s) return fileFailure(std::move(s.problem()), file);
-    if (!state.keepChecksum) writeChecksum(state.image);
+    if (!state.options.keepChecksum) writeChecksum(state.image);
     std::vector<uint8_t> withHeader;
     std::span<const uint8_t> fileBytes = state.image.bytes;
-    if (!state.copierHeader.empty()) fileBytes = withHeader = romFileBytes(state.copierHeader, state.image);
+    if (!state.loaded.copierHeader.empty()) fileBytes = withHeader = romFileBytes(state.loaded.copierHeader, state.image);
     // A patch is made against the image in the file as loaded, which is read
     // in pieces and kept only where it differs, so that two whole images are
     // never held at once. It goes from the image without a copier header to
@@ -179,19 +153,9 @@ Outcome saveRomTo(EditorState& state, Platform& platform, const ChosenFile& file
     Outcome written = writeChosenFile(platform, file, fileBytes);
     if (!written.done()) return written;
     written.summary = file.name + toCp932(kind == PatchKind::None ? " に保存しました" : " にパッチを書き出しました");
-    if (kind != PatchKind::None && !state.copierHeader.empty()) written.summary += toCp932("（コピアヘッダーを除いたROM用）");
-    written.matchesRomFile = true;
+    if (kind != PatchKind::None && !state.loaded.copierHeader.empty()) written.summary += toCp932("（コピアヘッダーを除いたROM用）");
+    written.effect = Effect::Save;
     return written;
-}
-
-Outcome confirmClose(EditorState& state, Platform& platform) {
-    if (!state.unsavedEdits) return doneOutcome({});
-    switch (platform.askToSaveChanges(toCp932("変更を保存しますか？"))) {
-        case Platform::SaveChoice::Save: return saveRom(state, platform);
-        case Platform::SaveChoice::Discard: return doneOutcome({});
-        case Platform::SaveChoice::Cancel: return cancelledOutcome();
-    }
-    return cancelledOutcome();
 }
 
 }  // namespace velk

@@ -20,7 +20,7 @@ std::string faceList(const std::vector<int>& faces) {
 // written over its place, the faces of a pointer slot are made one picture
 // again, and a pinned face made longer than its room is told at once, not
 // only at the save.
-void keepFaceRules(const EditorState& before, EditorState& after, std::vector<std::string>& warnings) {
+void keepFaceRules(const Document& before, Document& after, std::vector<std::string>& warnings) {
     if (before.catalogues.resources.size() != kResourceCount || after.catalogues.resources.size() != kResourceCount) return;
     followPinnedPlaces(before.image, before.catalogues.faces(), after.image, after.catalogues.faces());
     for (const SharedFaceEdit& e : keepSharedFacesOnePicture(before.catalogues.faces(), after.catalogues.faces())) {
@@ -41,30 +41,13 @@ void keepFaceRules(const EditorState& before, EditorState& after, std::vector<st
 }  // namespace
 
 Outcome runOperation(EditorState& state, const std::function<Outcome()>& operation) {
-    const EditorState before = state;
+    const Document before = state;
     Outcome outcome = operation();
-    if (!outcome.matchesRomFile) keepFaceRules(before, state, outcome.warnings);
+    if (outcome.effect == Effect::Load) return outcome;
+    if (outcome.effect == Effect::Edit) keepFaceRules(before, state, outcome.warnings);
     StateChange change = diffStates(before, state);
     if (!change.empty()) outcome.change = std::make_shared<StateChange>(std::move(change));
-    if (outcome.matchesRomFile)
-        state.unsavedEdits = false;
-    else if (outcome.change)
-        state.unsavedEdits = true;
     return outcome;
-}
-
-Outcome runOperation(EditorState& state, Platform& platform, Outcome (*operation)(EditorState&, Platform&)) {
-    return runOperation(state, [&] { return operation(state, platform); });
-}
-
-void undoStep(EditorState& state, StateChange& change, bool cleanAfter) {
-    undoChange(state, change);
-    state.unsavedEdits = !cleanAfter;
-}
-
-void redoStep(EditorState& state, StateChange& change, bool cleanAfter) {
-    redoChange(state, change);
-    state.unsavedEdits = !cleanAfter;
 }
 
 }  // namespace velk

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "image/result.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 
 namespace velk {
 

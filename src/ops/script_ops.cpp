@@ -1,7 +1,6 @@
 #include <filesystem>
 
-#include "ops/dialog_options.h"
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 #include "ops/operations.h"
 #include "ops/script_file_checks.h"
 #include "script/change_script.h"
@@ -29,15 +28,13 @@ Result<std::vector<uint8_t>> ScriptFolderFiles::read(std::string_view name, size
     return platform_.readFile(path, maxBytes);
 }
 
-Outcome applyChangeScript(EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.openFileDialog(changeScriptDialogOptions());
-    if (!file) return cancelledOutcome();
-    Step<TextFile> script = readTextFile(platform, *file);
+Outcome applyChangeScript(EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    Step<TextFile> script = readTextFile(platform, namedFile(path));
     if (!script) return std::move(script).stop();
-    ScriptFolderFiles files(platform, file->path.parent_path(), state.scriptFilesAnywhere);
+    ScriptFolderFiles files(platform, path.parent_path(), state.options.scriptFilesAnywhere);
     std::vector<Warning> warnings;
     size_t applied = 0;
-    const Status s = applyChangeScript(script->bytes, state, files, &warnings, &applied);
+    const Status s = applyChangeScript(script->bytes, state, files, &warnings, &applied, state.options.fullWidth);
     const SourceText source = script->source();
     if (!s) return failedWith(s.problem(), &source, warningLines(source, warnings));
     return doneOutcome(toCp932("変更スクリプトを適用しました: " + std::to_string(applied) + " 件"),

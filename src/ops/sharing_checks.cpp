@@ -1,13 +1,12 @@
 #include "ops/sharing_checks.h"
+#include "ops/step_platform.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "ops/dialog_options.h"
 #include "ops/loaded_rom_guard.h"
 #include "ops/messages.h"
 #include "ops/operations.h"
-#include "ops/step_platform.h"
 #include "patch/bps.h"
 #include "patch/ips.h"
 #include "rom/image_diff.h"
@@ -125,53 +124,50 @@ std::string spaceNote(const EditorState& state) {
     return note;
 }
 
-Outcome diffCheck(const EditorState& state, Platform& platform, std::string& report) {
-    const std::optional<ChosenFile> file = platform.openFileDialog(romOpenDialogOptions());
-    if (!file) return cancelledOutcome();
-    Step<LoadedRom> rom = loadRomFile(platform, *file, builtInCharTables());
+Outcome diffCheck(const EditorState& state, Platform& platform, const std::filesystem::path& path,
+                  std::string& report) {
+    Step<LoadedRom> rom = loadRomFile(platform, namedFile(path), builtInCharTables());
     if (!rom) return std::move(rom).stop();
     EditorState other;
-    installRom(other, std::move(*rom));
+    installRom(other, *rom);
     for (const KindDiff& d : diffImages(state, other))
         report += d.kind + ": " + foldedNumbers(d.entries, d.kind == "other bytes" ? 6 : 4) + "\n";
     return doneOutcome("");
 }
 
-Outcome exportTableFile(const EditorState& state, Platform& platform) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog({".tbl", "*.tbl", "table file|*.tbl||"});
-    if (!file) return cancelledOutcome();
+Outcome exportTableFile(EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    const ChosenFile file = namedFile(path);
     const std::string text = tableFileText(state.tables);
     LoadedRomGuard guarded(state, platform);
-    if (Status s = guarded.writeFile(file->path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())); !s)
-        return cannotWrite(std::move(s.problem()), *file);
-    return doneOutcome(file->name);
+    if (Status s = guarded.writeFile(file.path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())); !s)
+        return cannotWrite(std::move(s.problem()), file);
+    return doneOutcome(file.name);
 }
 
-Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& report, PatchFacts* facts) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog(romSaveDialogOptions());
-    if (!file) return cancelledOutcome();
+Outcome savePatchVerified(EditorState& state, Platform& platform, const std::filesystem::path& path,
+                          std::string& report, PatchFacts* facts) {
+    const ChosenFile file = namedFile(path);
     // The patch is made in memory, checked there and written once: read back
     // from a FIFO or from a link to standard output it would hang or differ.
     StepPlatform step(platform, true);
-    step.answer(file->path);
-    Outcome saved = saveRom(state, step);
+    Outcome saved = saveRom(state, step, path);
     if (!saved.done()) return saved;
     // The file as loaded: unchanged where it lies, or the copy kept before
     // this run saved over it.
     const std::filesystem::path from =
-        platform.fileIdentity(state.loadedPath) == state.loadedIdentity ? state.loadedPath : state.loadedCopy;
+        platform.fileIdentity(state.loaded.path) == state.loaded.identity ? state.loaded.path : state.loaded.copy;
     const std::vector<uint8_t>& target = state.image.bytes;
-    Result<std::vector<uint8_t>> source = platform.readFile(from, (target.size() + state.copierHeader.size()) * 2);
+    Result<std::vector<uint8_t>> source = platform.readFile(from, (target.size() + state.loaded.copierHeader.size()) * 2);
     if (source)  // the patch goes from the image behind the copier header
         source->erase(source->begin(), source->begin() + static_cast<std::ptrdiff_t>(
-                                                             std::min(source->size(), state.copierHeader.size())));
-    const auto inMemory = step.written.find(file->path);
+                                                             std::min(source->size(), state.loaded.copierHeader.size())));
+    const auto inMemory = step.written.find(file.path);
     Result<std::vector<uint8_t>> patch =
         inMemory != step.written.end() ? Result<std::vector<uint8_t>>(inMemory->second) : systemError("not made");
     std::string why;
     if (!source || !patch) {
         why = "it cannot be read back: " + (!source ? problemReason(source.problem()) : problemReason(patch.problem()));
-    } else if (patchKindOf(file->path) == PatchKind::Bps) {
+    } else if (patchKindOf(file.path) == PatchKind::Bps) {
         Result<std::vector<uint8_t>> made = applyBps(*source, *patch);
         why = !made ? problemReason(made.problem()) : *made != target ? "applied, it does not give the saved image" : "";
     } else {
@@ -184,10 +180,10 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& r
     if (!why.empty()) {
         Problem p = problem(ProblemCode::PatchFailedCheck);
         p.words = why;
-        return cannotWrite(std::move(p), *file);
+        return cannotWrite(std::move(p), file);
     }
-    if (Status s = platform.writeFile(file->path, *patch); !s) return cannotWrite(std::move(s.problem()), *file);
-    const PatchFacts made{file->displayName(), patch->size(), romHashes(*source), romHashes(target), state.copierHeader.size()};
+    if (Status s = platform.writeFile(file.path, *patch); !s) return cannotWrite(std::move(s.problem()), file);
+    const PatchFacts made{file.displayName(), patch->size(), romHashes(*source), romHashes(target), state.loaded.copierHeader.size()};
     report += made.file + ": " + std::to_string(made.size) + " bytes, source CRC32 " + hex(made.base.crc32, 8) +
               ", target CRC32 " + hex(made.result.crc32, 8) + ", verified\n" + patchHashLines(made);
     if (facts) *facts = made;

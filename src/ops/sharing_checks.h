@@ -3,12 +3,13 @@
 // patch checked by applying it.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "ops/outcome.h"
 #include "ops/patch_notes.h"
 #include "platform/platform.h"
-#include "rom/editor_state.h"
+#include "ops/editor_state.h"
 
 namespace velk {
 
@@ -22,14 +23,15 @@ Outcome spaceCheck(const EditorState& state, std::string& report);
 // "容量が足りません" and by how many bytes the largest record misses.
 std::string spaceNote(const EditorState& state);
 
-// Loads the image the dialog names and lists per kind how many entries
-// differ from the state's and which (ranges folded, hex).
-Outcome diffCheck(const EditorState& state, Platform& platform, std::string& report);
+// Loads the image at `path` and lists per kind how many entries differ from
+// the state's and which (ranges folded, hex).
+Outcome diffCheck(const EditorState& state, Platform& platform, const std::filesystem::path& path,
+                  std::string& report);
 // "texts: 14 (0012-0015, 0100, …)": at most `shown` ranges, then "…".
 std::string foldedNumbers(const std::vector<int64_t>& numbers, int digits, size_t shown = 8);
 
-// Writes the character tables as a UTF-8 table file to the file the dialog names.
-Outcome exportTableFile(const EditorState& state, Platform& platform);
+// Writes the character tables as a UTF-8 table file.
+Outcome exportTableFile(EditorState& state, Platform& platform, const std::filesystem::path& path);
 
 // Makes a patch as saveRom does, applies it in memory to the image in the
 // file as loaded (behind its copier header, if any) and compares with the
@@ -37,6 +39,7 @@ Outcome exportTableFile(const EditorState& state, Platform& platform);
 // written, once (a FIFO or a link to standard output takes it as a file
 // does). The report line gives size, both CRC32s and "verified", then
 // patchHashLines; `facts` gets what the notes need.
-Outcome savePatchVerified(EditorState& state, Platform& platform, std::string& report, PatchFacts* facts = nullptr);
+Outcome savePatchVerified(EditorState& state, Platform& platform, const std::filesystem::path& path,
+                          std::string& report, PatchFacts* facts = nullptr);
 
 }  // namespace velk

@@ -1,5 +1,4 @@
-// A platform for one step of a larger operation: its dialog answered with a
-// given file, text files read and written as UTF-8, every file it reads
+// A platform for one step of a larger operation: text files read and written as UTF-8, every file it reads
 // recorded, and (when capturing) its writes kept in memory instead of
 // reaching the disk. Everything else goes to the platform it wraps.
 #pragma once
@@ -9,7 +8,6 @@
 
 #include "ops/script_file_checks.h"
 #include "platform/forwarding_platform.h"
-#include "text/sjis.h"
 
 namespace velk {
 
@@ -17,11 +15,6 @@ class StepPlatform : public ForwardingPlatform {
 public:
     explicit StepPlatform(Platform& inner, bool capture = false) : ForwardingPlatform(inner), capture_(capture) {}
 
-    void answer(std::filesystem::path path) { answer_ = std::move(path); }
-
-    std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return take(); }
-    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return take(); }
-    std::optional<ChosenFile> folderDialog(const FileDialogOptions&) override { return take(); }
     bool utf8Files() const override { return true; }
     // Only regular files are read: a FIFO or a device named in a project
     // would never end.
@@ -60,15 +53,7 @@ private:
         const std::lock_guard lock(mutex_);
         read.push_back(path);
     }
-    std::optional<ChosenFile> take() {
-        if (!answer_) return std::nullopt;
-        ChosenFile f{*answer_, toCp932(answer_->filename().string())};
-        answer_.reset();
-        return f;
-    }
-
     bool capture_;
-    std::optional<std::filesystem::path> answer_;
     std::mutex mutex_;
 };
 

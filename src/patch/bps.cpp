@@ -203,15 +203,6 @@ private:
 
 }  // namespace
 
-uint32_t crc32Of(std::span<const uint8_t> bytes, uint32_t before) {
-    uLong crc = before;
-    for (size_t done = 0; done < bytes.size();) {
-        const uInt n = static_cast<uInt>(std::min<size_t>(bytes.size() - done, 1u << 30));
-        crc = crc32(crc, bytes.data() + done, n);
-        done += n;
-    }
-    return static_cast<uint32_t>(crc);
-}
 
 std::vector<uint8_t> makeBps(const SourceDiff& source, std::span<const uint8_t> target) {
     return Encoder(source, target).run();

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "image/crc32.h"
 #include "image/result.h"
 #include "patch/source_diff.h"
 
@@ -25,8 +26,5 @@ std::vector<uint8_t> makeBps(const SourceDiff& source, std::span<const uint8_t> 
 // the source's checksums are checked before anything is allocated.
 Result<std::vector<uint8_t>> applyBps(std::span<const uint8_t> source, std::span<const uint8_t> patch);
 
-// The CRC-32 (zlib's) of the bytes; given the CRC-32 of the bytes before
-// them, that of both together (a file read in pieces).
-uint32_t crc32Of(std::span<const uint8_t> bytes, uint32_t before = 0);
 
 }  // namespace velk

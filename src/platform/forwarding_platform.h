@@ -1,6 +1,6 @@
 // A platform that hands every call to another one: the base of the wrappers
-// that change one or two of its answers (a first dialog answered from the
-// command line, the steps of a project build).
+// that change one or two of its answers (the steps of a project build, the
+// guard that keeps exports off the loaded ROM).
 #pragma once
 
 #include "platform/platform.h"
@@ -11,19 +11,6 @@ class ForwardingPlatform : public Platform {
 public:
     explicit ForwardingPlatform(Platform& inner) : inner_(inner) {}
 
-    std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) override {
-        return inner_.openFileDialog(options);
-    }
-    std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) override {
-        return inner_.saveFileDialog(options);
-    }
-    std::optional<ChosenFile> folderDialog(const FileDialogOptions& options) override {
-        return inner_.folderDialog(options);
-    }
-    void showMessage(const Message& message) override { inner_.showMessage(message); }
-    SaveChoice askToSaveChanges(std::string_view question, bool mnemonics = false) override {
-        return inner_.askToSaveChanges(question, mnemonics);
-    }
     bool utf8Files() const override { return inner_.utf8Files(); }
     Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override {
         return inner_.readFile(path, maxBytes);

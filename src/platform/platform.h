@@ -1,7 +1,8 @@
 // Everything the editor's operations need of the outside world: file
-// dialogs, a message box and file access. An interface only: DiskPlatform
-// (disk_platform.h) does the file calls on the real disk for the window and
-// the command line; the tests keep their files in memory.
+// access. An interface only: DiskPlatform (disk_platform.h) does the file
+// calls on the real disk for the window and the command line; the tests keep
+// their files in memory. The dialogs and the message box are the front
+// ends' (dialogs.h).
 #pragma once
 
 #include <cstdint>
@@ -14,20 +15,9 @@
 #include <vector>
 
 #include "image/result.h"
-#include "rom/editor_state.h"
+#include "platform/file_identity.h"
 
 namespace velk {
-
-// What a file dialog is opened with. Texts are Shift-JIS bytes.
-struct FileDialogOptions {
-    std::string defaultExtension;  // appended when the user types a name without one
-    std::string initialFileName;   // e.g. "*.smc"
-    std::string filter;            // "label|pattern|label|pattern||"
-};
-
-// The dialogs' common initial folder, as Shift-JIS bytes ("c:" and two
-// full-width reverse solidus characters, then "temp").
-inline const std::string kInitialFolder = "c:\x81\x5F\x81\x5Ftemp";
 
 // A message as the user sees it.
 struct Message {
@@ -46,27 +36,6 @@ struct ChosenFile {
 class Platform {
 public:
     virtual ~Platform() = default;
-
-    // Open dialogs accept existing files only; save dialogs ask before
-    // overwriting. Nothing when the user cancels.
-    virtual std::optional<ChosenFile> openFileDialog(const FileDialogOptions& options) = 0;
-    virtual std::optional<ChosenFile> saveFileDialog(const FileDialogOptions& options) = 0;
-
-    // A folder to read from or write into (it need not exist yet). A
-    // platform without a folder chooser answers as its save dialog does.
-    virtual std::optional<ChosenFile> folderDialog(const FileDialogOptions& options) { return saveFileDialog(options); }
-
-    // A modal box with an OK button showing the message, its detail below.
-    virtual void showMessage(const Message& message) = 0;
-
-    // Asks whether to save the edits before the window closes or another
-    // file replaces them (a Shift-JIS question); `mnemonics` gives the
-    // buttons their keys. A platform that cannot ask answers Discard.
-    enum class SaveChoice { Save, Discard, Cancel };
-    virtual SaveChoice askToSaveChanges(std::string_view question, bool mnemonics = false) {
-        (void)question, (void)mnemonics;
-        return SaveChoice::Discard;
-    }
 
     // Whether name lists, text collections and change scripts are UTF-8
     // files (without a byte-order mark too), and exports are written so.

@@ -12,7 +12,6 @@ struct RomRange {
     int32_t end;
     int32_t size() const { return end - start; }
     bool contains(int32_t offset) const { return offset >= start && offset < end; }
-    bool overlaps(const RomRange& other) const { return start < other.end && other.start < end; }
 };
 
 constexpr int kFreeRegionCount = 361;

@@ -56,7 +56,7 @@ std::vector<bool> rewrittenBySave() {
 
 }  // namespace
 
-std::vector<KindDiff> diffImages(const EditorState& a, const EditorState& b) {
+std::vector<KindDiff> diffImages(const Document& a, const Document& b) {
     const Catalogues& x = a.catalogues;
     const Catalogues& y = b.catalogues;
     std::vector<KindDiff> out;
@@ -87,7 +87,7 @@ std::vector<KindDiff> diffImages(const EditorState& a, const EditorState& b) {
         if (a.image.bytes[i] != b.image.bytes[i] && !masked(i)) other.entries.push_back(static_cast<int64_t>(i));
     // A pinned face is saved in its room, and "faces" names it.
     std::vector<RomRange> rooms;
-    for (const EditorState* s : {&a, &b})
+    for (const Document* s : {&a, &b})
         for (size_t f = kFirstPinnedFace; f < s->catalogues.faces().size(); ++f) {
             const ResourceEntry& e = s->catalogues.faces()[f];
             rooms.push_back({e.romOffset, e.romOffset + e.loadedLength});

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "rom/editor_state.h"
+#include "rom/document.h"
 
 namespace velk {
 
@@ -19,6 +19,6 @@ struct KindDiff {
 // slot or glyph), and other bytes: image bytes that differ outside every
 // place a save rewrites (free and name regions, moved data, pointer tables,
 // checksum, the rooms of faces 127-156).
-std::vector<KindDiff> diffImages(const EditorState& a, const EditorState& b);
+std::vector<KindDiff> diffImages(const Document& a, const Document& b);
 
 }  // namespace velk

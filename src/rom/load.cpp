@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "patch/bps.h"
+#include "image/crc32.h"
 #include "rom/save_layout.h"
 
 namespace velk {
@@ -41,14 +41,11 @@ Result<LoadedRom> loadRom(std::vector<uint8_t>&& file, const CharTables& tables)
     return withCatalogues(LoadedRom{RomImage(std::move(file)), {}, std::move(header), crc}, tables);
 }
 
-void installRom(EditorState& state, LoadedRom&& rom) {
-    state.image = std::move(rom.image);
-    state.catalogues = std::move(rom.catalogues);
-    state.copierHeader = std::move(rom.copierHeader);
-    state.loadedCrc = rom.fileCrc;
-    state.unsavedEdits = false;
-    state.tables[kAddedCharTable] = blankCharTable();
-    state.glyphSheetLoaded = false;
+void installRom(Document& document, LoadedRom& rom) {
+    document.image = std::move(rom.image);
+    document.catalogues = std::move(rom.catalogues);
+    document.tables[kAddedCharTable] = blankCharTable();
+    document.glyphSheetLoaded = false;
 }
 
 }  // namespace velk

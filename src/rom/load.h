@@ -5,7 +5,7 @@
 #include <span>
 
 #include "image/result.h"
-#include "rom/editor_state.h"
+#include "rom/document.h"
 
 namespace velk {
 
@@ -26,9 +26,9 @@ struct LoadedRom {
 // the three blocks a save relocates lying outside it.
 Result<LoadedRom> loadRom(std::vector<uint8_t>&& file, const CharTables& tables);
 
-// Makes a loaded ROM the editor's: image, catalogues and copier header
-// replaced, the loaded file's CRC-32 kept, the added characters' table blank again, loaded glyphs
-// forgotten and no edit unsaved.
-void installRom(EditorState& state, LoadedRom&& rom);
+// Makes a loaded ROM the document: image and catalogues replaced, the added
+// characters' table blank again, loaded glyphs forgotten. The copier header
+// and the CRC-32 stay in `rom` for the loaded file's facts.
+void installRom(Document& document, LoadedRom& rom);
 
 }  // namespace velk

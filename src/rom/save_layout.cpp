@@ -233,7 +233,7 @@ std::vector<RomRange> fixedSaveBytes() {
     return bytes;
 }
 
-Status layOutImage(RomImage& image, EditorState& state) {
+Status layOutImage(RomImage& image, Document& state) {
     // Everything is planned first, so that a layout that does not fit leaves
     // the image untouched and the save can work on the image itself.
     Layout layout;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "image/result.h"
-#include "rom/editor_state.h"
+#include "rom/document.h"
 #include "rom/face_rules.h"
 #include "rom/free_regions.h"
 
@@ -33,7 +33,7 @@ Status checkRelocatedBlocks(const RomImage& image);
 // pinned face longer than its room named, with both lengths);
 // everything is planned before anything is written, so `image` is then
 // untouched and may be the editor's own image.
-Status layOutImage(RomImage& image, EditorState& state);
+Status layOutImage(RomImage& image, Document& state);
 
 // Where a save would put each name and each record of the resource array
 // (-1: a pinned face, or a record that found no room), planned as

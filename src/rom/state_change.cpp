@@ -103,11 +103,7 @@ std::vector<ByteRangeChange> diffImage(const std::vector<uint8_t>& before, const
     return ranges;
 }
 
-LoadedFileState fileState(const EditorState& s) {
-    return {s.copierHeader, s.loadedPath, s.loadedIdentity, s.loadedCopy, s.loadedCrc};
-}
-
-GlyphState glyphState(const EditorState& s) { return {s.glyphSheet, s.glyphSheetLoaded}; }
+GlyphState glyphState(const Document& s) { return {s.glyphSheet, s.glyphSheetLoaded}; }
 
 template <typename T>
 std::unique_ptr<T> ifChanged(T before, const T& after) {
@@ -115,7 +111,7 @@ std::unique_ptr<T> ifChanged(T before, const T& after) {
     return std::make_unique<T>(std::move(before));
 }
 
-void swapWithState(EditorState& state, StateChange& change) {
+void swapWithState(Document& state, StateChange& change) {
     swapCatalogue(state.catalogues.resources, change.resources);
     swapCatalogue(state.catalogues.colourSets, change.colourSets);
     swapCatalogue(state.catalogues.names, change.names);
@@ -127,19 +123,12 @@ void swapWithState(EditorState& state, StateChange& change) {
         std::swap(state.glyphSheet, change.glyphs->sheet);
         std::swap(state.glyphSheetLoaded, change.glyphs->loaded);
     }
-    if (LoadedFileState* f = change.file.get()) {
-        std::swap(state.copierHeader, f->copierHeader);
-        std::swap(state.loadedPath, f->loadedPath);
-        std::swap(state.loadedIdentity, f->loadedIdentity);
-        std::swap(state.loadedCopy, f->loadedCopy);
-        std::swap(state.loadedCrc, f->loadedCrc);
-    }
 }
 
 }  // namespace
 
 bool StateChange::empty() const {
-    return recordCount() == 0 && image.empty() && !wholeImage && !tables && !glyphs && !file;
+    return recordCount() == 0 && image.empty() && !wholeImage && !tables && !glyphs;
 }
 
 size_t StateChange::recordCount() const {
@@ -153,11 +142,10 @@ size_t StateChange::bytesHeld() const {
     if (wholeImage) n += wholeImage->capacity();
     if (tables) n += sizeof *tables;
     if (glyphs) n += sizeof *glyphs;
-    if (file) n += sizeof *file + file->copierHeader.capacity();
     return n;
 }
 
-StateChange diffStates(const EditorState& before, const EditorState& after) {
+StateChange diffStates(const Document& before, const Document& after) {
     StateChange change;
     change.resources = diffCatalogue(before.catalogues.resources, after.catalogues.resources);
     change.colourSets = diffCatalogue(before.catalogues.colourSets, after.catalogues.colourSets);
@@ -168,12 +156,11 @@ StateChange diffStates(const EditorState& before, const EditorState& after) {
         change.image = diffImage(before.image.bytes, after.image.bytes);
     change.tables = ifChanged(before.tables, after.tables);
     change.glyphs = ifChanged(glyphState(before), glyphState(after));
-    change.file = ifChanged(fileState(before), fileState(after));
     return change;
 }
 
-void undoChange(EditorState& state, StateChange& change) { swapWithState(state, change); }
+void undoChange(Document& state, StateChange& change) { swapWithState(state, change); }
 
-void redoChange(EditorState& state, StateChange& change) { swapWithState(state, change); }
+void redoChange(Document& state, StateChange& change) { swapWithState(state, change); }
 
 }  // namespace velk

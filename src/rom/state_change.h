@@ -1,21 +1,20 @@
-// What one operation changed in the editor's state, kept small enough to
-// hold a hundred of them: the catalogue records that differ, the image
-// ranges that differ, and the few small parts (tables, glyphs, the file as
-// loaded) when they changed. A change holds one side only, the one the state
-// does not: just after the operation, what was there before it. Undoing
-// swaps that side with the state's, so that the change then holds what the
-// operation made, and redoing swaps it back.
+// What one operation changed in the document, kept small enough to hold a
+// hundred of them: the catalogue records that differ, the image ranges that
+// differ, and the two small parts (tables, glyphs) when they changed. A
+// change holds one side only, the one the document does not: just after the
+// operation, what was there before it. Undoing swaps that side with the
+// document's, so that the change then holds what the operation made, and
+// redoing swaps it back. Which file the document came from is no part of it.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
 
-#include "rom/editor_state.h"
+#include "rom/document.h"
 
 namespace velk {
 
@@ -41,16 +40,6 @@ struct ByteRangeChange {
     std::vector<uint8_t> other;
 };
 
-// The parts of the state that name the file it came from.
-struct LoadedFileState {
-    std::vector<uint8_t> copierHeader;
-    std::filesystem::path loadedPath;
-    EditorState::FileIdentity loadedIdentity;
-    std::filesystem::path loadedCopy;
-    uint32_t loadedCrc = 0;
-    bool operator==(const LoadedFileState&) const = default;
-};
-
 struct GlyphState {
     std::array<uint8_t, kGlyphSheetSize> sheet{};
     bool loaded = false;
@@ -63,9 +52,8 @@ struct StateChange {
     CatalogueChange<NameEntry> names;
     std::vector<ByteRangeChange> image;
     std::optional<std::vector<uint8_t>> wholeImage;  // when its size changed (a first load)
-    std::unique_ptr<CharTables> tables;              // each of these three only when it changed
+    std::unique_ptr<CharTables> tables;              // each of these two only when it changed
     std::unique_ptr<GlyphState> glyphs;
-    std::unique_ptr<LoadedFileState> file;
 
     bool empty() const;
     // How many records it touches, for a status line.
@@ -76,12 +64,12 @@ struct StateChange {
 
 // What turns `before` into `after`, holding `before`'s side. Two image
 // ranges closer than a few bytes are kept as one.
-StateChange diffStates(const EditorState& before, const EditorState& after);
+StateChange diffStates(const Document& before, const Document& after);
 
-// Put the state back as it was before the change (the state as it was after
-// it) / as it was after it (the state as it was before it). Each swaps the
-// change's side with the state's.
-void undoChange(EditorState& state, StateChange& change);
-void redoChange(EditorState& state, StateChange& change);
+// Put the document back as it was before the change (the document as it was
+// after it) / as it was after it (as it was before it). Each swaps the
+// change's side with the document's.
+void undoChange(Document& state, StateChange& change);
+void redoChange(Document& state, StateChange& change);
 
 }  // namespace velk

@@ -24,7 +24,7 @@ void installTable(CharTable& table, std::span<const uint8_t> file) {
 }  // namespace
 
 Result<size_t> applyAddedCharactersSection(ScriptRun& run, size_t start) {
-    EditorState& state = run.state;
+    Document& state = run.state;
     return forEachFileEntry(run, start, [&](size_t mark) -> Result<size_t> {
         Result<std::vector<uint8_t>> glyphs = run.readNamedFile(mark, kGlyphSheetSize);
         if (!glyphs) return std::move(glyphs.problem());

@@ -46,9 +46,9 @@ const Keyword* keywordPrefixOf(std::string_view token) {
 
 }  // namespace
 
-Status applyChangeScript(std::span<const uint8_t> script, EditorState& state, ScriptFiles& files,
-                         std::vector<Warning>* warnings, size_t* applied) {
-    ScriptRun run{script, state, files, std::nullopt};
+Status applyChangeScript(std::span<const uint8_t> script, Document& state, ScriptFiles& files,
+                         std::vector<Warning>* warnings, size_t* applied, bool fullWidth) {
+    ScriptRun run{script, state, files, fullWidth, std::nullopt};
     size_t p = 0;
     for (;;) {
         while (p < script.size() && !run.isMarker(p)) ++p;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "image/result.h"
-#include "rom/editor_state.h"
+#include "rom/document.h"
 
 namespace velk {
 
@@ -30,9 +30,10 @@ public:
 // ends quietly at the end of its data.
 // With `warnings`, notes a section word that begins with a keyword but is not
 // one (it is skipped like any unknown section).
-// With `applied`, counts the sections that were applied.
-Status applyChangeScript(std::span<const uint8_t> script, EditorState& state, ScriptFiles& files,
-                         std::vector<Warning>* warnings = nullptr, size_t* applied = nullptr);
+// With `applied`, counts the sections that were applied. With `fullWidth`, a
+// character without a glyph of its own is tried in its full-width form.
+Status applyChangeScript(std::span<const uint8_t> script, Document& state, ScriptFiles& files,
+                         std::vector<Warning>* warnings = nullptr, size_t* applied = nullptr, bool fullWidth = false);
 
 // The script line (1 + the LF bytes before it) of a byte offset.
 int64_t scriptLineOf(std::span<const uint8_t> script, size_t offset);

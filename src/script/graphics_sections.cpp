@@ -91,7 +91,7 @@ void copyToImage(RomImage& image, int32_t at, std::span<const uint8_t> bytes) {
 }
 
 void applyClassS(ScriptRun& run, const Sheet& sheet, const std::vector<uint8_t>& palette, const int64_t (&n)[5]) {
-    EditorState& state = run.state;
+    Document& state = run.state;
     RomImage& image = state.image;
     const auto [f, c, u1, u2, u3] = n;
     if (f != kLeaveAlone) {

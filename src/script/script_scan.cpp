@@ -12,7 +12,7 @@ int64_t scriptLineOf(std::span<const uint8_t> script, size_t offset) {
 }
 
 const GlyphLookup& ScriptRun::glyphLookup() {
-    if (!glyphs) glyphs.emplace(state.tables, state.fullWidth);
+    if (!glyphs) glyphs.emplace(state.tables, fullWidth);
     return *glyphs;
 }
 

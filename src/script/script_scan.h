@@ -16,8 +16,9 @@ namespace velk {
 // One run of a script over the editor's state.
 struct ScriptRun {
     std::span<const uint8_t> script;
-    EditorState& state;
+    Document& state;
     ScriptFiles& files;
+    bool fullWidth;                     // characters without a glyph tried full-width
     std::optional<GlyphLookup> glyphs;  // built on first use, dropped when the tables change
 
     const GlyphLookup& glyphLookup();
@@ -25,7 +26,6 @@ struct ScriptRun {
         return at + 1 < script.size() && script[at] == a && script[at + 1] == b;
     }
     bool isMarker(size_t at) const { return hasPair(at, ';', ';'); }
-    bool isFileMark(size_t at) const { return hasPair(at, '@', '@'); }
     int64_t lineOf(size_t at) const { return scriptLineOf(script, at); }
 
     // The first position >= from that holds `pair` (or the single byte `c`),

@@ -16,9 +16,9 @@
 #include "app/editor_session.h"
 #include "app/main_dialog.h"
 #include "app/mode_table.h"
-#include "ops/dialog_options.h"
 #include "scripted_platform.h"
 #include "test_support.h"
+#include "text/sjis.h"
 
 namespace velk {
 namespace {
@@ -47,7 +47,8 @@ protected:
     void SetUp() override {
         platform.files[rom] = test::demoImage().bytes;
         platform.answer(rom);
-        dialog = std::make_unique<MainDialog>(state, platform);
+        session = std::make_unique<EditorSession>(state, platform, platform);
+        dialog = std::make_unique<MainDialog>(*session);
         ASSERT_TRUE(dialog->initialise());
         dialog->show();
         QApplication::processEvents();
@@ -66,6 +67,7 @@ protected:
     std::filesystem::path rom = "demo.smc";
     ScriptedPlatform platform;
     EditorState state;
+    std::unique_ptr<EditorSession> session;
     std::unique_ptr<MainDialog> dialog;
 };
 
@@ -110,15 +112,29 @@ TEST_F(MainWindow, NoSelectionChangesAndHiddenButtonsRunNothing) {
     EXPECT_EQ(modeAt(7), nullptr);
 }
 
+// Every file dialog the window opens, compared with tests/golden/dialogs.txt.
+TEST(Golden, DialogsAreAsReviewed) {
+    std::string now = "# Every file dialog: extension, initial name, filter.\n"
+                      "# Written by: VELK_WRITE_GOLDEN=1 build/tests/velk_gui_tests --gtest_filter=Golden.*\n";
+    const char* const names[] = {"rom-open",  "rom-save",     "face-graphics", "face-picture", "unit-graphics",
+                                 "name-list", "texts-export", "texts-import",  "change-script"};
+    for (int a = 0; a <= static_cast<int>(Ask::ChangeScript); ++a) {
+        const FileDialogOptions d = fileQuestion(static_cast<Ask>(a), false).options;
+        now += "dialog " + std::string(names[a]) + " ." + d.defaultExtension + " " + d.initialFileName + " " + fromCp932(d.filter) + "\n";
+    }
+    const std::filesystem::path golden = std::filesystem::path(VELK_TEST_SOURCE_DIR) / "golden" / "dialogs.txt";
+    if (std::getenv("VELK_WRITE_GOLDEN")) test::writeBytes(golden, test::bytesOf(now));
+    const std::vector<uint8_t> kept = test::readBytes(golden);
+    EXPECT_EQ(now, std::string(kept.begin(), kept.end()));
+}
+
 TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
     // save: which dialog the operation shows; options: the table's entry it opens with
-    const struct Wiring { int mode; bool extract; bool save; FileDialogOptions (*options)(); } table[] = {
-        {0, true, true, romSaveDialogOptions},         {0, false, false, romOpenDialogOptions},
-        {1, true, true, faceGraphicsDialogOptions},    {1, false, false, faceGraphicsDialogOptions},
-        {2, true, true, facePictureDialogOptions},     {3, true, true, unitGraphicsDialogOptions},
-        {3, false, false, unitGraphicsDialogOptions},  {4, true, true, nameListDialogOptions},
-        {4, false, false, nameListDialogOptions},      {5, true, true, textCollectionExportOptions},
-        {5, false, false, textCollectionImportOptions}, {6, false, false, changeScriptDialogOptions},
+    const struct Wiring { int mode; bool extract; bool save; Ask ask; } table[] = {
+        {0, true, true, Ask::SaveRom},       {0, false, false, Ask::OpenRom},     {1, true, true, Ask::FaceGraphics},
+        {1, false, false, Ask::FaceGraphics}, {2, true, true, Ask::FacePicture},   {3, true, true, Ask::UnitGraphics},
+        {3, false, false, Ask::UnitGraphics}, {4, true, true, Ask::NameList},      {4, false, false, Ask::NameList},
+        {5, true, true, Ask::ExportTexts},   {5, false, false, Ask::ImportTexts}, {6, false, false, Ask::ChangeScript},
     };
     for (const Wiring& w : table) {
         select(w.mode);
@@ -127,7 +143,7 @@ TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
         (w.extract ? dialog->extractButton() : dialog->writeButton())->click();
         ASSERT_EQ(platform.dialogs.size(), before + 1) << w.mode << " " << w.extract;
         const ScriptedPlatform::Dialog& d = platform.dialogs.back();
-        const FileDialogOptions o = w.options();
+        const FileDialogOptions o = fileQuestion(w.ask, w.save).options;
         EXPECT_EQ(d.save, w.save) << w.mode;
         EXPECT_EQ(d.options.filter + d.options.defaultExtension + d.options.initialFileName,
                   o.filter + o.defaultExtension + o.initialFileName) << w.mode << " " << w.extract;
@@ -136,33 +152,30 @@ TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
 }
 
 TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
-    EditorSession session(state, platform);  // the save on closing is a step of the session too
-    dialog->runOperation = [&](const QString& step, Operation op) { return session.runOperation(step, op); };
     platform.files["in.txt"] = test::bytesOf("##No.00 00\n" + test::sjis("ウ") + "//");
     select(5);
     platform.answer("in.txt");
     dialog->writeButton()->click();
-    ASSERT_TRUE(state.unsavedEdits);
+    ASSERT_TRUE(session->isModified());
 
-    platform.saveChoices = {Platform::SaveChoice::Cancel};
+    platform.saveChoices = {Dialogs::SaveChoice::Cancel};
     press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_EQ(platform.questions, std::vector<std::string>{test::sjis("変更を保存しますか？")});
     EXPECT_TRUE(dialog->isVisible());
 
-    platform.saveChoices = {Platform::SaveChoice::Save};  // and then cancel the save dialog
+    platform.saveChoices = {Dialogs::SaveChoice::Save};  // and then cancel the save dialog
     platform.answer(std::nullopt);
     dialog->close();
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(platform.dialogs.back().save);
 
-    platform.saveChoices = {Platform::SaveChoice::Save};  // save for real: the window closes
+    platform.saveChoices = {Dialogs::SaveChoice::Save};  // save for real: the window closes
     platform.answer("out.smc");
     press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(platform.files.count("out.smc"));
-    EXPECT_FALSE(state.unsavedEdits);
-    EXPECT_TRUE(session.undoStack().isClean());
-    EXPECT_EQ(session.statusText(), u("out.smc に保存しました"));
+    EXPECT_FALSE(session->isModified());
+    EXPECT_EQ(session->statusText(), u("out.smc に保存しました"));
     EXPECT_EQ(platform.questions.size(), 3u);
 }
 
@@ -176,12 +189,15 @@ TEST_F(MainWindow, DiscardingClosesAndNothingUnsavedClosesAtOnce) {
     platform.answer(std::nullopt);
     press(dialog->writeButton(), Qt::Key_Return);
     EXPECT_EQ(platform.dialogs.size(), 2u);  // the reload asked for a file
-    state.unsavedEdits = true;
-    platform.saveChoices = {Platform::SaveChoice::Discard};
+    session->run(u("編集"), [](EditorState& s, Platform&) {
+        s.image[0x3FFFF0] ^= 1;
+        return doneOutcome({});
+    });
+    platform.saveChoices = {Dialogs::SaveChoice::Discard};
     dialog->close();
     EXPECT_FALSE(dialog->isVisible());
     dialog->show();
-    state.unsavedEdits = false;
+    session->undoStack().undo();
     press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(platform.questions.size(), 1u);
@@ -228,7 +244,7 @@ TEST(EditorAppStart, AFileThatDoesNotLoadIsShownAndAskedForAgain) {
     platform.answer("missing.smc");
     platform.answer(std::nullopt);
     EditorState state;
-    EXPECT_EQ(EditorApp(state, platform).run(), 0);
+    EXPECT_EQ(EditorApp(state, platform, platform).run(), 0);
     EXPECT_EQ(platform.dialogs.size(), 3u);
     EXPECT_EQ(platform.messages, (std::vector<std::string>{test::sjis("zeros.smcが読み込めません"),
                                                            test::sjis("missing.smcが読み込めません")}));
@@ -250,7 +266,7 @@ TEST(EditorAppStart, RunsTheWindowUntilItClosesOnTheRomGivenOrChosen) {
             QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
             QApplication::sendEvent(d, &escape);
         });
-        EXPECT_EQ(EditorApp(state, platform).run(given ? std::optional(rom) : std::nullopt), 0);
+        EXPECT_EQ(EditorApp(state, platform, platform).run(given ? std::optional(rom) : std::nullopt), 0);
         EXPECT_EQ(title, u("VELK - demo.smc — demo.smc を読み込みました"));
         EXPECT_EQ(workbench, given);  // a ROM given opens the workbench beside the main window
         EXPECT_EQ(platform.dialogs.size(), given ? 0u : 1u);

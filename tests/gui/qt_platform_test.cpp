@@ -9,8 +9,8 @@
 #include <QTimer>
 
 #include "app/dialog_units.h"
+#include "app/file_questions.h"
 #include "app/qt_platform.h"
-#include "ops/dialog_options.h"
 #include "ops/operations.h"
 #include "test_support.h"
 
@@ -70,7 +70,7 @@ TEST_F(QtPlatformTest, OpenDialogReturnsPathAndNameAndMovesTheCurrentFolder) {
     test::writeBytes(folder / "roms" / "game.smc", {1, 2, 3});
     QString filters;
     answerFileDialog(QString::fromStdString((folder / "roms" / "game.smc").string()), &filters);
-    const std::optional<ChosenFile> chosen = platform.openFileDialog(romOpenDialogOptions());
+    const std::optional<ChosenFile> chosen = platform.openFileDialog(fileQuestion(Ask::OpenRom, false).options);
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->path, folder / "roms" / "game.smc");
     EXPECT_EQ(chosen->name, "game.smc");
@@ -88,7 +88,7 @@ TEST_F(QtPlatformTest, SaveDialogAppendsTheDefaultExtensionAndCancelGivesNothing
     EXPECT_EQ(chosen->name, "out.smc");
     EXPECT_EQ(std::filesystem::current_path(), folder);  // only opening moves it
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });  // cancel
-    EXPECT_FALSE(platform.openFileDialog(romOpenDialogOptions()).has_value());
+    EXPECT_FALSE(platform.openFileDialog(fileQuestion(Ask::OpenRom, false).options).has_value());
 }
 
 TEST_F(QtPlatformTest, MessageBoxShowsTheShiftJisTextWithOk) {

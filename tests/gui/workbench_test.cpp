@@ -38,8 +38,8 @@ protected:
     void SetUp() override {
         platform.files["demo.smc"] = test::demoImage().bytes;
         platform.answer("demo.smc");
-        ASSERT_TRUE(runOperation(state, platform, openRomAtStart).done());
-        session = std::make_unique<EditorSession>(state, platform);
+        ASSERT_TRUE(openRomAtStart(state, platform, "demo.smc").done());
+        session = std::make_unique<EditorSession>(state, platform, platform);
         window = std::make_unique<Workbench>(*session);
         window->show();
         QApplication::processEvents();
@@ -53,10 +53,9 @@ protected:
     std::filesystem::path file(const std::string& name, const std::vector<uint8_t>& bytes) {
         return platform.files[name] = bytes, name;
     }
-    // Runs a button's operation through the session with `answer` for its dialog.
-    void runButton(const char* step, Operation op, const std::filesystem::path& answer) {
-        platform.answer(answer);
-        session->runOperation(u(step), op);
+    // Runs a button's operation through the session on the file its dialog gave.
+    void runButton(const char* step, Operation op, const std::filesystem::path& path) {
+        session->run(u(step), [&](EditorState& s, Platform& p) { return op(s, p, path); });
     }
 
     ScriptedPlatform platform;
@@ -112,7 +111,7 @@ TEST_F(WorkbenchWindow, AnAppliedEditEqualsTheImportOfTheSameFile) {
                                              : textCollectionBytes(std::as_const(state.catalogues).texts(),
                                                                    state.catalogues.names, state.tables);
         // An import packs every entry anew: start from the import of the file as exported.
-        runButton("import", name ? importNamesOperation : importTextsOperation, file("same.txt", exported));
+        runButton("import", name ? importNameList : importTextCollection, file("same.txt", exported));
         // The file with only that entry changed.
         std::string text(exported.begin(), exported.end());
         const std::string label = entryLabel(c.kind, c.index);
@@ -120,8 +119,7 @@ TEST_F(WorkbenchWindow, AnAppliedEditEqualsTheImportOfTheSameFile) {
         const size_t end = name ? text.find("\r\n", at) + 2 : text.find("//\r\n\r\n\r\n", at) + 8;
         text.replace(at, end - at, test::sjis(c.importedLine));
         EditorState imported = state;
-        platform.answer(file("edited.txt", test::bytesOf(text)));
-        ASSERT_TRUE((name ? importNamesOperation : importTextsOperation)(imported, platform).done());
+        ASSERT_TRUE((name ? importNameList : importTextCollection)(imported, platform, file("edited.txt", test::bytesOf(text))).done());
         EntryPage* page = name ? window->namesPage() : window->textsPage();
         edit(page, c.index, c.form);
         EXPECT_TRUE(page->problemLabel()->text().isEmpty()) << page->problemLabel()->text().toStdString();
@@ -155,8 +153,8 @@ TEST_F(WorkbenchWindow, UndoAndRedoGiveBackExactBytes) {
         std::function<void()> run;
     } cases[] = {
         {"apply", [&] { edit(window->textsPage(), 9, "北ソマ"); }},
-        {"import", [&] { runButton("テキストの読み込み", importTextsOperation, file("t.txt", test::bytesOf(changed))); }},
-        {"script", [&] { runButton("変更スクリプトの適用", applyChangeScriptOperation, kDemoScriptName); }},
+        {"import", [&] { runButton("テキストの読み込み", importTextCollection, file("t.txt", test::bytesOf(changed))); }},
+        {"script", [&] { runButton("変更スクリプトの適用", applyChangeScript, kDemoScriptName); }},
     };
     std::vector<EditorState> states{state};
     for (const auto& c : cases) {
@@ -169,7 +167,7 @@ TEST_F(WorkbenchWindow, UndoAndRedoGiveBackExactBytes) {
         session->undoStack().undo();
         EXPECT_TRUE(sameEdits(state, states[static_cast<size_t>(i)])) << cases[i].step;
     }
-    EXPECT_FALSE(state.unsavedEdits);
+    EXPECT_FALSE(session->isModified());
     for (size_t i = 1; i <= 3; ++i) {
         session->undoStack().redo();
         EXPECT_TRUE(sameEdits(state, states[i])) << cases[i - 1].step;
@@ -180,7 +178,7 @@ TEST_F(WorkbenchWindow, UndoAndRedoGiveBackExactBytes) {
 // its own entry shows the entry's new form. One notify per step.
 TEST_F(WorkbenchWindow, UnappliedTextStaysUntilItsOwnEntryChanges) {
     int notifies = 0;
-    const int listener = session->onChange([&] { ++notifies; });
+    QObject::connect(session.get(), &EditorSession::changed, [&] { ++notifies; });
     edit(window->namesPage(), 7, "北ソマ", false);
     edit(window->textsPage(), 9, "北ソマ");
     session->undoStack().undo();
@@ -191,7 +189,6 @@ TEST_F(WorkbenchWindow, UnappliedTextStaysUntilItsOwnEntryChanges) {
     EXPECT_EQ(window->textsPage()->editor()->toPlainText(), u("北ソマ"));
     EXPECT_EQ(window->textsPage()->model()->index(9, EntryTableModel::TextColumn).data().toString(), u("北ソマ"));
     EXPECT_EQ(notifies, 3);
-    session->removeListener(listener);
 }
 
 TEST_F(WorkbenchWindow, TheFaceGridShowsTheFacePicturesPixels) {
@@ -215,22 +212,22 @@ TEST_F(WorkbenchWindow, TheFaceGridShowsTheFacePicturesPixels) {
 TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
     EXPECT_EQ(window->windowTitle(), u("demo.smc — 一覧 — VELK"));
     EXPECT_EQ(window->statusLabel()->text(), u("demo.smc を読み込みました"));
-    runButton("保存", saveRomOperation, "before.smc");
+    runButton("保存", saveRom, "before.smc");
     EXPECT_EQ(session->undoStack().count(), 0);  // a save with nothing before it is no step: its layout stays
     std::vector<uint8_t> names = nameListBytes(state.catalogues.names);
     names.insert(names.begin() + kNameLabelLength, {0x96, 0x6B});  // 北
-    runButton("名前リストの読み込み", importNamesOperation, file("n.txt", names));
+    runButton("名前リストの読み込み", importNameList, file("n.txt", names));
     EXPECT_EQ(window->windowTitle(), u("demo.smc * — 一覧 — VELK"));
     EXPECT_EQ(window->statusLabel()->text(), u("名前 2510 件を読み込みました"));
     EXPECT_TRUE(window->namesPage()->model()->edited(0));
-    runButton("保存", saveRomOperation, "edited.smc");
+    runButton("保存", saveRom, "edited.smc");
     EXPECT_EQ(window->windowTitle(), u("demo.smc — 一覧 — VELK"));
     session->undoStack().undo();  // the import, and the layout of the save after it
     EXPECT_EQ(window->windowTitle(), u("demo.smc * — 一覧 — VELK"));
     EXPECT_EQ(window->statusLabel()->text(), u("元に戻しました: 名前リストの読み込み"));
     EXPECT_FALSE(window->namesPage()->model()->edited(0));
     EXPECT_FALSE(session->undoStack().canUndo());
-    runButton("保存", saveRomOperation, "after.smc");
+    runButton("保存", saveRom, "after.smc");
     EXPECT_EQ(platform.files.at("after.smc"), platform.files.at("before.smc"));
     EXPECT_NE(platform.files.at("edited.smc"), platform.files.at("before.smc"));
 }
@@ -239,20 +236,20 @@ TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
 // Cancel keeps edits and undo steps; Save writes over the file (and its .bak).
 TEST_F(WorkbenchWindow, OpeningAnotherRomWithUnsavedEditsAsksFirst) {
     const std::vector<uint8_t> loaded = platform.files["other.smc"] = platform.files.at("demo.smc");
-    auto ctrlO = [this](Platform::SaveChoice choice) {
+    auto ctrlO = [this](Dialogs::SaveChoice choice) {
         platform.saveChoices = {choice};
         platform.answer("other.smc");
         QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
     };
     edit(window->textsPage(), 300, "北");
     const EditorState edited = state;
-    ctrlO(Platform::SaveChoice::Cancel);
-    EXPECT_TRUE(sameEdits(state, edited) && state.unsavedEdits && session->undoStack().count() == 1);
-    ctrlO(Platform::SaveChoice::Save);
+    ctrlO(Dialogs::SaveChoice::Cancel);
+    EXPECT_TRUE(sameEdits(state, edited) && session->isModified() && session->undoStack().count() == 1);
+    ctrlO(Dialogs::SaveChoice::Save);
     EXPECT_EQ(platform.questions, std::vector<std::string>(2, test::sjis("demo.smc への変更を保存しますか？")));
     EXPECT_EQ(platform.files.at("demo.smc.bak"), loaded);
-    EXPECT_TRUE(platform.files.at("demo.smc") != loaded && state.loadedPath == "other.smc" && !state.unsavedEdits);
-    ctrlO(Platform::SaveChoice::Cancel);  // nothing unsaved: no question
+    EXPECT_TRUE(platform.files.at("demo.smc") != loaded && state.loaded.path == "other.smc" && !session->isModified());
+    ctrlO(Dialogs::SaveChoice::Cancel);  // nothing unsaved: no question
     EXPECT_EQ(platform.questions.size(), 2u);
 }
 

@@ -23,7 +23,7 @@ std::optional<ChosenFile> ScriptedPlatform::saveFileDialog(const FileDialogOptio
     return next(true, options);
 }
 
-Platform::SaveChoice ScriptedPlatform::askToSaveChanges(std::string_view question, bool) {
+Dialogs::SaveChoice ScriptedPlatform::askToSaveChanges(std::string_view question, bool) {
     questions.emplace_back(question);
     if (saveChoices.empty()) return SaveChoice::Cancel;
     const SaveChoice c = saveChoices.front();
@@ -53,6 +53,7 @@ Status ScriptedPlatform::readFilePieces(const std::filesystem::path& path, size_
 Status ScriptedPlatform::writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
     if (unwritable_.count(path)) return systemError({}, true);
     if (onDisk) return disk_.writeFile(path, bytes);
+    const std::lock_guard lock(writing_);  // exports write several files at once
     files[path].assign(bytes.begin(), bytes.end());
     return {};
 }

@@ -5,13 +5,15 @@
 
 #include <deque>
 #include <map>
+#include <mutex>
 #include <set>
 
+#include "platform/dialogs.h"
 #include "platform/disk_platform.h"
 
 namespace velk {
 
-class ScriptedPlatform : public Platform {
+class ScriptedPlatform : public Platform, public Dialogs {
 public:
     struct Dialog {
         bool save;
@@ -73,12 +75,8 @@ private:
 
     std::deque<std::optional<std::filesystem::path>> answers_;
     std::set<std::filesystem::path> unwritable_;
-    struct Disk : DiskPlatform {
-        using DiskPlatform::DiskPlatform;
-        std::optional<ChosenFile> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-        std::optional<ChosenFile> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-        void showMessage(const Message&) override {}
-    } disk_;
+    std::mutex writing_;
+    DiskPlatform disk_;
 };
 
 }  // namespace velk

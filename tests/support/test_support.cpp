@@ -50,9 +50,9 @@ EditorState demoState(ScriptedPlatform& platform, const std::filesystem::path& o
 }
 
 Outcome run(EditorState& state, ScriptedPlatform& platform, Operation operation,
-            std::optional<std::filesystem::path> answer) {
-    platform.answer(std::move(answer));
-    return runOperation(state, platform, operation);
+            std::optional<std::filesystem::path> path) {
+    if (!path) return cancelledOutcome();
+    return runOperation(state, [&] { return operation(state, platform, *path); });
 }
 
 std::vector<uint8_t> fileOf(const ScriptedPlatform& platform, const std::filesystem::path& path) {
@@ -62,7 +62,7 @@ std::vector<uint8_t> fileOf(const ScriptedPlatform& platform, const std::filesys
 
 EditorState savedAndReloaded(EditorState& state, ScriptedPlatform& platform, const std::string& name) {
     EditorState back;
-    EXPECT_TRUE(run(state, platform, saveRomOperation, name).done());
+    EXPECT_TRUE(run(state, platform, saveRom, name).done());
     EXPECT_TRUE(run(back, platform, openRomAtStart, name).done());
     return back;
 }

@@ -22,10 +22,10 @@ const Catalogues& demoCatalogues();
 // platform's file "demo.smc" (which this puts there); or, given a path, from
 // that file on disk, the platform then working on disk.
 EditorState demoState(ScriptedPlatform& platform, const std::filesystem::path& onDisk = {});
-// Answers the next dialog with `answer` (nothing: cancel) and runs the
-// operation as the window does.
+// Runs the operation on `path` as the window does once its dialog is
+// answered (nothing: the user cancels, and nothing runs).
 Outcome run(EditorState& state, ScriptedPlatform& platform, Operation operation,
-            std::optional<std::filesystem::path> answer);
+            std::optional<std::filesystem::path> path);
 // The bytes of a platform file, empty when there is none.
 std::vector<uint8_t> fileOf(const ScriptedPlatform& platform, const std::filesystem::path& path);
 

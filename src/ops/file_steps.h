@@ -1,4 +1,4 @@
-// The ways every operation meets its files: ask, read or write, and say
+// The ways every operation meets its files: read or write them, and say
 // what stopped it.
 #pragma once
 
@@ -65,7 +65,6 @@ struct TextFile {
 // Reads and converts a chosen text file (a character with no Shift-JIS form
 // fails where it stands).
 Step<TextFile> readTextFile(Platform& platform, const ChosenFile& file);
-Step<TextFile> askAndReadTextFile(Platform& platform, const FileDialogOptions& options);
 // The bytes of an exported text file: as they are, or in UTF-8 with a
 // byte-order mark when the platform asks for UTF-8.
 std::vector<uint8_t> textFileBytes(Platform& platform, std::vector<uint8_t> sjis);
@@ -86,17 +85,9 @@ Step<std::vector<uint8_t>> readChosenFile(Platform& platform, const ChosenFile& 
 // "%sに書き込めませんでした" and its name.
 Outcome writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const uint8_t> bytes);
 
-// Shows the save dialog and writes the bytes `makeBytes` gives (made only once
-// a file has been chosen) to the chosen file; done with `summary`.
-template <typename MakeBytes>
-Outcome askAndWriteFile(Platform& platform, const FileDialogOptions& options, MakeBytes makeBytes,
-                        std::string summary) {
-    const std::optional<ChosenFile> file = platform.saveFileDialog(options);
-    if (!file) return cancelledOutcome();
-    Outcome written = writeChosenFile(platform, *file, makeBytes());
-    if (written.done()) written.summary = std::move(summary);
-    return written;
-}
+// Writes the bytes to the file at `path`; done with `summary`.
+Outcome writeNamedFile(Platform& platform, const std::filesystem::path& path, std::span<const uint8_t> bytes,
+                       std::string summary);
 
 // The number of lines (LF-separated, a last line without LF counts) that
 // begin with `mark`: the blocks of a text collection, a script's sections.
@@ -104,6 +95,9 @@ size_t linesStartingWith(std::span<const uint8_t> bytes, std::string_view mark);
 
 // A summary "WHAT N 件をVERB" in Shift-JIS, from UTF-8 words.
 std::string countSummary(const char* what, size_t count, const char* verb);
+
+// The file at `path`, named in messages by its file name in Shift-JIS.
+ChosenFile namedFile(const std::filesystem::path& path);
 
 // `<folder>/<title><suffix>` for the chosen file `<folder>/<title>.<ext>`.
 ChosenFile sideFile(const ChosenFile& chosen, const std::string& suffix);

@@ -1,4 +1,4 @@
-#include "ops/file_dialogs.h"
+#include "ops/file_steps.h"
 
 #include <algorithm>
 
@@ -95,12 +95,6 @@ Step<TextFile> readTextFile(Platform& platform, const ChosenFile& file) {
     return TextFile{file, std::vector<uint8_t>(sjis->begin(), sjis->end())};
 }
 
-Step<TextFile> askAndReadTextFile(Platform& platform, const FileDialogOptions& options) {
-    std::optional<ChosenFile> file = platform.openFileDialog(options);
-    if (!file) return cancelledOutcome();
-    return readTextFile(platform, *file);
-}
-
 std::vector<uint8_t> textFileBytes(Platform& platform, std::vector<uint8_t> sjis) {
     if (!platform.utf8Files()) return sjis;
     const std::string utf8 = std::string(kUtf8Mark) + fromCp932(std::string_view(reinterpret_cast<const char*>(sjis.data()), sjis.size()));
@@ -137,6 +131,13 @@ Outcome writeChosenFile(Platform& platform, const ChosenFile& file, std::span<co
     return fileFailure(std::move(s.problem()), file);
 }
 
+Outcome writeNamedFile(Platform& platform, const std::filesystem::path& path, std::span<const uint8_t> bytes,
+                       std::string summary) {
+    Outcome written = writeChosenFile(platform, namedFile(path), bytes);
+    if (written.done()) written.summary = std::move(summary);
+    return written;
+}
+
 size_t linesStartingWith(std::span<const uint8_t> bytes, std::string_view mark) {
     size_t count = 0;
     for (size_t at = 0; at < bytes.size();) {
@@ -150,6 +151,8 @@ size_t linesStartingWith(std::span<const uint8_t> bytes, std::string_view mark) 
 std::string countSummary(const char* what, size_t count, const char* verb) {
     return toCp932(std::string(what) + " " + std::to_string(count) + " 件を" + verb);
 }
+
+ChosenFile namedFile(const std::filesystem::path& path) { return {path, toCp932(path.filename().string())}; }
 
 ChosenFile sideFile(const ChosenFile& chosen, const std::string& suffix) {
     const std::string name = chosen.path.stem().string() + suffix;
