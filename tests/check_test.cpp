@@ -4,6 +4,7 @@
 #include <map>
 
 #include "ops/check_ops.h"
+#include "ops/po_ops.h"
 #include "ops/project_ops.h"
 #include "test_support.h"
 #include "text/sjis.h"
@@ -218,6 +219,31 @@ TEST_F(Check, FiguresCountStatusLinesAndEdits) {
               "\n \"texts\": {\"total\": 5607, \"untranslated\": 5605, \"draft\": 0, \"review\": 1, \"done\": 1, \"locked\": 0}\n}\n");
     platform.files["proj/status.tsv"] = bytesOf("text\t0001\tfine\t\n");
     EXPECT_FALSE(projectFiguresAt(state, platform, "proj", {}, figures).done());
+}
+
+// A project that keeps its names and texts as PO is checked and counted in
+// its PO files, each finding at the line and column of the msgstr's
+// character: a name of exactly name-columns cells fits and one more does
+// not, a character of no table or without a Shift-JIS form is an error, a
+// msgctxt that names no entry a warning.
+TEST_F(Check, PoFilesAreCheckedAtTheirMsgstr) {
+    for (CodeKind kind : {CodeKind::Name, CodeKind::Text}) ASSERT_TRUE(exportPoStep(state, platform, "proj", kind).done());
+    platform.files.erase("proj/names.txt");
+    platform.files.erase("proj/texts.txt");
+    EXPECT_EQ(found(), "");
+    const std::string one = "msgctxt \"name 00 01\"\nmsgid \"ケー\"\nmsgstr \"";
+    const std::string two = "msgctxt \"name 00 02\"\nmsgid \"ウルチワー\"\nmsgstr \"";
+    const std::string text = "msgctxt \"text 00 02\"\nmsgid \"";
+    replace("po/names.po", one, one + times(7, "ケ"));
+    replace("po/names.po", two, two + times(8, "ケ"));
+    EXPECT_EQ(found(), "po/names.po:36:16 fit\n");
+    replace("po/names.po", two, two + "熊😀");
+    replace("po/names.po", "msgctxt \"name 00 04\"", "msgctxt \"name 99 04\"");
+    EXPECT_EQ(found(), "po/names.po:36:10 encoding\npo/names.po:50:1 format?\n");
+    ProjectFigures figures;
+    ASSERT_TRUE(projectFiguresAt(state, platform, "proj", {}, figures).done());
+    EXPECT_EQ(figures.names.byStatus[static_cast<size_t>(DeskStatus::Draft)], 2u);
+    EXPECT_EQ(figures.texts.byStatus[static_cast<size_t>(DeskStatus::Draft)], 0u);
 }
 
 }  // namespace

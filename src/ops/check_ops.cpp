@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <memory>
 
 #include "ops/file_steps.h"
 #include "ops/messages.h"
+#include "ops/po_ops.h"
 #include "ops/project_ops.h"
 #include "ops/script_file_checks.h"
 #include "text/decode.h"
@@ -13,6 +15,7 @@
 #include "text/glossary.h"
 #include "text/line_width.h"
 #include "text/name_list.h"
+#include "text/po_catalog.h"
 #include "text/sjis.h"
 #include "text/text_checks.h"
 #include "text/text_collection.h"
@@ -67,8 +70,18 @@ struct KindFile {
     std::string utf8, sjis;
     std::vector<size_t> utf8Lines, sjisLines;
     std::vector<EntryInFile> entries;
+    // A PO file: its messages' texts stand one after the other in `sjis`,
+    // each placed by its msgstr.
+    struct PoPlace {
+        size_t begin = 0, formBegin = 0, formEnd = 0;
+        size_t msgstrLine = 0;
+        std::string_view typed;  // the msgstr, UTF-8; empty: the msgid stands for it
+    };
+    std::vector<PoPlace> places;
+    std::shared_ptr<const PoCatalog> catalog;
 
     Location at(size_t sjisOffset) const {
+        if (!places.empty()) return poAt(sjisOffset);
         sjisOffset = std::min(sjisOffset, sjis.size());
         const size_t line = static_cast<size_t>(std::upper_bound(sjisLines.begin(), sjisLines.end(), sjisOffset) -
                                                 sjisLines.begin()) - 1;
@@ -76,6 +89,22 @@ struct KindFile {
         for (size_t i = sjisLines[line]; i < sjisOffset; ++column)
             i += isSjisLeadByte(static_cast<uint8_t>(sjis[i])) && i + 1 < sjisOffset ? 2 : 1;
         return {static_cast<int64_t>(line) + 1, column};
+    }
+    // In a PO file: the line and column of the character in its msgstr.
+    Location poAt(size_t sjisOffset) const {
+        const auto it = std::upper_bound(places.begin(), places.end(), sjisOffset,
+                                         [](size_t o, const PoPlace& p) { return o < p.begin; });
+        const PoPlace& p = *(it == places.begin() ? it : it - 1);
+        const size_t inForm = std::clamp(sjisOffset, p.formBegin, p.formEnd) - p.formBegin;
+        const size_t u = p.typed.empty() ? 0
+                                         : poUtf8OffsetOf(std::string_view(sjis).substr(p.formBegin, p.formEnd - p.formBegin),
+                                                          p.typed, inForm);
+        // From the msgstr's own line: a file of thousands of messages is not
+        // walked from its start for each finding.
+        const size_t from = utf8Lines[std::min(p.msgstrLine, utf8Lines.size()) - 1];
+        const std::span<const uint8_t> rest(reinterpret_cast<const uint8_t*>(utf8.data()) + from, utf8.size() - from);
+        const PoPosition at = poMsgstrPosition(rest, 1, u);
+        return {static_cast<int64_t>(p.msgstrLine + at.line - 1), static_cast<int64_t>(at.column)};
     }
     // The entry's text as the file holds it (Shift-JIS), with LF line ends.
     std::string form(const EntryInFile& e) const {
@@ -210,6 +239,78 @@ void readNames(Desk& desk, const GlyphLookup& glyphs) {
     }
 }
 
+// A PO file of the project as import-po reads it: each message's msgstr (its
+// msgid where empty) is the text of the entry its msgctxt names. The texts
+// stand in the file's Shift-JIS form one after the other, a text's as the
+// block a texts.txt would hold.
+void readPo(Desk& desk, KindFile& file, const GlyphLookup& glyphs, size_t names, size_t texts) {
+    file.utf8Lines = lineStarts(file.utf8);
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(file.utf8.data()), file.utf8.size());
+    Result<PoCatalog> read = readPoFile(bytes);
+    if (!read) {
+        const Problem& p = read.problem();
+        desk.findings.push_back({file.name, std::max<int64_t>(p.line, 1), std::max<int64_t>(p.x, 1), true, "format",
+                                 problemReason(p), {}});
+        return;
+    }
+    // The messages' texts are views into the catalogue, kept with the file.
+    auto catalog = std::make_shared<PoCatalog>(std::move(*read));
+    file.catalog = catalog;
+    const bool isName = file.kind == CodeKind::Name;
+    std::vector<NameEntry> scratch(1);
+    for (const PoMessage& m : catalog->messages) {
+        const std::optional<EntryKey> key = parsePoEntryKey(m.context, names, texts);
+        if (!key || key->kind != file.kind) {
+            desk.findings.push_back({file.name, static_cast<int64_t>(m.msgstrLine), 1, false, "format",
+                                     "msgctxt \"" + m.context + "\" names no " + (isName ? "name" : "text") +
+                                         "; the message is passed over",
+                                     {}});
+            continue;
+        }
+        const std::string& typed = m.str.empty() ? m.id : m.str;
+        Result<std::string> sjis = utf8ToSjis(typed);
+        KindFile::PoPlace place{file.sjis.size(), 0, 0, m.msgstrLine, m.str};
+        place.formBegin = place.begin + (isName ? 0 : 3);
+        EntryInFile e;
+        e.present = true;
+        if (!sjis) {
+            file.places.push_back(place);
+            const PoPosition at = poMsgstrPosition(bytes, m.msgstrLine, m.str.empty() ? 0 : sjis.problem().offset);
+            desk.findings.push_back({file.name, static_cast<int64_t>(at.line), static_cast<int64_t>(at.column), true,
+                                     "encoding", problemReason(entryProblem(sjis.problem(), file.kind, key->index)),
+                                     entryName(file.kind, key->index)});
+            file.sjis += isName ? toCp932(typed) + "\n" : "##\n" + toCp932(typed) + "//";
+            e.formBegin = place.formBegin;
+            e.formEnd = file.sjis.size() - (isName ? 1 : 2);
+            file.entries[key->index] = std::move(e);
+            continue;
+        }
+        file.sjis += isName ? *sjis + "\n" : "##\n" + *sjis + "//";
+        place.formEnd = place.formBegin + sjis->size();
+        file.places.push_back(place);
+        e.formBegin = place.formBegin;
+        e.formEnd = place.formEnd;
+        const std::span<const uint8_t> form(reinterpret_cast<const uint8_t*>(file.sjis.data()) + place.begin,
+                                            file.sjis.size() - place.begin);
+        if (isName) {
+            Result<int32_t> r = encodeName(scratch, 0, form, glyphs, &e.offsets);
+            if (r) e.code = std::move(scratch[0].code);
+            else desk.find(file, place.begin + r.problem().offset, true, "encoding",
+                           problemReason(entryProblem(r.problem(), file.kind, key->index)), entryName(file.kind, key->index));
+            e.encoded = static_cast<bool>(r);
+        } else {
+            Result<EncodedText> r = encodeTextCode(form, glyphs, static_cast<int>(key->index), &e.offsets);
+            if (r) e.code = std::move(r->code);
+            else desk.find(file, place.begin + r.problem().offset, true, "encoding",
+                           problemReason(entryProblem(r.problem(), file.kind, key->index)), entryName(file.kind, key->index));
+            e.encoded = static_cast<bool>(r);
+        }
+        if (!e.encoded) e.offsets = {};
+        for (uint32_t& o : e.offsets) o += static_cast<uint32_t>(place.begin);
+        file.entries[key->index] = std::move(e);
+    }
+}
+
 // Reads a text file of the project whole; one past the largest is refused,
 // and so is a FIFO or a device, which would never end.
 Step<std::vector<uint8_t>> readProjectText(Platform& platform, const std::filesystem::path& path) {
@@ -246,10 +347,17 @@ Step<Desk> openDesk(const EditorState& base, Platform& platform, const std::file
     for (auto [file, kind, name, count] : {std::tuple{&desk.names, CodeKind::Name, kNamesFile, c.names.size()},
                                            std::tuple{&desk.texts, CodeKind::Text, kTextsFile, c.texts().size()}}) {
         file->kind = kind;
-        file->name = name;
+        // A project may keep its names or texts as PO instead.
+        const bool po = keepsPo(platform, dir, kind);
+        file->name = po ? std::string(kPoFolder) + "/" + (kind == CodeKind::Name ? kNamesPo : kTextsPo) : name;
         file->entries.resize(count);
-        Step<std::vector<uint8_t>> bytes = readProjectText(platform, dir / name);
+        Step<std::vector<uint8_t>> bytes = readProjectText(platform, dir / file->name);
         if (!bytes) return std::move(bytes).stop();
+        if (po) {
+            file->utf8.assign(bytes->begin(), bytes->end());
+            readPo(desk, *file, glyphs, c.names.size(), c.texts().size());
+            continue;
+        }
         // A byte-order mark some editors write is no character of the file.
         const bool marked = bytes->size() >= 3 && (*bytes)[0] == 0xEF && (*bytes)[1] == 0xBB && (*bytes)[2] == 0xBF;
         file->utf8.assign(bytes->begin() + (marked ? 3 : 0), bytes->end());
@@ -509,6 +617,8 @@ Outcome checkProjectAt(const EditorState& base, Platform& platform, const std::f
     report.findings = std::move(desk.findings);
     if (options.strict)
         for (Finding& f : report.findings) f.error = true;
+    report.namesFile = desk.names.name;
+    report.textsFile = desk.texts.name;
     report.names = base.catalogues.names.size();
     report.texts = base.catalogues.texts().size();
     const std::string summary = summaryLine(report);
@@ -545,7 +655,7 @@ std::string checkReportText(const CheckReport& r, ReportFormat format) {
             // One test case per rule and file: every rule on both entry files,
             // and any other file a finding names.
             std::vector<std::pair<std::string, std::string>> cases;
-            for (const char* file : {kNamesFile, kTextsFile})
+            for (const std::string& file : {r.namesFile, r.textsFile})
                 for (const char* rule : {"encoding", "fit", "glossary", "repeats", "locked"}) cases.emplace_back(file, rule);
             for (const Finding& f : r.findings)
                 if (std::find(cases.begin(), cases.end(), std::pair(f.file, f.rule)) == cases.end()) cases.emplace_back(f.file, f.rule);

@@ -24,7 +24,7 @@ std::optional<ReportFormat> reportFormatNamed(std::string_view name);
 
 // One thing the check found, where a text editor or CI jumps to it.
 struct Finding {
-    std::string file;       // in the project: "texts.txt", "names.txt", "status.tsv"
+    std::string file;       // in the project: "texts.txt", "names.txt", "po/texts.po", "status.tsv"
     int64_t line = 0;       // 1-based
     int64_t column = 0;     // 1-based, in characters
     bool error = true;      // otherwise a warning
@@ -36,6 +36,7 @@ struct Finding {
 struct CheckReport {
     std::vector<Finding> findings;  // by file, then line and column
     size_t names = 0, texts = 0;    // entries checked
+    std::string namesFile = "names.txt", textsFile = "texts.txt";  // where they were read
     bool strict = false;            // the warnings count as errors
     size_t errors() const;
     size_t warnings() const;

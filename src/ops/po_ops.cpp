@@ -298,41 +298,6 @@ Outcome msgstrFailure(Problem p, const ChosenFile& file, std::span<const uint8_t
                          std::move(warnings));
 }
 
-// The UTF-8 offset of the character at a Shift-JIS offset of the same text.
-size_t utf8OffsetOf(std::string_view sjis, std::string_view utf8, size_t sjisOffset) {
-    size_t chars = 0;
-    for (size_t i = 0; i < sjisOffset && i < sjis.size(); ++chars)
-        i += isSjisLeadByte(static_cast<unsigned char>(sjis[i])) ? 2 : 1;
-    size_t u = 0;
-    for (; chars > 0 && u < utf8.size(); --chars) {
-        ++u;
-        while (u < utf8.size() && (static_cast<uint8_t>(utf8[u]) & 0xC0) == 0x80) ++u;
-    }
-    return u;
-}
-
-// Where a message's key points: a name or a text, and its number.
-struct EntryKey {
-    CodeKind kind;
-    size_t index;
-};
-std::optional<EntryKey> parseKey(std::string_view key, size_t names, size_t texts) {
-    CodeKind kind;
-    if (key.starts_with("name "))
-        kind = CodeKind::Name;
-    else if (key.starts_with("text "))
-        kind = CodeKind::Text;
-    else
-        return std::nullopt;
-    if (key.size() != 10 || key[7] != ' ') return std::nullopt;
-    const std::string digits = std::string(key.substr(5, 2)) + std::string(key.substr(8, 2));
-    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) && !std::islower(static_cast<unsigned char>(c)); }))
-        return std::nullopt;
-    const size_t index = std::stoul(digits, nullptr, 16);
-    if (index >= (kind == CodeKind::Name ? names : texts)) return std::nullopt;
-    return EntryKey{kind, index};
-}
-
 // The project's status.tsv; an empty book when it has none.
 Step<DeskBook> readDeskBook(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     const std::filesystem::path path = dir / kDeskStatusFileName;
@@ -362,6 +327,35 @@ struct PoImport {
 };
 
 }  // namespace
+
+std::optional<EntryKey> parsePoEntryKey(std::string_view key, size_t names, size_t texts) {
+    CodeKind kind;
+    if (key.starts_with("name "))
+        kind = CodeKind::Name;
+    else if (key.starts_with("text "))
+        kind = CodeKind::Text;
+    else
+        return std::nullopt;
+    if (key.size() != 10 || key[7] != ' ') return std::nullopt;
+    const std::string digits = std::string(key.substr(5, 2)) + std::string(key.substr(8, 2));
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) && !std::islower(static_cast<unsigned char>(c)); }))
+        return std::nullopt;
+    const size_t index = std::stoul(digits, nullptr, 16);
+    if (index >= (kind == CodeKind::Name ? names : texts)) return std::nullopt;
+    return EntryKey{kind, index};
+}
+
+size_t poUtf8OffsetOf(std::string_view sjis, std::string_view utf8, size_t sjisOffset) {
+    size_t chars = 0;
+    for (size_t i = 0; i < sjisOffset && i < sjis.size(); ++chars)
+        i += isSjisLeadByte(static_cast<unsigned char>(sjis[i])) ? 2 : 1;
+    size_t u = 0;
+    for (; chars > 0 && u < utf8.size(); --chars) {
+        ++u;
+        while (u < utf8.size() && (static_cast<uint8_t>(utf8[u]) & 0xC0) == 0x80) ++u;
+    }
+    return u;
+}
 
 std::string poEntryKey(CodeKind kind, size_t index) {
     std::string out = kind == CodeKind::Name ? "name " : "text ";
@@ -494,7 +488,7 @@ Outcome importPoMessages(EditorState& state, Platform& platform, const std::file
     std::map<std::pair<CodeKind, size_t>, size_t> firstLine;
     for (const PoMessage& m : catalog->messages) {
         const size_t position = next++;
-        const std::optional<EntryKey> key = parseKey(m.context, c.names.size(), c.texts().size());
+        const std::optional<EntryKey> key = parsePoEntryKey(m.context, c.names.size(), c.texts().size());
         if (!key) {
             warn(m, "msgctxt \"" + m.context + "\" names no name or text; the message is passed over");
             continue;
@@ -527,7 +521,7 @@ Outcome importPoMessages(EditorState& state, Platform& platform, const std::file
             Result<int32_t> consumed = encodeName(names, static_cast<int>(key->index), bytesOf(*sjis), glyphs);
             if (!consumed)
                 return msgstrFailure(std::move(consumed.problem()), file, *bytes, m,
-                                     m.str.empty() ? 0 : utf8OffsetOf(*sjis, typed, consumed.problem().offset),
+                                     m.str.empty() ? 0 : poUtf8OffsetOf(*sjis, typed, consumed.problem().offset),
                                      std::move(warnings));
             if (static_cast<size_t>(*consumed) < sjis->size())
                 warn(m, m.context + ": a name is one line; what follows its first line break is not read");
@@ -538,7 +532,7 @@ Outcome importPoMessages(EditorState& state, Platform& platform, const std::file
             if (!r) {
                 const size_t at = r.problem().offset >= 3 ? r.problem().offset - 3 : 0;
                 return msgstrFailure(std::move(r.problem()), file, *bytes, m,
-                                     m.str.empty() ? 0 : utf8OffsetOf(*sjis, typed, at), std::move(warnings));
+                                     m.str.empty() ? 0 : poUtf8OffsetOf(*sjis, typed, at), std::move(warnings));
             }
             if (r->consumed < block.size())
                 warn(m, m.context + ": a '/' ends the text here; the rest of the msgstr is not read");

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ops/outcome.h"
@@ -21,6 +23,16 @@ constexpr const char* kTextsPot = "texts.pot";
 
 // The stable key of an entry, its msgctxt: "name 02 0A", "text 15 98".
 std::string poEntryKey(CodeKind kind, size_t index);
+
+// The entry a msgctxt names, among `names` names and `texts` texts.
+struct EntryKey {
+    CodeKind kind;
+    size_t index;
+};
+std::optional<EntryKey> parsePoEntryKey(std::string_view key, size_t names, size_t texts);
+
+// The UTF-8 offset of the character at a Shift-JIS offset of the same text.
+size_t poUtf8OffsetOf(std::string_view sjis, std::string_view utf8, size_t sjisOffset);
 
 struct PoExportOptions {
     // PO-Revision-Date of a file whose messages changed, "YYYY-MM-DD HH:MM+0000";
