@@ -68,7 +68,6 @@ protected:
 TEST_F(Po, ExportIsDeterministicAndEveryToolReadsItAsVelkDoes) {
     ASSERT_EQ(test::cli({rom, "export-po", p("proj")}).code, 0);
     const Bytes texts = test::readBytes(po("texts.po"));
-    // Again, unchanged: nothing is written.
     const test::CliRun again = test::cli({rom, "export-po", p("proj")});
     EXPECT_EQ(again.out, "po files of " + p("proj") + ": 0 of 4 written, the rest unchanged\n");
     EXPECT_EQ(test::readBytes(po("texts.po")), texts);
