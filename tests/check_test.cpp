@@ -19,9 +19,8 @@ protected:
     static void SetUpTestSuite() {
         shared = new Shared;
         for (const ProjectStep& step : projectSteps())
-            if (step.name == std::string_view("names") || step.name == std::string_view("texts")) {
+            if (step.name == std::string_view("names") || step.name == std::string_view("texts"))
                 step.exportTo(shared->state, shared->platform, "proj");
-            }
         shared->rules = boxRulesOf({}, shared->state);
         shared->projectFile = projectFileText(projectBaseOf(shared->state));
         shared->files = shared->platform.files;
@@ -68,18 +67,11 @@ protected:
     const BoxRules& inferred = shared->rules;
 };
 
-std::string times(int n, const std::string& s) {
-    std::string out;
-    for (int i = 0; i < n; ++i) out += s;
-    return out;
-}
+std::string times(int n, const std::string& s) { return n > 0 ? s + times(n - 1, s) : ""; }
 
-// The demo's own texts fit the limits inferred from it. A line of exactly
-// text-columns cells fits and one cell more does not, counting a token as
-// its width, a word reference as its name's cells as the name stands now
-// (name 0003 is "(主人公)の剣", 3 cells) and an escape as escape-width; the
-// finding points at the first character past the limit. Text 0001 starts
-// on line 6 of texts.txt.
+// A token counts its width, a word reference its name's cells as the name
+// stands now (name 0003, "(主人公)の剣", is 3) and an escape escape-width; the
+// finding is at the first character past. Text 0001 starts on line 6.
 TEST_F(Check, LinesFitTheirBoxToTheCell) {
     EXPECT_EQ(found(), "");
     ASSERT_EQ(inferred.textColumns, 70);
@@ -140,10 +132,8 @@ TEST_F(Check, LinesFitTheirBoxToTheCell) {
     EXPECT_EQ(found("name 0003"), "names.txt:4:20 fit\n");
 }
 
-// Translated names (draft and later) that lack a glossary term's agreed
-// translation, and repeats translated unlike the rest of their group, are
-// warnings (errors with strict); a locked entry whose text is no longer the
-// one its lock recorded is an error. Names 0020, 01A6 and 01EB are "チー".
+// Glossary and repeat findings are warnings (errors with strict), a changed
+// locked entry an error. Names 0020, 01A6 and 01EB are "チー".
 TEST_F(Check, GlossaryRepeatsAndLocks) {
     replace("names.txt", "\n[F0 20] チー\n", "\n[F0 20] ツー\n");
     replace("names.txt", "\n[F1 A6] チー\n", "\n[F1 A6] ツー\n");
@@ -160,8 +150,6 @@ TEST_F(Check, GlossaryRepeatsAndLocks) {
     EXPECT_EQ(found(), "glossary.tsv:1:6 format\nnames.txt:492:9 repeats?\nstatus.tsv:2:6 format\n");
 }
 
-// velk-cli ROM check DIR: exit 0 with warnings only, 1 with an error or,
-// under --strict, a warning; the findings and the summary on the output.
 TEST_F(Check, ExitStatusFollowsTheFindings) {
     const fs::path dir = test::scratchFolder();
     test::writeBytes(dir / "base.smc", test::demoImage().bytes);
@@ -205,8 +193,8 @@ TEST_F(Check, ExitStatusFollowsTheFindings) {
               "(two digits each), in text 1\"}\n]\n");
 }
 
-// stats counts each kind by status: a status line's own, else untranslated
-// while the text is the base's and draft once it differs.
+// A status line's own status, else untranslated while the text is the
+// base's and draft once it differs.
 TEST_F(Check, FiguresCountStatusLinesAndEdits) {
     replace("names.txt", "\n[F0 01] ケー\n", "\n[F0 01] ケイ\n");
     replace("texts.txt", "##No.00 01\n!11!?1B 05?//", "##No.00 01\nあ//");
@@ -221,11 +209,8 @@ TEST_F(Check, FiguresCountStatusLinesAndEdits) {
     EXPECT_FALSE(projectFiguresAt(state, platform, "proj", {}, figures).done());
 }
 
-// A project that keeps its names and texts as PO is checked and counted in
-// its PO files, each finding at the line and column of the msgstr's
-// character: a name of exactly name-columns cells fits and one more does
-// not, a character of no table or without a Shift-JIS form is an error, a
-// msgctxt that names no entry a warning.
+// A project kept as PO is checked and counted in its PO files, each finding
+// at the line and column of the msgstr's character.
 TEST_F(Check, PoFilesAreCheckedAtTheirMsgstr) {
     for (CodeKind kind : {CodeKind::Name, CodeKind::Text}) ASSERT_TRUE(exportPoStep(state, platform, "proj", kind).done());
     platform.files.erase("proj/names.txt");

@@ -13,26 +13,23 @@
 namespace velk {
 namespace {
 
-// The real calls, with one of them made to fail with EIO (or ENOSPC for write).
+// The real calls, in short writes, with one step failing; the names opened
+// (unnamed files aside).
 struct FailingCalls : FileCalls {
-    enum class Step { None, Open, Write, Fsync, Link, Close, Rename } failAt = Step::None;
+    enum class Step { None, Open, Write, Fsync, Link, Close, Rename, Unnamed } failAt = Step::None;
+    std::vector<std::string> opened;
     int open(const char* path, int flags, mode_t mode) override {
-        if (failAt == Step::Open) return errno = EACCES, -1;
+        if (failAt == Step::Open || (failAt == Step::Unnamed && (flags & O_TMPFILE) == O_TMPFILE))
+            return errno = failAt == Step::Open ? EACCES : EOPNOTSUPP, -1;
+        if ((flags & O_TMPFILE) != O_TMPFILE) opened.emplace_back(path);
         return FileCalls::open(path, flags, mode);
     }
     ssize_t write(int fd, const void* data, size_t size) override {
-        if (failAt == Step::Write) return errno = ENOSPC, -1;
-        // Half at a time, so the loop that finishes short writes runs.
-        return FileCalls::write(fd, data, size > 1 ? size / 2 : size);
+        return failAt == Step::Write ? (errno = ENOSPC, -1) : FileCalls::write(fd, data, size > 1 ? size / 2 : size);
     }
     int fsync(int fd) override { return failAt == Step::Fsync ? (errno = EIO, -1) : FileCalls::fsync(fd); }
-    int close(int fd) override {
-        const int rc = FileCalls::close(fd);
-        return failAt == Step::Close ? (errno = EIO, -1) : rc;
-    }
-    int link(int fd, const char* to) override {
-        return failAt == Step::Link ? (errno = EIO, -1) : FileCalls::link(fd, to);
-    }
+    int close(int fd) override { return FileCalls::close(fd) == 0 && failAt != Step::Close ? 0 : (errno = EIO, -1); }
+    int link(int fd, const char* to) override { return failAt == Step::Link ? (errno = EIO, -1) : FileCalls::link(fd, to); }
     int rename(const char* from, const char* to) override {
         return failAt == Step::Rename ? (errno = EXDEV, -1) : FileCalls::rename(from, to);
     }
@@ -52,42 +49,33 @@ TEST(FileWrite, EveryFailingStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
         EXPECT_EQ(test::readBytes(dir / "keep.smc"), (Bytes{7, 7, 7})) << static_cast<int>(step);
         EXPECT_EQ(test::listing(dir), std::vector<std::string>{"keep.smc"}) << static_cast<int>(step);
     }
-    // A whole unnamed file that cannot be given a name (no /proc): a named one is written instead.
-    const fs::path dir = test::scratchFolder();
-    FailingCalls calls;
-    calls.failAt = Step::Link;
-    ASSERT_TRUE(writeFileReplacing(dir / "f.bin", Bytes{3, 4, 5}, calls));  // in short writes
-    EXPECT_EQ(test::readBytes(dir / "f.bin"), (Bytes{3, 4, 5}));
-    EXPECT_EQ(test::listing(dir), std::vector<std::string>{"f.bin"});
+    // No unnamed files, or one that cannot be given a name (no /proc): a named one is written instead.
+    for (Step step : {Step::Link, Step::Unnamed}) {
+        const fs::path dir = test::scratchFolder();
+        test::writeBytes(dir / "f.bin", Bytes{1});
+        FailingCalls calls;
+        calls.failAt = step;
+        ASSERT_TRUE(writeFileReplacing(dir / "f.bin", Bytes{3, 4, 5}, calls));
+        EXPECT_EQ(test::readBytes(dir / "f.bin"), (Bytes{3, 4, 5}));
+        ASSERT_EQ(calls.opened.size(), 1u);
+        EXPECT_EQ(fs::path(calls.opened[0]).filename().string().rfind("f.bin.velk-tmp-", 0), 0u);
+        EXPECT_EQ(test::listing(dir), std::vector<std::string>{"f.bin"});
+    }
 }
 
-TEST(FileWrite, TheReasonIsTheSystemsErrorText) {
+TEST(FileWrite, SaysTheSystemsWordsKeepsPermissionsAndFollowsLinks) {
     const fs::path dir = test::scratchFolder();
-    const Status missing = writeFileReplacing(dir / "no-such-folder" / "f.bin", Bytes{1});
-    ASSERT_FALSE(missing);
-    EXPECT_EQ(missing.problem().words, std::strerror(ENOENT));
-    fs::create_directory(dir / "dir.bin");
-    const Status folder = writeFileReplacing(dir / "dir.bin", Bytes{1});
-    ASSERT_FALSE(folder);
-    EXPECT_EQ(folder.problem().words, std::strerror(EISDIR));
-}
-
-TEST(FileWrite, KeepsTheReplacedFilesPermissions) {
-    const fs::path dir = test::scratchFolder();
-    test::writeBytes(dir / "private.smc", Bytes{1});
-    fs::permissions(dir / "private.smc", fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_TRUE(writeFileReplacing(dir / "private.smc", Bytes{2}));
-    EXPECT_EQ(fs::status(dir / "private.smc").permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write);
-}
-
-TEST(FileWrite, FollowsASymbolicLinkAndReplacesTheFileItNames) {
-    const fs::path dir = test::scratchFolder();
-    fs::create_directory(dir / "real");
+    EXPECT_EQ(writeFileReplacing(dir / "no-such-folder" / "f.bin", Bytes{1}).problem().words, std::strerror(ENOENT));
+    fs::create_directories(dir / "real" / "dir.bin");
+    EXPECT_EQ(writeFileReplacing(dir / "real" / "dir.bin", Bytes{1}).problem().words, std::strerror(EISDIR));
+    fs::remove(dir / "real" / "dir.bin");
+    const fs::perms mine = fs::perms::owner_read | fs::perms::owner_write;
     test::writeBytes(dir / "real" / "game.smc", Bytes{1});
+    fs::permissions(dir / "real" / "game.smc", mine);
     fs::create_symlink("real/game.smc", dir / "link.smc");
     ASSERT_TRUE(writeFileReplacing(dir / "link.smc", Bytes{5, 6}));
     EXPECT_TRUE(fs::is_symlink(dir / "link.smc"));
+    EXPECT_EQ(fs::status(dir / "real" / "game.smc").permissions() & fs::perms::all, mine);
     EXPECT_EQ(test::readBytes(dir / "real" / "game.smc"), (Bytes{5, 6}));
     EXPECT_EQ(test::listing(dir / "real"), std::vector<std::string>{"game.smc"});
 }
@@ -124,18 +112,10 @@ TEST(FileWrite, ATargetTheUserMayNotWriteIsLeftAsItWas) {
     EXPECT_TRUE(test::listing(theirs).empty());
 }
 
-TEST(FileRead, ReadsAtMostTheCapAndSaysWhyItCannot) {
+TEST(FileRead, WholeOrInPiecesReadsUpToTheCapAndSaysWhyItCannot) {
     const fs::path dir = test::scratchFolder();
-    test::writeBytes(dir / "f.bin", Bytes{1, 2, 3, 4});
-    EXPECT_EQ(*readWholeFile(dir / "f.bin"), (Bytes{1, 2, 3, 4}));
-    EXPECT_EQ(*readWholeFile(dir / "f.bin", 4), (Bytes{1, 2, 3, 4}));
-    EXPECT_EQ(*readWholeFile(dir / "f.bin", 3), (Bytes{1, 2, 3}));
     EXPECT_EQ(readWholeFile(dir / "missing.bin").problem().words, std::strerror(ENOENT));
     EXPECT_FALSE(readWholeFile(dir));
-}
-
-TEST(FileRead, InPiecesGivesTheSameBytesUpToTheCap) {
-    const fs::path dir = test::scratchFolder();
     Bytes big((1u << 18) * 2 + 5);  // two whole read buffers and a few bytes more
     for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>(i * 7 + i / 251);
     test::writeBytes(dir / "big.bin", big);
@@ -148,10 +128,10 @@ TEST(FileRead, InPiecesGivesTheSameBytesUpToTheCap) {
         }));
         EXPECT_EQ(got, Bytes(big.begin(), big.begin() + static_cast<std::ptrdiff_t>(std::min(cap, big.size()))));
         EXPECT_EQ(pieces, std::min(cap, big.size()) / (1u << 18) + (std::min(cap, big.size()) % (1u << 18) ? 1 : 0));
+        EXPECT_EQ(*readWholeFile(dir / "big.bin", cap), got);
     }
-    const Status missing = readFileInPieces(dir / "missing.bin", 10, [](std::span<const uint8_t>) { FAIL(); });
-    ASSERT_FALSE(missing);
-    EXPECT_EQ(missing.problem().words, std::strerror(ENOENT));
+    EXPECT_EQ(readFileInPieces(dir / "missing.bin", 10, [](std::span<const uint8_t>) { FAIL(); }).problem().words,
+              std::strerror(ENOENT));
     EXPECT_FALSE(readFileInPieces(dir, 10, [](std::span<const uint8_t>) {}));
 }
 

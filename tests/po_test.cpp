@@ -17,7 +17,6 @@ std::string textOf(const fs::path& p) {
     return std::string(b.begin(), b.end());
 }
 
-// Replaces the first `from` in a file.
 void edit(const fs::path& file, const std::string& from, const std::string& to) {
     std::string s = textOf(file);
     const size_t at = s.find(from);
@@ -27,27 +26,19 @@ void edit(const fs::path& file, const std::string& from, const std::string& to) 
 
 // A shell command's exit status and output (stderr with it).
 struct Shell {
-    int code;
+    int code = -1;
     std::string out;
 };
 Shell sh(const std::string& command) {
-    Shell r{-1, {}};
+    Shell r;
     FILE* f = popen((command + " 2>&1").c_str(), "r");
-    if (!f) return r;
     char buf[4096];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) r.out.append(buf, n);
-    const int status = pclose(f);
+    for (size_t n; f && (n = fread(buf, 1, sizeof buf, f)) > 0;) r.out.append(buf, n);
+    const int status = f ? pclose(f) : -1;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
 }
 bool have(const std::string& tool) { return sh("command -v " + tool).code == 0; }
-
-// A Python that has polib (Debian's, when another python3 comes first).
-std::string pythonWithPolib() {
-    for (const char* python : {"/usr/bin/python3", "python3"})
-        if (sh(std::string(python) + " -c 'import polib'").code == 0) return python;
-    return {};
-}
 
 class Po : public ::testing::Test {
 protected:
@@ -77,14 +68,13 @@ protected:
 TEST_F(Po, ExportIsDeterministicAndEveryToolReadsItAsVelkDoes) {
     ASSERT_EQ(test::cli({rom, "export-po", p("proj")}).code, 0);
     const Bytes texts = test::readBytes(po("texts.po"));
-    // Again, unchanged: nothing is written.
     const test::CliRun again = test::cli({rom, "export-po", p("proj")});
     EXPECT_EQ(again.out, "po files of " + p("proj") + ": 0 of 4 written, the rest unchanged\n");
     EXPECT_EQ(test::readBytes(po("texts.po")), texts);
 
     translate(po("texts.po"), "text 00 05", "テスト\nです");
     translate(po("texts.po"), "text 00 06", "ケ", true);
-    if (have("msgfmt")) {
+    if (have("msgfmt"))
         for (const auto& [file, stats] : {std::pair{"texts.po", "1 translated message, 1 fuzzy translation, 5605 untranslated messages."},
                                           {"texts.pot", "0 translated messages, 5607 untranslated messages."},
                                           {"names.po", "0 translated messages, 2510 untranslated messages."}}) {
@@ -92,12 +82,9 @@ TEST_F(Po, ExportIsDeterministicAndEveryToolReadsItAsVelkDoes) {
             EXPECT_EQ(r.code, 0) << r.out;
             EXPECT_NE(r.out.find(stats), std::string::npos) << file << ": " << r.out;
         }
-    } else {
-        std::puts("msgfmt missing (Debian package gettext): its checks are skipped");
-    }
-    // polib reads every message with the same key, original and translation.
-    if (const std::string python = pythonWithPolib(); !python.empty()) {
-        const Shell r = sh(python + " -c 'import polib,sys\nfor e in polib.pofile(sys.argv[1]):\n"
+    // polib (Debian's python3 has it) reads every message with the same key, original and translation.
+    if (sh("/usr/bin/python3 -c 'import polib'").code == 0) {
+        const Shell r = sh("/usr/bin/python3 -c 'import polib,sys\nfor e in polib.pofile(sys.argv[1]):\n"
                                     "  sys.stdout.write(e.msgctxt+chr(31)+e.msgid+chr(31)+e.msgstr+chr(31)+str(e.fuzzy)+chr(30))' " +
                            po("texts.po"));
         std::string ours;
@@ -106,8 +93,6 @@ TEST_F(Po, ExportIsDeterministicAndEveryToolReadsItAsVelkDoes) {
             ours += m.context + '\x1f' + m.id + '\x1f' + m.str + '\x1f' + (m.fuzzy ? "True" : "False") + '\x1e';
         EXPECT_EQ(r.code, 0);
         EXPECT_TRUE(r.out == ours) << r.out.substr(0, 300);
-    } else {
-        std::puts("Python's polib missing (Debian package python3-polib): its check is skipped");
     }
 }
 
@@ -207,25 +192,16 @@ TEST_F(Po, WarningsAndUnreadableFilesSayWhere) {
 }
 
 // status.tsv decides what is translated and fuzzy; an import brings the
-// fuzzy flags back into it. The fit is stated, and max-length only where a
-// name's characters are its cells.
+// fuzzy flags back into it.
 TEST_F(Po, StatusesNotesAndFitGoOutAndFuzzyFlagsComeBack) {
     test::writeBytes(dir / "proj/status.tsv", test::bytesOf("text\t0005\treview\tcheck\\nit\ntext\t0007\tdone\t\n"));
     ASSERT_EQ(test::cli({rom, "export-po", p("proj")}).code, 0);
-    const std::string texts = textOf(po("texts.po")), names = textOf(po("names.po"));
-    const std::string project = textOf(dir / "proj/velk-project.txt");
-    const size_t at = project.find("\nname-columns = ") + 16;
-    const std::string columns = project.substr(at, project.find('\n', at) - at);
-    EXPECT_NE(texts.find("#. note: check\n#.   it\n#, fuzzy"), std::string::npos);  // review
-    EXPECT_NE(texts.find("#, fuzzy, placeholders:r\"(?i)\\?[\\dA-F]{2}\\x20[\\dA-F]{2}\\?|![\\dA-F]{2}!|"
-                         "\\((?:主人公|騎士団|冷や汗|ハート|旗)\\)|\\[F[\\dA-F]\\x20[\\dA-F]{2}(?=:\\()\"\nmsgctxt \"text 00 05\""),
-              std::string::npos);
+    // The rest of both files, the fit and max-length lines too, is pinned by the demo-exports golden list.
+    const std::string texts = textOf(po("texts.po"));
+    EXPECT_NE(texts.find("#. note: check\n#.   it\n#, fuzzy, placeholders:r\"(?i)"), std::string::npos);  // review
     const Result<PoCatalog> read = readPoFile(test::readBytes(po("texts.po")));
     EXPECT_EQ(read->messages[7].str, read->messages[7].id);  // done, as the original
     EXPECT_FALSE(read->messages[7].fuzzy);
-    EXPECT_NE(names.find("#. name 00 00, [F0 00] in texts\n#. fits: " + columns + " cells\n#, max-length:" + columns + "\n"),
-              std::string::npos);
-    EXPECT_NE(names.find("#. fits: " + columns + " cells\n#, placeholders:"), std::string::npos);  // a token: no max-length
     translate(po("texts.po"), "text 00 05", "ケ");
     translate(po("texts.po"), "text 00 07", read->messages[7].id, true);
     ASSERT_EQ(test::cli({rom, "import-po", po("texts.po")}).code, 0);
