@@ -42,30 +42,8 @@ TEST_F(Save, WritesTheFixedLayoutChanges) {
     EXPECT_TRUE(std::equal(out.begin() + row8.start, out.begin() + row8.end, test::demoImage().at(row8.start)));
 }
 
-TEST_F(Save, NamesOverflowIntoTheSecondRegionAndThenFail) {
-    // 2510 names of 6 code bytes and a terminator: 17570 bytes, more than region 0 holds
-    for (NameEntry& name : state.catalogues.names) name.code = Bytes{0x72, 0x74, 0x76, 0x78, 0x7A, 0x7C};
-    const Bytes out = save("out.smc");
-    RomImage saved;
-    saved.bytes = out;
-    const int32_t perRegion0 = (0x640C7 - 0x60031 - 7) / 7 + 1;  // names whose terminator still fits
-    EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * (perRegion0 - 1), kNamePointerBase),
-              0x60031 + 7 * (perRegion0 - 1));
-    EXPECT_EQ(readShortPointer(saved, kNamePointerTable + 2 * perRegion0, kNamePointerBase), 0x65463);
-
-    for (NameEntry& name : state.catalogues.names) name.code = Bytes(11, 0x72);  // 30120 bytes
-    const RomImage before = state.image;
-    const Outcome full = saveAs("full.smc");
-    ASSERT_TRUE(full.failed());
-    EXPECT_EQ(full.problem->text, sjis("容量が足りません"));
-    EXPECT_FALSE(platform.files.count("full.smc"));
-    EXPECT_EQ(state.image.bytes, before.bytes);
-}
-
 TEST_F(Save, ANameWhoseTerminatorWouldPassTheRegionsEndMoves) {
-    // 2361 names of 7 bytes with their terminators fill region 0 up to one byte
-    // short of its end (16534 bytes); name 2361 then has 7 code bytes, which
-    // would end exactly at the end, with no room for its terminator.
+    // 2361 names of 7 bytes with terminators leave 7 bytes of region 0: 7 code bytes leave no room for a terminator
     for (NameEntry& name : state.catalogues.names) name.code = Bytes(6, 0x72);
     state.catalogues.names[2361].code = Bytes(7, 0x74);
     RomImage saved;
@@ -87,9 +65,7 @@ TEST_F(Save, EqualLengthRecordsTakeTheRegionsInIdOrder) {
     std::vector<const ResourceEntry*> fives;
     for (const ResourceEntry& e : state.catalogues.resources)
         if (e.packed.size() == 5) fives.push_back(&e);
-    ASSERT_GE(fives.size(), 2u);
-    ASSERT_EQ(kFreeRegionTable[1].size(), 5);
-    ASSERT_EQ(kFreeRegionTable[2].size(), 5);
+    ASSERT_TRUE(fives.size() >= 2 && kFreeRegionTable[1].size() == 5 && kFreeRegionTable[2].size() == 5);
     RomImage saved;
     saved.bytes = save("out.smc");
     auto pointerOf = [&](const ResourceEntry& e) {
@@ -101,15 +77,20 @@ TEST_F(Save, EqualLengthRecordsTakeTheRegionsInIdOrder) {
     EXPECT_TRUE(std::equal(fives[0]->packed.begin(), fives[0]->packed.end(), saved.at(kFreeRegionTable[1].start)));
 }
 
-TEST_F(Save, ResourcesOrColourSetsThatDoNotFitWriteNoFile) {
+// Names, a record or colour sets that fit in no region: the save fails and writes nothing.
+TEST_F(Save, WhatDoesNotFitWritesNoFile) {
+    for (NameEntry& name : state.catalogues.names) name.code = Bytes(11, 0x72);  // 30120 bytes
+    const Outcome full = saveAs("full.smc");
+    ASSERT_TRUE(full.failed());
+    EXPECT_EQ(full.problem->text, sjis("容量が足りません"));
+    state.catalogues.names = test::demoCatalogues().names;
     state.catalogues.texts()[9].packed = Bytes(40000, 0x01);  // larger than any region
     EXPECT_TRUE(saveAs("big.smc").failed());
-    EXPECT_FALSE(platform.files.count("big.smc"));
-    EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
     state.catalogues.texts()[9].packed = test::demoCatalogues().texts()[9].packed;
     for (ResourceEntry& part : state.catalogues.colourSets) part.packed = Bytes(25, 0x80);  // 31400 bytes
     EXPECT_TRUE(saveAs("parts.smc").failed());
-    EXPECT_FALSE(platform.files.count("parts.smc"));
+    for (const char* file : {"full.smc", "big.smc", "parts.smc"}) EXPECT_FALSE(platform.files.count(file)) << file;
+    EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
 }
 
 TEST_F(Save, GlyphsAreWrittenOnlyOnceLoaded) {

@@ -19,6 +19,11 @@ protected:
         ASSERT_TRUE(test::run(state, platform, openRomAtStart, "game.smc").done());
     }
     Outcome saveAs(const fs::path& to) { return test::run(state, platform, saveRom, to); }
+    static Bytes patchedByIps(const Bytes& ips) {
+        Bytes patched = test::demoImage().bytes;
+        applyIpsRecords(*parseIps(ips, patched.size()), patched);
+        return patched;
+    }
     Bytes save(const fs::path& to) {
         EXPECT_TRUE(saveAs(to).done()) << to;
         return test::fileOf(platform, to);
@@ -42,12 +47,11 @@ TEST(Checksum, OfAnImageOfZeros) {
 
 TEST_F(Sharing, EverySaveWritesAValidChecksumUnlessToldToKeepIt) {
     const Bytes out = save("out.smc");
-    RomImage checked(out);  // the sum itself: the checksum test
+    RomImage checked(out);
     writeChecksum(checked);
     EXPECT_TRUE(checked.bytes == out && out[0x7FDC] != test::demoImage()[0x7FDC]);
     state.options.keepChecksum = true;
-    state.image[0x7FDC] = 0x12;
-    state.image[0x7FDF] = 0x34;
+    state.image[0x7FDC] = 0x12, state.image[0x7FDF] = 0x34;
     const Bytes kept = save("kept.smc");
     EXPECT_TRUE(kept[0x7FDC] == 0x12 && kept[0x7FDF] == 0x34);
 }
@@ -57,24 +61,14 @@ TEST_F(Sharing, PatchesRoundTripToExactlyWhatASaveWrites) {
     const Bytes saved = save("saved.smc");
     const Bytes ips = save("p.ips"), bps = save("p.BPS");
     EXPECT_EQ(*applyBps(loaded, bps), saved);
-    Bytes patched = loaded;
-    applyIpsRecords(*parseIps(ips, patched.size()), patched);
-    EXPECT_EQ(patched, saved);
+    EXPECT_EQ(patchedByIps(ips), saved);
     EXPECT_LT(bps.size() * 5, ips.size());  // a save moves nearly everything: BPS copies it
     EXPECT_FALSE(platform.files.count("game.smc.bak"));  // a patch replaces no ROM
 
     editSomething();  // after edits, both still make what a save makes
     const Bytes edited = save("edited.smc");
     EXPECT_EQ(*applyBps(loaded, save("e.bps")), edited);
-    patched = loaded;
-    applyIpsRecords(*parseIps(save("e.ips"), patched.size()), patched);
-    EXPECT_EQ(patched, edited);
-}
-
-TEST_F(Sharing, APatchAfterSavingOverTheLoadedFileIsMadeAgainstItsBackup) {
-    editSomething();
-    const Bytes saved = save("game.smc");  // replaces the loaded file, keeping game.smc.bak
-    EXPECT_EQ(*applyBps(test::demoImage().bytes, save("p.bps")), saved);
+    EXPECT_EQ(patchedByIps(save("e.ips")), edited);
 }
 
 TEST_F(Sharing, ACopierHeaderIsKeptAndPatchedAlong) {
@@ -89,90 +83,64 @@ TEST_F(Sharing, ACopierHeaderIsKeptAndPatchedAlong) {
     EXPECT_EQ(image, state.image.bytes);
     // Patches go between the images without the header, as patchers expect.
     EXPECT_EQ(*applyBps(test::demoImage().bytes, save("h.bps")), image);
-    Bytes patched = test::demoImage().bytes;
-    applyIpsRecords(*parseIps(save("h.ips"), patched.size()), patched);
-    EXPECT_EQ(patched, image);
+    EXPECT_EQ(patchedByIps(save("h.ips")), image);
     EXPECT_EQ(saveAs("h2.bps").summary, sjis("h2.bps にパッチを書き出しました（コピアヘッダーを除いたROM用）"));
-}
-
-TEST_F(Sharing, TheFirstSaveOverTheLoadedFileKeepsABackupOnce) {
-    const Bytes original = platform.files["game.smc"];
-    editSomething();
-    const Bytes first = save("game.smc");
-    EXPECT_EQ(platform.files["game.smc.bak"], original);
-    editSomething("エ");
-    const Bytes second = save("game.smc");
-    EXPECT_NE(first, second);
-    EXPECT_EQ(platform.files["game.smc.bak"], original);  // still the file as it was before the run
-    save("other.smc");
-    EXPECT_FALSE(platform.files.count("other.smc.bak"));
-}
-
-TEST_F(Sharing, ABackupThatCannotBeWrittenStopsTheSave) {
-    platform.failWriting("game.smc.bak");
-    editSomething();
-    const RomImage before = state.image;
-    EXPECT_EQ(saveAs("game.smc").problem->text, sjis("game.smc.bakに書き込めませんでした"));
-    EXPECT_EQ(platform.files["game.smc"], test::demoImage().bytes);
-    EXPECT_EQ(state.image.bytes, before.bytes);
 }
 
 TEST_F(Sharing, AFileGrownPastAnyImageIsNeitherReadWholeNorReplaced) {
     Bytes grown(test::demoImage().bytes.size() + 512 + 1, 0x33);  // one byte more than the largest image
     platform.files["game.smc"] = grown;
     editSomething();
+    const RomImage before = state.image;
     const Outcome o = saveAs("game.smc");
     EXPECT_EQ(o.problem->text, sjis("game.smc.bakに書き込めませんでした"));
     EXPECT_EQ(o.problem->detail, "game.smc.bak: game.smc has grown to more than 4194816 bytes since it was loaded");
     EXPECT_EQ(platform.files["game.smc"], grown);
     EXPECT_FALSE(platform.files.count("game.smc.bak"));
-    grown.pop_back();  // exactly the largest: backed up whole
+    EXPECT_EQ(state.image.bytes, before.bytes);
+    grown.pop_back();  // exactly the largest: backed up whole, and only by the first save over it
     platform.files["game.smc"] = grown;
-    EXPECT_TRUE(saveAs("game.smc").done());
+    const Bytes first = save("game.smc");
+    editSomething("エ");
+    EXPECT_NE(save("game.smc"), first);
     EXPECT_EQ(platform.files["game.smc.bak"], grown);
+    save("other.smc");
+    EXPECT_FALSE(platform.files.count("other.smc.bak"));
 }
 
 using test::cli;
 using test::CliRun;
 
-TEST(SharingCli, TheCommandLinesPatchVerb) {
+TEST(SharingCli, ThePatchVerbItsChecksumsAndNotes) {
     const fs::path folder = test::scratchFolder();
     test::writeBytes(folder / "game.smc", test::demoImage().bytes);
     const std::string rom = (folder / "game.smc").string();
-    EXPECT_EQ(cli({rom, "patch", (folder / "x.smc").string()}).code, 2);
-    EXPECT_EQ(cli({rom, "patch", (folder / "x.ups").string()}).code, 2);
+    for (const char* wrong : {"x.smc", "x.ups"}) EXPECT_EQ(cli({rom, "patch", (folder / wrong).string()}).code, 2);
     EXPECT_FALSE(fs::exists(folder / "x.smc"));
     const CliRun r = cli({rom, "patch", (folder / "hack.Ips").string()});
     EXPECT_EQ(r.code, 0) << r.err;
     const Bytes ips = test::readBytes(folder / "hack.Ips");  // the extension in any case
     EXPECT_EQ(Bytes(ips.begin(), ips.begin() + 5), test::bytesOf("PATCH"));
-    Bytes headered(512, 0);  // a headered dump is noted
-    headered.insert(headered.end(), test::demoImage().bytes.begin(), test::demoImage().bytes.end());
-    test::writeBytes(folder / "h.smc", headered);
-    EXPECT_EQ(cli({(folder / "h.smc").string(), "info"}).err, "ROM: 512-byte copier header, kept on save\n");
     EXPECT_EQ(cli({"--keep-checksum", rom, "save", (folder / "k.smc").string()}).code, 0);
     const Bytes kept = test::readBytes(folder / "k.smc");
     EXPECT_EQ(Bytes(kept.begin() + 0x7FDC, kept.begin() + 0x7FE0),
               Bytes(test::demoImage().bytes.begin() + 0x7FDC, test::demoImage().bytes.begin() + 0x7FE0));
-}
 
-// The patch verb's checksums and --notes, for a headered file built from a
-// project: all of the images without a header.
-TEST(SharingCli, PatchChecksumsAndNotes) {
-    const fs::path folder = test::scratchFolder();
+    // A headered file built from a project: the checksums and --notes are all of the images without the header.
     Bytes headered(512, 0);
     headered.insert(headered.end(), test::demoImage().bytes.begin(), test::demoImage().bytes.end());
-    const std::string rom = (folder / "h.smc").string(), notes = (folder / "notes.md").string();
-    test::writeBytes(rom, headered);
-    ASSERT_EQ(cli({rom, "export-project", (folder / "proj").string()}).code, 0);
-    const CliRun r = cli({"--notes", notes, rom, "build", (folder / "proj/").string(), "patch", (folder / "out.bps").string()});
+    const std::string hrom = (folder / "h.smc").string(), notes = (folder / "notes.md").string();
+    test::writeBytes(hrom, headered);
+    EXPECT_EQ(cli({hrom, "info"}).err, "ROM: 512-byte copier header, kept on save\n");
+    ASSERT_EQ(cli({hrom, "export-project", (folder / "proj").string()}).code, 0);
+    const CliRun built = cli({"--notes", notes, hrom, "build", (folder / "proj/").string(), "patch", (folder / "out.bps").string()});
     const Bytes bps = test::readBytes(folder / "out.bps");
     const RomHashes result = romHashes(*applyBps(test::demoImage().bytes, bps));
     const std::string md5 = "5563c2c55cd92b547277d510c7aeada7", sha1 = "0708496f7816ca7aefc6f75b7fef189936ecaf0d";
-    const std::string crc = r.out.substr(r.out.find("target CRC32 ") + 13, 8);
-    EXPECT_NE(r.out.find("verified\nout.bps: made for the ROM without its 512-byte copier header, as patchers expect\n"
-                         "base:   CRC32 B2FDA92F  MD5 " + md5 + "  SHA-1 " + sha1 + "\nresult: CRC32 " + crc + "  MD5 " +
-                         result.md5 + "  SHA-1 " + result.sha1 + "\n"), std::string::npos) << r.out << r.err;
+    const std::string crc = built.out.substr(built.out.find("target CRC32 ") + 13, 8);
+    EXPECT_NE(built.out.find("verified\nout.bps: made for the ROM without its 512-byte copier header, as patchers expect\n"
+                             "base:   CRC32 B2FDA92F  MD5 " + md5 + "  SHA-1 " + sha1 + "\nresult: CRC32 " + crc + "  MD5 " +
+                             result.md5 + "  SHA-1 " + result.sha1 + "\n"), std::string::npos) << built.out << built.err;
     EXPECT_EQ(test::readBytes(notes),
               bytesOf("# proj: patch notes\n\nMade with VELK Version 1.14 from the project `proj`.\n\n"
                       "Apply the patch to the base ROM without a copier header; it gives the result below.\n"
@@ -183,12 +151,12 @@ TEST(SharingCli, PatchChecksumsAndNotes) {
     EXPECT_TRUE(patchNotesText({PatchFacts{}}, "").starts_with("# Patch notes\n\nMade with VELK Version 1.14.\n\nApply"));
     EXPECT_NE(patchNotesText({PatchFacts{}}, "").find("\nThe base ROM had no copier header.\n"), std::string::npos);
     fs::remove(notes);
-    EXPECT_EQ(cli({"--notes", notes, rom, "save", (folder / "s.smc").string()}).code, 2);  // no patch to note
-    EXPECT_EQ(cli({"--notes", notes, rom, "patch", (folder / "p.bps").string(), "import-texts", notes + ".txt"}).code, 1);
+    EXPECT_EQ(cli({"--notes", notes, hrom, "save", (folder / "s.smc").string()}).code, 2);  // no patch to note
+    EXPECT_EQ(cli({"--notes", notes, hrom, "patch", (folder / "p.bps").string(), "import-texts", notes + ".txt"}).code, 1);
     EXPECT_FALSE(fs::exists(notes));  // a run that failed writes none
     // notes never take the place of a file the run names, however it is spelt
     for (const char* verb : {"patch", "import-texts"})
-        EXPECT_EQ(cli({"--notes", (folder / "./out.bps").string(), rom, verb, (folder / "out.bps").string()}).code, 2);
+        EXPECT_EQ(cli({"--notes", (folder / "./out.bps").string(), hrom, verb, (folder / "out.bps").string()}).code, 2);
     EXPECT_EQ(test::readBytes(folder / "out.bps"), bps);
 }
 
