@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "cli/cli.h"
 #include <sstream>
 
 #include "ops/messages.h"
@@ -15,8 +14,7 @@ namespace {
 
 using namespace std::string_literals;
 
-// Every message of every code, compared with tests/golden/messages.txt; its
-// header says how to write it again.
+// Every message of every code, as tests/golden/messages.txt keeps it.
 std::string allMessages() {
     std::ostringstream out;
     out << "# Every message's display and detail, one code (and variant) a line.\n"
@@ -33,16 +31,13 @@ std::string allMessages() {
     for (int c = 0; c <= static_cast<int>(ProblemCode::LastCode); ++c) {
         p.code = static_cast<ProblemCode>(c);
         const std::string base = line("", c, p);
-        // The variants other fields make, where they change the words: a
-        // write to a named file, a record with its pointer, a one-byte character.
+        // Where they change the words: a write to a named file, a name's pointer, a one-byte character.
         Problem w = p, n = p, c1 = p;
         w.writing = true, w.file = "\x83\x41.smc", w.cause = "gone", w.found = 9;
         n.record = Record::Name, n.pointsTo = 0x12345;
         c1.bytes = "a\r", c1.found = 1, c1.fullWidth = "\x82\x81";
-        for (const auto& [tag, v] : {std::pair{"w", w}, {"n", n}, {"c", c1}}) {
-            const Message m = renderMessage(v);
-            if (m.display + m.detail != base) line(tag, c, v);
-        }
+        for (const auto& [tag, v] : {std::pair{"w", w}, {"n", n}, {"c", c1}})
+            if (const Message m = renderMessage(v); m.display + m.detail != base) line(tag, c, v);
     }
     return out.str();
 }
@@ -63,8 +58,6 @@ protected:
         platform.files[file] = bytes;
         last = test::run(state, platform, operation, file);
     }
-    void importNames(const std::string& utf8) { runOn(importNameList, "names.txt", bytesOf(sjis(utf8))); }
-    void importTexts(const std::string& utf8) { runOn(importTextCollection, "texts.txt", bytesOf(sjis(utf8))); }
     std::string text() const { return last.problem ? last.problem->text : "(none)"; }
     std::string display() const { return last.problem ? last.problem->display : "(none)"; }
     std::string detail() const { return last.problem ? last.problem->detail : "(none)"; }
@@ -73,8 +66,7 @@ protected:
     Outcome last;
 };
 
-// Each problem in an imported file stands at its line and column (in
-// characters), whatever the line ends.
+// Line and column count characters, whatever the line ends.
 TEST_F(WhereAndWhy, ProblemsInImportedFilesStandAtTheirLineAndColumn) {
     const struct { bool names; const char* file; const char* message; const char* detail; } cases[] = {
         {true, "[F0 00] ア\r\n[F0 01] イ\r\n[F0 02] アa\r\n", "",
@@ -93,19 +85,16 @@ TEST_F(WhereAndWhy, ProblemsInImportedFilesStandAtTheirLineAndColumn) {
         {false, "##No.00 00\nア", "", "texts.txt:2:2: text 0 ends without its closing \"//\""},
     };
     for (const auto& c : cases) {
-        c.names ? importNames(c.file) : importTexts(c.file);
-        if (*c.message) {
-            EXPECT_EQ(text(), sjis(c.message));
-        }
+        runOn(c.names ? importNameList : importTextCollection, c.names ? "names.txt" : "texts.txt", bytesOf(sjis(c.file)));
+        EXPECT_EQ(*c.message ? text() : "", *c.message ? sjis(c.message) : "");
         EXPECT_EQ(detail(), c.detail);
     }
-    importNames("[F0 00] ア\r\n[F0 01] イ\r\n[F0 02] アa\r\n");
+    runOn(importNameList, "names.txt", bytesOf(sjis("[F0 00] ア\r\n[F0 01] イ\r\n[F0 02] アa\r\n")));
     EXPECT_EQ(text(), "a\r" + sjis("は使用できません2 97"));
     EXPECT_EQ(display(), "a\\x0Dは使用できません2 97");
 }
 
-// A file's name shows as the file system spells it; a ROM that is not an
-// image of the game says which check failed; a script's own messages point into it.
+// A file's name shows as the file system spells it; a bad ROM says which check failed.
 TEST_F(WhereAndWhy, FilesRomsAndScriptsNameTheirPlace) {
     RomImage bad = test::demoImage();
     bad[0x1E7DDB + 2] = 0x00;  // a relocated block's pointer before the image
@@ -128,22 +117,13 @@ TEST_F(WhereAndWhy, FilesRomsAndScriptsNameTheirPlace) {
     EXPECT_EQ(text(), "?.txt" + sjis("が読み込めません"));
 }
 
-// ------------------------------------------------------------------ warnings
-
-// Warnings stop nothing; each says where it stands. A whole file and one
-// more line (or the start of one, shorter than a label) warns that the
-// rest is not read.
+// Warnings stop nothing. A whole file and one more line (or the start of one, shorter than a
+// label) warns that the rest is not read.
 TEST_F(WhereAndWhy, WarningsSayWhereTheyStand) {
-    ASSERT_TRUE(test::run(state, platform, exportNameList, "n.txt").warnings.empty());
-    ASSERT_TRUE(test::run(state, platform, exportTextCollection, "t.txt").warnings.empty());
+    for (Operation o : {exportNameList, importNameList}) ASSERT_TRUE(test::run(state, platform, o, "n.txt").warnings.empty());
+    for (Operation o : {exportTextCollection, importTextCollection}) ASSERT_TRUE(test::run(state, platform, o, "t.txt").warnings.empty());
     const Bytes names = platform.files["n.txt"], texts = platform.files["t.txt"];
-    ASSERT_TRUE(test::run(state, platform, importNameList, "n.txt").warnings.empty());
-    ASSERT_TRUE(test::run(state, platform, importTextCollection, "t.txt").warnings.empty());
-    auto plus = [](Bytes whole, const std::string& utf8) {
-        const std::string more = sjis(utf8);
-        whole.insert(whole.end(), more.begin(), more.end());
-        return whole;
-    };
+    auto plus = [](Bytes whole, const std::string& utf8) { return whole.insert(whole.end(), utf8.begin(), utf8.end()), whole; };
     const std::string textsEnd = std::to_string(std::count(texts.begin(), texts.end(), '\n') + 1);
     const struct { Operation operation; Bytes file; std::vector<std::string> warnings; } cases[] = {
         {importTextCollection, bytesOf(sjis("##No.00 00\nア/イ//\n##No.00 05\nウ//\n")),
@@ -159,11 +139,9 @@ TEST_F(WhereAndWhy, WarningsSayWhereTheyStand) {
         {applyChangeScript, bytesOf(sjis("\n;;テキスト2\n##No.00 00\nア//\n")),
          {"w.txt:2: warning: the section word \"テキスト2\" is no keyword (\"テキスト\" must stand alone); the section "
           "is skipped"}},
-        {importNameList, plus(names, "[F9 CE] ア\r\n"),
-         {"w.txt:2511: warning: more than 2510 lines: the lines from here on are not read"}},
-        {importNameList, plus(names, "[F9"),
-         {"w.txt:2511: warning: more than 2510 lines: the lines from here on are not read"}},
-        {importTextCollection, plus(texts, "##No.15 E7\nア//\r\n"),
+        {importNameList, plus(names, sjis("[F9 CE] ア\r\n")), {"w.txt:2511: warning: more than 2510 lines: the lines from here on are not read"}},
+        {importNameList, plus(names, "[F9"), {"w.txt:2511: warning: more than 2510 lines: the lines from here on are not read"}},
+        {importTextCollection, plus(texts, sjis("##No.15 E7\nア//\r\n")),
          {"w.txt:" + textsEnd + ": warning: more than 5607 blocks: the blocks from here on are not read"}},
     };
     for (const auto& c : cases) {
@@ -173,8 +151,7 @@ TEST_F(WhereAndWhy, WarningsSayWhereTheyStand) {
     }
 }
 
-// The command line prints the warnings; under --strict a warning fails its
-// verb and stops the chain, and a run without one exits 0.
+// Under --strict a warning fails its verb and stops the chain; a run without one exits 0.
 TEST(CliWarnings, StrictFailsOnAWarningOnly) {
     const fs::path folder = test::scratchFolder();
     const std::string rom = (folder / "demo.smc").string(), t = (folder / "t.txt").string();
@@ -192,22 +169,17 @@ TEST(CliWarnings, StrictFailsOnAWarningOnly) {
     EXPECT_EQ(u.err, "t.txtが読み込めません\nt.txt:2:3: 'Ƀ' has no Shift-JIS (CP932) form\n");
 }
 
-// -------------------------------------------------------------------- UTF-8
-
-// Every character of every table, the added characters' table included,
-// comes back from a UTF-8 export exactly; a file with a byte-order mark is
-// read as UTF-8 without being asked, one without only when asked.
+// Every character of every table, added ones too, comes back from UTF-8; a file with a
+// byte-order mark is read as UTF-8 without being asked, one without only when asked.
 TEST_F(WhereAndWhy, Utf8FilesRoundTripEveryTableCharacter) {
     const std::string added = sjis("鬱熊鰐");
     for (size_t i = 0; i < added.size(); ++i)
         state.tables[kAddedCharTable][i / 2][i % 2] = static_cast<uint8_t>(added[i]);
     // Texts made of every glyph code: table 0's one-byte glyphs, then every slot of tables 1-10.
-    std::vector<Bytes> codes(1);
-    for (int s = 0x20; s < 256; ++s) codes.back().push_back(static_cast<uint8_t>(s));
-    for (uint8_t t = 1; t < kCharTableCount; ++t) {
-        codes.emplace_back();
-        for (int s = 0; s < 256; ++s) codes.back().insert(codes.back().end(), {t, static_cast<uint8_t>(s)});
-    }
+    std::vector<Bytes> codes(kCharTableCount);
+    for (int s = 0x20; s < 256; ++s) codes[0].push_back(static_cast<uint8_t>(s));
+    for (uint8_t t = 1; t < kCharTableCount; ++t)
+        for (int s = 0; s < 256; ++s) codes[t].insert(codes[t].end(), {t, static_cast<uint8_t>(s)});
     for (size_t i = 0; i < codes.size(); ++i) state.catalogues.texts()[i].unpacked = codes[i];
     platform.utf8 = true;
     const std::pair<Operation, const char*> steps[] = {{exportTextCollection, "t1.txt"}, {importTextCollection, "t1.txt"},

@@ -22,13 +22,11 @@ namespace {
 
 EditorState demoState() {
     EditorState s;
-    s.image = test::demoImage(), s.catalogues = test::demoCatalogues();
-    return s;
+    return s.image = test::demoImage(), s.catalogues = test::demoCatalogues(), s;
 }
 
-// A PNG as a paint program may save it, through libpng's own writer. One
-// byte a sample in `samples`, rows one after another; libpng packs depths
-// below 8, and a 16-bit sample is the byte twice (x * 257).
+// A PNG as a paint program saves it, through libpng: one byte a sample in `samples`, rows in
+// turn; libpng packs depths below 8, and a 16-bit sample is the byte twice (x * 257).
 Bytes paintedPng(int colourType, int depth, uint32_t width, uint32_t height, const Bytes& samples,
                  const std::vector<Rgb>& palette = {}, const Bytes& alphas = {}) {
     Bytes out, wide;
@@ -62,17 +60,16 @@ Bytes rgbaPng(const PngPicture& p) {
     return paintedPng(PNG_COLOR_TYPE_RGBA, 8, p.width, p.height, rgba);
 }
 
-// Each channel byte goes to the nearest of the 32 levels, on all 256.
+// Each channel byte goes to the nearest of the 32 levels; a level widens by repeating its top
+// bits, and reads back as itself.
 TEST(PngChannels, EveryByteRoundsToTheNearestLevelAndLevelsComeBack) {
     for (unsigned x = 0; x < 256; ++x) ASSERT_EQ(channelTo5(x), std::lround(x * 31.0 / 255)) << x;
-    // a level widens by repeating its top bits, and reads back as itself
     for (auto [c, x] : {std::pair{0u, 0}, {1u, 8}, {3u, 24}, {16u, 132}, {30u, 247}, {31u, 255}}) EXPECT_EQ(channelTo8(c), x);
     for (unsigned c = 0; c < 32; ++c) ASSERT_EQ(channelTo5(channelTo8(c)), c) << c;
 }
 
-// A face saved in every bit depth and colour type gives the same tiles: an
-// index is its value (mod 16), a colour the value whose set-0 colour it is,
-// and a fully transparent pixel 0 whatever colour stands under it.
+// An index is its value (mod 16), a colour the value whose set-0 colour it is, and a fully
+// transparent pixel 0 whatever colour stands under it.
 TEST(FacePng, EveryDepthAndColourTypeGivesTheSameTiles) {
     std::vector<ResourceEntry> colourful(8, ResourceEntry{{}, Bytes(30, 0), 0, 0, 0}), grey = colourful;
     std::vector<Rgb> rgbOf(16, Rgb{0, 0, 0}), greyOf = rgbOf;
@@ -92,16 +89,11 @@ TEST(FacePng, EveryDepthAndColourTypeGivesTheSameTiles) {
     const Pixel g = [&](unsigned v, size_t) { return Bytes{greyOf[v].red}; };
     const Pixel ga = [&](unsigned v, size_t i) { return Bytes{v ? greyOf[v].red : static_cast<uint8_t>(i), static_cast<uint8_t>(v ? 255 : 0)}; };
     const struct { const char* what; int type, depth; unsigned values; bool grey; Pixel pixel; } cases[] = {
-        {"1-bit indexed", PNG_COLOR_TYPE_PALETTE, 1, 2, false, index},
-        {"2-bit indexed", PNG_COLOR_TYPE_PALETTE, 2, 4, false, index},
-        {"4-bit indexed", PNG_COLOR_TYPE_PALETTE, 4, 16, false, index},
-        {"8-bit indexed", PNG_COLOR_TYPE_PALETTE, 8, 16, false, index},
-        {"8-bit grey", PNG_COLOR_TYPE_GRAY, 8, 16, true, g},
-        {"16-bit grey", PNG_COLOR_TYPE_GRAY, 16, 16, true, g},
-        {"grey with alpha", PNG_COLOR_TYPE_GRAY_ALPHA, 8, 16, true, ga},
-        {"truecolour", PNG_COLOR_TYPE_RGB, 8, 16, false, rgb},
-        {"16-bit truecolour", PNG_COLOR_TYPE_RGB, 16, 16, false, rgb},
-        {"truecolour with alpha", PNG_COLOR_TYPE_RGBA, 8, 16, false, rgba},
+        {"1-bit indexed", PNG_COLOR_TYPE_PALETTE, 1, 2, false, index}, {"2-bit indexed", PNG_COLOR_TYPE_PALETTE, 2, 4, false, index},
+        {"4-bit indexed", PNG_COLOR_TYPE_PALETTE, 4, 16, false, index}, {"8-bit indexed", PNG_COLOR_TYPE_PALETTE, 8, 16, false, index},
+        {"8-bit grey", PNG_COLOR_TYPE_GRAY, 8, 16, true, g}, {"16-bit grey", PNG_COLOR_TYPE_GRAY, 16, 16, true, g},
+        {"grey with alpha", PNG_COLOR_TYPE_GRAY_ALPHA, 8, 16, true, ga}, {"truecolour", PNG_COLOR_TYPE_RGB, 8, 16, false, rgb},
+        {"16-bit truecolour", PNG_COLOR_TYPE_RGB, 16, 16, false, rgb}, {"truecolour with alpha", PNG_COLOR_TYPE_RGBA, 8, 16, false, rgba},
         {"16-bit truecolour with alpha", PNG_COLOR_TYPE_RGBA, 16, 16, false, rgba},
     };
     for (const auto& c : cases) {
@@ -111,15 +103,13 @@ TEST(FacePng, EveryDepthAndColourTypeGivesTheSameTiles) {
             const Bytes s = c.pixel(values.back(), i);
             samples.insert(samples.end(), s.begin(), s.end());
         }
-        std::vector<Rgb> palette;
-        if (c.type == PNG_COLOR_TYPE_PALETTE) palette.assign(rgbOf.begin(), rgbOf.begin() + c.values);
+        const std::vector<Rgb> palette(rgbOf.begin(), rgbOf.begin() + (c.type == PNG_COLOR_TYPE_PALETTE ? c.values : 0));
         const Result<FacePng> face = readFacePng(paintedPng(c.type, c.depth, 32, 48, samples, palette), c.grey ? grey : colourful);
         ASSERT_TRUE(face.ok()) << c.what << ": " << renderMessage(face.problem()).detail;
         EXPECT_EQ(face->tiles, pixelsToTiles(values, 4)) << c.what;
     }
 }
 
-// A truecolour unit sheet is read against the shared colours 1-15.
 TEST(UnitPng, ATruecolourSheetGivesTheUnitFile) {
     const RomImage& image = test::demoImage();
     const Result<PngPicture> sheet = decodePng(unitSheetPngBytes(test::demoCatalogues().unitGraphics(), image));
@@ -169,10 +159,8 @@ protected:
 };
 
 TEST_F(PngRoundTrip, AnUnchangedImportChangesNoRecordImageOrSavedByte) {
-    const Outcome facesIn = importFacesPngFrom(state, platform, folder / "faces");
-    const Outcome unitsIn = importUnitsPngFrom(state, platform, folder / "units.png");
-    ASSERT_TRUE(facesIn.done() && unitsIn.done());
-    EXPECT_TRUE(facesIn.warnings.empty() && unitsIn.warnings.empty());
+    const Outcome facesIn = importFacesPngFrom(state, platform, folder / "faces"), unitsIn = importUnitsPngFrom(state, platform, folder / "units.png");
+    ASSERT_TRUE(facesIn.done() && unitsIn.done() && facesIn.warnings.empty() && unitsIn.warnings.empty());
     EXPECT_EQ(state.image.bytes, test::demoImage().bytes);
     for (auto all : {&Catalogues::resources, &Catalogues::colourSets})
         for (size_t i = 0; i < (state.catalogues.*all).size(); ++i) {
@@ -205,23 +193,16 @@ TEST_F(PngRoundTrip, APixelEditedInThePngLandsWhereTheSameEditInTheFigLands) {
 // 0's colour 1 of set 0 is edited first, so an import that applied anything would show.
 TEST_F(PngRoundTrip, BadFilesAreReportedAndChangeNothing) {
     const auto recolour = [](PngPicture p) { p.palette[1] = {0, 0, 8}; return p; };
-    const auto rgbaWithPixel = [this](uint8_t r) {
-        PngPicture p = face(9);
-        Bytes png = rgbaPng(p);
-        p.palette.push_back({r, 0x34, 0x56});
-        p.pixels[7 * 32 + 5] = static_cast<uint8_t>(p.palette.size() - 1);
-        return rgbaPng(p);
-    };
     const Bytes good0 = indexed(recolour(face(0)));
-    PngPicture narrow = face(9), index128 = face(9);
-    narrow.width = 31;
-    narrow.pixels.resize(31 * 48);
-    index128.pixels[47 * 32 + 31] = 128;
-    index128.palette.resize(129);
+    PngPicture stray = face(9), narrow = face(9), index128 = face(9);
+    stray.palette.push_back({0x12, 0x34, 0x56});
+    stray.pixels[7 * 32 + 5] = static_cast<uint8_t>(stray.palette.size() - 1);
+    narrow.width = 31, narrow.pixels.resize(31 * 48);
+    index128.pixels[47 * 32 + 31] = 128, index128.palette.resize(129);
     Bytes damaged = test::readBytes(folder / "faces" / facePngName(9));
     damaged[damaged.size() - 20] ^= 0x40;  // inside IDAT: its CRC no longer matches
     const struct { const char* what; Bytes face9; const char* detail; } cases[] = {
-        {"colour outside the set", rgbaWithPixel(0x12), "face-009.png: pixel (5, 7) has colour #123456, which is not in the palette"},
+        {"colour outside the set", rgbaPng(stray), "face-009.png: pixel (5, 7) has colour #123456, which is not in the palette"},
         {"31 x 48", indexed(narrow), "face-009.png: 32 x 48 pixels expected, found 31 x 48"},
         {"index 128", indexed(index128), "face-009.png: pixel (31, 47) has palette index 128; indexes 0-127 are read"},
         {"damaged", damaged, "face-009.png: IDAT: incorrect data check"},
@@ -245,8 +226,7 @@ TEST_F(PngRoundTrip, AWarningNamesTheFirstOfSeveralFiles) {
     four.palette.resize(4);
     for (auto* p : {&sixteen, &four})
         for (uint8_t& i : p->pixels) i = static_cast<uint8_t>(i % p->palette.size());
-    putFace(30, indexed(sixteen));
-    putFace(9, indexed(four));
+    putFace(30, indexed(sixteen)), putFace(9, indexed(four));
     for (const size_t f : {40, 12}) std::filesystem::remove(folder / "faces" / facePngName(f));
     EXPECT_EQ(importFacesPngFrom(state, platform, folder / "faces").warnings,
               (std::vector<std::string>{

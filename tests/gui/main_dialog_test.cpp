@@ -25,8 +25,7 @@ namespace {
 
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// Runs `then` on the window `find` gives as soon as it gives one: the next
-// modal window, or the main window (not modal: the workbench takes input beside it).
+// Runs `then` on the window `find` gives as soon as it gives one (the main window is not modal).
 void whenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> then) {
     auto* timer = new QTimer;
     timer->setInterval(5);
@@ -54,10 +53,7 @@ protected:
         QApplication::processEvents();
     }
     void select(int mode) { dialog->modeCombo()->setCurrentIndex(mode); }
-    void press(QWidget* target, int key) {
-        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(target, &down);
-    }
+    void press(QWidget* target, int key) { QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier); QApplication::sendEvent(target, &down); }
     struct Buttons { bool extractShown; QString extract; bool writeShown; QString write; };
     Buttons buttons() const {
         return {dialog->extractButton()->isVisibleTo(dialog.get()), dialog->extractButton()->text(),
@@ -76,8 +72,8 @@ TEST_F(MainWindow, StartsInModeZeroAndEveryModeRelabelsAndShowsItsButtons) {
     EXPECT_EQ(dialog->windowIcon().availableSizes().size(), 2);
     QComboBox* combo = dialog->modeCombo();
     ASSERT_EQ(combo->count(), 7);
-    const char* items[] = {"ROM", "顔グラフィック", "顔グラBMP", "ユニットグラフィック等", "名前リスト", "テキスト", "変更点書き込み"};
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(combo->itemText(i), u(items[i]));
+    for (int i = 0; const char* item : {"ROM", "顔グラフィック", "顔グラBMP", "ユニットグラフィック等", "名前リスト", "テキスト", "変更点書き込み"})
+        EXPECT_EQ(combo->itemText(i++), u(item));
     EXPECT_EQ(combo->currentIndex(), 0);
     struct Expected { int mode; bool extractShown; const char* extract; bool writeShown; const char* write; };
     // Walked in this order, a hidden button keeps the label it last had.
@@ -102,17 +98,14 @@ TEST_F(MainWindow, NoSelectionChangesAndHiddenButtonsRunNothing) {
     dialog->extractButton()->click();  // hidden in mode 6
     select(2);
     select(-1);
-    const Buttons b = buttons();
-    EXPECT_TRUE(b.extractShown);
-    EXPECT_FALSE(b.writeShown);
+    EXPECT_TRUE(buttons().extractShown && !buttons().writeShown);
     dialog->extractButton()->click();
     dialog->writeButton()->click();
     EXPECT_EQ(platform.dialogs.size(), 1u);  // only the start's
-    EXPECT_EQ(modeAt(-1), nullptr);
-    EXPECT_EQ(modeAt(7), nullptr);
+    EXPECT_TRUE(modeAt(-1) == nullptr && modeAt(7) == nullptr);
 }
 
-// Every file dialog the window opens, compared with tests/golden/dialogs.txt.
+// Every file dialog the window opens, as tests/golden/dialogs.txt keeps it.
 TEST(Golden, DialogsAreAsReviewed) {
     std::string now = "# Every file dialog: extension, initial name, filter.\n"
                       "# Written by: VELK_WRITE_GOLDEN=1 build/tests/velk_gui_tests --gtest_filter=Golden.*\n";
@@ -144,9 +137,8 @@ TEST_F(MainWindow, EveryShownButtonAsksForItsOwnFile) {
         ASSERT_EQ(platform.dialogs.size(), before + 1) << w.mode << " " << w.extract;
         const ScriptedPlatform::Dialog& d = platform.dialogs.back();
         const FileDialogOptions o = fileQuestion(w.ask, w.save).options;
-        EXPECT_EQ(d.save, w.save) << w.mode;
-        EXPECT_EQ(d.options.filter + d.options.defaultExtension + d.options.initialFileName,
-                  o.filter + o.defaultExtension + o.initialFileName) << w.mode << " " << w.extract;
+        EXPECT_EQ(std::to_string(d.save) + d.options.filter + d.options.defaultExtension + d.options.initialFileName,
+                  std::to_string(w.save) + o.filter + o.defaultExtension + o.initialFileName) << w.mode << " " << w.extract;
     }
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -157,24 +149,18 @@ TEST_F(MainWindow, ClosingWithUnsavedEditsAsksFirst) {
     platform.answer("in.txt");
     dialog->writeButton()->click();
     ASSERT_TRUE(session->isModified());
-
     platform.saveChoices = {Dialogs::SaveChoice::Cancel};
     press(dialog->modeCombo(), Qt::Key_Escape);
     EXPECT_EQ(platform.questions, std::vector<std::string>{test::sjis("変更を保存しますか？")});
     EXPECT_TRUE(dialog->isVisible());
-
     platform.saveChoices = {Dialogs::SaveChoice::Save};  // and then cancel the save dialog
     platform.answer(std::nullopt);
     dialog->close();
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_TRUE(platform.dialogs.back().save);
-
+    EXPECT_TRUE(dialog->isVisible() && platform.dialogs.back().save);
     platform.saveChoices = {Dialogs::SaveChoice::Save};  // save for real: the window closes
     platform.answer("out.smc");
     press(dialog->modeCombo(), Qt::Key_Escape);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_TRUE(platform.files.count("out.smc"));
-    EXPECT_FALSE(session->isModified());
+    EXPECT_TRUE(!dialog->isVisible() && platform.files.count("out.smc") && !session->isModified());
     EXPECT_EQ(session->statusText(), u("out.smc に保存しました"));
     EXPECT_EQ(platform.questions.size(), 3u);
 }
@@ -189,10 +175,7 @@ TEST_F(MainWindow, DiscardingClosesAndNothingUnsavedClosesAtOnce) {
     platform.answer(std::nullopt);
     press(dialog->writeButton(), Qt::Key_Return);
     EXPECT_EQ(platform.dialogs.size(), 2u);  // the reload asked for a file
-    session->run(u("編集"), [](EditorState& s, Platform&) {
-        s.image[0x3FFFF0] ^= 1;
-        return doneOutcome({});
-    });
+    session->run(u("編集"), [](EditorState& s, Platform&) { return s.image[0x3FFFF0] ^= 1, doneOutcome({}); });
     platform.saveChoices = {Dialogs::SaveChoice::Discard};
     dialog->close();
     EXPECT_FALSE(dialog->isVisible());
@@ -203,17 +186,16 @@ TEST_F(MainWindow, DiscardingClosesAndNothingUnsavedClosesAtOnce) {
     EXPECT_EQ(platform.questions.size(), 1u);
 }
 
+// The window menu's one command opens the version box; another window command does not.
 TEST_F(MainWindow, ContextMenuOffersTheVersionBox) {
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), dialog->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(dialog.get(), &event);
     QMenu* menu = dialog->windowMenu();
-    EXPECT_TRUE(menu->isVisible());
-    ASSERT_EQ(menu->actions().size(), 1);
+    ASSERT_TRUE(menu->isVisible() && menu->actions().size() == 1);
     QAction* about = menu->actions().front();
     EXPECT_EQ(about->text(), u("VELK のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
     EXPECT_EQ(about->data().toInt(), MainDialog::kAboutCommand);
     menu->hide();
-
     QString title, version;
     whenShown(&QApplication::activeModalWidget, [&](QWidget* w) {
         title = w->windowTitle();
@@ -223,11 +205,7 @@ TEST_F(MainWindow, ContextMenuOffersTheVersionBox) {
         }
     });
     about->trigger();
-    EXPECT_EQ(title, u("VELKのﾊﾞｰｼﾞｮﾝ情報"));
-    EXPECT_EQ(version, u("VELK Version 1.14"));
-}
-
-TEST_F(MainWindow, OtherWindowCommandsDoNotOpenTheVersionBox) {
+    EXPECT_EQ(title + version, u("VELKのﾊﾞｰｼﾞｮﾝ情報VELK Version 1.14"));
     bool opened = false;
     QTimer::singleShot(0, [&] { opened = QApplication::activeModalWidget() != nullptr; });
     dialog->systemCommand(0xF020);  // minimise
@@ -235,8 +213,7 @@ TEST_F(MainWindow, OtherWindowCommandsDoNotOpenTheVersionBox) {
     EXPECT_FALSE(opened);
 }
 
-// A file that does not load is shown and asked for again; cancel ends with
-// zero before the window shows.
+// Cancel ends with 0 before the window shows.
 TEST(EditorAppStart, AFileThatDoesNotLoadIsShownAndAskedForAgain) {
     ScriptedPlatform platform;
     platform.files["zeros.smc"] = std::vector<uint8_t>(1024, 0);

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -21,10 +20,7 @@ namespace {
 void answerFileDialog(const QString& name, QString* seenFilters = nullptr) {
     QTimer::singleShot(0, [=] {
         auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!d) {
-            QApplication::activeModalWidget()->close();
-            return;
-        }
+        if (!d) return void(QApplication::activeModalWidget()->close());
         if (seenFilters) *seenFilters = d->nameFilters().join(QStringLiteral(";;"));
         d->selectFile(name);
         static_cast<QDialog*>(d)->accept();  // QFileDialog keeps its override protected
@@ -44,17 +40,12 @@ protected:
     QtPlatform platform;
 };
 
-TEST(QtNameFilters, TurnsBarSeparatedPairsIntoQtFilters) {
+TEST(QtForms, FiltersAndDialogUnits) {
     EXPECT_EQ(qtNameFilters(sjis("ソルヴァーン　ROM(*.smc)|*.smc|全て(*.*)|*.*||")),
               QString::fromUtf8("ソルヴァーン　ROM(*.smc);;全て(*.*)"));
     EXPECT_EQ(qtNameFilters(sjis("画像|*.bmp;*.fig||")), QString::fromUtf8("画像 (*.bmp *.fig)"));
     EXPECT_EQ(qtNameFilters(""), QString());
-}
-
-TEST(DialogUnits, RoundLikeTheDialogTemplates) {
-    EXPECT_EQ(mulDiv(45, 13, 8), 73);
-    EXPECT_EQ(mulDiv(3, 2, 4), 2);  // halves round up
-    EXPECT_EQ(mulDiv(-3, 2, 4), -2);
+    EXPECT_TRUE(mulDiv(45, 13, 8) == 73 && mulDiv(3, 2, 4) == 2 && mulDiv(-3, 2, 4) == -2);  // halves round away from zero
     EXPECT_EQ(fromDialogUnits({6, 12}, 16, 45, 33, 15), QRect(24, 68, 50, 23));
 }
 
@@ -71,9 +62,7 @@ TEST_F(QtPlatformTest, OpenDialogReturnsPathAndNameAndMovesTheCurrentFolder) {
     QString filters;
     answerFileDialog(QString::fromStdString((folder / "roms" / "game.smc").string()), &filters);
     const std::optional<ChosenFile> chosen = platform.openFileDialog(fileQuestion(Ask::OpenRom, false).options);
-    ASSERT_TRUE(chosen);
-    EXPECT_EQ(chosen->path, folder / "roms" / "game.smc");
-    EXPECT_EQ(chosen->name, "game.smc");
+    ASSERT_TRUE(chosen && chosen->path == folder / "roms" / "game.smc" && chosen->name == "game.smc");
     // (the dialog folds the full-width space of the label into a plain one)
     EXPECT_EQ(filters.split(QStringLiteral(";;")).size(), 2);
     EXPECT_TRUE(filters.endsWith(QString::fromUtf8("ROM(*.smc *.sfc);;全て(*.*)"))) << filters.toStdString();
@@ -83,9 +72,7 @@ TEST_F(QtPlatformTest, OpenDialogReturnsPathAndNameAndMovesTheCurrentFolder) {
 TEST_F(QtPlatformTest, SaveDialogAppendsTheDefaultExtensionAndCancelGivesNothing) {
     answerFileDialog(QString::fromStdString((folder / "out").string()));
     const std::optional<ChosenFile> chosen = platform.saveFileDialog({"smc", "*.smc", sjis("ROM(*.smc)|*.smc||")});
-    ASSERT_TRUE(chosen);
-    EXPECT_EQ(chosen->path, folder / "out.smc");
-    EXPECT_EQ(chosen->name, "out.smc");
+    ASSERT_TRUE(chosen && chosen->path == folder / "out.smc" && chosen->name == "out.smc");
     EXPECT_EQ(std::filesystem::current_path(), folder);  // only opening moves it
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });  // cancel
     EXPECT_FALSE(platform.openFileDialog(fileQuestion(Ask::OpenRom, false).options).has_value());
@@ -97,13 +84,11 @@ TEST_F(QtPlatformTest, MessageBoxShowsTheShiftJisTextWithOk) {
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        text = box->text();
-        buttons = static_cast<int>(box->buttons().size());
+        text = box->text(), buttons = static_cast<int>(box->buttons().size());
         box->button(QMessageBox::Ok)->click();
     });
     platform.showMessage({sjis("demo.smcが読み込めません"), "demo.smcが読み込めません", ""});
-    EXPECT_EQ(text, QString::fromUtf8("demo.smcが読み込めません"));
-    EXPECT_EQ(buttons, 1);
+    EXPECT_TRUE(text == QString::fromUtf8("demo.smcが読み込めません") && buttons == 1) << text.toStdString() << buttons;
 }
 
 }  // namespace

@@ -24,8 +24,7 @@ std::string randomWord(std::mt19937& rng) {
     return word;
 }
 
-// One random step: an import of names or texts, a change script with an IPS
-// patch, or a text import that fails after storing its first blocks.
+// An import of names or texts, a change script with a patch, or a text import failing midway.
 Outcome randomStep(EditorSession& session, ScriptedPlatform& platform, std::mt19937& rng) {
     std::string file;
     const unsigned kind = rng() % 4;
@@ -45,14 +44,11 @@ Outcome randomStep(EditorSession& session, ScriptedPlatform& platform, std::mt19
         file += ";;IPSパッチ @@p.ips\n";
     }
     platform.files["in.txt"] = test::bytesOf(sjis(file));
-    const Operation operations[] = {importNameList, importTextCollection, applyChangeScript,
-                                    importTextCollection};
+    const Operation operations[] = {importNameList, importTextCollection, applyChangeScript, importTextCollection};
     return session.run(QStringLiteral("step"), [&](EditorState& s, Platform& p) { return operations[kind](s, p, "in.txt"); });
 }
 
-// Random sequences undone to the start and redone to the end through the
-// session, as the window does: every state saves to exactly the bytes it
-// saved to when it was first reached.
+// Every state, undone to or redone to, saves to the bytes it saved to when first reached.
 TEST(UndoRedo, RandomSequencesRoundTripToTheSameSaves) {
     ScriptedPlatform platform;
     EditorState state = test::demoState(platform);
@@ -70,20 +66,12 @@ TEST(UndoRedo, RandomSequencesRoundTripToTheSameSaves) {
     const int steps = session.undoStack().count();
     ASSERT_GE(steps, 5);
     ASSERT_EQ(saves.size(), static_cast<size_t>(steps) + 1);
-    for (int i = steps; i-- > 0;) {
-        session.undoStack().undo();
-        ASSERT_EQ(savedBytes(state), saves[static_cast<size_t>(i)]) << "undone to " << i;
-    }
+    for (int i = steps; i-- > 0;) { session.undoStack().undo(); ASSERT_EQ(savedBytes(state), saves[static_cast<size_t>(i)]) << "undone to " << i; }
     EXPECT_FALSE(session.isModified());
-    for (int i = 0; i < steps; ++i) {
-        session.undoStack().redo();
-        ASSERT_EQ(savedBytes(state), saves[static_cast<size_t>(i) + 1]) << "redone to " << i + 1;
-    }
+    for (int i = 1; i <= steps; ++i) { session.undoStack().redo(); ASSERT_EQ(savedBytes(state), saves[static_cast<size_t>(i)]) << "redone to " << i; }
 }
 
-// Undo takes back edits, never what the run knows of its files: after a save
-// over the loaded file and an undo, a patch is still made against the .bak
-// that holds the file as loaded.
+// Undo takes back edits, not the .bak a save over the loaded file made: patches stay against it.
 TEST(UndoRedo, UndoAfterASaveOverTheLoadedFileKeepsItsBackup) {
     ScriptedPlatform platform;
     EditorState state = test::demoState(platform);
@@ -93,8 +81,7 @@ TEST(UndoRedo, UndoAfterASaveOverTheLoadedFileKeepsItsBackup) {
     ASSERT_TRUE(session.runAsking(QStringLiteral("import"), Ask::ImportTexts, false, importTextCollection).done());
     platform.answer("demo.smc");
     ASSERT_TRUE(session.runAsking(QStringLiteral("save"), Ask::SaveRom, true, saveRom).done());
-    EXPECT_EQ(platform.files.at("demo.smc.bak"), test::demoImage().bytes);
-    EXPECT_FALSE(session.isModified());
+    EXPECT_TRUE(platform.files.at("demo.smc.bak") == test::demoImage().bytes && !session.isModified());
     session.undoStack().undo();
     EXPECT_TRUE(session.isModified());
     platform.answer("undone.ips");
