@@ -131,6 +131,13 @@ Outcome writeChosenFile(Platform& platform, const ChosenFile& file, std::span<co
     return fileFailure(std::move(s.problem()), file);
 }
 
+Outcome cannotWriteAt(Problem p, const std::filesystem::path& path) {
+    p.writing = true;
+    p.file = toCp932(path.filename().string());
+    p.fileUtf8 = path.string();
+    return failedOutcome(renderMessage(p));
+}
+
 Outcome writeNamedFile(Platform& platform, const std::filesystem::path& path, std::span<const uint8_t> bytes,
                        std::string summary) {
     Outcome written = writeChosenFile(platform, namedFile(path), bytes);

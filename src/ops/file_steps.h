@@ -85,6 +85,9 @@ Step<std::vector<uint8_t>> readChosenFile(Platform& platform, const ChosenFile& 
 // "%sに書き込めませんでした" and its name.
 Outcome writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const uint8_t> bytes);
 
+// "%sに書き込めませんでした" for the file or folder at `path`, with the problem's reason.
+Outcome cannotWriteAt(Problem problem, const std::filesystem::path& path);
+
 // Writes the bytes to the file at `path`; done with `summary`.
 Outcome writeNamedFile(Platform& platform, const std::filesystem::path& path, std::span<const uint8_t> bytes,
                        std::string summary);

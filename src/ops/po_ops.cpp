@@ -19,6 +19,7 @@
 #include "text/encode.h"
 #include "text/desk_status.h"
 #include "text/line_width.h"
+#include "text/name_list.h"
 #include "text/po_catalog.h"
 #include "text/sjis.h"
 
@@ -52,14 +53,7 @@ PoForms poForms(const EditorState& s) {
     parallelFor(sjis.size(), [&](size_t i) {
         std::string& out = sjis[i];
         if (i < c.names.size()) {
-            const std::string_view text = nameText(c.names[i]);
-            for (size_t at = 0;;) {
-                const size_t end = text.find("\r\n", at);
-                out += text.substr(at, end - at);
-                if (end == std::string_view::npos) break;
-                out += "!16!";
-                at = end + 2;
-            }
+            appendOnOneLine(out, nameText(c.names[i]));
             return;
         }
         const std::string text = decodeText(c.texts(), static_cast<int>(i - c.names.size()), c.names, s.tables);
@@ -245,15 +239,8 @@ std::span<const uint8_t> bytesOf(std::string_view s) {
     return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
 }
 
-Outcome cannotWrite(Problem p, const std::filesystem::path& path) {
-    p.writing = true;
-    p.file = toCp932(path.filename().string());
-    p.fileUtf8 = path.string();
-    return failedOutcome(renderMessage(p));
-}
-
 Outcome writePoFile(Platform& platform, const std::filesystem::path& path, std::span<const uint8_t> bytes) {
-    if (Status s = platform.writeFile(path, bytes); !s) return cannotWrite(std::move(s.problem()), path);
+    if (Status s = platform.writeFile(path, bytes); !s) return cannotWriteAt(std::move(s.problem()), path);
     return doneOutcome({});
 }
 
@@ -370,7 +357,7 @@ Outcome exportPoStep(const EditorState& state, Platform& platform, const std::fi
     src.translations = src.originals;
     const bool names = kind == CodeKind::Name;
     const std::filesystem::path folder = dir / kPoFolder;
-    if (Status made = platform.makeFolder(folder); !made) return cannotWrite(std::move(made.problem()), folder);
+    if (Status made = platform.makeFolder(folder); !made) return cannotWriteAt(std::move(made.problem()), folder);
     PoCatalog catalog = poCatalog(src, kind, false);
     catalog.header = poHeader(src, kind, kNoDate);
     if (Outcome o = writePoFile(platform, folder / (names ? kNamesPo : kTextsPo), poFileBytes(catalog)); !o.done())
@@ -410,7 +397,7 @@ Outcome exportPoTo(const EditorState& base, Platform& platform, const std::files
                        poForms(built)};
     const std::string date = options.revisionDate.empty() ? utcNow() : options.revisionDate;
     const std::filesystem::path folder = dir / kPoFolder;
-    if (Status made = platform.makeFolder(folder); !made) return cannotWrite(std::move(made.problem()), folder);
+    if (Status made = platform.makeFolder(folder); !made) return cannotWriteAt(std::move(made.problem()), folder);
     size_t written = 0;
     for (const CodeKind kind : {CodeKind::Name, CodeKind::Text}) {
         const bool names = kind == CodeKind::Name;
@@ -613,7 +600,7 @@ Outcome importPoFrom(EditorState& state, Platform& platform, const std::filesyst
     }
     if (statuses == *book) return o;
     const std::filesystem::path path = dir / kDeskStatusFileName;
-    if (Status s = platform.writeFile(path, deskStatusBytes(statuses)); !s) return cannotWrite(std::move(s.problem()), path);
+    if (Status s = platform.writeFile(path, deskStatusBytes(statuses)); !s) return cannotWriteAt(std::move(s.problem()), path);
     o.summary += toCp932("; status.tsv updated");
     return o;
 }

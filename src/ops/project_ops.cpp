@@ -52,14 +52,6 @@ std::vector<uint8_t> projectText(const std::vector<uint8_t>& sjis) {
     return out;
 }
 
-// "%sに書き込めませんでした" for the file or folder, with the system's reason.
-Outcome cannotWriteAt(Problem p, const std::filesystem::path& path) {
-    p.writing = true;
-    p.file = toCp932(path.filename().string());
-    p.fileUtf8 = path.string();
-    return failedOutcome(renderMessage(p));
-}
-
 Outcome writeProjectFile(Platform& platform, const std::filesystem::path& path, std::span<const uint8_t> bytes) {
     Status s = platform.writeFile(path, bytes);
     if (s) return doneOutcome(toCp932(path.filename().string()));

@@ -16,6 +16,8 @@ std::string label(size_t i) {
     return out + "]";
 }
 
+}  // namespace
+
 // A name that holds code 0x16 decodes with CR LF inside: on its own line of
 // the file that would end the name there and push every later name one line
 // on, so the code is written as its escape.
@@ -28,8 +30,6 @@ void appendOnOneLine(std::string& out, std::string_view text) {
         at = lineEnd + 2;
     }
 }
-
-}  // namespace
 
 std::vector<uint8_t> nameListBytes(ConstNameCatalogue names) {
     std::string out;

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "image/resource_entry.h"
@@ -13,6 +15,10 @@
 namespace velk {
 
 constexpr size_t kNameLabelLength = 8;
+
+// Appends a name's text on one line: a line break (code 0x16, CR LF in the
+// text) is written as its escape !16!, which the encoder reads back as 0x16.
+void appendOnOneLine(std::string& out, std::string_view text);
 
 // The whole file: line i is "[%X %X%X] " (0xF0 + (i >> 8), its low byte's
 // two digits), the name's text and CR LF.
