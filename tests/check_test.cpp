@@ -117,7 +117,11 @@ TEST_F(Check, LinesFitTheirBoxToTheCell) {
     // A rule that is no number of cells, or a box break that is no escape,
     // stops the check at its line.
     const std::string line = "line " + std::to_string(std::count(shared->projectFile.begin(), shared->projectFile.end(), '\n') + 1);
-    for (const std::string bad : {"text-columns = 7x\n", "token-width-旗 = -1\n", "text-box-break = !1!\n"}) {
+    SetUp();
+    setRules("name-columns = 9999\n");  // the largest width a rule takes
+    CheckReport largest;
+    EXPECT_TRUE(checkProjectAt(state, platform, "proj", {}, largest).done());
+    for (const std::string bad : {"text-columns = 7x\n", "token-width-旗 = -1\n", "text-box-break = !1!\n", "name-columns = 10000\n"}) {
         setRules(bad);
         CheckReport report;
         const Outcome o = checkProjectAt(state, platform, "proj", {}, report);
