@@ -24,6 +24,7 @@ TEST(DeskStatusFile, LinesThatDoNotParseAreLocated) {
         {"text\t0001\tdone\n", 1, 15, "3 fields: KIND, NUMBER, STATUS and NOTE, with the SHA-1 of its text behind a locked one"},
         {"text\t0001\tdone\t\tabc\n", 1, 17, "5 fields: KIND, NUMBER, STATUS and NOTE, with the SHA-1 of its text behind a locked one"},
         {"text\t0001\tlocked\t\tABC\n", 1, 19, "'ABC' is no SHA-1 of the locked text (40 lower-case hexadecimal digits)"},
+        {"text\t0001\tlocked\t\taaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\n", 1, 19, "'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa' is no SHA-1 of the locked text (40 lower-case hexadecimal digits)"},
         {"text\t0001\tdone\t\nname\t0001\t\tn\ntext\t0001\treview\t\n", 3, 6, "the entry has a line already, line 1"},
         {"text\t0001\tdone\t\xff\n", 1, 16, "is not UTF-8: \\xFF is no UTF-8 character"},
     };
