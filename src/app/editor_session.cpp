@@ -6,6 +6,7 @@
 #include "app/qt_text.h"
 #include <algorithm>
 
+#include "ops/desk_ops.h"
 #include "ops/file_steps.h"
 #include "ops/run_operation.h"
 #include "ops/sharing_checks.h"
@@ -186,6 +187,11 @@ Outcome EditorSession::reload(const QString& stepName) {
         }
     }
     return run(stepName, [&](EditorState& s, Platform& p) { return installLoadedRom(s, p, file->path, std::move(*rom)); });
+}
+
+void EditorSession::setProject(std::unique_ptr<OpenProject> project) {
+    project_ = std::move(project);
+    emit projectChanged();
 }
 
 size_t EditorSession::bytesHeld() const {
