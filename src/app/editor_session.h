@@ -85,10 +85,16 @@ public:
     OpenProject* project() { return project_.get(); }
     const OpenProject* project() const { return project_.get(); }
     void setProject(std::unique_ptr<OpenProject> project);
+    // Saves where the edits belong: in a project its files (and only that
+    // marks the edits saved: a ROM or patch written from a project is an
+    // output), otherwise the ROM over the loaded file.
+    Outcome saveInPlace();
 
 signals:
     // A project was opened, built again or closed.
     void projectChanged();
+    // saveInPlace wrote the project's files.
+    void projectSaved();
     // The document changed (an edit, undo, redo or load).
     void changed(const velk::EditorSession::Change& change);
     // The status line's words, or the file's title, changed.
@@ -111,6 +117,7 @@ private:
     std::vector<ResourceEntry> textsAsLoaded_;
 
     std::unique_ptr<OpenProject> project_;
+    bool savingProject_ = false;
     QString status_, spaceNote_;
     Change pending_;         // what an undo or redo changed, told once the stack settles
     bool stepDone_ = false;  // an undo or redo waits for the stack to settle

@@ -37,6 +37,8 @@ ProjectSession::ProjectSession(EditorSession& session) : QObject(&session), sess
     connect(&watcher_, &QFileSystemWatcher::fileChanged, &settle_, qOverload<>(&QTimer::start));
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, &settle_, qOverload<>(&QTimer::start));
     connect(&settle_, &QTimer::timeout, this, &ProjectSession::filesChanged);
+    // What a save wrote is no change from outside.
+    connect(&session_, &EditorSession::projectSaved, this, [this] { seen_ = snapshot(); });
     connect(&session_, &EditorSession::changed, this, &ProjectSession::entriesChanged);
     connect(&session_, &EditorSession::projectChanged, this, [this] { entriesChanged(EditorSession::Change{}); });
 }
@@ -98,11 +100,8 @@ Outcome ProjectSession::openOn(const std::filesystem::path& dir, const std::file
 }
 
 Outcome ProjectSession::save() {
-    OpenProject* project = session_.project();
-    if (!project) return cancelledOutcome();
-    const Outcome o = session_.run(tr("保存"), [&](EditorState& s, Platform& p) { return saveProjectFiles(s, p, *project); });
-    seen_ = snapshot();  // what the save wrote is no change from outside
-    return o;
+    if (!session_.project()) return cancelledOutcome();
+    return session_.saveInPlace();
 }
 
 Outcome ProjectSession::exportAsking() {

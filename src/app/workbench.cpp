@@ -122,7 +122,7 @@ void Workbench::buildMenus() {
     addOperation("ROM を保存(&S)...", "保存", Ask::SaveRom, true, saveRom);
     // In a project, Ctrl+S writes the project's files; the ROM is saved through the dialog.
     file->addAction(QString::fromUtf8("保存"), this, [this] {
-            if (session_.project()) projectSessionOf(session_).save();
+            if (session_.project()) session_.saveInPlace();
             else session_.runAsking(QString::fromUtf8("保存"), Ask::SaveRom, true, saveRom);
         })->setShortcut(QKeySequence::Save);
     addProjectActions(file, session_);

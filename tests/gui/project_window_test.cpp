@@ -41,6 +41,9 @@ TEST_F(ProjectWindow, SavedFilesAreWhatExportProjectWritesPlusTheStatusLine) {
     EXPECT_EQ(projects.progressText(), QString::fromUtf8("名前 0 / 2,510 (0%)  テキスト 0 / 5,607 (0%)"));
     session.run(QStringLiteral("edit"), [](EditorState& s, Platform&) { return applyEntry(s, EntryKind::Text, 0, sjis("ソマ")); });
     session.project()->book.setStatus(CodeKind::Text, 0, DeskStatus::Review);
+    // A ROM written from a project is an output: the edits stay unsaved.
+    session.run(QStringLiteral("rom"), [&](EditorState& s, Platform& p) { return saveRom(s, p, root / "test.smc"); });
+    EXPECT_TRUE(session.isModified());
     ASSERT_TRUE(projects.save().done());
     EXPECT_FALSE(session.isModified());
     EXPECT_EQ(projects.progressText(), QString::fromUtf8("名前 0 / 2,510 (0%)  テキスト 1 / 5,607 (0%)"));
