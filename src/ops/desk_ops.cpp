@@ -116,11 +116,14 @@ Outcome openProjectOn(EditorState& state, Platform& platform, const std::filesys
 Outcome saveProjectFiles(const EditorState& state, Platform& platform, const OpenProject& project) {
     const std::filesystem::path& dir = project.dir;
     std::vector<std::pair<std::filesystem::path, std::vector<uint8_t>>> files;
+    bool po = false;
     for (const ProjectStep& step : projectSteps()) {
         if (!savedStep(step.name)) continue;
         const std::string_view name = step.name;
-        if ((name == "names" || name == "texts") && keepsPo(platform, dir, name == "names" ? CodeKind::Name : CodeKind::Text))
+        if ((name == "names" || name == "texts") && keepsPo(platform, dir, name == "names" ? CodeKind::Name : CodeKind::Text)) {
+            po = true;
             continue;
+        }
         StepPlatform capture(platform, true);
         if (Outcome o = step.exportTo(state, capture, dir); !o.done()) return o;
         for (auto& [path, bytes] : capture.written) files.emplace_back(path, std::move(bytes));
@@ -141,6 +144,16 @@ Outcome saveProjectFiles(const EditorState& state, Platform& platform, const Ope
             return cannotWriteAt(std::move(made.problem()), path.parent_path());
         if (Status s = platform.writeFile(path, bytes); !s) return cannotWriteAt(std::move(s.problem()), path);
         ++written;
+    }
+    // Names or texts kept as PO are written as export-po writes them.
+    if (po) {
+        EditorState base;
+        static_cast<Document&>(base) = project.original;
+        base.options = state.options;
+        PoExportOptions options;
+        options.built = &state;
+        options.book = &project.book;
+        if (Outcome o = exportPoTo(base, platform, dir, options); !o.done()) return o;
     }
     Outcome done = doneOutcome(toCp932(written ? "プロジェクトのファイル " + std::to_string(written) + " 件を保存しました"
                                                : "プロジェクトのファイルは変わっていません"));

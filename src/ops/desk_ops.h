@@ -47,7 +47,7 @@ Outcome openProjectOn(EditorState& state, Platform& platform, const std::filesys
 // writes for the state (names.txt, texts.txt, faces/face-NNN.png, units.png)
 // and status.tsv for the book; a PNG file that holds the same pixels and
 // colours as the export is left as it is. Each file is replaced whole.
-// Names or texts a project keeps as PO are left alone.
+// Names or texts a project keeps as PO are written as export-po writes them.
 Outcome saveProjectFiles(const EditorState& state, Platform& platform, const OpenProject& project);
 
 // The files and folders whose change on disk makes the window build the

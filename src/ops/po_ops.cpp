@@ -381,10 +381,15 @@ Outcome exportPoTo(const EditorState& base, Platform& platform, const std::files
                    const PoExportOptions& options) {
     Step<ProjectBase> project = openProjectBase(base, platform, dir, false);
     if (!project) return std::move(project).stop();
-    EditorState built = base;
-    Outcome build = buildProjectFrom(built, platform, dir);
-    if (!build.done()) return build;
-    Step<DeskBook> book = readDeskBook(base, platform, dir);
+    EditorState builtHere;
+    Outcome build = doneOutcome({});
+    if (!options.built) {
+        builtHere = base;
+        build = buildProjectFrom(builtHere, platform, dir);
+        if (!build.done()) return build;
+    }
+    const EditorState& built = options.built ? *options.built : builtHere;
+    Step<DeskBook> book = options.book ? Step<DeskBook>(*options.book) : readDeskBook(base, platform, dir);
     if (!book) return std::move(book).stop();
     const PoSource src{base,
                        built,

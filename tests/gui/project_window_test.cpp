@@ -84,6 +84,18 @@ TEST_F(ProjectWindow, SavingLeavesASamePictureInOtherBytesAlone) {
     EXPECT_EQ(test::readBytes(names), exported);
 }
 
+TEST_F(ProjectWindow, APoProjectSavesItsEditsIntoItsPoFiles) {
+    EditorState base = test::demoState(exporter, root / "base.smc");
+    ASSERT_TRUE(exportProjectTo(base, exporter, root / "po-proj", {.po = true}).done());
+    platform.answer(root / "base.smc");
+    ASSERT_TRUE(projects.open(root / "po-proj").done());
+    session.run(QStringLiteral("edit"), [](EditorState& s, Platform&) { return applyEntry(s, EntryKind::Text, 0, sjis("ソマ")); });
+    ASSERT_TRUE(projects.save().done());
+    EXPECT_FALSE(fs::exists(root / "po-proj/texts.txt"));
+    ASSERT_TRUE(projects.open(root / "po-proj").done());
+    EXPECT_EQ(text0(), sjis("ソマ"));
+}
+
 TEST_F(ProjectWindow, AnotherRomIsRefusedWithTheBuildsMessage) {
     Bytes other = test::demoImage().bytes;
     other[0x100] ^= 1;
