@@ -196,7 +196,7 @@ void EditorSession::setProject(std::unique_ptr<OpenProject> project) {
 }
 
 Outcome EditorSession::saveInPlace() {
-    const QString step = QString::fromUtf8("保存");
+    const QString step = tr("保存");
     if (!project_) {
         const std::filesystem::path loaded = state_.loaded.path;
         return run(step, [&](EditorState& s, Platform& p) { return saveRom(s, p, loaded); });

@@ -52,15 +52,6 @@ bool samePicture(std::span<const uint8_t> a, std::span<const uint8_t> b) {
 // The steps whose files a save writes back: the script is the user's own.
 bool savedStep(std::string_view name) { return name != "script"; }
 
-std::string grouped(size_t n) {
-    std::string digits = std::to_string(n), out;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i && (digits.size() - i) % 3 == 0) out += ',';
-        out += digits[i];
-    }
-    return out;
-}
-
 }  // namespace
 
 bool OpenProject::namesEqual(const Document& now, size_t name) const {
@@ -174,21 +165,6 @@ std::vector<std::filesystem::path> projectWatchPaths(Platform& platform, const s
         for (const std::string& name : *names) paths.push_back(sub / name);
     }
     return paths;
-}
-
-DeskProgress deskProgress(const EditorState& state, const OpenProject& project) {
-    const size_t names = state.catalogues.names.size(), texts = state.catalogues.texts().size();
-    return {deskFigures(project.book, CodeKind::Name, names, [&](size_t i) { return project.namesEqual(state, i); }),
-            deskFigures(project.book, CodeKind::Text, texts, [&](size_t i) { return project.textsEqual(state, i); })};
-}
-
-std::string deskProgressText(const DeskProgress& progress) {
-    auto part = [](const char* kind, const DeskFigures& f) {
-        const size_t percent = f.total ? f.translated() * 100 / f.total : 0;
-        return std::string(kind) + " " + grouped(f.translated()) + " / " + grouped(f.total) + " (" +
-               std::to_string(percent) + "%)";
-    };
-    return part("名前", progress.names) + "  " + part("テキスト", progress.texts);
 }
 
 }  // namespace velk

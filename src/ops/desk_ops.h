@@ -56,12 +56,4 @@ Outcome saveProjectFiles(const EditorState& state, Platform& platform, const Ope
 // status.tsv, glossary.tsv, the faces).
 std::vector<std::filesystem::path> projectWatchPaths(Platform& platform, const std::filesystem::path& dir);
 
-// Translated and total per kind, with the same figures as `stats`.
-struct DeskProgress {
-    DeskFigures names, texts;
-};
-DeskProgress deskProgress(const EditorState& state, const OpenProject& project);
-// "名前 1,234 / 2,510 (49%)  テキスト 1,234 / 5,607 (22%)" (UTF-8).
-std::string deskProgressText(const DeskProgress& progress);
-
 }  // namespace velk
