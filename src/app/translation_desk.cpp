@@ -194,7 +194,7 @@ QString TranslationDesk::keepLocked(StateChange& change) {
         now = std::move(r.other);
         return ++kept, true;
     });
-    return kept ? tr("固定された %1 件は変更しませんでした（固定を外すと変更できます）").arg(kept) : QString();
+    return kept ? tr("固定された %1 件は変更しませんでした").arg(kept) : QString();
 }
 
 }  // namespace velk
