@@ -61,8 +61,8 @@ private:
         const CodeKind kind = codeKindOf(kind_);
         for (const Edit& e : edits_) {
             const std::optional<DeskLine>& line = after ? e.after : e.before;
-            desk_.book_.setStatus(kind, e.index, line ? line->status : std::nullopt, line ? line->lockedSha1 : std::string());
-            desk_.book_.setNote(kind, e.index, line ? line->note : std::string());
+            desk_.bookToEdit().setStatus(kind, e.index, line ? line->status : std::nullopt, line ? line->lockedSha1 : std::string());
+            desk_.bookToEdit().setNote(kind, e.index, line ? line->note : std::string());
             rows.push_back(e.index);
         }
         emit desk_.entriesChanged(kind_, rows);
@@ -93,9 +93,14 @@ void TranslationDesk::readOriginals() {
     textRepeats_ = repeatGroups(textForms);
     nameGroup_ = groupIndex(names.size(), nameRepeats_);
     textGroup_ = groupIndex(texts.size(), textRepeats_);
-    book_ = DeskBook{};
+    ownBook_ = DeskBook{};
     emit originalsChanged();
 }
+
+const DeskBook& TranslationDesk::book() const { return ownBook_; }
+DeskBook& TranslationDesk::bookToEdit() { return ownBook_; }
+const std::vector<GlossaryTerm>& TranslationDesk::glossary() const { return ownGlossary_; }
+std::vector<GlossaryTerm>& TranslationDesk::glossaryToEdit() { return ownGlossary_; }
 
 const QString& TranslationDesk::original(EntryKind kind, int index) const {
     static const QString none;
@@ -108,22 +113,22 @@ size_t TranslationDesk::count(EntryKind kind) const { return kind == EntryKind::
 QString TranslationDesk::current(EntryKind kind, int index) const { return qtText(entryForm(session_.state(), kind, index)); }
 
 DeskStatus TranslationDesk::status(EntryKind kind, int index, bool equalsOriginal) const {
-    return statusOf(book_, codeKindOf(kind), index, equalsOriginal);
+    return statusOf(book(), codeKindOf(kind), index, equalsOriginal);
 }
 
 DeskStatus TranslationDesk::status(EntryKind kind, int index) const {
-    const DeskLine* line = book_.find(codeKindOf(kind), index);
+    const DeskLine* line = book().find(codeKindOf(kind), index);
     if (line && line->status) return *line->status;
     return statusOf(nullptr, current(kind, index) == original(kind, index));
 }
 
 bool TranslationDesk::locked(EntryKind kind, int index) const {
-    const DeskLine* line = book_.find(codeKindOf(kind), index);
+    const DeskLine* line = book().find(codeKindOf(kind), index);
     return line && line->status == DeskStatus::Locked;
 }
 
 QString TranslationDesk::note(EntryKind kind, int index) const {
-    const DeskLine* line = book_.find(codeKindOf(kind), index);
+    const DeskLine* line = book().find(codeKindOf(kind), index);
     return line ? QString::fromStdString(line->note) : QString();
 }
 
@@ -131,7 +136,7 @@ void TranslationDesk::setStatus(EntryKind kind, const std::vector<int>& rows, st
     if (status == DeskStatus::Untranslated) status.reset();
     std::vector<LineCommand::Edit> edits;
     for (const int i : rows) {
-        const DeskLine* line = book_.find(codeKindOf(kind), i);
+        const DeskLine* line = book().find(codeKindOf(kind), i);
         LineCommand::Edit e{i, line ? std::optional<DeskLine>(*line) : std::nullopt, std::nullopt};
         DeskLine after = line ? *line : DeskLine{codeKindOf(kind), i, {}, {}, {}};
         after.status = status;
@@ -149,7 +154,7 @@ void TranslationDesk::setStatus(EntryKind kind, const std::vector<int>& rows, st
 }
 
 QUndoCommand* TranslationDesk::noteCommand(EntryKind kind, int index, const QString& note, QUndoCommand* parent) {
-    const DeskLine* line = book_.find(codeKindOf(kind), index);
+    const DeskLine* line = book().find(codeKindOf(kind), index);
     if ((line ? QString::fromStdString(line->note) : QString()) == note) return nullptr;
     LineCommand::Edit e{index, line ? std::optional<DeskLine>(*line) : std::nullopt, std::nullopt};
     DeskLine after = line ? *line : DeskLine{codeKindOf(kind), index, {}, {}, {}};
@@ -163,7 +168,7 @@ void TranslationDesk::setNote(EntryKind kind, int index, const QString& note) {
 }
 
 void TranslationDesk::addTerm(GlossaryTerm term) {
-    glossary_.push_back(std::move(term));
+    glossaryToEdit().push_back(std::move(term));
     emit glossaryChanged();
 }
 

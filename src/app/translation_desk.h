@@ -41,7 +41,8 @@ public:
     DeskStatus status(EntryKind kind, int index, bool equalsOriginal) const;
     bool locked(EntryKind kind, int index) const;
     QString note(EntryKind kind, int index) const;
-    const DeskBook& book() const { return book_; }
+    // The project's statuses and notes, or without a project the window's own.
+    const DeskBook& book() const;
 
     // Undo steps: the status of `rows` (nothing: the implicit one), or a note.
     // Locking records each entry's text as it stands.
@@ -50,7 +51,7 @@ public:
     // The note's step, to push with an edit as one step; null when the note is unchanged.
     QUndoCommand* noteCommand(EntryKind kind, int index, const QString& note, QUndoCommand* parent = nullptr);
 
-    const std::vector<GlossaryTerm>& glossary() const { return glossary_; }
+    const std::vector<GlossaryTerm>& glossary() const;
     void addTerm(GlossaryTerm term);
 
     // The other entries of the kind whose original is the same text.
@@ -60,7 +61,7 @@ public:
     // them out of it; the words for the status line when there were any.
     QString keepLocked(StateChange& change);
 
-    // Reads the originals again: the entries as loaded.
+    // Reads the originals again: the project's base, or the entries as loaded.
     void readOriginals();
 
 signals:
@@ -71,11 +72,12 @@ signals:
 
 private:
     class LineCommand;
-    std::vector<QString>& originals(EntryKind kind) { return kind == EntryKind::Name ? names_ : texts_; }
+    DeskBook& bookToEdit();
+    std::vector<GlossaryTerm>& glossaryToEdit();
 
     EditorSession& session_;
-    DeskBook book_;  // without a project, in memory only
-    std::vector<GlossaryTerm> glossary_;
+    DeskBook ownBook_;  // without a project, in memory only
+    std::vector<GlossaryTerm> ownGlossary_;
     std::vector<QString> names_, texts_;
     std::vector<int> nameGroup_, textGroup_;  // each entry's repeat group, -1 for none
     std::vector<std::vector<size_t>> nameRepeats_, textRepeats_;
