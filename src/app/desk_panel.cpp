@@ -117,7 +117,7 @@ DeskPanel::DeskPanel(EditorSession& session, EntryKind kind, EntryPage& page)
     usesTitle_ = new QLabel(kind == EntryKind::Name ? tr("この名前を使うテキスト") : tr("使っている名前"), side_);
     uses_ = new QListWidget(side_);
     uses_->setObjectName(QStringLiteral("UsesList"));
-    repeatsTitle_ = new QLabel(side_);
+    repeatsTitle_ = new QLabel(tr("同じ原文"), side_);
     repeats_ = new QListWidget(side_);
     repeats_->setObjectName(QStringLiteral("RepeatsList"));
     repeatsBox_ = new QCheckBox(tr("適用時に同じ原文の項目にも反映する"), side_);

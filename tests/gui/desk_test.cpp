@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -48,6 +49,7 @@ protected:
         QTest::keyClick(texts->table(), static_cast<Qt::Key>(keyCode), Qt::ControlModifier);
     }
     QString form(int index) const { return qtText(entryForm(state, EntryKind::Text, index)); }
+    QString fieldForm(int index) const { return form(index).replace(u("\r\n"), u("\n")); }
     QString statusCell(int index) const {
         return texts->model()->index(index, EntryTableModel::StatusColumn).data().toString();
     }
@@ -187,6 +189,42 @@ TEST_F(Desk, RepeatsTakeTheTranslationAsOneStepExceptLockedOnes) {
     session->undoStack().undo();
     for (const int i : others) EXPECT_EQ(form(i), desk().original(EntryKind::Text, i)) << i;
     EXPECT_EQ(form(first), desk().original(EntryKind::Text, first));
+}
+
+TEST_F(Desk, TheNoteGoesWithTheApplyAndTheGlossaryWarnsOfAMissingTerm) {
+    texts->select(9);
+    QListWidget* uses = texts->findChild<QListWidget*>(QStringLiteral("UsesList"));
+    ASSERT_EQ(uses->count(), 1);
+    EXPECT_EQ(uses->item(0)->data(Qt::UserRole).toInt(), 0x618);  // [F6 18:(...)] in the text
+    const QString term = desk().original(EntryKind::Text, 9).left(2);
+    desk().addTerm(GlossaryTerm{term.toStdString(), "北", {}, 0});
+    QLabel* missing = texts->desk()->missingLabel();
+    EXPECT_TRUE(missing->text().isEmpty());  // untranslated: no warning yet
+    const int steps = session->undoStack().count();
+    texts->desk()->noteField()->setPlainText(u("要相談"));
+    edit(9, fieldForm(9) + u("ア"));
+    EXPECT_EQ(session->undoStack().count(), steps + 1);
+    EXPECT_EQ(desk().note(EntryKind::Text, 9), u("要相談"));
+    EXPECT_EQ(missing->text(), u("訳語がありません: 「%1」→「北」").arg(term));
+    texts->editor()->setPlainText(fieldForm(9) + u("北"));
+    EXPECT_TRUE(missing->text().isEmpty());
+    session->undoStack().undo();
+    EXPECT_EQ(desk().note(EntryKind::Text, 9), QString());
+    EXPECT_EQ(form(9), desk().original(EntryKind::Text, 9));
+}
+
+TEST(DeskDiff, MarksWhatEachSideLacks) {
+    using Runs = std::vector<std::pair<int, int>>;
+    const struct { const char *a, *b; Runs removed, inserted; } cases[] = {
+        {"北の村", "北の村", {}, {}},         {"北の村", "北の小村", {}, {{2, 1}}},
+        {"北X南Y村", "北南村", {{1, 1}, {3, 1}}, {}}, {"", "北南", {}, {{0, 2}}},
+        {"北南村", "村北", {{0, 2}}, {{1, 1}}},  // a tie keeps the later match
+    };
+    for (const auto& c : cases) {
+        const TextDiff d = diffText(u(c.a), u(c.b));
+        EXPECT_EQ(d.removed, c.removed) << c.a << " " << c.b;
+        EXPECT_EQ(d.inserted, c.inserted) << c.a << " " << c.b;
+    }
 }
 
 }  // namespace
