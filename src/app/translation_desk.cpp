@@ -52,8 +52,15 @@ public:
     };
     LineCommand(TranslationDesk& desk, EntryKind kind, std::vector<Edit> edits, const QString& name, QUndoCommand* parent)
         : QUndoCommand(name, parent), desk_(desk), kind_(kind), edits_(std::move(edits)) {}
-    void undo() override { put(false); }
-    void redo() override { put(true); }
+    void undo() override {
+        put(false);
+        desk_.session_.showStatus(QString::fromUtf8("元に戻しました: ") + text());
+    }
+    void redo() override {
+        put(true);
+        if (!first_) desk_.session_.showStatus(QString::fromUtf8("やり直しました: ") + text());
+        first_ = false;
+    }
 
 private:
     void put(bool after) {
@@ -70,6 +77,7 @@ private:
     TranslationDesk& desk_;
     EntryKind kind_;
     std::vector<Edit> edits_;
+    bool first_ = true;  // the push's own redo: the step's words are shown by who pushed it
 };
 
 TranslationDesk::TranslationDesk(EditorSession& session) : QObject(&session), session_(session) {
