@@ -15,6 +15,7 @@
 #include <QSettings>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -158,6 +159,10 @@ DeskPanel::DeskPanel(EditorSession& session, EntryKind kind, EntryPage& page)
         if (k != kind_) return;
         if (filter_->currentIndex() > 0) applyFilter();
         if (std::ranges::find(rows, shown_) != rows.end()) show(shown_);
+    });
+    // An edit can change an implicit status: filter again once the lists have read it.
+    connect(&session_, &EditorSession::changed, this, [this] {
+        if (filter_->currentIndex() > 0) QTimer::singleShot(0, this, &DeskPanel::applyFilter);
     });
     connect(&desk_, &TranslationDesk::glossaryChanged, this, [this] { show(shown_); });
     connect(&desk_, &TranslationDesk::originalsChanged, this, [this] { shown_ = -1; });

@@ -198,6 +198,8 @@ ReplaceDialog::ReplaceDialog(EditorSession& session, EntryPage& shown, QWidget* 
     apply_ = buttons->addButton(tr("チェックした行を置換(&A)"), QDialogButtonBox::ApplyRole);
     apply_->setObjectName(QStringLiteral("ReplaceApply"));
     apply_->setEnabled(false);
+    apply_->setAutoDefault(false);  // Enter shows the preview; only a click or Alt+A applies
+    previewButton->setDefault(true);
 
     auto* form = new QFormLayout;
     form->addRow(tr("探す(&S):"), pattern_);
@@ -216,8 +218,6 @@ ReplaceDialog::ReplaceDialog(EditorSession& session, EntryPage& shown, QWidget* 
     layout->addWidget(buttons);
 
     connect(previewButton, &QPushButton::clicked, this, &ReplaceDialog::updatePreview);
-    connect(pattern_, &QLineEdit::returnPressed, this, &ReplaceDialog::updatePreview);
-    connect(replacement_, &QLineEdit::returnPressed, this, &ReplaceDialog::updatePreview);
     connect(apply_, &QPushButton::clicked, this, &ReplaceDialog::applyTicked);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(model_, &QAbstractItemModel::dataChanged, this, [this] { apply_->setEnabled(!model_->ticked().empty()); });
