@@ -183,7 +183,11 @@ DeskPanel::DeskPanel(EditorSession& session, EntryKind kind, EntryPage& page)
             bool ok = false;
             const QString translation = QInputDialog::getText(original_, tr("用語集に追加"),
                                                               tr("「%1」の訳語:").arg(selected), QLineEdit::Normal, {}, &ok);
-            if (ok) desk_.addTerm(GlossaryTerm{selected.toStdString(), translation.toStdString(), {}, 0});
+            if (!ok) return;
+            static const QRegularExpression breaks(QStringLiteral("[\\t\\r\\n]"));
+            if (selected.contains(breaks) || translation.contains(breaks) || selected.startsWith(u'#'))
+                return session_.showStatus(tr("用語と訳語にはタブや改行を含められず、用語は # で始められません"));
+            desk_.addTerm(GlossaryTerm{selected.toStdString(), translation.toStdString(), {}, 0});
         });
         add->setEnabled(!selected.trimmed().isEmpty() && shown_ >= 0);
         menu->exec(original_->viewport()->mapToGlobal(at));

@@ -23,6 +23,10 @@ EntryTableModel::EntryTableModel(EditorSession& session, EntryKind kind, QObject
         if (k != kind_) return;
         for (const int i : rows) emit dataChanged(index(i, StatusColumn), index(i, StatusColumn));
     });
+    connect(&session.desk(), &TranslationDesk::originalsChanged, this, [this] {
+        for (size_t i = 0; i < rows_.size(); ++i) rows_[i].asOriginal = rows_[i].form == session_.desk().original(kind_, static_cast<int>(i));
+        if (!rows_.empty()) emit dataChanged(index(0, StatusColumn), index(static_cast<int>(rows_.size()) - 1, OriginalColumn));
+    });
 }
 
 size_t EntryTableModel::entryCount() const {
@@ -34,6 +38,7 @@ EntryTableModel::Row EntryTableModel::rowFor(int index) const {
     const QString form = qtText(entryForm(session_.state(), kind_, index));
     Row row;
     row.asOriginal = form == session_.desk().original(kind_, index);
+    row.form = form;
     row.folded = foldForSearch(form);
     row.folded.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     // Word references show as the name between corner brackets.

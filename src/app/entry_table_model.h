@@ -48,6 +48,7 @@ private:
         QString folded;   // the file form, folded for the filter
         bool hasReference = false;
         bool asOriginal = true;
+        QString form;     // the file form, to compare with the original
     };
     Row rowFor(int index) const;
     size_t entryCount() const;

@@ -4,8 +4,10 @@
 #include <algorithm>
 
 #include "app/editor_session.h"
+#include "app/project_session.h"
 #include "app/qt_text.h"
 #include "image/parallel.h"
+#include "ops/desk_ops.h"
 #include "rom/catalogues.h"
 #include "text/decode.h"
 #include "text/name_list.h"
@@ -72,6 +74,7 @@ private:
             desk_.bookToEdit().setNote(kind, e.index, line ? line->note : std::string());
             rows.push_back(e.index);
         }
+        if (desk_.session_.project()) projectSessionOf(desk_.session_).refreshProgress();
         emit desk_.entriesChanged(kind_, rows);
     }
     TranslationDesk& desk_;
@@ -82,16 +85,22 @@ private:
 
 TranslationDesk::TranslationDesk(EditorSession& session) : QObject(&session), session_(session) {
     readOriginals();
+    connect(&session, &EditorSession::projectChanged, this, &TranslationDesk::readOriginals);
 }
 
 void TranslationDesk::readOriginals() {
-    const EditorState& state = session_.state();
-    const std::vector<NameEntry>& names = session_.namesAsLoaded();
-    const std::vector<ResourceEntry>& texts = session_.textsAsLoaded();
+    // In a project, the base before the build; otherwise the entries as loaded.
+    const OpenProject* project = session_.project();
+    if (project && project == readFrom_) return;  // its load reads them again
+    readFrom_ = project;
+    const CharTables& tables = project ? project->original.tables : session_.state().tables;
+    const ConstNameCatalogue names = project ? ConstNameCatalogue(project->original.catalogues.names)
+                                             : ConstNameCatalogue(session_.namesAsLoaded());
+    const ConstCatalogue texts = project ? project->original.catalogues.texts() : ConstCatalogue(session_.textsAsLoaded());
     std::vector<std::string> nameForms(names.size()), textForms(texts.size());
     parallelFor(names.size(), [&](size_t i) { nameForms[i] = nameForm(names[i]); });
     parallelFor(texts.size(), [&](size_t i) {
-        textForms[i] = decodeText(texts, static_cast<int>(i), names, state.tables);
+        textForms[i] = decodeText(texts, static_cast<int>(i), names, tables);
     });
     names_.assign(names.size(), {});
     texts_.assign(texts.size(), {});
@@ -105,10 +114,14 @@ void TranslationDesk::readOriginals() {
     emit originalsChanged();
 }
 
-const DeskBook& TranslationDesk::book() const { return ownBook_; }
-DeskBook& TranslationDesk::bookToEdit() { return ownBook_; }
-const std::vector<GlossaryTerm>& TranslationDesk::glossary() const { return ownGlossary_; }
-std::vector<GlossaryTerm>& TranslationDesk::glossaryToEdit() { return ownGlossary_; }
+const DeskBook& TranslationDesk::book() const { return session_.project() ? session_.project()->book : ownBook_; }
+DeskBook& TranslationDesk::bookToEdit() { return session_.project() ? session_.project()->book : ownBook_; }
+const std::vector<GlossaryTerm>& TranslationDesk::glossary() const {
+    return session_.project() ? session_.project()->glossary : ownGlossary_;
+}
+std::vector<GlossaryTerm>& TranslationDesk::glossaryToEdit() {
+    return session_.project() ? session_.project()->glossary : ownGlossary_;
+}
 
 const QString& TranslationDesk::original(EntryKind kind, int index) const {
     static const QString none;

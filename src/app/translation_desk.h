@@ -76,6 +76,7 @@ private:
     std::vector<GlossaryTerm>& glossaryToEdit();
 
     EditorSession& session_;
+    const void* readFrom_ = nullptr;  // the project whose base the originals are
     DeskBook ownBook_;  // without a project, in memory only
     std::vector<GlossaryTerm> ownGlossary_;
     std::vector<QString> names_, texts_;
