@@ -96,7 +96,8 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     table_->horizontalHeader()->moveSection(EntryTableModel::StatusColumn, EntryTableModel::TextColumn);
     table_->horizontalHeader()->moveSection(EntryTableModel::OriginalColumn, EntryTableModel::TextColumn + 1);
     table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::OriginalColumn, QHeaderView::Stretch);
-    table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::StatusColumn, QHeaderView::ResizeToContents);
+    table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::StatusColumn, QHeaderView::Fixed);
+    table_->setColumnWidth(EntryTableModel::StatusColumn, table_->fontMetrics().horizontalAdvance(QString::fromUtf8("要確認")) + 16);
 
     auto* top = new QHBoxLayout;
     top->addWidget(filter_, 1);

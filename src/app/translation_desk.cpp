@@ -98,14 +98,17 @@ void TranslationDesk::readOriginals() {
                                              : ConstNameCatalogue(session_.namesAsLoaded());
     const ConstCatalogue texts = project ? project->original.catalogues.texts() : ConstCatalogue(session_.textsAsLoaded());
     std::vector<std::string> nameForms(names.size()), textForms(texts.size());
-    parallelFor(names.size(), [&](size_t i) { nameForms[i] = nameForm(names[i]); });
-    parallelFor(texts.size(), [&](size_t i) {
-        textForms[i] = decodeText(texts, static_cast<int>(i), names, tables);
-    });
     names_.assign(names.size(), {});
     texts_.assign(texts.size(), {});
-    for (size_t i = 0; i < names.size(); ++i) names_[i] = qtText(nameForms[i]);
-    for (size_t i = 0; i < texts.size(); ++i) texts_[i] = qtText(textForms[i]);
+    parallelFor(names.size(), [&](size_t i) {
+        nameForms[i] = nameForm(names[i]);
+        names_[i] = qtText(nameForms[i]);
+    });
+    const bool decoded = project && project->originalTexts.size() == texts.size();  // the project read them already
+    parallelFor(texts.size(), [&](size_t i) {
+        textForms[i] = decoded ? project->originalTexts[i] : decodeText(texts, static_cast<int>(i), names, tables);
+        texts_[i] = qtText(textForms[i]);
+    });
     nameRepeats_ = repeatGroups(nameForms);
     textRepeats_ = repeatGroups(textForms);
     nameGroup_ = groupIndex(names.size(), nameRepeats_);
