@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +16,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/fit_ruler.h"
 #include "app/qt_text.h"
 #include "text/sjis.h"
 
@@ -89,8 +91,15 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     restore_->setToolTip(QString::fromUtf8("この項目を読み込んだ時のコードに戻します"));
     restore_->setEnabled(false);
 
+    fit_ = new LiveFit(session, kind, editor_, this);
+    fit_->attachFilter(filterModel_, [this] { updateCount(); });
+    fit_->onRefit = [this] {
+        if (!showing_) check();
+    };
+
     auto* top = new QHBoxLayout;
     top->addWidget(filter_, 1);
+    top->addWidget(fit_->overflowBox());
     top->addWidget(count_);
     auto* list = new QWidget(this);
     auto* listLayout = new QVBoxLayout(list);
@@ -106,7 +115,12 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     auto* paneLayout = new QVBoxLayout(pane);
     paneLayout->setContentsMargins(0, 0, 0, 0);
     paneLayout->addWidget(entryTitle_);
-    paneLayout->addWidget(editor_, 1);
+    auto* field = new QHBoxLayout;
+    field->setSpacing(0);
+    field->addWidget(fit_->ruler());
+    field->addWidget(editor_, 1);
+    paneLayout->addLayout(field, 1);
+    paneLayout->addWidget(fit_->previewArea());
     paneLayout->addLayout(buttons);
 
     auto* split = new QSplitter(Qt::Vertical, this);
@@ -242,7 +256,9 @@ void EntryPage::check() {
                   QString::fromUtf8("（%1 行 %2 桁）").arg(p->at.line).arg(p->at.column);
         if (!p->message.detail.empty()) problem += QStringLiteral(": ") + QString::fromStdString(p->message.detail);
     }
-    problem_->setText(problem);
+    // What is past the box is shown, and may still be applied.
+    const QString past = fit_->measure(current_, problem.isEmpty() ? form : std::nullopt);
+    problem_->setText(problem.isEmpty() ? past : problem);
     apply_->setEnabled(problem.isEmpty() && form && *form != entryForm(session_.state(), kind_, current_));
 }
 

@@ -176,7 +176,13 @@ void EntryFilterModel::setQuery(const QString& query) {
     invalidateFilter();
 }
 
+void EntryFilterModel::setRowTest(std::function<bool(int row)> keep) {
+    keep_ = std::move(keep);
+    invalidateFilter();
+}
+
 bool EntryFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
+    if (keep_ && !keep_(sourceRow)) return false;
     if (bytes_) return holdsBytes(source_->code(sourceRow), *bytes_);
     return folded_.isEmpty() || source_->folded(sourceRow).contains(folded_);
 }

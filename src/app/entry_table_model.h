@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -66,6 +67,8 @@ class EntryFilterModel : public QSortFilterProxyModel {
 public:
     explicit EntryFilterModel(EntryTableModel* source, QObject* parent = nullptr);
     void setQuery(const QString& query);
+    // Keeps only the rows `keep` accepts as well (empty: any row).
+    void setRowTest(std::function<bool(int row)> keep);
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
@@ -74,6 +77,7 @@ private:
     EntryTableModel* source_;
     QString folded_;
     std::optional<std::vector<uint8_t>> bytes_;
+    std::function<bool(int row)> keep_;
 };
 
 }  // namespace velk

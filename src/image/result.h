@@ -129,8 +129,12 @@ enum class ProblemCode : uint8_t {
     // PO files.
     PoSyntax,               // words: gettext's own; line, x: where (0: unknown)
     PoNotUtf8,              // words: its Content-Type
+    // Box rules; offset: where the first item past the limit starts.
+    LinePastColumns,        // line: the text's line (1-based); found: its cells; expected: text-columns
+    TextPastLines,          // x: the box (1-based; 0 without a box break); found: its lines; expected: text-lines
+    NamePastColumns,        // found: the name's cells; expected: name-columns
     // (a new code goes above this line)
-    LastCode = PoNotUtf8
+    LastCode = NamePastColumns
 };
 
 // Which kind of record a problem is about.
