@@ -92,7 +92,13 @@ int BoxPreview::drawItems(QPainter& p, std::span<const uint8_t> code, CodeKind k
                 QString word = qtText(token->text);
                 word = word.mid(1, word.size() - 2);  // without its parentheses
                 p.setFont(small_);
-                p.drawText(area, Qt::AlignCenter, p.fontMetrics().elidedText(word, Qt::ElideRight, area.width()));
+                // Squeezed into its cells where it is wider.
+                const double squeeze = std::min(1.0, area.width() / std::max(1.0, p.fontMetrics().horizontalAdvance(word) + 2.0));
+                p.save();
+                p.translate(area.center().x() + 1, area.top());
+                p.scale(squeeze, 1.0);
+                p.drawText(QRectF(-area.width() / (2 * squeeze), 0, area.width() / squeeze, area.height()), Qt::AlignCenter, word);
+                p.restore();
                 break;
             }
             case ItemKind::Escape: p.fillRect(area.adjusted(0, 1, 0, -1), kEscape); break;

@@ -18,6 +18,7 @@ namespace {
 
 QString words(const char* utf8) { return QCoreApplication::translate("LiveFit", utf8); }
 
+constexpr int kPreviewRows = 5;  // the preview's height, in cells
 const QColor kPastText(176, 0, 32), kPastBackground(255, 205, 205), kPastLine(255, 228, 228);
 
 // The field's position of a byte offset into its Shift-JIS form (CR LF
@@ -107,7 +108,9 @@ QString LiveFit::measure(int index, const std::optional<std::string>& form) {
     if (form && index >= 0) fit = formFit(kind_, index, *form, model_.glyphs(), model_.nameWidths(), rules);
     preview_->setFit(fit ? &*fit : nullptr, rules, model_.nameWidths());
     preview_->resize(preview_->sizeHint());
-    previewArea_->setFixedHeight(preview_->sizeHint().height() + previewArea_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    // A box of many lines scrolls: the field and the list keep their room.
+    const int shown = std::min(preview_->sizeHint().height(), kPreviewRows * BoxPreview::kCell + BoxPreview::kCell / 2);
+    previewArea_->setFixedHeight(shown + previewArea_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     if (!fit) {
         ruler_->setMarks({});
         editor_->setExtraSelections({});
