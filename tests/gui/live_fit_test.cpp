@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/box_preview.h"
 #include "app/entry_page.h"
 #include "app/fit_model.h"
 #include "app/fit_ruler.h"
@@ -91,6 +92,27 @@ TEST_F(LiveFitWindow, RenamingANameLongerPutsATextThatUsesItIntoTheOverflowFilte
     EXPECT_EQ(texts->countLabel()->text(), QString::fromUtf8("5607 件中 1 件"));
     session->undoStack().undo();
     EXPECT_EQ(texts->filterModel()->rowCount(), 0);
+}
+
+TEST_F(LiveFitWindow, ABoxBreakStartsTheNextBoxAndANameMeetsNameColumns) {
+    BoxRules boxes = rules;
+    boxes.textLines = 1, boxes.textBoxBreak = {0x15};
+    FitModel::of(*session).setRules(boxes);
+    EntryPage* texts = window->textsPage();
+    texts->select(0);
+    texts->editor()->setPlainText(QString::fromUtf8("あ!15!い\nう"));
+    const QString one = QStringLiteral("1/%1").arg(rules.textColumns);
+    EXPECT_EQ(std::pair(texts->liveFit()->ruler()->text(0), texts->liveFit()->ruler()->text(1)), std::pair(one + u' ' + one, one));
+    EXPECT_EQ(texts->problemLabel()->text(), QString::fromUtf8("2 枠目が 1 行超過（2/1 行）"));
+    EXPECT_EQ(texts->liveFit()->preview()->boxCount(), 2);
+    EntryPage* names = window->namesPage();
+    names->select(named);
+    for (const int n : {rules.nameColumns, rules.nameColumns + 1}) {
+        names->editor()->setPlainText(cells(n));
+        EXPECT_EQ(names->liveFit()->ruler()->text(0), QStringLiteral("%1/%2").arg(n).arg(rules.nameColumns));
+        EXPECT_EQ(names->problemLabel()->text(),
+                  n > rules.nameColumns ? QString::fromUtf8("名前が 1 マス超過（%1/%2）").arg(n).arg(rules.nameColumns) : QString());
+    }
 }
 
 }  // namespace
