@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ops/desk_ops.h"
 #include "rom/catalogues.h"
 
 namespace velk {
@@ -13,8 +14,24 @@ FitModel& FitModel::of(EditorSession& session) {
 
 FitModel::FitModel(EditorSession& session) : QObject(&session), session_(session) {
     connect(&session_, &EditorSession::changed, this, &FitModel::sessionChanged);
-    inferRules();
+    connect(&session_, &EditorSession::projectChanged, this, &FitModel::projectChanged);
+    if (const OpenProject* project = session_.project())
+        rules_ = project->rules, rulesSet_ = true;
+    else
+        inferRules();
     refitAll();
+}
+
+void FitModel::projectChanged() {
+    // A project's rules as velk-project.txt sets them; without one, the ROM's own again.
+    if (const OpenProject* project = session_.project()) {
+        rules_ = project->rules, rulesSet_ = true;
+    } else {
+        rulesSet_ = false;
+        inferRules();
+    }
+    refitAll();
+    emit refitted();
 }
 
 void FitModel::setRules(const BoxRules& rules) {

@@ -22,7 +22,8 @@ public:
     // The session's one fit model, made on first use as a child of the session.
     static FitModel& of(EditorSession& session);
 
-    // Until rules are set, those the ROM's own names and texts keep as loaded.
+    // The open project's rules; without a project (or until rules are set),
+    // those the ROM's own names and texts keep as loaded.
     const BoxRules& rules() const { return rules_; }
     void setRules(const BoxRules& rules);
     // Each name's cells as it stands, by number.
@@ -41,6 +42,7 @@ signals:
 private:
     explicit FitModel(EditorSession& session);
     void sessionChanged(const EditorSession::Change& change);
+    void projectChanged();
     void inferRules();
     void refitAll();
     void refitName(int index);

@@ -12,6 +12,7 @@
 #include "app/fit_ruler.h"
 #include "app/qt_text.h"
 #include "app/workbench.h"
+#include "ops/desk_ops.h"
 #include "scripted_platform.h"
 #include "test_support.h"
 
@@ -113,6 +114,20 @@ TEST_F(LiveFitWindow, ABoxBreakStartsTheNextBoxAndANameMeetsNameColumns) {
         EXPECT_EQ(names->problemLabel()->text(),
                   n > rules.nameColumns ? QString::fromUtf8("名前が 1 マス超過（%1/%2）").arg(n).arg(rules.nameColumns) : QString());
     }
+}
+
+TEST_F(LiveFitWindow, AnOpenProjectsRulesTakeOverAndClosingItGivesTheRomsBack) {
+    auto project = std::make_unique<OpenProject>();
+    project->rules = rules;
+    project->rules.textColumns = 12;
+    session->setProject(std::move(project));
+    EntryPage* texts = window->textsPage();
+    texts->select(0);
+    texts->editor()->setPlainText(cells(13));
+    EXPECT_EQ(texts->problemLabel()->text(), QString::fromUtf8("1 行目が 1 マス超過（13/12）"));
+    session->setProject(nullptr);
+    EXPECT_EQ(texts->liveFit()->ruler()->text(0), QStringLiteral("13/%1").arg(rules.textColumns));
+    EXPECT_TRUE(texts->problemLabel()->text().isEmpty());
 }
 
 }  // namespace
