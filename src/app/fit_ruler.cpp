@@ -16,8 +16,6 @@
 namespace velk {
 namespace {
 
-QString words(const char* utf8) { return QCoreApplication::translate("LiveFit", utf8); }
-
 constexpr int kPreviewRows = 5;  // the preview's height, in cells
 const QColor kPastText(176, 0, 32), kPastBackground(255, 205, 205), kPastLine(255, 228, 228);
 
@@ -36,7 +34,7 @@ QTextCursor cursorAt(QTextDocument* document, std::string_view form, size_t offs
 
 FitRuler::FitRuler(QPlainTextEdit* editor, QWidget* parent) : QWidget(parent), editor_(editor) {
     setObjectName(QStringLiteral("FitRuler"));
-    setToolTip(words("この行の幅（マス）と上限"));
+    setToolTip(QCoreApplication::translate("FitRuler", "この行の幅（マス）と上限"));
     connect(editor_, &QPlainTextEdit::updateRequest, this, [this] { update(); });
 }
 
@@ -80,9 +78,9 @@ LiveFit::LiveFit(EditorSession& session, EntryKind kind, QPlainTextEdit* editor,
     area->setFrameShape(QFrame::NoFrame);
     area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     previewArea_ = area;
-    overflow_ = new QCheckBox(words("はみ出し"), parent);
+    overflow_ = new QCheckBox(QCoreApplication::translate("LiveFit", "はみ出し"), parent);
     overflow_->setObjectName(QStringLiteral("OverflowFilter"));
-    overflow_->setToolTip(words("枠に収まらない項目だけを表示します"));
+    overflow_->setToolTip(QCoreApplication::translate("LiveFit", "枠に収まらない項目だけを表示します"));
     connect(&model_, &FitModel::refitted, this, [this] {
         if (onRefit) onRefit();
     });
