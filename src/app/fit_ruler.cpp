@@ -84,6 +84,7 @@ LiveFit::LiveFit(EditorSession& session, EntryKind kind, QPlainTextEdit* editor,
     connect(&model_, &FitModel::refitted, this, [this] {
         if (onRefit) onRefit();
     });
+    (void)measure(-1, std::nullopt);  // the preview's room before an entry is chosen
 }
 
 void LiveFit::attachFilter(EntryFilterModel* filter, std::function<void()> counted) {
