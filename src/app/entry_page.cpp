@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QTextEdit>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -18,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "app/desk_panel.h"
+#include "app/fit_ruler.h"
 #include "app/qt_text.h"
 #include "text/sjis.h"
 
@@ -102,6 +104,14 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     auto* top = new QHBoxLayout;
     top->addWidget(filter_, 1);
     top->addWidget(desk_->statusFilter());
+
+    fit_ = new LiveFit(session, kind, editor_, this);
+    fit_->attachFilter(filterModel_, [this] { updateCount(); });
+    fit_->onRefit = [this] {
+        if (!showing_) check();
+    };
+
+    top->addWidget(fit_->overflowBox());
     top->addWidget(count_);
     auto* list = new QWidget(this);
     auto* listLayout = new QVBoxLayout(list);
@@ -118,7 +128,12 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     paneLayout->setContentsMargins(0, 0, 0, 0);
     paneLayout->addWidget(entryTitle_);
     paneLayout->addWidget(desk_->originalView());
-    paneLayout->addWidget(editor_, 1);
+    auto* field = new QHBoxLayout;
+    field->setSpacing(0);
+    field->addWidget(fit_->ruler());
+    field->addWidget(editor_, 1);
+    paneLayout->addLayout(field, 1);
+    paneLayout->addWidget(fit_->previewArea());
     paneLayout->addWidget(desk_->noteField());
     paneLayout->addLayout(buttons);
     auto* beside = new QSplitter(Qt::Horizontal, this);
@@ -262,7 +277,9 @@ void EntryPage::check() {
                   QString::fromUtf8("（%1 行 %2 桁）").arg(p->at.line).arg(p->at.column);
         if (!p->message.detail.empty()) problem += QStringLiteral(": ") + QString::fromStdString(p->message.detail);
     }
-    problem_->setText(problem);
+    // What is past the box is shown, and may still be applied.
+    const QString past = fit_->measure(current_, problem.isEmpty() ? form : std::nullopt);
+    problem_->setText(problem.isEmpty() ? past : problem);
     apply_->setEnabled(problem.isEmpty() && form && *form != entryForm(session_.state(), kind_, current_));
 }
 
