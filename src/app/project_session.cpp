@@ -42,7 +42,10 @@ ProjectSession::ProjectSession(EditorSession& session) : QObject(&session), sess
     // What a save wrote is no change from outside.
     connect(&session_, &EditorSession::projectSaved, this, [this] { seen_ = snapshot(); });
     connect(&session_, &EditorSession::changed, this, &ProjectSession::entriesChanged);
-    connect(&session_, &EditorSession::projectChanged, this, [this] { entriesChanged(EditorSession::Change{}); });
+    // A project opened by a load is counted once the load's change arrives.
+    connect(&session_, &EditorSession::projectChanged, this, [this] {
+        if (!opening_) entriesChanged(EditorSession::Change{});
+    });
 }
 
 QString ProjectSession::baseKey(const std::filesystem::path& dir) {
@@ -91,11 +94,13 @@ Outcome ProjectSession::openOn(const std::filesystem::path& dir, const std::file
     Outcome opened = openProjectOn(built, platform, dir, *project);
     if (!opened.done()) return stop(std::move(opened));
     opened.effect = Effect::Load;
+    opening_ = true;
     const Outcome shown = session_.run(step, [&](EditorState& s, Platform&) {
         s = std::move(built);
         session_.setProject(std::move(project));  // before the windows hear of the new document
         return std::move(opened);
     });
+    opening_ = false;
     settings().setValue(baseKey(dir), QFile::decodeName(QByteArray::fromStdString(romPath.string())));
     watch();
     return shown;

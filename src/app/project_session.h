@@ -67,6 +67,7 @@ private:
     QTimer settle_;  // gathers a burst of file events into one build
     std::map<std::filesystem::path, std::optional<FileIdentity>> seen_;
     QString progress_;
+    bool opening_ = false;  // a load is putting a project in place
     std::vector<char> namesSame_, textsSame_;  // by entry: still the original
 };
 
