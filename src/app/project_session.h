@@ -55,7 +55,9 @@ signals:
 
 private:
     // Loads the base from `rom` and opens the project on it, without asking.
-    Outcome openOn(const std::filesystem::path& dir, const std::filesystem::path& rom);
+    // With `refused`, a ROM that does not load or is not the base is not
+    // reported: *refused says so.
+    Outcome openOn(const std::filesystem::path& dir, const std::filesystem::path& rom, bool* refused = nullptr);
     void watch();
     void filesChanged();
     // Which entries still hold their original, read again where the change touched them.
