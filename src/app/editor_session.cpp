@@ -4,6 +4,7 @@
 #include <QUndoCommand>
 
 #include "app/qt_text.h"
+#include "app/translation_desk.h"
 #include <algorithm>
 
 #include "ops/desk_ops.h"
@@ -100,6 +101,7 @@ EditorSession::EditorSession(EditorState& state, Platform& platform, Dialogs& di
         emit statusChanged(status_);
     });
     forgetSteps();
+    desk_ = new TranslationDesk(*this);
 }
 
 EditorSession::~EditorSession() { undoStack_.disconnect(); }
@@ -107,6 +109,11 @@ EditorSession::~EditorSession() { undoStack_.disconnect(); }
 Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) {
     const OpenProject* project = project_.get();
     Outcome outcome = velk::runOperation(state_, [&] { return op(state_, platform_); });
+    QString lockNote;  // locked entries stay as they are, whatever the operation
+    if (outcome.change && outcome.effect == Effect::Edit) {
+        lockNote = desk_->keepLocked(*outcome.change);
+        if (outcome.change->empty()) outcome.change.reset();
+    }
     if (outcome.effect == Effect::Load) {
         // Another ROM is no project's build: the project closes (opening one sets its own).
         if (project_ && project_.get() == project) setProject(nullptr);
@@ -132,6 +139,7 @@ Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) 
     else if (outcome.change || outcome.effect != Effect::Edit)
         status = stepName;
     if (!outcome.warnings.empty()) status += QString::fromUtf8("（警告 %1 件）").arg(outcome.warnings.size());
+    if (!lockNote.isEmpty()) status = outcome.change ? status + QString::fromUtf8("（%1）").arg(lockNote) : lockNote;
     setStatus(std::move(status));
     return outcome;
 }
@@ -157,6 +165,7 @@ void EditorSession::forgetSteps() {
         const ConstCatalogue texts = std::as_const(state_.catalogues).texts();
         textsAsLoaded_.assign(texts.begin(), texts.end());
     }
+    if (desk_) desk_->readOriginals();
     if (!state_.loaded.path.empty())
         status_ = QString::fromUtf8("%1 を読み込みました").arg(QString::fromStdString(state_.loaded.path.filename().string()));
 }
@@ -210,7 +219,11 @@ Outcome EditorSession::saveInPlace() {
 
 size_t EditorSession::bytesHeld() const {
     size_t n = 0;
-    for (int i = 0; i < undoStack_.count(); ++i) n += static_cast<const StepCommand*>(undoStack_.command(i))->bytesHeld();
+    std::function<void(const QUndoCommand*)> add = [&](const QUndoCommand* c) {  // steps of the desk hold none
+        if (const auto* step = dynamic_cast<const StepCommand*>(c)) n += step->bytesHeld();
+        for (int i = 0; i < c->childCount(); ++i) add(c->child(i));
+    };
+    for (int i = 0; i < undoStack_.count(); ++i) add(undoStack_.command(i));
     return n;
 }
 

@@ -20,6 +20,7 @@
 namespace velk {
 
 struct OpenProject;  // ops/desk_ops.h
+class TranslationDesk;
 
 using SessionOperation = std::function<Outcome(EditorState&, Platform&)>;
 
@@ -67,6 +68,10 @@ public:
     // After a ROM was loaded outside the session: forget the steps, keep the
     // entries as loaded, and tell the windows everything changed.
     void loaded();
+    // The original, status and note of each name and text.
+    TranslationDesk& desk() { return *desk_; }
+    // Shows words in the status line.
+    void showStatus(QString status) { setStatus(std::move(status)); }
     // The bytes the undo history holds.
     size_t bytesHeld() const;
 
@@ -113,6 +118,7 @@ private:
     Platform& platform_;
     Dialogs& dialogs_;
     QUndoStack undoStack_;
+    TranslationDesk* desk_ = nullptr;
     std::vector<NameEntry> namesAsLoaded_;
     std::vector<ResourceEntry> textsAsLoaded_;
 

@@ -6,6 +6,7 @@
 #include "app/editor_session.h"
 #include "app/project_session.h"
 #include "image/crc32.h"
+#include "app/translation_desk.h"
 #include "ops/desk_ops.h"
 #include "ops/entry_ops.h"
 #include "test_support.h"
@@ -41,7 +42,8 @@ TEST_F(ProjectWindow, SavedFilesAreWhatExportProjectWritesPlusTheStatusLine) {
     EXPECT_FALSE(session.isModified());
     EXPECT_EQ(projects.progressText(), QString::fromUtf8("名前 0 / 2,510 (0%)  テキスト 0 / 5,607 (0%)"));
     session.run(QStringLiteral("edit"), [](EditorState& s, Platform&) { return applyEntry(s, EntryKind::Text, 0, sjis("ソマ")); });
-    session.project()->book.setStatus(CodeKind::Text, 0, DeskStatus::Review);
+    session.desk().setStatus(EntryKind::Text, {0}, DeskStatus::Review);
+    session.desk().addTerm(GlossaryTerm{"ソマ", "Soma", {}, 0});
     // A ROM written from a project is an output: the edits stay unsaved.
     session.run(QStringLiteral("rom"), [&](EditorState& s, Platform& p) { return saveRom(s, p, root / "test.smc"); });
     EXPECT_TRUE(session.isModified());
@@ -54,6 +56,7 @@ TEST_F(ProjectWindow, SavedFilesAreWhatExportProjectWritesPlusTheStatusLine) {
     for (const std::string name : {"names.txt", "texts.txt", "units.png", "faces/face-000.png", "faces/face-156.png"})
         EXPECT_EQ(test::readBytes(root / "proj" / name), test::readBytes(root / "fresh" / name)) << name;
     EXPECT_EQ(test::readBytes(root / "proj/status.tsv"), bytesOf("text\t0000\treview\t\n"));
+    EXPECT_EQ(test::readBytes(root / "proj/glossary.tsv"), bytesOf("ソマ\tSoma\n"));
 
     // The base is remembered: opening again asks nothing.
     const size_t dialogs = platform.dialogs.size();
