@@ -126,8 +126,8 @@ Outcome saveProjectFiles(const EditorState& state, Platform& platform, const Ope
     if (statusThere || !book.empty()) files.emplace_back(dir / kDeskStatusFileName, book);
     // Terms added in the window (line 0) go to the end of glossary.tsv.
     if (std::ranges::any_of(project.glossary, [](const GlossaryTerm& t) { return t.line == 0; })) {
-        Step<std::optional<std::vector<uint8_t>>> glossary = readOptionalFile(platform, dir / kGlossaryFileName);
-        if (!glossary) return std::move(glossary).stop();
+        Result<std::optional<std::vector<uint8_t>>> glossary = readOptionalFile(platform, dir / kGlossaryFileName);
+        if (!glossary) return failedWith(glossary.problem());
         files.emplace_back(dir / kGlossaryFileName, glossaryWithTerms(glossary->value_or(std::vector<uint8_t>{}), project.glossary));
     }
 
