@@ -107,6 +107,7 @@ EditorSession::EditorSession(EditorState& state, Platform& platform, Dialogs& di
 EditorSession::~EditorSession() { undoStack_.disconnect(); }
 
 Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) {
+    const OpenProject* project = project_.get();
     Outcome outcome = velk::runOperation(state_, [&] { return op(state_, platform_); });
     QString lockNote;  // locked entries stay as they are, whatever the operation
     if (outcome.change && outcome.effect == Effect::Edit) {
@@ -114,6 +115,8 @@ Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) 
         if (outcome.change->empty()) outcome.change.reset();
     }
     if (outcome.effect == Effect::Load) {
+        // Another ROM is no project's build: the project closes (opening one sets its own).
+        if (project_ && project_.get() == project) setProject(nullptr);
         forgetSteps();
         documentChanged(Change{});
     } else if (outcome.effect == Effect::Save) {
@@ -202,7 +205,7 @@ void EditorSession::setProject(std::unique_ptr<OpenProject> project) {
 }
 
 Outcome EditorSession::saveInPlace() {
-    const QString step = QString::fromUtf8("保存");
+    const QString step = tr("保存");
     if (!project_) {
         const std::filesystem::path loaded = state_.loaded.path;
         return run(step, [&](EditorState& s, Platform& p) { return saveRom(s, p, loaded); });
@@ -227,6 +230,7 @@ size_t EditorSession::bytesHeld() const {
 QString EditorSession::fileTitle() const {
     QString name = state_.loaded.path.empty() ? QStringLiteral("VELK")
                                               : QFileInfo(QString::fromStdString(state_.loaded.path.string())).fileName();
+    if (project_) name = QString::fromStdString(projectName(project_->base, project_->dir)) + QStringLiteral(" (") + name + u')';
     if (isModified()) name += QStringLiteral(" *");
     return name;
 }

@@ -79,7 +79,7 @@ public:
     const std::vector<NameEntry>& namesAsLoaded() const { return namesAsLoaded_; }
     const std::vector<ResourceEntry>& textsAsLoaded() const { return textsAsLoaded_; }
 
-    // "demo.smc *" (the mark while modified) and the last operation's words.
+    // "demo.smc *" (the mark while modified; in a project "proj (base.smc) *") and the last operation's words.
     QString fileTitle() const;
     QString statusText() const { return status_; }
     // The room a save would leave, or how far it would miss, as of the last change.

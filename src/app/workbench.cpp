@@ -130,7 +130,7 @@ void Workbench::buildMenus() {
         ->setShortcut(QKeySequence::Open);
     addOperation("ROM を保存(&S)...", "保存", Ask::SaveRom, true, saveRom);
     // In a project, Ctrl+S writes the project's files; the ROM is saved through the dialog.
-    file->addAction(QString::fromUtf8("保存"), this, [this] {
+    file->addAction(QString::fromUtf8("保存(&V)"), this, [this] {
             if (session_.project()) session_.saveInPlace();
             else session_.runAsking(QString::fromUtf8("保存"), Ask::SaveRom, true, saveRom);
         })->setShortcut(QKeySequence::Save);
