@@ -128,9 +128,11 @@ enum class ProblemCode : uint8_t {
     GlossaryNoTranslation,  // a line without a tab between the original and its translation
     // PO files.
     PoSyntax,               // words: gettext's own; line, x: where (0: unknown)
-    PoNotUtf8,              // words: its Content-Type
+    PoNotUtf8,              // words: the charset its header names
+    PoPlural,               // line: its msgstr[0]'s; words: its msgctxt
+    PoZeroByte,             // line, x: the escape's; bytes: the escape as written
     // (a new code goes above this line)
-    LastCode = PoNotUtf8
+    LastCode = PoZeroByte
 };
 
 // Which kind of record a problem is about.
