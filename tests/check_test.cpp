@@ -171,6 +171,8 @@ TEST_F(Check, ExitStatusFollowsTheFindings) {
         {glossary, "ケー\tケイ\n", true, 1, "error: the original has 'ケー'"},
         {texts, "熊", false, 1, "texts.txt:6:1: error: '熊' (bytes 8C 46) is in no character table, in text 1 (text 0001)\n"},
     };
+    // What info says goes with the messages: the output is the report alone.
+    EXPECT_EQ(test::cli({"--format=json", rom, "info", "stats", proj}).out.substr(0, 12), "{\n \"names\": ");
     for (const auto& c : cases) {
         if (c.file == glossary) {
             test::writeBytes(dir / "proj" / glossary, bytesOf(c.text));
@@ -188,6 +190,7 @@ TEST_F(Check, ExitStatusFollowsTheFindings) {
     }
     EXPECT_EQ(test::cli({"--format=xml", rom, "check", proj}).code, 2);
     EXPECT_EQ(test::cli({"--format=junit", rom, "stats", proj}).code, 2);  // XML or nothing
+    EXPECT_EQ(test::cli({"--format=json", rom, "stats", proj, "check", proj}).code, 2);  // one document or nothing
     test::writeBytes(dir / texts, bytesOf(text("texts.txt").insert(text("texts.txt").find("##No.00 01\n") + 11, "?1")));
     EXPECT_EQ(test::cli({"--format=json", rom, "check", proj}).out,
               "[\n {\"file\": \"names.txt\", \"line\": 2, \"column\": 9, \"severity\": \"warning\", \"rule\": \"glossary\", "
