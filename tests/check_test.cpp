@@ -154,6 +154,22 @@ TEST_F(Check, GlossaryRepeatsAndLocks) {
     EXPECT_EQ(found(), "glossary.tsv:1:6 format\nnames.txt:492:9 repeats?\nstatus.tsv:2:6 format\n");
 }
 
+// A file that ends one entry early is told of where it ends, as the build
+// tells of it; the whole file is not.
+TEST_F(Check, AShortFileIsAWarningAtItsEnd) {
+    for (const auto& [file, last, said] : {std::tuple{"texts.txt", "##No.15 E6", "texts.txt:31742:1 format?\n"},
+                                           {"names.txt", "[F9 CD]", "names.txt:2510:1 format?\n"}}) {
+        SetUp();
+        const std::string whole = text(file);
+        platform.files["proj/" + std::string(file)] = bytesOf(whole.substr(0, whole.find(last)));
+        EXPECT_EQ(found(), said);
+        CheckReport report;
+        (void)checkProjectAt(state, platform, "proj", {}, report);
+        EXPECT_EQ(report.findings.at(0).what, file == std::string("names.txt") ? "2509 lines, not 2510: names 2509 and after keep their text"
+                                                                            : "5606 blocks, not 5607: texts 5606 and after keep their text");
+    }
+}
+
 TEST_F(Check, ExitStatusFollowsTheFindings) {
     const fs::path dir = test::scratchFolder();
     test::writeBytes(dir / "base.smc", test::demoImage().bytes);

@@ -366,6 +366,11 @@ Step<Desk> openDesk(const EditorState& base, Platform& platform, const std::file
             readNames(desk, glyphs);
         else
             readTexts(desk, glyphs);
+        // A file that ends early: the build keeps the base's text of the rest.
+        const auto read = static_cast<size_t>(std::find_if(file->entries.begin(), file->entries.end(),
+                                                           [](const EntryInFile& e) { return !e.present; }) -
+                                              file->entries.begin());
+        if (read < count) desk.find(*file, file->sjis.size(), false, "format", shortFileWarning(kind, read, count), {});
     }
     Step<std::optional<std::vector<uint8_t>>> status = readOptional(platform, dir / kDeskStatusFileName);
     if (!status) return std::move(status).stop();
