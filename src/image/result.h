@@ -129,6 +129,9 @@ enum class ProblemCode : uint8_t {
     // PO files.
     PoSyntax,               // words: gettext's own; line, x: where (0: unknown)
     PoNotUtf8,              // words: the charset its header names
+    // Projects again.
+    NotTheProjectBase,      // expected, width: the base's CRC-32 and size; found, height: the loaded ROM's
+    // PO files again.
     PoPlural,               // line: its msgstr[0]'s; words: its msgctxt
     PoZeroByte,             // line, x: the escape's; bytes: the escape as written
     // (a new code goes above this line)
@@ -157,6 +160,9 @@ struct Problem {
     std::string cause{};      // a further problem's words, behind this one
     std::string fullWidth{};  // a character's full-width form (Shift-JIS) that has a glyph where it has none
     bool writing = false;  // it stopped a write, not a read
+    // Where in `file` the trouble stands, for a detail "NAME:LINE:COLUMN:
+    // reason" (0: nowhere; a column of 0: the line only).
+    int64_t fileLine = 0, fileColumn = 0;
 };
 
 // Something worth a word that does not stop anything: where, and what.
