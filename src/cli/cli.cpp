@@ -252,7 +252,7 @@ void printUsage(std::ostream& os) {
     row("--script-files-anywhere", "let change scripts name files outside their own folder");
     row("--fullwidth", "type a character without a glyph of its own in its full-width form");
     row("--any-base", "build, check or stats a project on a ROM other than its base");
-    row("--format=FORMAT", "check and stats print text (the default), json or markdown; check also junit");
+    row("--format=FORMAT", "check and stats print text (the default), json or markdown; check also junit (json and junit: one report a run)");
     row("--watch", "run, then run again from a fresh load after each change of a file a build read");
     row("--po", "export-project keeps names and texts as po/names.po and po/texts.po");
     row("--then 'COMMAND'", "with --watch: start COMMAND (no shell) after each run that went well");
