@@ -50,8 +50,8 @@ void BM_ImportPo(benchmark::State& b) {
     }
 }
 
-BENCHMARK(BM_ExportPo)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ImportPo)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportPo)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_ImportPo)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 }  // namespace
 }  // namespace velk

@@ -154,6 +154,22 @@ TEST_F(Check, GlossaryRepeatsAndLocks) {
     EXPECT_EQ(found(), "glossary.tsv:1:6 format\nnames.txt:492:9 repeats?\nstatus.tsv:2:6 format\n");
 }
 
+// A file that ends one entry early is told of where it ends, as the build
+// tells of it; the whole file is not.
+TEST_F(Check, AShortFileIsAWarningAtItsEnd) {
+    for (const auto& [file, last, said] : {std::tuple{"texts.txt", "##No.15 E6", "texts.txt:31742:1 format?\n"},
+                                           {"names.txt", "[F9 CD]", "names.txt:2510:1 format?\n"}}) {
+        SetUp();
+        const std::string whole = text(file);
+        platform.files["proj/" + std::string(file)] = bytesOf(whole.substr(0, whole.find(last)));
+        EXPECT_EQ(found(), said);
+        CheckReport report;
+        (void)checkProjectAt(state, platform, "proj", {}, report);
+        EXPECT_EQ(report.findings.at(0).what, file == std::string("names.txt") ? "2509 lines, not 2510: names 2509 and after keep their text"
+                                                                            : "5606 blocks, not 5607: texts 5606 and after keep their text");
+    }
+}
+
 TEST_F(Check, ExitStatusFollowsTheFindings) {
     const fs::path dir = test::scratchFolder();
     test::writeBytes(dir / "base.smc", test::demoImage().bytes);
@@ -171,6 +187,8 @@ TEST_F(Check, ExitStatusFollowsTheFindings) {
         {glossary, "ケー\tケイ\n", true, 1, "error: the original has 'ケー'"},
         {texts, "熊", false, 1, "texts.txt:6:1: error: '熊' (bytes 8C 46) is in no character table, in text 1 (text 0001)\n"},
     };
+    // What info says goes with the messages: the output is the report alone.
+    EXPECT_EQ(test::cli({"--format=json", rom, "info", "stats", proj}).out.substr(0, 12), "{\n \"names\": ");
     for (const auto& c : cases) {
         if (c.file == glossary) {
             test::writeBytes(dir / "proj" / glossary, bytesOf(c.text));
@@ -188,6 +206,7 @@ TEST_F(Check, ExitStatusFollowsTheFindings) {
     }
     EXPECT_EQ(test::cli({"--format=xml", rom, "check", proj}).code, 2);
     EXPECT_EQ(test::cli({"--format=junit", rom, "stats", proj}).code, 2);  // XML or nothing
+    EXPECT_EQ(test::cli({"--format=json", rom, "stats", proj, "check", proj}).code, 2);  // one document or nothing
     test::writeBytes(dir / texts, bytesOf(text("texts.txt").insert(text("texts.txt").find("##No.00 01\n") + 11, "?1")));
     EXPECT_EQ(test::cli({"--format=json", rom, "check", proj}).out,
               "[\n {\"file\": \"names.txt\", \"line\": 2, \"column\": 9, \"severity\": \"warning\", \"rule\": \"glossary\", "

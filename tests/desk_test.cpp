@@ -74,5 +74,21 @@ TEST(GlossaryFile, AddedTermsAreAppendedOnceAndOnlyWhenTheyFit) {
     for (const auto& c : cases) EXPECT_EQ(glossaryWithTerms(bytesOf(c.file), terms), bytesOf(c.out)) << c.file;
 }
 
+// Each term counts where the original holds it, from its first byte to its
+// last, once, in glossary order; a term without a translation never counts.
+TEST(Glossary, TermsAreFoundAnywhereInTheOriginalOnce) {
+    const std::vector<GlossaryTerm> g = {{"cd", "X", "", 1}, {"a", "Y", "", 2}, {"ab", "", "", 3}, {"abd", "Z", "", 4}, {"bc", "W", "", 5}};
+    const GlossarySearch search(g);
+    auto lines = [&](std::string_view original, std::string_view text) {
+        std::string out;
+        for (const GlossaryTerm* t : search.missing(original, text)) out += std::to_string(t->line);
+        return out;
+    };
+    EXPECT_EQ(lines("abcd", ""), "125");   // "cd" ends the original exactly; "abd" is no part of it
+    EXPECT_EQ(lines("abc", ""), "25");     // "cd" is one byte past its end
+    EXPECT_EQ(lines("cdcdabd", "Y"), "14");
+    EXPECT_EQ(lines("", ""), "");
+}
+
 }  // namespace
 }  // namespace velk

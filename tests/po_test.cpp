@@ -181,8 +181,13 @@ TEST_F(Po, WarningsAndUnreadableFilesSayWhere) {
              {header + "msgctxt \"text 00 05\"\nmsgid \"[FA 12:()]ノ!09!\"\nmsgstr \"ケ/テ\"\n", 0,
               {"x.po:6: warning: text 00 05: a '/' ends the text here"}},
              {header + "msgid \"a\"\nmsgstr \"b\n", 1, {"x.po:6:1: "}},
-             {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n", 1,
-              {"x.po: a PO file VELK reads is UTF-8, not \"text/plain; charset=ISO-8859-1\""}},
+             {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=EUC-JP; x\\n\"\n", 1,
+              {"x.po: the file's charset is EUC-JP; VELK reads PO files in UTF-8"}},
+             // gettext would take msgstr[0] and cut a msgstr at its zero byte
+             {header + "msgctxt \"text 00 05\"\nmsgid \"a\"\nmsgid_plural \"b\"\nmsgstr[0] \"ケ\"\nmsgstr[1] \"テ\"\n", 1,
+              {"x.po:7:1: msgctxt \"text 00 05\" has plural forms"}},
+             {header + "msgctxt \"text 00 05\"\nmsgid \"a\"\nmsgstr \"ケ\\\\0\\x00c\"\n\"テ\\400\"\n", 1,
+              {"x.po:7:3: '\\400' in the msgstr is a zero byte"}},
          }) {
         test::writeBytes(p("x.po"), test::bytesOf(c.body));
         const test::CliRun r = test::cli({rom, "import-po", p("x.po")});

@@ -71,6 +71,12 @@ struct Verb {
     VerbRun run;
 };
 
+// A verb whose output is a report in the format --format chooses.
+bool printsReport(const Verb& verb) {
+    const std::string_view name = verb.name;
+    return name == "check" || name == "stats";
+}
+
 // A verb that only reads the document (or, saving, lays it out): it runs on
 // the state as it stands, nothing compared.
 VerbRun reads(Operation run) {
@@ -246,7 +252,7 @@ void printUsage(std::ostream& os) {
     row("--script-files-anywhere", "let change scripts name files outside their own folder");
     row("--fullwidth", "type a character without a glyph of its own in its full-width form");
     row("--any-base", "build, check or stats a project on a ROM other than its base");
-    row("--format=FORMAT", "check and stats print text (the default), json or markdown; check also junit");
+    row("--format=FORMAT", "check and stats print text (the default), json or markdown; check also junit (json and junit: one report a run)");
     row("--watch", "run, then run again from a fresh load after each change of a file a build read");
     row("--po", "export-project keeps names and texts as po/names.po and po/texts.po");
     row("--then 'COMMAND'", "with --watch: start COMMAND (no shell) after each run that went well");
@@ -416,6 +422,14 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
         err << "velk-cli: 'stats' prints text, json or markdown; --format=junit is for 'check'\n";
         return 2;
     }
+    // A report in JSON or JUnit XML is one document: a second report would
+    // follow the first on the same output, which no reader takes as one.
+    if ((o.format == ReportFormat::Json || o.format == ReportFormat::Junit) &&
+        std::count_if(chain.steps.begin(), chain.steps.end(), [](const Step& s) { return printsReport(*s.verb); }) > 1) {
+        err << "velk-cli: --format=" << (o.format == ReportFormat::Json ? "json" : "junit")
+            << " prints one document, the report of one 'check' or 'stats'; give each its own run\n";
+        return 2;
+    }
     // The notes are written last: over a verb's file they would replace the
     // patch just written, or a file the run read.
     auto where = [](const std::string& name) {
@@ -454,8 +468,12 @@ int runChain(const Chain& chain, CliPlatform& platform, std::ostream& out, std::
     if (!state.loaded.copierHeader.empty()) err << "ROM: 512-byte copier header, kept on save\n";
     state.backedUp = context.backedUp;
     bool failed = false;
+    // With a report in JSON or JUnit XML the output holds it alone; what
+    // other verbs say goes with the messages.
+    const bool oneDocument = o.format == ReportFormat::Json || o.format == ReportFormat::Junit;
     for (const Step& step : chain.steps) {
-        const Outcome outcome = step.verb->run(state, platform, step.argument, out, context);
+        std::ostream& said = oneDocument && !printsReport(*step.verb) ? err : out;
+        const Outcome outcome = step.verb->run(state, platform, step.argument, said, context);
         printOutcome(outcome, platform, err);
         if (!outcome.done() || (o.strict && !outcome.warnings.empty())) {
             failed = true;

@@ -128,15 +128,18 @@ enum class ProblemCode : uint8_t {
     GlossaryNoTranslation,  // a line without a tab between the original and its translation
     // PO files.
     PoSyntax,               // words: gettext's own; line, x: where (0: unknown)
-    PoNotUtf8,              // words: its Content-Type
+    PoNotUtf8,              // words: the charset its header names
     // Projects again.
     NotTheProjectBase,      // expected, width: the base's CRC-32 and size; found, height: the loaded ROM's
     // Box rules; offset: where the first item past the limit starts.
     LinePastColumns,        // line: the text's line (1-based); found: its cells; expected: text-columns
     TextPastLines,          // x: the box (1-based; 0 without a box break); found: its lines; expected: text-lines
     NamePastColumns,        // found: the name's cells; expected: name-columns
+    // PO files again.
+    PoPlural,               // line: its msgstr[0]'s; words: its msgctxt
+    PoZeroByte,             // line, x: the escape's; bytes: the escape as written
     // (a new code goes above this line)
-    LastCode = NamePastColumns
+    LastCode = PoZeroByte
 };
 
 // Which kind of record a problem is about.

@@ -365,6 +365,11 @@ Result<Desk> openDesk(const EditorState& base, Platform& platform, const std::fi
             readNames(desk, glyphs);
         else
             readTexts(desk, glyphs);
+        // A file that ends early: the build keeps the base's text of the rest.
+        const auto read = static_cast<size_t>(std::find_if(file->entries.begin(), file->entries.end(),
+                                                           [](const EntryInFile& e) { return !e.present; }) -
+                                              file->entries.begin());
+        if (read < count) desk.find(*file, file->sjis.size(), false, "format", shortFileWarning(kind, read, count), {});
     }
     Result<std::optional<std::vector<uint8_t>>> status = readOptional(platform, dir / kDeskStatusFileName);
     if (!status) return std::move(status.problem());
@@ -430,6 +435,7 @@ void checkFit(Desk& desk, const KindFile& file, std::span<const int> widths) {
 // Glossary terms, repeats and locks of one kind of entry.
 void checkDesk(Desk& desk, const KindFile& file, const EditorState& base, std::span<const GlossaryTerm> glossary) {
     const auto [originals, forms, same] = kindView(file, base);
+    const GlossarySearch terms(glossary);
     std::vector<DeskStatus> status(file.entries.size());
     for (size_t i = 0; i < forms.size(); ++i) {
         const DeskLine* line = desk.book.find(file.kind, static_cast<int>(i));
@@ -440,7 +446,7 @@ void checkDesk(Desk& desk, const KindFile& file, const EditorState& base, std::s
             desk.find(file, e.formBegin, true, "locked", "the entry is locked, but its text is no longer the one locked",
                       entryName(file.kind, i));
         if (status[i] == DeskStatus::Untranslated || !e.present) continue;
-        for (const GlossaryTerm* term : missingTerms(glossary, originals[i], forms[i]))
+        for (const GlossaryTerm* term : terms.missing(originals[i], forms[i]))
             desk.find(file, e.formBegin, false, "glossary",
                       "the original has '" + fromCp932(term->original) + "', the text lacks its translation '" +
                           fromCp932(term->translation) + "' (glossary.tsv line " + std::to_string(term->line) + ")",

@@ -186,7 +186,11 @@ std::string codeReason(const Problem& p) {
             return "project base CRC32 " + hex("%08llX", p.expected) + " (" + num(p.width) + " bytes), loaded ROM CRC32 " +
                    hex("%08llX", p.found) + " (" + num(p.height) + " bytes); --any-base builds on it all the same";
         case C::PoSyntax: return p.words;
-        case C::PoNotUtf8: return "a PO file VELK reads is UTF-8, not \"" + p.words + "\"";
+        case C::PoNotUtf8:
+            return "the file's charset is " + p.words + "; VELK reads PO files in UTF-8 (msgconv --to-code=UTF-8 converts one)";
+        case C::PoPlural:
+            return "msgctxt \"" + p.words + "\" has plural forms (msgid_plural, msgstr[N]); a name or text has one msgstr";
+        case C::PoZeroByte: return "'" + p.bytes + "' in the msgstr is a zero byte, which would cut the text there";
         case C::PatchFailedCheck:
             return "the patch failed its check and was not written: " + p.words;
         case C::RuleNotTwoColumns:

@@ -62,13 +62,48 @@ std::vector<uint8_t> glossaryWithTerms(std::span<const uint8_t> file, std::span<
     return out;
 }
 
+namespace {
+uint32_t pairAt(std::string_view s, size_t i) {
+    return static_cast<uint32_t>(static_cast<unsigned char>(s[i])) << 8 | static_cast<unsigned char>(s[i + 1]);
+}
+}  // namespace
+
+GlossarySearch::GlossarySearch(std::span<const GlossaryTerm> glossary) : glossary_(glossary), start_(0x10001) {
+    // A counting sort of the agreed terms by their first two bytes.
+    for (const GlossaryTerm& t : glossary)
+        if (!t.translation.empty() && t.original.size() >= 2) ++start_[pairAt(t.original, 0) + 1];
+    for (size_t k = 1; k < start_.size(); ++k) start_[k] += start_[k - 1];
+    terms_.resize(start_.back());
+    std::vector<uint32_t> next(start_.begin(), start_.end() - 1);
+    for (size_t i = 0; i < glossary.size(); ++i) {
+        const GlossaryTerm& t = glossary[i];
+        if (t.translation.empty() || t.original.empty()) continue;
+        if (t.original.size() == 1)
+            oneByte_.push_back(static_cast<uint32_t>(i));
+        else
+            terms_[next[pairAt(t.original, 0)]++] = static_cast<uint32_t>(i);
+    }
+}
+
 std::vector<const GlossaryTerm*> missingTerms(std::span<const GlossaryTerm> glossary, std::string_view original,
                                               std::string_view text) {
+    return GlossarySearch(glossary).missing(original, text);
+}
+
+std::vector<const GlossaryTerm*> GlossarySearch::missing(std::string_view original, std::string_view text) const {
+    std::vector<uint32_t> held;
+    for (const uint32_t i : oneByte_)
+        if (original.find(glossary_[i].original) != std::string_view::npos) held.push_back(i);
+    for (size_t at = 0; at + 1 < original.size(); ++at) {
+        const uint32_t pair = pairAt(original, at);
+        for (uint32_t k = start_[pair]; k < start_[pair + 1]; ++k)
+            if (original.substr(at).starts_with(glossary_[terms_[k]].original)) held.push_back(terms_[k]);
+    }
+    std::sort(held.begin(), held.end());
+    held.erase(std::unique(held.begin(), held.end()), held.end());
     std::vector<const GlossaryTerm*> missing;
-    for (const GlossaryTerm& term : glossary)
-        if (!term.translation.empty() && original.find(term.original) != std::string_view::npos &&
-            text.find(term.translation) == std::string_view::npos)
-            missing.push_back(&term);
+    for (const uint32_t i : held)
+        if (text.find(glossary_[i].translation) == std::string_view::npos) missing.push_back(&glossary_[i]);
     return missing;
 }
 

@@ -35,8 +35,24 @@ Result<std::vector<GlossaryTerm>> parseGlossary(std::span<const uint8_t> bytes);
 // passed over. Adding the same terms again gives the same bytes.
 std::vector<uint8_t> glossaryWithTerms(std::span<const uint8_t> file, std::span<const GlossaryTerm> terms);
 
-// The terms whose original the entry's original holds and whose agreed
-// translation its text lacks (terms without a translation never count).
+// The glossary's agreed terms, indexed by their first two bytes: an original
+// is read once for all of them, however many there are.
+class GlossarySearch {
+public:
+    explicit GlossarySearch(std::span<const GlossaryTerm> glossary);
+    // The terms whose original the entry's original holds and whose agreed
+    // translation its text lacks (terms without a translation never count),
+    // in glossary order.
+    std::vector<const GlossaryTerm*> missing(std::string_view original, std::string_view text) const;
+
+private:
+    std::span<const GlossaryTerm> glossary_;
+    std::vector<uint32_t> oneByte_;            // terms of one byte
+    std::vector<uint32_t> start_;              // by first two bytes: where in terms_ their terms begin
+    std::vector<uint32_t> terms_;              // term indexes, by first two bytes
+};
+
+// GlossarySearch(glossary).missing(original, text), for one entry.
 std::vector<const GlossaryTerm*> missingTerms(std::span<const GlossaryTerm> glossary, std::string_view original,
                                               std::string_view text);
 

@@ -3,6 +3,7 @@
 #include "image/hex.h"
 #include "text/decode.h"
 #include "text/encode.h"
+#include "text/text_collection.h"
 
 namespace velk {
 
@@ -69,8 +70,7 @@ Status readNameList(NameCatalogue names, std::span<const uint8_t> file, const Gl
         p += static_cast<size_t>(*consumed) + kNameLabelLength;
     }
     if (warnings && i < names.size())
-        warnings->push_back({file.size(), std::to_string(i) + " lines, not " + std::to_string(names.size()) +
-                                              ": names " + std::to_string(i) + " and after keep their text"});
+        warnings->push_back({file.size(), shortFileWarning(CodeKind::Name, i, names.size())});
     if (warnings && i == names.size() && p - kNameLabelLength < file.size())
         warnings->push_back({p - kNameLabelLength, "more than " + std::to_string(names.size()) +
                                                       " lines: the lines from here on are not read"});

@@ -150,6 +150,39 @@ std::string withFlags(std::string_view written, const PoCatalog& catalog) {
     return out;
 }
 
+// The first escape in a quoted line of a msgstr whose value is a zero byte
+// (gettext keeps the low byte of an octal or hexadecimal escape): where it
+// stands, in characters from 1, and its text.
+struct ZeroEscape {
+    size_t line = 0, column = 0;
+    std::string written;
+};
+std::optional<ZeroEscape> zeroEscapeIn(std::string_view line, size_t number) {
+    size_t p = line.find('"');
+    if (p == std::string_view::npos) return std::nullopt;
+    for (++p; p + 1 < line.size() && line[p] != '"'; ++p) {
+        if (line[p] != '\\') continue;
+        const size_t from = p++;
+        unsigned value = 1;
+        if (line[p] >= '0' && line[p] <= '7') {
+            value = 0;
+            for (size_t k = 0; k < 3 && p < line.size() && line[p] >= '0' && line[p] <= '7'; ++k, ++p)
+                value = value * 8 + static_cast<unsigned>(line[p] - '0');
+            --p;
+        } else if (line[p] == 'x' && p + 1 < line.size() && std::isxdigit(static_cast<unsigned char>(line[p + 1]))) {
+            value = 0;
+            for (++p; p < line.size() && std::isxdigit(static_cast<unsigned char>(line[p])); ++p)
+                value = value * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(line[p])) ? line[p] - '0' : (line[p] | 0x20) - 'a' + 10);
+            --p;
+        }
+        if ((value & 0xFF) != 0) continue;
+        const std::string_view before = line.substr(0, from);
+        const auto column = 1 + static_cast<size_t>(std::count_if(before.begin(), before.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+        return ZeroEscape{number, column, std::string(line.substr(from, p + 1 - from))};
+    }
+    return std::nullopt;
+}
+
 std::string lowered(std::string s) {
     for (char& c : s)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -212,17 +245,26 @@ Result<PoCatalog> readPoFile(std::span<const uint8_t> bytes) {
     MemoryFile memory;
     if (!memory.ok() || !memory.write(bytes)) return systemError("no in-memory file for the PO file");
     PoCatalog catalog;
-    // Where each message's msgstr keyword stands, in file order.
+    // Where each message's msgstr keyword stands, in file order, and the
+    // first zero byte its quoted lines spell.
     std::vector<size_t> msgstrLines;
+    std::vector<std::optional<ZeroEscape>> zeros;
     {
         const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         size_t number = 0;
+        bool inMsgstr = false;
         for (std::string_view line : splitLines(text)) {
             ++number;
             const std::string_view t = trimmedStart(line);
             if (startsWith(t, "msgstr ") || startsWith(t, "msgstr\t") || startsWith(t, "msgstr\"") ||
-                startsWith(t, "msgstr[0]"))
+                startsWith(t, "msgstr[0]")) {
                 msgstrLines.push_back(number);
+                zeros.emplace_back();
+                inMsgstr = true;
+            } else if (!startsWith(t, "\"")) {
+                inMsgstr = false;
+            }
+            if (inMsgstr && !zeros.back() && line.find('\\') != std::string_view::npos) zeros.back() = zeroEscapeIn(line, number);
         }
     }
     const std::lock_guard lock(libraryLock());
@@ -240,15 +282,16 @@ Result<PoCatalog> readPoFile(std::span<const uint8_t> bytes) {
         return p;
     }
     if (const char* header = po_file_domain_header(file, nullptr)) catalog.header = header;
-    const std::string contentType = lowered(poHeaderField(catalog.header, "Content-Type"));
-    const size_t charsetAt = contentType.find("charset=");
+    const std::string contentType = poHeaderField(catalog.header, "Content-Type");
+    const size_t charsetAt = lowered(contentType).find("charset=");
     if (charsetAt != std::string::npos) {
-        const std::string charset = contentType.substr(charsetAt + 8);
+        const std::string written = contentType.substr(charsetAt + 8, contentType.find_first_of("; \t", charsetAt) - charsetAt - 8);
+        const std::string charset = lowered(written);
         if (charset != "utf-8" && charset != "utf8" && charset != "charset" && charset != "ascii" &&
             charset != "us-ascii") {
             po_file_free(file);
             Problem p = problem(ProblemCode::PoNotUtf8);
-            p.words = poHeaderField(catalog.header, "Content-Type");
+            p.words = written;
             return p;
         }
     }
@@ -257,10 +300,23 @@ Result<PoCatalog> readPoFile(std::span<const uint8_t> bytes) {
     for (po_message_t m = po_next_message(it); m; m = po_next_message(it)) {
         if (po_message_is_obsolete(m)) continue;
         const size_t line = index < msgstrLines.size() ? msgstrLines[index] : 0;
+        const std::optional<ZeroEscape> zero = index < zeros.size() ? zeros[index] : std::nullopt;
         ++index;
         const char* context = po_message_msgctxt(m);
         const char* id = po_message_msgid(m);
         if (!context && id[0] == '\0') continue;  // the header
+        // A name or text has one form, and no zero byte: gettext would give
+        // the first form only, and the text up to the zero.
+        if (po_message_msgid_plural(m) || zero) {
+            Problem p = problem(zero ? ProblemCode::PoZeroByte : ProblemCode::PoPlural);
+            p.line = static_cast<int64_t>(zero ? zero->line : line);
+            p.x = static_cast<int64_t>(zero ? zero->column : 1);
+            p.words = context ? context : "";
+            if (zero) p.bytes = zero->written;
+            po_message_iterator_free(it);
+            po_file_free(file);
+            return p;
+        }
         PoMessage message;
         message.context = context ? context : "";
         message.id = id;

@@ -78,6 +78,12 @@ std::vector<size_t> likelyBlockStarts(std::span<const uint8_t> file, size_t coun
 
 }  // namespace
 
+std::string shortFileWarning(CodeKind kind, size_t read, size_t total) {
+    const bool names = kind == CodeKind::Name;
+    return std::to_string(read) + (names ? " lines, not " : " blocks, not ") + std::to_string(total) +
+           (names ? ": names " : ": texts ") + std::to_string(read) + " and after keep their text";
+}
+
 Status readTextCollection(Catalogue texts, std::span<const uint8_t> file, const GlyphLookup& glyphs,
                           const RomImage& image, std::vector<Warning>* warnings) {
     // Encode the blocks where they most likely start, on every core; then
@@ -111,8 +117,7 @@ Status readTextCollection(Catalogue texts, std::span<const uint8_t> file, const 
         p = block + r->consumed;
     }
     if (warnings && status && k < texts.size())
-        warnings->push_back({file.size(), std::to_string(k) + " blocks, not " + std::to_string(texts.size()) + ": texts " +
-                                              std::to_string(k) + " and after keep their text"});
+        warnings->push_back({file.size(), shortFileWarning(CodeKind::Text, k, texts.size())});
     if (warnings && status && k == texts.size() && nextBlock() != file.end())
         warnings->push_back({static_cast<size_t>(nextBlock() - file.begin()),
                              "more than " + std::to_string(texts.size()) + " blocks: the blocks from here on are not read"});
