@@ -171,8 +171,8 @@ void EditorSession::documentChanged(const Change& change) {
 Outcome EditorSession::reload(const QString& stepName) {
     const std::optional<ChosenFile> file = askForFile(dialogs_, Ask::OpenRom, false);
     if (!file) return cancelledOutcome();
-    Step<LoadedRom> rom = loadRomFile(platform_, *file, state_.tables);
-    if (!rom) return run(stepName, [&](EditorState&, Platform&) { return std::move(rom).stop(); });
+    Result<LoadedRom> rom = loadRomFile(platform_, file->path, state_.tables);
+    if (!rom) return run(stepName, [&](EditorState&, Platform&) { return failedWith(rom.problem()); });
     if (isModified()) {
         switch (dialogs_.askToSaveChanges(saveBeforeReloadQuestion(state_), true)) {
             case Dialogs::SaveChoice::Save: {

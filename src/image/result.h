@@ -129,6 +129,8 @@ enum class ProblemCode : uint8_t {
     // PO files.
     PoSyntax,               // words: gettext's own; line, x: where (0: unknown)
     PoNotUtf8,              // words: its Content-Type
+    // Projects again.
+    NotTheProjectBase,      // expected, width: the base's CRC-32 and size; found, height: the loaded ROM's
     // Box rules; offset: where the first item past the limit starts.
     LinePastColumns,        // line: the text's line (1-based); found: its cells; expected: text-columns
     TextPastLines,          // x: the box (1-based; 0 without a box break); found: its lines; expected: text-lines
@@ -159,6 +161,9 @@ struct Problem {
     std::string cause{};      // a further problem's words, behind this one
     std::string fullWidth{};  // a character's full-width form (Shift-JIS) that has a glyph where it has none
     bool writing = false;  // it stopped a write, not a read
+    // Where in `file` the trouble stands, for a detail "NAME:LINE:COLUMN:
+    // reason" (0: nowhere; a column of 0: the line only).
+    int64_t fileLine = 0, fileColumn = 0;
 };
 
 // Something worth a word that does not stop anything: where, and what.
