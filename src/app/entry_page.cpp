@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QTextEdit>
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,6 +18,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/desk_panel.h"
 #include "app/fit_ruler.h"
 #include "app/qt_text.h"
 #include "text/sjis.h"
@@ -97,8 +100,16 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
         if (!showing_) check();
     };
 
+    desk_ = new DeskPanel(session, kind, *this);
+    table_->horizontalHeader()->moveSection(EntryTableModel::StatusColumn, EntryTableModel::TextColumn);
+    table_->horizontalHeader()->moveSection(EntryTableModel::OriginalColumn, EntryTableModel::TextColumn + 1);
+    table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::OriginalColumn, QHeaderView::Stretch);
+    table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::StatusColumn, QHeaderView::Fixed);
+    table_->setColumnWidth(EntryTableModel::StatusColumn, table_->fontMetrics().horizontalAdvance(QString::fromUtf8("要確認")) + 16);
+
     auto* top = new QHBoxLayout;
     top->addWidget(filter_, 1);
+    top->addWidget(desk_->statusFilter());
     top->addWidget(fit_->overflowBox());
     top->addWidget(count_);
     auto* list = new QWidget(this);
@@ -115,17 +126,24 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     auto* paneLayout = new QVBoxLayout(pane);
     paneLayout->setContentsMargins(0, 0, 0, 0);
     paneLayout->addWidget(entryTitle_);
+    paneLayout->addWidget(desk_->originalView());
     auto* field = new QHBoxLayout;
     field->setSpacing(0);
     field->addWidget(fit_->ruler());
     field->addWidget(editor_, 1);
     paneLayout->addLayout(field, 1);
     paneLayout->addWidget(fit_->previewArea());
+    paneLayout->addWidget(desk_->noteField());
     paneLayout->addLayout(buttons);
+    auto* beside = new QSplitter(Qt::Horizontal, this);
+    beside->addWidget(pane);
+    beside->addWidget(desk_->sidePane());
+    beside->setStretchFactor(0, 3);
+    beside->setStretchFactor(1, 1);
 
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(list);
-    split->addWidget(pane);
+    split->addWidget(beside);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
     split->setChildrenCollapsible(false);
@@ -150,7 +168,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
         const int index = current_;
         const QString step = (kind_ == EntryKind::Name ? QString::fromUtf8("名前 ") : QString::fromUtf8("テキスト ")) +
                              qtText(entryLabel(kind_, index)) + QString::fromUtf8(" の変更");
-        session_.run(step, [&](EditorState& s, Platform&) { return applyEntry(s, kind_, index, *form); });
+        desk_->apply(index, *form, step);
     });
     connect(restore_, &QPushButton::clicked, this, [this] {
         if (current_ < 0) return;
@@ -162,6 +180,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
                                             : restoreEntry(s, index, session_.textsAsLoaded()[at]);
         });
     });
+    connect(desk_, &DeskPanel::filterChanged, this, [this] { updateCount(); });
     updateCount();
 }
 
@@ -218,6 +237,7 @@ void EntryPage::refresh(const std::vector<int>* rows) {
 void EntryPage::showTitle(int index) {
     entryTitle_->setText(qtText(entryLabel(kind_, index)) +
                          (model_->edited(index) ? QString::fromUtf8("（変更あり）") : QString()));
+    desk_->show(index);
 }
 
 void EntryPage::showEntry(int index) {
@@ -282,6 +302,7 @@ void EntryPage::contextMenu(const QPoint& at) {
         restore_->click();
     });
     restore->setEnabled(model_->edited(row));
+    desk_->addToMenu(menu, row);
     menu.exec(table_->viewport()->mapToGlobal(at));
 }
 

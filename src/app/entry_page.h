@@ -19,6 +19,7 @@ class QTableView;
 namespace velk {
 
 class LiveFit;
+class DeskPanel;
 
 class EntryPage : public QWidget {
 public:
@@ -33,6 +34,7 @@ public:
     EntryTableModel* model() const { return model_; }
     EntryFilterModel* filterModel() const { return filterModel_; }
     LiveFit* liveFit() const { return fit_; }
+    DeskPanel* desk() const { return desk_; }
 
     // Shows entry `index` (clearing the filter if it hides it).
     void select(int index);
@@ -67,6 +69,7 @@ private:
     QPushButton* apply_;
     QPushButton* restore_;
     LiveFit* fit_;
+    DeskPanel* desk_;
     int current_ = -1;
     QString shownForm_;  // the entry as the field last showed it
     bool showing_ = false;

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
+#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -16,7 +17,7 @@ namespace velk {
 
 class EntryTableModel : public QAbstractTableModel {
 public:
-    enum Column { LabelColumn, TextColumn, EditedColumn, ColumnCount };
+    enum Column { LabelColumn, TextColumn, EditedColumn, StatusColumn, OriginalColumn, ColumnCount };
     // The text column's word references: start and length of each name in
     // the shown text, one after another (QList<int>).
     static constexpr int ReferenceRangesRole = Qt::UserRole + 1;
@@ -32,6 +33,8 @@ public:
     // The entry's code: a name's bytes, a text's unpacked code.
     std::span<const uint8_t> code(int row) const;
     const QString& folded(int row) const { return rows_[static_cast<size_t>(row)].folded; }
+    // Whether the entry's text is its original (原文).
+    bool asOriginal(int row) const { return rows_[static_cast<size_t>(row)].asOriginal; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -45,6 +48,8 @@ private:
         QList<int> ranges;  // where the names stand in `shown`
         QString folded;   // the file form, folded for the filter
         bool hasReference = false;
+        bool asOriginal = true;
+        QString form;     // the file form, to compare with the original
     };
     Row rowFor(int index) const;
     size_t entryCount() const;
@@ -67,8 +72,9 @@ class EntryFilterModel : public QSortFilterProxyModel {
 public:
     explicit EntryFilterModel(EntryTableModel* source, QObject* parent = nullptr);
     void setQuery(const QString& query);
-    // Keeps only the rows `keep` accepts as well (empty: any row).
-    void setRowTest(std::function<bool(int row)> keep);
+    // Further tests each row must pass, one in each slot (none: every row passes).
+    enum RowTestSlot { StatusTest, FitTest, RowTestSlots };
+    void setRowTest(std::function<bool(int sourceRow)> test, RowTestSlot slot = StatusTest);
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
@@ -77,7 +83,7 @@ private:
     EntryTableModel* source_;
     QString folded_;
     std::optional<std::vector<uint8_t>> bytes_;
-    std::function<bool(int row)> keep_;
+    std::array<std::function<bool(int)>, RowTestSlots> rowTests_;
 };
 
 }  // namespace velk
