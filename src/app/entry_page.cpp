@@ -2,9 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QTextEdit>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -94,12 +94,6 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     restore_->setToolTip(QString::fromUtf8("この項目を読み込んだ時のコードに戻します"));
     restore_->setEnabled(false);
 
-    fit_ = new LiveFit(session, kind, editor_, this);
-    fit_->attachFilter(filterModel_, [this] { updateCount(); });
-    fit_->onRefit = [this] {
-        if (!showing_) check();
-    };
-
     desk_ = new DeskPanel(session, kind, *this);
     table_->horizontalHeader()->moveSection(EntryTableModel::StatusColumn, EntryTableModel::TextColumn);
     table_->horizontalHeader()->moveSection(EntryTableModel::OriginalColumn, EntryTableModel::TextColumn + 1);
@@ -110,6 +104,13 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     auto* top = new QHBoxLayout;
     top->addWidget(filter_, 1);
     top->addWidget(desk_->statusFilter());
+
+    fit_ = new LiveFit(session, kind, editor_, this);
+    fit_->attachFilter(filterModel_, [this] { updateCount(); });
+    fit_->onRefit = [this] {
+        if (!showing_) check();
+    };
+
     top->addWidget(fit_->overflowBox());
     top->addWidget(count_);
     auto* list = new QWidget(this);

@@ -18,8 +18,8 @@ class QTableView;
 
 namespace velk {
 
-class LiveFit;
 class DeskPanel;
+class LiveFit;
 
 class EntryPage : public QWidget {
 public:
@@ -33,8 +33,8 @@ public:
     QPushButton* applyButton() const { return apply_; }
     EntryTableModel* model() const { return model_; }
     EntryFilterModel* filterModel() const { return filterModel_; }
-    LiveFit* liveFit() const { return fit_; }
     DeskPanel* desk() const { return desk_; }
+    LiveFit* liveFit() const { return fit_; }
 
     // Shows entry `index` (clearing the filter if it hides it).
     void select(int index);
@@ -68,8 +68,8 @@ private:
     QLabel* problem_;
     QPushButton* apply_;
     QPushButton* restore_;
-    LiveFit* fit_;
     DeskPanel* desk_;
+    LiveFit* fit_;
     int current_ = -1;
     QString shownForm_;  // the entry as the field last showed it
     bool showing_ = false;

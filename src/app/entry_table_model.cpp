@@ -201,13 +201,13 @@ void EntryFilterModel::setQuery(const QString& query) {
     invalidateFilter();
 }
 
-void EntryFilterModel::setRowTest(std::function<bool(int)> test, RowTestSlot slot) {
-    rowTests_[slot] = std::move(test);
+void EntryFilterModel::setRowTest(RowTest which, std::function<bool(int)> test) {
+    rowTests_[which] = std::move(test);
     invalidateFilter();
 }
 
 bool EntryFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
-    for (const std::function<bool(int)>& test : rowTests_)
+    for (const auto& test : rowTests_)
         if (test && !test(sourceRow)) return false;
     if (bytes_) return holdsBytes(source_->code(sourceRow), *bytes_);
     return folded_.isEmpty() || source_->folded(sourceRow).contains(folded_);

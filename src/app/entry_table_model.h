@@ -72,9 +72,10 @@ class EntryFilterModel : public QSortFilterProxyModel {
 public:
     explicit EntryFilterModel(EntryTableModel* source, QObject* parent = nullptr);
     void setQuery(const QString& query);
-    // Further tests each row must pass, one in each slot (none: every row passes).
-    enum RowTestSlot { StatusTest, FitTest, RowTestSlots };
-    void setRowTest(std::function<bool(int sourceRow)> test, RowTestSlot slot = StatusTest);
+    // The further tests a row must pass besides the query: the status
+    // filter's and the fit filter's (an empty test lets every row pass).
+    enum RowTest { ByStatus, ByFit, RowTestCount };
+    void setRowTest(RowTest which, std::function<bool(int sourceRow)> test);
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
@@ -83,7 +84,7 @@ private:
     EntryTableModel* source_;
     QString folded_;
     std::optional<std::vector<uint8_t>> bytes_;
-    std::array<std::function<bool(int)>, RowTestSlots> rowTests_;
+    std::array<std::function<bool(int)>, RowTestCount> rowTests_;
 };
 
 }  // namespace velk

@@ -91,9 +91,9 @@ LiveFit::LiveFit(EditorSession& session, EntryKind kind, QPlainTextEdit* editor,
 void LiveFit::attachFilter(EntryFilterModel* filter, std::function<void()> counted) {
     auto apply = [this, filter, counted](bool on) {
         if (on)
-            filter->setRowTest([this](int row) { return !model_.fits(kind_, row); }, EntryFilterModel::FitTest);
+            filter->setRowTest(EntryFilterModel::ByFit, [this](int row) { return !model_.fits(kind_, row); });
         else
-            filter->setRowTest({}, EntryFilterModel::FitTest);
+            filter->setRowTest(EntryFilterModel::ByFit, {});
         counted();
     };
     connect(overflow_, &QCheckBox::toggled, this, apply);

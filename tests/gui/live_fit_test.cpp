@@ -119,9 +119,9 @@ TEST_F(LiveFitWindow, ABoxBreakStartsTheNextBoxAndANameMeetsNameColumns) {
 
 TEST_F(LiveFitWindow, AnOpenProjectsRulesTakeOverAndClosingItGivesTheRomsBack) {
     auto project = std::make_unique<OpenProject>();
-    project->original = state;  // its originals: the ROM as loaded
     project->rules = rules;
     project->rules.textColumns = 12;
+    project->original = static_cast<const Document&>(session->state());
     session->setProject(std::move(project));
     EntryPage* texts = window->textsPage();
     texts->select(0);
