@@ -23,6 +23,7 @@
 #include <cstdint>
 
 #include "app/entry_page.h"
+#include "app/extra_selections.h"
 #include "app/qt_text.h"
 #include "app/text_filter.h"
 #include "app/translation_desk.h"
@@ -248,7 +249,7 @@ void DeskPanel::showDiff() {
         s.format.setBackground(kInserted);
         inserted << s;
     }
-    page_.editor()->setExtraSelections(inserted);
+    setMarks(page_.editor(), MarkSource::Desk, inserted);
 
     // The glossary's agreed translations the text lacks, once it is past untranslated.
     QStringList missing;

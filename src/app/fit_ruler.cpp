@@ -10,6 +10,7 @@
 
 #include "app/box_preview.h"
 #include "app/entry_table_model.h"
+#include "app/extra_selections.h"
 #include "app/fit_model.h"
 #include "ops/messages.h"
 
@@ -112,7 +113,7 @@ QString LiveFit::measure(int index, const std::optional<std::string>& form) {
     previewArea_->setFixedHeight(shown + previewArea_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     if (!fit) {
         ruler_->setMarks({});
-        editor_->setExtraSelections({});
+        setMarks(editor_, MarkSource::Fit, {});
         return {};
     }
     QTextDocument* document = editor_->document();
@@ -138,7 +139,7 @@ QString LiveFit::measure(int index, const std::optional<std::string>& form) {
         }
     }
     ruler_->setMarks(std::move(marks));
-    editor_->setExtraSelections(red);
+    setMarks(editor_, MarkSource::Fit, red);
     QStringList notes;
     for (const Problem& p : fit->problems) notes << QString::fromStdString(fitNote(p));
     return notes.join(QStringLiteral("、"));

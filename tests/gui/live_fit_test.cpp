@@ -8,6 +8,7 @@
 
 #include "app/box_preview.h"
 #include "app/entry_page.h"
+#include "app/extra_selections.h"
 #include "app/fit_model.h"
 #include "app/fit_ruler.h"
 #include "app/qt_text.h"
@@ -68,7 +69,7 @@ TEST_F(LiveFitWindow, ALineOfExactlyTheColumnsFitsAndOneCellMoreIsRedAndSaysByHo
         texts->editor()->setPlainText(c.typed);
         EXPECT_EQ(texts->liveFit()->ruler()->text(0), c.ruler) << typed;
         EXPECT_EQ(texts->problemLabel()->text(), c.problem) << typed;
-        const QList<QTextEdit::ExtraSelection> red = texts->editor()->extraSelections();
+        const QList<QTextEdit::ExtraSelection> red = marksOf(texts->editor(), MarkSource::Fit);
         ASSERT_EQ(red.size(), c.problem.isEmpty() ? 0 : 1) << typed;
         if (!red.empty()) {
             EXPECT_EQ(red[0].cursor.selectedText().size(), c.red) << typed;
