@@ -7,6 +7,7 @@
 #include <QString>
 #include <QUndoStack>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/file_questions.h"
@@ -17,6 +18,9 @@
 #include "platform/platform.h"
 
 namespace velk {
+
+struct OpenProject;  // ops/desk_ops.h
+class TranslationDesk;
 
 using SessionOperation = std::function<Outcome(EditorState&, Platform&)>;
 
@@ -64,6 +68,10 @@ public:
     // After a ROM was loaded outside the session: forget the steps, keep the
     // entries as loaded, and tell the windows everything changed.
     void loaded();
+    // The original, status and note of each name and text.
+    TranslationDesk& desk() { return *desk_; }
+    // Shows words in the status line.
+    void showStatus(QString status) { setStatus(std::move(status)); }
     // The bytes the undo history holds.
     size_t bytesHeld() const;
 
@@ -71,13 +79,27 @@ public:
     const std::vector<NameEntry>& namesAsLoaded() const { return namesAsLoaded_; }
     const std::vector<ResourceEntry>& textsAsLoaded() const { return textsAsLoaded_; }
 
-    // "demo.smc *" (the mark while modified) and the last operation's words.
+    // "demo.smc *" (the mark while modified; in a project "proj (base.smc) *") and the last operation's words.
     QString fileTitle() const;
     QString statusText() const { return status_; }
     // The room a save would leave, or how far it would miss, as of the last change.
     QString spaceNote() const { return spaceNote_; }
 
+    // The project open in the window (app/project_session.h opens and saves
+    // it), or nullptr when a ROM is open on its own.
+    OpenProject* project() { return project_.get(); }
+    const OpenProject* project() const { return project_.get(); }
+    void setProject(std::unique_ptr<OpenProject> project);
+    // Saves where the edits belong: in a project its files (and only that
+    // marks the edits saved: a ROM or patch written from a project is an
+    // output), otherwise the ROM over the loaded file.
+    Outcome saveInPlace();
+
 signals:
+    // A project was opened, built again or closed.
+    void projectChanged();
+    // saveInPlace wrote the project's files.
+    void projectSaved();
     // The document changed (an edit, undo, redo or load).
     void changed(const velk::EditorSession::Change& change);
     // The status line's words, or the file's title, changed.
@@ -96,9 +118,12 @@ private:
     Platform& platform_;
     Dialogs& dialogs_;
     QUndoStack undoStack_;
+    TranslationDesk* desk_ = nullptr;
     std::vector<NameEntry> namesAsLoaded_;
     std::vector<ResourceEntry> textsAsLoaded_;
 
+    std::unique_ptr<OpenProject> project_;
+    bool savingProject_ = false;
     QString status_, spaceNote_;
     Change pending_;         // what an undo or redo changed, told once the stack settles
     bool stepDone_ = false;  // an undo or redo waits for the stack to settle

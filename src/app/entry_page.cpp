@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QTextEdit>
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +17,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/desk_panel.h"
 #include "app/qt_text.h"
 #include "text/sjis.h"
 
@@ -89,8 +92,16 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     restore_->setToolTip(QString::fromUtf8("この項目を読み込んだ時のコードに戻します"));
     restore_->setEnabled(false);
 
+    desk_ = new DeskPanel(session, kind, *this);
+    table_->horizontalHeader()->moveSection(EntryTableModel::StatusColumn, EntryTableModel::TextColumn);
+    table_->horizontalHeader()->moveSection(EntryTableModel::OriginalColumn, EntryTableModel::TextColumn + 1);
+    table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::OriginalColumn, QHeaderView::Stretch);
+    table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::StatusColumn, QHeaderView::Fixed);
+    table_->setColumnWidth(EntryTableModel::StatusColumn, table_->fontMetrics().horizontalAdvance(QString::fromUtf8("要確認")) + 16);
+
     auto* top = new QHBoxLayout;
     top->addWidget(filter_, 1);
+    top->addWidget(desk_->statusFilter());
     top->addWidget(count_);
     auto* list = new QWidget(this);
     auto* listLayout = new QVBoxLayout(list);
@@ -106,12 +117,19 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     auto* paneLayout = new QVBoxLayout(pane);
     paneLayout->setContentsMargins(0, 0, 0, 0);
     paneLayout->addWidget(entryTitle_);
+    paneLayout->addWidget(desk_->originalView());
     paneLayout->addWidget(editor_, 1);
+    paneLayout->addWidget(desk_->noteField());
     paneLayout->addLayout(buttons);
+    auto* beside = new QSplitter(Qt::Horizontal, this);
+    beside->addWidget(pane);
+    beside->addWidget(desk_->sidePane());
+    beside->setStretchFactor(0, 3);
+    beside->setStretchFactor(1, 1);
 
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(list);
-    split->addWidget(pane);
+    split->addWidget(beside);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
     split->setChildrenCollapsible(false);
@@ -136,7 +154,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
         const int index = current_;
         const QString step = (kind_ == EntryKind::Name ? QString::fromUtf8("名前 ") : QString::fromUtf8("テキスト ")) +
                              qtText(entryLabel(kind_, index)) + QString::fromUtf8(" の変更");
-        session_.run(step, [&](EditorState& s, Platform&) { return applyEntry(s, kind_, index, *form); });
+        desk_->apply(index, *form, step);
     });
     connect(restore_, &QPushButton::clicked, this, [this] {
         if (current_ < 0) return;
@@ -148,6 +166,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
                                             : restoreEntry(s, index, session_.textsAsLoaded()[at]);
         });
     });
+    connect(desk_, &DeskPanel::filterChanged, this, [this] { updateCount(); });
     updateCount();
 }
 
@@ -204,6 +223,7 @@ void EntryPage::refresh(const std::vector<int>* rows) {
 void EntryPage::showTitle(int index) {
     entryTitle_->setText(qtText(entryLabel(kind_, index)) +
                          (model_->edited(index) ? QString::fromUtf8("（変更あり）") : QString()));
+    desk_->show(index);
 }
 
 void EntryPage::showEntry(int index) {
@@ -266,6 +286,7 @@ void EntryPage::contextMenu(const QPoint& at) {
         restore_->click();
     });
     restore->setEnabled(model_->edited(row));
+    desk_->addToMenu(menu, row);
     menu.exec(table_->viewport()->mapToGlobal(at));
 }
 

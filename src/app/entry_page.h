@@ -17,6 +17,8 @@ class QTableView;
 
 namespace velk {
 
+class DeskPanel;
+
 class EntryPage : public QWidget {
 public:
     EntryPage(EditorSession& session, EntryKind kind, QWidget* parent = nullptr);
@@ -29,6 +31,7 @@ public:
     QPushButton* applyButton() const { return apply_; }
     EntryTableModel* model() const { return model_; }
     EntryFilterModel* filterModel() const { return filterModel_; }
+    DeskPanel* desk() const { return desk_; }
 
     // Shows entry `index` (clearing the filter if it hides it).
     void select(int index);
@@ -62,6 +65,7 @@ private:
     QLabel* problem_;
     QPushButton* apply_;
     QPushButton* restore_;
+    DeskPanel* desk_;
     int current_ = -1;
     QString shownForm_;  // the entry as the field last showed it
     bool showing_ = false;

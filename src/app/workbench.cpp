@@ -1,6 +1,7 @@
 #include "app/workbench.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -17,10 +18,13 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/desk_panel.h"
 #include "app/entry_page.h"
 #include "app/graphics_views.h"
 #include "app/program_icon.h"
+#include "app/project_session.h"
 #include "app/qt_text.h"
+#include "app/replace_dialog.h"
 #include "rom/catalogues.h"
 
 namespace velk {
@@ -71,6 +75,12 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
         showKind(Texts);
         texts_->filterField()->setText(code);
     };
+    const auto jumpTo = [this](EntryKind kind, int index) {
+        showKind(kind == EntryKind::Name ? Names : Texts);
+        (kind == EntryKind::Name ? names_ : texts_)->select(index);
+    };
+    names_->desk()->onJump = jumpTo;
+    texts_->desk()->onJump = jumpTo;
     pages_->addWidget(names_);
     pages_->addWidget(texts_);
     pages_->addWidget(buildFacePage());
@@ -96,6 +106,7 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     space_->setObjectName(QStringLiteral("SpaceText"));
     statusBar()->addWidget(status_, 1);
     statusBar()->addPermanentWidget(space_);
+    addProgressLabel(statusBar(), session_);
 
     buildMenus();
     connect(kinds_, &QListWidget::currentRowChanged, pages_, &QStackedWidget::setCurrentIndex);
@@ -117,7 +128,13 @@ void Workbench::buildMenus() {
     };
     file->addAction(QString::fromUtf8("別の ROM を開く(&O)..."), this, [this] { session_.reload(QString::fromUtf8("ROM の読み込み")); })
         ->setShortcut(QKeySequence::Open);
-    addOperation("ROM を保存(&S)...", "保存", Ask::SaveRom, true, saveRom, QKeySequence::Save);
+    addOperation("ROM を保存(&S)...", "保存", Ask::SaveRom, true, saveRom);
+    // In a project, Ctrl+S writes the project's files; the ROM is saved through the dialog.
+    file->addAction(QString::fromUtf8("保存(&V)"), this, [this] {
+            if (session_.project()) session_.saveInPlace();
+            else session_.runAsking(QString::fromUtf8("保存"), Ask::SaveRom, true, saveRom);
+        })->setShortcut(QKeySequence::Save);
+    addProjectActions(file, session_);
     file->addSeparator();
     addOperation("名前リストの読み込み...", "名前リストの読み込み", Ask::NameList, false, importNameList);
     addOperation("テキストの読み込み...", "テキストの読み込み", Ask::ImportTexts, false, importTextCollection);
@@ -138,6 +155,7 @@ void Workbench::buildMenus() {
     edit->addSeparator();
     QAction* find = edit->addAction(QString::fromUtf8("名前とテキストを検索(&F)"), this, [this] { searchAll(); });
     find->setShortcut(QKeySequence::Find);
+    edit->addAction(QCoreApplication::translate("Workbench", "置換(&R)..."), this, [this] { openReplace(); })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
 }
 
 QWidget* Workbench::buildFacePage() {
@@ -222,6 +240,13 @@ QWidget* Workbench::buildSearchPage() {
     jump(searchNames_, names_, Names);
     jump(searchTexts_, texts_, Texts);
     return page;
+}
+
+ReplaceDialog* Workbench::openReplace() {
+    if (replace_) replace_->deleteLater();
+    replace_ = new ReplaceDialog(session_, kinds_->currentRow() == Names ? *names_ : *texts_, this);
+    replace_->show();
+    return replace_;
 }
 
 void Workbench::showKind(Kind kind) { kinds_->setCurrentRow(kind); }
