@@ -39,6 +39,9 @@ std::string allMessages() {
         for (const auto& [tag, v] : {std::pair{"w", w}, {"n", n}, {"c", c1}})
             if (const Message m = renderMessage(v); m.display + m.detail != base) line(tag, c, v);
     }
+    // Every warning, its fields set.
+    for (int c = 0; c <= static_cast<int>(WarningCode::LastCode); ++c)
+        out << "W" << c << " " << warningText({static_cast<WarningCode>(c), 0, 5, 7, 9, "\x8C\x46", "\x82\x60"}) << "\n";
     return out.str();
 }
 

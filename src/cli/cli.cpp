@@ -4,14 +4,9 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <numeric>
 #include <sstream>
 #include <variant>
-
-#include <csignal>
-#include <sys/signalfd.h>
-#include <unistd.h>
 
 #include "cli/cli_platform.h"
 #include "cli/watch.h"
@@ -236,6 +231,88 @@ const std::vector<Verb>& verbs() {
     return all;
 }
 
+void printUsage(std::ostream& os);
+
+// "unknown option" and the help on the error stream: a usage error.
+int unknownOption(const std::string& option, std::ostream& err) {
+    err << "velk-cli: unknown option '" << option << "'\n";
+    printUsage(err);
+    return 2;
+}
+
+// An option's work: `argument` is the word joined by '=' or the next word
+// (nullptr when there is none). Nothing to go on, or the exit status to
+// end with.
+using OptionSet = std::optional<int> (*)(CliOptions&, const std::string* argument, std::ostream& out, std::ostream& err);
+
+// Every option, before ROM: its short name (or none), its long name, its
+// argument as the help shows it ("=WORD" joined, " WORD" the next word),
+// its help line and its work.
+struct Option {
+    const char* shortName;
+    const char* name;
+    const char* argument;
+    const char* help;
+    OptionSet set;
+};
+
+template <bool CliOptions::*flag>
+std::optional<int> turnOn(CliOptions& o, const std::string*, std::ostream&, std::ostream&) {
+    o.*flag = true;
+    return std::nullopt;
+}
+
+const std::vector<Option>& options() {
+    static const std::vector<Option> all = {
+        {"-k", "--keep-going", nullptr, "after a verb reports a problem, go on with the next verb", turnOn<&CliOptions::keepGoing>},
+        {nullptr, "--strict", nullptr, "treat a warning as a problem once its verb has run", turnOn<&CliOptions::strict>},
+        {nullptr, "--utf8", nullptr, "name lists, text collections and change scripts are UTF-8 files", turnOn<&CliOptions::utf8>},
+        {nullptr, "--keep-checksum", nullptr, "leave the cartridge checksum as the image holds it when saving",
+         turnOn<&CliOptions::keepChecksum>},
+        {nullptr, "--script-files-anywhere", nullptr, "let change scripts name files outside their own folder",
+         turnOn<&CliOptions::scriptFilesAnywhere>},
+        {nullptr, "--fullwidth", nullptr, "type a character without a glyph of its own in its full-width form",
+         turnOn<&CliOptions::fullWidth>},
+        {nullptr, "--any-base", nullptr, "build, check or stats a project on a ROM other than its base", turnOn<&CliOptions::anyBase>},
+        {nullptr, "--format", "=FORMAT", "check and stats print text (the default), json or markdown; check also junit",
+         [](CliOptions& o, const std::string* format, std::ostream&, std::ostream& err) -> std::optional<int> {
+             const std::optional<ReportFormat> f = reportFormatNamed(*format);
+             if (!f) return unknownOption("--format=" + *format, err);
+             o.format = *f;
+             return std::nullopt;
+         }},
+        {nullptr, "--watch", nullptr, "run, then run again from a fresh load after each change of a file a build read",
+         turnOn<&CliOptions::watch>},
+        {nullptr, "--po", nullptr, "export-project keeps names and texts as po/names.po and po/texts.po", turnOn<&CliOptions::po>},
+        {nullptr, "--then", " 'COMMAND'", "with --watch: start COMMAND (no shell) after each run that went well",
+         [](CliOptions& o, const std::string* command, std::ostream&, std::ostream& err) -> std::optional<int> {
+             if (!command) return unknownOption("--then", err);
+             o.then = *command;
+             return std::nullopt;
+         }},
+        {nullptr, "--notes", " FILE", "after a run that went well, write its patches' checksums as Markdown notes",
+         [](CliOptions& o, const std::string* file, std::ostream&, std::ostream& err) -> std::optional<int> {
+             if (!file || file->starts_with('-')) {
+                 err << "velk-cli: --notes needs FILE, a name that does not begin with '-'\n";
+                 return 2;
+             }
+             o.notes = *file;
+             return std::nullopt;
+         }},
+        {"-h", "--help", nullptr, "print this help and exit",
+         [](CliOptions&, const std::string*, std::ostream& out, std::ostream&) -> std::optional<int> {
+             printUsage(out);
+             return 0;
+         }},
+        {"-V", "--version", nullptr, "print the version and exit",
+         [](CliOptions&, const std::string*, std::ostream& out, std::ostream&) -> std::optional<int> {
+             out << kVersionText << "\n" << kLicenceText << "\n";
+             return 0;
+         }},
+    };
+    return all;
+}
+
 void printUsage(std::ostream& os) {
     auto row = [&os](const std::string& left, const char* right) {
         os << "  " << left << std::string(left.size() < 26 ? 26 - left.size() : 1, ' ') << right << "\n";
@@ -245,20 +322,8 @@ void printUsage(std::ostream& os) {
           "An ARG that begins with '-' is a usage error unless it stands after --\n"
           "(before ROM, a verb or the ARG): no mistyped option becomes a file.\n"
           "options (before ROM):\n";
-    row("-k, --keep-going", "after a verb reports a problem, go on with the next verb");
-    row("--strict", "treat a warning as a problem once its verb has run");
-    row("--utf8", "name lists, text collections and change scripts are UTF-8 files");
-    row("--keep-checksum", "leave the cartridge checksum as the image holds it when saving");
-    row("--script-files-anywhere", "let change scripts name files outside their own folder");
-    row("--fullwidth", "type a character without a glyph of its own in its full-width form");
-    row("--any-base", "build, check or stats a project on a ROM other than its base");
-    row("--format=FORMAT", "check and stats print text (the default), json or markdown; check also junit (json and junit: one report a run)");
-    row("--watch", "run, then run again from a fresh load after each change of a file a build read");
-    row("--po", "export-project keeps names and texts as po/names.po and po/texts.po");
-    row("--then 'COMMAND'", "with --watch: start COMMAND (no shell) after each run that went well");
-    row("--notes FILE", "after a run that went well, write its patches' checksums as Markdown notes");
-    row("-h, --help", "print this help and exit");
-    row("-V, --version", "print the version and exit");
+    for (const Option& o : options())
+        row(std::string(o.shortName ? std::string(o.shortName) + ", " : "") + o.name + (o.argument ? o.argument : ""), o.help);
     os << "verbs:\n";
     for (const Verb& v : verbs()) row(std::string(v.name) + (v.argument ? std::string(" ") + v.argument : ""), v.help);
     os << "exit status: 0 when every verb succeeded, 1 when one reported a problem, 2 for a usage error\n";
@@ -321,49 +386,23 @@ std::variant<Chain, int> parseCommandLine(const std::vector<std::string>& args, 
     size_t first = 0;
     for (; first < args.size() && args[first].size() > 1 && args[first][0] == '-'; ++first) {
         const std::string& option = args[first];
-        if (option == "-k" || option == "--keep-going") {
-            o.keepGoing = true;
-        } else if (option == "--strict") {
-            o.strict = true;
-        } else if (option == "--utf8") {
-            o.utf8 = true;
-        } else if (option == "--keep-checksum") {
-            o.keepChecksum = true;
-        } else if (option == "--script-files-anywhere") {
-            o.scriptFilesAnywhere = true;
-        } else if (option == "--fullwidth") {
-            o.fullWidth = true;
-        } else if (option == "--any-base") {
-            o.anyBase = true;
-        } else if (option.starts_with("--format=") && reportFormatNamed(option.substr(9))) {
-            o.format = *reportFormatNamed(option.substr(9));
-        } else if (option == "--watch") {
-            o.watch = true;
-        } else if (option == "--po") {
-            o.po = true;
-        } else if (option == "--then" && first + 1 < args.size()) {
-            o.then = args[++first];
-        } else if (option == "--notes") {
-            if (first + 1 >= args.size() || args[first + 1].starts_with('-')) {
-                err << "velk-cli: --notes needs FILE, a name that does not begin with '-'\n";
-                return 2;
-            }
-            o.notes = args[++first];
-        } else if (option == "-h" || option == "--help") {
-            printUsage(out);
-            return 0;
-        } else if (option == "-V" || option == "--version") {
-            out << kVersionText << "\n" << kLicenceText << "\n";
-            return 0;
-        } else if (option == "--") {
+        if (option == "--") {
             ++first;
             afterDashes = true;
             break;
-        } else {
-            err << "velk-cli: unknown option '" << option << "'\n";
-            printUsage(err);
-            return 2;
         }
+        const auto known = std::find_if(options().begin(), options().end(), [&](const Option& x) {
+            const bool joined = x.argument && x.argument[0] == '=';
+            return (x.shortName && option == x.shortName) ||
+                   (joined ? option.starts_with(std::string(x.name) + "=") : option == x.name);
+        });
+        if (known == options().end()) return unknownOption(option, err);
+        std::optional<std::string> argument;
+        if (known->argument && known->argument[0] == '=')
+            argument = option.substr(std::string(known->name).size() + 1);
+        else if (known->argument && first + 1 < args.size())
+            argument = args[++first];
+        if (const std::optional<int> end = known->set(o, argument ? &*argument : nullptr, out, err)) return *end;
     }
     if (!o.then.empty() && (!o.watch || splitCommand(o.then).empty())) {
         err << "velk-cli: --then needs --watch and a command\n";
@@ -490,99 +529,23 @@ int runChain(const Chain& chain, CliPlatform& platform, std::ostream& out, std::
     return failed ? 1 : 0;
 }
 
-// A watch run's platform: messages kept for the run's one line, and files
-// written only when the whole run went well, so a failed run leaves the last
-// good outputs as they were. Writes may come from several threads at once.
-class WatchRunPlatform : public CliPlatform {
-public:
-    explicit WatchRunPlatform(std::ostream& err) : CliPlatform(err) {}
-    void showMessage(const Message& message) override {
-        if (first.empty()) first = message.detail.empty() ? message.display : message.display + ": " + message.detail;
-        CliPlatform::showMessage(message);
-    }
-    Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override {
-        const std::lock_guard lock(mutex_);
-        staged[path].assign(bytes.begin(), bytes.end());
-        return {};
-    }
-    Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override {
-        {
-            const std::lock_guard lock(mutex_);
-            if (const auto it = staged.find(path); it != staged.end())
-                return std::vector<uint8_t>(it->second.begin(),
-                                            it->second.begin() + static_cast<std::ptrdiff_t>(std::min(maxBytes, it->second.size())));
-        }
-        return CliPlatform::readFile(path, maxBytes);
-    }
-    // A staged file is dropped; the last good one on disk stays.
-    Status removeFile(const std::filesystem::path& path) override {
-        const std::lock_guard lock(mutex_);
-        staged.erase(path);
-        return {};
-    }
-    std::string first;
-    std::map<std::filesystem::path, std::vector<uint8_t>> staged;
-
-private:
-    std::mutex mutex_;
-};
-
-// A file descriptor that turns readable on Ctrl+C (or a termination request).
-int interruptFd() {
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    if (sigprocmask(SIG_BLOCK, &signals, nullptr) != 0) return -1;
-    return signalfd(-1, &signals, SFD_CLOEXEC);
-}
-
-int watchChain(const Chain& chain, std::ostream& out, std::ostream& err, const WatchHooks* given) {
-    WatchHooks hooks = given ? *given : WatchHooks{};
-    int ownFd = -1;
-    if (!given) {
-        hooks.stopFd = ownFd = interruptFd();
-        hooks.onLine = [&out](const std::string& line) { out << line << std::endl; };
-    }
+// The chain again after each change of a file it read (see watch.h); what
+// the runs share: the base's exports and the files kept as NAME.bak by the
+// runs whose files were written.
+int watchChain(const Chain& chain, std::ostream& out, std::ostream& err, const WatchHooks* hooks) {
     ProjectBaseExports baseExports;
-    std::vector<std::filesystem::path> backedUp;  // by runs whose files were written
-    auto run = [&]() {
-        std::ostringstream runErr, runOut;
-        WatchRunPlatform platform(runErr);
+    std::vector<std::filesystem::path> backedUp;
+    auto runOnce = [&](CliPlatform& platform, std::ostream& runOut, std::ostream& runErr) {
         RunContext context{chain.options, &baseExports, {}, {}, backedUp};
-        const int code = runChain(chain, platform, runOut, runErr, context);
-        WatchRun r;
-        r.ok = code == 0;
+        ChainRun r;
+        r.code = runChain(chain, platform, runOut, runErr, context);
         r.folders = context.projects;
         r.files = context.read;
         r.files.push_back(chain.rom);
-        if (!r.ok) {
-            r.what = platform.first.empty() ? "a warning, with --strict" : platform.first;
-            return r;
-        }
-        r.what = "wrote";
-        // Backups first: the file a save replaces is kept before it is replaced.
-        std::vector<std::filesystem::path> order;
-        for (const bool backups : {true, false})
-            for (const auto& [path, bytes] : platform.staged)
-                if ((path.extension() == ".bak") == backups) order.push_back(path);
-        for (const std::filesystem::path& path : order) {
-            r.written.push_back(path);
-            if (Status s = CliPlatform(err).writeFile(path, platform.staged[path]); !s) {
-                r.ok = false;
-                r.what = path.string() + ": " + problemReason(s.problem());
-                return r;
-            }
-            r.what += ' ';
-            r.what += path.string();
-        }
-        if (platform.staged.empty()) r.what = "nothing to write";
-        backedUp = context.backedUp;
+        r.written = [&backedUp, kept = context.backedUp] { backedUp = kept; };
         return r;
     };
-    const int code = watchLoop(run, splitCommand(chain.options.then), hooks);
-    if (ownFd >= 0) close(ownFd);
-    return code;
+    return watchRuns(runOnce, chain.options.then, out, err, hooks);
 }
 
 }  // namespace

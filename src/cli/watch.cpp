@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 #include <map>
+#include <mutex>
+#include <sstream>
 #include <set>
 
 #include <cerrno>
@@ -12,8 +14,12 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/inotify.h>
+#include <sys/signalfd.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "cli/cli_platform.h"
+#include "ops/messages.h"
 
 extern char** environ;
 
@@ -239,6 +245,102 @@ int watchLoop(const std::function<WatchRun()>& run, const std::vector<std::strin
             watches.drain();
         }
     }
+}
+
+namespace {
+
+// A watch run's platform: messages kept for the run's one line, and files
+// written only when the whole run went well, so a failed run leaves the last
+// good outputs as they were. Writes may come from several threads at once.
+class WatchRunPlatform : public CliPlatform {
+public:
+    explicit WatchRunPlatform(std::ostream& err) : CliPlatform(err) {}
+    void showMessage(const Message& message) override {
+        if (first.empty()) first = message.detail.empty() ? message.display : message.display + ": " + message.detail;
+        CliPlatform::showMessage(message);
+    }
+    Status writeFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) override {
+        const std::lock_guard lock(mutex_);
+        staged[path].assign(bytes.begin(), bytes.end());
+        return {};
+    }
+    Result<std::vector<uint8_t>> readFile(const std::filesystem::path& path, size_t maxBytes = SIZE_MAX) override {
+        {
+            const std::lock_guard lock(mutex_);
+            if (const auto it = staged.find(path); it != staged.end())
+                return std::vector<uint8_t>(it->second.begin(),
+                                            it->second.begin() + static_cast<std::ptrdiff_t>(std::min(maxBytes, it->second.size())));
+        }
+        return CliPlatform::readFile(path, maxBytes);
+    }
+    // A staged file is dropped; the last good one on disk stays.
+    Status removeFile(const std::filesystem::path& path) override {
+        const std::lock_guard lock(mutex_);
+        staged.erase(path);
+        return {};
+    }
+    std::string first;
+    std::map<std::filesystem::path, std::vector<uint8_t>> staged;
+
+private:
+    std::mutex mutex_;
+};
+
+// A file descriptor that turns readable on Ctrl+C (or a termination request).
+int interruptFd() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    if (sigprocmask(SIG_BLOCK, &signals, nullptr) != 0) return -1;
+    return signalfd(-1, &signals, SFD_CLOEXEC);
+}
+
+}  // namespace
+
+int watchRuns(const std::function<ChainRun(CliPlatform&, std::ostream&, std::ostream&)>& runOnce, const std::string& then,
+              std::ostream& out, std::ostream& err, const WatchHooks* given) {
+    WatchHooks hooks = given ? *given : WatchHooks{};
+    int ownFd = -1;
+    if (!given) {
+        hooks.stopFd = ownFd = interruptFd();
+        hooks.onLine = [&out](const std::string& line) { out << line << std::endl; };
+    }
+    auto run = [&]() {
+        std::ostringstream runErr, runOut;
+        WatchRunPlatform platform(runErr);
+        ChainRun chain = runOnce(platform, runOut, runErr);
+        WatchRun r;
+        r.ok = chain.code == 0;
+        r.folders = std::move(chain.folders);
+        r.files = std::move(chain.files);
+        if (!r.ok) {
+            r.what = platform.first.empty() ? "a warning, with --strict" : platform.first;
+            return r;
+        }
+        r.what = "wrote";
+        // Backups first: the file a save replaces is kept before it is replaced.
+        std::vector<std::filesystem::path> order;
+        for (const bool backups : {true, false})
+            for (const auto& [path, bytes] : platform.staged)
+                if ((path.extension() == ".bak") == backups) order.push_back(path);
+        for (const std::filesystem::path& path : order) {
+            r.written.push_back(path);
+            if (Status s = CliPlatform(err).writeFile(path, platform.staged[path]); !s) {
+                r.ok = false;
+                r.what = path.string() + ": " + problemReason(s.problem());
+                return r;
+            }
+            r.what += ' ';
+            r.what += path.string();
+        }
+        if (platform.staged.empty()) r.what = "nothing to write";
+        if (chain.written) chain.written();
+        return r;
+    };
+    const int code = watchLoop(run, splitCommand(then), hooks);
+    if (ownFd >= 0) close(ownFd);
+    return code;
 }
 
 }  // namespace velk

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -38,5 +39,25 @@ std::vector<std::string> splitCommand(const std::string& command);
 // watched folder that is removed is waited for in the folder above it.
 // Returns 0 once stopFd turns readable, 1 when inotify is unavailable.
 int watchLoop(const std::function<WatchRun()>& run, const std::vector<std::string>& then, const WatchHooks& hooks);
+
+class CliPlatform;
+
+// What one run of velk-cli's chain did: its exit status, the project folders
+// it built and the files it read, and what to keep once its files are
+// written.
+struct ChainRun {
+    int code = 1;
+    std::vector<std::filesystem::path> folders;
+    std::vector<std::filesystem::path> files;
+    std::function<void()> written;
+};
+
+// velk-cli --watch: watchLoop over `runOnce`, each run on a platform that
+// keeps its messages for the run's one line and its files until the whole
+// run went well (backups first, then the rest), so that a failed run leaves
+// the last good outputs as they were. Without `hooks`, Ctrl+C (or a
+// termination request) ends the loop and the lines go to `out`.
+int watchRuns(const std::function<ChainRun(CliPlatform&, std::ostream& out, std::ostream& err)>& runOnce,
+              const std::string& then, std::ostream& out, std::ostream& err, const WatchHooks* hooks);
 
 }  // namespace velk

@@ -169,10 +169,29 @@ struct Problem {
     int64_t fileLine = 0, fileColumn = 0;
 };
 
-// Something worth a word that does not stop anything: where, and what.
+// Something worth a word that does not stop anything, as data like a
+// problem: what, with the fields it uses, and where in the input. Only the
+// operations layer words it.
+enum class WarningCode : uint8_t {
+    NameLabelElsewhere,   // entry: the name the line is by its position
+    TooFewNameLines,      // found: the lines read; expected: the names there are
+    TooManyNameLines,     // expected: the names there are
+    TextHeaderElsewhere,  // entry: the text the block is by its position
+    SlashEndsTextBlock,   // entry: the text a lone '/' ends
+    TooFewTextBlocks,     // found: the blocks read; expected: the texts there are
+    TooManyTextBlocks,    // expected: the texts there are
+    SectionWordNoKeyword, // bytes: the section word; words: the keyword it begins with (Shift-JIS)
+    LastCode = SectionWordNoKeyword
+};
+
 struct Warning {
-    size_t offset;     // into the input
-    std::string text;  // UTF-8 plain words
+    WarningCode code;
+    size_t offset = 0;  // into the input
+    int64_t entry = 0;
+    int64_t found = 0;
+    int64_t expected = 0;
+    std::string bytes{};
+    std::string words{};
 };
 
 inline Problem problem(ProblemCode code, size_t offset = 0) {

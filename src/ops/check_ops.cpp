@@ -369,7 +369,8 @@ Result<Desk> openDesk(const EditorState& base, Platform& platform, const std::fi
         const auto read = static_cast<size_t>(std::find_if(file->entries.begin(), file->entries.end(),
                                                            [](const EntryInFile& e) { return !e.present; }) -
                                               file->entries.begin());
-        if (read < count) desk.find(*file, file->sjis.size(), false, "format", shortFileWarning(kind, read, count), {});
+        if (read < count) desk.find(*file, file->sjis.size(), false, "format", warningText({kind == CodeKind::Name ? WarningCode::TooFewNameLines : WarningCode::TooFewTextBlocks, 0, 0,
+                                   static_cast<int64_t>(read), static_cast<int64_t>(count)}), {});
     }
     Result<std::optional<std::vector<uint8_t>>> status = readOptional(platform, dir / kDeskStatusFileName);
     if (!status) return std::move(status.problem());

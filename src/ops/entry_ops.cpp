@@ -35,10 +35,8 @@ FileSlice fileSlice(EntryKind kind, int index, std::string_view form) {
     return slice;
 }
 
-std::string kindWord(EntryKind kind) { return kind == EntryKind::Name ? "名前" : "テキスト"; }
-
 Outcome restored(EntryKind kind, int index) {
-    return doneOutcome(toCp932(kindWord(kind) + " ") + entryLabel(kind, index) + toCp932(" を読み込んだ時に戻しました"));
+    return doneOutcome(entrySummary(kind, index, true));
 }
 
 }  // namespace
@@ -113,7 +111,7 @@ Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_vi
         storeForm(state, kind, index, form, glyphs);
         return Outcome{};
     });
-    return doneOutcome(toCp932(kindWord(kind) + " ") + entryLabel(kind, index) + toCp932(" を変更しました"));
+    return doneOutcome(entrySummary(kind, index, false));
 }
 
 std::optional<FormFit> formFit(EntryKind kind, int index, std::string_view form, const GlyphLookup& glyphs,

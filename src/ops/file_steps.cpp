@@ -101,7 +101,7 @@ std::vector<uint8_t> textFileBytes(Platform& platform, std::vector<uint8_t> sjis
 std::vector<std::string> warningLines(const SourceText& source, const std::vector<Warning>& warnings) {
     std::vector<std::string> lines;
     for (const Warning& w : warnings)
-        lines.push_back(source.name + ":" + std::to_string(locate(source.bytes, w.offset).line) + ": warning: " + w.text);
+        lines.push_back(source.name + ":" + std::to_string(locate(source.bytes, w.offset).line) + ": warning: " + warningText(w));
     return lines;
 }
 
@@ -131,10 +131,6 @@ size_t linesStartingWith(std::span<const uint8_t> bytes, std::string_view mark) 
         at = static_cast<size_t>(lf - bytes.begin()) + 1;
     }
     return count;
-}
-
-std::string countSummary(const char* what, size_t count, const char* verb) {
-    return toCp932(std::string(what) + " " + std::to_string(count) + " 件を" + verb);
 }
 
 std::filesystem::path sideFile(const std::filesystem::path& path, const std::string& suffix) {

@@ -71,9 +71,6 @@ Outcome writeNamedFile(Platform& platform, const std::filesystem::path& path, st
 // begin with `mark`: the blocks of a text collection, a script's sections.
 size_t linesStartingWith(std::span<const uint8_t> bytes, std::string_view mark);
 
-// A summary "WHAT N 件をVERB" in Shift-JIS, from UTF-8 words.
-std::string countSummary(const char* what, size_t count, const char* verb);
-
 // `<folder>/<title><suffix>` for the file `<folder>/<title>.<ext>`.
 std::filesystem::path sideFile(const std::filesystem::path& path, const std::string& suffix);
 

@@ -23,7 +23,7 @@ Outcome extractFaceGraphics(EditorState& state, Platform& platform, const std::f
                                     facePaletteFileBytes(state.catalogues.colourSets, state.image, f));
             !o.done())
             return o;
-    return doneOutcome(countSummary("顔グラフィック", faces.size(), "書き出しました"));
+    return doneOutcome(countSummary(Counted::FacesWritten, faces.size()));
 }
 
 Outcome writeFaceGraphics(EditorState& state, Platform& platform, const std::filesystem::path& path) {
@@ -40,14 +40,14 @@ Outcome writeFaceGraphics(EditorState& state, Platform& platform, const std::fil
         palettes.push_back(std::move(*bytes));
     }
     writeFaceColours(state.catalogues.colourSets, palettes, state.image);
-    return doneOutcome(countSummary("顔グラフィック", faces.size(), "読み込みました"));
+    return doneOutcome(countSummary(Counted::FacesRead, faces.size()));
 }
 
 Outcome exportFacePicture(EditorState& state, Platform& platform, const std::filesystem::path& path) {
     LoadedRomGuard guarded(state, platform);
     const ConstCatalogue faces = std::as_const(state.catalogues).faces();
     return writeNamedFile(guarded, path, facePictureBytes(faces, state.catalogues.colourSets),
-                          countSummary("顔", faces.size(), "一枚の絵に書き出しました"));
+                          countSummary(Counted::FacesPictureWritten, faces.size()));
 }
 
 Outcome extractUnitGraphics(EditorState& state, Platform& platform, const std::filesystem::path& path) {
@@ -59,7 +59,7 @@ Outcome extractUnitGraphics(EditorState& state, Platform& platform, const std::f
     if (Outcome o = writeFileAt(guarded, sideFile(path, ".dat"), side); !o.done()) return o;
     if (Outcome o = writeFileAt(guarded, sideFile(path, ".pal"), sharedPaletteFileBytes(state.image)); !o.done())
         return o;
-    return doneOutcome(countSummary("ユニットグラフィック", units.size(), "書き出しました"));
+    return doneOutcome(countSummary(Counted::UnitsWritten, units.size()));
 }
 
 Outcome writeUnitGraphics(EditorState& state, Platform& platform, const std::filesystem::path& path) {
@@ -68,7 +68,7 @@ Outcome writeUnitGraphics(EditorState& state, Platform& platform, const std::fil
     Result<std::vector<uint8_t>> fig = readFileAt(platform, path, kUnitFileBytes);
     if (!fig) return failedWith(fig.problem());
     writeUnitFile(units, state.image, *fig);
-    return doneOutcome(countSummary("ユニットグラフィック", units.size(), "読み込みました"));
+    return doneOutcome(countSummary(Counted::UnitsRead, units.size()));
 }
 
 }  // namespace velk

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "ops/entry_ops.h"
 #include "text/sjis.h"
 #include "text/text_checks.h"
 
@@ -354,6 +355,58 @@ std::string fitNote(const Problem& p) {
         case C::NamePastColumns: return "名前が " + over + " マス超過" + shown + "）";
         default: return {};
     }
+}
+
+std::string countSummary(Counted what, size_t count) {
+    struct Words {
+        const char* what;
+        const char* verb;
+    };
+    static constexpr Words kWords[] = {
+        {"名前", "書き出しました"}, {"名前", "読み込みました"}, {"テキスト", "書き出しました"}, {"テキスト", "読み込みました"},
+        {"顔グラフィック", "書き出しました"}, {"顔グラフィック", "読み込みました"}, {"顔", "一枚の絵に書き出しました"},
+        {"顔グラフィック", "PNGに書き出しました"}, {"顔グラフィック", "PNGから読み込みました"},
+        {"ユニットグラフィック", "書き出しました"}, {"ユニットグラフィック", "読み込みました"},
+        {"ユニットグラフィック等", "PNGに書き出しました"}, {"ユニットグラフィック等", "PNGから読み込みました"}};
+    static_assert(std::size(kWords) == static_cast<size_t>(Counted::LastCounted) + 1);
+    const Words& w = kWords[static_cast<size_t>(what)];
+    return toCp932(std::string(w.what) + " " + std::to_string(count) + " 件を" + w.verb);
+}
+
+std::string scriptSummary(size_t applied) { return toCp932("変更スクリプトを適用しました: " + std::to_string(applied) + " 件"); }
+
+std::string replaceSummary(size_t names, size_t texts) {
+    return toCp932("名前 " + std::to_string(names) + " 件とテキスト " + std::to_string(texts) + " 件を置換しました");
+}
+
+std::string entrySummary(EntryKind kind, int index, bool restored) {
+    return toCp932(kind == EntryKind::Name ? "名前 " : "テキスト ") + entryLabel(kind, index) +
+           toCp932(restored ? " を読み込んだ時に戻しました" : " を変更しました");
+}
+
+std::string warningText(const Warning& w) {
+    using W = WarningCode;
+    const int index = static_cast<int>(w.entry);
+    switch (w.code) {
+        case W::NameLabelElsewhere:
+            return "line " + num(w.entry + 1) + " is name " + num(w.entry) + " " + entryLabel(EntryKind::Name, index) +
+                   " by its position, whatever its label says; the position decides";
+        case W::TooFewNameLines:
+            return num(w.found) + " lines, not " + num(w.expected) + ": names " + num(w.found) + " and after keep their text";
+        case W::TooManyNameLines: return "more than " + num(w.expected) + " lines: the lines from here on are not read";
+        case W::TextHeaderElsewhere:
+            return "block " + num(w.entry + 1) + " is text " + num(w.entry) + " (" + entryLabel(EntryKind::Text, index) +
+                   ") by its position, whatever its header says; the position decides";
+        case W::SlashEndsTextBlock:
+            return "a '/' ends text " + num(w.entry) + " here, before its closing \"//\"; the rest of the block is not read";
+        case W::TooFewTextBlocks:
+            return num(w.found) + " blocks, not " + num(w.expected) + ": texts " + num(w.found) + " and after keep their text";
+        case W::TooManyTextBlocks: return "more than " + num(w.expected) + " blocks: the blocks from here on are not read";
+        case W::SectionWordNoKeyword:
+            return "the section word \"" + fromCp932Escaped(w.bytes) + "\" is no keyword (\"" + fromCp932(w.words) +
+                   "\" must stand alone); the section is skipped";
+    }
+    return {};
 }
 
 Location locate(std::span<const uint8_t> bytes, size_t offset, bool utf8) {

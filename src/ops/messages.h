@@ -58,6 +58,27 @@ struct Location {
 };
 Location locate(std::span<const uint8_t> bytes, size_t offset, bool utf8 = false);
 
+// What an import or export did to how many: "テキスト 5607 件を読み込みました".
+enum class Counted : uint8_t {
+    NamesWritten, NamesRead, TextsWritten, TextsRead,
+    FacesWritten, FacesRead, FacesPictureWritten, FacesPngWritten, FacesPngRead,
+    UnitsWritten, UnitsRead, UnitsPngWritten, UnitsPngRead,
+    LastCounted = UnitsPngRead
+};
+// The summary "WHAT N 件をVERB", Shift-JIS.
+std::string countSummary(Counted what, size_t count);
+// "変更スクリプトを適用しました: N 件"
+std::string scriptSummary(size_t applied);
+// "名前 N 件とテキスト M 件を置換しました"
+std::string replaceSummary(size_t names, size_t texts);
+// "名前 [F0 05] を変更しました", or with `restored` "... を読み込んだ時に戻しました".
+enum class EntryKind;
+std::string entrySummary(EntryKind kind, int index, bool restored);
+
+// A warning's words, UTF-8: "more than 256 lines: the lines from here on are
+// not read".
+std::string warningText(const Warning& warning);
+
 // The whole message: text, display, and a detail "FILE:LINE:COLUMN: reason"
 // when the problem stands in `source`, or "NAME: reason" for a file.
 Message renderMessage(const Problem& problem, const SourceText* source = nullptr);

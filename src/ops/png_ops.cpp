@@ -102,7 +102,7 @@ Outcome facesFromPng(Catalogue faces, Catalogue colourSets, const RomImage& imag
     // Apply: only what changed is stored and repacked.
     replaceFaceTiles(faces, tiles, image);
     replaceColourSets(colourSets, colours, image);
-    return doneOutcome(countSummary("顔グラフィック", faces.size() - missing.size(), "PNGから読み込みました"), std::move(warnings));
+    return doneOutcome(countSummary(Counted::FacesPngRead, faces.size() - missing.size()), std::move(warnings));
 }
 
 Outcome unitsFromPng(Catalogue units, RomImage& image, Platform& platform, const std::filesystem::path& file) {
@@ -118,7 +118,7 @@ Outcome unitsFromPng(Catalogue units, RomImage& image, Platform& platform, const
                         before.begin() + static_cast<std::ptrdiff_t>(at)))
             ++changed;
     if (changed) writeUnitFile(units, image, *fig, true);
-    return doneOutcome(countSummary("ユニットグラフィック等", units.size(), "PNGから読み込みました"));
+    return doneOutcome(countSummary(Counted::UnitsPngRead, units.size()));
 }
 
 bool isPngName(const std::filesystem::path& path) {
@@ -140,13 +140,13 @@ Outcome facesToPng(ConstCatalogue faces, ConstCatalogue colourSets, Platform& pl
     }, 1, 16);
     for (size_t f = 0; f < faces.size(); ++f)
         if (failures[f]) return writeFailed(std::move(*failures[f]), dir / facePngName(f));
-    return doneOutcome(countSummary("顔グラフィック", faces.size(), "PNGに書き出しました"));
+    return doneOutcome(countSummary(Counted::FacesPngWritten, faces.size()));
 }
 
 Outcome unitsToPng(ConstCatalogue units, const RomImage& image, Platform& platform, const std::filesystem::path& file) {
     if (Status written = platform.writeFile(file, unitSheetPngBytes(units, image)); !written)
         return writeFailed(std::move(written.problem()), file);
-    return doneOutcome(countSummary("ユニットグラフィック等", units.size(), "PNGに書き出しました"));
+    return doneOutcome(countSummary(Counted::UnitsPngWritten, units.size()));
 }
 
 Outcome exportFacesPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {

@@ -63,8 +63,7 @@ Outcome storeAll(EditorState& state, std::span<const EntryRef> entries, std::spa
     parallelFor(entries.size(), [&](size_t i) { storeForm(state, entries[i].kind, entries[i].index, sjis[i], glyphs); });
     const size_t names = static_cast<size_t>(
         std::count_if(entries.begin(), entries.end(), [](EntryRef e) { return e.kind == EntryKind::Name; }));
-    return doneOutcome(toCp932("名前 " + std::to_string(names) + " 件とテキスト " + std::to_string(entries.size() - names) +
-                               " 件を置換しました"));
+    return doneOutcome(replaceSummary(names, entries.size() - names));
 }
 
 }  // namespace

@@ -37,8 +37,7 @@ Outcome applyChangeScript(EditorState& state, Platform& platform, const std::fil
     const Status s = applyChangeScript(script->bytes, state, files, &warnings, &applied, state.options.fullWidth);
     const SourceText source = script->source();
     if (!s) return failedWith(s.problem(), &source, warningLines(source, warnings));
-    return doneOutcome(toCp932("変更スクリプトを適用しました: " + std::to_string(applied) + " 件"),
-                       warningLines(source, warnings));
+    return doneOutcome(scriptSummary(applied), warningLines(source, warnings));
 }
 
 }  // namespace velk

@@ -12,7 +12,7 @@ Outcome exportNameList(EditorState& state, Platform& platform, const std::filesy
     LoadedRomGuard guarded(state, platform);
     const ConstNameCatalogue names = state.catalogues.names;
     return writeNamedFile(guarded, path, textFileBytes(platform, nameListBytes(names)),
-                          countSummary("名前", names.size(), "書き出しました"));
+                          countSummary(Counted::NamesWritten, names.size()));
 }
 
 Outcome importNameList(EditorState& state, Platform& platform, const std::filesystem::path& path) {
@@ -24,7 +24,7 @@ Outcome importNameList(EditorState& state, Platform& platform, const std::filesy
     const SourceText source = file->source();
     if (!s) return failedWith(s.problem(), &source, warningLines(source, warnings));
     const size_t read = std::min(linesStartingWith(file->bytes, ""), names.size());
-    return doneOutcome(countSummary("名前", read, "読み込みました"), warningLines(source, warnings));
+    return doneOutcome(countSummary(Counted::NamesRead, read), warningLines(source, warnings));
 }
 
 Outcome exportTextCollection(EditorState& state, Platform& platform, const std::filesystem::path& path) {
@@ -32,7 +32,7 @@ Outcome exportTextCollection(EditorState& state, Platform& platform, const std::
     const ConstCatalogue texts = std::as_const(state.catalogues).texts();
     return writeNamedFile(guarded, path,
                           textFileBytes(platform, textCollectionBytes(texts, state.catalogues.names, state.tables)),
-                          countSummary("テキスト", texts.size(), "書き出しました"));
+                          countSummary(Counted::TextsWritten, texts.size()));
 }
 
 Outcome importTextCollection(EditorState& state, Platform& platform, const std::filesystem::path& path) {
@@ -45,7 +45,7 @@ Outcome importTextCollection(EditorState& state, Platform& platform, const std::
     const SourceText source = file->source();
     if (!s) return failedWith(s.problem(), &source, warningLines(source, warnings));
     const size_t read = std::min(linesStartingWith(file->bytes, "##"), texts.size());
-    return doneOutcome(countSummary("テキスト", read, "読み込みました"), warningLines(source, warnings));
+    return doneOutcome(countSummary(Counted::TextsRead, read), warningLines(source, warnings));
 }
 
 }  // namespace velk

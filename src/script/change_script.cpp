@@ -56,9 +56,7 @@ Status applyChangeScript(std::span<const uint8_t> script, Document& state, Scrip
         const std::string token = run.tokenAt(p + 2);
         const Keyword* keyword = findKeyword(token);
         if (!keyword && warnings && keywordPrefixOf(token))
-            warnings->push_back({p, "the section word \"" + fromCp932Escaped(token) + "\" is no keyword (\"" +
-                                        fromCp932(std::string(keywordPrefixOf(token)->sjis)) +
-                                        "\" must stand alone); the section is skipped"});
+            warnings->push_back({WarningCode::SectionWordNoKeyword, p, 0, 0, 0, token, std::string(keywordPrefixOf(token)->sjis)});
         if (!keyword) {
             p += 3;  // an unrecognised section is skipped up to the next marker
             continue;

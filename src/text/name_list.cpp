@@ -50,8 +50,7 @@ void checkLabel(std::span<const uint8_t> file, size_t at, size_t i, std::vector<
     std::optional<int64_t> high = at < file.size() && file[at] == '[' ? scanHex(file, p) : std::nullopt;
     std::optional<int64_t> low = high ? scanHex(file, p) : std::nullopt;
     if (high && low && *high * 256 + *low == static_cast<int64_t>(0xF000 + i)) return;
-    warnings.push_back({at, "line " + std::to_string(i + 1) + " is name " + std::to_string(i) + " " + label(i) +
-                                 " by its position, whatever its label says; the position decides"});
+    warnings.push_back({WarningCode::NameLabelElsewhere, at, static_cast<int64_t>(i)});
 }
 
 }  // namespace
@@ -70,10 +69,10 @@ Status readNameList(NameCatalogue names, std::span<const uint8_t> file, const Gl
         p += static_cast<size_t>(*consumed) + kNameLabelLength;
     }
     if (warnings && i < names.size())
-        warnings->push_back({file.size(), shortFileWarning(CodeKind::Name, i, names.size())});
+        warnings->push_back({WarningCode::TooFewNameLines, file.size(), 0, static_cast<int64_t>(i),
+                             static_cast<int64_t>(names.size())});
     if (warnings && i == names.size() && p - kNameLabelLength < file.size())
-        warnings->push_back({p - kNameLabelLength, "more than " + std::to_string(names.size()) +
-                                                      " lines: the lines from here on are not read"});
+        warnings->push_back({WarningCode::TooManyNameLines, p - kNameLabelLength, 0, 0, static_cast<int64_t>(names.size())});
     return {};
 }
 

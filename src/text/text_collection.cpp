@@ -33,26 +33,16 @@ std::vector<uint8_t> textCollectionBytes(ConstCatalogue texts, ConstNameCatalogu
 
 namespace {
 
-std::string header(size_t k) {
-    std::string out = "##No.";
-    appendHexByte(out, static_cast<uint8_t>(k >> 8));
-    out += ' ';
-    appendHexByte(out, static_cast<uint8_t>(k & 0xFF));
-    return out;
-}
-
 void checkBlock(std::span<const uint8_t> file, size_t block, size_t k, const EncodedText& text,
                 std::vector<Warning>& warnings) {
     size_t p = block + 5;
     const std::optional<int64_t> high = p <= file.size() ? scanHex(file, p) : std::nullopt;
     const std::optional<int64_t> low = high ? scanHex(file, p) : std::nullopt;
     if (!high || !low || *high * 256 + *low != static_cast<int64_t>(k))
-        warnings.push_back({block, "block " + std::to_string(k + 1) + " is text " + std::to_string(k) + " (" + header(k) +
-                                       ") by its position, whatever its header says; the position decides"});
+        warnings.push_back({WarningCode::TextHeaderElsewhere, block, static_cast<int64_t>(k)});
     const size_t slash = block + text.consumed - 2;
     if (slash + 1 >= file.size() || file[slash + 1] != '/')
-        warnings.push_back({slash, "a '/' ends text " + std::to_string(k) +
-                                       " here, before its closing \"//\"; the rest of the block is not read"});
+        warnings.push_back({WarningCode::SlashEndsTextBlock, slash, static_cast<int64_t>(k)});
 }
 
 // Where the blocks most likely start: behind each "##", its header line and
@@ -77,12 +67,6 @@ std::vector<size_t> likelyBlockStarts(std::span<const uint8_t> file, size_t coun
 }
 
 }  // namespace
-
-std::string shortFileWarning(CodeKind kind, size_t read, size_t total) {
-    const bool names = kind == CodeKind::Name;
-    return std::to_string(read) + (names ? " lines, not " : " blocks, not ") + std::to_string(total) +
-           (names ? ": names " : ": texts ") + std::to_string(read) + " and after keep their text";
-}
 
 Status readTextCollection(Catalogue texts, std::span<const uint8_t> file, const GlyphLookup& glyphs,
                           const RomImage& image, std::vector<Warning>* warnings) {
@@ -117,10 +101,11 @@ Status readTextCollection(Catalogue texts, std::span<const uint8_t> file, const 
         p = block + r->consumed;
     }
     if (warnings && status && k < texts.size())
-        warnings->push_back({file.size(), shortFileWarning(CodeKind::Text, k, texts.size())});
+        warnings->push_back({WarningCode::TooFewTextBlocks, file.size(), 0, static_cast<int64_t>(k),
+                             static_cast<int64_t>(texts.size())});
     if (warnings && status && k == texts.size() && nextBlock() != file.end())
-        warnings->push_back({static_cast<size_t>(nextBlock() - file.begin()),
-                             "more than " + std::to_string(texts.size()) + " blocks: the blocks from here on are not read"});
+        warnings->push_back({WarningCode::TooManyTextBlocks, static_cast<size_t>(nextBlock() - file.begin()), 0, 0,
+                             static_cast<int64_t>(texts.size())});
     const std::shared_ptr<const DictionaryIndex> dictionary = dictionaryFor(image, kTextProfile);
     parallelFor(codes.size(), [&](size_t i) {
         texts[i].unpacked = std::move(codes[i]);

@@ -27,10 +27,6 @@ std::vector<uint8_t> textCollectionBytes(ConstCatalogue texts, ConstNameCatalogu
 // With `warnings`, notes a '/' that ends a text before its closing "//", a
 // header whose number differs from its block's position, and a block count
 // other than the texts'.
-// The warning of a text collection or name list that ends after `read` of
-// its `total` entries, as the import and the check word it.
-std::string shortFileWarning(CodeKind kind, size_t read, size_t total);
-
 Status readTextCollection(Catalogue texts, std::span<const uint8_t> file, const GlyphLookup& glyphs,
                           const RomImage& image, std::vector<Warning>* warnings = nullptr);
 
