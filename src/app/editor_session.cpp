@@ -170,22 +170,27 @@ void EditorSession::documentChanged(const Change& change) {
 Outcome EditorSession::reload(const QString& stepName) {
     const std::optional<ChosenFile> file = askForFile(dialogs_, Ask::OpenRom, false);
     if (!file) return cancelledOutcome();
-    Step<LoadedRom> rom = loadRomFile(platform_, *file, state_.tables);
+    return reload(stepName, *file);
+}
+
+Outcome EditorSession::reload(const QString& stepName, const ChosenFile& file) {
+    Step<LoadedRom> rom = loadRomFile(platform_, file, state_.tables);
     if (!rom) return run(stepName, [&](EditorState&, Platform&) { return std::move(rom).stop(); });
-    if (isModified()) {
-        switch (dialogs_.askToSaveChanges(saveBeforeReloadQuestion(state_), true)) {
-            case Dialogs::SaveChoice::Save: {
-                const std::filesystem::path loaded = state_.loaded.path;
-                const Outcome saved =
-                    run(QString::fromUtf8("保存"), [&](EditorState& s, Platform& p) { return saveRom(s, p, loaded); });
-                if (!saved.done()) return saved;
-                break;
-            }
-            case Dialogs::SaveChoice::Discard: break;
-            case Dialogs::SaveChoice::Cancel: return cancelledOutcome();
+    if (!settleUnsavedEdits()) return cancelledOutcome();
+    return run(stepName, [&](EditorState& s, Platform& p) { return installLoadedRom(s, p, file.path, std::move(*rom)); });
+}
+
+bool EditorSession::settleUnsavedEdits() {
+    if (!isModified()) return true;
+    switch (dialogs_.askToSaveChanges(saveBeforeReloadQuestion(state_), true)) {
+        case Dialogs::SaveChoice::Save: {
+            const std::filesystem::path loaded = state_.loaded.path;
+            return run(QString::fromUtf8("保存"), [&](EditorState& s, Platform& p) { return saveRom(s, p, loaded); }).done();
         }
+        case Dialogs::SaveChoice::Discard: return true;
+        case Dialogs::SaveChoice::Cancel: return false;
     }
-    return run(stepName, [&](EditorState& s, Platform& p) { return installLoadedRom(s, p, file->path, std::move(*rom)); });
+    return false;
 }
 
 size_t EditorSession::bytesHeld() const {

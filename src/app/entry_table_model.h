@@ -66,12 +66,14 @@ class EntryFilterModel : public QSortFilterProxyModel {
 public:
     explicit EntryFilterModel(EntryTableModel* source, QObject* parent = nullptr);
     void setQuery(const QString& query);
+    const QString& query() const { return query_; }
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
 private:
     EntryTableModel* source_;
+    QString query_;
     QString folded_;
     std::optional<std::vector<uint8_t>> bytes_;
 };

@@ -1,6 +1,13 @@
 #include "app/workbench.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -17,7 +24,12 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/desktop.h"
+#include "app/dropped_files.h"
 #include "app/entry_page.h"
+#include "app/file_commands.h"
+#include "app/keyboard_path.h"
+#include "app/main_menus.h"
 #include "app/graphics_views.h"
 #include "app/program_icon.h"
 #include "app/qt_text.h"
@@ -84,11 +96,20 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     pages_->addWidget(buildSearchPage());
 
     auto* split = new QSplitter(this);
+    split->setObjectName(QStringLiteral("KindSplit"));
     split->addWidget(kinds_);
     split->addWidget(pages_);
     split->setStretchFactor(1, 1);
     split->setChildrenCollapsible(false);
-    setCentralWidget(split);
+    central_ = new QStackedWidget(this);
+    openHint_ = new QPushButton(tr("ROM を開く") + QStringLiteral(" (Ctrl+O)"), central_);
+    openHint_->setObjectName(QStringLiteral("OpenHint"));
+    auto* hint = new QWidget(central_);
+    auto* hintLayout = new QGridLayout(hint);
+    hintLayout->addWidget(openHint_, 0, 0, Qt::AlignCenter);
+    central_->addWidget(hint);
+    central_->addWidget(split);
+    setCentralWidget(central_);
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("StatusText"));
@@ -97,47 +118,26 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     statusBar()->addWidget(status_, 1);
     statusBar()->addPermanentWidget(space_);
 
-    buildMenus();
+    files_ = new FileCommands(session_, this);
+    connect(static_cast<QPushButton*>(openHint_), &QPushButton::clicked, files_, &FileCommands::open);
+    zoom_ = new ListZoom(this);
+    for (EntryPage* page : {names_, texts_}) {
+        installKeyboardPath(*page);
+        zoom_->add(page->table());
+        zoom_->add(page->editor());
+        page->findChild<QSplitter*>()->setObjectName(page == names_ ? QStringLiteral("NameSplit") : QStringLiteral("TextSplit"));
+    }
+    zoom_->add(searchNames_);
+    zoom_->add(searchTexts_);
+    setAcceptDrops(true);
+    setMinimumSize(800, 480);  // fits 1280 x 720 at 125 %
+    buildMainMenus(*this, session_, *files_);
     connect(kinds_, &QListWidget::currentRowChanged, pages_, &QStackedWidget::setCurrentIndex);
     connect(&session_, &EditorSession::changed, this, &Workbench::refresh);
     connect(&session_, &EditorSession::statusChanged, this, &Workbench::showState);
     connect(&session_, &EditorSession::cleanChanged, this, &Workbench::updateTitle);
     kinds_->setCurrentRow(Texts);
     showState();  // the lists have just read the entries
-}
-
-void Workbench::buildMenus() {
-    QMenu* file = menuBar()->addMenu(QString::fromUtf8("ファイル(&F)"));
-    auto addOperation = [this, file](const char* label, const char* step, Ask ask, bool save, Operation op,
-                                     QKeySequence keys = {}) {
-        QAction* a = file->addAction(QString::fromUtf8(label), this, [this, step, ask, save, op] {
-            session_.runAsking(QString::fromUtf8(step), ask, save, op);
-        });
-        a->setShortcut(keys);
-    };
-    file->addAction(QString::fromUtf8("別の ROM を開く(&O)..."), this, [this] { session_.reload(QString::fromUtf8("ROM の読み込み")); })
-        ->setShortcut(QKeySequence::Open);
-    addOperation("ROM を保存(&S)...", "保存", Ask::SaveRom, true, saveRom, QKeySequence::Save);
-    file->addSeparator();
-    addOperation("名前リストの読み込み...", "名前リストの読み込み", Ask::NameList, false, importNameList);
-    addOperation("テキストの読み込み...", "テキストの読み込み", Ask::ImportTexts, false, importTextCollection);
-    addOperation("変更スクリプトの適用...", "変更スクリプトの適用", Ask::ChangeScript, false, applyChangeScript);
-    file->addSeparator();
-    addOperation("名前リストの書き出し...", "名前リストの書き出し", Ask::NameList, true, exportNameList);
-    addOperation("テキストの書き出し...", "テキストの書き出し", Ask::ExportTexts, true, exportTextCollection);
-    file->addSeparator();
-    file->addAction(QString::fromUtf8("一覧を閉じる(&C)"), QKeySequence::Close, this, &QWidget::close);
-
-    QMenu* edit = menuBar()->addMenu(QString::fromUtf8("編集(&E)"));
-    QAction* undo = session_.undoStack().createUndoAction(this, QString::fromUtf8("元に戻す"));
-    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction* redo = session_.undoStack().createRedoAction(this, QString::fromUtf8("やり直し"));
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    edit->addAction(undo);
-    edit->addAction(redo);
-    edit->addSeparator();
-    QAction* find = edit->addAction(QString::fromUtf8("名前とテキストを検索(&F)"), this, [this] { searchAll(); });
-    find->setShortcut(QKeySequence::Find);
 }
 
 QWidget* Workbench::buildFacePage() {
@@ -165,7 +165,7 @@ QWidget* Workbench::buildFacePage() {
     right->addStretch(1);
     auto* layout = new QHBoxLayout(page);
     QScrollArea* faces = scrolled(faceGrid_, page);
-    faces->setMinimumWidth(faceGrid_->width() + faces->verticalScrollBar()->sizeHint().width() + 4);
+    faces->setMinimumWidth(std::min(faceGrid_->width(), 320) + faces->verticalScrollBar()->sizeHint().width() + 4);
     layout->addWidget(faces, 0);
     layout->addLayout(right, 1);
 
@@ -226,6 +226,16 @@ QWidget* Workbench::buildSearchPage() {
 
 void Workbench::showKind(Kind kind) { kinds_->setCurrentRow(kind); }
 
+void Workbench::focusFilter() {
+    const int kind = kinds_->currentRow();
+    if (kind != Names && kind != Texts) return searchAll();
+    QLineEdit* filter = (kind == Names ? names_ : texts_)->filterField();
+    filter->setFocus(Qt::ShortcutFocusReason);
+    filter->selectAll();
+}
+
+void Workbench::zoom(int steps) { zoom_->zoom(steps); }
+
 void Workbench::searchAll() {
     showKind(Search);
     searchField_->setFocus();
@@ -259,7 +269,29 @@ void Workbench::showState() {
     updateTitle();
 }
 
-void Workbench::updateTitle() { setWindowTitle(session_.fileTitle() + QString::fromUtf8(" — 一覧 — VELK")); }
+void Workbench::updateTitle() {
+    const bool loaded = !session_.state().loaded.path.empty();
+    central_->setCurrentIndex(loaded ? 1 : 0);
+    setWindowTitle(loaded ? session_.fileTitle() + QStringLiteral(" — VELK") : QStringLiteral("VELK"));
+}
+
+void Workbench::closeEvent(QCloseEvent* event) {
+    if (!files_->mayClose()) return event->ignore();
+    saveLayout(*this);
+    event->accept();
+    emit closed();
+}
+
+void Workbench::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void Workbench::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    // After the drop has ended: opening asks questions of its own.
+    QTimer::singleShot(0, this, [this, urls] { dropFiles(*this, session_, *files_, urls); });
+}
 
 void Workbench::keyPressEvent(QKeyEvent* event) {
     // A stray Enter or Escape does not close anything here.

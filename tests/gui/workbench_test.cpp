@@ -193,18 +193,18 @@ TEST_F(WorkbenchWindow, TheFaceGridShowsTheFacePicturesPixels) {
 }
 
 TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
-    EXPECT_EQ(window->windowTitle() + window->statusLabel()->text(), u("demo.smc — 一覧 — VELKdemo.smc を読み込みました"));
+    EXPECT_EQ(window->windowTitle() + window->statusLabel()->text(), u("demo.smc — VELKdemo.smc を読み込みました"));
     runButton("保存", saveRom, "before.smc");
     EXPECT_EQ(session->undoStack().count(), 0);  // a save with nothing before it is no step: its layout stays
     std::vector<uint8_t> names = nameListBytes(state.catalogues.names);
     names.insert(names.begin() + kNameLabelLength, {0x96, 0x6B});  // 北
     runButton("名前リストの読み込み", importNameList, file("n.txt", names));
-    EXPECT_EQ(window->windowTitle() + window->statusLabel()->text(), u("demo.smc * — 一覧 — VELK名前 2510 件を読み込みました"));
+    EXPECT_EQ(window->windowTitle() + window->statusLabel()->text(), u("demo.smc * — VELK名前 2510 件を読み込みました"));
     EXPECT_TRUE(window->namesPage()->model()->edited(0));
     runButton("保存", saveRom, "edited.smc");
-    EXPECT_EQ(window->windowTitle(), u("demo.smc — 一覧 — VELK"));
+    EXPECT_EQ(window->windowTitle(), u("demo.smc — VELK"));
     session->undoStack().undo();  // the import, and the layout of the save after it
-    EXPECT_EQ(window->windowTitle() + window->statusLabel()->text(), u("demo.smc * — 一覧 — VELK元に戻しました: 名前リストの読み込み"));
+    EXPECT_EQ(window->windowTitle() + window->statusLabel()->text(), u("demo.smc * — VELK元に戻しました: 名前リストの読み込み"));
     EXPECT_FALSE(window->namesPage()->model()->edited(0) || session->undoStack().canUndo());
     runButton("保存", saveRom, "after.smc");
     EXPECT_TRUE(platform.files.at("after.smc") == platform.files.at("before.smc") && platform.files.at("edited.smc") != platform.files.at("before.smc"));
