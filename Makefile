@@ -44,12 +44,12 @@ demo: run-build
 	@if [ -e $(DEMO) ]; then echo "$(DEMO) exists and is kept (remove it for a fresh one)."; \
 	else $(BUILD)/velk-demo $(DEMO); fi
 
-# The window where there is a display (it opens on build/, where the demo
-# image lies); otherwise a command-line demo on the demo image.
+# The window on the demo image where there is a display; otherwise a
+# command-line demo on the demo image.
 run: demo
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
-	  echo "Starting the editor; pick $(DEMO) in the file dialog."; \
-	  cd $(BUILD) && ./velk; \
+	  echo "Starting the editor on $(DEMO)."; \
+	  cd $(BUILD) && ./velk demo.smc; \
 	else \
 	  echo "No display: running velk-cli on $(DEMO) instead of the window."; \
 	  mkdir -p $(BUILD)/demo-out && \

@@ -6,47 +6,47 @@
     <message>
         <location filename="../src/app/dropped_files.cpp" line="33"/>
         <source>変更スクリプト（適用する）</source>
-        <translation type="unfinished"></translation>
+        <translation>Change script (apply it)</translation>
     </message>
     <message>
         <location filename="../src/app/dropped_files.cpp" line="33"/>
         <source>テキスト集（読み込む）</source>
-        <translation type="unfinished"></translation>
+        <translation>Text collection (import it)</translation>
     </message>
     <message>
         <location filename="../src/app/dropped_files.cpp" line="34"/>
         <source>名前リスト（読み込む）</source>
-        <translation type="unfinished"></translation>
+        <translation>Name list (import it)</translation>
     </message>
     <message>
         <location filename="../src/app/dropped_files.cpp" line="36"/>
         <source>%1 は:</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 is:</translation>
     </message>
     <message>
         <location filename="../src/app/dropped_files.cpp" line="59"/>
         <source>変更スクリプトの適用</source>
-        <translation type="unfinished"></translation>
+        <translation>Apply change script</translation>
     </message>
     <message>
         <location filename="../src/app/dropped_files.cpp" line="60"/>
         <source>テキストの読み込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Import texts</translation>
     </message>
     <message>
         <location filename="../src/app/dropped_files.cpp" line="61"/>
         <source>名前リストの読み込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Import name list</translation>
     </message>
     <message>
         <location filename="../src/app/dropped_files.cpp" line="62"/>
         <source>顔グラフィック PNG の読み込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Import face PNG files</translation>
     </message>
     <message>
         <location filename="../src/app/dropped_files.cpp" line="63"/>
         <source>ユニットグラフィック PNG の読み込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Import unit graphics PNG</translation>
     </message>
 </context>
 <context>
@@ -55,235 +55,320 @@
         <location filename="../src/app/main_menus.cpp" line="41"/>
         <location filename="../src/app/main_menus.cpp" line="48"/>
         <source>名前リスト(&amp;N)...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Name list...</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="41"/>
         <source>名前リストの書き出し</source>
-        <translation type="unfinished"></translation>
+        <translation>Export name list</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="42"/>
         <location filename="../src/app/main_menus.cpp" line="49"/>
         <source>テキスト集(&amp;T)...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Text collection...</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="42"/>
         <source>テキストの書き出し</source>
-        <translation type="unfinished"></translation>
+        <translation>Export texts</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="43"/>
         <location filename="../src/app/main_menus.cpp" line="50"/>
         <source>顔グラフィック (FIG/PNG)(&amp;F)...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Faces (FIG/PNG)...</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="43"/>
         <source>顔グラフィックの抜き出し</source>
-        <translation type="unfinished"></translation>
+        <translation>Extract faces</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="44"/>
         <source>顔グラフィック一覧 (BMP)(&amp;B)...</source>
-        <translation type="unfinished"></translation>
+        <translation>All faces as a &amp;bitmap (BMP)...</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="44"/>
         <source>顔グラBMPの抜き出し</source>
-        <translation type="unfinished"></translation>
+        <translation>Export face bitmap</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="45"/>
         <location filename="../src/app/main_menus.cpp" line="51"/>
         <source>ユニットグラフィック等 (FIG/PNG)(&amp;U)...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Unit graphics (FIG/PNG)...</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="45"/>
         <source>ユニットグラフィック等の抜き出し</source>
-        <translation type="unfinished"></translation>
+        <translation>Extract unit graphics</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="48"/>
         <source>名前リストの読み込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Import name list</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="49"/>
         <source>テキストの読み込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Import texts</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="50"/>
         <source>顔グラフィックの書き込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Write faces</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="51"/>
         <source>ユニットグラフィック等の書き込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Write unit graphics</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="56"/>
         <source>VELK マニュアル</source>
-        <translation type="unfinished"></translation>
+        <translation>VELK manual</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="60"/>
         <source>マニュアルが見つかりません。</source>
-        <translation type="unfinished"></translation>
+        <translation>The manual is missing.</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="81"/>
         <source>ファイル(&amp;F)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;File</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="82"/>
         <source>開く(&amp;O)...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Open...</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="83"/>
         <source>最近使ったファイル(&amp;R)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Recent files</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="91"/>
         <source>（なし）</source>
-        <translation type="unfinished"></translation>
+        <translation>(none)</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="94"/>
         <source>保存(&amp;S)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Save</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="95"/>
         <source>名前を付けて保存(&amp;A)...</source>
-        <translation type="unfinished"></translation>
+        <translation>Save &amp;As...</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="97"/>
         <source>パッチを書き出す(&amp;P)...</source>
-        <translation type="unfinished"></translation>
+        <translation>Export &amp;Patch...</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="99"/>
         <source>書き出し(&amp;E)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Export</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="101"/>
         <source>読み込み(&amp;I)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Import</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="103"/>
         <source>変更スクリプトを適用(&amp;C)...</source>
-        <translation type="unfinished"></translation>
+        <translation>Apply &amp;Change Script...</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="103"/>
         <source>変更スクリプトの適用</source>
-        <translation type="unfinished"></translation>
+        <translation>Apply change script</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="106"/>
         <source>終了(&amp;Q)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Quit</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="108"/>
         <source>編集(&amp;E)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Edit</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="109"/>
         <source>元に戻す(&amp;U)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Undo</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="111"/>
         <source>やり直し(&amp;R)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Redo</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="117"/>
         <source>絞り込み(&amp;L)</source>
-        <translation type="unfinished"></translation>
+        <translation>Fi&amp;lter the List</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="119"/>
         <source>名前とテキストを検索(&amp;F)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Find in Names and Texts</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="121"/>
         <source>表示(&amp;V)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;View</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="122"/>
         <source>拡大(&amp;I)</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom &amp;In</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="124"/>
         <source>縮小(&amp;O)</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom &amp;Out</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="125"/>
         <source>元の大きさ(&amp;R)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Reset Zoom</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="127"/>
         <source>言語(&amp;L)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Language</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="139"/>
         <source>次に起動した時から %1 で表示します</source>
-        <translation type="unfinished"></translation>
+        <translation>The window will be in %1 from the next start</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="143"/>
         <source>ツール(&amp;T)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Tools</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="144"/>
         <source>モード選択ダイアログ(&amp;M)...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Mode Dialog...</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="151"/>
         <source>一括変換 (プロジェクトの適用)(&amp;B)...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Batch Conversion (Apply a Project)...</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="153"/>
         <source>一括変換</source>
-        <translation type="unfinished"></translation>
+        <translation>Batch conversion</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="156"/>
         <source>ヘルプ(&amp;H)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Help</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="157"/>
         <source>マニュアル(&amp;M)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Manual</translation>
     </message>
     <message>
         <location filename="../src/app/main_menus.cpp" line="158"/>
         <source>バージョン情報(&amp;A)...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;About VELK...</translation>
+    </message>
+</context>
+<context>
+    <name>velk::EntryPage</name>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="50"/>
+        <source>絞り込み（全角・半角、大文字・小文字を区別しません。&lt;F0 12&gt; でコード）</source>
+        <translation>Filter (full and half width, upper and lower case alike; &lt;F0 12&gt; for code)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="70"/>
+        <source>変更</source>
+        <translation>Edited</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="82"/>
+        <source>適用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="86"/>
+        <source>この項目を書き込みます (Ctrl+Enter)</source>
+        <translation>Writes this entry (Ctrl+Enter)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="87"/>
+        <location filename="../src/app/entry_page.cpp" line="263"/>
+        <source>元に戻す</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="89"/>
+        <source>この項目を読み込んだ時のコードに戻します</source>
+        <translation>Gives this entry back the code it had when loaded</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="137"/>
+        <source>名前 %1 の変更</source>
+        <translation>Edit of name %1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="137"/>
+        <source>テキスト %1 の変更</source>
+        <translation>Edit of text %1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="143"/>
+        <source>%1 を元に戻す</source>
+        <translation>Restore %1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="205"/>
+        <source>（変更あり）</source>
+        <translation> (edited)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="232"/>
+        <source>「%1」は Shift-JIS にない文字です</source>
+        <translation>&quot;%1&quot; is not a Shift-JIS character</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="238"/>
+        <location filename="../src/app/entry_page.cpp" line="241"/>
+        <source>（%1 行 %2 桁）</source>
+        <translation> (line %1, column %2)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="249"/>
+        <source>%1 件中 %2 件</source>
+        <translation>%2 of %1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="257"/>
+        <source>ファイルの形でコピー</source>
+        <translation>Copy in file form</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="260"/>
+        <source>番号をコピー</source>
+        <translation>Copy number</translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="262"/>
+        <source>この名前を使うテキストを探す</source>
+        <translation>Find texts using this name</translation>
     </message>
 </context>
 <context>
@@ -292,35 +377,105 @@
         <location filename="../src/app/file_commands.cpp" line="31"/>
         <location filename="../src/app/file_commands.cpp" line="40"/>
         <source>ROM の読み込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Load ROM</translation>
     </message>
     <message>
         <location filename="../src/app/file_commands.cpp" line="36"/>
         <source>%1 が見つかりません。最近使ったファイルの一覧から外しました。</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 was not found; it has been removed from the recent files.</translation>
     </message>
     <message>
         <location filename="../src/app/file_commands.cpp" line="46"/>
         <source>保存</source>
-        <translation type="unfinished"></translation>
+        <translation>Save</translation>
     </message>
     <message>
         <location filename="../src/app/file_commands.cpp" line="57"/>
         <source>名前を付けて保存</source>
-        <translation type="unfinished"></translation>
+        <translation>Save as</translation>
     </message>
     <message>
         <location filename="../src/app/file_commands.cpp" line="67"/>
         <source>パッチの書き出し</source>
-        <translation type="unfinished"></translation>
+        <translation>Export patch</translation>
     </message>
 </context>
 <context>
     <name>velk::Workbench</name>
     <message>
-        <location filename="../src/app/workbench.cpp" line="104"/>
+        <location filename="../src/app/workbench.cpp" line="70"/>
+        <location filename="../src/app/workbench.cpp" line="204"/>
+        <location filename="../src/app/workbench.cpp" line="263"/>
+        <source>名前</source>
+        <translation>Names</translation>
+    </message>
+    <message>
+        <location filename="../src/app/workbench.cpp" line="70"/>
+        <location filename="../src/app/workbench.cpp" line="206"/>
+        <location filename="../src/app/workbench.cpp" line="263"/>
+        <source>テキスト</source>
+        <translation>Texts</translation>
+    </message>
+    <message>
+        <location filename="../src/app/workbench.cpp" line="70"/>
+        <location filename="../src/app/workbench.cpp" line="263"/>
+        <source>顔グラフィック</source>
+        <translation>Faces</translation>
+    </message>
+    <message>
+        <location filename="../src/app/workbench.cpp" line="70"/>
+        <location filename="../src/app/workbench.cpp" line="263"/>
+        <source>ユニットグラフィック</source>
+        <translation>Unit graphics</translation>
+    </message>
+    <message>
+        <location filename="../src/app/workbench.cpp" line="70"/>
+        <location filename="../src/app/workbench.cpp" line="263"/>
+        <source>追加文字</source>
+        <translation>Added characters</translation>
+    </message>
+    <message>
+        <location filename="../src/app/workbench.cpp" line="70"/>
+        <location filename="../src/app/workbench.cpp" line="263"/>
+        <source>検索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location filename="../src/app/workbench.cpp" line="72"/>
+        <source>ユニットグラフィック (5900)</source>
+        <translation>Unit graphics (5900)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/workbench.cpp" line="91"/>
+        <source>追加文字はまだありません。
+変更スクリプトの「文字追加」で 256 文字まで追加できます。</source>
+        <translation>No added characters yet.
+A change script&apos;s &quot;文字追加&quot; section adds up to 256.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/workbench.cpp" line="105"/>
         <source>ROM を開く</source>
-        <translation type="unfinished"></translation>
+        <translation>Open a ROM</translation>
+    </message>
+    <message>
+        <location filename="../src/app/workbench.cpp" line="157"/>
+        <source>色セット</source>
+        <translation>Colour set</translation>
+    </message>
+    <message>
+        <location filename="../src/app/workbench.cpp" line="175"/>
+        <source>顔 %1（0x%2）</source>
+        <translation>Face %1 (0x%2)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/workbench.cpp" line="195"/>
+        <source>名前とテキストを検索（&lt;F0 12&gt; でコード）</source>
+        <translation>Search names and texts (&lt;F0 12&gt; for code)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/workbench.cpp" line="213"/>
+        <source>名前 %1 件・テキスト %2 件</source>
+        <translation>%1 names, %2 texts</translation>
     </message>
 </context>
 </TS>

@@ -18,6 +18,8 @@ class QTableView;
 namespace velk {
 
 class EntryPage : public QWidget {
+    Q_OBJECT
+
 public:
     EntryPage(EditorSession& session, EntryKind kind, QWidget* parent = nullptr);
 

@@ -24,10 +24,12 @@ protected:
         auto* key = static_cast<QKeyEvent*>(event);
         QPlainTextEdit* editor = page_.editor();
         if (watched == editor && event->type() == QEvent::ShortcutOverride) {
-            // Left unaccepted, the key goes on to the window's undo and redo.
+            // Left unaccepted, the key goes on to the window's undo and redo, and Ctrl+Enter to Apply.
             const bool undo = key->matches(QKeySequence::Undo), redo = key->matches(QKeySequence::Redo) ||
                                                                         key->keyCombination() == (Qt::CTRL | Qt::Key_Y);
-            if ((undo && !editor->document()->isUndoAvailable()) || (redo && !editor->document()->isRedoAvailable())) {
+            const bool apply = (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier &&
+                               (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+            if (apply || (undo && !editor->document()->isUndoAvailable()) || (redo && !editor->document()->isRedoAvailable())) {
                 event->ignore();
                 return true;
             }

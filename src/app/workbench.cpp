@@ -67,9 +67,9 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
 
     kinds_ = new QListWidget(this);
     kinds_->setObjectName(QStringLiteral("KindList"));
-    const char* labels[KindCount] = {"名前", "テキスト", "顔グラフィック", "ユニットグラフィック", "追加文字", "検索"};
-    for (const char* label : labels) kinds_->addItem(QString::fromUtf8(label));
-    kinds_->setFixedWidth(kinds_->fontMetrics().horizontalAdvance(QString::fromUtf8("ユニットグラフィック (5900)")) + 32);
+    const char* labels[KindCount] = {QT_TR_NOOP("名前"), QT_TR_NOOP("テキスト"), QT_TR_NOOP("顔グラフィック"), QT_TR_NOOP("ユニットグラフィック"), QT_TR_NOOP("追加文字"), QT_TR_NOOP("検索")};
+    for (const char* label : labels) kinds_->addItem(tr(label));
+    kinds_->setFixedWidth(kinds_->fontMetrics().horizontalAdvance(tr("ユニットグラフィック (5900)")) + 32);
 
     pages_ = new QStackedWidget(this);
     names_ = new EntryPage(session, EntryKind::Name, pages_);
@@ -88,7 +88,7 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     pages_->addWidget(buildFacePage());
     pages_->addWidget(scrolled(units_, pages_));
     glyphPage_ = new QStackedWidget(pages_);
-    auto* noGlyphs = new QLabel(QString::fromUtf8("追加文字はまだありません。\n変更スクリプトの「文字追加」で 256 文字まで追加できます。"), glyphPage_);
+    auto* noGlyphs = new QLabel(tr("追加文字はまだありません。\n変更スクリプトの「文字追加」で 256 文字まで追加できます。"), glyphPage_);
     noGlyphs->setAlignment(Qt::AlignCenter);
     static_cast<QStackedWidget*>(glyphPage_)->addWidget(noGlyphs);
     static_cast<QStackedWidget*>(glyphPage_)->addWidget(scrolled(glyphs_, glyphPage_));
@@ -154,7 +154,7 @@ QWidget* Workbench::buildFacePage() {
     faceNoteLabel->setWordWrap(true);
 
     auto* controls = new QHBoxLayout;
-    controls->addWidget(new QLabel(QString::fromUtf8("色セット"), page));
+    controls->addWidget(new QLabel(tr("色セット"), page));
     controls->addWidget(colourSet_);
     controls->addSpacing(16);
     controls->addWidget(faceName, 1);
@@ -172,7 +172,7 @@ QWidget* Workbench::buildFacePage() {
     showFace_ = [this, faceName, faceNoteLabel] {
         faceDetail_->show(faceGrid_->selected(), colourSet_->value());
         const int face = faceGrid_->selected();
-        faceName->setText(QString::fromUtf8("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0')));
+        faceName->setText(tr("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0')));
         faceNoteLabel->setText(faceNote(session_.state(), face));
         faceNoteLabel->setVisible(!faceNoteLabel->text().isEmpty());
     };
@@ -192,7 +192,7 @@ QWidget* Workbench::buildSearchPage() {
     searchField_ = new QLineEdit(page);
     searchField_->setObjectName(QStringLiteral("SearchField"));
     searchField_->setClearButtonEnabled(true);
-    searchField_->setPlaceholderText(QString::fromUtf8("名前とテキストを検索（<F0 12> でコード）"));
+    searchField_->setPlaceholderText(tr("名前とテキストを検索（<F0 12> でコード）"));
     searchCount_ = new QLabel(page);
     searchNames_ = resultTable(names_->model(), page);
     searchTexts_ = resultTable(texts_->model(), page);
@@ -201,16 +201,16 @@ QWidget* Workbench::buildSearchPage() {
     top->addWidget(searchCount_);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(top);
-    layout->addWidget(new QLabel(QString::fromUtf8("名前"), page));
+    layout->addWidget(new QLabel(tr("名前"), page));
     layout->addWidget(searchNames_, 1);
-    layout->addWidget(new QLabel(QString::fromUtf8("テキスト"), page));
+    layout->addWidget(new QLabel(tr("テキスト"), page));
     layout->addWidget(searchTexts_, 3);
     connect(searchField_, &QLineEdit::textChanged, this, [this](const QString& q) {
         auto* n = static_cast<EntryFilterModel*>(searchNames_->model());
         auto* t = static_cast<EntryFilterModel*>(searchTexts_->model());
         n->setQuery(q);
         t->setQuery(q);
-        searchCount_->setText(QString::fromUtf8("名前 %1 件・テキスト %2 件").arg(n->rowCount()).arg(t->rowCount()));
+        searchCount_->setText(tr("名前 %1 件・テキスト %2 件").arg(n->rowCount()).arg(t->rowCount()));
     });
     auto jump = [this](QTableView* table, EntryPage* target, Kind kind) {
         connect(table, &QAbstractItemView::activated, this, [this, table, target, kind](const QModelIndex& index) {
@@ -260,9 +260,9 @@ void Workbench::showState() {
     const EditorState& s = session_.state();
     static_cast<QStackedWidget*>(glyphPage_)->setCurrentIndex(s.glyphSheetLoaded ? 1 : 0);
     const int counts[KindCount] = {kNameCount, kTextCount, kFaceCount, kUnitGraphicCount, s.glyphSheetLoaded ? 256 : 0, -1};
-    const char* labels[KindCount] = {"名前", "テキスト", "顔グラフィック", "ユニットグラフィック", "追加文字", "検索"};
+    const char* labels[KindCount] = {QT_TR_NOOP("名前"), QT_TR_NOOP("テキスト"), QT_TR_NOOP("顔グラフィック"), QT_TR_NOOP("ユニットグラフィック"), QT_TR_NOOP("追加文字"), QT_TR_NOOP("検索")};
     for (int k = 0; k < KindCount; ++k)
-        kinds_->item(k)->setText(QString::fromUtf8(labels[k]) +
+        kinds_->item(k)->setText(tr(labels[k]) +
                                  (counts[k] >= 0 ? QStringLiteral(" (%1)").arg(counts[k]) : QString()));
     status_->setText(session_.statusText());
     space_->setText(session_.spaceNote());
