@@ -52,236 +52,236 @@
 <context>
     <name>MainMenus</name>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="41"/>
-        <location filename="../src/app/main_menus.cpp" line="48"/>
+        <location filename="../src/app/main_menus.cpp" line="42"/>
+        <location filename="../src/app/main_menus.cpp" line="49"/>
         <source>名前リスト(&amp;N)...</source>
         <translation>&amp;Name list...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="41"/>
+        <location filename="../src/app/main_menus.cpp" line="42"/>
         <source>名前リストの書き出し</source>
         <translation>Export name list</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="42"/>
-        <location filename="../src/app/main_menus.cpp" line="49"/>
+        <location filename="../src/app/main_menus.cpp" line="43"/>
+        <location filename="../src/app/main_menus.cpp" line="50"/>
         <source>テキスト集(&amp;T)...</source>
         <translation>&amp;Text collection...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="42"/>
+        <location filename="../src/app/main_menus.cpp" line="43"/>
         <source>テキストの書き出し</source>
         <translation>Export texts</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="43"/>
-        <location filename="../src/app/main_menus.cpp" line="50"/>
+        <location filename="../src/app/main_menus.cpp" line="44"/>
+        <location filename="../src/app/main_menus.cpp" line="51"/>
         <source>顔グラフィック (FIG/PNG)(&amp;F)...</source>
         <translation>&amp;Faces (FIG/PNG)...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="43"/>
+        <location filename="../src/app/main_menus.cpp" line="44"/>
         <source>顔グラフィックの抜き出し</source>
         <translation>Extract faces</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="44"/>
+        <location filename="../src/app/main_menus.cpp" line="45"/>
         <source>顔グラフィック一覧 (BMP)(&amp;B)...</source>
         <translation>All faces as a &amp;bitmap (BMP)...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="44"/>
+        <location filename="../src/app/main_menus.cpp" line="45"/>
         <source>顔グラBMPの抜き出し</source>
         <translation>Export face bitmap</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="45"/>
-        <location filename="../src/app/main_menus.cpp" line="51"/>
+        <location filename="../src/app/main_menus.cpp" line="46"/>
+        <location filename="../src/app/main_menus.cpp" line="52"/>
         <source>ユニットグラフィック等 (FIG/PNG)(&amp;U)...</source>
         <translation>&amp;Unit graphics (FIG/PNG)...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="45"/>
+        <location filename="../src/app/main_menus.cpp" line="46"/>
         <source>ユニットグラフィック等の抜き出し</source>
         <translation>Extract unit graphics</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="48"/>
+        <location filename="../src/app/main_menus.cpp" line="49"/>
         <source>名前リストの読み込み</source>
         <translation>Import name list</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="49"/>
+        <location filename="../src/app/main_menus.cpp" line="50"/>
         <source>テキストの読み込み</source>
         <translation>Import texts</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="50"/>
+        <location filename="../src/app/main_menus.cpp" line="51"/>
         <source>顔グラフィックの書き込み</source>
         <translation>Write faces</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="51"/>
+        <location filename="../src/app/main_menus.cpp" line="52"/>
         <source>ユニットグラフィック等の書き込み</source>
         <translation>Write unit graphics</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="56"/>
+        <location filename="../src/app/main_menus.cpp" line="57"/>
         <source>VELK マニュアル</source>
         <translation>VELK manual</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="60"/>
+        <location filename="../src/app/main_menus.cpp" line="61"/>
         <source>マニュアルが見つかりません。</source>
         <translation>The manual is missing.</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="81"/>
+        <location filename="../src/app/main_menus.cpp" line="82"/>
         <source>ファイル(&amp;F)</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="82"/>
+        <location filename="../src/app/main_menus.cpp" line="83"/>
         <source>開く(&amp;O)...</source>
         <translation>&amp;Open...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="83"/>
+        <location filename="../src/app/main_menus.cpp" line="84"/>
         <source>最近使ったファイル(&amp;R)</source>
         <translation>&amp;Recent files</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="91"/>
+        <location filename="../src/app/main_menus.cpp" line="92"/>
         <source>（なし）</source>
         <translation>(none)</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="94"/>
+        <location filename="../src/app/main_menus.cpp" line="95"/>
         <source>保存(&amp;S)</source>
         <translation>&amp;Save</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="95"/>
+        <location filename="../src/app/main_menus.cpp" line="96"/>
         <source>名前を付けて保存(&amp;A)...</source>
         <translation>Save &amp;As...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="97"/>
-        <source>パッチを書き出す(&amp;P)...</source>
-        <translation>Export &amp;Patch...</translation>
+        <location filename="../src/app/main_menus.cpp" line="98"/>
+        <source>パッチを書き出す(&amp;T)...</source>
+        <translation>Expor&amp;t Patch...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="99"/>
+        <location filename="../src/app/main_menus.cpp" line="101"/>
         <source>書き出し(&amp;E)</source>
         <translation>&amp;Export</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="101"/>
+        <location filename="../src/app/main_menus.cpp" line="103"/>
         <source>読み込み(&amp;I)</source>
         <translation>&amp;Import</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="103"/>
+        <location filename="../src/app/main_menus.cpp" line="105"/>
         <source>変更スクリプトを適用(&amp;C)...</source>
         <translation>Apply &amp;Change Script...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="103"/>
+        <location filename="../src/app/main_menus.cpp" line="105"/>
         <source>変更スクリプトの適用</source>
         <translation>Apply change script</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="106"/>
+        <location filename="../src/app/main_menus.cpp" line="108"/>
         <source>終了(&amp;Q)</source>
         <translation>&amp;Quit</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="108"/>
+        <location filename="../src/app/main_menus.cpp" line="110"/>
         <source>編集(&amp;E)</source>
         <translation>&amp;Edit</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="109"/>
+        <location filename="../src/app/main_menus.cpp" line="111"/>
         <source>元に戻す(&amp;U)</source>
         <translation>&amp;Undo</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="111"/>
+        <location filename="../src/app/main_menus.cpp" line="113"/>
         <source>やり直し(&amp;R)</source>
         <translation>&amp;Redo</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="117"/>
+        <location filename="../src/app/main_menus.cpp" line="119"/>
         <source>絞り込み(&amp;L)</source>
         <translation>Fi&amp;lter the List</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="119"/>
+        <location filename="../src/app/main_menus.cpp" line="121"/>
         <source>名前とテキストを検索(&amp;F)</source>
         <translation>&amp;Find in Names and Texts</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="121"/>
+        <location filename="../src/app/main_menus.cpp" line="123"/>
         <source>表示(&amp;V)</source>
         <translation>&amp;View</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="122"/>
+        <location filename="../src/app/main_menus.cpp" line="124"/>
         <source>拡大(&amp;I)</source>
         <translation>Zoom &amp;In</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="124"/>
+        <location filename="../src/app/main_menus.cpp" line="126"/>
         <source>縮小(&amp;O)</source>
         <translation>Zoom &amp;Out</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="125"/>
+        <location filename="../src/app/main_menus.cpp" line="127"/>
         <source>元の大きさ(&amp;R)</source>
         <translation>&amp;Reset Zoom</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="127"/>
+        <location filename="../src/app/main_menus.cpp" line="129"/>
         <source>言語(&amp;L)</source>
         <translation>&amp;Language</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="139"/>
+        <location filename="../src/app/main_menus.cpp" line="141"/>
         <source>次に起動した時から %1 で表示します</source>
         <translation>The window will be in %1 from the next start</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="143"/>
+        <location filename="../src/app/main_menus.cpp" line="145"/>
         <source>ツール(&amp;T)</source>
         <translation>&amp;Tools</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="144"/>
+        <location filename="../src/app/main_menus.cpp" line="146"/>
         <source>モード選択ダイアログ(&amp;M)...</source>
         <translation>&amp;Mode Dialog...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="151"/>
+        <location filename="../src/app/main_menus.cpp" line="153"/>
         <source>一括変換 (プロジェクトの適用)(&amp;B)...</source>
         <translation>&amp;Batch Conversion (Apply a Project)...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="153"/>
+        <location filename="../src/app/main_menus.cpp" line="155"/>
         <source>一括変換</source>
         <translation>Batch conversion</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="156"/>
+        <location filename="../src/app/main_menus.cpp" line="158"/>
         <source>ヘルプ(&amp;H)</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="157"/>
+        <location filename="../src/app/main_menus.cpp" line="159"/>
         <source>マニュアル(&amp;M)</source>
         <translation>&amp;Manual</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="158"/>
+        <location filename="../src/app/main_menus.cpp" line="160"/>
         <source>バージョン情報(&amp;A)...</source>
         <translation>&amp;About VELK...</translation>
     </message>
@@ -385,95 +385,115 @@
         <translation>%1 was not found; it has been removed from the recent files.</translation>
     </message>
     <message>
-        <location filename="../src/app/file_commands.cpp" line="46"/>
-        <source>保存</source>
-        <translation>Save</translation>
-    </message>
-    <message>
-        <location filename="../src/app/file_commands.cpp" line="57"/>
+        <location filename="../src/app/file_commands.cpp" line="56"/>
         <source>名前を付けて保存</source>
         <translation>Save as</translation>
     </message>
     <message>
-        <location filename="../src/app/file_commands.cpp" line="67"/>
+        <location filename="../src/app/file_commands.cpp" line="65"/>
         <source>パッチの書き出し</source>
         <translation>Export patch</translation>
     </message>
 </context>
 <context>
+    <name>velk::ProjectSession</name>
+    <message>
+        <location filename="../src/app/project_session.cpp" line="58"/>
+        <location filename="../src/app/project_session.cpp" line="81"/>
+        <location filename="../src/app/project_session.cpp" line="117"/>
+        <source>プロジェクトを開く</source>
+        <translation>Open project</translation>
+    </message>
+    <message>
+        <location filename="../src/app/project_session.cpp" line="111"/>
+        <source>プロジェクトとして書き出す</source>
+        <translation>Export as project</translation>
+    </message>
+    <message>
+        <location filename="../src/app/project_session.cpp" line="232"/>
+        <source>プロジェクトを開く(&amp;P)...</source>
+        <translation>Open &amp;Project...</translation>
+    </message>
+    <message>
+        <location filename="../src/app/project_session.cpp" line="233"/>
+        <source>プロジェクトとして書き出す(&amp;J)...</source>
+        <translation>Export as Pro&amp;ject...</translation>
+    </message>
+</context>
+<context>
     <name>velk::Workbench</name>
     <message>
-        <location filename="../src/app/workbench.cpp" line="70"/>
-        <location filename="../src/app/workbench.cpp" line="204"/>
-        <location filename="../src/app/workbench.cpp" line="263"/>
+        <location filename="../src/app/workbench.cpp" line="71"/>
+        <location filename="../src/app/workbench.cpp" line="206"/>
+        <location filename="../src/app/workbench.cpp" line="265"/>
         <source>名前</source>
         <translation>Names</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="70"/>
-        <location filename="../src/app/workbench.cpp" line="206"/>
-        <location filename="../src/app/workbench.cpp" line="263"/>
+        <location filename="../src/app/workbench.cpp" line="71"/>
+        <location filename="../src/app/workbench.cpp" line="208"/>
+        <location filename="../src/app/workbench.cpp" line="265"/>
         <source>テキスト</source>
         <translation>Texts</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="70"/>
-        <location filename="../src/app/workbench.cpp" line="263"/>
+        <location filename="../src/app/workbench.cpp" line="71"/>
+        <location filename="../src/app/workbench.cpp" line="265"/>
         <source>顔グラフィック</source>
         <translation>Faces</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="70"/>
-        <location filename="../src/app/workbench.cpp" line="263"/>
+        <location filename="../src/app/workbench.cpp" line="71"/>
+        <location filename="../src/app/workbench.cpp" line="265"/>
         <source>ユニットグラフィック</source>
         <translation>Unit graphics</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="70"/>
-        <location filename="../src/app/workbench.cpp" line="263"/>
+        <location filename="../src/app/workbench.cpp" line="71"/>
+        <location filename="../src/app/workbench.cpp" line="265"/>
         <source>追加文字</source>
         <translation>Added characters</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="70"/>
-        <location filename="../src/app/workbench.cpp" line="263"/>
+        <location filename="../src/app/workbench.cpp" line="71"/>
+        <location filename="../src/app/workbench.cpp" line="265"/>
         <source>検索</source>
         <translation>Search</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="72"/>
+        <location filename="../src/app/workbench.cpp" line="73"/>
         <source>ユニットグラフィック (5900)</source>
         <translation>Unit graphics (5900)</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="91"/>
+        <location filename="../src/app/workbench.cpp" line="92"/>
         <source>追加文字はまだありません。
 変更スクリプトの「文字追加」で 256 文字まで追加できます。</source>
         <translation>No added characters yet.
 A change script&apos;s &quot;文字追加&quot; section adds up to 256.</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="105"/>
+        <location filename="../src/app/workbench.cpp" line="106"/>
         <source>ROM を開く</source>
         <translation>Open a ROM</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="157"/>
+        <location filename="../src/app/workbench.cpp" line="159"/>
         <source>色セット</source>
         <translation>Colour set</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="175"/>
+        <location filename="../src/app/workbench.cpp" line="177"/>
         <source>顔 %1（0x%2）</source>
         <translation>Face %1 (0x%2)</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="195"/>
+        <location filename="../src/app/workbench.cpp" line="197"/>
         <source>名前とテキストを検索（&lt;F0 12&gt; でコード）</source>
         <translation>Search names and texts (&lt;F0 12&gt; for code)</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="213"/>
+        <location filename="../src/app/workbench.cpp" line="215"/>
         <source>名前 %1 件・テキスト %2 件</source>
         <translation>%1 names, %2 texts</translation>
     </message>

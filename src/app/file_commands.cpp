@@ -41,9 +41,8 @@ void FileCommands::openFile(const QString& path) {
 }
 
 void FileCommands::save() {
-    const std::filesystem::path loaded = session_.state().loaded.path;
-    if (loaded.empty()) return;
-    session_.run(tr("保存"), [&](EditorState& s, Platform& p) { return saveRom(s, p, loaded); });
+    // Over the loaded file, or in a project into its files.
+    if (!session_.state().loaded.path.empty()) session_.saveInPlace();
 }
 
 void FileCommands::saveAs() {
@@ -63,14 +62,13 @@ void FileCommands::exportPatch() {
     if (!file) return;
     std::filesystem::path path = file->path;
     if (patchKindOf(path) == PatchKind::None) path += ".ips";
-    std::string report;
     const Outcome o = session_.run(tr("パッチの書き出し"), [&](EditorState& s, Platform& p) {
-        Outcome written = savePatchVerified(s, p, path, report);
+        Outcome written = savePatchVerified(s, p, path).outcome;
         // The status line reads as the command line's first line: size, CRC32s, "verified".
-        if (written.done()) written.summary = toCp932(report.substr(0, report.find('\n')));
+        if (written.done()) written.summary = toCp932(written.report.substr(0, written.report.find('\n')));
         return written;
     });
-    if (o.done() && inform) inform(QString::fromStdString(report).trimmed());
+    if (o.done() && inform) inform(QString::fromStdString(o.report).trimmed());
 }
 
 QStringList FileCommands::recentFiles() const { return velkSettings().value(kRecentKey).toStringList(); }

@@ -17,6 +17,7 @@
 #include "app/desktop.h"
 #include "app/file_commands.h"
 #include "app/main_dialog.h"
+#include "app/project_session.h"
 #include "app/workbench.h"
 #include "ops/project_ops.h"
 
@@ -94,7 +95,8 @@ void buildMainMenus(Workbench& window, EditorSession& session, FileCommands& fil
     needRom << file->addAction(MainMenus::tr("保存(&S)"), QKeySequence::Save, &files, &FileCommands::save);
     needRom << file->addAction(MainMenus::tr("名前を付けて保存(&A)..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &files,
                                &FileCommands::saveAs);
-    needRom << file->addAction(MainMenus::tr("パッチを書き出す(&P)..."), &files, &FileCommands::exportPatch);
+    needRom << file->addAction(MainMenus::tr("パッチを書き出す(&T)..."), &files, &FileCommands::exportPatch);
+    addProjectActions(file, session);
     file->addSeparator();
     QMenu* exports = file->addMenu(MainMenus::tr("書き出し(&E)"));
     for (const FileItem& item : kExports) fileItem(exports, item);

@@ -32,6 +32,7 @@
 #include "app/main_menus.h"
 #include "app/graphics_views.h"
 #include "app/program_icon.h"
+#include "app/project_session.h"
 #include "app/qt_text.h"
 #include "rom/catalogues.h"
 
@@ -117,6 +118,7 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     space_->setObjectName(QStringLiteral("SpaceText"));
     statusBar()->addWidget(status_, 1);
     statusBar()->addPermanentWidget(space_);
+    addProgressLabel(statusBar(), session_);
 
     files_ = new FileCommands(session_, this);
     connect(static_cast<QPushButton*>(openHint_), &QPushButton::clicked, files_, &FileCommands::open);
