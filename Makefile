@@ -9,7 +9,7 @@ FUZZ_TARGETS := load_image text_files change_script patches graphics replace_rul
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       := $(BUILD)/demo.smc
 # Debian packages the build and the tests need.
-PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic zlib1g-dev libpng-dev nettle-dev libpcre2-dev libgettextpo-dev pkg-config qt6-translations-l10n python3
+PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev qt6-tools-dev qt6-l10n-tools fonts-ipafont-gothic zlib1g-dev libpng-dev nettle-dev libpcre2-dev libgettextpo-dev pkg-config qt6-translations-l10n python3
 # What the tests run besides: gettext's tools, Python's polib, translate-toolkit's pofilter, git.
 TEST_PACKAGES := gettext python3-polib translate-toolkit git
 
