@@ -53,7 +53,9 @@ void FileCommands::saveAs() {
     q.options.initialFileName = sjisText(displayPath(std::filesystem::absolute(loaded)));
     const std::optional<ChosenFile> file = session_.dialogs().saveFileDialog(q.options);
     if (!file) return;
-    remember(session_.run(tr("名前を付けて保存"), [&](EditorState& s, Platform& p) { return saveRomAs(s, p, file->path); }));
+    // A ROM written from a project is an output: the project keeps its base.
+    const Operation write = session_.project() ? saveRom : saveRomAs;
+    remember(session_.run(tr("名前を付けて保存"), [&](EditorState& s, Platform& p) { return write(s, p, file->path); }));
 }
 
 void FileCommands::exportPatch() {

@@ -86,7 +86,7 @@ void buildMainMenus(Workbench& window, EditorSession& session, FileCommands& fil
         recent->clear();
         int n = 0;
         for (const QString& path : files.recentFiles())
-            recent->addAction(QStringLiteral("&%1 %2").arg((++n) % 10).arg(QFileInfo(path).fileName()), &files,
+            recent->addAction(QStringLiteral("&%1 %2").arg((++n) % 10).arg(QFileInfo(path).fileName().replace(u'&', QStringLiteral("&&"))), &files,
                               [&files, path] { files.openFile(path); })
                 ->setToolTip(path);
         if (n == 0) recent->addAction(MainMenus::tr("（なし）"))->setEnabled(false);
