@@ -3,11 +3,15 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 
 #include "app/editor_session.h"
 #include "app/entry_page.h"
 #include "app/graphics_views.h"
+#include "app/replace_dialog.h"
 #include "app/workbench.h"
 #include "demo_image.h"
 #include "rom/catalogues.h"
@@ -89,6 +93,26 @@ void BM_ApplyAndUndoOneTextWithWorkbenchOpen(benchmark::State& state) {
 }
 BENCHMARK(BM_ApplyAndUndoOneTextWithWorkbenchOpen)->Unit(benchmark::kMillisecond);
 
+// One character typed into a text of four lines: its check, its fit, the
+// widths beside its lines, the red parts and the box preview.
+void BM_TypingIntoATextWithItsFit(benchmark::State& state) {
+    DiskPlatform platform;
+    QuietDialogs dialogs;
+    EditorSession session(demoState(), platform, dialogs);
+    Workbench window(session);
+    window.show();
+    EntryPage* texts = window.textsPage();
+    texts->select(1);
+    QString form;
+    for (int line = 0; line < 4; ++line) form += QString::fromUtf8("(主人公)は[F0 03:(剣)]を手にした。?1B 05?あいうえおかきくけこ\n");
+    int i = 0;
+    for (auto _ : state) {
+        texts->editor()->setPlainText(form + (++i % 2 ? QString::fromUtf8("北") : QString()));
+        benchmark::DoNotOptimize(texts->problemLabel()->text());
+    }
+}
+BENCHMARK(BM_TypingIntoATextWithItsFit)->Unit(benchmark::kMicrosecond);
+
 // The undo step of an import that changes every text: what it holds against
 // the bytes of the records it changed, as they are after it.
 void BM_UndoStepOfAFullTextImport(benchmark::State& state) {
@@ -124,6 +148,25 @@ void BM_UndoStepOfAFullTextImport(benchmark::State& state) {
     state.counters["held_per_changed"] = static_cast<double>(held) / static_cast<double>(changed);
 }
 BENCHMARK(BM_UndoStepOfAFullTextImport)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The replace dialog's preview over all 5607 texts: the engine's rows and
+// the table that shows them with their marks.
+void BM_ReplaceDialogPreviewOverAllTexts(benchmark::State& state) {
+    DiskPlatform platform;
+    QuietDialogs dialogs;
+    EditorSession session(demoState(), platform, dialogs);
+    Workbench window(session);
+    ReplaceDialog* dialog = window.openReplace();
+    dialog->patternField()->setText(QString::fromUtf8("の"));
+    dialog->replacementField()->setText(QString::fromUtf8("ノ"));
+    dialog->scopeBox()->setCurrentIndex(ReplaceDialog::TextsScope);
+    for (auto _ : state) {
+        dialog->updatePreview();
+        benchmark::DoNotOptimize(dialog->previewModel()->rowCount());
+    }
+    state.counters["rows"] = dialog->previewModel()->rowCount();
+}
+BENCHMARK(BM_ReplaceDialogPreviewOverAllTexts)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 }  // namespace
 }  // namespace velk

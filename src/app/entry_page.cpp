@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QTextEdit>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +18,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/desk_panel.h"
+#include "app/fit_ruler.h"
 #include "app/qt_text.h"
 #include "text/sjis.h"
 
@@ -89,8 +94,24 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     restore_->setToolTip(tr("この項目を読み込んだ時のコードに戻します"));
     restore_->setEnabled(false);
 
+    desk_ = new DeskPanel(session, kind, *this);
+    table_->horizontalHeader()->moveSection(EntryTableModel::StatusColumn, EntryTableModel::TextColumn);
+    table_->horizontalHeader()->moveSection(EntryTableModel::OriginalColumn, EntryTableModel::TextColumn + 1);
+    table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::OriginalColumn, QHeaderView::Stretch);
+    table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::StatusColumn, QHeaderView::Fixed);
+    table_->setColumnWidth(EntryTableModel::StatusColumn, table_->fontMetrics().horizontalAdvance(QString::fromUtf8("要確認")) + 16);
+
     auto* top = new QHBoxLayout;
     top->addWidget(filter_, 1);
+    top->addWidget(desk_->statusFilter());
+
+    fit_ = new LiveFit(session, kind, editor_, this);
+    fit_->attachFilter(filterModel_, [this] { updateCount(); });
+    fit_->onRefit = [this] {
+        if (!showing_) check();
+    };
+
+    top->addWidget(fit_->overflowBox());
     top->addWidget(count_);
     auto* list = new QWidget(this);
     auto* listLayout = new QVBoxLayout(list);
@@ -106,12 +127,24 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     auto* paneLayout = new QVBoxLayout(pane);
     paneLayout->setContentsMargins(0, 0, 0, 0);
     paneLayout->addWidget(entryTitle_);
-    paneLayout->addWidget(editor_, 1);
+    paneLayout->addWidget(desk_->originalView());
+    auto* field = new QHBoxLayout;
+    field->setSpacing(0);
+    field->addWidget(fit_->ruler());
+    field->addWidget(editor_, 1);
+    paneLayout->addLayout(field, 1);
+    paneLayout->addWidget(fit_->previewArea());
+    paneLayout->addWidget(desk_->noteField());
     paneLayout->addLayout(buttons);
+    auto* beside = new QSplitter(Qt::Horizontal, this);
+    beside->addWidget(pane);
+    beside->addWidget(desk_->sidePane());
+    beside->setStretchFactor(0, 3);
+    beside->setStretchFactor(1, 1);
 
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(list);
-    split->addWidget(pane);
+    split->addWidget(beside);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
     split->setChildrenCollapsible(false);
@@ -135,7 +168,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
         if (!form || current_ < 0) return;
         const int index = current_;
         const QString step = (kind_ == EntryKind::Name ? tr("名前 %1 の変更") : tr("テキスト %1 の変更")).arg(qtText(entryLabel(kind_, index)));
-        session_.run(step, [&](EditorState& s, Platform&) { return applyEntry(s, kind_, index, *form); });
+        desk_->apply(index, *form, step);
     });
     connect(restore_, &QPushButton::clicked, this, [this] {
         if (current_ < 0) return;
@@ -147,6 +180,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
                                             : restoreEntry(s, index, session_.textsAsLoaded()[at]);
         });
     });
+    connect(desk_, &DeskPanel::filterChanged, this, [this] { updateCount(); });
     updateCount();
 }
 
@@ -203,6 +237,7 @@ void EntryPage::refresh(const std::vector<int>* rows) {
 void EntryPage::showTitle(int index) {
     entryTitle_->setText(qtText(entryLabel(kind_, index)) +
                          (model_->edited(index) ? tr("（変更あり）") : QString()));
+    desk_->show(index);
 }
 
 void EntryPage::showEntry(int index) {
@@ -241,7 +276,9 @@ void EntryPage::check() {
                   tr("（%1 行 %2 桁）").arg(p->at.line).arg(p->at.column);
         if (!p->message.detail.empty()) problem += QStringLiteral(": ") + QString::fromStdString(p->message.detail);
     }
-    problem_->setText(problem);
+    // What is past the box is shown, and may still be applied.
+    const QString past = fit_->measure(current_, problem.isEmpty() ? form : std::nullopt);
+    problem_->setText(problem.isEmpty() ? past : problem);
     apply_->setEnabled(problem.isEmpty() && form && *form != entryForm(session_.state(), kind_, current_));
 }
 
@@ -265,6 +302,7 @@ void EntryPage::contextMenu(const QPoint& at) {
         restore_->click();
     });
     restore->setEnabled(model_->edited(row));
+    desk_->addToMenu(menu, row);
     menu.exec(table_->viewport()->mapToGlobal(at));
 }
 

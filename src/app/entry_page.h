@@ -9,6 +9,7 @@
 #include "app/editor_session.h"
 #include "app/entry_table_model.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -16,6 +17,9 @@ class QPushButton;
 class QTableView;
 
 namespace velk {
+
+class DeskPanel;
+class LiveFit;
 
 class EntryPage : public QWidget {
     Q_OBJECT
@@ -31,6 +35,8 @@ public:
     QPushButton* applyButton() const { return apply_; }
     EntryTableModel* model() const { return model_; }
     EntryFilterModel* filterModel() const { return filterModel_; }
+    DeskPanel* desk() const { return desk_; }
+    LiveFit* liveFit() const { return fit_; }
 
     // Shows entry `index` (clearing the filter if it hides it).
     void select(int index);
@@ -64,6 +70,8 @@ private:
     QLabel* problem_;
     QPushButton* apply_;
     QPushButton* restore_;
+    DeskPanel* desk_;
+    LiveFit* fit_;
     int current_ = -1;
     QString shownForm_;  // the entry as the field last showed it
     bool showing_ = false;

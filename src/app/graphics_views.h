@@ -86,6 +86,9 @@ private:
     const EditorState& state_;
 };
 
+// Added character g's glyph from the glyph sheet, 8 x 16 pixels in four greys.
+QImage addedGlyph(const EditorState& state, int g);
+
 // The 256 added characters' glyphs, with the character each stands for.
 class GlyphGrid : public QWidget {
 public:

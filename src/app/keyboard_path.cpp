@@ -58,11 +58,14 @@ private:
     EntryPage& page_;
 };
 
-// The filter's matches in the edit field.
+// The filter's matches in the edit field, beside the marks others put there.
+constexpr int kMatchMark = QTextFormat::UserProperty + 27;
 void markMatches(EntryPage& page) {
-    QList<QTextEdit::ExtraSelection> marks;
+    QList<QTextEdit::ExtraSelection> marks = page.editor()->extraSelections();
+    marks.removeIf([](const QTextEdit::ExtraSelection& s) { return s.format.hasProperty(kMatchMark); });
     QTextEdit::ExtraSelection mark;
     mark.format.setBackground(QColor(255, 224, 96));
+    mark.format.setProperty(kMatchMark, true);
     for (const auto& [from, length] : matchRanges(page.editor()->toPlainText(), page.filterField()->text())) {
         mark.cursor = QTextCursor(page.editor()->document());
         mark.cursor.setPosition(static_cast<int>(from));

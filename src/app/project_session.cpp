@@ -3,11 +3,13 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QSettings>
 #include <QStatusBar>
 
 #include "app/file_questions.h"
+#include "app/qt_text.h"
 #include "ops/desk_ops.h"
 #include "ops/operations.h"
 #include "ops/project_ops.h"
@@ -40,7 +42,10 @@ ProjectSession::ProjectSession(EditorSession& session) : QObject(&session), sess
     // What a save wrote is no change from outside.
     connect(&session_, &EditorSession::projectSaved, this, [this] { seen_ = snapshot(); });
     connect(&session_, &EditorSession::changed, this, &ProjectSession::entriesChanged);
-    connect(&session_, &EditorSession::projectChanged, this, [this] { entriesChanged(EditorSession::Change{}); });
+    // A project opened by a load is counted once the load's change arrives.
+    connect(&session_, &EditorSession::projectChanged, this, [this] {
+        if (!opening_) entriesChanged(EditorSession::Change{});
+    });
 }
 
 QString ProjectSession::baseKey(const std::filesystem::path& dir) {
@@ -54,16 +59,17 @@ Outcome ProjectSession::open(const std::filesystem::path& folder) {
     const std::filesystem::path projectFile = dir / kProjectFileName;
     // No base is asked for a folder that holds no project.
     if (Result<std::vector<uint8_t>> there = readFileAt(platform, projectFile, 1); !there) {
-        Outcome missing = fileFailure(std::move(there.problem()), projectFile);
+        Outcome missing = failedWith(there.problem());
         return session_.run(tr("プロジェクトを開く"), [&](EditorState&, Platform&) { return std::move(missing); });
     }
     const QString remembered = settings().value(baseKey(dir)).toString();
     if (!remembered.isEmpty()) {
         const std::filesystem::path rom = QFile::encodeName(remembered).toStdString();
-        if (platform.fileIdentity(rom)) {
-            const Outcome o = openOn(dir, rom);
-            if (o.done()) return o;
-        }
+        // A file that moved, or is another ROM now, is asked for again; a
+        // project that does not build on its base is reported.
+        bool refused = false;
+        if (platform.fileIdentity(rom))
+            if (Outcome o = openOn(dir, rom, &refused); !refused) return o;
     }
     const std::optional<ChosenFile> rom = askForFile(session_.dialogs(), Ask::OpenRom, false);
     if (!rom) return cancelledOutcome();
@@ -76,24 +82,32 @@ Outcome ProjectSession::openAsking() {
     return open(dir->path);
 }
 
-Outcome ProjectSession::openOn(const std::filesystem::path& dir, const std::filesystem::path& romPath) {
+Outcome ProjectSession::openOn(const std::filesystem::path& dir, const std::filesystem::path& romPath, bool* refused) {
     Platform& platform = session_.platform();
     const QString step = tr("プロジェクトを開く");
     auto stop = [&](Outcome o) { return session_.run(step, [&](EditorState&, Platform&) { return std::move(o); }); };
     Result<LoadedRom> rom = loadRomFile(platform, romPath, builtInCharTables());
-    if (!rom) return stop(failedWith(rom.problem()));
+    if (!rom && refused) *refused = true;
+    if (!rom) return refused ? failedWith(rom.problem()) : stop(failedWith(rom.problem()));
     EditorState built;
     built.options = session_.state().options;
     (void)installLoadedRom(built, platform, romPath, std::move(*rom));
+    if (refused)
+        if (Result<ProjectBase> base = openProjectBase(built, platform, dir, false); !base) {
+            *refused = true;
+            return failedWith(base.problem());
+        }
     auto project = std::make_unique<OpenProject>();
     Outcome opened = openProjectOn(built, platform, dir, *project);
     if (!opened.done()) return stop(std::move(opened));
     opened.effect = Effect::Load;
+    opening_ = true;
     const Outcome shown = session_.run(step, [&](EditorState& s, Platform&) {
         s = std::move(built);
         session_.setProject(std::move(project));  // before the windows hear of the new document
         return std::move(opened);
     });
+    opening_ = false;
     settings().setValue(baseKey(dir), QFile::decodeName(QByteArray::fromStdString(romPath.string())));
     watch();
     return shown;
@@ -132,7 +146,7 @@ Outcome ProjectSession::rebuild() {
     if (!project) return cancelledOutcome();
     const std::filesystem::path dir = project->dir, rom = session_.state().loaded.path;
     if (session_.isModified()) {
-        const std::string question = toCp932("プロジェクトのファイルが変わりました。読み直す前に編集を保存しますか？");
+        const std::string question = sjisText(tr("プロジェクトのファイルが変わりました。読み直す前に編集を保存しますか？"));
         switch (session_.dialogs().askToSaveChanges(question, true)) {
             case Dialogs::SaveChoice::Save:
                 if (const Outcome saved = save(); !saved.done()) return saved;
@@ -211,10 +225,18 @@ void ProjectSession::refreshProgress() {
     const OpenProject* project = session_.project();
     QString text;
     if (project && !namesSame_.empty()) {
-        const DeskProgress progress{
-            deskFigures(project->book, CodeKind::Name, namesSame_.size(), [&](size_t i) { return namesSame_[i] != 0; }),
-            deskFigures(project->book, CodeKind::Text, textsSame_.size(), [&](size_t i) { return textsSame_[i] != 0; })};
-        text = QString::fromStdString(deskProgressText(progress));
+        const DeskFigures names =
+            deskFigures(project->book, CodeKind::Name, namesSame_.size(), [&](size_t i) { return namesSame_[i] != 0; });
+        const DeskFigures texts =
+            deskFigures(project->book, CodeKind::Text, textsSame_.size(), [&](size_t i) { return textsSame_[i] != 0; });
+        // "1,234": the separator the figures of `stats` leave out, whatever the locale.
+        const QLocale english(QLocale::English);
+        auto percent = [](const DeskFigures& f) { return f.total ? f.translated() * 100 / f.total : 0; };
+        text = tr("名前 %1 / %2 (%3%)  テキスト %4 / %5 (%6%)")
+                   .arg(english.toString(qulonglong{names.translated()}), english.toString(qulonglong{names.total}))
+                   .arg(percent(names))
+                   .arg(english.toString(qulonglong{texts.translated()}), english.toString(qulonglong{texts.total}))
+                   .arg(percent(texts));
     }
     if (text == progress_) return;
     progress_ = text;

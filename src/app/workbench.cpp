@@ -24,6 +24,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/desk_panel.h"
 #include "app/desktop.h"
 #include "app/dropped_files.h"
 #include "app/entry_page.h"
@@ -34,6 +35,7 @@
 #include "app/program_icon.h"
 #include "app/project_session.h"
 #include "app/qt_text.h"
+#include "app/replace_dialog.h"
 #include "rom/catalogues.h"
 
 namespace velk {
@@ -84,6 +86,12 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
         showKind(Texts);
         texts_->filterField()->setText(code);
     };
+    const auto jumpTo = [this](EntryKind kind, int index) {
+        showKind(kind == EntryKind::Name ? Names : Texts);
+        (kind == EntryKind::Name ? names_ : texts_)->select(index);
+    };
+    names_->desk()->onJump = jumpTo;
+    texts_->desk()->onJump = jumpTo;
     pages_->addWidget(names_);
     pages_->addWidget(texts_);
     pages_->addWidget(buildFacePage());
@@ -224,6 +232,13 @@ QWidget* Workbench::buildSearchPage() {
     jump(searchNames_, names_, Names);
     jump(searchTexts_, texts_, Texts);
     return page;
+}
+
+ReplaceDialog* Workbench::openReplace() {
+    if (replace_) replace_->deleteLater();
+    replace_ = new ReplaceDialog(session_, kinds_->currentRow() == Names ? *names_ : *texts_, this);
+    replace_->show();
+    return replace_;
 }
 
 void Workbench::showKind(Kind kind) { kinds_->setCurrentRow(kind); }

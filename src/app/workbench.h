@@ -20,6 +20,7 @@ class EntryPage;
 class FaceDetail;
 class FaceGrid;
 class GlyphGrid;
+class ReplaceDialog;
 class UnitGrid;
 
 class FileCommands;
@@ -51,6 +52,8 @@ public:
     FileCommands* files() const { return files_; }
     // The button in the middle of the window while no ROM is loaded.
     QWidget* openHint() const { return openHint_; }
+    // Ctrl+H: the replace dialog over the list shown.
+    ReplaceDialog* openReplace();
 
 signals:
     // The window has closed (after any question about unsaved edits).
@@ -96,6 +99,7 @@ private:
     QWidget* openHint_;
     FileCommands* files_;
     ListZoom* zoom_;
+    ReplaceDialog* replace_ = nullptr;
 };
 
 }  // namespace velk
