@@ -9,7 +9,7 @@ FUZZ_TARGETS := load_image text_files change_script patches graphics replace_rul
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO       := $(BUILD)/demo.smc
 # Debian packages the build and the tests need.
-PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-ipafont-gothic zlib1g-dev libpng-dev nettle-dev libpcre2-dev libgettextpo-dev pkg-config qt6-translations-l10n python3
+PACKAGES   := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev qt6-tools-dev qt6-l10n-tools fonts-ipafont-gothic zlib1g-dev libpng-dev nettle-dev libpcre2-dev libgettextpo-dev pkg-config qt6-translations-l10n python3
 # What the tests run besides: gettext's tools, Python's polib, translate-toolkit's pofilter, git.
 TEST_PACKAGES := gettext python3-polib translate-toolkit git
 
@@ -44,12 +44,12 @@ demo: run-build
 	@if [ -e $(DEMO) ]; then echo "$(DEMO) exists and is kept (remove it for a fresh one)."; \
 	else $(BUILD)/velk-demo $(DEMO); fi
 
-# The window where there is a display (it opens on build/, where the demo
-# image lies); otherwise a command-line demo on the demo image.
+# The window on the demo image where there is a display; otherwise a
+# command-line demo on the demo image.
 run: demo
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
-	  echo "Starting the editor; pick $(DEMO) in the file dialog."; \
-	  cd $(BUILD) && ./velk; \
+	  echo "Starting the editor on $(DEMO)."; \
+	  cd $(BUILD) && ./velk demo.smc; \
 	else \
 	  echo "No display: running velk-cli on $(DEMO) instead of the window."; \
 	  mkdir -p $(BUILD)/demo-out && \

@@ -1,9 +1,11 @@
-// velk-screenshot ROM OUT_DIR: shows the main window, the version box and
-// the workbench's lists on the current display, with ROM answering the first
-// dialog, and saves each as a PNG for a look by eye (for example under
-// xvfb-run, or QT_QPA_PLATFORM=offscreen).
+// velk-screenshot ROM OUT_DIR: shows the main window with its file menu,
+// its lists, the seven-mode dialog and the version box on the current
+// display, on ROM, and saves each as a PNG for a look by eye (for example
+// under xvfb-run, or QT_QPA_PLATFORM=offscreen).
 #include <QApplication>
 #include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -32,17 +34,26 @@ int main(int argc, char** argv) {
     velk::QtPlatform platform;
     auto state = std::make_unique<velk::EditorState>();
     velk::EditorSession session(*state, platform, platform);
-    velk::MainDialog dialog(session);
-    platform.setParent(&dialog);
+    velk::Workbench workbench(session);
+    velk::MainDialog dialog(session, &workbench);
+    platform.setParent(&workbench);
     const std::filesystem::path rom(argv[1]);
     if (!session.run({}, [&](velk::EditorState& s, velk::Platform& p) { return velk::openRomAtStart(s, p, rom); }).done()) {
         std::fprintf(stderr, "velk-screenshot: the ROM did not load\n");
         return 1;
     }
     const QString out = QString::fromLocal8Bit(argv[2]);
-    dialog.show();
+    session.loaded();
+    workbench.show();
     QTimer::singleShot(300, [&] {
+        QMenu* file = workbench.menuBar()->actions().front()->menu();
+        file->popup(workbench.mapToGlobal(QPoint(0, workbench.menuBar()->height())));
+        QApplication::processEvents();
         QGuiApplication::primaryScreen()->grabWindow(0).save(out + QStringLiteral("/screen.png"));
+        file->grab().save(out + QStringLiteral("/main-menu.png"));
+        file->hide();
+        dialog.show();
+        QApplication::processEvents();
         dialog.grab().save(out + QStringLiteral("/main-mode0.png"));
         dialog.modeCombo()->setCurrentIndex(3);
         dialog.grab().save(out + QStringLiteral("/main-mode3.png"));
@@ -53,10 +64,7 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         about.grab().save(out + QStringLiteral("/about.png"));
         about.hide();
-
-        velk::Workbench workbench(session);
-        workbench.show();
-        QApplication::processEvents();
+        dialog.hide();
         velk::EntryPage* texts = workbench.textsPage();
         texts->select(2);
         texts->editor()->setPlainText(texts->editor()->toPlainText() + QString::fromUtf8("<ZZ>"));

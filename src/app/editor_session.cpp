@@ -183,20 +183,24 @@ void EditorSession::documentChanged(const Change& change) {
 Outcome EditorSession::reload(const QString& stepName) {
     const std::optional<ChosenFile> file = askForFile(dialogs_, Ask::OpenRom, false);
     if (!file) return cancelledOutcome();
-    Result<LoadedRom> rom = loadRomFile(platform_, file->path, state_.tables);
+    return reload(stepName, *file);
+}
+
+Outcome EditorSession::reload(const QString& stepName, const ChosenFile& file) {
+    Result<LoadedRom> rom = loadRomFile(platform_, file.path, state_.tables);
     if (!rom) return run(stepName, [&](EditorState&, Platform&) { return failedWith(rom.problem()); });
-    if (isModified()) {
-        switch (dialogs_.askToSaveChanges(saveBeforeReloadQuestion(state_), true)) {
-            case Dialogs::SaveChoice::Save: {
-                const Outcome saved = saveInPlace();
-                if (!saved.done()) return saved;
-                break;
-            }
-            case Dialogs::SaveChoice::Discard: break;
-            case Dialogs::SaveChoice::Cancel: return cancelledOutcome();
-        }
+    if (!settleUnsavedEdits()) return cancelledOutcome();
+    return run(stepName, [&](EditorState& s, Platform& p) { return installLoadedRom(s, p, file.path, std::move(*rom)); });
+}
+
+bool EditorSession::settleUnsavedEdits() {
+    if (!isModified()) return true;
+    switch (dialogs_.askToSaveChanges(saveBeforeReloadQuestion(state_), true)) {
+        case Dialogs::SaveChoice::Save: return saveInPlace().done();
+        case Dialogs::SaveChoice::Discard: return true;
+        case Dialogs::SaveChoice::Cancel: return false;
     }
-    return run(stepName, [&](EditorState& s, Platform& p) { return installLoadedRom(s, p, file->path, std::move(*rom)); });
+    return false;
 }
 
 void EditorSession::setProject(std::unique_ptr<OpenProject> project) {

@@ -65,6 +65,11 @@ public:
     // cancelled dialog or a file that does not load asks nothing); Cancel
     // keeps everything.
     Outcome reload(const QString& stepName);
+    // The same for a file already chosen (a recent file, a dropped one).
+    Outcome reload(const QString& stepName, const ChosenFile& file);
+    // Before the window closes: with unsaved edits, asks whether to save them
+    // over the loaded file. False when the user cancels or the save fails.
+    bool settleUnsavedEdits();
     // After a ROM was loaded outside the session: forget the steps, keep the
     // entries as loaded, and tell the windows everything changed.
     void loaded();

@@ -52,7 +52,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     filter_ = new QLineEdit(this);
     filter_->setObjectName(QStringLiteral("FilterField"));
     filter_->setClearButtonEnabled(true);
-    filter_->setPlaceholderText(QString::fromUtf8("絞り込み（全角・半角、大文字・小文字を区別しません。<F0 12> でコード）"));
+    filter_->setPlaceholderText(tr("絞り込み（全角・半角、大文字・小文字を区別しません。<F0 12> でコード）"));
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("MatchCount"));
 
@@ -72,7 +72,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::TextColumn, QHeaderView::Stretch);
     table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::EditedColumn, QHeaderView::Fixed);
     table_->setColumnWidth(EntryTableModel::LabelColumn, table_->fontMetrics().horizontalAdvance(QStringLiteral("##No.00 00")) + 16);
-    table_->setColumnWidth(EntryTableModel::EditedColumn, table_->fontMetrics().horizontalAdvance(QString::fromUtf8("変更")) + 16);
+    table_->setColumnWidth(EntryTableModel::EditedColumn, table_->fontMetrics().horizontalAdvance(tr("変更")) + 16);
 
     entryTitle_ = new QLabel(this);
     editor_ = new QPlainTextEdit(this);
@@ -84,14 +84,14 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     problem_->setObjectName(QStringLiteral("EntryProblem"));
     problem_->setWordWrap(true);
     problem_->setStyleSheet(QStringLiteral("color: #b00020;"));
-    apply_ = new QPushButton(QString::fromUtf8("適用"), this);
+    apply_ = new QPushButton(tr("適用"), this);
     apply_->setObjectName(QStringLiteral("ApplyButton"));
     apply_->setEnabled(false);
     apply_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
-    apply_->setToolTip(QString::fromUtf8("この項目を書き込みます (Ctrl+Enter)"));
-    restore_ = new QPushButton(QString::fromUtf8("元に戻す"), this);
+    apply_->setToolTip(tr("この項目を書き込みます (Ctrl+Enter)"));
+    restore_ = new QPushButton(tr("元に戻す"), this);
     restore_->setObjectName(QStringLiteral("RestoreButton"));
-    restore_->setToolTip(QString::fromUtf8("この項目を読み込んだ時のコードに戻します"));
+    restore_->setToolTip(tr("この項目を読み込んだ時のコードに戻します"));
     restore_->setEnabled(false);
 
     desk_ = new DeskPanel(session, kind, *this);
@@ -167,14 +167,13 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
         const std::optional<std::string> form = typedForm();
         if (!form || current_ < 0) return;
         const int index = current_;
-        const QString step = (kind_ == EntryKind::Name ? QString::fromUtf8("名前 ") : QString::fromUtf8("テキスト ")) +
-                             qtText(entryLabel(kind_, index)) + QString::fromUtf8(" の変更");
+        const QString step = (kind_ == EntryKind::Name ? tr("名前 %1 の変更") : tr("テキスト %1 の変更")).arg(qtText(entryLabel(kind_, index)));
         desk_->apply(index, *form, step);
     });
     connect(restore_, &QPushButton::clicked, this, [this] {
         if (current_ < 0) return;
         const int index = current_;
-        const QString step = qtText(entryLabel(kind_, index)) + QString::fromUtf8(" を元に戻す");
+        const QString step = tr("%1 を元に戻す").arg(qtText(entryLabel(kind_, index)));
         session_.run(step, [&](EditorState& s, Platform&) {
             const auto at = static_cast<size_t>(index);
             return kind_ == EntryKind::Name ? restoreEntry(s, index, session_.namesAsLoaded()[at])
@@ -237,7 +236,7 @@ void EntryPage::refresh(const std::vector<int>* rows) {
 
 void EntryPage::showTitle(int index) {
     entryTitle_->setText(qtText(entryLabel(kind_, index)) +
-                         (model_->edited(index) ? QString::fromUtf8("（変更あり）") : QString()));
+                         (model_->edited(index) ? tr("（変更あり）") : QString()));
     desk_->show(index);
 }
 
@@ -265,16 +264,16 @@ void EntryPage::check() {
         for (qsizetype i = 0; i < text.size(); ++i) {
             const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
             if (!toCp932Strict(text.mid(i, n).toStdString())) {
-                problem = QString::fromUtf8("「%1」は Shift-JIS にない文字です").arg(text.mid(i, n));
+                problem = tr("「%1」は Shift-JIS にない文字です").arg(text.mid(i, n));
                 break;
             }
             if (text[i] == u'\n') ++line, column = 1; else ++column;
             i += n - 1;
         }
-        problem += QString::fromUtf8("（%1 行 %2 桁）").arg(line).arg(column);
+        problem += tr("（%1 行 %2 桁）").arg(line).arg(column);
     } else if (std::optional<EntryProblem> p = checkEntry(session_.state(), kind_, current_, *form)) {
         problem = QString::fromStdString(p->message.display) +
-                  QString::fromUtf8("（%1 行 %2 桁）").arg(p->at.line).arg(p->at.column);
+                  tr("（%1 行 %2 桁）").arg(p->at.line).arg(p->at.column);
         if (!p->message.detail.empty()) problem += QStringLiteral(": ") + QString::fromStdString(p->message.detail);
     }
     // What is past the box is shown, and may still be applied.
@@ -284,7 +283,7 @@ void EntryPage::check() {
 }
 
 void EntryPage::updateCount() {
-    count_->setText(QString::fromUtf8("%1 件中 %2 件").arg(model_->rowCount()).arg(filterModel_->rowCount()));
+    count_->setText(tr("%1 件中 %2 件").arg(model_->rowCount()).arg(filterModel_->rowCount()));
 }
 
 void EntryPage::contextMenu(const QPoint& at) {
@@ -292,13 +291,13 @@ void EntryPage::contextMenu(const QPoint& at) {
     if (!index.isValid()) return;
     const int row = filterModel_->mapToSource(index).row();
     QMenu menu(this);
-    menu.addAction(QString::fromUtf8("ファイルの形でコピー"), this, [this, row] {
+    menu.addAction(tr("ファイルの形でコピー"), this, [this, row] {
         QApplication::clipboard()->setText(qtText(entryForm(session_.state(), kind_, row)));
     });
-    menu.addAction(QString::fromUtf8("番号をコピー"), this,
+    menu.addAction(tr("番号をコピー"), this,
                    [this, row] { QApplication::clipboard()->setText(qtText(entryLabel(kind_, row))); });
-    if (onFindUses) menu.addAction(QString::fromUtf8("この名前を使うテキストを探す"), this, [this, row] { onFindUses(row); });
-    QAction* restore = menu.addAction(QString::fromUtf8("元に戻す"), this, [this, row] {
+    if (onFindUses) menu.addAction(tr("この名前を使うテキストを探す"), this, [this, row] { onFindUses(row); });
+    QAction* restore = menu.addAction(tr("元に戻す"), this, [this, row] {
         showEntry(row);
         restore_->click();
     });

@@ -22,6 +22,8 @@ class DeskPanel;
 class LiveFit;
 
 class EntryPage : public QWidget {
+    Q_OBJECT
+
 public:
     EntryPage(EditorSession& session, EntryKind kind, QWidget* parent = nullptr);
 

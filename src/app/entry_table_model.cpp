@@ -31,6 +31,7 @@ EntryTableModel::EntryTableModel(EditorSession& session, EntryKind kind, QObject
 
 size_t EntryTableModel::entryCount() const {
     const Catalogues& c = session_.state().catalogues;
+    if (c.resources.empty()) return 0;  // nothing loaded yet
     return kind_ == EntryKind::Name ? c.names.size() : c.texts().size();
 }
 
@@ -154,7 +155,9 @@ QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, i
 
 void ReferenceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const QVariant ranges = index.data(EntryTableModel::ReferenceRangesRole);
-    if (!ranges.isValid()) return QStyledItemDelegate::paint(painter, option, index);
+    const auto* filter = dynamic_cast<const EntryFilterModel*>(index.model());
+    const auto matches = filter ? matchRanges(index.data().toString(), filter->query()) : decltype(matchRanges({}, {})){};
+    if (!ranges.isValid() && matches.empty()) return QStyledItemDelegate::paint(painter, option, index);
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
     const QString text = opt.text;
@@ -170,6 +173,12 @@ void ReferenceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     bold.setBold(true);
     painter->save();
     painter->setClipRect(area);
+    // The filter's matches, marked behind the text.
+    for (const auto& [from, length] : matches) {
+        const QFontMetrics metrics(opt.font);
+        const int left = metrics.horizontalAdvance(text.left(from)), width = metrics.horizontalAdvance(text.mid(from, length));
+        painter->fillRect(QRect(area.left() + left, area.top() + 1, width, area.height() - 2), QColor(255, 224, 96, 160));
+    }
     int x = area.left();
     auto run = [&](qsizetype from, qsizetype length, bool isReference) {
         if (length <= 0 || x > area.right()) return;
@@ -179,7 +188,7 @@ void ReferenceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         painter->drawText(QRect(x, area.top(), area.right() - x + 1, area.height()), Qt::AlignLeft | Qt::AlignVCenter, part);
         x += QFontMetrics(painter->font()).horizontalAdvance(part);
     };
-    const QList<int> list = ranges.value<QList<int>>();
+    const QList<int> list = ranges.isValid() ? ranges.value<QList<int>>() : QList<int>();
     qsizetype at = 0;
     for (qsizetype i = 0; i + 1 < list.size(); i += 2) {
         run(at, list[i] - at, false);
@@ -196,6 +205,7 @@ EntryFilterModel::EntryFilterModel(EntryTableModel* source, QObject* parent)
 }
 
 void EntryFilterModel::setQuery(const QString& query) {
+    query_ = query;
     bytes_ = codeQuery(query);
     folded_ = bytes_ ? QString() : foldForSearch(query);
     invalidateFilter();

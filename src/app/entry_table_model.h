@@ -72,6 +72,7 @@ class EntryFilterModel : public QSortFilterProxyModel {
 public:
     explicit EntryFilterModel(EntryTableModel* source, QObject* parent = nullptr);
     void setQuery(const QString& query);
+    const QString& query() const { return query_; }
     // The further tests a row must pass besides the query: the status
     // filter's and the fit filter's (an empty test lets every row pass).
     enum RowTest { ByStatus, ByFit, RowTestCount };
@@ -82,6 +83,7 @@ protected:
 
 private:
     EntryTableModel* source_;
+    QString query_;
     QString folded_;
     std::optional<std::vector<uint8_t>> bytes_;
     std::array<std::function<bool(int)>, RowTestCount> rowTests_;

@@ -19,6 +19,7 @@ enum class Ask {
     ExportTexts,
     ImportTexts,
     ChangeScript,
+    Patch,
 };
 
 struct FileQuestion {

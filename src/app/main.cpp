@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/desktop.h"
 #include "app/editor_app.h"
 #include "app/qt_platform.h"
 
@@ -17,14 +18,21 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i)
         for (const char* option : {"-h", "--help", "-V", "--version"})
             if (std::string_view(argv[i]) == option) return *velk::parseWindowArguments({option}, std::cout, std::cerr).exitNow;
+    // Without a display Qt's platform plugin would abort the program.
+    if (!velk::hasDisplay(argc, argv)) {
+        std::cerr << "velk: no display (DISPLAY or WAYLAND_DISPLAY is not set); use velk-cli for the command line\n";
+        return 2;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VELK"));
     QApplication::setDesktopFileName(QStringLiteral("velk"));
-    // Qt's own dialogs and buttons speak Japanese, as the editor does.
-    QTranslator qtJapanese;
-    if (qtJapanese.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtJapanese);
+    // Qt's own dialogs and buttons speak the window's language; Japanese unless English was chosen.
+    const QString language = velk::chosenLanguage();
+    QTranslator qtOwn, window;
+    if (qtOwn.load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtOwn);
+    velk::installLanguage(window, language);
 
     // Qt has taken its own options (-platform, ...) out of argc/argv by now.
     // The rest stay raw bytes: a file name need not be valid in any encoding.

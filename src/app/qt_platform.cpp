@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include "app/desktop.h"
 #include "app/qt_text.h"
 
 namespace velk {
@@ -36,8 +37,11 @@ QString initialDialogFolder() {
 std::optional<ChosenFile> QtPlatform::showDialog(const FileDialogOptions& options, bool save) {
     // The captions the home platform's common dialogs carry.
     const QString caption = QString::fromUtf8(save ? "名前を付けて保存" : "開く");
-    QFileDialog dialog(parent_, caption, lastFolder_.isEmpty() ? initialDialogFolder() : lastFolder_,
-                       qtNameFilters(options.filter));
+    // Each kind of dialog (told by its filter) opens where it last chose a file.
+    const QString kind = qtText(options.filter);
+    QString folder = lastFolder(kind);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = lastFolder_.isEmpty() ? initialDialogFolder() : lastFolder_;
+    QFileDialog dialog(parent_, caption, folder, qtNameFilters(options.filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(qtText(options.defaultExtension));
@@ -53,6 +57,7 @@ std::optional<ChosenFile> QtPlatform::showDialog(const FileDialogOptions& option
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QFileInfo chosen(dialog.selectedFiles().front());
     lastFolder_ = chosen.absolutePath();  // the next dialog opens here
+    setLastFolder(kind, lastFolder_);
     if (!save) QDir::setCurrent(chosen.absolutePath());
     return ChosenFile{std::filesystem::path(QFile::encodeName(chosen.absoluteFilePath()).toStdString()),
                       sjisText(chosen.fileName())};

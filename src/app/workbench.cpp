@@ -1,7 +1,13 @@
 #include "app/workbench.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -19,7 +25,12 @@
 #include <QVBoxLayout>
 
 #include "app/desk_panel.h"
+#include "app/desktop.h"
+#include "app/dropped_files.h"
 #include "app/entry_page.h"
+#include "app/file_commands.h"
+#include "app/keyboard_path.h"
+#include "app/main_menus.h"
 #include "app/graphics_views.h"
 #include "app/program_icon.h"
 #include "app/project_session.h"
@@ -59,9 +70,9 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
 
     kinds_ = new QListWidget(this);
     kinds_->setObjectName(QStringLiteral("KindList"));
-    const char* labels[KindCount] = {"名前", "テキスト", "顔グラフィック", "ユニットグラフィック", "追加文字", "検索"};
-    for (const char* label : labels) kinds_->addItem(QString::fromUtf8(label));
-    kinds_->setFixedWidth(kinds_->fontMetrics().horizontalAdvance(QString::fromUtf8("ユニットグラフィック (5900)")) + 32);
+    const char* labels[KindCount] = {QT_TR_NOOP("名前"), QT_TR_NOOP("テキスト"), QT_TR_NOOP("顔グラフィック"), QT_TR_NOOP("ユニットグラフィック"), QT_TR_NOOP("追加文字"), QT_TR_NOOP("検索")};
+    for (const char* label : labels) kinds_->addItem(tr(label));
+    kinds_->setFixedWidth(kinds_->fontMetrics().horizontalAdvance(tr("ユニットグラフィック (5900)")) + 32);
 
     pages_ = new QStackedWidget(this);
     names_ = new EntryPage(session, EntryKind::Name, pages_);
@@ -86,7 +97,7 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     pages_->addWidget(buildFacePage());
     pages_->addWidget(scrolled(units_, pages_));
     glyphPage_ = new QStackedWidget(pages_);
-    auto* noGlyphs = new QLabel(QString::fromUtf8("追加文字はまだありません。\n変更スクリプトの「文字追加」で 256 文字まで追加できます。"), glyphPage_);
+    auto* noGlyphs = new QLabel(tr("追加文字はまだありません。\n変更スクリプトの「文字追加」で 256 文字まで追加できます。"), glyphPage_);
     noGlyphs->setAlignment(Qt::AlignCenter);
     static_cast<QStackedWidget*>(glyphPage_)->addWidget(noGlyphs);
     static_cast<QStackedWidget*>(glyphPage_)->addWidget(scrolled(glyphs_, glyphPage_));
@@ -94,11 +105,20 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     pages_->addWidget(buildSearchPage());
 
     auto* split = new QSplitter(this);
+    split->setObjectName(QStringLiteral("KindSplit"));
     split->addWidget(kinds_);
     split->addWidget(pages_);
     split->setStretchFactor(1, 1);
     split->setChildrenCollapsible(false);
-    setCentralWidget(split);
+    central_ = new QStackedWidget(this);
+    openHint_ = new QPushButton(tr("ROM を開く") + QStringLiteral(" (Ctrl+O)"), central_);
+    openHint_->setObjectName(QStringLiteral("OpenHint"));
+    auto* hint = new QWidget(central_);
+    auto* hintLayout = new QGridLayout(hint);
+    hintLayout->addWidget(openHint_, 0, 0, Qt::AlignCenter);
+    central_->addWidget(hint);
+    central_->addWidget(split);
+    setCentralWidget(central_);
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("StatusText"));
@@ -108,54 +128,26 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     statusBar()->addPermanentWidget(space_);
     addProgressLabel(statusBar(), session_);
 
-    buildMenus();
+    files_ = new FileCommands(session_, this);
+    connect(static_cast<QPushButton*>(openHint_), &QPushButton::clicked, files_, &FileCommands::open);
+    zoom_ = new ListZoom(this);
+    for (EntryPage* page : {names_, texts_}) {
+        installKeyboardPath(*page);
+        zoom_->add(page->table());
+        zoom_->add(page->editor());
+        page->findChild<QSplitter*>()->setObjectName(page == names_ ? QStringLiteral("NameSplit") : QStringLiteral("TextSplit"));
+    }
+    zoom_->add(searchNames_);
+    zoom_->add(searchTexts_);
+    setAcceptDrops(true);
+    setMinimumSize(800, 480);  // fits 1280 x 720 at 125 %
+    buildMainMenus(*this, session_, *files_);
     connect(kinds_, &QListWidget::currentRowChanged, pages_, &QStackedWidget::setCurrentIndex);
     connect(&session_, &EditorSession::changed, this, &Workbench::refresh);
     connect(&session_, &EditorSession::statusChanged, this, &Workbench::showState);
     connect(&session_, &EditorSession::cleanChanged, this, &Workbench::updateTitle);
     kinds_->setCurrentRow(Texts);
     showState();  // the lists have just read the entries
-}
-
-void Workbench::buildMenus() {
-    QMenu* file = menuBar()->addMenu(QString::fromUtf8("ファイル(&F)"));
-    auto addOperation = [this, file](const char* label, const char* step, Ask ask, bool save, Operation op,
-                                     QKeySequence keys = {}) {
-        QAction* a = file->addAction(QString::fromUtf8(label), this, [this, step, ask, save, op] {
-            session_.runAsking(QString::fromUtf8(step), ask, save, op);
-        });
-        a->setShortcut(keys);
-    };
-    file->addAction(QString::fromUtf8("別の ROM を開く(&O)..."), this, [this] { session_.reload(QString::fromUtf8("ROM の読み込み")); })
-        ->setShortcut(QKeySequence::Open);
-    addOperation("ROM を保存(&S)...", "保存", Ask::SaveRom, true, saveRom);
-    // In a project, Ctrl+S writes the project's files; the ROM is saved through the dialog.
-    file->addAction(QString::fromUtf8("保存(&V)"), this, [this] {
-            if (session_.project()) session_.saveInPlace();
-            else session_.runAsking(QString::fromUtf8("保存"), Ask::SaveRom, true, saveRom);
-        })->setShortcut(QKeySequence::Save);
-    addProjectActions(file, session_);
-    file->addSeparator();
-    addOperation("名前リストの読み込み...", "名前リストの読み込み", Ask::NameList, false, importNameList);
-    addOperation("テキストの読み込み...", "テキストの読み込み", Ask::ImportTexts, false, importTextCollection);
-    addOperation("変更スクリプトの適用...", "変更スクリプトの適用", Ask::ChangeScript, false, applyChangeScript);
-    file->addSeparator();
-    addOperation("名前リストの書き出し...", "名前リストの書き出し", Ask::NameList, true, exportNameList);
-    addOperation("テキストの書き出し...", "テキストの書き出し", Ask::ExportTexts, true, exportTextCollection);
-    file->addSeparator();
-    file->addAction(QString::fromUtf8("一覧を閉じる(&C)"), QKeySequence::Close, this, &QWidget::close);
-
-    QMenu* edit = menuBar()->addMenu(QString::fromUtf8("編集(&E)"));
-    QAction* undo = session_.undoStack().createUndoAction(this, QString::fromUtf8("元に戻す"));
-    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction* redo = session_.undoStack().createRedoAction(this, QString::fromUtf8("やり直し"));
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    edit->addAction(undo);
-    edit->addAction(redo);
-    edit->addSeparator();
-    QAction* find = edit->addAction(QString::fromUtf8("名前とテキストを検索(&F)"), this, [this] { searchAll(); });
-    find->setShortcut(QKeySequence::Find);
-    edit->addAction(QCoreApplication::translate("Workbench", "置換(&R)..."), this, [this] { openReplace(); })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
 }
 
 QWidget* Workbench::buildFacePage() {
@@ -172,7 +164,7 @@ QWidget* Workbench::buildFacePage() {
     faceNoteLabel->setWordWrap(true);
 
     auto* controls = new QHBoxLayout;
-    controls->addWidget(new QLabel(QString::fromUtf8("色セット"), page));
+    controls->addWidget(new QLabel(tr("色セット"), page));
     controls->addWidget(colourSet_);
     controls->addSpacing(16);
     controls->addWidget(faceName, 1);
@@ -183,14 +175,14 @@ QWidget* Workbench::buildFacePage() {
     right->addStretch(1);
     auto* layout = new QHBoxLayout(page);
     QScrollArea* faces = scrolled(faceGrid_, page);
-    faces->setMinimumWidth(faceGrid_->width() + faces->verticalScrollBar()->sizeHint().width() + 4);
+    faces->setMinimumWidth(std::min(faceGrid_->width(), 320) + faces->verticalScrollBar()->sizeHint().width() + 4);
     layout->addWidget(faces, 0);
     layout->addLayout(right, 1);
 
     showFace_ = [this, faceName, faceNoteLabel] {
         faceDetail_->show(faceGrid_->selected(), colourSet_->value());
         const int face = faceGrid_->selected();
-        faceName->setText(QString::fromUtf8("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0')));
+        faceName->setText(tr("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0')));
         faceNoteLabel->setText(faceNote(session_.state(), face));
         faceNoteLabel->setVisible(!faceNoteLabel->text().isEmpty());
     };
@@ -210,7 +202,7 @@ QWidget* Workbench::buildSearchPage() {
     searchField_ = new QLineEdit(page);
     searchField_->setObjectName(QStringLiteral("SearchField"));
     searchField_->setClearButtonEnabled(true);
-    searchField_->setPlaceholderText(QString::fromUtf8("名前とテキストを検索（<F0 12> でコード）"));
+    searchField_->setPlaceholderText(tr("名前とテキストを検索（<F0 12> でコード）"));
     searchCount_ = new QLabel(page);
     searchNames_ = resultTable(names_->model(), page);
     searchTexts_ = resultTable(texts_->model(), page);
@@ -219,16 +211,16 @@ QWidget* Workbench::buildSearchPage() {
     top->addWidget(searchCount_);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(top);
-    layout->addWidget(new QLabel(QString::fromUtf8("名前"), page));
+    layout->addWidget(new QLabel(tr("名前"), page));
     layout->addWidget(searchNames_, 1);
-    layout->addWidget(new QLabel(QString::fromUtf8("テキスト"), page));
+    layout->addWidget(new QLabel(tr("テキスト"), page));
     layout->addWidget(searchTexts_, 3);
     connect(searchField_, &QLineEdit::textChanged, this, [this](const QString& q) {
         auto* n = static_cast<EntryFilterModel*>(searchNames_->model());
         auto* t = static_cast<EntryFilterModel*>(searchTexts_->model());
         n->setQuery(q);
         t->setQuery(q);
-        searchCount_->setText(QString::fromUtf8("名前 %1 件・テキスト %2 件").arg(n->rowCount()).arg(t->rowCount()));
+        searchCount_->setText(tr("名前 %1 件・テキスト %2 件").arg(n->rowCount()).arg(t->rowCount()));
     });
     auto jump = [this](QTableView* table, EntryPage* target, Kind kind) {
         connect(table, &QAbstractItemView::activated, this, [this, table, target, kind](const QModelIndex& index) {
@@ -250,6 +242,16 @@ ReplaceDialog* Workbench::openReplace() {
 }
 
 void Workbench::showKind(Kind kind) { kinds_->setCurrentRow(kind); }
+
+void Workbench::focusFilter() {
+    const int kind = kinds_->currentRow();
+    if (kind != Names && kind != Texts) return searchAll();
+    QLineEdit* filter = (kind == Names ? names_ : texts_)->filterField();
+    filter->setFocus(Qt::ShortcutFocusReason);
+    filter->selectAll();
+}
+
+void Workbench::zoom(int steps) { zoom_->zoom(steps); }
 
 void Workbench::searchAll() {
     showKind(Search);
@@ -275,16 +277,38 @@ void Workbench::showState() {
     const EditorState& s = session_.state();
     static_cast<QStackedWidget*>(glyphPage_)->setCurrentIndex(s.glyphSheetLoaded ? 1 : 0);
     const int counts[KindCount] = {kNameCount, kTextCount, kFaceCount, kUnitGraphicCount, s.glyphSheetLoaded ? 256 : 0, -1};
-    const char* labels[KindCount] = {"名前", "テキスト", "顔グラフィック", "ユニットグラフィック", "追加文字", "検索"};
+    const char* labels[KindCount] = {QT_TR_NOOP("名前"), QT_TR_NOOP("テキスト"), QT_TR_NOOP("顔グラフィック"), QT_TR_NOOP("ユニットグラフィック"), QT_TR_NOOP("追加文字"), QT_TR_NOOP("検索")};
     for (int k = 0; k < KindCount; ++k)
-        kinds_->item(k)->setText(QString::fromUtf8(labels[k]) +
+        kinds_->item(k)->setText(tr(labels[k]) +
                                  (counts[k] >= 0 ? QStringLiteral(" (%1)").arg(counts[k]) : QString()));
     status_->setText(session_.statusText());
     space_->setText(session_.spaceNote());
     updateTitle();
 }
 
-void Workbench::updateTitle() { setWindowTitle(session_.fileTitle() + QString::fromUtf8(" — 一覧 — VELK")); }
+void Workbench::updateTitle() {
+    const bool loaded = !session_.state().loaded.path.empty();
+    central_->setCurrentIndex(loaded ? 1 : 0);
+    setWindowTitle(loaded ? session_.fileTitle() + QStringLiteral(" — VELK") : QStringLiteral("VELK"));
+}
+
+void Workbench::closeEvent(QCloseEvent* event) {
+    if (!files_->mayClose()) return event->ignore();
+    saveLayout(*this);
+    event->accept();
+    emit closed();
+}
+
+void Workbench::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void Workbench::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    // After the drop has ended: opening asks questions of its own.
+    QTimer::singleShot(0, this, [this, urls] { dropFiles(*this, session_, *files_, urls); });
+}
 
 void Workbench::keyPressEvent(QKeyEvent* event) {
     // A stray Enter or Escape does not close anything here.

@@ -23,7 +23,12 @@ class GlyphGrid;
 class ReplaceDialog;
 class UnitGrid;
 
+class FileCommands;
+class ListZoom;
+
 class Workbench : public QMainWindow {
+    Q_OBJECT
+
 public:
     enum Kind { Names, Texts, Faces, UnitGraphics, AddedCharacters, Search, KindCount };
 
@@ -40,17 +45,32 @@ public:
     QTableView* searchNames() const { return searchNames_; }
     QTableView* searchTexts() const { return searchTexts_; }
     void searchAll();
+    // Ctrl+F, Ctrl+L: the filter of the list in view (the search field elsewhere).
+    void focusFilter();
+    // Ctrl++ (1), Ctrl+- (-1), Ctrl+0 (0): the lists' and the edit fields' text size.
+    void zoom(int steps);
+    FileCommands* files() const { return files_; }
+    // The button in the middle of the window while no ROM is loaded.
+    QWidget* openHint() const { return openHint_; }
     // Ctrl+H: the replace dialog over the list shown.
     ReplaceDialog* openReplace();
 
+signals:
+    // The window has closed (after any question about unsaved edits).
+    void closed();
+
+public:
     // Reads again what the change touched.
     void refresh(const EditorSession::Change& change);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // With unsaved edits, asks first; keeps the window's layout.
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-    void buildMenus();
     QWidget* buildFacePage();
     QWidget* buildSearchPage();
     void updateTitle();
@@ -75,6 +95,10 @@ private:
     QTableView* searchTexts_ = nullptr;
     QLabel* status_;
     QLabel* space_;
+    QStackedWidget* central_;
+    QWidget* openHint_;
+    FileCommands* files_;
+    ListZoom* zoom_;
     ReplaceDialog* replace_ = nullptr;
 };
 

@@ -45,6 +45,10 @@ std::string saveBeforeCloseQuestion();
 enum class PatchKind { None, Ips, Bps };
 PatchKind patchKindOf(const std::filesystem::path& path);
 Outcome saveRom(EditorState& state, Platform& platform, const std::filesystem::path& path);
+// Save As, as a window does it: saveRom, after which a ROM file (not a patch)
+// written is the loaded file: the next save replaces it, patches are made
+// against it and its name is the document's.
+Outcome saveRomAs(EditorState& state, Platform& platform, const std::filesystem::path& path);
 
 // Names and texts. An import that fails keeps the entries stored before the
 // problem. With the `fullWidth` option, a character without a glyph of its

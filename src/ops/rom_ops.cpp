@@ -153,4 +153,14 @@ Outcome saveRom(EditorState& state, Platform& platform, const std::filesystem::p
     return written;
 }
 
+Outcome saveRomAs(EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    Outcome saved = saveRom(state, platform, path);
+    if (!saved.done() || patchKindOf(path) != PatchKind::None) return saved;
+    state.loaded.identity = platform.fileIdentity(path).value_or(FileIdentity{});
+    state.loaded.path = path;
+    state.loaded.copy.clear();
+    state.loaded.crc = crc32Of(state.image.bytes, crc32Of(state.loaded.copierHeader));
+    return saved;
+}
+
 }  // namespace velk

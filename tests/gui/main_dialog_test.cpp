@@ -16,6 +16,7 @@
 #include "app/editor_session.h"
 #include "app/main_dialog.h"
 #include "app/mode_table.h"
+#include "app/workbench.h"
 #include "scripted_platform.h"
 #include "test_support.h"
 #include "text/sjis.h"
@@ -37,7 +38,7 @@ void whenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> the
 
 QWidget* mainWindowShown() {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (dynamic_cast<MainDialog*>(w) && w->isVisible()) return w;
+        if (dynamic_cast<Workbench*>(w) && w->isVisible()) return w;
     return nullptr;
 }
 
@@ -213,41 +214,32 @@ TEST_F(MainWindow, ContextMenuOffersTheVersionBox) {
     EXPECT_FALSE(opened);
 }
 
-// Cancel ends with 0 before the window shows.
-TEST(EditorAppStart, AFileThatDoesNotLoadIsShownAndAskedForAgain) {
-    ScriptedPlatform platform;
-    platform.files["zeros.smc"] = std::vector<uint8_t>(1024, 0);
-    platform.answer("zeros.smc");
-    platform.answer("missing.smc");
-    platform.answer(std::nullopt);
-    EditorState state;
-    EXPECT_EQ(EditorApp(state, platform, platform).run(), 0);
-    EXPECT_EQ(platform.dialogs.size(), 3u);
-    EXPECT_EQ(platform.messages, (std::vector<std::string>{test::sjis("zeros.smcが読み込めません"),
-                                                           test::sjis("missing.smcが読み込めません")}));
-    EXPECT_EQ(mainWindowShown(), nullptr);
-}
-
-TEST(EditorAppStart, RunsTheWindowUntilItClosesOnTheRomGivenOrChosen) {
-    const std::filesystem::path rom = "demo.smc";
-    for (const bool given : {false, true}) {
+// The main window shows the ROM given, or asks until one loads; a cancel
+// leaves it empty with its "ROM を開く". It runs until it closes.
+TEST(EditorAppStart, OpensTheMainWindowOnTheRomGivenOrChosenOrEmpty) {
+    const struct { bool given; std::vector<const char*> answers; size_t messages; const char* title; } cases[] = {
+        {true, {}, 0, "demo.smc — VELK"},
+        {false, {"zeros.smc", "missing.smc", "demo.smc"}, 2, "demo.smc — VELK"},
+        {false, {nullptr}, 0, "VELK"},
+    };
+    for (const auto& c : cases) {
         ScriptedPlatform platform;
         platform.files["demo.smc"] = test::demoImage().bytes;
-        if (!given) platform.answer(rom);
+        platform.files["zeros.smc"] = std::vector<uint8_t>(1024, 0);
+        for (const char* a : c.answers) platform.answer(a ? std::optional<std::filesystem::path>(a) : std::nullopt);
         EditorState state;
         QString title;
-        bool workbench = false;
-        whenShown(mainWindowShown, [&](QWidget* d) {
-            title = d->windowTitle();
-            for (QWidget* w : QApplication::topLevelWidgets()) workbench |= w->objectName() == "Workbench" && w->isVisible();
-            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-            QApplication::sendEvent(d, &escape);
+        bool hint = false;
+        whenShown(mainWindowShown, [&](QWidget* w) {
+            title = w->windowTitle();
+            hint = static_cast<Workbench*>(w)->openHint()->isVisible();
+            w->close();
         });
-        EXPECT_EQ(EditorApp(state, platform, platform).run(given ? std::optional(rom) : std::nullopt), 0);
-        EXPECT_EQ(title, u("VELK - demo.smc — demo.smc を読み込みました"));
-        EXPECT_EQ(workbench, given);  // a ROM given opens the workbench beside the main window
-        EXPECT_EQ(platform.dialogs.size(), given ? 0u : 1u);
-        EXPECT_EQ(state.catalogues.names.size(), 2510u);
+        EXPECT_EQ(EditorApp(state, platform, platform).run(c.given ? std::optional<std::filesystem::path>("demo.smc") : std::nullopt), 0);
+        EXPECT_EQ(title, u(c.title));
+        EXPECT_EQ(hint, c.answers.size() == 1);
+        EXPECT_EQ(platform.dialogs.size(), c.answers.size());
+        EXPECT_EQ(platform.messages.size(), c.messages);
     }
 }
 

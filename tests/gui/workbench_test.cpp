@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QMenuBar>
+#include <QTranslator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -9,7 +12,9 @@
 #include <QTableView>
 #include <QTest>
 
+#include "app/desktop.h"
 #include "app/editor_session.h"
+#include "app/file_commands.h"
 #include "app/entry_page.h"
 #include "app/graphics_views.h"
 #include "app/workbench.h"
@@ -36,7 +41,6 @@ class WorkbenchWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         platform.files["demo.smc"] = test::demoImage().bytes;
-        platform.answer("demo.smc");
         ASSERT_TRUE(openRomAtStart(state, platform, "demo.smc").done());
         session = std::make_unique<EditorSession>(state, platform, platform);
         window = std::make_unique<Workbench>(*session);
@@ -193,18 +197,18 @@ TEST_F(WorkbenchWindow, TheFaceGridShowsTheFacePicturesPixels) {
 }
 
 TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
-    EXPECT_EQ(window->windowTitle() + window->statusLabel()->text(), u("demo.smc — 一覧 — VELKdemo.smc を読み込みました"));
+    EXPECT_EQ(window->windowTitle() + window->statusLabel()->text(), u("demo.smc — VELKdemo.smc を読み込みました"));
     runButton("保存", saveRom, "before.smc");
     EXPECT_EQ(session->undoStack().count(), 0);  // a save with nothing before it is no step: its layout stays
     std::vector<uint8_t> names = nameListBytes(state.catalogues.names);
     names.insert(names.begin() + kNameLabelLength, {0x96, 0x6B});  // 北
     runButton("名前リストの読み込み", importNameList, file("n.txt", names));
-    EXPECT_EQ(window->windowTitle() + window->statusLabel()->text(), u("demo.smc * — 一覧 — VELK名前 2510 件を読み込みました"));
+    EXPECT_EQ(window->windowTitle() + window->statusLabel()->text(), u("demo.smc * — VELK名前 2510 件を読み込みました"));
     EXPECT_TRUE(window->namesPage()->model()->edited(0));
     runButton("保存", saveRom, "edited.smc");
-    EXPECT_EQ(window->windowTitle(), u("demo.smc — 一覧 — VELK"));
+    EXPECT_EQ(window->windowTitle(), u("demo.smc — VELK"));
     session->undoStack().undo();  // the import, and the layout of the save after it
-    EXPECT_EQ(window->windowTitle() + window->statusLabel()->text(), u("demo.smc * — 一覧 — VELK元に戻しました: 名前リストの読み込み"));
+    EXPECT_EQ(window->windowTitle() + window->statusLabel()->text(), u("demo.smc * — VELK元に戻しました: 名前リストの読み込み"));
     EXPECT_FALSE(window->namesPage()->model()->edited(0) || session->undoStack().canUndo());
     runButton("保存", saveRom, "after.smc");
     EXPECT_TRUE(platform.files.at("after.smc") == platform.files.at("before.smc") && platform.files.at("edited.smc") != platform.files.at("before.smc"));
@@ -229,6 +233,95 @@ TEST_F(WorkbenchWindow, OpeningAnotherRomWithUnsavedEditsAsksFirst) {
     EXPECT_TRUE(platform.files.at("demo.smc") != loaded && state.loaded.path == "other.smc" && !session->isModified());
     ctrlO(Dialogs::SaveChoice::Cancel);  // nothing unsaved: no question
     EXPECT_EQ(platform.questions.size(), 2u);
+    // Ctrl+Q asks the same; Cancel keeps the window, its edits and their undo.
+    edit(window->textsPage(), 301, "北");
+    platform.saveChoices = {Dialogs::SaveChoice::Cancel};
+    QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(window->isVisible() && session->isModified() && session->undoStack().count() == 1 && platform.questions.size() == 3);
+}
+
+TEST_F(WorkbenchWindow, UndoKeysInTheEditFieldUndoItsTypingFirstThenTheEditorsSteps) {
+    EntryPage* texts = window->textsPage();
+    texts->select(9);
+    const QString before = texts->editor()->toPlainText();
+    QApplication::setActiveWindow(window.get());
+    texts->editor()->setFocus();
+    QTest::sendKeyEvent(QTest::Click, texts->editor(), Qt::Key_unknown, u("北"), Qt::NoModifier);
+    QTest::keyClick(texts->editor(), Qt::Key_Return, Qt::ControlModifier);  // Apply
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session->undoStack().index() == 1; }));  // a button's key clicks it after a moment
+    QTest::sendKeyEvent(QTest::Click, texts->editor(), Qt::Key_unknown, u("ソ"), Qt::NoModifier);
+    QTest::keyClick(texts->editor(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(std::pair(texts->editor()->toPlainText(), session->undoStack().index()), std::pair(u("北") + before, 1));
+    QTest::keyClick(texts->editor(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(std::pair(texts->editor()->toPlainText(), session->undoStack().index()), std::pair(before, 0));
+    QTest::keyClick(texts->editor(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(std::pair(texts->editor()->toPlainText(), session->undoStack().index()), std::pair(u("北") + before, 1));
+}
+
+// Ctrl+S writes over the loaded file (keeping its .bak); Save As starts at
+// the loaded file, and the title, the recent list and the next Ctrl+S follow
+// the new file. A patch reports as the command line does.
+TEST_F(WorkbenchWindow, SaveInPlaceSaveAsAndAPatch) {
+    const std::vector<uint8_t> loaded = platform.files.at("demo.smc");
+    edit(window->textsPage(), 300, "北");
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(platform.files.at("demo.smc.bak") == loaded && platform.files.at("demo.smc") != loaded && platform.dialogs.empty());
+    EXPECT_EQ(window->windowTitle(), u("demo.smc — VELK"));
+    edit(window->textsPage(), 301, "北");
+    platform.answer("copy.smc");
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    const std::filesystem::path started = platform.dialogs.at(0).options.initialFileName;
+    EXPECT_TRUE(started.is_absolute() && started.filename() == "demo.smc") << started;
+    EXPECT_EQ(window->windowTitle(), u("copy.smc — VELK"));
+    EXPECT_TRUE(window->files()->recentFiles().value(0).endsWith(u("/copy.smc")));
+    const std::vector<uint8_t> saved = platform.files.at("demo.smc");
+    edit(window->textsPage(), 302, "北");
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(platform.files.at("demo.smc") == saved && platform.files.at("copy.smc.bak") != platform.files.at("copy.smc"));
+    QString report;
+    window->files()->inform = [&](const QString& r) { report = r; };
+    edit(window->textsPage(), 303, "北");
+    platform.answer("p.bps");
+    window->files()->exportPatch();
+    EXPECT_TRUE(report.startsWith(u("p.bps: ")) && report.contains(u(", verified\n"))) << report.toStdString();
+    EXPECT_EQ(window->statusLabel()->text(), report.section(u'\n', 0, 0));
+}
+
+// Ctrl+F: the filter; Down: its first match; Enter or F2: the edit field, with
+// the matches marked; Escape: back to the list; Tab: out of it.
+TEST_F(WorkbenchWindow, KeysWalkFromTheFilterToTheListToTheEditFieldAndBack) {
+    EntryPage* texts = window->textsPage();
+    edit(texts, 40, "ＶＥＬＫ北ＶＥＬＫ");
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(QApplication::focusWidget(), texts->filterField());
+    QTest::keyClicks(texts->filterField(), "Velk");
+    QTest::keyClick(texts->filterField(), Qt::Key_Down);
+    EXPECT_TRUE(QApplication::focusWidget() == texts->table() && texts->current() == 40);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_F2}) {
+        QTest::keyClick(texts->table(), key);
+        EXPECT_EQ(QApplication::focusWidget(), texts->editor()) << key;
+        QTest::keyClick(texts->editor(), Qt::Key_Escape);
+        EXPECT_EQ(QApplication::focusWidget(), texts->table()) << key;
+    }
+    const QList<QTextEdit::ExtraSelection> marks = texts->editor()->extraSelections();
+    EXPECT_EQ(std::ranges::count_if(marks, [](const auto& m) { return m.cursor.selectedText() == u("ＶＥＬＫ"); }), 2);
+    QTest::keyClick(texts->table(), Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), texts->table());
+}
+
+// 表示 > 言語 > English is remembered, and the next window reads in English.
+TEST_F(WorkbenchWindow, EnglishChosenIsTheNextWindowsLanguage) {
+    window->findChild<QAction*>(u("Language-en"))->trigger();
+    QTranslator english;
+    ASSERT_TRUE(installLanguage(english, chosenLanguage()));
+    Workbench next(*session);
+    QCoreApplication::removeTranslator(&english);
+    chooseLanguage(kJapanese);
+    QStringList menus;
+    for (QAction* menu : next.menuBar()->actions()) menus << menu->text();
+    EXPECT_EQ(menus.join(u' '), u("&File &Edit &View &Tools &Help"));
+    EXPECT_EQ(static_cast<QPushButton*>(next.openHint())->text(), u("Open a ROM (Ctrl+O)"));
 }
 
 }  // namespace
