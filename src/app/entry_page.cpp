@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -13,9 +14,11 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
+#include "app/window_language.h"
 #include "text/sjis.h"
 
 namespace velk {
@@ -88,6 +91,10 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     restore_->setObjectName(QStringLiteral("RestoreButton"));
     restore_->setToolTip(QString::fromUtf8("この項目を読み込んだ時のコードに戻します"));
     restore_->setEnabled(false);
+    fullWidth_ = new QPushButton(QCoreApplication::translate("EntryPage", "全角にする(&W)"), this);
+    fullWidth_->setObjectName(QStringLiteral("FullWidthButton"));
+    fullWidth_->setToolTip(QCoreApplication::translate("EntryPage", "この項目で、文字表にない半角の文字を全角にします"));
+    fullWidth_->hide();
 
     auto* top = new QHBoxLayout;
     top->addWidget(filter_, 1);
@@ -98,8 +105,10 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     listLayout->addLayout(top);
     listLayout->addWidget(table_);
 
+    // The problem has a line of its own above the buttons, and wraps.
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(problem_, 1);
+    buttons->addWidget(fullWidth_);
+    buttons->addStretch(1);
     buttons->addWidget(restore_);
     buttons->addWidget(apply_);
     auto* pane = new QWidget(this);
@@ -107,6 +116,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     paneLayout->setContentsMargins(0, 0, 0, 0);
     paneLayout->addWidget(entryTitle_);
     paneLayout->addWidget(editor_, 1);
+    paneLayout->addWidget(problem_);
     paneLayout->addLayout(buttons);
 
     auto* split = new QSplitter(Qt::Vertical, this);
@@ -136,7 +146,16 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
         const int index = current_;
         const QString step = (kind_ == EntryKind::Name ? QString::fromUtf8("名前 ") : QString::fromUtf8("テキスト ")) +
                              qtText(entryLabel(kind_, index)) + QString::fromUtf8(" の変更");
-        session_.run(step, [&](EditorState& s, Platform&) { return applyEntry(s, kind_, index, *form); });
+        session_.run(step, [&](EditorState& s, Platform&) { return applyEntry(s, kind_, index, *form, takeFullWidth_); });
+    });
+    connect(fullWidth_, &QPushButton::clicked, this, [this] {
+        const std::optional<std::string> form = typedForm();
+        if (!form || current_ < 0) return;
+        QString wide = qtText(fullWidthForm(session_.state(), kind_, current_, *form));
+        wide.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QTextCursor all(editor_->document());
+        all.select(QTextCursor::Document);
+        all.insertText(wide);  // one step of the field's own undo
     });
     connect(restore_, &QPushButton::clicked, this, [this] {
         if (current_ < 0) return;
@@ -219,31 +238,36 @@ void EntryPage::showEntry(int index) {
     restore_->setEnabled(model_->edited(index));
 }
 
+void EntryPage::setTakeFullWidth(bool on) {
+    takeFullWidth_ = on;
+    check();
+}
+
 void EntryPage::check() {
     if (current_ < 0) return;
     const std::optional<std::string> form = typedForm();
-    QString problem;
+    EntryPlace place{entryLabel(kind_, current_), 1, 1};
+    std::optional<Problem> problem;
     if (!form) {
         // The first character without a Shift-JIS form.
         const QString text = editor_->toPlainText();
-        int line = 1, column = 1;
         for (qsizetype i = 0; i < text.size(); ++i) {
             const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
             if (!toCp932Strict(text.mid(i, n).toStdString())) {
-                problem = QString::fromUtf8("「%1」は Shift-JIS にない文字です").arg(text.mid(i, n));
+                problem = velk::problem(ProblemCode::NoShiftJisForm);
+                problem->bytes = text.mid(i, n).toStdString();
                 break;
             }
-            if (text[i] == u'\n') ++line, column = 1; else ++column;
+            if (text[i] == u'\n') ++place.line, place.column = 1; else ++place.column;
             i += n - 1;
         }
-        problem += QString::fromUtf8("（%1 行 %2 桁）").arg(line).arg(column);
-    } else if (std::optional<EntryProblem> p = checkEntry(session_.state(), kind_, current_, *form)) {
-        problem = QString::fromStdString(p->message.display) +
-                  QString::fromUtf8("（%1 行 %2 桁）").arg(p->at.line).arg(p->at.column);
-        if (!p->message.detail.empty()) problem += QStringLiteral(": ") + QString::fromStdString(p->message.detail);
+    } else if (std::optional<EntryProblem> p = checkEntry(session_.state(), kind_, current_, *form, takeFullWidth_)) {
+        problem = p->problem;
+        place.line = p->at.line, place.column = p->at.column;
     }
-    problem_->setText(problem);
-    apply_->setEnabled(problem.isEmpty() && form && *form != entryForm(session_.state(), kind_, current_));
+    problem_->setText(problem ? windowText(*problem, place) : QString());
+    fullWidth_->setVisible(problem && !problem->fullWidth.empty());
+    apply_->setEnabled(!problem && form && *form != entryForm(session_.state(), kind_, current_));
 }
 
 void EntryPage::updateCount() {

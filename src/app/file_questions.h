@@ -19,6 +19,7 @@ enum class Ask {
     ExportTexts,
     ImportTexts,
     ChangeScript,
+    FacePng,  // one face
 };
 
 struct FileQuestion {

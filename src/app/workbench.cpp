@@ -1,6 +1,7 @@
 #include "app/workbench.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -18,9 +20,11 @@
 #include <QVBoxLayout>
 
 #include "app/entry_page.h"
+#include "app/face_page.h"
 #include "app/graphics_views.h"
 #include "app/program_icon.h"
 #include "app/qt_text.h"
+#include "app/unit_page.h"
 #include "rom/catalogues.h"
 
 namespace velk {
@@ -62,7 +66,8 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     pages_ = new QStackedWidget(this);
     names_ = new EntryPage(session, EntryKind::Name, pages_);
     texts_ = new EntryPage(session, EntryKind::Text, pages_);
-    units_ = new UnitGrid(session.state(), this);
+    facePage_ = new FacePage(session, pages_);
+    unitPage_ = new UnitPage(session.state(), pages_);
     glyphs_ = new GlyphGrid(session.state(), this);
     names_->onFindUses = [this](int name) {
         // The name's label [F1 23] is the code of a word reference to it.
@@ -73,8 +78,8 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     };
     pages_->addWidget(names_);
     pages_->addWidget(texts_);
-    pages_->addWidget(buildFacePage());
-    pages_->addWidget(scrolled(units_, pages_));
+    pages_->addWidget(facePage_);
+    pages_->addWidget(unitPage_);
     glyphPage_ = new QStackedWidget(pages_);
     auto* noGlyphs = new QLabel(QString::fromUtf8("追加文字はまだありません。\n変更スクリプトの「文字追加」で 256 文字まで追加できます。"), glyphPage_);
     noGlyphs->setAlignment(Qt::AlignCenter);
@@ -138,54 +143,12 @@ void Workbench::buildMenus() {
     edit->addSeparator();
     QAction* find = edit->addAction(QString::fromUtf8("名前とテキストを検索(&F)"), this, [this] { searchAll(); });
     find->setShortcut(QKeySequence::Find);
+    edit->addSeparator();
+    edit->addAction(fullWidthAction());
 }
 
-QWidget* Workbench::buildFacePage() {
-    auto* page = new QWidget(this);
-    faceGrid_ = new FaceGrid(session_.state(), page);
-    faceGrid_->setObjectName(QStringLiteral("FaceGrid"));
-    faceDetail_ = new FaceDetail(session_.state(), page);
-    colourSet_ = new QSpinBox(page);
-    colourSet_->setObjectName(QStringLiteral("ColourSet"));
-    colourSet_->setRange(0, 7);
-    auto* faceName = new QLabel(page);
-    auto* faceNoteLabel = new QLabel(page);
-    faceNoteLabel->setObjectName(QStringLiteral("FaceNote"));
-    faceNoteLabel->setWordWrap(true);
-
-    auto* controls = new QHBoxLayout;
-    controls->addWidget(new QLabel(QString::fromUtf8("色セット"), page));
-    controls->addWidget(colourSet_);
-    controls->addSpacing(16);
-    controls->addWidget(faceName, 1);
-    auto* right = new QVBoxLayout;
-    right->addLayout(controls);
-    right->addWidget(faceNoteLabel);
-    right->addWidget(faceDetail_);
-    right->addStretch(1);
-    auto* layout = new QHBoxLayout(page);
-    QScrollArea* faces = scrolled(faceGrid_, page);
-    faces->setMinimumWidth(faceGrid_->width() + faces->verticalScrollBar()->sizeHint().width() + 4);
-    layout->addWidget(faces, 0);
-    layout->addLayout(right, 1);
-
-    showFace_ = [this, faceName, faceNoteLabel] {
-        faceDetail_->show(faceGrid_->selected(), colourSet_->value());
-        const int face = faceGrid_->selected();
-        faceName->setText(QString::fromUtf8("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0')));
-        faceNoteLabel->setText(faceNote(session_.state(), face));
-        faceNoteLabel->setVisible(!faceNoteLabel->text().isEmpty());
-    };
-    auto showFace = showFace_;
-    faceGrid_->onSelect = [showFace](int) { showFace(); };
-    faceDetail_->onColourSet = [this](int set) { colourSet_->setValue(set); };
-    connect(colourSet_, &QSpinBox::valueChanged, this, [this, showFace](int set) {
-        faceGrid_->setColourSet(set);
-        showFace();
-    });
-    showFace();
-    return page;
-}
+FaceGrid* Workbench::faceGrid() const { return facePage_->grid(); }
+QSpinBox* Workbench::colourSetBox() const { return facePage_->colourSetBox(); }
 
 QWidget* Workbench::buildSearchPage() {
     auto* page = new QWidget(this);
@@ -224,6 +187,25 @@ QWidget* Workbench::buildSearchPage() {
     return page;
 }
 
+QAction* Workbench::fullWidthAction() {
+    // Applying an edit types a one-byte character without a glyph full-width: remembered.
+    static const QString key = QStringLiteral("edit/fullWidth");
+    auto* action = new QAction(QCoreApplication::translate("Workbench", "半角の文字を全角で書き込む(&W)"), this);
+    action->setObjectName(QStringLiteral("FullWidthAction"));
+    action->setCheckable(true);
+    action->setChecked(QSettings(QStringLiteral("VELK"), QStringLiteral("velk")).value(key, false).toBool());
+    auto take = [this](bool on) {
+        names_->setTakeFullWidth(on);
+        texts_->setTakeFullWidth(on);
+    };
+    take(action->isChecked());
+    connect(action, &QAction::toggled, this, [take](bool on) {
+        QSettings(QStringLiteral("VELK"), QStringLiteral("velk")).setValue(key, on);
+        take(on);
+    });
+    return action;
+}
+
 void Workbench::showKind(Kind kind) { kinds_->setCurrentRow(kind); }
 
 void Workbench::searchAll() {
@@ -239,9 +221,8 @@ void Workbench::refresh(const EditorSession::Change& change) {
     names_->refresh(change.all ? nullptr : &change.names);
     texts_->refresh(allTexts ? nullptr : &change.texts);
     if (change.graphics) {
-        faceGrid_->invalidate();
-        if (showFace_) showFace_();
-        units_->update();
+        facePage_->refresh();
+        unitPage_->grid()->update();
         glyphs_->update();
     }
 }

@@ -7,6 +7,7 @@
 
 #include "app/editor_session.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -17,10 +18,10 @@ class QTableView;
 namespace velk {
 
 class EntryPage;
-class FaceDetail;
 class FaceGrid;
+class FacePage;
 class GlyphGrid;
-class UnitGrid;
+class UnitPage;
 
 class Workbench : public QMainWindow {
 public:
@@ -31,8 +32,10 @@ public:
     void showKind(Kind kind);
     EntryPage* namesPage() const { return names_; }
     EntryPage* textsPage() const { return texts_; }
-    FaceGrid* faceGrid() const { return faceGrid_; }
-    QSpinBox* colourSetBox() const { return colourSet_; }
+    FaceGrid* faceGrid() const;
+    QSpinBox* colourSetBox() const;
+    FacePage* facePage() const { return facePage_; }
+    UnitPage* unitPage() const { return unitPage_; }
     QLabel* statusLabel() const { return status_; }
     // Ctrl+F: one query over all names and texts.
     QLineEdit* searchField() const { return searchField_; }
@@ -48,7 +51,7 @@ protected:
 
 private:
     void buildMenus();
-    QWidget* buildFacePage();
+    QAction* fullWidthAction();
     QWidget* buildSearchPage();
     void updateTitle();
     // The kinds' counts, the title and the status line.
@@ -59,11 +62,8 @@ private:
     QStackedWidget* pages_;
     EntryPage* names_;
     EntryPage* texts_;
-    FaceGrid* faceGrid_ = nullptr;
-    FaceDetail* faceDetail_ = nullptr;
-    std::function<void()> showFace_;  // the selected face, its number and notes
-    QSpinBox* colourSet_ = nullptr;
-    UnitGrid* units_;
+    FacePage* facePage_;
+    UnitPage* unitPage_;
     GlyphGrid* glyphs_;
     QWidget* glyphPage_;
     QLineEdit* searchField_ = nullptr;
