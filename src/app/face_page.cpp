@@ -1,6 +1,7 @@
 #include "app/face_page.h"
 
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -68,11 +69,12 @@ FacePage::FacePage(EditorSession& session, QWidget* parent) : QWidget(parent), s
     right->addWidget(detail_);
     right->addLayout(buttons);
     right->addStretch(1);
-    auto* faces = new QScrollArea(this);
-    faces->setWidget(grid_);
-    faces->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    faces_ = new QScrollArea(this);
+    faces_->setWidget(grid_);
+    faces_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    faces_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(faces, 1);
+    layout->addWidget(faces_, 1);
     layout->addLayout(right, 0);
 
     grid_->onSelect = [this](int) { showFace(); };
@@ -84,8 +86,9 @@ FacePage::FacePage(EditorSession& session, QWidget* parent) : QWidget(parent), s
     });
     connect(zoom_, &QSpinBox::valueChanged, this, [this](int scale) {
         grid_->setScale(scale);
-        grid_->update();
+        grid_->fitWidth(faces_->viewport()->width());
     });
+    faces_->viewport()->installEventFilter(this);
     connect(exportButton, &QPushButton::clicked, this, &FacePage::askToExport);
     connect(importButton, &QPushButton::clicked, this, &FacePage::askToImport);
     connect(editButton, &QPushButton::clicked, this, [this] { openInEditor(grid_->selected()); });
@@ -101,6 +104,12 @@ FacePage::FacePage(EditorSession& session, QWidget* parent) : QWidget(parent), s
 }
 
 FacePage::~FacePage() = default;
+
+bool FacePage::eventFilter(QObject* watched, QEvent* event) {
+    // The faces fill the width the page gives them.
+    if (watched == faces_->viewport() && event->type() == QEvent::Resize) grid_->fitWidth(faces_->viewport()->width());
+    return QWidget::eventFilter(watched, event);
+}
 
 void FacePage::showFace() {
     const int face = grid_->selected();

@@ -17,6 +17,7 @@
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QSpinBox;
 class QTemporaryDir;
 
@@ -47,6 +48,9 @@ public:
     // Reads the faces again after a change.
     void refresh();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void showFace();
     void askToExport();
@@ -62,6 +66,7 @@ private:
 
     EditorSession& session_;
     FaceGrid* grid_;
+    QScrollArea* faces_;
     FaceDetail* detail_;
     QSpinBox* colourSet_;
     QSpinBox* zoom_;

@@ -100,18 +100,26 @@ int FaceGrid::numberHeight() const { return fontMetrics().height(); }
 QSize FaceGrid::cell() const { return {kFaceWidth * scale_ + 4, kFaceHeight * scale_ + numberHeight() + 6}; }
 
 QSize FaceGrid::sizeHint() const {
-    const int rows = (kFaceCount + kColumns - 1) / kColumns;
-    return {kColumns * cell().width() + 4, rows * cell().height() + 4};
+    const int rows = (kFaceCount + columns_ - 1) / columns_;
+    return {columns_ * cell().width() + 4, rows * cell().height() + 4};
 }
 
 QRect FaceGrid::faceRect(int face) const {
-    return {4 + (face % kColumns) * cell().width(), 4 + (face / kColumns) * cell().height(), kFaceWidth * scale_,
+    return {4 + (face % columns_) * cell().width(), 4 + (face / columns_) * cell().height(), kFaceWidth * scale_,
             kFaceHeight * scale_};
 }
 
 QRect FaceGrid::numberRect(int face) const {
     const QRect f = faceRect(face);
     return {f.left(), f.bottom() + 2, f.width(), numberHeight()};
+}
+
+void FaceGrid::fitWidth(int width) {
+    const int columns = std::max(1, (width - 4) / cell().width());
+    if (columns == columns_) return;
+    columns_ = columns;
+    setFixedSize(sizeHint());
+    invalidate();
 }
 
 void FaceGrid::setScale(int scale) {
@@ -169,13 +177,13 @@ void FaceGrid::paintEvent(QPaintEvent*) {
 void FaceGrid::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const int column = (at.x() - 2) / cell().width(), row = (at.y() - 2) / cell().height();
-    if (at.x() >= 2 && at.y() >= 2 && column < kColumns && row * kColumns + column < kFaceCount) setSelected(row * kColumns + column);
+    if (at.x() >= 2 && at.y() >= 2 && column < columns_ && row * columns_ + column < kFaceCount) setSelected(row * columns_ + column);
 }
 
 void FaceGrid::keyPressEvent(QKeyEvent* event) {
     const int step = event->key() == Qt::Key_Left ? -1 : event->key() == Qt::Key_Right ? 1
-                   : event->key() == Qt::Key_Up   ? -kColumns
-                   : event->key() == Qt::Key_Down ? kColumns : 0;
+                   : event->key() == Qt::Key_Up   ? -columns_
+                   : event->key() == Qt::Key_Down ? columns_ : 0;
     if (step == 0) return QWidget::keyPressEvent(event);
     setSelected(selected_ + step);
 }

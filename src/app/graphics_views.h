@@ -25,19 +25,22 @@ QString faceNote(const EditorState& state, int face);
 // by two, in shared colours 16s to 16s + 15 (value 0 transparent).
 QImage unitImage(const EditorState& state, int position, int colourSet = 0);
 
-// All faces, kColumns a row, at 1x to 4x, in one colour set, each with its
+// All faces, as many a row as the width given takes, at 1x to 4x, in one colour set, each with its
 // number below it; a click selects one, Ctrl+wheel zooms. A face that shares
 // its picture with others has a corner mark; one too long for its room a red
 // frame.
 class FaceGrid : public QWidget {
 public:
-    static constexpr int kColumns = 8, kMinScale = 1, kMaxScale = 4;
+    static constexpr int kMinScale = 1, kMaxScale = 4;
     explicit FaceGrid(const EditorState& state, QWidget* parent = nullptr);
     void setColourSet(int set);
     void setSelected(int face);
     int selected() const { return selected_; }
     void setScale(int scale);
     int scale() const { return scale_; }
+    // As many faces a row as `width` pixels take (at least one).
+    void fitWidth(int width);
+    int columns() const { return columns_; }
     std::function<void(int)> onSelect;
     std::function<void(int scale)> onZoom;  // Ctrl+wheel asks for another scale
     // The grid as drawn, without the selection mark.
@@ -59,7 +62,7 @@ private:
     QSize cell() const;
     int numberHeight() const;
     const EditorState& state_;
-    int colourSet_ = 0, selected_ = 0, scale_ = 2;
+    int colourSet_ = 0, selected_ = 0, scale_ = 2, columns_ = 8;
     QImage picture_;
 };
 

@@ -199,7 +199,8 @@ TEST_F(WorkbenchWindow, TheFaceGridShowsTheFacePicturesPixels) {
     FaceGrid* faces = window->faceGrid();
     for (const int scale : {1, 4}) {
         window->facePage()->zoomBox()->setValue(scale);
-        const QRect face = faces->faceRect(148), number = faces->numberRect(148);
+        const int below = 156 - faces->columns();
+        const QRect face = faces->faceRect(below), number = faces->numberRect(below);
         EXPECT_EQ(face.size(), QSize(32 * scale, 48 * scale));
         EXPECT_TRUE(number.top() > face.bottom() && number.bottom() < faces->faceRect(156).top()) << scale;
         const QImage drawn = faces->picture().copy(number);
