@@ -20,7 +20,8 @@
 
 namespace velk {
 
-FacePage::FacePage(EditorSession& session, QWidget* parent) : QWidget(parent), session_(session) {
+FacePage::FacePage(EditorSession& session, QWidget* parent)
+    : QWidget(parent), openUrl(&QDesktopServices::openUrl), session_(session) {
     grid_ = new FaceGrid(session_.state(), this);
     grid_->setObjectName(QStringLiteral("FaceGrid"));
     detail_ = new FaceDetail(session_.state(), this);
@@ -155,9 +156,11 @@ void FacePage::openInEditor(int face) {
     const QFileInfo written(path);
     edited_[path] = Edited{face, written.lastModified(), written.size()};
     watcher_.addPath(path);
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+    if (!openUrl(QUrl::fromLocalFile(path)))
         session_.dialogs().showMessage(Message{{}, tr("PNG を開くプログラムが見つかりません: %1").arg(path).toStdString(), {}});
 }
+
+QString FacePage::editFolder() const { return editFolder_ ? editFolder_->path() : QString(); }
 
 void FacePage::readChangedFiles() {
     for (auto& [path, file] : edited_) {

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -20,6 +21,7 @@ class QPushButton;
 class QScrollArea;
 class QSpinBox;
 class QTemporaryDir;
+class QUrl;
 
 namespace velk {
 
@@ -45,6 +47,10 @@ public:
     // the desktop's program for PNG files, and reads it back each time it
     // changes there.
     void openInEditor(int face);
+    // How a file is opened in the desktop's program (QDesktopServices's way).
+    std::function<bool(const QUrl&)> openUrl;
+    // Where openInEditor writes its files (empty before the first).
+    QString editFolder() const;
     // Reads the faces again after a change.
     void refresh();
 

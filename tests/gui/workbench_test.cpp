@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -16,6 +17,7 @@
 #include "app/graphics_views.h"
 #include "app/workbench.h"
 #include "ops/run_operation.h"
+#include "platform/disk_platform.h"
 #include "demo_script.h"
 #include "gfx/face_picture.h"
 #include "gfx/png_codec.h"
@@ -232,6 +234,32 @@ TEST_F(WorkbenchWindow, OneFaceGoesOutAndComesBackAsOneStep) {
                                                           "index.png: pixel (31, 47) has palette index 128; indexes 0-127 are read"}));
     EXPECT_TRUE(sameEdits(state, before));
     EXPECT_EQ(session->undoStack().index(), 0);
+}
+
+// A face saved in the picture editor comes back as one step; a file that does not read changes nothing.
+TEST_F(WorkbenchWindow, AFaceSavedInThePictureEditorComesBack) {
+    DiskPlatform disk;
+    EditorSession onDisk(state, disk, platform);
+    FacePage page(onDisk);
+    std::vector<QUrl> opened;
+    page.openUrl = [&](const QUrl& url) { return opened.push_back(url), true; };
+    page.openInEditor(5);
+    page.openInEditor(4);
+    const QString edited = page.editFolder() + u("/face-004.png");
+    ASSERT_EQ(opened.back(), QUrl::fromLocalFile(edited));
+    const std::vector<uint8_t> face4 = state.catalogues.faces()[4].unpacked;
+    QFile::remove(edited);  // as an editor that saves by renaming does
+    QFile::copy(page.editFolder() + u("/face-005.png"), edited);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return onDisk.undoStack().count() == 1; }, 5000));
+    EXPECT_EQ(state.catalogues.faces()[4].unpacked, state.catalogues.faces()[5].unpacked);
+    onDisk.undoStack().undo();
+    QFile bad(edited);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate) && bad.write("GIF89a") == 6);
+    bad.close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !platform.messages.empty(); }, 5000));
+    EXPECT_EQ(platform.details.back(), "face-004.png: not a PNG file");
+    EXPECT_EQ(state.catalogues.faces()[4].unpacked, face4);
+    EXPECT_EQ(onDisk.undoStack().count(), 1);
 }
 
 TEST_F(WorkbenchWindow, AUnitNumberSelectsThatUnitAndTheColourSetRedrawsIt) {
