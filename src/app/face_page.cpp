@@ -88,6 +88,7 @@ FacePage::FacePage(EditorSession& session, QWidget* parent)
     connect(zoom_, &QSpinBox::valueChanged, this, [this](int scale) {
         grid_->setScale(scale);
         grid_->fitWidth(faces_->viewport()->width());
+        showFace();
     });
     faces_->viewport()->installEventFilter(this);
     connect(exportButton, &QPushButton::clicked, this, &FacePage::askToExport);
@@ -118,6 +119,8 @@ void FacePage::showFace() {
     faceName_->setText(tr("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0')));
     faceNote_->setText(faceNote(session_.state(), face));
     faceNote_->setVisible(!faceNote_->text().isEmpty());
+    const QRect cell = grid_->faceRect(face).united(grid_->numberRect(face));
+    faces_->ensureVisible(cell.center().x(), cell.center().y(), cell.width() / 2 + 4, cell.height() / 2 + 4);
 }
 
 void FacePage::refresh() {
@@ -135,14 +138,14 @@ Outcome FacePage::importFace(int face, const std::filesystem::path& file) {
 
 void FacePage::askToExport() {
     const int face = grid_->selected();
-    FileQuestion q = fileQuestion(Ask::FacePng, true);
+    FileQuestion q = fileQuestion(Ask::Png, true);
     q.options.initialFileName = facePngName(static_cast<size_t>(face));
     if (const std::optional<ChosenFile> file = session_.dialogs().saveFileDialog(q.options)) exportFace(face, file->path);
 }
 
 void FacePage::askToImport() {
     const int face = grid_->selected();
-    if (const std::optional<ChosenFile> file = session_.dialogs().openFileDialog(fileQuestion(Ask::FacePng, false).options))
+    if (const std::optional<ChosenFile> file = session_.dialogs().openFileDialog(fileQuestion(Ask::Png, false).options))
         importFace(face, file->path);
 }
 

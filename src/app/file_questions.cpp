@@ -27,7 +27,7 @@ constexpr std::array<Row, 10> kQuestions = {{
     {Ask::ExportTexts, "txt", "*.txt", "テキスト集(*.txt)|*.txt|全て(*.*)|*.*||"},
     {Ask::ImportTexts, "txt", "*.txt", "テキスト(*.txt)|*.txt|全て(*.*)|*.*||"},
     {Ask::ChangeScript, "txt", "*.txt", "テキスト(*.txt)|*.txt|全て(*.*)|*.*||"},
-    {Ask::FacePng, "png", "*.png", "顔グラフィックPNG(*.png)|*.png|全て(*.*)|*.*||"},
+    {Ask::Png, "png", "*.png", "PNG(*.png)|*.png|全て(*.*)|*.*||"},
 }};
 
 constexpr bool rowsInOrder() {

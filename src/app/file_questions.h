@@ -19,7 +19,7 @@ enum class Ask {
     ExportTexts,
     ImportTexts,
     ChangeScript,
-    FacePng,  // one face
+    Png,  // one face or unit graphic
 };
 
 struct FileQuestion {

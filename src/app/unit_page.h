@@ -4,7 +4,9 @@
 
 #include <QWidget>
 
-#include "ops/editor_state.h"
+#include <filesystem>
+
+#include "app/editor_session.h"
 
 class QLabel;
 class QScrollArea;
@@ -18,15 +20,18 @@ class UnitPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit UnitPage(const EditorState& state, QWidget* parent = nullptr);
+    explicit UnitPage(EditorSession& session, QWidget* parent = nullptr);
     UnitGrid* grid() const { return grid_; }
     QSpinBox* numberBox() const { return number_; }
     QSpinBox* colourSetBox() const { return colourSet_; }
+    // Unit graphic `position` as a 16 x 16 PNG at `file`, and back as one undo step.
+    Outcome exportUnit(int position, const std::filesystem::path& file);
+    Outcome importUnit(int position, const std::filesystem::path& file);
 
 private:
     void showUnit(int position);
 
-    const EditorState& state_;
+    EditorSession& session_;
     UnitGrid* grid_;
     QScrollArea* area_;
     QSpinBox* number_;

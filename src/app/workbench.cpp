@@ -67,7 +67,7 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     names_ = new EntryPage(session, EntryKind::Name, pages_);
     texts_ = new EntryPage(session, EntryKind::Text, pages_);
     facePage_ = new FacePage(session, pages_);
-    unitPage_ = new UnitPage(session.state(), pages_);
+    unitPage_ = new UnitPage(session, pages_);
     glyphs_ = new GlyphGrid(session.state(), this);
     names_->onFindUses = [this](int name) {
         // The name's label [F1 23] is the code of a word reference to it.

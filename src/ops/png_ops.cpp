@@ -77,10 +77,10 @@ std::optional<Outcome> studyFace(ConstCatalogue faces, ConstCatalogue colourSets
     return std::nullopt;
 }
 
-// A face number the window offers; another is a programming error.
-size_t faceAt(ConstCatalogue faces, int face) {
-    if (face < 0 || static_cast<size_t>(face) >= faces.size()) throw std::out_of_range("no such face");
-    return static_cast<size_t>(face);
+// A face or unit number the window offers; another is a programming error.
+size_t recordAt(ConstCatalogue records, int number) {
+    if (number < 0 || static_cast<size_t>(number) >= records.size()) throw std::out_of_range("no such record");
+    return static_cast<size_t>(number);
 }
 
 std::string faceWord(size_t f) { return toCp932("顔グラフィック ") + std::to_string(f); }
@@ -173,7 +173,7 @@ Outcome unitsToPng(ConstCatalogue units, const RomImage& image, Platform& platfo
 
 Outcome exportFacePngTo(const EditorState& state, Platform& platform, int face, const std::filesystem::path& file) {
     const ConstCatalogue faces = state.catalogues.faces();
-    const size_t f = faceAt(faces, face);
+    const size_t f = recordAt(faces, face);
     LoadedRomGuard guarded(state, platform);
     const std::vector<uint8_t> png = facePngBytes(faces[f].unpacked, setsOfFace(state.catalogues.colourSets, f));
     if (Status written = guarded.writeFile(file, png); !written) return writeFailed(std::move(written.problem()), file);
@@ -182,7 +182,7 @@ Outcome exportFacePngTo(const EditorState& state, Platform& platform, int face, 
 
 Outcome importFacePngFrom(EditorState& state, Platform& platform, int face, const std::filesystem::path& file) {
     const Catalogue faces = state.catalogues.faces();
-    const size_t f = faceAt(faces, face);
+    const size_t f = recordAt(faces, face);
     std::vector<std::optional<std::vector<uint8_t>>> tiles(faces.size()), colours(state.catalogues.colourSets.size());
     std::optional<size_t> kept;
     if (std::optional<Outcome> failed = studyFace(faces, state.catalogues.colourSets, f, platform, file, tiles, colours, kept))
@@ -194,6 +194,25 @@ Outcome importFacePngFrom(EditorState& state, Platform& platform, int face, cons
     replaceFaceTiles(faces, tiles, state.image);
     replaceColourSets(state.catalogues.colourSets, colours, state.image);
     return doneOutcome(faceWord(f) + toCp932(" をPNGから読み込みました"), std::move(warnings));
+}
+
+Outcome exportUnitPngTo(const EditorState& state, Platform& platform, int position, const std::filesystem::path& file) {
+    const ConstCatalogue units = state.catalogues.unitGraphics();
+    const size_t at = recordAt(units, position);
+    LoadedRomGuard guarded(state, platform);
+    if (Status written = guarded.writeFile(file, unitPngBytes(units[unitEntryAt(at)].unpacked, state.image)); !written)
+        return writeFailed(std::move(written.problem()), file);
+    return doneOutcome(toCp932("ユニットグラフィック ") + std::to_string(at) + toCp932(" をPNGに書き出しました"));
+}
+
+Outcome importUnitPngFrom(EditorState& state, Platform& platform, int position, const std::filesystem::path& file) {
+    const size_t at = recordAt(state.catalogues.unitGraphics(), position);
+    Result<std::vector<uint8_t>> bytes = readPngFile(platform, file);
+    if (!bytes) return fileFailed(std::move(bytes.problem()), file);
+    Result<std::vector<uint8_t>> unit = unitFromPng(*bytes, state.image);
+    if (!unit) return fileFailed(std::move(unit.problem()), file);
+    writeUnit(state.catalogues.unitGraphics(), state.image, at, std::move(*unit));
+    return doneOutcome(toCp932("ユニットグラフィック ") + std::to_string(at) + toCp932(" をPNGから読み込みました"));
 }
 
 Outcome exportFacesPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {

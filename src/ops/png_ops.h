@@ -18,6 +18,9 @@ Outcome importFacesPngFrom(EditorState& state, Platform& platform, const std::fi
 // with the folder import's checks.
 Outcome exportFacePngTo(const EditorState& state, Platform& platform, int face, const std::filesystem::path& file);
 Outcome importFacePngFrom(EditorState& state, Platform& platform, int face, const std::filesystem::path& file);
+// Unit graphic `position` (0-5899, in file order) alone, as a 16 x 16 PNG.
+Outcome exportUnitPngTo(const EditorState& state, Platform& platform, int position, const std::filesystem::path& file);
+Outcome importUnitPngFrom(EditorState& state, Platform& platform, int position, const std::filesystem::path& file);
 Outcome exportUnitsPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& file);
 Outcome importUnitsPngFrom(EditorState& state, Platform& platform, const std::filesystem::path& file);
 

@@ -217,6 +217,7 @@ TEST_F(WorkbenchWindow, TheFaceGridShowsTheFacePicturesPixels) {
 TEST_F(WorkbenchWindow, OneFaceGoesOutAndComesBackAsOneStep) {
     ASSERT_EQ(facesSharingSlot(std::as_const(state.catalogues).faces(), 4).size(), 1u);
     FacePage* page = window->facePage();
+    ASSERT_NE(state.catalogues.faces()[3].unpacked, state.catalogues.faces()[4].unpacked);
     ASSERT_TRUE(page->exportFace(3, "f3.png").done());
     ASSERT_TRUE(page->importFace(4, "f3.png").done());
     EXPECT_EQ(session->undoStack().count(), 1);
@@ -272,6 +273,12 @@ TEST_F(WorkbenchWindow, AUnitNumberSelectsThatUnitAndTheColourSetRedrawsIt) {
     units->colourSetBox()->setValue(15);
     EXPECT_EQ(units->grid()->colourSet(), 15);
     EXPECT_NE(unitImage(state, 7, 15), unitImage(state, 7, 0));
+    ASSERT_NE(unitImage(state, 9, 0), unitImage(state, 7, 0));
+    ASSERT_TRUE(units->exportUnit(7, "u7.png").done() && units->importUnit(9, "u7.png").done());
+    EXPECT_EQ(session->undoStack().count(), 1);
+    EXPECT_EQ(unitImage(state, 9, 0), unitImage(state, 7, 0));
+    ASSERT_TRUE(units->exportUnit(9, "u9.png").done());
+    EXPECT_EQ(platform.files["u9.png"], platform.files["u7.png"]);
 }
 
 // The window's sentence names the entry and place, offers 全角にする, which makes the apply go through.
