@@ -78,8 +78,7 @@ TEST_F(FaceRules, APinnedFaceIsSavedInItsRoomOrTheSaveIsRefusedNamingIt) {
         EditorState s = state;
         s.catalogues.faces()[130].loadedLength = room;
         const Outcome edited = edit(s, {{130, 9}});
-        std::string report;
-        spaceCheck(s, report);
+        const std::string report = spaceCheck(s).report;
         const Outcome saved = test::run(s, platform, saveRom, "room.smc");
         const Bytes out = test::fileOf(platform, "room.smc");
         platform.files.erase("room.smc");

@@ -204,21 +204,18 @@ TEST_F(Project, SpaceFiguresAreWhereTheSavePutsTheRecords) {
     for (const int64_t more : {int64_t{0}, int64_t{1}}) {
         EditorState s = state;
         s.catalogues.colourSets[0].packed.resize(s.catalogues.colourSets[0].packed.size() + plan.colourSets.left() + more);
-        std::string report;
-        EXPECT_EQ(spaceCheck(s, report).done(), more == 0);
+        EXPECT_EQ(spaceCheck(s).done(), more == 0);
         EXPECT_EQ(layoutPlan(s.image, s.catalogues).colourSets.left(), -more);
         EXPECT_EQ(layOutImage(saved, s).ok(), more == 0);
     }
-    std::string report;
-    EXPECT_TRUE(spaceCheck(state, report).done());
+    EXPECT_TRUE(spaceCheck(state).done());
     EXPECT_EQ(spaceNote(state), test::sjis("空き 274,520 バイト"));
     // One text 3 bytes larger than the largest free region (32768 bytes, all left).
     state.catalogues.texts()[0].packed = Bytes(32771, 0x55);
-    report.clear();
-    const Outcome o = spaceCheck(state, report);
+    const Outcome o = spaceCheck(state);
     EXPECT_TRUE(o.failed() && o.problem->text == test::sjis("容量が足りません"));
-    EXPECT_NE(report.find("does not fit: text 0000, 32771 bytes, 3 bytes more than the largest room left"), std::string::npos)
-        << report;
+    EXPECT_NE(o.report.find("does not fit: text 0000, 32771 bytes, 3 bytes more than the largest room left"), std::string::npos)
+        << o.report;
     EXPECT_EQ(spaceNote(state), test::sjis("容量が足りません: 3 バイト不足"));
 }
 

@@ -84,8 +84,9 @@ protected:
     }
     Outcome rules(const std::string& file) {
         platform.files["rules.tsv"] = bytesOf(file);
-        report.clear();
-        return replaceWithRules(state, platform, "rules.tsv", report);
+        Outcome o = replaceWithRules(state, platform, "rules.tsv");
+        report = o.report;
+        return o;
     }
     std::string form(EntryKind kind, int index) { return fromCp932(entryForm(state, kind, index)); }
     ScriptedPlatform platform;

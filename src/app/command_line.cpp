@@ -6,8 +6,9 @@ namespace velk {
 namespace {
 
 void printUsage(std::ostream& os) {
-    os << "usage: velk [OPTION]... [ROM]\n"
-          "Opens the editor's window on ROM, or asks for one.\n"
+    os << "usage: velk [OPTION]... [ROM | PROJECT_DIR]\n"
+          "Opens the editor's window on ROM, or on the project in PROJECT_DIR (asking for its\n"
+          "base ROM the first time), or asks for a ROM.\n"
           "options:\n"
           "  -h, --help                print this help and exit\n"
           "  -V, --version             print the version and exit\n";
@@ -34,13 +35,14 @@ WindowArguments parseWindowArguments(const std::vector<std::string>& args, std::
             printUsage(err);
             parsed.exitNow = 2;
             return parsed;
-        } else if (parsed.rom) {
+        } else if (parsed.rom || parsed.project) {
             err << "velk: one ROM at a time\n";
             printUsage(err);
             parsed.exitNow = 2;
             return parsed;
         } else {
-            parsed.rom = arg;
+            std::error_code ec;
+            (std::filesystem::is_directory(arg, ec) ? parsed.project : parsed.rom) = arg;
         }
     }
     return parsed;

@@ -1,4 +1,4 @@
-// velk's command line: [-h|--help] [-V|--version] [ROM].
+// velk's command line: [-h|--help] [-V|--version] [ROM | PROJECT_DIR].
 #pragma once
 
 #include <filesystem>
@@ -11,6 +11,7 @@ namespace velk {
 
 struct WindowArguments {
     std::optional<std::filesystem::path> rom;
+    std::optional<std::filesystem::path> project;  // a folder given instead of a ROM
     std::optional<int> exitNow;  // --help, --version or a usage error: the exit code
 };
 

@@ -18,7 +18,10 @@ public:
     // The program's exit code: 0, also when the user cancels the first dialog.
     // With a ROM, the first dialog is not shown unless that file does not load
     // (reported as from the dialog); the workbench opens beside the main window.
-    int run(const std::optional<std::filesystem::path>& rom = std::nullopt);
+    // With a project folder, its project is opened (asking for its base ROM
+    // unless the settings remember it).
+    int run(const std::optional<std::filesystem::path>& rom = std::nullopt,
+            const std::optional<std::filesystem::path>& project = std::nullopt);
 
 private:
     EditorState& state_;

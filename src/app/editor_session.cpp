@@ -6,6 +6,7 @@
 #include "app/qt_text.h"
 #include <algorithm>
 
+#include "ops/desk_ops.h"
 #include "ops/file_steps.h"
 #include "ops/run_operation.h"
 #include "ops/sharing_checks.h"
@@ -111,7 +112,7 @@ Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) 
     } else if (outcome.effect == Effect::Save) {
         if (outcome.change && undoStack_.index() == 0) undoStack_.clear();
         else if (outcome.change) undoStack_.push(new StepCommand(*this, stepName, outcome.change, true));
-        undoStack_.setClean();
+        if (!project_ || savingProject_) undoStack_.setClean();
         if (outcome.change) documentChanged(changeOf({outcome.change}));
     } else if (outcome.change) {
         undoStack_.push(new StepCommand(*this, stepName, outcome.change, false));
@@ -170,14 +171,12 @@ void EditorSession::documentChanged(const Change& change) {
 Outcome EditorSession::reload(const QString& stepName) {
     const std::optional<ChosenFile> file = askForFile(dialogs_, Ask::OpenRom, false);
     if (!file) return cancelledOutcome();
-    Step<LoadedRom> rom = loadRomFile(platform_, *file, state_.tables);
-    if (!rom) return run(stepName, [&](EditorState&, Platform&) { return std::move(rom).stop(); });
+    Result<LoadedRom> rom = loadRomFile(platform_, file->path, state_.tables);
+    if (!rom) return run(stepName, [&](EditorState&, Platform&) { return failedWith(rom.problem()); });
     if (isModified()) {
         switch (dialogs_.askToSaveChanges(saveBeforeReloadQuestion(state_), true)) {
             case Dialogs::SaveChoice::Save: {
-                const std::filesystem::path loaded = state_.loaded.path;
-                const Outcome saved =
-                    run(QString::fromUtf8("保存"), [&](EditorState& s, Platform& p) { return saveRom(s, p, loaded); });
+                const Outcome saved = saveInPlace();
                 if (!saved.done()) return saved;
                 break;
             }
@@ -186,6 +185,24 @@ Outcome EditorSession::reload(const QString& stepName) {
         }
     }
     return run(stepName, [&](EditorState& s, Platform& p) { return installLoadedRom(s, p, file->path, std::move(*rom)); });
+}
+
+void EditorSession::setProject(std::unique_ptr<OpenProject> project) {
+    project_ = std::move(project);
+    emit projectChanged();
+}
+
+Outcome EditorSession::saveInPlace() {
+    const QString step = QString::fromUtf8("保存");
+    if (!project_) {
+        const std::filesystem::path loaded = state_.loaded.path;
+        return run(step, [&](EditorState& s, Platform& p) { return saveRom(s, p, loaded); });
+    }
+    savingProject_ = true;
+    const Outcome saved = run(step, [this](EditorState& s, Platform& p) { return saveProjectFiles(s, p, *project_); });
+    savingProject_ = false;
+    if (saved.done()) emit projectSaved();
+    return saved;
 }
 
 size_t EditorSession::bytesHeld() const {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QUndoStack>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/file_questions.h"
@@ -17,6 +18,8 @@
 #include "platform/platform.h"
 
 namespace velk {
+
+struct OpenProject;  // ops/desk_ops.h
 
 using SessionOperation = std::function<Outcome(EditorState&, Platform&)>;
 
@@ -77,7 +80,21 @@ public:
     // The room a save would leave, or how far it would miss, as of the last change.
     QString spaceNote() const { return spaceNote_; }
 
+    // The project open in the window (app/project_session.h opens and saves
+    // it), or nullptr when a ROM is open on its own.
+    OpenProject* project() { return project_.get(); }
+    const OpenProject* project() const { return project_.get(); }
+    void setProject(std::unique_ptr<OpenProject> project);
+    // Saves where the edits belong: in a project its files (and only that
+    // marks the edits saved: a ROM or patch written from a project is an
+    // output), otherwise the ROM over the loaded file.
+    Outcome saveInPlace();
+
 signals:
+    // A project was opened, built again or closed.
+    void projectChanged();
+    // saveInPlace wrote the project's files.
+    void projectSaved();
     // The document changed (an edit, undo, redo or load).
     void changed(const velk::EditorSession::Change& change);
     // The status line's words, or the file's title, changed.
@@ -99,6 +116,8 @@ private:
     std::vector<NameEntry> namesAsLoaded_;
     std::vector<ResourceEntry> textsAsLoaded_;
 
+    std::unique_ptr<OpenProject> project_;
+    bool savingProject_ = false;
     QString status_, spaceNote_;
     Change pending_;         // what an undo or redo changed, told once the stack settles
     bool stepDone_ = false;  // an undo or redo waits for the stack to settle

@@ -34,5 +34,5 @@ int main(int argc, char** argv) {
 
     velk::QtPlatform platform;
     auto state = std::make_unique<velk::EditorState>();
-    return velk::EditorApp(*state, platform, platform).run(parsed.rom);
+    return velk::EditorApp(*state, platform, platform).run(parsed.rom, parsed.project);
 }

@@ -23,6 +23,7 @@
 #include "app/face_page.h"
 #include "app/graphics_views.h"
 #include "app/program_icon.h"
+#include "app/project_session.h"
 #include "app/qt_text.h"
 #include "app/unit_page.h"
 #include "rom/catalogues.h"
@@ -101,6 +102,7 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     space_->setObjectName(QStringLiteral("SpaceText"));
     statusBar()->addWidget(status_, 1);
     statusBar()->addPermanentWidget(space_);
+    addProgressLabel(statusBar(), session_);
 
     buildMenus();
     connect(kinds_, &QListWidget::currentRowChanged, pages_, &QStackedWidget::setCurrentIndex);
@@ -122,7 +124,13 @@ void Workbench::buildMenus() {
     };
     file->addAction(QString::fromUtf8("別の ROM を開く(&O)..."), this, [this] { session_.reload(QString::fromUtf8("ROM の読み込み")); })
         ->setShortcut(QKeySequence::Open);
-    addOperation("ROM を保存(&S)...", "保存", Ask::SaveRom, true, saveRom, QKeySequence::Save);
+    addOperation("ROM を保存(&S)...", "保存", Ask::SaveRom, true, saveRom);
+    // In a project, Ctrl+S writes the project's files; the ROM is saved through the dialog.
+    file->addAction(QString::fromUtf8("保存"), this, [this] {
+            if (session_.project()) session_.saveInPlace();
+            else session_.runAsking(QString::fromUtf8("保存"), Ask::SaveRom, true, saveRom);
+        })->setShortcut(QKeySequence::Save);
+    addProjectActions(file, session_);
     file->addSeparator();
     addOperation("名前リストの読み込み...", "名前リストの読み込み", Ask::NameList, false, importNameList);
     addOperation("テキストの読み込み...", "テキストの読み込み", Ask::ImportTexts, false, importTextCollection);

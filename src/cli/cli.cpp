@@ -101,9 +101,8 @@ VerbRun summarised(Operation run) {
 template <typename Run>
 VerbRun reporting(Run run) {
     return [run](EditorState& s, Platform& p, const std::filesystem::path& path, std::ostream& out, RunContext&) {
-        std::string report;
-        Outcome o = run(s, p, path, report);
-        out << report;
+        Outcome o = run(s, p, path);
+        out << o.report;
         return o;
     };
 }
@@ -182,12 +181,10 @@ const std::vector<Verb>& verbs() {
         {"patch", "OUT.ips|OUT.bps",
          "lay out as save does, write a patch from the ROM as loaded instead, and check it by applying it",
          [](EditorState& s, Platform& p, const std::filesystem::path& path, std::ostream& out, RunContext& context) {
-             std::string report;
-             PatchFacts facts;
-             Outcome o = savePatchVerified(s, p, path, report, &facts);
-             out << report;
-             if (o.done()) context.patches.push_back(std::move(facts));
-             return o;
+             VerifiedPatch made = savePatchVerified(s, p, path);
+             out << made.outcome.report;
+             if (made.outcome.done()) context.patches.push_back(std::move(made.facts));
+             return made.outcome;
          }},
         {"extract-faces", "OUT.fig", "write the faces, their palettes and side file", reads(extractFaceGraphics)},
         {"write-faces", "IN.fig", "read the faces and their palettes back", edits(writeFaceGraphics)},
@@ -222,11 +219,11 @@ const std::vector<Verb>& verbs() {
          checkVerb},
         {"stats", "DIR", "print how many names and texts of the project in DIR stand in each status", statsVerb},
         {"space", nullptr, "print the room a save would use and leave, per region",
-         reporting([](EditorState& s, Platform&, const std::filesystem::path&, std::string& r) { return spaceCheck(s, r); })},
+         reporting([](EditorState& s, Platform&, const std::filesystem::path&) { return spaceCheck(s); })},
         {"diff", "OTHER.smc", "print per kind which entries differ from another image", reporting(diffCheck)},
         {"replace", "RULES.tsv", "apply PATTERN<TAB>REPLACEMENT rules in order to names and texts, or change nothing",
-         reporting([](EditorState& s, Platform& p, const std::filesystem::path& rules, std::string& r) {
-             return runOperation(s, [&] { return replaceWithRules(s, p, rules, r); });
+         reporting([](EditorState& s, Platform& p, const std::filesystem::path& rules) {
+             return runOperation(s, [&] { return replaceWithRules(s, p, rules); });
          })},
         {"export-table", "OUT.tbl", "write the character tables as a UTF-8 table file", reads(exportTableFile)},
     };

@@ -129,8 +129,10 @@ enum class ProblemCode : uint8_t {
     // PO files.
     PoSyntax,               // words: gettext's own; line, x: where (0: unknown)
     PoNotUtf8,              // words: its Content-Type
+    // Projects again.
+    NotTheProjectBase,      // expected, width: the base's CRC-32 and size; found, height: the loaded ROM's
     // (a new code goes above this line)
-    LastCode = PoNotUtf8
+    LastCode = NotTheProjectBase
 };
 
 // Which kind of record a problem is about.
@@ -155,6 +157,9 @@ struct Problem {
     std::string cause{};      // a further problem's words, behind this one
     std::string fullWidth{};  // a character's full-width form (Shift-JIS) that has a glyph where it has none
     bool writing = false;  // it stopped a write, not a read
+    // Where in `file` the trouble stands, for a detail "NAME:LINE:COLUMN:
+    // reason" (0: nowhere; a column of 0: the line only).
+    int64_t fileLine = 0, fileColumn = 0;
 };
 
 // Something worth a word that does not stop anything: where, and what.

@@ -313,19 +313,18 @@ void readPo(Desk& desk, KindFile& file, const GlyphLookup& glyphs, size_t names,
 
 // Reads a text file of the project whole; one past the largest is refused,
 // and so is a FIFO or a device, which would never end.
-Step<std::vector<uint8_t>> readProjectText(Platform& platform, const std::filesystem::path& path) {
-    const ChosenFile file{path, toCp932(path.filename().string())};
-    if (Status s = checkRegularFile(platform.fileIdentity(path)); !s) return fileFailure(std::move(s.problem()), file);
-    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes + 1);
-    if (bytes && bytes->size() > kMaxTextFileBytes) return fileFailure(tooLarge(kMaxTextFileBytes), file);
+Result<std::vector<uint8_t>> readProjectText(Platform& platform, const std::filesystem::path& path) {
+    if (Status s = checkRegularFile(platform.fileIdentity(path)); !s) return aboutFile(std::move(s.problem()), path);
+    Result<std::vector<uint8_t>> bytes = readFileAt(platform, path, kMaxTextFileBytes + 1);
+    if (bytes && bytes->size() > kMaxTextFileBytes) return aboutFile(tooLarge(kMaxTextFileBytes), path);
     return bytes;
 }
 
 // The same for a file the project may leave out: nothing when it is not there.
-Step<std::optional<std::vector<uint8_t>>> readOptional(Platform& platform, const std::filesystem::path& path) {
+Result<std::optional<std::vector<uint8_t>>> readOptional(Platform& platform, const std::filesystem::path& path) {
     if (!platform.fileIdentity(path)) return std::optional<std::vector<uint8_t>>();
-    Step<std::vector<uint8_t>> bytes = readProjectText(platform, path);
-    if (!bytes) return std::move(bytes).stop();
+    Result<std::vector<uint8_t>> bytes = readProjectText(platform, path);
+    if (!bytes) return std::move(bytes.problem());
     return std::optional<std::vector<uint8_t>>(std::move(*bytes));
 }
 
@@ -336,9 +335,9 @@ Finding formatFinding(const char* file, const Problem& p) {
 
 // Everything a check or the figures read: the project's base and rules, its
 // names and texts encoded as the build would, and its status file.
-Step<Desk> openDesk(const EditorState& base, Platform& platform, const std::filesystem::path& dir, bool anyBase) {
-    Step<ProjectBase> project = openProjectBase(base, platform, dir, anyBase);
-    if (!project) return std::move(project).stop();
+Result<Desk> openDesk(const EditorState& base, Platform& platform, const std::filesystem::path& dir, bool anyBase) {
+    Result<ProjectBase> project = openProjectBase(base, platform, dir, anyBase);
+    if (!project) return std::move(project.problem());
     Desk desk;
     desk.project = std::move(*project);
     desk.rules = boxRulesOf(desk.project.box, base);
@@ -351,8 +350,8 @@ Step<Desk> openDesk(const EditorState& base, Platform& platform, const std::file
         const bool po = keepsPo(platform, dir, kind);
         file->name = po ? std::string(kPoFolder) + "/" + (kind == CodeKind::Name ? kNamesPo : kTextsPo) : name;
         file->entries.resize(count);
-        Step<std::vector<uint8_t>> bytes = readProjectText(platform, dir / file->name);
-        if (!bytes) return std::move(bytes).stop();
+        Result<std::vector<uint8_t>> bytes = readProjectText(platform, dir / file->name);
+        if (!bytes) return std::move(bytes.problem());
         if (po) {
             file->utf8.assign(bytes->begin(), bytes->end());
             readPo(desk, *file, glyphs, c.names.size(), c.texts().size());
@@ -367,8 +366,8 @@ Step<Desk> openDesk(const EditorState& base, Platform& platform, const std::file
         else
             readTexts(desk, glyphs);
     }
-    Step<std::optional<std::vector<uint8_t>>> status = readOptional(platform, dir / kDeskStatusFileName);
-    if (!status) return std::move(status).stop();
+    Result<std::optional<std::vector<uint8_t>>> status = readOptional(platform, dir / kDeskStatusFileName);
+    if (!status) return std::move(status.problem());
     if (*status) {
         Result<DeskBook> book = parseDeskStatus(**status, {c.names.size(), c.texts().size()});
         if (book)
@@ -577,12 +576,12 @@ Outcome checkProjectAt(const EditorState& base, Platform& platform, const std::f
                        const DeskOptions& options, CheckReport& report) {
     report = CheckReport{};
     report.strict = options.strict;
-    Step<Desk> opened = openDesk(base, platform, dir, options.anyBase);
-    if (!opened) return std::move(opened).stop();
+    Result<Desk> opened = openDesk(base, platform, dir, options.anyBase);
+    if (!opened) return failedWith(opened.problem());
     Desk& desk = *opened;
     std::vector<GlossaryTerm> glossary;
-    Step<std::optional<std::vector<uint8_t>>> glossaryFile = readOptional(platform, dir / kGlossaryFileName);
-    if (!glossaryFile) return std::move(glossaryFile).stop();
+    Result<std::optional<std::vector<uint8_t>>> glossaryFile = readOptional(platform, dir / kGlossaryFileName);
+    if (!glossaryFile) return failedWith(glossaryFile.problem());
     if (*glossaryFile) {
         Result<std::vector<GlossaryTerm>> terms = parseGlossary(**glossaryFile);
         // Compared as the files are read, in Shift-JIS; a term without a
@@ -683,8 +682,8 @@ std::string checkReportText(const CheckReport& r, ReportFormat format) {
 
 Outcome projectFiguresAt(const EditorState& base, Platform& platform, const std::filesystem::path& dir,
                          const DeskOptions& options, ProjectFigures& figures) {
-    Step<Desk> opened = openDesk(base, platform, dir, options.anyBase);
-    if (!opened) return std::move(opened).stop();
+    Result<Desk> opened = openDesk(base, platform, dir, options.anyBase);
+    if (!opened) return failedWith(opened.problem());
     Desk& desk = *opened;
     // A status file that does not parse would make every figure wrong.
     for (const Finding& f : desk.findings)

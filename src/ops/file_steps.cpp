@@ -23,12 +23,6 @@ size_t utf8Length(uint8_t lead) {
     return 4;
 }
 
-// The 1-based line and column (in characters) of a UTF-8 offset.
-std::string utf8Place(std::string_view utf8, size_t offset) {
-    const Location at = locate(std::span(reinterpret_cast<const uint8_t*>(utf8.data()), utf8.size()), offset, true);
-    return std::to_string(at.line) + ":" + std::to_string(at.column);
-}
-
 }  // namespace
 
 Result<std::string> utf8ToSjis(std::string_view utf8) {
@@ -50,13 +44,17 @@ Result<std::string> utf8ToSjis(std::string_view utf8) {
     return problem(ProblemCode::NotUtf8Text);
 }
 
-Message placedFileMessage(Problem problem, const ChosenFile& file, const std::string& where) {
-    const std::string detail = file.displayName() + ":" + where + ": " + problemReason(problem);
-    problem.file = file.name;
-    problem.fileUtf8 = file.displayName();
-    Message m = renderMessage(problem);
-    m.detail = detail;
-    return m;
+Problem aboutFile(Problem p, const std::filesystem::path& path, bool writing, int64_t line, int64_t column) {
+    p.writing = p.writing || writing;
+    p.file = toCp932(path.filename().string());
+    p.fileUtf8 = path.filename().string();
+    p.fileLine = line;
+    p.fileColumn = column;
+    return p;
+}
+
+Outcome fileFailure(Problem p, const std::filesystem::path& path, bool writing) {
+    return failedOutcome(renderMessage(aboutFile(std::move(p), path, writing)));
 }
 
 Outcome failedWith(const Problem& problem, const SourceText* source, std::vector<std::string> warnings) {
@@ -73,26 +71,25 @@ Outcome failedWith(const Problem& problem, const SourceText* source, std::vector
     return failedOutcome(std::move(m), std::move(warnings));
 }
 
-Step<TextFile> readTextFile(Platform& platform, const ChosenFile& file) {
-    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes + 1);
-    if (!bytes) return std::move(bytes).stop();
-    if (bytes->size() > kMaxTextFileBytes)
-        return fileFailure(tooLarge(kMaxTextFileBytes), file);
+Result<TextFile> readTextFile(Platform& platform, const std::filesystem::path& path) {
+    Result<std::vector<uint8_t>> bytes = readFileAt(platform, path, kMaxTextFileBytes + 1);
+    if (!bytes) return std::move(bytes.problem());
+    if (bytes->size() > kMaxTextFileBytes) return aboutFile(tooLarge(kMaxTextFileBytes), path);
     if (Status s = checkNotUtf16(*bytes); !s) {
         const Location at = locate(*bytes, s.problem().offset);
-        const std::string where = std::to_string(at.line) + ":" + std::to_string(at.column);
-        return failedOutcome(placedFileMessage(std::move(s.problem()), file, where));
+        return aboutFile(std::move(s.problem()), path, false, at.line, at.column);
     }
     const bool marked = startsWithUtf8Mark(*bytes);
-    if (!marked && !platform.utf8Files()) return TextFile{file, std::move(*bytes)};
+    if (!marked && !platform.utf8Files()) return TextFile{path, std::move(*bytes)};
     const std::string_view utf8(reinterpret_cast<const char*>(bytes->data()) + (marked ? 3 : 0),
                                 bytes->size() - (marked ? 3 : 0));
     Result<std::string> sjis = utf8ToSjis(utf8);
     if (!sjis) {
-        const std::string where = utf8Place(utf8, sjis.problem().offset);
-        return failedOutcome(placedFileMessage(std::move(sjis.problem()), file, where));
+        const Location at = locate(std::span(reinterpret_cast<const uint8_t*>(utf8.data()), utf8.size()),
+                                   sjis.problem().offset, true);
+        return aboutFile(std::move(sjis.problem()), path, false, at.line, at.column);
     }
-    return TextFile{file, std::vector<uint8_t>(sjis->begin(), sjis->end())};
+    return TextFile{path, std::vector<uint8_t>(sjis->begin(), sjis->end())};
 }
 
 std::vector<uint8_t> textFileBytes(Platform& platform, std::vector<uint8_t> sjis) {
@@ -108,39 +105,20 @@ std::vector<std::string> warningLines(const SourceText& source, const std::vecto
     return lines;
 }
 
-Message fileProblemMessage(Problem problem, const ChosenFile& file) {
-    problem.file = file.name;
-    problem.fileUtf8 = file.displayName();
-    return renderMessage(problem);
+Result<std::vector<uint8_t>> readFileAt(Platform& platform, const std::filesystem::path& path, size_t maxBytes) {
+    Result<std::vector<uint8_t>> bytes = platform.readFile(path, maxBytes);
+    if (!bytes) return aboutFile(std::move(bytes.problem()), path);
+    return bytes;
 }
 
-Outcome fileFailure(Problem problem, const ChosenFile& file) {
-    return failedOutcome(fileProblemMessage(std::move(problem), file));
-}
-
-Step<std::vector<uint8_t>> readChosenFile(Platform& platform, const ChosenFile& file, size_t maxBytes) {
-    Result<std::vector<uint8_t>> bytes = platform.readFile(file.path, maxBytes);
-    if (!bytes) return fileFailure(std::move(bytes.problem()), file);
-    return std::move(*bytes);
-}
-
-Outcome writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const uint8_t> bytes) {
-    Status s = platform.writeFile(file.path, bytes);
-    if (s) return doneOutcome({});
-    s.problem().writing = true;
-    return fileFailure(std::move(s.problem()), file);
-}
-
-Outcome cannotWriteAt(Problem p, const std::filesystem::path& path) {
-    p.writing = true;
-    p.file = toCp932(path.filename().string());
-    p.fileUtf8 = path.string();
-    return failedOutcome(renderMessage(p));
+Outcome writeFileAt(Platform& platform, const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+    if (Status s = platform.writeFile(path, bytes); !s) return fileFailure(std::move(s.problem()), path, true);
+    return doneOutcome({});
 }
 
 Outcome writeNamedFile(Platform& platform, const std::filesystem::path& path, std::span<const uint8_t> bytes,
                        std::string summary) {
-    Outcome written = writeChosenFile(platform, namedFile(path), bytes);
+    Outcome written = writeFileAt(platform, path, bytes);
     if (written.done()) written.summary = std::move(summary);
     return written;
 }
@@ -159,11 +137,8 @@ std::string countSummary(const char* what, size_t count, const char* verb) {
     return toCp932(std::string(what) + " " + std::to_string(count) + " 件を" + verb);
 }
 
-ChosenFile namedFile(const std::filesystem::path& path) { return {path, toCp932(path.filename().string())}; }
-
-ChosenFile sideFile(const ChosenFile& chosen, const std::string& suffix) {
-    const std::string name = chosen.path.stem().string() + suffix;
-    return {chosen.path.parent_path() / name, toCp932(name)};
+std::filesystem::path sideFile(const std::filesystem::path& path, const std::string& suffix) {
+    return path.parent_path() / (path.stem().string() + suffix);
 }
 
 }  // namespace velk

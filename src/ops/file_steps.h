@@ -15,40 +15,17 @@
 
 namespace velk {
 
-// One step of an operation: its value, or the outcome the operation ends
-// with there (cancelled, or failed with the problem's message).
-template <typename T>
-class [[nodiscard]] Step {
-public:
-    Step(T value) : value_(std::move(value)) {}
-    Step(Outcome stop) : stop_(std::move(stop)) {}
-    explicit operator bool() const { return value_.has_value(); }
-    T& operator*() { return *value_; }
-    T* operator->() { return &*value_; }
-    Outcome stop() && { return std::move(stop_); }
-
-private:
-    std::optional<T> value_;
-    Outcome stop_;
-};
-
 // The failed outcome of a problem; with a source, its detail says where in it.
 Outcome failedWith(const Problem& problem, const SourceText* source = nullptr,
                    std::vector<std::string> warnings = {});
-// A problem with a file ("%sが読み込めません", "%sに書き込めませんでした"),
-// naming the file.
-Message fileProblemMessage(Problem problem, const ChosenFile& file);
-Outcome fileFailure(Problem problem, const ChosenFile& file);
-// The same, its detail "NAME:WHERE: reason" (WHERE: "LINE:COLUMN").
-Message placedFileMessage(Problem problem, const ChosenFile& file, const std::string& where);
-
-// The UTF-8 text in Shift-JIS, or a problem at the first character that is
-// no UTF-8 or has no Shift-JIS form (its offset into `utf8`).
-Result<std::string> utf8ToSjis(std::string_view utf8);
-
-// The message about the file, with a detail "NAME:WHERE: reason" (WHERE is
-// "LINE:COLUMN").
-Message placedFileMessage(Problem problem, const ChosenFile& file, const std::string& where);
+// The problem as one with the file at `path`: its message names the file by
+// its name ("%sが読み込めません", or "%sに書き込めませんでした" when
+// `writing`), and so does its detail, with the line and column in the file
+// where they are not 0 ("NAME:LINE:COLUMN: reason").
+Problem aboutFile(Problem problem, const std::filesystem::path& path, bool writing = false, int64_t line = 0,
+                  int64_t column = 0);
+// The failed outcome of a problem with the file at `path` (see aboutFile).
+Outcome fileFailure(Problem problem, const std::filesystem::path& path, bool writing = false);
 
 // The largest name list, text collection or change script that is read.
 constexpr size_t kMaxTextFileBytes = size_t{64} << 20;
@@ -58,13 +35,13 @@ constexpr size_t kMaxTextFileBytes = size_t{64} << 20;
 // file when the platform asks for UTF-8, is converted from UTF-8 first. A
 // file larger than kMaxTextFileBytes is refused, after reading one byte more.
 struct TextFile {
-    ChosenFile file;
+    std::filesystem::path path;
     std::vector<uint8_t> bytes;
-    SourceText source() const { return {file.displayName(), bytes}; }
+    SourceText source() const { return {path.filename().string(), bytes}; }
 };
-// Reads and converts a chosen text file (a character with no Shift-JIS form
-// fails where it stands).
-Step<TextFile> readTextFile(Platform& platform, const ChosenFile& file);
+// Reads and converts a text file (a character with no Shift-JIS form fails
+// where it stands); a problem about the file (see aboutFile).
+Result<TextFile> readTextFile(Platform& platform, const std::filesystem::path& path);
 // The bytes of an exported text file: as they are, or in UTF-8 with a
 // byte-order mark when the platform asks for UTF-8.
 std::vector<uint8_t> textFileBytes(Platform& platform, std::vector<uint8_t> sjis);
@@ -77,16 +54,14 @@ Result<std::string> utf8ToSjis(std::string_view utf8);
 // Each warning as "FILE:LINE: warning: ...".
 std::vector<std::string> warningLines(const SourceText& source, const std::vector<Warning>& warnings);
 
-// Reads a file (at most maxBytes of it); "%sが読み込めません" with
-// `file.name` when it cannot be read.
-Step<std::vector<uint8_t>> readChosenFile(Platform& platform, const ChosenFile& file, size_t maxBytes = SIZE_MAX);
+// Reads a file (at most maxBytes of it); "%sが読み込めません" with its name
+// when it cannot be read.
+Result<std::vector<uint8_t>> readFileAt(Platform& platform, const std::filesystem::path& path,
+                                        size_t maxBytes = SIZE_MAX);
 
 // Writes the file: done (without a summary), or failed with
 // "%sに書き込めませんでした" and its name.
-Outcome writeChosenFile(Platform& platform, const ChosenFile& file, std::span<const uint8_t> bytes);
-
-// "%sに書き込めませんでした" for the file or folder at `path`, with the problem's reason.
-Outcome cannotWriteAt(Problem problem, const std::filesystem::path& path);
+Outcome writeFileAt(Platform& platform, const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
 // Writes the bytes to the file at `path`; done with `summary`.
 Outcome writeNamedFile(Platform& platform, const std::filesystem::path& path, std::span<const uint8_t> bytes,
@@ -99,10 +74,7 @@ size_t linesStartingWith(std::span<const uint8_t> bytes, std::string_view mark);
 // A summary "WHAT N 件をVERB" in Shift-JIS, from UTF-8 words.
 std::string countSummary(const char* what, size_t count, const char* verb);
 
-// The file at `path`, named in messages by its file name in Shift-JIS.
-ChosenFile namedFile(const std::filesystem::path& path);
-
-// `<folder>/<title><suffix>` for the chosen file `<folder>/<title>.<ext>`.
-ChosenFile sideFile(const ChosenFile& chosen, const std::string& suffix);
+// `<folder>/<title><suffix>` for the file `<folder>/<title>.<ext>`.
+std::filesystem::path sideFile(const std::filesystem::path& path, const std::string& suffix);
 
 }  // namespace velk

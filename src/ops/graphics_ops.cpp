@@ -15,13 +15,12 @@ Outcome extractFaceGraphics(EditorState& state, Platform& platform, const std::f
     if (isPngName(path)) return exportFacesPngTo(state, platform, path.parent_path());
     LoadedRomGuard guarded(state, platform);
     const ConstCatalogue faces = std::as_const(state.catalogues).faces();
-    const ChosenFile file = namedFile(path);
-    if (Outcome o = writeChosenFile(guarded, file, faceFileBytes(faces)); !o.done()) return o;
+    if (Outcome o = writeFileAt(guarded, path, faceFileBytes(faces)); !o.done()) return o;
     const std::array<uint8_t, 32> side = sideFileBytes();
-    if (Outcome o = writeChosenFile(guarded, sideFile(file, ".dat"), side); !o.done()) return o;
+    if (Outcome o = writeFileAt(guarded, sideFile(path, ".dat"), side); !o.done()) return o;
     for (size_t f = 0; f < faces.size(); ++f)
-        if (Outcome o = writeChosenFile(guarded, sideFile(file, facePaletteSuffix(f)),
-                                        facePaletteFileBytes(state.catalogues.colourSets, state.image, f));
+        if (Outcome o = writeFileAt(guarded, sideFile(path, facePaletteSuffix(f)),
+                                    facePaletteFileBytes(state.catalogues.colourSets, state.image, f));
             !o.done())
             return o;
     return doneOutcome(countSummary("顔グラフィック", faces.size(), "書き出しました"));
@@ -30,16 +29,14 @@ Outcome extractFaceGraphics(EditorState& state, Platform& platform, const std::f
 Outcome writeFaceGraphics(EditorState& state, Platform& platform, const std::filesystem::path& path) {
     if (isPngName(path)) return importFacesPngFrom(state, platform, path.parent_path());
     const Catalogue faces = state.catalogues.faces();
-    const ChosenFile chosen = namedFile(path);
-    Step<std::vector<uint8_t>> fig = readChosenFile(platform, chosen, kFaceFileBytes);
-    if (!fig) return std::move(fig).stop();
+    Result<std::vector<uint8_t>> fig = readFileAt(platform, path, kFaceFileBytes);
+    if (!fig) return failedWith(fig.problem());
     writeFaceTiles(faces, *fig, state.image);
     // Every palette file is read before any colour set changes.
     std::vector<std::vector<uint8_t>> palettes;
     for (size_t f = 0; f < faces.size(); ++f) {
-        Step<std::vector<uint8_t>> bytes =
-            readChosenFile(platform, sideFile(chosen, facePaletteSuffix(f)), kPaletteFileBytes);
-        if (!bytes) return std::move(bytes).stop();
+        Result<std::vector<uint8_t>> bytes = readFileAt(platform, sideFile(path, facePaletteSuffix(f)), kPaletteFileBytes);
+        if (!bytes) return failedWith(bytes.problem());
         palettes.push_back(std::move(*bytes));
     }
     writeFaceColours(state.catalogues.colourSets, palettes, state.image);
@@ -57,11 +54,10 @@ Outcome extractUnitGraphics(EditorState& state, Platform& platform, const std::f
     if (isPngName(path)) return exportUnitsPngTo(state, platform, path);
     LoadedRomGuard guarded(state, platform);
     const ConstCatalogue units = std::as_const(state.catalogues).unitGraphics();
-    const ChosenFile file = namedFile(path);
     const std::array<uint8_t, 32> side = sideFileBytes();
-    if (Outcome o = writeChosenFile(guarded, file, unitFileBytes(units, state.image)); !o.done()) return o;
-    if (Outcome o = writeChosenFile(guarded, sideFile(file, ".dat"), side); !o.done()) return o;
-    if (Outcome o = writeChosenFile(guarded, sideFile(file, ".pal"), sharedPaletteFileBytes(state.image)); !o.done())
+    if (Outcome o = writeFileAt(guarded, path, unitFileBytes(units, state.image)); !o.done()) return o;
+    if (Outcome o = writeFileAt(guarded, sideFile(path, ".dat"), side); !o.done()) return o;
+    if (Outcome o = writeFileAt(guarded, sideFile(path, ".pal"), sharedPaletteFileBytes(state.image)); !o.done())
         return o;
     return doneOutcome(countSummary("ユニットグラフィック", units.size(), "書き出しました"));
 }
@@ -69,8 +65,8 @@ Outcome extractUnitGraphics(EditorState& state, Platform& platform, const std::f
 Outcome writeUnitGraphics(EditorState& state, Platform& platform, const std::filesystem::path& path) {
     if (isPngName(path)) return importUnitsPngFrom(state, platform, path);
     const Catalogue units = state.catalogues.unitGraphics();
-    Step<std::vector<uint8_t>> fig = readChosenFile(platform, namedFile(path), kUnitFileBytes);
-    if (!fig) return std::move(fig).stop();
+    Result<std::vector<uint8_t>> fig = readFileAt(platform, path, kUnitFileBytes);
+    if (!fig) return failedWith(fig.problem());
     writeUnitFile(units, state.image, *fig);
     return doneOutcome(countSummary("ユニットグラフィック", units.size(), "読み込みました"));
 }

@@ -181,6 +181,9 @@ std::string codeReason(const Problem& p) {
         case C::ColourNotInPalette: return pixel(p) + " has colour " + hex("#%06llX", p.found) + ", which is not in the palette";
         case C::FolderNotEmpty: return "the folder is not empty; a project is exported into a new or empty folder";
         case C::ProjectFileInvalid: return p.words;
+        case C::NotTheProjectBase:
+            return "project base CRC32 " + hex("%08llX", p.expected) + " (" + num(p.width) + " bytes), loaded ROM CRC32 " +
+                   hex("%08llX", p.found) + " (" + num(p.height) + " bytes); --any-base builds on it all the same";
         case C::PoSyntax: return p.words;
         case C::PoNotUtf8: return "a PO file VELK reads is UTF-8, not \"" + p.words + "\"";
         case C::PatchFailedCheck:
@@ -272,6 +275,7 @@ Parts parts(const Problem& p) {
         case MessageId::SlashEndsText: m.words(slash); break;
         case MessageId::CannotReplace: m.words(cannotReplace); break;
         case MessageId::ReplaceResultsUnusable: m.words(afterReplacing + num(p.found) + items); break;
+        case MessageId::NotTheProjectBase: m.words("the loaded ROM is not this project's base"); break;
     }
     return m;
 }
@@ -302,6 +306,7 @@ MessageId messageId(const Problem& p) {
         case C::PatternMatchFailed:
         case C::EntryChangedSincePreview: return MessageId::CannotReplace;
         case C::ReplaceResultsUnusable: return MessageId::ReplaceResultsUnusable;
+        case C::NotTheProjectBase: return MessageId::NotTheProjectBase;
         case C::NoFileName:
         case C::GlyphsWithoutTable:
         case C::SheetWithoutPalette:
@@ -347,6 +352,13 @@ Message renderMessage(const Problem& problem, const SourceText* source) {
     Parts m = parts(problem);
     const std::string reason = problemReason(problem);
     std::string detail;
+    if (problem.fileLine > 0 && !source) {
+        detail = problem.fileUtf8.empty() ? fromCp932Escaped(problem.file) : problem.fileUtf8;
+        detail.append(":").append(std::to_string(problem.fileLine));
+        if (problem.fileColumn > 0) detail.append(":").append(std::to_string(problem.fileColumn));
+        detail.append(": ").append(reason);
+        return {std::move(m.text), utf8OrEscaped(m.display), utf8OrEscaped(detail)};
+    }
     if (source) {
         const Location at = locate(source->bytes, problem.offset, source->utf8);
         detail = source->name + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": ";

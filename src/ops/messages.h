@@ -26,6 +26,7 @@ enum class MessageId : uint8_t {
     SlashEndsText,         // "'/' でテキストが終わります"
     CannotReplace,         // "置換できません"
     ReplaceResultsUnusable,  // "置換後の%d件は使用できません": how many
+    NotTheProjectBase,     // "the loaded ROM is not this project's base"
 };
 MessageId messageId(const Problem& problem);
 

@@ -24,7 +24,7 @@ using Operation = Outcome (*)(EditorState& state, Platform& platform, const std:
 // A file that does not load leaves everything as it was. Where the loaded
 // file lies, and which file it is, are kept for patches and the backup; its
 // bytes are not.
-Step<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const CharTables& tables);
+Result<LoadedRom> loadRomFile(Platform& platform, const std::filesystem::path& path, const CharTables& tables);
 Outcome openRomAtStart(EditorState& state, Platform& platform, const std::filesystem::path& path);
 Outcome reloadRom(EditorState& state, Platform& platform, const std::filesystem::path& path);
 // The second half of a load, for a window that asks between reading the file

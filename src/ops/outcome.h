@@ -23,6 +23,7 @@ struct Outcome {
     OutcomeStatus status = OutcomeStatus::Done;
     std::string summary;                // Shift-JIS, one line: "テキスト 5607 件を読み込みました"
     std::vector<std::string> warnings;  // UTF-8 lines: "FILE:LINE: warning: ..."
+    std::string report;                 // UTF-8 lines, each ending in LF, that a verb prints (space, diff, replace)
     std::optional<Message> problem;     // set when status is Failed
     // What the operation changed in the document; empty when it changed
     // nothing. Filled in by runOperation, which compares it before and after.
@@ -37,12 +38,12 @@ struct Outcome {
     bool cancelled() const { return status == OutcomeStatus::Cancelled; }
 };
 
-inline Outcome cancelledOutcome() { return Outcome{OutcomeStatus::Cancelled, {}, {}, {}, {}, Effect::Edit}; }
+inline Outcome cancelledOutcome() { return Outcome{OutcomeStatus::Cancelled, {}, {}, {}, {}, {}, Effect::Edit}; }
 inline Outcome failedOutcome(Message problem, std::vector<std::string> warnings = {}) {
-    return Outcome{OutcomeStatus::Failed, {}, std::move(warnings), std::move(problem), {}, Effect::Edit};
+    return Outcome{OutcomeStatus::Failed, {}, std::move(warnings), {}, std::move(problem), {}, Effect::Edit};
 }
 inline Outcome doneOutcome(std::string summarySjis, std::vector<std::string> warnings = {}) {
-    return Outcome{OutcomeStatus::Done, std::move(summarySjis), std::move(warnings), {}, {}, Effect::Edit};
+    return Outcome{OutcomeStatus::Done, std::move(summarySjis), std::move(warnings), {}, {}, {}, Effect::Edit};
 }
 
 }  // namespace velk

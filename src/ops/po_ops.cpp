@@ -240,7 +240,7 @@ std::span<const uint8_t> bytesOf(std::string_view s) {
 }
 
 Outcome writePoFile(Platform& platform, const std::filesystem::path& path, std::span<const uint8_t> bytes) {
-    if (Status s = platform.writeFile(path, bytes); !s) return cannotWriteAt(std::move(s.problem()), path);
+    if (Status s = platform.writeFile(path, bytes); !s) return fileFailure(std::move(s.problem()), path, true);
     return doneOutcome({});
 }
 
@@ -278,28 +278,26 @@ std::vector<uint8_t> poBytesKeepingDate(PoCatalog catalog, const PoSource& src, 
 }
 
 // The message a msgstr that cannot be read stops at, FILE.po:LINE:COL.
-Outcome msgstrFailure(Problem p, const ChosenFile& file, std::span<const uint8_t> bytes, const PoMessage& m,
+Outcome msgstrFailure(Problem p, const std::filesystem::path& file, std::span<const uint8_t> bytes, const PoMessage& m,
                       size_t utf8Offset, std::vector<std::string> warnings) {
     const PoPosition at = poMsgstrPosition(bytes, m.msgstrLine, utf8Offset);
-    return failedOutcome(placedFileMessage(std::move(p), file, std::to_string(at.line) + ":" + std::to_string(at.column)),
-                         std::move(warnings));
+    return failedWith(aboutFile(std::move(p), file, false, at.line, at.column), nullptr, std::move(warnings));
 }
 
 // The project's status.tsv; an empty book when it has none.
-Step<DeskBook> readDeskBook(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
+Result<DeskBook> readDeskBook(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
     const std::filesystem::path path = dir / kDeskStatusFileName;
     if (!platform.fileIdentity(path)) return DeskBook{};
-    const ChosenFile file{path, toCp932(path.filename().string())};
-    if (Status s = checkRegularFile(platform.fileIdentity(path)); !s) return fileFailure(std::move(s.problem()), file);
-    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes);
-    if (!bytes) return std::move(bytes).stop();
+    if (Status s = checkRegularFile(platform.fileIdentity(path)); !s) return aboutFile(std::move(s.problem()), path);
+    Result<std::vector<uint8_t>> bytes = readFileAt(platform, path, kMaxTextFileBytes);
+    if (!bytes) return std::move(bytes.problem());
     const Catalogues& c = state.catalogues;
     Result<DeskBook> book = parseDeskStatus(*bytes, {c.names.size(), c.texts().size()});
     if (!book) {
         const Problem& p = book.problem();
-        return failedOutcome(placedFileMessage(p, file, std::to_string(p.line) + ":" + std::to_string(p.x)));
+        return aboutFile(p, path, false, p.line, p.x);
     }
-    return std::move(*book);
+    return book;
 }
 
 struct PoImport {
@@ -357,7 +355,7 @@ Outcome exportPoStep(const EditorState& state, Platform& platform, const std::fi
     src.translations = src.originals;
     const bool names = kind == CodeKind::Name;
     const std::filesystem::path folder = dir / kPoFolder;
-    if (Status made = platform.makeFolder(folder); !made) return cannotWriteAt(std::move(made.problem()), folder);
+    if (Status made = platform.makeFolder(folder); !made) return fileFailure(std::move(made.problem()), folder, true);
     PoCatalog catalog = poCatalog(src, kind, false);
     catalog.header = poHeader(src, kind, kNoDate);
     if (Outcome o = writePoFile(platform, folder / (names ? kNamesPo : kTextsPo), poFileBytes(catalog)); !o.done())
@@ -371,7 +369,7 @@ namespace {
 // reading it would never end.
 Outcome refuseIrregular(Platform& platform, const std::filesystem::path& path) {
     if (Status s = checkRegularFile(platform.fileIdentity(path)); !s)
-        return fileFailure(std::move(s.problem()), ChosenFile{path, toCp932(path.filename().string())});
+        return fileFailure(std::move(s.problem()), path);
     return doneOutcome({});
 }
 
@@ -379,13 +377,13 @@ Outcome refuseIrregular(Platform& platform, const std::filesystem::path& path) {
 
 Outcome exportPoTo(const EditorState& base, Platform& platform, const std::filesystem::path& dir,
                    const PoExportOptions& options) {
-    Step<ProjectBase> project = openProjectBase(base, platform, dir, false);
-    if (!project) return std::move(project).stop();
+    Result<ProjectBase> project = openProjectBase(base, platform, dir, false);
+    if (!project) return failedWith(project.problem());
     EditorState built = base;
     Outcome build = buildProjectFrom(built, platform, dir);
     if (!build.done()) return build;
-    Step<DeskBook> book = readDeskBook(base, platform, dir);
-    if (!book) return std::move(book).stop();
+    Result<DeskBook> book = readDeskBook(base, platform, dir);
+    if (!book) return failedWith(book.problem());
     const PoSource src{base,
                        built,
                        projectName(*project, dir),
@@ -397,7 +395,7 @@ Outcome exportPoTo(const EditorState& base, Platform& platform, const std::files
                        poForms(built)};
     const std::string date = options.revisionDate.empty() ? utcNow() : options.revisionDate;
     const std::filesystem::path folder = dir / kPoFolder;
-    if (Status made = platform.makeFolder(folder); !made) return cannotWriteAt(std::move(made.problem()), folder);
+    if (Status made = platform.makeFolder(folder); !made) return fileFailure(std::move(made.problem()), folder, true);
     size_t written = 0;
     for (const CodeKind kind : {CodeKind::Name, CodeKind::Text}) {
         const bool names = kind == CodeKind::Name;
@@ -426,9 +424,9 @@ Outcome exportPoTo(const EditorState& base, Platform& platform, const std::files
 namespace {
 
 Outcome importPoMessages(EditorState& state, Platform& platform, const std::filesystem::path& path, PoImport& result) {
-    const ChosenFile file{path, toCp932(path.filename().string())};
-    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes + 1);
-    if (!bytes) return std::move(bytes).stop();
+    const std::filesystem::path& file = path;
+    Result<std::vector<uint8_t>> bytes = readFileAt(platform, path, kMaxTextFileBytes + 1);
+    if (!bytes) return failedWith(bytes.problem());
     if (bytes->size() > kMaxTextFileBytes) {
         Problem p = problem(ProblemCode::FileTooLarge);
         p.expected = static_cast<int64_t>(kMaxTextFileBytes >> 20);
@@ -438,10 +436,10 @@ Outcome importPoMessages(EditorState& state, Platform& platform, const std::file
     if (!catalog) {
         const Problem& p = catalog.problem();
         if (p.line > 0)
-            return failedOutcome(placedFileMessage(p, file, std::to_string(p.line) + ":" + std::to_string(std::max<int64_t>(p.x, 1))));
+            return failedWith(aboutFile(p, file, false, p.line, std::max<int64_t>(p.x, 1)));
         return fileFailure(p, file);
     }
-    const std::string name = file.displayName();
+    const std::string name = file.filename().string();
     Catalogues& c = state.catalogues;
     const GlyphLookup glyphs(state.tables, state.options.fullWidth);
     std::vector<std::string> warnings;
@@ -565,7 +563,7 @@ Outcome importPoMessages(EditorState& state, Platform& platform, const std::file
 Outcome importPoIntoState(EditorState& state, Platform& platform, const std::filesystem::path& file) {
     // A project's PO file: a FIFO or a device there would never end.
     if (Status s = checkRegularFile(platform.fileIdentity(file)); !s)
-        return fileFailure(std::move(s.problem()), ChosenFile{file, toCp932(file.filename().string())});
+        return fileFailure(std::move(s.problem()), file);
     PoImport result;
     return importPoMessages(state, platform, file, result);
 }
@@ -574,8 +572,8 @@ Outcome importPoFrom(EditorState& state, Platform& platform, const std::filesyst
     // The project around the file, whose status.tsv follows the fuzzy flags.
     const std::filesystem::path dir = file.parent_path().parent_path();
     const bool inProject = file.parent_path().filename() == kPoFolder && platform.fileIdentity(dir / kProjectFileName);
-    Step<DeskBook> book = inProject ? readDeskBook(state, platform, dir) : Step<DeskBook>(DeskBook{});
-    if (!book) return std::move(book).stop();
+    Result<DeskBook> book = inProject ? readDeskBook(state, platform, dir) : Result<DeskBook>(DeskBook{});
+    if (!book) return failedWith(book.problem());
     PoImport result;
     Outcome o = importPoMessages(state, platform, file, result);
     if (!o.done() || !inProject) return o;
@@ -600,7 +598,7 @@ Outcome importPoFrom(EditorState& state, Platform& platform, const std::filesyst
     }
     if (statuses == *book) return o;
     const std::filesystem::path path = dir / kDeskStatusFileName;
-    if (Status s = platform.writeFile(path, deskStatusBytes(statuses)); !s) return cannotWriteAt(std::move(s.problem()), path);
+    if (Status s = platform.writeFile(path, deskStatusBytes(statuses)); !s) return fileFailure(std::move(s.problem()), path, true);
     o.summary += toCp932("; status.tsv updated");
     return o;
 }

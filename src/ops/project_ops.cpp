@@ -53,9 +53,7 @@ std::vector<uint8_t> projectText(const std::vector<uint8_t>& sjis) {
 }
 
 Outcome writeProjectFile(Platform& platform, const std::filesystem::path& path, std::span<const uint8_t> bytes) {
-    Status s = platform.writeFile(path, bytes);
-    if (s) return doneOutcome(toCp932(path.filename().string()));
-    return cannotWriteAt(std::move(s.problem()), path);
+    return writeNamedFile(platform, path, bytes, toCp932(path.filename().string()));
 }
 
 Outcome exportNames(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {
@@ -141,16 +139,6 @@ std::optional<std::vector<uint8_t>> parseEscapeForm(std::string_view form) {
     if (form.size() == 7 && form[0] == '?' && form[3] == ' ' && form[6] == '?')
         if (const auto b0 = byteAt(1), b1 = byteAt(4); b0 && b1) return std::vector<uint8_t>{*b0, *b1};
     return std::nullopt;
-}
-
-Message projectMessage(const std::string& text, std::string detail) {
-    return Message{toCp932(text), text, std::move(detail)};
-}
-
-Message cannotReadProject(const std::filesystem::path& file, Problem p) {
-    p.file = toCp932(file.filename().string());
-    p.fileUtf8 = file.string();
-    return renderMessage(p);
 }
 
 // The largest velk-project.txt, and the largest file a build reads.
@@ -320,14 +308,15 @@ std::string projectFileText(const ProjectBase& base) {
     return text;
 }
 
-std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* why) {
+Result<ProjectBase> parseProjectFile(std::string_view text) {
     ProjectBase base;
     base.format = 0;
     bool haveSize = false, haveCrc = false;
     int lineNumber = 0;
-    auto fail = [&](const std::string& reason) -> std::optional<ProjectBase> {
-        if (why) *why = "line " + std::to_string(lineNumber) + ": " + reason;
-        return std::nullopt;
+    auto fail = [&](const std::string& reason) {
+        Problem p = problem(ProblemCode::ProjectFileInvalid);
+        p.words = "line " + std::to_string(lineNumber) + ": " + reason;
+        return p;
     };
     auto trim = [](std::string_view s) {
         while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -420,7 +409,7 @@ private:
 Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
                         const ProjectExportOptions& options) {
     const Result<std::vector<std::string>> there = platform.listFolder(dir);
-    if (there && !there->empty()) return cannotWriteAt(problem(ProblemCode::FolderNotEmpty), dir);
+    if (there && !there->empty()) return fileFailure(problem(ProblemCode::FolderNotEmpty), dir, true);
     ExportUndo undo(platform, dir, platform.fileIdentity(dir).has_value());
     ProjectBase base = projectBaseOf(state);
     std::vector<std::string> warnings;
@@ -433,7 +422,7 @@ Outcome exportProjectTo(const EditorState& state, Platform& platform, const std:
             if (path.parent_path() != dir && !platform.fileIdentity(path.parent_path())) undo.folder(path.parent_path());
             undo.file(path);
             if (Status made = platform.makeFolder(path.parent_path()); !made)
-                return cannotWriteAt(std::move(made.problem()), path.parent_path());
+                return fileFailure(std::move(made.problem()), path.parent_path(), true);
             base.files[step.name].push_back({path.lexically_relative(dir).generic_string(), sha1Hex(bytes)});
         }
         // Each write waits for the disk, so the files (157 faces) are written
@@ -475,34 +464,28 @@ bool keepsPo(Platform& platform, const std::filesystem::path& dir, CodeKind kind
            platform.fileIdentity(dir / kPoFolder / (names ? kNamesPo : kTextsPo));
 }
 
-Step<ProjectBase> openProjectBase(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
-                                  bool anyBase) {
+Result<ProjectBase> openProjectBase(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
+                                    bool anyBase) {
     const std::filesystem::path projectFile = dir / kProjectFileName;
     Result<std::vector<uint8_t>> text = readProjectInput(platform, projectFile, kMaxProjectFileBytes);
-    if (!text) return failedOutcome(cannotReadProject(projectFile, std::move(text.problem())));
-    std::string why;
-    std::optional<ProjectBase> base =
-        parseProjectFile(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), &why);
-    if (!base) {
-        Problem p = problem(ProblemCode::ProjectFileInvalid);
-        p.words = why;
-        return failedOutcome(cannotReadProject(projectFile, std::move(p)));
-    }
+    if (!text) return aboutFile(std::move(text.problem()), projectFile);
+    Result<ProjectBase> base = parseProjectFile(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
+    if (!base) return aboutFile(std::move(base.problem()), projectFile);
     const uint32_t loadedCrc = crc32Of(state.image.bytes);
-    if (!anyBase && (loadedCrc != base->crc32 || state.image.bytes.size() != base->size))
-        return failedOutcome(projectMessage(
-            "the loaded ROM is not this project's base",
-            "project base CRC32 " + hex8(base->crc32) + " (" + std::to_string(base->size) + " bytes), loaded ROM CRC32 " +
-                hex8(loadedCrc) + " (" + std::to_string(state.image.bytes.size()) +
-                " bytes); --any-base builds on it all the same"));
-    return std::move(*base);
+    if (!anyBase && (loadedCrc != base->crc32 || state.image.bytes.size() != base->size)) {
+        Problem p = problem(ProblemCode::NotTheProjectBase);
+        p.expected = base->crc32, p.width = static_cast<int64_t>(base->size);
+        p.found = loadedCrc, p.height = static_cast<int64_t>(state.image.bytes.size());
+        return p;
+    }
+    return base;
 }
 
 Outcome buildProjectFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir,
                          const BuildOptions& options) {
     if (options.read) options.read->push_back(dir / kProjectFileName);
-    Step<ProjectBase> base = openProjectBase(state, platform, dir, options.anyBase);
-    if (!base) return std::move(base).stop();
+    Result<ProjectBase> base = openProjectBase(state, platform, dir, options.anyBase);
+    if (!base) return failedWith(base.problem());
     const uint32_t loadedCrc = crc32Of(state.image.bytes);
 
     // Whether each step's files are still the base's: by the SHA-1 the

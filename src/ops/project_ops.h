@@ -74,8 +74,9 @@ struct ProjectBase {
 };
 ProjectBase projectBaseOf(const EditorState& state);
 std::string projectFileText(const ProjectBase& base);
-// Nothing when the text is not a project file of a format this build reads.
-std::optional<ProjectBase> parseProjectFile(std::string_view text, std::string* why = nullptr);
+// A problem (ProjectFileInvalid, its line and why) when the text is not a
+// project file of a format this build reads.
+Result<ProjectBase> parseProjectFile(std::string_view text);
 
 // What the base exports, per step and file, kept between the runs of a
 // watch loop (the base is the same file each time).
@@ -97,9 +98,10 @@ struct ProjectExportOptions {
 };
 
 // Reads velk-project.txt in `dir` and checks that the state holds its base
-// (any ROM with anyBase): the project's base, or the outcome to stop with.
-Step<ProjectBase> openProjectBase(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
-                                  bool anyBase);
+// (any ROM with anyBase): the project's base, or the problem that stops it
+// (NotTheProjectBase, or one about velk-project.txt).
+Result<ProjectBase> openProjectBase(const EditorState& state, Platform& platform, const std::filesystem::path& dir,
+                                    bool anyBase);
 
 // Writes a project of the state into `dir` (new or empty; made when missing).
 Outcome exportProjectTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir,

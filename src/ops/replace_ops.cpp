@@ -126,19 +126,16 @@ Outcome applyReplace(EditorState& state, std::span<const ReplaceRow> rows) {
     return storeAll(state, entries, sjis, glyphs);
 }
 
-Outcome replaceWithRules(EditorState& state, Platform& platform, const std::filesystem::path& path,
-                         std::string& report) {
-    const ChosenFile file{path, toCp932(path.filename().string())};
-    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxRulesBytes + 1);
-    if (!bytes) return std::move(bytes).stop();
-    if (bytes->size() > kMaxRulesBytes) return fileFailure(tooLarge(kMaxRulesBytes), file);
-    const std::string name = file.displayName();
+Outcome replaceWithRules(EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    Result<std::vector<uint8_t>> bytes = readFileAt(platform, path, kMaxRulesBytes + 1);
+    if (!bytes) return failedWith(bytes.problem());
+    if (bytes->size() > kMaxRulesBytes) return fileFailure(tooLarge(kMaxRulesBytes), path);
+    const std::string name = path.filename().string();
     Result<std::vector<RuleLine>> rules = readReplaceRules(*bytes);
     if (!rules) {
         const Location at = locate(*bytes, rules.problem().offset, true);
-        const std::string where = std::to_string(at.line) + ":" + std::to_string(at.column);
         if (messageId(rules.problem()) == MessageId::CannotRead)
-            return failedOutcome(placedFileMessage(std::move(rules.problem()), file, where));
+            return failedWith(aboutFile(std::move(rules.problem()), path, false, at.line, at.column));
         const SourceText source{name, *bytes, true};
         return failedWith(rules.problem(), &source);
     }
@@ -151,6 +148,11 @@ Outcome replaceWithRules(EditorState& state, Platform& platform, const std::file
     parallelFor(entries.size(), [&](size_t i) { forms[i] = utf8Form(state, entries[i]); });
     const std::vector<std::string> original = forms;
     std::vector<int64_t> lastRule(entries.size(), 0);
+    std::string report;
+    auto reported = [&report](Outcome o) {
+        o.report = std::move(report);
+        return o;
+    };
     for (const RuleLine& rule : *rules) {
         std::vector<std::optional<Problem>> failures(entries.size());
         std::vector<char> changed(entries.size(), 0);
@@ -170,7 +172,7 @@ Outcome replaceWithRules(EditorState& state, Platform& platform, const std::file
         for (std::optional<Problem>& p : failures) {
             if (!p) continue;
             p->line = rule.line;
-            return failedOutcome(placedFileMessage(std::move(*p), file, std::to_string(rule.line)));
+            return reported(failedWith(aboutFile(std::move(*p), path, false, rule.line)));
         }
         size_t names = 0, textsChanged = 0;
         for (size_t i = 0; i < entries.size(); ++i)
@@ -195,10 +197,10 @@ Outcome replaceWithRules(EditorState& state, Platform& platform, const std::file
         all.words += (all.found++ ? "\n" : "") + name + ":" + std::to_string(lastRule[touched[k]]) + ": " +
                      entryLabel(e.kind, e.index) + ": " + problemReason(*unusable[k]);
     }
-    if (all.found) return failedWith(all);
+    if (all.found) return reported(failedWith(all));
     std::vector<EntryRef> stored;
     for (const size_t i : touched) stored.push_back(entries[i]);
-    return storeAll(state, stored, sjis, glyphs);
+    return reported(storeAll(state, stored, sjis, glyphs));
 }
 
 }  // namespace velk

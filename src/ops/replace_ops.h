@@ -52,11 +52,10 @@ Result<std::vector<ReplaceRow>> previewReplace(const EditorState& state, const R
 Outcome applyReplace(EditorState& state, std::span<const ReplaceRow> rows);
 
 // The rules file at `path` (see readReplaceRules) applied in order to every
-// name and text; `report` gets a line for each rule, "FILE:LINE: N names,
-// M texts". Each entry's final form is then checked: when any cannot be
+// name and text; the outcome's report has a line for each rule, "FILE:LINE:
+// N names, M texts". Each entry's final form is then checked: when any cannot be
 // stored, nothing changes and the outcome fails, listing each as
 // "FILE:LINE: [F0 05]: why" with the line of the last rule that changed it.
-Outcome replaceWithRules(EditorState& state, Platform& platform, const std::filesystem::path& path,
-                         std::string& report);
+Outcome replaceWithRules(EditorState& state, Platform& platform, const std::filesystem::path& path);
 
 }  // namespace velk

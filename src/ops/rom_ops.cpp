@@ -14,8 +14,8 @@ namespace {
 
 // Loads the file and makes it the document.
 Outcome loadRomFrom(EditorState& state, Platform& platform, const std::filesystem::path& path) {
-    Step<LoadedRom> rom = loadRomFile(platform, namedFile(path), state.tables);
-    if (!rom) return std::move(rom).stop();
+    Result<LoadedRom> rom = loadRomFile(platform, path, state.tables);
+    if (!rom) return failedWith(rom.problem());
     return installLoadedRom(state, platform, path, std::move(*rom));
 }
 
@@ -24,7 +24,7 @@ Outcome loadRomFrom(EditorState& state, Platform& platform, const std::filesyste
 // file itself while it is unchanged, or from the .bak this run made of it
 // before saving over it. The whole file, header included, must still have
 // the CRC-32 it had at load.
-Step<SourceDiff> loadedFileDiff(const EditorState& state, Platform& platform, std::span<const uint8_t> target) {
+Result<SourceDiff> loadedFileDiff(const EditorState& state, Platform& platform, std::span<const uint8_t> target) {
     const std::filesystem::path from =
         platform.fileIdentity(state.loaded.path) == state.loaded.identity ? state.loaded.path : state.loaded.copy;
     if (!from.empty()) {
@@ -40,8 +40,7 @@ Step<SourceDiff> loadedFileDiff(const EditorState& state, Platform& platform, st
         SourceDiff d = diff.finish();
         if (read && at == state.loaded.identity.size && at >= header && fileCrc == state.loaded.crc) return d;
     }
-    return fileFailure(problem(ProblemCode::LoadedRomChanged),
-                       {state.loaded.path, toCp932(state.loaded.path.filename().string())});
+    return aboutFile(problem(ProblemCode::LoadedRomChanged), state.loaded.path);
 }
 
 bool sameFile(Platform& platform, const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -52,41 +51,38 @@ bool sameFile(Platform& platform, const std::filesystem::path& a, const std::fil
 
 // Keeps the file the ROM was loaded from as NAME.bak before the first save
 // that replaces it in this run. Failed when the copy cannot be made.
-Outcome backUpBeforeReplacing(EditorState& state, Platform& platform, const ChosenFile& target) {
-    if (!sameFile(platform, target.path, state.loaded.path)) return doneOutcome({});
+Outcome backUpBeforeReplacing(EditorState& state, Platform& platform, const std::filesystem::path& target) {
+    if (!sameFile(platform, target, state.loaded.path)) return doneOutcome({});
     for (const std::filesystem::path& done : state.backedUp)
-        if (sameFile(platform, target.path, done)) return doneOutcome({});
-    const ChosenFile backup = sideFile(target, target.path.extension().string() + ".bak");
-    if (Status s = checkBackupIsNotTheTarget(platform, backup.path, target.path); !s)
+        if (sameFile(platform, target, done)) return doneOutcome({});
+    const std::filesystem::path backup = sideFile(target, target.extension().string() + ".bak");
+    if (Status s = checkBackupIsNotTheTarget(platform, backup, target); !s)
         return fileFailure(std::move(s.problem()), backup);
     // The loaded file was an image; read no more than the largest there is.
     constexpr size_t kLargest = kRomSize + kCopierHeaderSize;
-    Result<std::vector<uint8_t>> current = platform.readFile(target.path, kLargest + 1);
+    Result<std::vector<uint8_t>> current = platform.readFile(target, kLargest + 1);
     if (current && current->size() > kLargest) {
         Problem grown = problem(ProblemCode::RomHasGrown);
-        grown.words = target.path.filename().string();
+        grown.words = target.filename().string();
         grown.expected = kLargest;
         current = std::move(grown);
     }
-    Status s = current ? platform.writeFile(backup.path, *current) : Status(std::move(current.problem()));
-    if (!s) {
-        s.problem().writing = true;
-        return fileFailure(std::move(s.problem()), backup);
-    }
-    state.backedUp.push_back(target.path);
-    if (platform.fileIdentity(target.path) == state.loaded.identity) state.loaded.copy = backup.path;
+    Status s = current ? platform.writeFile(backup, *current) : Status(std::move(current.problem()));
+    if (!s) return fileFailure(std::move(s.problem()), backup, true);
+    state.backedUp.push_back(target);
+    if (platform.fileIdentity(target) == state.loaded.identity) state.loaded.copy = backup;
     return doneOutcome({});
 }
 
 }  // namespace
 
-Step<LoadedRom> loadRomFile(Platform& platform, const ChosenFile& file, const CharTables& tables) {
+Result<LoadedRom> loadRomFile(Platform& platform, const std::filesystem::path& path, const CharTables& tables) {
     // At most one byte more than the largest image there is.
-    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kRomSize + kCopierHeaderSize + 1);
-    if (!bytes) return std::move(bytes).stop();
+    Result<std::vector<uint8_t>> bytes = readFileAt(platform, path, kRomSize + kCopierHeaderSize + 1);
+    if (!bytes) return std::move(bytes.problem());
     Result<LoadedRom> rom = loadRom(std::move(*bytes), tables);
-    if (!rom) return fileFailure(std::move(rom.problem()), file);
-    return std::move(*rom);
+    if (!rom) return aboutFile(std::move(rom.problem()), path);
+    return rom;
 }
 
 Outcome installLoadedRom(EditorState& state, Platform& platform, const std::filesystem::path& path, LoadedRom rom) {
@@ -122,18 +118,17 @@ PatchKind patchKindOf(const std::filesystem::path& path) {
 }
 
 Outcome saveRom(EditorState& state, Platform& platform, const std::filesystem::path& path) {
-    const ChosenFile file = namedFile(path);
-    const PatchKind kind = patchKindOf(file.path);
+    const PatchKind kind = patchKindOf(path);
     if (kind == PatchKind::None)
-        if (Outcome backup = backUpBeforeReplacing(state, platform, file); !backup.done()) return backup;
+        if (Outcome backup = backUpBeforeReplacing(state, platform, path); !backup.done()) return backup;
     if (kind != PatchKind::None) {
-        if (Status s = checkNotTheLoadedFile(state, platform, file.path); !s) return fileFailure(std::move(s.problem()), file);
+        if (Status s = checkNotTheLoadedFile(state, platform, path); !s) return fileFailure(std::move(s.problem()), path);
         if (Status s = checkLoadedFileCanBeReadAgain(state, platform); !s)
-            return fileFailure(std::move(s.problem()), {state.loaded.path, toCp932(state.loaded.path.filename().string())});
+            return fileFailure(std::move(s.problem()), state.loaded.path);
     }
     // The layout is planned whole before it writes, so it works on the image
     // itself: one that does not fit leaves it as it was.
-    if (Status s = layOutImage(state.image, state); !s) return fileFailure(std::move(s.problem()), file);
+    if (Status s = layOutImage(state.image, state); !s) return fileFailure(std::move(s.problem()), path);
     if (!state.options.keepChecksum) writeChecksum(state.image);
     std::vector<uint8_t> withHeader;
     std::span<const uint8_t> fileBytes = state.image.bytes;
@@ -145,14 +140,14 @@ Outcome saveRom(EditorState& state, Platform& platform, const std::filesystem::p
     // themselves.
     std::vector<uint8_t> patch;
     if (kind != PatchKind::None) {
-        Step<SourceDiff> source = loadedFileDiff(state, platform, state.image.bytes);
-        if (!source) return std::move(source).stop();
+        Result<SourceDiff> source = loadedFileDiff(state, platform, state.image.bytes);
+        if (!source) return failedWith(source.problem());
         const std::span<const uint8_t> image = state.image.bytes;
         fileBytes = patch = kind == PatchKind::Ips ? makeIps(*source, image) : makeBps(*source, image);
     }
-    Outcome written = writeChosenFile(platform, file, fileBytes);
+    Outcome written = writeFileAt(platform, path, fileBytes);
     if (!written.done()) return written;
-    written.summary = file.name + toCp932(kind == PatchKind::None ? " に保存しました" : " にパッチを書き出しました");
+    written.summary = toCp932(path.filename().string()) + toCp932(kind == PatchKind::None ? " に保存しました" : " にパッチを書き出しました");
     if (kind != PatchKind::None && !state.loaded.copierHeader.empty()) written.summary += toCp932("（コピアヘッダーを除いたROM用）");
     written.effect = Effect::Save;
     return written;

@@ -29,8 +29,8 @@ Result<std::vector<uint8_t>> ScriptFolderFiles::read(std::string_view name, size
 }
 
 Outcome applyChangeScript(EditorState& state, Platform& platform, const std::filesystem::path& path) {
-    Step<TextFile> script = readTextFile(platform, namedFile(path));
-    if (!script) return std::move(script).stop();
+    Result<TextFile> script = readTextFile(platform, path);
+    if (!script) return failedWith(script.problem());
     ScriptFolderFiles files(platform, path.parent_path(), state.options.scriptFilesAnywhere);
     std::vector<Warning> warnings;
     size_t applied = 0;

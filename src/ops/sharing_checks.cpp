@@ -35,13 +35,6 @@ std::string kindName(int32_t id) {
     return "text " + hex(id - kFirstTextId, 4);
 }
 
-Outcome cannotWrite(Problem p, const ChosenFile& file) {
-    p.writing = true;
-    p.file = file.name;
-    p.fileUtf8 = file.displayName();
-    return failedOutcome(renderMessage(p));
-}
-
 }  // namespace
 
 std::string foldedNumbers(const std::vector<int64_t>& numbers, int digits, size_t shown) {
@@ -68,7 +61,8 @@ std::string foldedNumbers(const std::vector<int64_t>& numbers, int digits, size_
     return out + ")";
 }
 
-Outcome spaceCheck(const EditorState& state, std::string& report) {
+Outcome spaceCheck(const EditorState& state) {
+    std::string report;
     const LayoutPlan plan = layoutPlan(state.image, state.catalogues);
     report += regionLine("colour sets", plan.colourSets);
     for (const RegionUse& r : plan.names) report += regionLine("names " + std::to_string(r.index), r);
@@ -83,7 +77,11 @@ Outcome spaceCheck(const EditorState& state, std::string& report) {
     report += "regions: " + std::to_string(used) + " used, " + std::to_string(left) + " left\n";
     for (const PinnedFaceEdit& e : plan.pinnedFaces)
         report += regionLine("face " + std::to_string(e.face) + " in place", {e.face, {e.at, e.at + e.room}, e.length});
-    if (plan.fits) return doneOutcome("");
+    if (plan.fits) {
+        Outcome done = doneOutcome("");
+        done.report = std::move(report);
+        return done;
+    }
     if (plan.shortfall)
         report += "does not fit: " + kindName(plan.shortfall->id) + ", " + std::to_string(plan.shortfall->length) +
                   " bytes, " + std::to_string(plan.shortfall->missing) + " bytes more than the largest room left\n";
@@ -91,7 +89,9 @@ Outcome spaceCheck(const EditorState& state, std::string& report) {
     if (plan.colourSets.left() < 0) report += "does not fit: the colour sets\n";
     for (const PinnedFaceEdit& e : plan.pinnedFaces)
         if (!e.fits()) report += "does not fit: " + problemReason(pinnedFaceTooLong(e)) + "\n";
-    return failedOutcome(renderMessage(problem(ProblemCode::NoRoom)));
+    Outcome failed = failedOutcome(renderMessage(problem(ProblemCode::NoRoom)));
+    failed.report = std::move(report);
+    return failed;
 }
 
 namespace {
@@ -124,34 +124,30 @@ std::string spaceNote(const EditorState& state) {
     return note;
 }
 
-Outcome diffCheck(const EditorState& state, Platform& platform, const std::filesystem::path& path,
-                  std::string& report) {
-    Step<LoadedRom> rom = loadRomFile(platform, namedFile(path), builtInCharTables());
-    if (!rom) return std::move(rom).stop();
+Outcome diffCheck(const EditorState& state, Platform& platform, const std::filesystem::path& path) {
+    Result<LoadedRom> rom = loadRomFile(platform, path, builtInCharTables());
+    if (!rom) return failedWith(rom.problem());
     EditorState other;
     installRom(other, *rom);
+    Outcome done = doneOutcome("");
     for (const KindDiff& d : diffImages(state, other))
-        report += d.kind + ": " + foldedNumbers(d.entries, d.kind == "other bytes" ? 6 : 4) + "\n";
-    return doneOutcome("");
+        done.report += d.kind + ": " + foldedNumbers(d.entries, d.kind == "other bytes" ? 6 : 4) + "\n";
+    return done;
 }
 
 Outcome exportTableFile(EditorState& state, Platform& platform, const std::filesystem::path& path) {
-    const ChosenFile file = namedFile(path);
     const std::string text = tableFileText(state.tables);
     LoadedRomGuard guarded(state, platform);
-    if (Status s = guarded.writeFile(file.path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())); !s)
-        return cannotWrite(std::move(s.problem()), file);
-    return doneOutcome(file.name);
+    return writeNamedFile(guarded, path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
+                          toCp932(path.filename().string()));
 }
 
-Outcome savePatchVerified(EditorState& state, Platform& platform, const std::filesystem::path& path,
-                          std::string& report, PatchFacts* facts) {
-    const ChosenFile file = namedFile(path);
+VerifiedPatch savePatchVerified(EditorState& state, Platform& platform, const std::filesystem::path& path) {
     // The patch is made in memory, checked there and written once: read back
     // from a FIFO or from a link to standard output it would hang or differ.
     StepPlatform step(platform, true);
     Outcome saved = saveRom(state, step, path);
-    if (!saved.done()) return saved;
+    if (!saved.done()) return {saved, {}};
     // The file as loaded: unchanged where it lies, or the copy kept before
     // this run saved over it.
     const std::filesystem::path from =
@@ -161,13 +157,13 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, const std::fil
     if (source)  // the patch goes from the image behind the copier header
         source->erase(source->begin(), source->begin() + static_cast<std::ptrdiff_t>(
                                                              std::min(source->size(), state.loaded.copierHeader.size())));
-    const auto inMemory = step.written.find(file.path);
+    const auto inMemory = step.written.find(path);
     Result<std::vector<uint8_t>> patch =
         inMemory != step.written.end() ? Result<std::vector<uint8_t>>(inMemory->second) : systemError("not made");
     std::string why;
     if (!source || !patch) {
         why = "it cannot be read back: " + (!source ? problemReason(source.problem()) : problemReason(patch.problem()));
-    } else if (patchKindOf(file.path) == PatchKind::Bps) {
+    } else if (patchKindOf(path) == PatchKind::Bps) {
         Result<std::vector<uint8_t>> made = applyBps(*source, *patch);
         why = !made ? problemReason(made.problem()) : *made != target ? "applied, it does not give the saved image" : "";
     } else {
@@ -180,14 +176,13 @@ Outcome savePatchVerified(EditorState& state, Platform& platform, const std::fil
     if (!why.empty()) {
         Problem p = problem(ProblemCode::PatchFailedCheck);
         p.words = why;
-        return cannotWrite(std::move(p), file);
+        return {fileFailure(std::move(p), path, true), {}};
     }
-    if (Status s = platform.writeFile(file.path, *patch); !s) return cannotWrite(std::move(s.problem()), file);
-    const PatchFacts made{file.displayName(), patch->size(), romHashes(*source), romHashes(target), state.loaded.copierHeader.size()};
-    report += made.file + ": " + std::to_string(made.size) + " bytes, source CRC32 " + hex(made.base.crc32, 8) +
-              ", target CRC32 " + hex(made.result.crc32, 8) + ", verified\n" + patchHashLines(made);
-    if (facts) *facts = made;
-    return saved;
+    if (Status s = platform.writeFile(path, *patch); !s) return {fileFailure(std::move(s.problem()), path, true), {}};
+    const PatchFacts made{path.filename().string(), patch->size(), romHashes(*source), romHashes(target), state.loaded.copierHeader.size()};
+    saved.report += made.file + ": " + std::to_string(made.size) + " bytes, source CRC32 " + hex(made.base.crc32, 8) +
+                    ", target CRC32 " + hex(made.result.crc32, 8) + ", verified\n" + patchHashLines(made);
+    return {saved, made};
 }
 
 }  // namespace velk

@@ -13,10 +13,10 @@
 
 namespace velk {
 
-// The layout a save would make now, as lines (UTF-8, each ending in LF) in
-// `report`: per place, bytes used and left; failed with "容量が足りません"
-// and the largest record without room when a save would not fit.
-Outcome spaceCheck(const EditorState& state, std::string& report);
+// The layout a save would make now, as the outcome's report: per place,
+// bytes used and left; failed with "容量が足りません" and the largest record
+// without room when a save would not fit.
+Outcome spaceCheck(const EditorState& state);
 
 // One line for a status bar (Shift-JIS), from the same plan: the bytes a
 // save would leave free ("空き 274,520 バイト"), or, when it would fail,
@@ -24,9 +24,8 @@ Outcome spaceCheck(const EditorState& state, std::string& report);
 std::string spaceNote(const EditorState& state);
 
 // Loads the image at `path` and lists per kind how many entries differ from
-// the state's and which (ranges folded, hex).
-Outcome diffCheck(const EditorState& state, Platform& platform, const std::filesystem::path& path,
-                  std::string& report);
+// the state's and which (ranges folded, hex), as the outcome's report.
+Outcome diffCheck(const EditorState& state, Platform& platform, const std::filesystem::path& path);
 // "texts: 14 (0012-0015, 0100, …)": at most `shown` ranges, then "…".
 std::string foldedNumbers(const std::vector<int64_t>& numbers, int digits, size_t shown = 8);
 
@@ -37,9 +36,12 @@ Outcome exportTableFile(EditorState& state, Platform& platform, const std::files
 // file as loaded (behind its copier header, if any) and compares with the
 // image a save writes, without a header; only a patch that gives it is
 // written, once (a FIFO or a link to standard output takes it as a file
-// does). The report line gives size, both CRC32s and "verified", then
-// patchHashLines; `facts` gets what the notes need.
-Outcome savePatchVerified(EditorState& state, Platform& platform, const std::filesystem::path& path,
-                          std::string& report, PatchFacts* facts = nullptr);
+// does). The outcome's report gives size, both CRC32s and "verified", then
+// patchHashLines; `facts`, what the notes need.
+struct VerifiedPatch {
+    Outcome outcome;
+    PatchFacts facts;
+};
+VerifiedPatch savePatchVerified(EditorState& state, Platform& platform, const std::filesystem::path& path);
 
 }  // namespace velk

@@ -16,8 +16,8 @@ Outcome exportNameList(EditorState& state, Platform& platform, const std::filesy
 }
 
 Outcome importNameList(EditorState& state, Platform& platform, const std::filesystem::path& path) {
-    Step<TextFile> file = readTextFile(platform, namedFile(path));
-    if (!file) return std::move(file).stop();
+    Result<TextFile> file = readTextFile(platform, path);
+    if (!file) return failedWith(file.problem());
     std::vector<Warning> warnings;
     const NameCatalogue names = state.catalogues.names;
     const Status s = readNameList(names, file->bytes, GlyphLookup(state.tables, state.options.fullWidth), &warnings);
@@ -36,8 +36,8 @@ Outcome exportTextCollection(EditorState& state, Platform& platform, const std::
 }
 
 Outcome importTextCollection(EditorState& state, Platform& platform, const std::filesystem::path& path) {
-    Step<TextFile> file = readTextFile(platform, namedFile(path));
-    if (!file) return std::move(file).stop();
+    Result<TextFile> file = readTextFile(platform, path);
+    if (!file) return failedWith(file.problem());
     std::vector<Warning> warnings;
     const Catalogue texts = state.catalogues.texts();
     const Status s = readTextCollection(texts, file->bytes, GlyphLookup(state.tables, state.options.fullWidth),

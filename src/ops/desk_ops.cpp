@@ -1,0 +1,181 @@
+#include "ops/desk_ops.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+#include "gfx/png_codec.h"
+#include "image/crc32.h"
+#include "ops/file_steps.h"
+#include "ops/po_ops.h"
+#include "ops/script_file_checks.h"
+#include "ops/step_platform.h"
+#include "text/decode.h"
+#include "text/sjis.h"
+
+namespace velk {
+namespace {
+
+// A file of the project a build may read, or nothing when it is not there.
+Step<std::optional<std::vector<uint8_t>>> readOptionalFile(Platform& platform, const std::filesystem::path& path) {
+    const std::optional<FileIdentity> there = platform.fileIdentity(path);
+    if (!there) return std::optional<std::vector<uint8_t>>{};
+    const ChosenFile file{path, toCp932(path.filename().string())};
+    if (Status s = checkRegularFile(there); !s) return fileFailure(std::move(s.problem()), file);
+    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes);
+    if (!bytes) return std::move(bytes).stop();
+    return std::optional(std::move(*bytes));
+}
+
+// "status.tsv:3:7: ..." for a line that does not parse.
+Outcome placedFailure(const Problem& p, const std::filesystem::path& path) {
+    const ChosenFile file{path, toCp932(path.filename().string())};
+    return failedOutcome(placedFileMessage(p, file, std::to_string(p.line) + ":" + std::to_string(p.x)));
+}
+
+std::string textForm(const Document& doc, size_t text) {
+    return decodeText(doc.catalogues.texts(), static_cast<int>(text), doc.catalogues.names, doc.tables);
+}
+
+// The same picture: size, indices and colours (a PNG another program saved
+// may say it in other bytes).
+bool samePicture(std::span<const uint8_t> a, std::span<const uint8_t> b) {
+    const Result<PngPicture> x = decodePng(a), y = decodePng(b);
+    if (!x || !y || x->width != y->width || x->height != y->height || x->indexed != y->indexed || x->pixels != y->pixels ||
+        x->palette.size() != y->palette.size())
+        return false;
+    return std::equal(x->palette.begin(), x->palette.end(), y->palette.begin(), [](const Rgb& p, const Rgb& q) {
+        return p.red == q.red && p.green == q.green && p.blue == q.blue;
+    });
+}
+
+// The steps whose files a save writes back: the script is the user's own.
+bool savedStep(std::string_view name) { return name != "script"; }
+
+std::string grouped(size_t n) {
+    std::string digits = std::to_string(n), out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+bool OpenProject::namesEqual(const Document& now, size_t name) const {
+    return now.catalogues.names[name].code == original.catalogues.names[name].code;
+}
+
+bool OpenProject::textsEqual(const Document& now, size_t text) const {
+    return text < originalTexts.size() ? textForm(now, text) == originalTexts[text] : textForm(now, text) == textForm(original, text);
+}
+
+Outcome openProjectOn(EditorState& state, Platform& platform, const std::filesystem::path& dir, OpenProject& project) {
+    Step<ProjectBase> base = openProjectBase(state, platform, dir, false);
+    if (!base) return std::move(base).stop();
+    const std::string sha1 = sha1Hex(state.image.bytes);
+    if (!base->sha1.empty() && base->sha1 != sha1) {
+        const std::string text = "the loaded ROM is not this project's base";
+        char crc[9];
+        std::snprintf(crc, sizeof crc, "%08X", base->crc32);
+        return failedOutcome(Message{toCp932(text), text,
+                                     "project base CRC32 " + std::string(crc) + " SHA-1 " + base->sha1 +
+                                         ", loaded ROM SHA-1 " + sha1});
+    }
+    OpenProject opened;
+    opened.dir = dir;
+    const Catalogues& c = state.catalogues;
+    const std::filesystem::path statusPath = dir / kDeskStatusFileName;
+    Step<std::optional<std::vector<uint8_t>>> status = readOptionalFile(platform, statusPath);
+    if (!status) return std::move(status).stop();
+    if (*status) {
+        Result<DeskBook> book = parseDeskStatus(**status, {c.names.size(), c.texts().size()});
+        if (!book) return placedFailure(book.problem(), statusPath);
+        opened.book = std::move(*book);
+    }
+    const std::filesystem::path glossaryPath = dir / kGlossaryFileName;
+    Step<std::optional<std::vector<uint8_t>>> glossary = readOptionalFile(platform, glossaryPath);
+    if (!glossary) return std::move(glossary).stop();
+    if (*glossary) {
+        Result<std::vector<GlossaryTerm>> terms = parseGlossary(**glossary);
+        if (!terms) return placedFailure(terms.problem(), glossaryPath);
+        opened.glossary = std::move(*terms);
+    }
+    opened.rules = boxRulesOf(base->box, state);
+    opened.base = std::move(*base);
+    opened.original = static_cast<const Document&>(state);
+    opened.originalTexts.resize(c.texts().size());
+    for (size_t i = 0; i < opened.originalTexts.size(); ++i) opened.originalTexts[i] = textForm(state, i);
+    Outcome built = buildProjectFrom(state, platform, dir);
+    if (!built.done()) return built;
+    project = std::move(opened);
+    return built;
+}
+
+Outcome saveProjectFiles(const EditorState& state, Platform& platform, const OpenProject& project) {
+    const std::filesystem::path& dir = project.dir;
+    std::vector<std::pair<std::filesystem::path, std::vector<uint8_t>>> files;
+    for (const ProjectStep& step : projectSteps()) {
+        if (!savedStep(step.name)) continue;
+        const std::string_view name = step.name;
+        if ((name == "names" || name == "texts") && keepsPo(platform, dir, name == "names" ? CodeKind::Name : CodeKind::Text))
+            continue;
+        StepPlatform capture(platform, true);
+        if (Outcome o = step.exportTo(state, capture, dir); !o.done()) return o;
+        for (auto& [path, bytes] : capture.written) files.emplace_back(path, std::move(bytes));
+    }
+    const std::vector<uint8_t> book = deskStatusBytes(project.book);
+    const bool statusThere = platform.fileIdentity(dir / kDeskStatusFileName).has_value();
+    if (statusThere || !book.empty()) files.emplace_back(dir / kDeskStatusFileName, book);
+
+    size_t written = 0;
+    for (const auto& [path, bytes] : files) {
+        const std::optional<FileIdentity> there = platform.fileIdentity(path);
+        if (there && checkRegularFile(there)) {
+            const Result<std::vector<uint8_t>> onDisk = platform.readFile(path, kMaxTextFileBytes);
+            if (onDisk && *onDisk == bytes) continue;
+            if (onDisk && path.extension() == ".png" && samePicture(*onDisk, bytes)) continue;
+        }
+        if (Status made = platform.makeFolder(path.parent_path()); !made)
+            return cannotWriteAt(std::move(made.problem()), path.parent_path());
+        if (Status s = platform.writeFile(path, bytes); !s) return cannotWriteAt(std::move(s.problem()), path);
+        ++written;
+    }
+    Outcome done = doneOutcome(toCp932(written ? "プロジェクトのファイル " + std::to_string(written) + " 件を保存しました"
+                                               : "プロジェクトのファイルは変わっていません"));
+    done.effect = Effect::Save;
+    return done;
+}
+
+std::vector<std::filesystem::path> projectWatchPaths(Platform& platform, const std::filesystem::path& dir) {
+    std::vector<std::filesystem::path> paths{dir};
+    for (const char* name : {kProjectFileName, "names.txt", "texts.txt", "units.png", "script.txt", kDeskStatusFileName,
+                             kGlossaryFileName})
+        if (platform.fileIdentity(dir / name)) paths.push_back(dir / name);
+    for (const char* folder : {"faces", kPoFolder}) {
+        const std::filesystem::path sub = dir / folder;
+        const Result<std::vector<std::string>> names = platform.listFolder(sub);
+        if (!names) continue;
+        paths.push_back(sub);
+        for (const std::string& name : *names) paths.push_back(sub / name);
+    }
+    return paths;
+}
+
+DeskProgress deskProgress(const EditorState& state, const OpenProject& project) {
+    const size_t names = state.catalogues.names.size(), texts = state.catalogues.texts().size();
+    return {deskFigures(project.book, CodeKind::Name, names, [&](size_t i) { return project.namesEqual(state, i); }),
+            deskFigures(project.book, CodeKind::Text, texts, [&](size_t i) { return project.textsEqual(state, i); })};
+}
+
+std::string deskProgressText(const DeskProgress& progress) {
+    auto part = [](const char* kind, const DeskFigures& f) {
+        const size_t percent = f.total ? f.translated() * 100 / f.total : 0;
+        return std::string(kind) + " " + grouped(f.translated()) + " / " + grouped(f.total) + " (" +
+               std::to_string(percent) + "%)";
+    };
+    return part("名前", progress.names) + "  " + part("テキスト", progress.texts);
+}
+
+}  // namespace velk

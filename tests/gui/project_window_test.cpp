@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <QSettings>
+#include <QTest>
+
+#include "app/editor_session.h"
+#include "app/project_session.h"
+#include "ops/desk_ops.h"
+#include "ops/entry_ops.h"
+#include "test_support.h"
+
+namespace velk {
+namespace {
+
+class ProjectWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        exporter.onDisk = platform.onDisk = true;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(root.string()));
+        test::writeBytes(root / "base.smc", test::demoImage().bytes);
+        EditorState base = test::demoState(exporter, root / "base.smc");
+        ASSERT_TRUE(exportProjectTo(base, exporter, root / "proj").done());
+    }
+    Outcome openWithBase(const fs::path& rom) {
+        platform.answer(rom);
+        return projects.open(root / "proj");
+    }
+    std::string text0() const { return entryForm(state, EntryKind::Text, 0); }
+
+    fs::path root = test::scratchFolder();
+    ScriptedPlatform exporter, platform;
+    EditorState state;
+    EditorSession session{state, platform, platform};
+    ProjectSession& projects = projectSessionOf(session);
+};
+
+TEST_F(ProjectWindow, SavedFilesAreWhatExportProjectWritesPlusTheStatusLine) {
+    ASSERT_TRUE(openWithBase(root / "base.smc").done());
+    ASSERT_NE(session.project(), nullptr);
+    EXPECT_FALSE(session.isModified());
+    EXPECT_EQ(projects.progressText(), QString::fromUtf8("名前 0 / 2,510 (0%)  テキスト 0 / 5,607 (0%)"));
+    session.run(QStringLiteral("edit"), [](EditorState& s, Platform&) { return applyEntry(s, EntryKind::Text, 0, sjis("ソマ")); });
+    session.project()->book.setStatus(CodeKind::Text, 0, DeskStatus::Review);
+    // A ROM written from a project is an output: the edits stay unsaved.
+    session.run(QStringLiteral("rom"), [&](EditorState& s, Platform& p) { return saveRom(s, p, root / "test.smc"); });
+    EXPECT_TRUE(session.isModified());
+    ASSERT_TRUE(projects.save().done());
+    EXPECT_FALSE(session.isModified());
+    EXPECT_EQ(projects.progressText(), QString::fromUtf8("名前 0 / 2,510 (0%)  テキスト 1 / 5,607 (0%)"));
+
+    EditorState copy = state;
+    ASSERT_TRUE(exportProjectTo(copy, exporter, root / "fresh").done());
+    for (const std::string name : {"names.txt", "texts.txt", "units.png", "faces/face-000.png", "faces/face-156.png"})
+        EXPECT_EQ(test::readBytes(root / "proj" / name), test::readBytes(root / "fresh" / name)) << name;
+    EXPECT_EQ(test::readBytes(root / "proj/status.tsv"), bytesOf("text\t0000\treview\t\n"));
+
+    // The base is remembered: opening again asks nothing.
+    const size_t dialogs = platform.dialogs.size();
+    ASSERT_TRUE(projects.open(root / "proj").done());
+    EXPECT_EQ(platform.dialogs.size(), dialogs);
+    EXPECT_EQ(text0(), sjis("ソマ"));
+}
+
+TEST_F(ProjectWindow, AnotherRomIsRefusedWithTheBuildsMessage) {
+    Bytes other = test::demoImage().bytes;
+    other[0x100] ^= 1;
+    test::writeBytes(root / "other.smc", other);
+    EXPECT_TRUE(openWithBase(root / "other.smc").failed());
+    ASSERT_FALSE(platform.messages.empty());
+    EXPECT_EQ(platform.messages.back(), "the loaded ROM is not this project's base");
+    EXPECT_EQ(session.project(), nullptr);
+}
+
+TEST_F(ProjectWindow, AnOutsideChangeToTextsTxtBuildsAgainAskingFirstWhenEdited) {
+    ASSERT_TRUE(openWithBase(root / "base.smc").done());
+    const std::string before = text0();
+    std::string texts = [&] { Bytes b = test::readBytes(root / "proj/texts.txt"); return std::string(b.begin(), b.end()); }();
+    texts.replace(texts.find('\n') + 1, 0, "ソマ");
+    session.run(QStringLiteral("edit"), [](EditorState& s, Platform&) { return applyEntry(s, EntryKind::Name, 0, sjis("ソ")); });
+    platform.saveChoices = {Dialogs::SaveChoice::Cancel, Dialogs::SaveChoice::Discard};
+    test::writeBytes(root / "proj/texts.txt", bytesOf(texts));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return platform.questions.size() == 1; }, 5000));
+    EXPECT_EQ(text0(), before);
+    EXPECT_TRUE(session.isModified());
+
+    texts.replace(texts.find('\n') + 1, 0, "ソ");
+    test::writeBytes(root / "proj/texts.txt", bytesOf(texts));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text0() != before; }, 5000));
+    EXPECT_EQ(text0(), sjis("ソソマ") + before);
+    EXPECT_FALSE(session.isModified());
+}
+
+}  // namespace
+}  // namespace velk
