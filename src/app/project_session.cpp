@@ -53,8 +53,8 @@ Outcome ProjectSession::open(const std::filesystem::path& folder) {
     const std::filesystem::path dir = platform.resolvedPath(folder);
     const std::filesystem::path projectFile = dir / kProjectFileName;
     // No base is asked for a folder that holds no project.
-    if (Step<std::vector<uint8_t>> there = readChosenFile(platform, {projectFile, kProjectFileName}, 1); !there) {
-        Outcome missing = std::move(there).stop();
+    if (Result<std::vector<uint8_t>> there = readFileAt(platform, projectFile, 1); !there) {
+        Outcome missing = fileFailure(std::move(there.problem()), projectFile);
         return session_.run(tr("プロジェクトを開く"), [&](EditorState&, Platform&) { return std::move(missing); });
     }
     const QString remembered = settings().value(baseKey(dir)).toString();
@@ -80,8 +80,8 @@ Outcome ProjectSession::openOn(const std::filesystem::path& dir, const std::file
     Platform& platform = session_.platform();
     const QString step = tr("プロジェクトを開く");
     auto stop = [&](Outcome o) { return session_.run(step, [&](EditorState&, Platform&) { return std::move(o); }); };
-    Step<LoadedRom> rom = loadRomFile(platform, {romPath, toCp932(romPath.filename().string())}, builtInCharTables());
-    if (!rom) return stop(std::move(rom).stop());
+    Result<LoadedRom> rom = loadRomFile(platform, romPath, builtInCharTables());
+    if (!rom) return stop(failedWith(rom.problem()));
     EditorState built;
     built.options = session_.state().options;
     (void)installLoadedRom(built, platform, romPath, std::move(*rom));

@@ -17,20 +17,18 @@ namespace velk {
 namespace {
 
 // A file of the project a build may read, or nothing when it is not there.
-Step<std::optional<std::vector<uint8_t>>> readOptionalFile(Platform& platform, const std::filesystem::path& path) {
+Result<std::optional<std::vector<uint8_t>>> readOptionalFile(Platform& platform, const std::filesystem::path& path) {
     const std::optional<FileIdentity> there = platform.fileIdentity(path);
     if (!there) return std::optional<std::vector<uint8_t>>{};
-    const ChosenFile file{path, toCp932(path.filename().string())};
-    if (Status s = checkRegularFile(there); !s) return fileFailure(std::move(s.problem()), file);
-    Step<std::vector<uint8_t>> bytes = readChosenFile(platform, file, kMaxTextFileBytes);
-    if (!bytes) return std::move(bytes).stop();
+    if (Status s = checkRegularFile(there); !s) return aboutFile(std::move(s.problem()), path);
+    Result<std::vector<uint8_t>> bytes = readFileAt(platform, path, kMaxTextFileBytes);
+    if (!bytes) return std::move(bytes.problem());
     return std::optional(std::move(*bytes));
 }
 
 // "status.tsv:3:7: ..." for a line that does not parse.
 Outcome placedFailure(const Problem& p, const std::filesystem::path& path) {
-    const ChosenFile file{path, toCp932(path.filename().string())};
-    return failedOutcome(placedFileMessage(p, file, std::to_string(p.line) + ":" + std::to_string(p.x)));
+    return failedWith(aboutFile(p, path, false, p.line, p.x));
 }
 
 std::string textForm(const Document& doc, size_t text) {
@@ -72,31 +70,29 @@ bool OpenProject::textsEqual(const Document& now, size_t text) const {
 }
 
 Outcome openProjectOn(EditorState& state, Platform& platform, const std::filesystem::path& dir, OpenProject& project) {
-    Step<ProjectBase> base = openProjectBase(state, platform, dir, false);
-    if (!base) return std::move(base).stop();
-    const std::string sha1 = sha1Hex(state.image.bytes);
-    if (!base->sha1.empty() && base->sha1 != sha1) {
-        const std::string text = "the loaded ROM is not this project's base";
-        char crc[9];
-        std::snprintf(crc, sizeof crc, "%08X", base->crc32);
-        return failedOutcome(Message{toCp932(text), text,
-                                     "project base CRC32 " + std::string(crc) + " SHA-1 " + base->sha1 +
-                                         ", loaded ROM SHA-1 " + sha1});
+    Result<ProjectBase> base = openProjectBase(state, platform, dir, false);
+    if (!base) return failedWith(base.problem());
+    // The CRC32 matched; a base of another SHA-1 is another ROM all the same.
+    if (!base->sha1.empty() && base->sha1 != sha1Hex(state.image.bytes)) {
+        Problem p = problem(ProblemCode::NotTheProjectBase);
+        p.expected = base->crc32, p.width = static_cast<int64_t>(base->size);
+        p.found = crc32Of(state.image.bytes), p.height = static_cast<int64_t>(state.image.bytes.size());
+        return failedWith(p);
     }
     OpenProject opened;
     opened.dir = dir;
     const Catalogues& c = state.catalogues;
     const std::filesystem::path statusPath = dir / kDeskStatusFileName;
-    Step<std::optional<std::vector<uint8_t>>> status = readOptionalFile(platform, statusPath);
-    if (!status) return std::move(status).stop();
+    Result<std::optional<std::vector<uint8_t>>> status = readOptionalFile(platform, statusPath);
+    if (!status) return failedWith(status.problem());
     if (*status) {
         Result<DeskBook> book = parseDeskStatus(**status, {c.names.size(), c.texts().size()});
         if (!book) return placedFailure(book.problem(), statusPath);
         opened.book = std::move(*book);
     }
     const std::filesystem::path glossaryPath = dir / kGlossaryFileName;
-    Step<std::optional<std::vector<uint8_t>>> glossary = readOptionalFile(platform, glossaryPath);
-    if (!glossary) return std::move(glossary).stop();
+    Result<std::optional<std::vector<uint8_t>>> glossary = readOptionalFile(platform, glossaryPath);
+    if (!glossary) return failedWith(glossary.problem());
     if (*glossary) {
         Result<std::vector<GlossaryTerm>> terms = parseGlossary(**glossary);
         if (!terms) return placedFailure(terms.problem(), glossaryPath);
@@ -138,8 +134,8 @@ Outcome saveProjectFiles(const EditorState& state, Platform& platform, const Ope
             if (onDisk && path.extension() == ".png" && samePicture(*onDisk, bytes)) continue;
         }
         if (Status made = platform.makeFolder(path.parent_path()); !made)
-            return cannotWriteAt(std::move(made.problem()), path.parent_path());
-        if (Status s = platform.writeFile(path, bytes); !s) return cannotWriteAt(std::move(s.problem()), path);
+            return fileFailure(std::move(made.problem()), path.parent_path(), true);
+        if (Status s = platform.writeFile(path, bytes); !s) return fileFailure(std::move(s.problem()), path, true);
         ++written;
     }
     Outcome done = doneOutcome(toCp932(written ? "プロジェクトのファイル " + std::to_string(written) + " 件を保存しました"
