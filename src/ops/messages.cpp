@@ -426,6 +426,13 @@ std::optional<Words> windowReason(const Problem& p) {
         case C::ScriptPathLeadsOut:
             return Words{"変更スクリプトが指定できるのは、スクリプトのフォルダとその下のファイルだけです",
                          "a change script names only files in its own folder or below it"};
+        case C::NotTheProjectBase:
+            return Words{"読み込んだ ROM（CRC32 " + hex("%08llX", p.found) + "、" + num(p.height) +
+                             " バイト）はこのプロジェクトの元の ROM（CRC32 " + hex("%08llX", p.expected) + "、" + num(p.width) +
+                             " バイト）ではありません",
+                         "the loaded ROM (CRC32 " + hex("%08llX", p.found) + ", " + num(p.height) +
+                             " bytes) is not this project's base (CRC32 " + hex("%08llX", p.expected) + ", " + num(p.width) +
+                             " bytes)"};
         case C::NotAPng: return Words{"PNG ファイルではありません", "it is not a PNG file"};
         case C::PictureSize:
             return Words{num(p.width) + "×" + num(p.height) + " ピクセルのはずが " + num(p.x) + "×" + num(p.y) + " ピクセルです",
