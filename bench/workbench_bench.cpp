@@ -3,11 +3,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 
 #include "app/editor_session.h"
 #include "app/entry_page.h"
 #include "app/graphics_views.h"
+#include "app/replace_dialog.h"
 #include "app/workbench.h"
 #include "demo_image.h"
 #include "rom/catalogues.h"
@@ -124,6 +126,25 @@ void BM_UndoStepOfAFullTextImport(benchmark::State& state) {
     state.counters["held_per_changed"] = static_cast<double>(held) / static_cast<double>(changed);
 }
 BENCHMARK(BM_UndoStepOfAFullTextImport)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The replace dialog's preview over all 5607 texts: the engine's rows and
+// the table that shows them with their marks.
+void BM_ReplaceDialogPreviewOverAllTexts(benchmark::State& state) {
+    DiskPlatform platform;
+    QuietDialogs dialogs;
+    EditorSession session(demoState(), platform, dialogs);
+    Workbench window(session);
+    ReplaceDialog* dialog = window.openReplace();
+    dialog->patternField()->setText(QString::fromUtf8("の"));
+    dialog->replacementField()->setText(QString::fromUtf8("ノ"));
+    dialog->scopeBox()->setCurrentIndex(ReplaceDialog::TextsScope);
+    for (auto _ : state) {
+        dialog->updatePreview();
+        benchmark::DoNotOptimize(dialog->previewModel()->rowCount());
+    }
+    state.counters["rows"] = dialog->previewModel()->rowCount();
+}
+BENCHMARK(BM_ReplaceDialogPreviewOverAllTexts)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 }  // namespace
 }  // namespace velk

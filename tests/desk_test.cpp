@@ -3,6 +3,7 @@
 #include "ops/messages.h"
 #include "test_support.h"
 #include "text/desk_status.h"
+#include "text/glossary.h"
 
 namespace velk {
 namespace {
@@ -59,6 +60,18 @@ TEST(DeskStatusFile, ReadsWritesSortedAndKnowsTheImplicitStatus) {
     EXPECT_EQ(lockedTextSha1("a\r\nb\n"), lockedTextSha1("a\nb\n"));
     EXPECT_EQ(lockedTextSha1(""), "da39a3ee5e6b4b0d3255bfef95601890afd80709");
     EXPECT_NE(lockedTextSha1("a\rb"), lockedTextSha1("ab"));
+}
+
+// Terms added in the window go to the end of the file, once, with the rest kept byte for byte.
+TEST(GlossaryFile, AddedTermsAreAppendedOnceAndOnlyWhenTheyFit) {
+    const std::vector<GlossaryTerm> terms = {{"北", "North", "", 0},  {"南", "South", "map", 0}, {"村", "Vil\tlage", "", 0},
+                                             {"森\n", "Wood", "", 0}, {"#東", "East", "", 0},    {"剣", "Sword", "", 0}};
+    const struct { const char *file, *out; } cases[] = {
+        {"", "北\tNorth\n南\tSouth\tmap\n剣\tSword\n"},
+        {"# team terms\r\n剣\tBlade", "# team terms\r\n剣\tBlade\n北\tNorth\n南\tSouth\tmap\n"},
+        {"北\tNorth\n南\tSouth\tmap\n剣\tSword\n", "北\tNorth\n南\tSouth\tmap\n剣\tSword\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(glossaryWithTerms(bytesOf(c.file), terms), bytesOf(c.out)) << c.file;
 }
 
 }  // namespace

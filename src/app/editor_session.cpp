@@ -4,6 +4,7 @@
 #include <QUndoCommand>
 
 #include "app/qt_text.h"
+#include "app/translation_desk.h"
 #include <algorithm>
 
 #include "ops/desk_ops.h"
@@ -100,13 +101,22 @@ EditorSession::EditorSession(EditorState& state, Platform& platform, Dialogs& di
         emit statusChanged(status_);
     });
     forgetSteps();
+    desk_ = new TranslationDesk(*this);
 }
 
 EditorSession::~EditorSession() { undoStack_.disconnect(); }
 
 Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) {
+    const OpenProject* project = project_.get();
     Outcome outcome = velk::runOperation(state_, [&] { return op(state_, platform_); });
+    QString lockNote;  // locked entries stay as they are, whatever the operation
+    if (outcome.change && outcome.effect == Effect::Edit) {
+        lockNote = desk_->keepLocked(*outcome.change);
+        if (outcome.change->empty()) outcome.change.reset();
+    }
     if (outcome.effect == Effect::Load) {
+        // Another ROM is no project's build: the project closes (opening one sets its own).
+        if (project_ && project_.get() == project) setProject(nullptr);
         forgetSteps();
         documentChanged(Change{});
     } else if (outcome.effect == Effect::Save) {
@@ -129,6 +139,7 @@ Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) 
     else if (outcome.change || outcome.effect != Effect::Edit)
         status = stepName;
     if (!outcome.warnings.empty()) status += QString::fromUtf8("（警告 %1 件）").arg(outcome.warnings.size());
+    if (!lockNote.isEmpty()) status = outcome.change ? status + QString::fromUtf8("（%1）").arg(lockNote) : lockNote;
     setStatus(std::move(status));
     return outcome;
 }
@@ -154,6 +165,7 @@ void EditorSession::forgetSteps() {
         const ConstCatalogue texts = std::as_const(state_.catalogues).texts();
         textsAsLoaded_.assign(texts.begin(), texts.end());
     }
+    if (desk_) desk_->readOriginals();
     if (!state_.loaded.path.empty())
         status_ = QString::fromUtf8("%1 を読み込みました").arg(QString::fromStdString(state_.loaded.path.filename().string()));
 }
@@ -193,7 +205,7 @@ void EditorSession::setProject(std::unique_ptr<OpenProject> project) {
 }
 
 Outcome EditorSession::saveInPlace() {
-    const QString step = QString::fromUtf8("保存");
+    const QString step = tr("保存");
     if (!project_) {
         const std::filesystem::path loaded = state_.loaded.path;
         return run(step, [&](EditorState& s, Platform& p) { return saveRom(s, p, loaded); });
@@ -207,13 +219,18 @@ Outcome EditorSession::saveInPlace() {
 
 size_t EditorSession::bytesHeld() const {
     size_t n = 0;
-    for (int i = 0; i < undoStack_.count(); ++i) n += static_cast<const StepCommand*>(undoStack_.command(i))->bytesHeld();
+    std::function<void(const QUndoCommand*)> add = [&](const QUndoCommand* c) {  // steps of the desk hold none
+        if (const auto* step = dynamic_cast<const StepCommand*>(c)) n += step->bytesHeld();
+        for (int i = 0; i < c->childCount(); ++i) add(c->child(i));
+    };
+    for (int i = 0; i < undoStack_.count(); ++i) add(undoStack_.command(i));
     return n;
 }
 
 QString EditorSession::fileTitle() const {
     QString name = state_.loaded.path.empty() ? QStringLiteral("VELK")
                                               : QFileInfo(QString::fromStdString(state_.loaded.path.string())).fileName();
+    if (project_) name = QString::fromStdString(projectName(project_->base, project_->dir)) + QStringLiteral(" (") + name + u')';
     if (isModified()) name += QStringLiteral(" *");
     return name;
 }

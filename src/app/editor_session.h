@@ -20,6 +20,7 @@
 namespace velk {
 
 struct OpenProject;  // ops/desk_ops.h
+class TranslationDesk;
 
 using SessionOperation = std::function<Outcome(EditorState&, Platform&)>;
 
@@ -67,6 +68,10 @@ public:
     // After a ROM was loaded outside the session: forget the steps, keep the
     // entries as loaded, and tell the windows everything changed.
     void loaded();
+    // The original, status and note of each name and text.
+    TranslationDesk& desk() { return *desk_; }
+    // Shows words in the status line.
+    void showStatus(QString status) { setStatus(std::move(status)); }
     // The bytes the undo history holds.
     size_t bytesHeld() const;
 
@@ -74,7 +79,7 @@ public:
     const std::vector<NameEntry>& namesAsLoaded() const { return namesAsLoaded_; }
     const std::vector<ResourceEntry>& textsAsLoaded() const { return textsAsLoaded_; }
 
-    // "demo.smc *" (the mark while modified) and the last operation's words.
+    // "demo.smc *" (the mark while modified; in a project "proj (base.smc) *") and the last operation's words.
     QString fileTitle() const;
     QString statusText() const { return status_; }
     // The room a save would leave, or how far it would miss, as of the last change.
@@ -113,6 +118,7 @@ private:
     Platform& platform_;
     Dialogs& dialogs_;
     QUndoStack undoStack_;
+    TranslationDesk* desk_ = nullptr;
     std::vector<NameEntry> namesAsLoaded_;
     std::vector<ResourceEntry> textsAsLoaded_;
 

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QTextEdit>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -17,6 +19,7 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
+#include "app/desk_panel.h"
 #include "app/qt_text.h"
 #include "app/window_language.h"
 #include "text/sjis.h"
@@ -96,8 +99,16 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     fullWidth_->setToolTip(QCoreApplication::translate("EntryPage", "この項目で、文字表にない半角の文字を全角にします"));
     fullWidth_->hide();
 
+    desk_ = new DeskPanel(session, kind, *this);
+    table_->horizontalHeader()->moveSection(EntryTableModel::StatusColumn, EntryTableModel::TextColumn);
+    table_->horizontalHeader()->moveSection(EntryTableModel::OriginalColumn, EntryTableModel::TextColumn + 1);
+    table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::OriginalColumn, QHeaderView::Stretch);
+    table_->horizontalHeader()->setSectionResizeMode(EntryTableModel::StatusColumn, QHeaderView::Fixed);
+    table_->setColumnWidth(EntryTableModel::StatusColumn, table_->fontMetrics().horizontalAdvance(QString::fromUtf8("要確認")) + 16);
+
     auto* top = new QHBoxLayout;
     top->addWidget(filter_, 1);
+    top->addWidget(desk_->statusFilter());
     top->addWidget(count_);
     auto* list = new QWidget(this);
     auto* listLayout = new QVBoxLayout(list);
@@ -115,13 +126,20 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     auto* paneLayout = new QVBoxLayout(pane);
     paneLayout->setContentsMargins(0, 0, 0, 0);
     paneLayout->addWidget(entryTitle_);
+    paneLayout->addWidget(desk_->originalView());
     paneLayout->addWidget(editor_, 1);
     paneLayout->addWidget(problem_);
+    paneLayout->addWidget(desk_->noteField());
     paneLayout->addLayout(buttons);
+    auto* beside = new QSplitter(Qt::Horizontal, this);
+    beside->addWidget(pane);
+    beside->addWidget(desk_->sidePane());
+    beside->setStretchFactor(0, 3);
+    beside->setStretchFactor(1, 1);
 
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(list);
-    split->addWidget(pane);
+    split->addWidget(beside);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
     split->setChildrenCollapsible(false);
@@ -146,7 +164,8 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
         const int index = current_;
         const QString step = (kind_ == EntryKind::Name ? QString::fromUtf8("名前 ") : QString::fromUtf8("テキスト ")) +
                              qtText(entryLabel(kind_, index)) + QString::fromUtf8(" の変更");
-        session_.run(step, [&](EditorState& s, Platform&) { return applyEntry(s, kind_, index, *form, takeFullWidth_); });
+        // With the option on, the check let through only what typing full-width mends.
+        desk_->apply(index, takeFullWidth_ ? fullWidthForm(session_.state(), kind_, index, *form) : *form, step);
     });
     connect(fullWidth_, &QPushButton::clicked, this, [this] {
         const std::optional<std::string> form = typedForm();
@@ -167,6 +186,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
                                             : restoreEntry(s, index, session_.textsAsLoaded()[at]);
         });
     });
+    connect(desk_, &DeskPanel::filterChanged, this, [this] { updateCount(); });
     updateCount();
 }
 
@@ -223,6 +243,7 @@ void EntryPage::refresh(const std::vector<int>* rows) {
 void EntryPage::showTitle(int index) {
     entryTitle_->setText(qtText(entryLabel(kind_, index)) +
                          (model_->edited(index) ? QString::fromUtf8("（変更あり）") : QString()));
+    desk_->show(index);
 }
 
 void EntryPage::showEntry(int index) {
@@ -290,6 +311,7 @@ void EntryPage::contextMenu(const QPoint& at) {
         restore_->click();
     });
     restore->setEnabled(model_->edited(row));
+    desk_->addToMenu(menu, row);
     menu.exec(table_->viewport()->mapToGlobal(at));
 }
 

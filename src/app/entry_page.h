@@ -17,6 +17,8 @@ class QTableView;
 
 namespace velk {
 
+class DeskPanel;
+
 class EntryPage : public QWidget {
 public:
     EntryPage(EditorSession& session, EntryKind kind, QWidget* parent = nullptr);
@@ -31,6 +33,7 @@ public:
     QPushButton* fullWidthButton() const { return fullWidth_; }
     EntryTableModel* model() const { return model_; }
     EntryFilterModel* filterModel() const { return filterModel_; }
+    DeskPanel* desk() const { return desk_; }
 
     // Shows entry `index` (clearing the filter if it hides it).
     void select(int index);
@@ -69,6 +72,7 @@ private:
     QPushButton* restore_;
     QPushButton* fullWidth_;
     bool takeFullWidth_ = false;
+    DeskPanel* desk_;
     int current_ = -1;
     QString shownForm_;  // the entry as the field last showed it
     bool showing_ = false;

@@ -6,6 +6,7 @@
 
 #include "app/qt_text.h"
 #include "app/text_filter.h"
+#include "app/translation_desk.h"
 
 namespace velk {
 namespace {
@@ -18,6 +19,14 @@ constexpr char16_t kReferenceOpen[] = u":(";
 EntryTableModel::EntryTableModel(EditorSession& session, EntryKind kind, QObject* parent)
     : QAbstractTableModel(parent), session_(session), kind_(kind) {
     refresh();
+    connect(&session.desk(), &TranslationDesk::entriesChanged, this, [this](EntryKind k, const std::vector<int>& rows) {
+        if (k != kind_) return;
+        for (const int i : rows) emit dataChanged(index(i, StatusColumn), index(i, StatusColumn));
+    });
+    connect(&session.desk(), &TranslationDesk::originalsChanged, this, [this] {
+        for (size_t i = 0; i < rows_.size(); ++i) rows_[i].asOriginal = rows_[i].form == session_.desk().original(kind_, static_cast<int>(i));
+        if (!rows_.empty()) emit dataChanged(index(0, StatusColumn), index(static_cast<int>(rows_.size()) - 1, OriginalColumn));
+    });
 }
 
 size_t EntryTableModel::entryCount() const {
@@ -28,6 +37,8 @@ size_t EntryTableModel::entryCount() const {
 EntryTableModel::Row EntryTableModel::rowFor(int index) const {
     const QString form = qtText(entryForm(session_.state(), kind_, index));
     Row row;
+    row.asOriginal = form == session_.desk().original(kind_, index);
+    row.form = form;
     row.folded = foldForSearch(form);
     row.folded.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     // Word references show as the name between corner brackets.
@@ -112,6 +123,18 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const {
             if (role == Qt::ToolTipRole && edited(index.row())) return QString::fromUtf8("読み込んだ時から変更されています");
             if (role == Qt::TextAlignmentRole) return Qt::AlignCenter;
             break;
+        case StatusColumn:
+            if (role == Qt::DisplayRole) return deskStatusName(session_.desk().status(kind_, index.row(), row.asOriginal));
+            if (role == Qt::ToolTipRole && !session_.desk().note(kind_, index.row()).isEmpty())
+                return session_.desk().note(kind_, index.row());
+            break;
+        case OriginalColumn:
+            if (role == Qt::DisplayRole) {
+                QString shown = session_.desk().original(kind_, index.row());
+                return shown.replace(QStringLiteral("\r\n"), QStringLiteral("↵"));
+            }
+            if (role == Qt::ForegroundRole) return QApplication::palette().color(QPalette::PlaceholderText);
+            break;
         default: break;
     }
     return {};
@@ -123,6 +146,8 @@ QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, i
         case LabelColumn: return QString::fromUtf8("番号");
         case TextColumn: return kind_ == EntryKind::Name ? QString::fromUtf8("名前") : QString::fromUtf8("テキスト");
         case EditedColumn: return QString::fromUtf8("変更");
+        case StatusColumn: return QCoreApplication::translate("EntryTableModel", "状態");
+        case OriginalColumn: return QCoreApplication::translate("EntryTableModel", "原文");
         default: return {};
     }
 }
@@ -176,7 +201,13 @@ void EntryFilterModel::setQuery(const QString& query) {
     invalidateFilter();
 }
 
+void EntryFilterModel::setRowTest(std::function<bool(int)> test) {
+    rowTest_ = std::move(test);
+    invalidateFilter();
+}
+
 bool EntryFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
+    if (rowTest_ && !rowTest_(sourceRow)) return false;
     if (bytes_) return holdsBytes(source_->code(sourceRow), *bytes_);
     return folded_.isEmpty() || source_->folded(sourceRow).contains(folded_);
 }

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -15,7 +16,7 @@ namespace velk {
 
 class EntryTableModel : public QAbstractTableModel {
 public:
-    enum Column { LabelColumn, TextColumn, EditedColumn, ColumnCount };
+    enum Column { LabelColumn, TextColumn, EditedColumn, StatusColumn, OriginalColumn, ColumnCount };
     // The text column's word references: start and length of each name in
     // the shown text, one after another (QList<int>).
     static constexpr int ReferenceRangesRole = Qt::UserRole + 1;
@@ -31,6 +32,8 @@ public:
     // The entry's code: a name's bytes, a text's unpacked code.
     std::span<const uint8_t> code(int row) const;
     const QString& folded(int row) const { return rows_[static_cast<size_t>(row)].folded; }
+    // Whether the entry's text is its original (原文).
+    bool asOriginal(int row) const { return rows_[static_cast<size_t>(row)].asOriginal; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,6 +47,8 @@ private:
         QList<int> ranges;  // where the names stand in `shown`
         QString folded;   // the file form, folded for the filter
         bool hasReference = false;
+        bool asOriginal = true;
+        QString form;     // the file form, to compare with the original
     };
     Row rowFor(int index) const;
     size_t entryCount() const;
@@ -66,6 +71,8 @@ class EntryFilterModel : public QSortFilterProxyModel {
 public:
     explicit EntryFilterModel(EntryTableModel* source, QObject* parent = nullptr);
     void setQuery(const QString& query);
+    // A further test each row must pass (none: every row passes).
+    void setRowTest(std::function<bool(int sourceRow)> test);
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
@@ -74,6 +81,7 @@ private:
     EntryTableModel* source_;
     QString folded_;
     std::optional<std::vector<uint8_t>> bytes_;
+    std::function<bool(int)> rowTest_;
 };
 
 }  // namespace velk

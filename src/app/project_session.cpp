@@ -3,11 +3,13 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QSettings>
 #include <QStatusBar>
 
 #include "app/file_questions.h"
+#include "app/qt_text.h"
 #include "ops/desk_ops.h"
 #include "ops/operations.h"
 #include "ops/project_ops.h"
@@ -54,7 +56,7 @@ Outcome ProjectSession::open(const std::filesystem::path& folder) {
     const std::filesystem::path projectFile = dir / kProjectFileName;
     // No base is asked for a folder that holds no project.
     if (Result<std::vector<uint8_t>> there = readFileAt(platform, projectFile, 1); !there) {
-        Outcome missing = fileFailure(std::move(there.problem()), projectFile);
+        Outcome missing = failedWith(there.problem());
         return session_.run(tr("プロジェクトを開く"), [&](EditorState&, Platform&) { return std::move(missing); });
     }
     const QString remembered = settings().value(baseKey(dir)).toString();
@@ -132,7 +134,7 @@ Outcome ProjectSession::rebuild() {
     if (!project) return cancelledOutcome();
     const std::filesystem::path dir = project->dir, rom = session_.state().loaded.path;
     if (session_.isModified()) {
-        const std::string question = toCp932("プロジェクトのファイルが変わりました。読み直す前に編集を保存しますか？");
+        const std::string question = sjisText(tr("プロジェクトのファイルが変わりました。読み直す前に編集を保存しますか？"));
         switch (session_.dialogs().askToSaveChanges(question, true)) {
             case Dialogs::SaveChoice::Save:
                 if (const Outcome saved = save(); !saved.done()) return saved;
@@ -211,10 +213,18 @@ void ProjectSession::refreshProgress() {
     const OpenProject* project = session_.project();
     QString text;
     if (project && !namesSame_.empty()) {
-        const DeskProgress progress{
-            deskFigures(project->book, CodeKind::Name, namesSame_.size(), [&](size_t i) { return namesSame_[i] != 0; }),
-            deskFigures(project->book, CodeKind::Text, textsSame_.size(), [&](size_t i) { return textsSame_[i] != 0; })};
-        text = QString::fromStdString(deskProgressText(progress));
+        const DeskFigures names =
+            deskFigures(project->book, CodeKind::Name, namesSame_.size(), [&](size_t i) { return namesSame_[i] != 0; });
+        const DeskFigures texts =
+            deskFigures(project->book, CodeKind::Text, textsSame_.size(), [&](size_t i) { return textsSame_[i] != 0; });
+        // "1,234": the separator the figures of `stats` leave out, whatever the locale.
+        const QLocale english(QLocale::English);
+        auto percent = [](const DeskFigures& f) { return f.total ? f.translated() * 100 / f.total : 0; };
+        text = tr("名前 %1 / %2 (%3%)  テキスト %4 / %5 (%6%)")
+                   .arg(english.toString(qulonglong{names.translated()}), english.toString(qulonglong{names.total}))
+                   .arg(percent(names))
+                   .arg(english.toString(qulonglong{texts.translated()}), english.toString(qulonglong{texts.total}))
+                   .arg(percent(texts));
     }
     if (text == progress_) return;
     progress_ = text;

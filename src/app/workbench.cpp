@@ -19,12 +19,14 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/desk_panel.h"
 #include "app/entry_page.h"
 #include "app/face_page.h"
 #include "app/graphics_views.h"
 #include "app/program_icon.h"
 #include "app/project_session.h"
 #include "app/qt_text.h"
+#include "app/replace_dialog.h"
 #include "app/unit_page.h"
 #include "rom/catalogues.h"
 
@@ -77,6 +79,12 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
         showKind(Texts);
         texts_->filterField()->setText(code);
     };
+    const auto jumpTo = [this](EntryKind kind, int index) {
+        showKind(kind == EntryKind::Name ? Names : Texts);
+        (kind == EntryKind::Name ? names_ : texts_)->select(index);
+    };
+    names_->desk()->onJump = jumpTo;
+    texts_->desk()->onJump = jumpTo;
     pages_->addWidget(names_);
     pages_->addWidget(texts_);
     pages_->addWidget(facePage_);
@@ -126,7 +134,7 @@ void Workbench::buildMenus() {
         ->setShortcut(QKeySequence::Open);
     addOperation("ROM を保存(&S)...", "保存", Ask::SaveRom, true, saveRom);
     // In a project, Ctrl+S writes the project's files; the ROM is saved through the dialog.
-    file->addAction(QString::fromUtf8("保存"), this, [this] {
+    file->addAction(QString::fromUtf8("保存(&V)"), this, [this] {
             if (session_.project()) session_.saveInPlace();
             else session_.runAsking(QString::fromUtf8("保存"), Ask::SaveRom, true, saveRom);
         })->setShortcut(QKeySequence::Save);
@@ -151,6 +159,7 @@ void Workbench::buildMenus() {
     edit->addSeparator();
     QAction* find = edit->addAction(QString::fromUtf8("名前とテキストを検索(&F)"), this, [this] { searchAll(); });
     find->setShortcut(QKeySequence::Find);
+    edit->addAction(QCoreApplication::translate("Workbench", "置換(&R)..."), this, [this] { openReplace(); })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     edit->addSeparator();
     edit->addAction(fullWidthAction());
 }
@@ -212,6 +221,13 @@ QAction* Workbench::fullWidthAction() {
         take(on);
     });
     return action;
+}
+
+ReplaceDialog* Workbench::openReplace() {
+    if (replace_) replace_->deleteLater();
+    replace_ = new ReplaceDialog(session_, kinds_->currentRow() == Names ? *names_ : *texts_, this);
+    replace_->show();
+    return replace_;
 }
 
 void Workbench::showKind(Kind kind) { kinds_->setCurrentRow(kind); }

@@ -21,6 +21,7 @@ class EntryPage;
 class FaceGrid;
 class FacePage;
 class GlyphGrid;
+class ReplaceDialog;
 class UnitPage;
 
 class Workbench : public QMainWindow {
@@ -42,6 +43,8 @@ public:
     QTableView* searchNames() const { return searchNames_; }
     QTableView* searchTexts() const { return searchTexts_; }
     void searchAll();
+    // Ctrl+H: the replace dialog over the list shown.
+    ReplaceDialog* openReplace();
 
     // Reads again what the change touched.
     void refresh(const EditorSession::Change& change);
@@ -72,6 +75,7 @@ private:
     QTableView* searchTexts_ = nullptr;
     QLabel* status_;
     QLabel* space_;
+    ReplaceDialog* replace_ = nullptr;
 };
 
 }  // namespace velk

@@ -1,11 +1,9 @@
 #include "ops/desk_ops.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 #include "gfx/png_codec.h"
-#include "image/crc32.h"
 #include "ops/file_steps.h"
 #include "ops/po_ops.h"
 #include "ops/script_file_checks.h"
@@ -50,15 +48,6 @@ bool samePicture(std::span<const uint8_t> a, std::span<const uint8_t> b) {
 // The steps whose files a save writes back: the script is the user's own.
 bool savedStep(std::string_view name) { return name != "script"; }
 
-std::string grouped(size_t n) {
-    std::string digits = std::to_string(n), out;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i && (digits.size() - i) % 3 == 0) out += ',';
-        out += digits[i];
-    }
-    return out;
-}
-
 }  // namespace
 
 bool OpenProject::namesEqual(const Document& now, size_t name) const {
@@ -72,11 +61,11 @@ bool OpenProject::textsEqual(const Document& now, size_t text) const {
 Outcome openProjectOn(EditorState& state, Platform& platform, const std::filesystem::path& dir, OpenProject& project) {
     Result<ProjectBase> base = openProjectBase(state, platform, dir, false);
     if (!base) return failedWith(base.problem());
-    // The CRC32 matched; a base of another SHA-1 is another ROM all the same.
+    // The size and CRC32 agree: the SHA-1 must too.
     if (!base->sha1.empty() && base->sha1 != sha1Hex(state.image.bytes)) {
         Problem p = problem(ProblemCode::NotTheProjectBase);
-        p.expected = base->crc32, p.width = static_cast<int64_t>(base->size);
-        p.found = crc32Of(state.image.bytes), p.height = static_cast<int64_t>(state.image.bytes.size());
+        p.expected = p.found = base->crc32;
+        p.width = p.height = static_cast<int64_t>(base->size);
         return failedWith(p);
     }
     OpenProject opened;
@@ -112,11 +101,14 @@ Outcome openProjectOn(EditorState& state, Platform& platform, const std::filesys
 Outcome saveProjectFiles(const EditorState& state, Platform& platform, const OpenProject& project) {
     const std::filesystem::path& dir = project.dir;
     std::vector<std::pair<std::filesystem::path, std::vector<uint8_t>>> files;
+    bool po = false;
     for (const ProjectStep& step : projectSteps()) {
         if (!savedStep(step.name)) continue;
         const std::string_view name = step.name;
-        if ((name == "names" || name == "texts") && keepsPo(platform, dir, name == "names" ? CodeKind::Name : CodeKind::Text))
+        if ((name == "names" || name == "texts") && keepsPo(platform, dir, name == "names" ? CodeKind::Name : CodeKind::Text)) {
+            po = true;
             continue;
+        }
         StepPlatform capture(platform, true);
         if (Outcome o = step.exportTo(state, capture, dir); !o.done()) return o;
         for (auto& [path, bytes] : capture.written) files.emplace_back(path, std::move(bytes));
@@ -124,6 +116,12 @@ Outcome saveProjectFiles(const EditorState& state, Platform& platform, const Ope
     const std::vector<uint8_t> book = deskStatusBytes(project.book);
     const bool statusThere = platform.fileIdentity(dir / kDeskStatusFileName).has_value();
     if (statusThere || !book.empty()) files.emplace_back(dir / kDeskStatusFileName, book);
+    // Terms added in the window (line 0) go to the end of glossary.tsv.
+    if (std::ranges::any_of(project.glossary, [](const GlossaryTerm& t) { return t.line == 0; })) {
+        Result<std::optional<std::vector<uint8_t>>> glossary = readOptionalFile(platform, dir / kGlossaryFileName);
+        if (!glossary) return failedWith(glossary.problem());
+        files.emplace_back(dir / kGlossaryFileName, glossaryWithTerms(glossary->value_or(std::vector<uint8_t>{}), project.glossary));
+    }
 
     size_t written = 0;
     for (const auto& [path, bytes] : files) {
@@ -137,6 +135,16 @@ Outcome saveProjectFiles(const EditorState& state, Platform& platform, const Ope
             return fileFailure(std::move(made.problem()), path.parent_path(), true);
         if (Status s = platform.writeFile(path, bytes); !s) return fileFailure(std::move(s.problem()), path, true);
         ++written;
+    }
+    // Names or texts kept as PO are written as export-po writes them.
+    if (po) {
+        EditorState base;
+        static_cast<Document&>(base) = project.original;
+        base.options = state.options;
+        PoExportOptions options;
+        options.built = &state;
+        options.book = &project.book;
+        if (Outcome o = exportPoTo(base, platform, dir, options); !o.done()) return o;
     }
     Outcome done = doneOutcome(toCp932(written ? "プロジェクトのファイル " + std::to_string(written) + " 件を保存しました"
                                                : "プロジェクトのファイルは変わっていません"));
@@ -157,21 +165,6 @@ std::vector<std::filesystem::path> projectWatchPaths(Platform& platform, const s
         for (const std::string& name : *names) paths.push_back(sub / name);
     }
     return paths;
-}
-
-DeskProgress deskProgress(const EditorState& state, const OpenProject& project) {
-    const size_t names = state.catalogues.names.size(), texts = state.catalogues.texts().size();
-    return {deskFigures(project.book, CodeKind::Name, names, [&](size_t i) { return project.namesEqual(state, i); }),
-            deskFigures(project.book, CodeKind::Text, texts, [&](size_t i) { return project.textsEqual(state, i); })};
-}
-
-std::string deskProgressText(const DeskProgress& progress) {
-    auto part = [](const char* kind, const DeskFigures& f) {
-        const size_t percent = f.total ? f.translated() * 100 / f.total : 0;
-        return std::string(kind) + " " + grouped(f.translated()) + " / " + grouped(f.total) + " (" +
-               std::to_string(percent) + "%)";
-    };
-    return part("名前", progress.names) + "  " + part("テキスト", progress.texts);
 }
 
 }  // namespace velk

@@ -47,7 +47,7 @@ Outcome openProjectOn(EditorState& state, Platform& platform, const std::filesys
 // writes for the state (names.txt, texts.txt, faces/face-NNN.png, units.png)
 // and status.tsv for the book; a PNG file that holds the same pixels and
 // colours as the export is left as it is. Each file is replaced whole.
-// Names or texts a project keeps as PO are left alone.
+// Names or texts a project keeps as PO are written as export-po writes them.
 Outcome saveProjectFiles(const EditorState& state, Platform& platform, const OpenProject& project);
 
 // The files and folders whose change on disk makes the window build the
@@ -55,13 +55,5 @@ Outcome saveProjectFiles(const EditorState& state, Platform& platform, const Ope
 // build reads (velk-project.txt, names.txt, texts.txt, units.png, script.txt,
 // status.tsv, glossary.tsv, the faces).
 std::vector<std::filesystem::path> projectWatchPaths(Platform& platform, const std::filesystem::path& dir);
-
-// Translated and total per kind, with the same figures as `stats`.
-struct DeskProgress {
-    DeskFigures names, texts;
-};
-DeskProgress deskProgress(const EditorState& state, const OpenProject& project);
-// "名前 1,234 / 2,510 (49%)  テキスト 1,234 / 5,607 (22%)" (UTF-8).
-std::string deskProgressText(const DeskProgress& progress);
 
 }  // namespace velk

@@ -379,10 +379,15 @@ Outcome exportPoTo(const EditorState& base, Platform& platform, const std::files
                    const PoExportOptions& options) {
     Result<ProjectBase> project = openProjectBase(base, platform, dir, false);
     if (!project) return failedWith(project.problem());
-    EditorState built = base;
-    Outcome build = buildProjectFrom(built, platform, dir);
-    if (!build.done()) return build;
-    Result<DeskBook> book = readDeskBook(base, platform, dir);
+    EditorState builtHere;
+    Outcome build = doneOutcome({});
+    if (!options.built) {
+        builtHere = base;
+        build = buildProjectFrom(builtHere, platform, dir);
+        if (!build.done()) return build;
+    }
+    const EditorState& built = options.built ? *options.built : builtHere;
+    Result<DeskBook> book = options.book ? Result<DeskBook>(*options.book) : readDeskBook(base, platform, dir);
     if (!book) return failedWith(book.problem());
     const PoSource src{base,
                        built,

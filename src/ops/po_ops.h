@@ -12,6 +12,7 @@
 #include "ops/outcome.h"
 #include "platform/platform.h"
 #include "ops/editor_state.h"
+#include "text/desk_status.h"
 
 namespace velk {
 
@@ -38,6 +39,10 @@ struct PoExportOptions {
     // PO-Revision-Date of a file whose messages changed, "YYYY-MM-DD HH:MM+0000";
     // empty: the clock's time, in UTC.
     std::string revisionDate;
+    // The project as built and its statuses, when a window holds them
+    // (edited since): nothing is built or read again.
+    const EditorState* built = nullptr;
+    const DeskBook* book = nullptr;
 };
 
 // Writes DIR/po/names.pot, texts.pot (the originals) and names.po, texts.po

@@ -44,6 +44,24 @@ Result<std::vector<GlossaryTerm>> parseGlossary(std::span<const uint8_t> bytes) 
     return terms;
 }
 
+std::vector<uint8_t> glossaryWithTerms(std::span<const uint8_t> file, std::span<const GlossaryTerm> terms) {
+    std::vector<uint8_t> out(file.begin(), file.end());
+    std::vector<std::string> held;
+    if (Result<std::vector<GlossaryTerm>> there = parseGlossary(file))
+        for (const GlossaryTerm& t : *there) held.push_back(t.original);
+    for (const GlossaryTerm& t : terms) {
+        const std::string line = t.original + '\t' + t.translation + (t.note.empty() ? "" : '\t' + t.note);
+        if (t.original.empty() || t.original.front() == '#' || line.find_first_of("\r\n") != std::string::npos ||
+            std::ranges::count(line, '\t') != (t.note.empty() ? 1 : 2) || std::ranges::find(held, t.original) != held.end())
+            continue;
+        if (!out.empty() && out.back() != '\n') out.push_back('\n');
+        out.insert(out.end(), line.begin(), line.end());
+        out.push_back('\n');
+        held.push_back(t.original);
+    }
+    return out;
+}
+
 std::vector<const GlossaryTerm*> missingTerms(std::span<const GlossaryTerm> glossary, std::string_view original,
                                               std::string_view text) {
     std::vector<const GlossaryTerm*> missing;

@@ -29,6 +29,12 @@ struct GlossaryTerm {
 // problem's `line` and `x` are its line and column.
 Result<std::vector<GlossaryTerm>> parseGlossary(std::span<const uint8_t> bytes);
 
+// The glossary file with a line ORIGINAL<TAB>TRANSLATION[<TAB>NOTE] added
+// at its end (LF) for each term whose original it does not hold yet, the
+// rest kept byte for byte; a term whose fields hold a tab or line break is
+// passed over. Adding the same terms again gives the same bytes.
+std::vector<uint8_t> glossaryWithTerms(std::span<const uint8_t> file, std::span<const GlossaryTerm> terms);
+
 // The terms whose original the entry's original holds and whose agreed
 // translation its text lacks (terms without a translation never count).
 std::vector<const GlossaryTerm*> missingTerms(std::span<const GlossaryTerm> glossary, std::string_view original,

@@ -5,6 +5,8 @@
 
 #include "app/editor_session.h"
 #include "app/project_session.h"
+#include "image/crc32.h"
+#include "app/translation_desk.h"
 #include "ops/desk_ops.h"
 #include "ops/entry_ops.h"
 #include "test_support.h"
@@ -40,7 +42,8 @@ TEST_F(ProjectWindow, SavedFilesAreWhatExportProjectWritesPlusTheStatusLine) {
     EXPECT_FALSE(session.isModified());
     EXPECT_EQ(projects.progressText(), QString::fromUtf8("名前 0 / 2,510 (0%)  テキスト 0 / 5,607 (0%)"));
     session.run(QStringLiteral("edit"), [](EditorState& s, Platform&) { return applyEntry(s, EntryKind::Text, 0, sjis("ソマ")); });
-    session.project()->book.setStatus(CodeKind::Text, 0, DeskStatus::Review);
+    session.desk().setStatus(EntryKind::Text, {0}, DeskStatus::Review);
+    session.desk().addTerm(GlossaryTerm{"ソマ", "Soma", {}, 0});
     // A ROM written from a project is an output: the edits stay unsaved.
     session.run(QStringLiteral("rom"), [&](EditorState& s, Platform& p) { return saveRom(s, p, root / "test.smc"); });
     EXPECT_TRUE(session.isModified());
@@ -53,11 +56,46 @@ TEST_F(ProjectWindow, SavedFilesAreWhatExportProjectWritesPlusTheStatusLine) {
     for (const std::string name : {"names.txt", "texts.txt", "units.png", "faces/face-000.png", "faces/face-156.png"})
         EXPECT_EQ(test::readBytes(root / "proj" / name), test::readBytes(root / "fresh" / name)) << name;
     EXPECT_EQ(test::readBytes(root / "proj/status.tsv"), bytesOf("text\t0000\treview\t\n"));
+    EXPECT_EQ(test::readBytes(root / "proj/glossary.tsv"), bytesOf("ソマ\tSoma\n"));
 
     // The base is remembered: opening again asks nothing.
     const size_t dialogs = platform.dialogs.size();
     ASSERT_TRUE(projects.open(root / "proj").done());
     EXPECT_EQ(platform.dialogs.size(), dialogs);
+    EXPECT_EQ(text0(), sjis("ソマ"));
+    EXPECT_EQ(session.fileTitle(), QStringLiteral("proj (base.smc)"));
+    session.run(QStringLiteral("load"), [&](EditorState& s, Platform& p) { return reloadRom(s, p, root / "base.smc"); });
+    EXPECT_EQ(session.project(), nullptr);
+}
+
+// Another program's PNG of the same picture is left as it is; a text file in other bytes is not.
+TEST_F(ProjectWindow, SavingLeavesASamePictureInOtherBytesAlone) {
+    ASSERT_TRUE(openWithBase(root / "base.smc").done());
+    const fs::path face = root / "proj/faces/face-000.png", names = root / "proj/names.txt";
+    Bytes png = test::readBytes(face);
+    const Bytes chunk = {0, 0, 0, 1, 't', 'E', 'X', 't', 'x'};
+    png.insert(png.begin() + 33, chunk.begin(), chunk.end());
+    const uint32_t crc = crc32Of(std::span(chunk).subspan(4));
+    png.insert(png.begin() + 33 + 9, {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
+    test::writeBytes(face, png);
+    const Bytes exported = test::readBytes(names);
+    Bytes crlf = exported;
+    crlf.insert(crlf.begin() + static_cast<long>(std::find(crlf.begin(), crlf.end(), '\n') - crlf.begin()), '\r');
+    test::writeBytes(names, crlf);
+    ASSERT_TRUE(saveProjectFiles(state, platform, *session.project()).done());
+    EXPECT_EQ(test::readBytes(face), png);
+    EXPECT_EQ(test::readBytes(names), exported);
+}
+
+TEST_F(ProjectWindow, APoProjectSavesItsEditsIntoItsPoFiles) {
+    EditorState base = test::demoState(exporter, root / "base.smc");
+    ASSERT_TRUE(exportProjectTo(base, exporter, root / "po-proj", {.po = true}).done());
+    platform.answer(root / "base.smc");
+    ASSERT_TRUE(projects.open(root / "po-proj").done());
+    session.run(QStringLiteral("edit"), [](EditorState& s, Platform&) { return applyEntry(s, EntryKind::Text, 0, sjis("ソマ")); });
+    ASSERT_TRUE(projects.save().done());
+    EXPECT_FALSE(fs::exists(root / "po-proj/texts.txt"));
+    ASSERT_TRUE(projects.open(root / "po-proj").done());
     EXPECT_EQ(text0(), sjis("ソマ"));
 }
 
