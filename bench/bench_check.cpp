@@ -7,6 +7,7 @@
 #include "platform/disk_platform.h"
 #include "demo_image.h"
 #include "ops/check_ops.h"
+#include "ops/entry_ops.h"
 #include "ops/project_ops.h"
 #include "text/encode.h"
 #include "text/line_width.h"
@@ -74,9 +75,23 @@ void BM_FitOfOneText(benchmark::State& b) {
     }
 }
 
+// The same through what the window runs at each keystroke: the form as
+// typed, encoded with each item's place in it, its lines and what is past them.
+void BM_FormFitOfOneText(benchmark::State& b) {
+    DeskBench desk;
+    const BoxRules rules = boxRulesOf({}, desk.state);
+    const std::vector<int> widths = nameWidths(desk.state.catalogues.names, rules);
+    const GlyphLookup glyphs(desk.state.tables);
+    std::string form;
+    for (int line = 0; line < 4; ++line) form += "(主人公)は[F0 03:(剣)]を手にした。?1B 05?あいうえおかきくけこ\r\n";
+    const std::string sjisForm = toCp932(form);
+    for (auto _ : b) benchmark::DoNotOptimize(formFit(EntryKind::Text, 1, sjisForm, glyphs, widths, rules));
+}
+
 BENCHMARK(BM_CheckProject)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProjectStats)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitOfOneText)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FormFitOfOneText)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace velk

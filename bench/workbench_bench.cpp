@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 
 #include "app/editor_session.h"
 #include "app/entry_page.h"
@@ -90,6 +92,26 @@ void BM_ApplyAndUndoOneTextWithWorkbenchOpen(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ApplyAndUndoOneTextWithWorkbenchOpen)->Unit(benchmark::kMillisecond);
+
+// One character typed into a text of four lines: its check, its fit, the
+// widths beside its lines, the red parts and the box preview.
+void BM_TypingIntoATextWithItsFit(benchmark::State& state) {
+    DiskPlatform platform;
+    QuietDialogs dialogs;
+    EditorSession session(demoState(), platform, dialogs);
+    Workbench window(session);
+    window.show();
+    EntryPage* texts = window.textsPage();
+    texts->select(1);
+    QString form;
+    for (int line = 0; line < 4; ++line) form += QString::fromUtf8("(主人公)は[F0 03:(剣)]を手にした。?1B 05?あいうえおかきくけこ\n");
+    int i = 0;
+    for (auto _ : state) {
+        texts->editor()->setPlainText(form + (++i % 2 ? QString::fromUtf8("北") : QString()));
+        benchmark::DoNotOptimize(texts->problemLabel()->text());
+    }
+}
+BENCHMARK(BM_TypingIntoATextWithItsFit)->Unit(benchmark::kMicrosecond);
 
 // The undo step of an import that changes every text: what it holds against
 // the bytes of the records it changed, as they are after it.

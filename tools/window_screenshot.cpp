@@ -66,6 +66,11 @@ int main(int argc, char** argv) {
         texts->filterField()->setText(QString::fromUtf8("ｱ"));
         QApplication::processEvents();
         workbench.grab().save(out + QStringLiteral("/workbench-filter.png"));
+        texts->filterField()->clear();
+        texts->select(2);
+        texts->editor()->setPlainText(QString(72, QChar(u'あ')) + QString::fromUtf8("\n(主人公)は[F0 02:()]を見た"));
+        QApplication::processEvents();
+        workbench.grab().save(out + QStringLiteral("/workbench-fit.png"));
         workbench.showKind(velk::Workbench::Names);
         QApplication::processEvents();
         workbench.grab().save(out + QStringLiteral("/workbench-names.png"));

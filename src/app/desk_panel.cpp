@@ -368,11 +368,11 @@ void DeskPanel::addToMenu(QMenu& menu, int row) {
 void DeskPanel::applyFilter() {
     const int chosen = filter_->currentIndex();
     if (chosen <= 0) {
-        page_.filterModel()->setRowTest({});
+        page_.filterModel()->setRowTest(EntryFilterModel::ByStatus, {});
     } else {
         const auto wanted = static_cast<DeskStatus>(chosen - 1);
         const EntryTableModel* model = page_.model();
-        page_.filterModel()->setRowTest([this, model, wanted](int row) {
+        page_.filterModel()->setRowTest(EntryFilterModel::ByStatus, [this, model, wanted](int row) {
             return desk_.status(kind_, row, model->asOriginal(row)) == wanted;
         });
     }

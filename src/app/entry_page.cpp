@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QTextEdit>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -20,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "app/desk_panel.h"
+#include "app/fit_ruler.h"
 #include "app/qt_text.h"
 #include "app/window_language.h"
 #include "text/sjis.h"
@@ -109,6 +111,14 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     auto* top = new QHBoxLayout;
     top->addWidget(filter_, 1);
     top->addWidget(desk_->statusFilter());
+
+    fit_ = new LiveFit(session, kind, editor_, this);
+    fit_->attachFilter(filterModel_, [this] { updateCount(); });
+    fit_->onRefit = [this] {
+        if (!showing_) check();
+    };
+
+    top->addWidget(fit_->overflowBox());
     top->addWidget(count_);
     auto* list = new QWidget(this);
     auto* listLayout = new QVBoxLayout(list);
@@ -127,7 +137,12 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     paneLayout->setContentsMargins(0, 0, 0, 0);
     paneLayout->addWidget(entryTitle_);
     paneLayout->addWidget(desk_->originalView());
-    paneLayout->addWidget(editor_, 1);
+    auto* field = new QHBoxLayout;
+    field->setSpacing(0);
+    field->addWidget(fit_->ruler());
+    field->addWidget(editor_, 1);
+    paneLayout->addLayout(field, 1);
+    paneLayout->addWidget(fit_->previewArea());
     paneLayout->addWidget(problem_);
     paneLayout->addWidget(desk_->noteField());
     paneLayout->addLayout(buttons);
@@ -286,7 +301,9 @@ void EntryPage::check() {
         problem = p->problem;
         place.line = p->at.line, place.column = p->at.column;
     }
-    problem_->setText(problem ? windowText(*problem, place) : QString());
+    // What is past the box is shown, and may still be applied.
+    const QString past = fit_->measure(current_, problem ? std::nullopt : form);
+    problem_->setText(problem ? windowText(*problem, place) : past);
     fullWidth_->setVisible(problem && !problem->fullWidth.empty());
     apply_->setEnabled(!problem && form && *form != entryForm(session_.state(), kind_, current_));
 }

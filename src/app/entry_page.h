@@ -9,6 +9,7 @@
 #include "app/editor_session.h"
 #include "app/entry_table_model.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -18,6 +19,7 @@ class QTableView;
 namespace velk {
 
 class DeskPanel;
+class LiveFit;
 
 class EntryPage : public QWidget {
 public:
@@ -34,6 +36,7 @@ public:
     EntryTableModel* model() const { return model_; }
     EntryFilterModel* filterModel() const { return filterModel_; }
     DeskPanel* desk() const { return desk_; }
+    LiveFit* liveFit() const { return fit_; }
 
     // Shows entry `index` (clearing the filter if it hides it).
     void select(int index);
@@ -73,6 +76,7 @@ private:
     QPushButton* fullWidth_;
     bool takeFullWidth_ = false;
     DeskPanel* desk_;
+    LiveFit* fit_;
     int current_ = -1;
     QString shownForm_;  // the entry as the field last showed it
     bool showing_ = false;

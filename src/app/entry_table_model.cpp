@@ -201,13 +201,14 @@ void EntryFilterModel::setQuery(const QString& query) {
     invalidateFilter();
 }
 
-void EntryFilterModel::setRowTest(std::function<bool(int)> test) {
-    rowTest_ = std::move(test);
+void EntryFilterModel::setRowTest(RowTest which, std::function<bool(int)> test) {
+    rowTests_[which] = std::move(test);
     invalidateFilter();
 }
 
 bool EntryFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
-    if (rowTest_ && !rowTest_(sourceRow)) return false;
+    for (const auto& test : rowTests_)
+        if (test && !test(sourceRow)) return false;
     if (bytes_) return holdsBytes(source_->code(sourceRow), *bytes_);
     return folded_.isEmpty() || source_->folded(sourceRow).contains(folded_);
 }

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
+#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -71,8 +72,10 @@ class EntryFilterModel : public QSortFilterProxyModel {
 public:
     explicit EntryFilterModel(EntryTableModel* source, QObject* parent = nullptr);
     void setQuery(const QString& query);
-    // A further test each row must pass (none: every row passes).
-    void setRowTest(std::function<bool(int sourceRow)> test);
+    // The further tests a row must pass besides the query: the status
+    // filter's and the fit filter's (an empty test lets every row pass).
+    enum RowTest { ByStatus, ByFit, RowTestCount };
+    void setRowTest(RowTest which, std::function<bool(int sourceRow)> test);
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
@@ -81,7 +84,7 @@ private:
     EntryTableModel* source_;
     QString folded_;
     std::optional<std::vector<uint8_t>> bytes_;
-    std::function<bool(int)> rowTest_;
+    std::array<std::function<bool(int)>, RowTestCount> rowTests_;
 };
 
 }  // namespace velk

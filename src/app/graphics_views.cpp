@@ -301,6 +301,19 @@ void UnitGrid::keyPressEvent(QKeyEvent* event) {
     setSelected(selected_ + step);
 }
 
+QImage addedGlyph(const EditorState& state, int g) {
+    const QRgb shades[4] = {qRgb(255, 255, 255), qRgb(160, 160, 160), qRgb(80, 80, 80), qRgb(0, 0, 0)};
+    // Row r of the sheet: the upper halves of glyphs 16r to 16r + 15, then their lower halves.
+    QImage glyph(8, 16, QImage::Format_RGB32);
+    for (int half = 0; half < 2; ++half) {
+        const uint8_t* tile = state.glyphSheet.data() + (g / 16) * 512 + half * 256 + (g % 16) * 16;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                glyph.setPixel(x, 8 * half + y, shades[(tile[2 * y] >> (7 - x) & 1) | (tile[2 * y + 1] >> (7 - x) & 1) << 1]);
+    }
+    return glyph;
+}
+
 GlyphGrid::GlyphGrid(const EditorState& state, QWidget* parent) : QWidget(parent), state_(state) {
     setFixedSize(sizeHint());
 }
@@ -314,18 +327,9 @@ QRect GlyphGrid::labelRect(int g) { return {4 + (g % 16) * kCellWidth, glyphRect
 void GlyphGrid::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), palette().color(QPalette::Base));
-    const QRgb shades[4] = {qRgb(255, 255, 255), qRgb(160, 160, 160), qRgb(80, 80, 80), qRgb(0, 0, 0)};
     const CharTable& added = state_.tables[kAddedCharTable];
     for (int g = 0; g < 256; ++g) {
-        // Row r of the sheet: the upper halves of glyphs 16r to 16r + 15, then their lower halves.
-        QImage glyph(8, 16, QImage::Format_RGB32);
-        for (int half = 0; half < 2; ++half) {
-            const uint8_t* tile = state_.glyphSheet.data() + (g / 16) * 512 + half * 256 + (g % 16) * 16;
-            for (int y = 0; y < 8; ++y)
-                for (int x = 0; x < 8; ++x)
-                    glyph.setPixel(x, 8 * half + y, shades[(tile[2 * y] >> (7 - x) & 1) | (tile[2 * y + 1] >> (7 - x) & 1) << 1]);
-        }
-        p.drawImage(glyphRect(g), glyph);
+        p.drawImage(glyphRect(g), addedGlyph(state_, g));
         const Glyph c = added[static_cast<size_t>(g)];
         p.setPen(palette().color(QPalette::Text));
         p.drawText(labelRect(g), Qt::AlignCenter, qtText(std::string{static_cast<char>(c[0]), static_cast<char>(c[1])}));

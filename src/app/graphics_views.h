@@ -112,6 +112,9 @@ private:
     int selected_ = 0, colourSet_ = 0;
 };
 
+// Added character g's glyph from the glyph sheet, 8 x 16 pixels in four greys.
+QImage addedGlyph(const EditorState& state, int g);
+
 // The 256 added characters' glyphs, with the character each stands for
 // below its glyph.
 class GlyphGrid : public QWidget {

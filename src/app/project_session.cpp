@@ -42,7 +42,10 @@ ProjectSession::ProjectSession(EditorSession& session) : QObject(&session), sess
     // What a save wrote is no change from outside.
     connect(&session_, &EditorSession::projectSaved, this, [this] { seen_ = snapshot(); });
     connect(&session_, &EditorSession::changed, this, &ProjectSession::entriesChanged);
-    connect(&session_, &EditorSession::projectChanged, this, [this] { entriesChanged(EditorSession::Change{}); });
+    // A project opened by a load is counted once the load's change arrives.
+    connect(&session_, &EditorSession::projectChanged, this, [this] {
+        if (!opening_) entriesChanged(EditorSession::Change{});
+    });
 }
 
 QString ProjectSession::baseKey(const std::filesystem::path& dir) {
@@ -62,10 +65,11 @@ Outcome ProjectSession::open(const std::filesystem::path& folder) {
     const QString remembered = settings().value(baseKey(dir)).toString();
     if (!remembered.isEmpty()) {
         const std::filesystem::path rom = QFile::encodeName(remembered).toStdString();
-        if (platform.fileIdentity(rom)) {
-            const Outcome o = openOn(dir, rom);
-            if (o.done()) return o;
-        }
+        // A file that moved, or is another ROM now, is asked for again; a
+        // project that does not build on its base is reported.
+        bool refused = false;
+        if (platform.fileIdentity(rom))
+            if (Outcome o = openOn(dir, rom, &refused); !refused) return o;
     }
     const std::optional<ChosenFile> rom = askForFile(session_.dialogs(), Ask::OpenRom, false);
     if (!rom) return cancelledOutcome();
@@ -78,24 +82,32 @@ Outcome ProjectSession::openAsking() {
     return open(dir->path);
 }
 
-Outcome ProjectSession::openOn(const std::filesystem::path& dir, const std::filesystem::path& romPath) {
+Outcome ProjectSession::openOn(const std::filesystem::path& dir, const std::filesystem::path& romPath, bool* refused) {
     Platform& platform = session_.platform();
     const QString step = tr("プロジェクトを開く");
     auto stop = [&](Outcome o) { return session_.run(step, [&](EditorState&, Platform&) { return std::move(o); }); };
     Result<LoadedRom> rom = loadRomFile(platform, romPath, builtInCharTables());
-    if (!rom) return stop(failedWith(rom.problem()));
+    if (!rom && refused) *refused = true;
+    if (!rom) return refused ? failedWith(rom.problem()) : stop(failedWith(rom.problem()));
     EditorState built;
     built.options = session_.state().options;
     (void)installLoadedRom(built, platform, romPath, std::move(*rom));
+    if (refused)
+        if (Result<ProjectBase> base = openProjectBase(built, platform, dir, false); !base) {
+            *refused = true;
+            return failedWith(base.problem());
+        }
     auto project = std::make_unique<OpenProject>();
     Outcome opened = openProjectOn(built, platform, dir, *project);
     if (!opened.done()) return stop(std::move(opened));
     opened.effect = Effect::Load;
+    opening_ = true;
     const Outcome shown = session_.run(step, [&](EditorState& s, Platform&) {
         s = std::move(built);
         session_.setProject(std::move(project));  // before the windows hear of the new document
         return std::move(opened);
     });
+    opening_ = false;
     settings().setValue(baseKey(dir), QFile::decodeName(QByteArray::fromStdString(romPath.string())));
     watch();
     return shown;

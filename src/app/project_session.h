@@ -55,7 +55,9 @@ signals:
 
 private:
     // Loads the base from `rom` and opens the project on it, without asking.
-    Outcome openOn(const std::filesystem::path& dir, const std::filesystem::path& rom);
+    // With `refused`, a ROM that does not load or is not the base is not
+    // reported: *refused says so.
+    Outcome openOn(const std::filesystem::path& dir, const std::filesystem::path& rom, bool* refused = nullptr);
     void watch();
     void filesChanged();
     // Which entries still hold their original, read again where the change touched them.
@@ -67,6 +69,7 @@ private:
     QTimer settle_;  // gathers a burst of file events into one build
     std::map<std::filesystem::path, std::optional<FileIdentity>> seen_;
     QString progress_;
+    bool opening_ = false;  // a load is putting a project in place
     std::vector<char> namesSame_, textsSame_;  // by entry: still the original
 };
 

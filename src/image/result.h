@@ -131,8 +131,12 @@ enum class ProblemCode : uint8_t {
     PoNotUtf8,              // words: its Content-Type
     // Projects again.
     NotTheProjectBase,      // expected, width: the base's CRC-32 and size; found, height: the loaded ROM's
+    // Box rules; offset: where the first item past the limit starts.
+    LinePastColumns,        // line: the text's line (1-based); found: its cells; expected: text-columns
+    TextPastLines,          // x: the box (1-based; 0 without a box break); found: its lines; expected: text-lines
+    NamePastColumns,        // found: the name's cells; expected: name-columns
     // (a new code goes above this line)
-    LastCode = NotTheProjectBase
+    LastCode = NamePastColumns
 };
 
 // Which kind of record a problem is about.

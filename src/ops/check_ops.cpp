@@ -418,46 +418,12 @@ KindView kindView(const KindFile& file, const EditorState& base) {
 std::string plural(size_t n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); }
 
 void checkFit(Desk& desk, const KindFile& file, std::span<const int> widths) {
-    const BoxRules& rules = desk.rules;
     for (size_t i = 0; i < file.entries.size(); ++i) {
         const EntryInFile& e = file.entries[i];
         if (!e.encoded) continue;
-        if (file.kind == CodeKind::Name) {
-            int width = 0;
-            std::optional<size_t> past;
-            for (const CodeItem& item : codeItems(e.code, CodeKind::Name, {}, rules))
-                if ((width += item.width) > rules.nameColumns && !past) past = item.offset;
-            if (past)
-                desk.find(file, e.offsets[*past], true, "fit",
-                          "the name is " + plural(static_cast<size_t>(width), "cell") + ", " +
-                              std::to_string(width - rules.nameColumns) + " past name-columns " +
-                              std::to_string(rules.nameColumns),
-                          entryName(file.kind, i));
-            continue;
-        }
-        const std::vector<TextLine> lines = textLines(e.code, widths, rules);
-        std::vector<int> linesInBox;
-        for (const TextLine& l : lines) {
-            if (static_cast<size_t>(l.box) >= linesInBox.size()) linesInBox.resize(static_cast<size_t>(l.box) + 1);
-            linesInBox[static_cast<size_t>(l.box)] = l.lineInBox + 1;
-        }
-        for (size_t n = 0; n < lines.size(); ++n) {
-            const TextLine& l = lines[n];
-            if (l.firstPast != SIZE_MAX)
-                desk.find(file, e.offsets[l.firstPast], true, "fit",
-                          "line " + std::to_string(n + 1) + " is " + plural(static_cast<size_t>(l.width), "cell") + ", " +
-                              std::to_string(l.width - rules.textColumns) + " past text-columns " +
-                              std::to_string(rules.textColumns),
-                          entryName(file.kind, i));
-            if (l.lineInBox == rules.textLines) {
-                const int count = linesInBox[static_cast<size_t>(l.box)];
-                const std::string where = rules.textBoxBreak.empty() ? "the text has " : "box " + std::to_string(l.box + 1) + " has ";
-                desk.find(file, l.begin < e.code.size() ? e.offsets[l.begin] : e.formEnd, true, "fit",
-                          where + plural(static_cast<size_t>(count), "line") + ", " +
-                              std::to_string(count - rules.textLines) + " past text-lines " + std::to_string(rules.textLines),
-                          entryName(file.kind, i));
-            }
-        }
+        for (const Problem& p : fitProblems(e.code, file.kind, widths, desk.rules))
+            desk.find(file, p.offset < e.code.size() ? e.offsets[p.offset] : e.formEnd, true, "fit", problemReason(p),
+                      entryName(file.kind, i));
     }
 }
 

@@ -130,6 +130,33 @@ Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_vi
     return doneOutcome(toCp932(kindWord(kind) + " ") + entryLabel(kind, index) + toCp932(" を変更しました"));
 }
 
+std::optional<FormFit> formFit(EntryKind kind, int index, std::string_view form, const GlyphLookup& glyphs,
+                               std::span<const int> nameWidths, const BoxRules& rules) {
+    const FileSlice slice = fileSlice(kind, index, form);
+    FormFit fit;
+    fit.formSize = form.size();
+    if (kind == EntryKind::Name) {
+        std::vector<NameEntry> scratch(1);
+        if (!encodeName(scratch, 0, slice.bytes, glyphs, &fit.offsets)) return std::nullopt;
+        fit.code = std::move(scratch[0].code);
+        TextLine line{0, fit.code.size(), 0, 0, 0, SIZE_MAX};
+        for (const CodeItem& item : codeItems(fit.code, CodeKind::Name, {}, rules))
+            if ((line.width += item.width) > rules.nameColumns && line.firstPast == SIZE_MAX) line.firstPast = item.offset;
+        fit.lines = {line};
+        fit.problems = fitProblems(fit.code, CodeKind::Name, {}, rules);
+    } else {
+        Result<EncodedText> r = encodeTextCode(slice.bytes, glyphs, index, &fit.offsets);
+        if (!r) return std::nullopt;
+        fit.code = std::move(r->code);
+        fit.lines = textLines(fit.code, nameWidths, rules);
+        fit.problems = fitProblems(fit.lines, fit.code.size(), rules);
+    }
+    fit.offsets.resize(fit.code.size());
+    for (uint32_t& o : fit.offsets) o = static_cast<uint32_t>(std::min<size_t>(o > slice.prefix ? o - slice.prefix : 0, form.size()));
+    for (Problem& p : fit.problems) p.offset = fit.formOffset(p.offset);
+    return fit;
+}
+
 Outcome restoreEntry(EditorState& state, int index, const NameEntry& asLoaded) {
     NameEntry& entry = state.catalogues.names[static_cast<size_t>(index)];
     entry.code = asLoaded.code;

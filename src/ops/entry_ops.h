@@ -13,6 +13,7 @@
 #include "ops/outcome.h"
 #include "ops/editor_state.h"
 #include "text/glyph_lookup.h"
+#include "text/line_width.h"
 
 namespace velk {
 
@@ -59,6 +60,21 @@ Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_vi
 // whose full-width form has one, typed full-width, as far as the encoder
 // gets before another problem stops it.
 std::string fullWidthForm(const EditorState& state, EntryKind kind, int index, std::string_view form);
+
+// How a form that encodes falls into its box: its code, its lines, and what
+// keeps it from fitting (fitProblems, with offsets into the form).
+struct FormFit {
+    std::vector<uint8_t> code;
+    std::vector<uint32_t> offsets;  // each code byte's item, where it starts in the form
+    size_t formSize = 0;
+    std::vector<TextLine> lines;    // a name's one line with its width
+    std::vector<Problem> problems;
+    // Where code offset `at` stands in the form (the form's end past the code).
+    size_t formOffset(size_t at) const { return at < offsets.size() ? offsets[at] : formSize; }
+};
+// Nothing when the form does not encode.
+std::optional<FormFit> formFit(EntryKind kind, int index, std::string_view form, const GlyphLookup& glyphs,
+                               std::span<const int> nameWidths, const BoxRules& rules);
 
 // Gives the name or text back its bytes as they were loaded.
 Outcome restoreEntry(EditorState& state, int index, const NameEntry& asLoaded);

@@ -24,6 +24,8 @@ int64_t signedByte(const std::string& bytes, size_t i) {
 
 std::string num(int64_t v) { return std::to_string(v); }
 
+std::string cells(int64_t v) { return num(v) + (v == 1 ? " cell" : " cells"); }
+
 // The character as a message inserts it: nothing from a zero byte on.
 std::string character(const std::string& bytes) { return bytes.substr(0, bytes.find('\0')); }
 
@@ -209,6 +211,14 @@ std::string codeReason(const Problem& p) {
             return num(p.found) + " fields: KIND, NUMBER, STATUS and NOTE, with the SHA-1 of its text behind a locked one";
         case C::StatusDuplicate: return "the entry has a line already, line " + num(p.found);
         case C::GlossaryNoTranslation: return "no tab between the original and its translation";
+        case C::LinePastColumns:
+            return "line " + num(p.line) + " is " + cells(p.found) + ", " + num(p.found - p.expected) + " past text-columns " +
+                   num(p.expected);
+        case C::TextPastLines:
+            return (p.x > 0 ? "box " + num(p.x) + " has " : std::string("the text has ")) + num(p.found) +
+                   (p.found == 1 ? " line, " : " lines, ") + num(p.found - p.expected) + " past text-lines " + num(p.expected);
+        case C::NamePastColumns:
+            return "the name is " + cells(p.found) + ", " + num(p.found - p.expected) + " past name-columns " + num(p.expected);
     }
     return {};
 }
@@ -332,6 +342,16 @@ std::string problemReason(const Problem& p) {
 }
 
 std::string messageText(const Problem& problem) { return parts(problem).text; }
+
+std::string fitNote(const Problem& p) {
+    const std::string over = num(p.found - p.expected), shown = "（" + num(p.found) + "/" + num(p.expected);
+    switch (p.code) {
+        case C::LinePastColumns: return num(p.line) + " 行目が " + over + " マス超過" + shown + "）";
+        case C::TextPastLines: return (p.x > 0 ? num(p.x) + " 枠目が " : std::string()) + over + " 行超過" + shown + " 行）";
+        case C::NamePastColumns: return "名前が " + over + " マス超過" + shown + "）";
+        default: return {};
+    }
+}
 
 Location locate(std::span<const uint8_t> bytes, size_t offset, bool utf8) {
     offset = std::min(offset, bytes.size());

@@ -38,6 +38,11 @@ std::string problemReason(const Problem& problem);
 // "%sが読み込めません", "(%s)は使用できません", "%sは使用できません%d %d", ...
 std::string messageText(const Problem& problem);
 
+// The window's words for a line, text or name past its box rules (UTF-8):
+// "2 行目が 2 マス超過（18/16）", "1 行超過（5/4 行）", "名前が 1 マス超過（9/8）";
+// empty for any other code.
+std::string fitNote(const Problem& problem);
+
 // A text file whose bytes a problem's offset points into.
 struct SourceText {
     std::string name;                // as the file system spells it (UTF-8)

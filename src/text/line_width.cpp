@@ -1,6 +1,7 @@
 #include "text/line_width.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "text/decode.h"
 
@@ -103,6 +104,40 @@ bool textFits(std::span<const TextLine> lines, const BoxRules& rules) {
     return std::all_of(lines.begin(), lines.end(), [&](const TextLine& l) {
         return l.width <= rules.textColumns && l.lineInBox < rules.textLines;
     });
+}
+
+std::vector<Problem> fitProblems(std::span<const TextLine> lines, size_t codeSize, const BoxRules& rules) {
+    std::vector<Problem> found;
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const TextLine& l = lines[n];
+        if (l.firstPast != SIZE_MAX) {
+            Problem p = problem(ProblemCode::LinePastColumns, l.firstPast);
+            p.line = static_cast<int64_t>(n + 1), p.found = l.width, p.expected = rules.textColumns;
+            found.push_back(std::move(p));
+        }
+        if (l.lineInBox != rules.textLines) continue;
+        // The box's last line tells how many it has.
+        size_t last = n;
+        while (last + 1 < lines.size() && lines[last + 1].box == l.box) ++last;
+        Problem p = problem(ProblemCode::TextPastLines, std::min(l.begin, codeSize));
+        p.x = rules.textBoxBreak.empty() ? 0 : l.box + 1;
+        p.found = lines[last].lineInBox + 1, p.expected = rules.textLines;
+        found.push_back(std::move(p));
+    }
+    return found;
+}
+
+std::vector<Problem> fitProblems(std::span<const uint8_t> code, CodeKind kind, std::span<const int> nameWidths,
+                                 const BoxRules& rules) {
+    if (kind == CodeKind::Text) return fitProblems(textLines(code, nameWidths, rules), code.size(), rules);
+    int width = 0;
+    std::optional<size_t> past;
+    for (const CodeItem& item : codeItems(code, CodeKind::Name, {}, rules))
+        if ((width += item.width) > rules.nameColumns && !past) past = item.offset;
+    if (!past) return {};
+    Problem p = problem(ProblemCode::NamePastColumns, *past);
+    p.found = width, p.expected = rules.nameColumns;
+    return {std::move(p)};
 }
 
 InferredLimits inferLimits(ConstCatalogue texts, ConstNameCatalogue names, const BoxRules& rules) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "image/resource_entry.h"
+#include "image/result.h"
 #include "text/char_tables.h"
 #include "text/name_entry.h"
 
@@ -65,6 +66,16 @@ std::vector<TextLine> textLines(std::span<const uint8_t> code, std::span<const i
 
 // Whether every line of the text fits its columns and every box its lines.
 bool textFits(std::span<const TextLine> lines, const BoxRules& rules);
+
+// What keeps a text from fitting its boxes: a LinePastColumns for each line
+// past text-columns (offset: its first item past them), a TextPastLines for
+// each text or box past text-lines (offset: where its first line past them
+// begins, the code's size for an empty last line). Offsets are into the code.
+std::vector<Problem> fitProblems(std::span<const TextLine> lines, size_t codeSize, const BoxRules& rules);
+// The same for a name or text's code; a name past name-columns is one
+// NamePastColumns (offset: its first item past them).
+std::vector<Problem> fitProblems(std::span<const uint8_t> code, CodeKind kind, std::span<const int> nameWidths,
+                                 const BoxRules& rules);
 
 // The limits the base's own texts and names keep, measured with the rules'
 // widths and box break: the widest line, the most lines in one box (or

@@ -64,6 +64,11 @@ TEST_F(ProjectWindow, SavedFilesAreWhatExportProjectWritesPlusTheStatusLine) {
     EXPECT_EQ(platform.dialogs.size(), dialogs);
     EXPECT_EQ(text0(), sjis("ソマ"));
     EXPECT_EQ(session.fileTitle(), QStringLiteral("proj (base.smc)"));
+    // A project that no longer builds on its remembered base is reported, no ROM asked for.
+    test::writeBytes(root / "proj/texts.txt", bytesOf("##No.00 00\n☃//\n"));
+    EXPECT_TRUE(projects.open(root / "proj").failed());
+    EXPECT_EQ(platform.dialogs.size(), dialogs);
+    EXPECT_NE(platform.details.back().find("texts.txt:2:1"), std::string::npos) << platform.details.back();
     session.run(QStringLiteral("load"), [&](EditorState& s, Platform& p) { return reloadRom(s, p, root / "base.smc"); });
     EXPECT_EQ(session.project(), nullptr);
 }
