@@ -14,6 +14,14 @@ namespace {
 
 using namespace std::string_literals;
 
+// Every field set, also those a code does not use: they must not show.
+Problem everyField() {
+    Problem p = problem(ProblemCode::SystemError, 0x1F);
+    p.record = Record::Text, p.entry = 3, p.innerOffset = 9, p.line = 4, p.expected = 8, p.found = 2;
+    p.width = 32, p.height = 48, p.x = 5, p.y = 6, p.bytes = "\x8C\x46", p.words = "g.smc";
+    return p;
+}
+
 // Every message of every code, as tests/golden/messages.txt keeps it.
 std::string allMessages() {
     std::ostringstream out;
@@ -24,10 +32,7 @@ std::string allMessages() {
         out << tag << code << " " << m.display << " | " << m.detail << "\n";
         return m.display + m.detail;
     };
-    // Every field set, also those a code does not use: they must not show.
-    Problem p = problem(ProblemCode::SystemError, 0x1F);
-    p.record = Record::Text, p.entry = 3, p.innerOffset = 9, p.line = 4, p.expected = 8, p.found = 2;
-    p.width = 32, p.height = 48, p.x = 5, p.y = 6, p.bytes = "\x8C\x46", p.words = "g.smc";
+    Problem p = everyField();
     for (int c = 0; c <= static_cast<int>(ProblemCode::LastCode); ++c) {
         p.code = static_cast<ProblemCode>(c);
         const std::string base = line("", c, p);
@@ -45,12 +50,33 @@ std::string allMessages() {
     return out.str();
 }
 
-TEST(Golden, MessagesAreAsReviewed) {
-    const fs::path golden = fs::path(VELK_TEST_SOURCE_DIR) / "golden" / "messages.txt";
-    const std::string now = allMessages();
+void expectGolden(const char* name, const std::string& now) {
+    const fs::path golden = fs::path(VELK_TEST_SOURCE_DIR) / "golden" / name;
     if (std::getenv("VELK_WRITE_GOLDEN")) test::writeBytes(golden, bytesOf(now));
     const Bytes kept = test::readBytes(golden);
     EXPECT_EQ(now, std::string(kept.begin(), kept.end()));
+}
+
+TEST(Golden, MessagesAreAsReviewed) { expectGolden("messages.txt", allMessages()); }
+
+// The window's sentence of every code in both languages, at an entry's place, and with a full-width form.
+TEST(Golden, WindowMessagesAreAsReviewed) {
+    std::ostringstream out;
+    out << "# Every window message, Japanese and English, one code (and variant) a line.\n";
+    Problem p = everyField();
+    for (int c = 0; c <= static_cast<int>(ProblemCode::LastCode); ++c) {
+        p.code = static_cast<ProblemCode>(c);
+        Problem wide = p;
+        wide.bytes = "a\r", wide.found = 1, wide.fullWidth = "\x82\x81";
+        for (const WindowLanguage l : {WindowLanguage::Japanese, WindowLanguage::English}) {
+            const std::string base = windowMessage(p, {"##No.15 98", 2, 5}, l), widened = windowMessage(wide, {"##No.15 98", 2, 5}, l);
+            EXPECT_EQ((base + widened).find("--"), std::string::npos) << base << widened;
+            out << c << " " << base << "\n";
+            if (widened != base) out << "c" << c << " " << widened << "\n";
+        }
+    }
+    out << windowMessage(problem(ProblemCode::NotAPng), {}, WindowLanguage::English) << "\n";
+    expectGolden("window-messages.txt", out.str());
 }
 
 // Imports through the operations, as the window does, and keeps the outcome.

@@ -62,6 +62,18 @@ Bytes rgbaPng(const PngPicture& p) {
 
 // Each channel byte goes to the nearest of the 32 levels; a level widens by repeating its top
 // bits, and reads back as itself.
+// A full last row of tiles, and one tile into the next: padded whole rows, its last pixel in place.
+TEST(TilePixels, ALastRowThatIsNotFullIsPaddedNotOverrun) {
+    for (const auto& [tiles, size, last] : {std::tuple{4u, 256u, 7u * 32 + 31}, {5u, 512u, 15u * 32 + 7}}) {
+        std::vector<uint8_t> bytes(tiles * kTileBytes, 0);
+        bytes.back() = 1;  // plane 3 of the last tile's pixel (7, 7)
+        const std::vector<uint8_t> pixels = tilesToPixels(bytes, 4);
+        ASSERT_EQ(pixels.size(), size);
+        EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 8), 1);
+        EXPECT_EQ(pixels[last], 8);
+    }
+}
+
 TEST(PngChannels, EveryByteRoundsToTheNearestLevelAndLevelsComeBack) {
     for (unsigned x = 0; x < 256; ++x) ASSERT_EQ(channelTo5(x), std::lround(x * 31.0 / 255)) << x;
     for (auto [c, x] : {std::pair{0u, 0}, {1u, 8}, {3u, 24}, {16u, 132}, {30u, 247}, {31u, 255}}) EXPECT_EQ(channelTo8(c), x);

@@ -6,6 +6,7 @@
 #include <QTextEdit>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -16,11 +17,13 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "app/desk_panel.h"
 #include "app/fit_ruler.h"
 #include "app/qt_text.h"
+#include "app/window_language.h"
 #include "text/sjis.h"
 
 namespace velk {
@@ -93,6 +96,10 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     restore_->setObjectName(QStringLiteral("RestoreButton"));
     restore_->setToolTip(tr("この項目を読み込んだ時のコードに戻します"));
     restore_->setEnabled(false);
+    fullWidth_ = new QPushButton(QCoreApplication::translate("EntryPage", "全角にする(&W)"), this);
+    fullWidth_->setObjectName(QStringLiteral("FullWidthButton"));
+    fullWidth_->setToolTip(QCoreApplication::translate("EntryPage", "この項目で、文字表にない半角の文字を全角にします"));
+    fullWidth_->hide();
 
     desk_ = new DeskPanel(session, kind, *this);
     table_->horizontalHeader()->moveSection(EntryTableModel::StatusColumn, EntryTableModel::TextColumn);
@@ -119,8 +126,10 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     listLayout->addLayout(top);
     listLayout->addWidget(table_);
 
+    // The problem has a line of its own above the buttons, and wraps.
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(problem_, 1);
+    buttons->addWidget(fullWidth_);
+    buttons->addStretch(1);
     buttons->addWidget(restore_);
     buttons->addWidget(apply_);
     auto* pane = new QWidget(this);
@@ -134,6 +143,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
     field->addWidget(editor_, 1);
     paneLayout->addLayout(field, 1);
     paneLayout->addWidget(fit_->previewArea());
+    paneLayout->addWidget(problem_);
     paneLayout->addWidget(desk_->noteField());
     paneLayout->addLayout(buttons);
     auto* beside = new QSplitter(Qt::Horizontal, this);
@@ -168,7 +178,17 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
         if (!form || current_ < 0) return;
         const int index = current_;
         const QString step = (kind_ == EntryKind::Name ? tr("名前 %1 の変更") : tr("テキスト %1 の変更")).arg(qtText(entryLabel(kind_, index)));
-        desk_->apply(index, *form, step);
+        // With the option on, the check let through only what typing full-width mends.
+        desk_->apply(index, takeFullWidth_ ? fullWidthForm(session_.state(), kind_, index, *form) : *form, step);
+    });
+    connect(fullWidth_, &QPushButton::clicked, this, [this] {
+        const std::optional<std::string> form = typedForm();
+        if (!form || current_ < 0) return;
+        QString wide = qtText(fullWidthForm(session_.state(), kind_, current_, *form));
+        wide.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QTextCursor all(editor_->document());
+        all.select(QTextCursor::Document);
+        all.insertText(wide);  // one step of the field's own undo
     });
     connect(restore_, &QPushButton::clicked, this, [this] {
         if (current_ < 0) return;
@@ -253,33 +273,38 @@ void EntryPage::showEntry(int index) {
     restore_->setEnabled(model_->edited(index));
 }
 
+void EntryPage::setTakeFullWidth(bool on) {
+    takeFullWidth_ = on;
+    check();
+}
+
 void EntryPage::check() {
     if (current_ < 0) return;
     const std::optional<std::string> form = typedForm();
-    QString problem;
+    EntryPlace place{entryLabel(kind_, current_), 1, 1};
+    std::optional<Problem> problem;
     if (!form) {
         // The first character without a Shift-JIS form.
         const QString text = editor_->toPlainText();
-        int line = 1, column = 1;
         for (qsizetype i = 0; i < text.size(); ++i) {
             const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
             if (!toCp932Strict(text.mid(i, n).toStdString())) {
-                problem = tr("「%1」は Shift-JIS にない文字です").arg(text.mid(i, n));
+                problem = velk::problem(ProblemCode::NoShiftJisForm);
+                problem->bytes = text.mid(i, n).toStdString();
                 break;
             }
-            if (text[i] == u'\n') ++line, column = 1; else ++column;
+            if (text[i] == u'\n') ++place.line, place.column = 1; else ++place.column;
             i += n - 1;
         }
-        problem += tr("（%1 行 %2 桁）").arg(line).arg(column);
-    } else if (std::optional<EntryProblem> p = checkEntry(session_.state(), kind_, current_, *form)) {
-        problem = QString::fromStdString(p->message.display) +
-                  tr("（%1 行 %2 桁）").arg(p->at.line).arg(p->at.column);
-        if (!p->message.detail.empty()) problem += QStringLiteral(": ") + QString::fromStdString(p->message.detail);
+    } else if (std::optional<EntryProblem> p = checkEntry(session_.state(), kind_, current_, *form, takeFullWidth_)) {
+        problem = p->problem;
+        place.line = p->at.line, place.column = p->at.column;
     }
     // What is past the box is shown, and may still be applied.
-    const QString past = fit_->measure(current_, problem.isEmpty() ? form : std::nullopt);
-    problem_->setText(problem.isEmpty() ? past : problem);
-    apply_->setEnabled(problem.isEmpty() && form && *form != entryForm(session_.state(), kind_, current_));
+    const QString past = fit_->measure(current_, problem ? std::nullopt : form);
+    problem_->setText(problem ? windowText(*problem, place) : past);
+    fullWidth_->setVisible(problem && !problem->fullWidth.empty());
+    apply_->setEnabled(!problem && form && *form != entryForm(session_.state(), kind_, current_));
 }
 
 void EntryPage::updateCount() {

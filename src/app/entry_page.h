@@ -33,6 +33,8 @@ public:
     QPlainTextEdit* editor() const { return editor_; }
     QLabel* problemLabel() const { return problem_; }
     QPushButton* applyButton() const { return apply_; }
+    // "全角にする": shown when typing a character full-width would let the entry encode.
+    QPushButton* fullWidthButton() const { return fullWidth_; }
     EntryTableModel* model() const { return model_; }
     EntryFilterModel* filterModel() const { return filterModel_; }
     DeskPanel* desk() const { return desk_; }
@@ -48,13 +50,16 @@ public:
     // The form in the field, as Shift-JIS with CR LF line breaks; nothing
     // when a character has no Shift-JIS form.
     std::optional<std::string> typedForm() const;
+    // Applies type one-byte characters without a glyph full-width.
+    void setTakeFullWidth(bool on);
+    // Checks the field again.
+    void check();
     // Offered in a name's context menu: show the texts that use name `index`.
     std::function<void(int index)> onFindUses;
 
 private:
     void showEntry(int index);
     void showTitle(int index);
-    void check();
     void updateCount();
     void contextMenu(const QPoint& at);
 
@@ -70,6 +75,8 @@ private:
     QLabel* problem_;
     QPushButton* apply_;
     QPushButton* restore_;
+    QPushButton* fullWidth_;
+    bool takeFullWidth_ = false;
     DeskPanel* desk_;
     LiveFit* fit_;
     int current_ = -1;

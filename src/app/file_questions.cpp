@@ -15,7 +15,7 @@ struct Row {
 };
 
 // Texts as the dialogs show them (converted to Shift-JIS on use).
-constexpr std::array<Row, 10> kQuestions = {{
+constexpr std::array<Row, 11> kQuestions = {{
     {Ask::OpenRom, "smc", "*.smc", "ソルヴァーン　ROM(*.smc)|*.smc;*.sfc|全て(*.*)|*.*||"},
     {Ask::SaveRom, "smc", "*.smc",
      "ソルヴァーン　ＲＯＭ(*.smc)|*.smc|IPSパッチ(*.ips)|*.ips|BPSパッチ(*.bps)|*.bps|全て(*.*)|*.*||"},
@@ -28,6 +28,7 @@ constexpr std::array<Row, 10> kQuestions = {{
     {Ask::ImportTexts, "txt", "*.txt", "テキスト(*.txt)|*.txt|全て(*.*)|*.*||"},
     {Ask::ChangeScript, "txt", "*.txt", "テキスト(*.txt)|*.txt|全て(*.*)|*.*||"},
     {Ask::Patch, "ips", "*.ips", "IPSパッチ(*.ips)|*.ips|BPSパッチ(*.bps)|*.bps||"},
+    {Ask::Png, "png", "*.png", "PNG(*.png)|*.png|全て(*.*)|*.*||"},
 }};
 
 constexpr bool rowsInOrder() {

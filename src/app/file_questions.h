@@ -20,6 +20,7 @@ enum class Ask {
     ImportTexts,
     ChangeScript,
     Patch,
+    Png,  // one face or unit graphic
 };
 
 struct FileQuestion {

@@ -22,33 +22,47 @@ std::array<QRgb, 16> faceColours(const EditorState& state, int face, int colourS
 // its room and how much of it the face uses.
 QString faceNote(const EditorState& state, int face);
 // Unit graphic at position i of the unit graphics file: its four tiles, two
-// by two, in the shared colours 0-15 (value 0 transparent).
-QImage unitImage(const EditorState& state, int position);
+// by two, in shared colours 16s to 16s + 15 (value 0 transparent).
+QImage unitImage(const EditorState& state, int position, int colourSet = 0);
 
-// All faces at 2x, kFaceGridColumns a row, in one colour set; a click selects
-// one. A face that shares its picture with others has a corner mark; one too
-// long for its room a red frame.
+// All faces, as many a row as the width given takes, at 1x to 4x, in one colour set, each with its
+// number below it; a click selects one, Ctrl+wheel zooms. A face that shares
+// its picture with others has a corner mark; one too long for its room a red
+// frame.
 class FaceGrid : public QWidget {
 public:
-    static constexpr int kColumns = 8, kScale = 2;
+    static constexpr int kMinScale = 1, kMaxScale = 4;
     explicit FaceGrid(const EditorState& state, QWidget* parent = nullptr);
     void setColourSet(int set);
     void setSelected(int face);
     int selected() const { return selected_; }
+    void setScale(int scale);
+    int scale() const { return scale_; }
+    // As many faces a row as `width` pixels take (at least one).
+    void fitWidth(int width);
+    int columns() const { return columns_; }
     std::function<void(int)> onSelect;
+    std::function<void(int scale)> onZoom;  // Ctrl+wheel asks for another scale
     // The grid as drawn, without the selection mark.
     const QImage& picture();
     void invalidate() { picture_ = QImage(); update(); }
+    // Where face f stands in the picture, and its number under it.
+    QRect faceRect(int face) const;
+    QRect numberRect(int face) const;
+    static QString number(int face) { return QString::number(face); }
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    QSize cell() const;
+    int numberHeight() const;
     const EditorState& state_;
-    int colourSet_ = 0, selected_ = 0;
+    int colourSet_ = 0, selected_ = 0, scale_ = 2, columns_ = 8;
     QImage picture_;
 };
 
@@ -71,27 +85,44 @@ private:
     int face_ = 0, colourSet_ = 0;
 };
 
-// The unit graphics in file order at 2x; draws only the rows in view.
+// The unit graphics in file order at 2x, each row led by the number of its
+// first, in one colour set of the shared colours (0-15); a click or the arrow
+// keys select one. Draws only the rows in view.
 class UnitGrid : public QWidget {
 public:
-    static constexpr int kColumns = 32, kCell = 36;
+    static constexpr int kColumns = 32, kCell = 36, kGutter = 44, kColourSets = 16;
     explicit UnitGrid(const EditorState& state, QWidget* parent = nullptr);
     QSize sizeHint() const override;
+    void setSelected(int position);
+    int selected() const { return selected_; }
+    void setColourSet(int set);
+    int colourSet() const { return colourSet_; }
+    QRect cellRect(int position) const;
+    std::function<void(int)> onSelect;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    int positionAt(QPoint at) const;
     const EditorState& state_;
+    int selected_ = 0, colourSet_ = 0;
 };
 
 // Added character g's glyph from the glyph sheet, 8 x 16 pixels in four greys.
 QImage addedGlyph(const EditorState& state, int g);
 
-// The 256 added characters' glyphs, with the character each stands for.
+// The 256 added characters' glyphs, with the character each stands for
+// below its glyph.
 class GlyphGrid : public QWidget {
 public:
+    static constexpr int kCellWidth = 44, kCellHeight = 68;
+    // Where glyph g and its character stand; the two never overlap.
+    static QRect glyphRect(int g);
+    static QRect labelRect(int g);
     explicit GlyphGrid(const EditorState& state, QWidget* parent = nullptr);
     QSize sizeHint() const override;
 

@@ -120,6 +120,8 @@ void buildMainMenus(Workbench& window, EditorSession& session, FileCommands& fil
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_F), QKeySequence(Qt::CTRL | Qt::Key_L)});
     edit->addAction(MainMenus::tr("名前とテキストを検索(&F)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), &window, &Workbench::searchAll);
     needRom << edit->addAction(MainMenus::tr("置換(&H)..."), QKeySequence(Qt::CTRL | Qt::Key_H), &window, [&window] { window.openReplace(); });
+    edit->addSeparator();
+    edit->addAction(window.fullWidthAction());
 
     QMenu* view = bar->addMenu(MainMenus::tr("表示(&V)"));
     view->addAction(MainMenus::tr("拡大(&I)"), &window, [&window] { window.zoom(1); })

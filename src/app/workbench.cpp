@@ -17,11 +17,13 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTableView>
+#include <QCoreApplication>
 #include <QVBoxLayout>
 
 #include "app/desk_panel.h"
@@ -31,11 +33,13 @@
 #include "app/file_commands.h"
 #include "app/keyboard_path.h"
 #include "app/main_menus.h"
+#include "app/face_page.h"
 #include "app/graphics_views.h"
 #include "app/program_icon.h"
 #include "app/project_session.h"
 #include "app/qt_text.h"
 #include "app/replace_dialog.h"
+#include "app/unit_page.h"
 #include "rom/catalogues.h"
 
 namespace velk {
@@ -77,7 +81,8 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     pages_ = new QStackedWidget(this);
     names_ = new EntryPage(session, EntryKind::Name, pages_);
     texts_ = new EntryPage(session, EntryKind::Text, pages_);
-    units_ = new UnitGrid(session.state(), this);
+    facePage_ = new FacePage(session, pages_);
+    unitPage_ = new UnitPage(session, pages_);
     glyphs_ = new GlyphGrid(session.state(), this);
     names_->onFindUses = [this](int name) {
         // The name's label [F1 23] is the code of a word reference to it.
@@ -94,8 +99,8 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     texts_->desk()->onJump = jumpTo;
     pages_->addWidget(names_);
     pages_->addWidget(texts_);
-    pages_->addWidget(buildFacePage());
-    pages_->addWidget(scrolled(units_, pages_));
+    pages_->addWidget(facePage_);
+    pages_->addWidget(unitPage_);
     glyphPage_ = new QStackedWidget(pages_);
     auto* noGlyphs = new QLabel(tr("追加文字はまだありません。\n変更スクリプトの「文字追加」で 256 文字まで追加できます。"), glyphPage_);
     noGlyphs->setAlignment(Qt::AlignCenter);
@@ -150,52 +155,8 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     showState();  // the lists have just read the entries
 }
 
-QWidget* Workbench::buildFacePage() {
-    auto* page = new QWidget(this);
-    faceGrid_ = new FaceGrid(session_.state(), page);
-    faceGrid_->setObjectName(QStringLiteral("FaceGrid"));
-    faceDetail_ = new FaceDetail(session_.state(), page);
-    colourSet_ = new QSpinBox(page);
-    colourSet_->setObjectName(QStringLiteral("ColourSet"));
-    colourSet_->setRange(0, 7);
-    auto* faceName = new QLabel(page);
-    auto* faceNoteLabel = new QLabel(page);
-    faceNoteLabel->setObjectName(QStringLiteral("FaceNote"));
-    faceNoteLabel->setWordWrap(true);
-
-    auto* controls = new QHBoxLayout;
-    controls->addWidget(new QLabel(tr("色セット"), page));
-    controls->addWidget(colourSet_);
-    controls->addSpacing(16);
-    controls->addWidget(faceName, 1);
-    auto* right = new QVBoxLayout;
-    right->addLayout(controls);
-    right->addWidget(faceNoteLabel);
-    right->addWidget(faceDetail_);
-    right->addStretch(1);
-    auto* layout = new QHBoxLayout(page);
-    QScrollArea* faces = scrolled(faceGrid_, page);
-    faces->setMinimumWidth(std::min(faceGrid_->width(), 320) + faces->verticalScrollBar()->sizeHint().width() + 4);
-    layout->addWidget(faces, 0);
-    layout->addLayout(right, 1);
-
-    showFace_ = [this, faceName, faceNoteLabel] {
-        faceDetail_->show(faceGrid_->selected(), colourSet_->value());
-        const int face = faceGrid_->selected();
-        faceName->setText(tr("顔 %1（0x%2）").arg(face).arg(QString::number(face, 16).toUpper().rightJustified(2, u'0')));
-        faceNoteLabel->setText(faceNote(session_.state(), face));
-        faceNoteLabel->setVisible(!faceNoteLabel->text().isEmpty());
-    };
-    auto showFace = showFace_;
-    faceGrid_->onSelect = [showFace](int) { showFace(); };
-    faceDetail_->onColourSet = [this](int set) { colourSet_->setValue(set); };
-    connect(colourSet_, &QSpinBox::valueChanged, this, [this, showFace](int set) {
-        faceGrid_->setColourSet(set);
-        showFace();
-    });
-    showFace();
-    return page;
-}
+FaceGrid* Workbench::faceGrid() const { return facePage_->grid(); }
+QSpinBox* Workbench::colourSetBox() const { return facePage_->colourSetBox(); }
 
 QWidget* Workbench::buildSearchPage() {
     auto* page = new QWidget(this);
@@ -234,6 +195,25 @@ QWidget* Workbench::buildSearchPage() {
     return page;
 }
 
+QAction* Workbench::fullWidthAction() {
+    // Applying an edit types a one-byte character without a glyph full-width: remembered.
+    static const QString key = QStringLiteral("edit/fullWidth");
+    auto* action = new QAction(QCoreApplication::translate("Workbench", "半角の文字を全角で書き込む(&W)"), this);
+    action->setObjectName(QStringLiteral("FullWidthAction"));
+    action->setCheckable(true);
+    action->setChecked(QSettings(QStringLiteral("VELK"), QStringLiteral("velk")).value(key, false).toBool());
+    auto take = [this](bool on) {
+        names_->setTakeFullWidth(on);
+        texts_->setTakeFullWidth(on);
+    };
+    take(action->isChecked());
+    connect(action, &QAction::toggled, this, [take](bool on) {
+        QSettings(QStringLiteral("VELK"), QStringLiteral("velk")).setValue(key, on);
+        take(on);
+    });
+    return action;
+}
+
 ReplaceDialog* Workbench::openReplace() {
     if (replace_) replace_->deleteLater();
     replace_ = new ReplaceDialog(session_, kinds_->currentRow() == Names ? *names_ : *texts_, this);
@@ -266,9 +246,8 @@ void Workbench::refresh(const EditorSession::Change& change) {
     names_->refresh(change.all ? nullptr : &change.names);
     texts_->refresh(allTexts ? nullptr : &change.texts);
     if (change.graphics) {
-        faceGrid_->invalidate();
-        if (showFace_) showFace_();
-        units_->update();
+        facePage_->refresh();
+        unitPage_->grid()->update();
         glyphs_->update();
     }
 }

@@ -7,6 +7,7 @@
 
 #include "app/editor_session.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -17,11 +18,11 @@ class QTableView;
 namespace velk {
 
 class EntryPage;
-class FaceDetail;
 class FaceGrid;
+class FacePage;
 class GlyphGrid;
 class ReplaceDialog;
-class UnitGrid;
+class UnitPage;
 
 class FileCommands;
 class ListZoom;
@@ -37,8 +38,10 @@ public:
     void showKind(Kind kind);
     EntryPage* namesPage() const { return names_; }
     EntryPage* textsPage() const { return texts_; }
-    FaceGrid* faceGrid() const { return faceGrid_; }
-    QSpinBox* colourSetBox() const { return colourSet_; }
+    FaceGrid* faceGrid() const;
+    QSpinBox* colourSetBox() const;
+    FacePage* facePage() const { return facePage_; }
+    UnitPage* unitPage() const { return unitPage_; }
     QLabel* statusLabel() const { return status_; }
     // Ctrl+F: one query over all names and texts.
     QLineEdit* searchField() const { return searchField_; }
@@ -63,6 +66,9 @@ public:
     // Reads again what the change touched.
     void refresh(const EditorSession::Change& change);
 
+    // 編集's option: a one-byte character without a glyph is typed full-width.
+    QAction* fullWidthAction();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     // With unsaved edits, asks first; keeps the window's layout.
@@ -71,7 +77,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    QWidget* buildFacePage();
     QWidget* buildSearchPage();
     void updateTitle();
     // The kinds' counts, the title and the status line.
@@ -82,11 +87,8 @@ private:
     QStackedWidget* pages_;
     EntryPage* names_;
     EntryPage* texts_;
-    FaceGrid* faceGrid_ = nullptr;
-    FaceDetail* faceDetail_ = nullptr;
-    std::function<void()> showFace_;  // the selected face, its number and notes
-    QSpinBox* colourSet_ = nullptr;
-    UnitGrid* units_;
+    FacePage* facePage_;
+    UnitPage* unitPage_;
     GlyphGrid* glyphs_;
     QWidget* glyphPage_;
     QLineEdit* searchField_ = nullptr;

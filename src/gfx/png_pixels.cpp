@@ -18,7 +18,9 @@ Problem pixelProblem(ProblemCode code, size_t i, uint32_t width, int64_t found) 
 std::vector<uint8_t> tilesToPixels(std::span<const uint8_t> tiles, size_t tilesAcross) {
     const size_t count = tiles.size() / kTileBytes;
     const size_t width = tilesAcross * kTileSide;
-    std::vector<uint8_t> pixels(count * kTileSide * kTileSide);
+    // Whole rows of tiles: a last row that is not full is padded with 0.
+    const size_t rows = (count + tilesAcross - 1) / tilesAcross;
+    std::vector<uint8_t> pixels(rows * kTileSide * width);
     for (size_t t = 0; t < count; ++t) {
         const uint8_t* tile = tiles.data() + t * kTileBytes;
         uint8_t* corner = pixels.data() + (t / tilesAcross) * kTileSide * width + (t % tilesAcross) * kTileSide;

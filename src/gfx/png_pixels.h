@@ -13,7 +13,8 @@
 namespace velk {
 
 // One byte a pixel (its 4-bit value); tile t stands at tile column
-// t mod tilesAcross and tile row t div tilesAcross.
+// t mod tilesAcross and tile row t div tilesAcross (a last row that is not
+// full is padded with 0).
 std::vector<uint8_t> tilesToPixels(std::span<const uint8_t> tiles, size_t tilesAcross);
 // The inverse: the 32-byte planar tiles of a picture tilesAcross tiles wide.
 std::vector<uint8_t> pixelsToTiles(std::span<const uint8_t> pixels, size_t tilesAcross);

@@ -50,4 +50,11 @@ void writeUnitFile(Catalogue units, RomImage& image, std::span<const uint8_t> by
     });
 }
 
+void writeUnit(Catalogue units, const RomImage& image, size_t position, std::vector<uint8_t> bytes) {
+    ResourceEntry& unit = units[unitEntryAt(position)];
+    if (bytes == unit.unpacked) return;
+    unit.unpacked = std::move(bytes);
+    unit.packed = packWithProfile(unit.unpacked, *dictionaryFor(image, kUnitGraphicProfile), kUnitGraphicProfile);
+}
+
 }  // namespace velk

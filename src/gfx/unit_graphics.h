@@ -31,4 +31,8 @@ std::array<uint8_t, 768> sharedPaletteFileBytes(const RomImage& image);
 // as it is, packed bytes included.
 void writeUnitFile(Catalogue units, RomImage& image, std::span<const uint8_t> file, bool onlyChanged = false);
 
+// The unit graphic at file position i takes `bytes` (128) and is repacked,
+// unless it holds them already.
+void writeUnit(Catalogue units, const RomImage& image, size_t position, std::vector<uint8_t> bytes);
+
 }  // namespace velk

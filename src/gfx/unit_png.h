@@ -23,4 +23,10 @@ std::vector<uint8_t> unitSheetPngBytes(ConstCatalogue units, const RomImage& ima
 // the palette of an indexed one is not read.
 Result<std::vector<uint8_t>> unitFileFromPng(std::span<const uint8_t> png, const RomImage& image);
 
+// One unit graphic (its 128 bytes, four tiles two by two) as an indexed PNG
+// of 16 x 16 pixels in the 256 shared colours, and back, read as the sheet is.
+constexpr uint32_t kUnitPngSide = 16;
+std::vector<uint8_t> unitPngBytes(std::span<const uint8_t> unit, const RomImage& image);
+Result<std::vector<uint8_t>> unitFromPng(std::span<const uint8_t> png, const RomImage& image);
+
 }  // namespace velk

@@ -97,16 +97,30 @@ void storeForm(EditorState& state, EntryKind kind, int index, std::string_view f
         (void)encodeText(state.catalogues.texts(), index, slice.bytes, glyphs, state.image);
 }
 
-std::optional<EntryProblem> checkEntry(const EditorState& state, EntryKind kind, int index, std::string_view form) {
-    const std::optional<FormProblem> p = formProblem(kind, index, form, GlyphLookup(state.tables));
+std::optional<EntryProblem> checkEntry(const EditorState& state, EntryKind kind, int index, std::string_view form,
+                                       bool takeFullWidth) {
+    const GlyphLookup glyphs(state.tables, takeFullWidth || state.options.fullWidth);
+    const std::optional<FormProblem> p = formProblem(kind, index, form, glyphs);
     if (!p) return std::nullopt;
     const std::span<const uint8_t> formBytes(reinterpret_cast<const uint8_t*>(form.data()), form.size());
-    return EntryProblem{renderMessage(p->problem), locate(formBytes, p->offset)};
+    return EntryProblem{renderMessage(p->problem), locate(formBytes, p->offset), p->problem};
 }
 
-Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_view form) {
-    if (std::optional<EntryProblem> p = checkEntry(state, kind, index, form)) return failedOutcome(p->message);
+std::string fullWidthForm(const EditorState& state, EntryKind kind, int index, std::string_view form) {
     const GlyphLookup glyphs(state.tables);
+    std::string out(form);
+    // Each round widens one character, so at most one round a byte of the form.
+    for (size_t round = 0; round < form.size(); ++round) {
+        const std::optional<FormProblem> p = formProblem(kind, index, out, glyphs);
+        if (!p || p->problem.code != ProblemCode::CharacterNotInTable || p->problem.fullWidth.size() != 2) break;
+        out.replace(p->offset, 1, p->problem.fullWidth);
+    }
+    return out;
+}
+
+Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_view form, bool takeFullWidth) {
+    if (std::optional<EntryProblem> p = checkEntry(state, kind, index, form, takeFullWidth)) return failedOutcome(p->message);
+    const GlyphLookup glyphs(state.tables, takeFullWidth || state.options.fullWidth);
     (void)importKeepingWhatReadsTheSame(state, [&] {
         storeForm(state, kind, index, form, glyphs);
         return Outcome{};

@@ -32,6 +32,7 @@ std::string entryLabel(EntryKind kind, int index);
 struct EntryProblem {
     Message message;
     Location at;
+    Problem problem;  // for the window's own sentence (windowMessage)
 };
 
 // Why a form cannot be stored, as the import's encoder finds it with these
@@ -44,13 +45,21 @@ std::optional<FormProblem> formProblem(EntryKind kind, int index, std::string_vi
 // Encodes and packs a form that formProblem passes into the entry.
 void storeForm(EditorState& state, EntryKind kind, int index, std::string_view form, const GlyphLookup& glyphs);
 
-// Encodes the form as the import would, storing nothing.
-std::optional<EntryProblem> checkEntry(const EditorState& state, EntryKind kind, int index, std::string_view form);
+// Encodes the form as the import would, storing nothing. With
+// takeFullWidth (or the state's option), a one-byte character without a
+// glyph of its own is typed as its full-width form.
+std::optional<EntryProblem> checkEntry(const EditorState& state, EntryKind kind, int index, std::string_view form,
+                                       bool takeFullWidth = false);
 
 // Encodes and packs the form into the entry as the import does; the entry
 // keeps its bytes when the form has a problem, and when its new code reads
 // the same as the old (importKeepingWhatReadsTheSame).
-Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_view form);
+Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_view form, bool takeFullWidth = false);
+
+// The form with every one-byte character that has no glyph of its own, but
+// whose full-width form has one, typed full-width, as far as the encoder
+// gets before another problem stops it.
+std::string fullWidthForm(const EditorState& state, EntryKind kind, int index, std::string_view form);
 
 // How a form that encodes falls into its box: its code, its lines, and what
 // keeps it from fitting (fitProblems, with offsets into the form).

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "ops/entry_ops.h"
 #include "text/sjis.h"
@@ -446,6 +447,109 @@ Message renderMessage(const Problem& problem, const SourceText* source) {
     detail += reason;
     if (reason.empty() && !source) detail.clear();
     return {std::move(m.text), utf8OrEscaped(m.display), utf8OrEscaped(detail)};
+}
+
+}  // namespace velk
+
+namespace velk {
+namespace {
+
+struct Words {
+    std::string ja, en;  // UTF-8
+};
+
+// The character a problem names, as typed (one or two Shift-JIS bytes).
+std::string typedCharacter(const Problem& p) { return fromCp932Escaped(p.bytes.substr(0, p.found == 2 ? 2 : 1)); }
+
+// What went wrong, in the window's words; nothing for a code it words as the
+// command line does.
+std::optional<Words> windowReason(const Problem& p) {
+    const std::string shown = fromCp932Escaped(p.bytes);
+    switch (p.code) {
+        case C::CharacterNotInTable: {
+            const std::string c = typedCharacter(p);
+            if (p.fullWidth.empty()) return Words{"「" + c + "」は文字表にない文字です", "'" + c + "' is in no character table"};
+            const std::string wide = fromCp932(p.fullWidth);
+            return Words{"「" + c + "」は文字表になく、全角の「" + wide + "」ならあります",
+                         "'" + c + "' is in no character table, but its full-width form '" + wide + "' is"};
+        }
+        case C::NoShiftJisForm:
+            return Words{"「" + utf8OrEscaped(p.bytes) + "」は Shift-JIS にない文字です", "'" + utf8OrEscaped(p.bytes) + "' has no Shift-JIS form"};
+        case C::EntryNotClosed: return Words{"テキストが「//」で閉じていません", "the text does not end in \"//\""};
+        case C::HexEscapeMalformed:
+            return Words{"「[」の後に 2 桁の 16 進数が続いていません", "'[' is not followed by two hexadecimal digits"};
+        case C::HexEscapeNotClosed: return Words{"「[」を閉じる「)]」がありません", "'[' has no closing \")]\""};
+        case C::PairEscapeMalformed:
+            return Words{"「?」の後が「XX YY?」の形ではありません", "'?' is not followed by \"XX YY?\""};
+        case C::ByteEscapeMalformed: return Words{"「!」の後が「XX!」の形ではありません", "'!' is not followed by \"XX!\""};
+        case C::EscapeEndsName: return Words{"この 00 で名前が終わってしまいます", "this 00 would end the name here"};
+        case C::UnknownToken:
+            return Words{"(" + shown + ") は (主人公) (騎士団) (冷や汗) (ハート) (旗) のどれでもありません",
+                         "(" + shown + ") is none of (主人公) (騎士団) (冷や汗) (ハート) (旗)"};
+        case C::TokenNotClosed:
+            return Words{"「(" + shown + "」を閉じる「)」が同じ行にありません", "\"(" + shown + "\" has no closing \")\" on its line"};
+        case C::TextTooLong:
+            return Words{"テキストが長すぎます（コードが 4096 バイトを超えます）", "the text is too long: it needs more than 4096 code bytes"};
+        case C::NameIsOneLine: return Words{"名前は 1 行です", "a name is one line"};
+        case C::SlashEndsText:
+            return Words{"「/」で、閉じる「//」より前にテキストが終わってしまいます", "a '/' ends the text before its closing \"//\""};
+        case C::NoRoom:
+            if (p.record != Record::Face) return Words{"容量が足りません", "there is not enough room"};
+            return Words{"顔 " + num(p.entry) + " は詰めると " + num(p.found) + " バイトになり、その場の " + num(p.expected) +
+                             " バイトに収まりません",
+                         "face " + num(p.entry) + " packs to " + num(p.found) + " bytes, more than the " + num(p.expected) +
+                             " bytes of its place"};
+        case C::AbsoluteScriptPath:
+        case C::ScriptPathLeadsOut:
+            return Words{"変更スクリプトが指定できるのは、スクリプトのフォルダとその下のファイルだけです",
+                         "a change script names only files in its own folder or below it"};
+        case C::PoNotUtf8:
+            return Words{"PO ファイルの文字コードが " + p.words + " です。VELK が読むのは UTF-8 の PO ファイルです",
+                         "the PO file's charset is " + p.words + "; VELK reads PO files in UTF-8"};
+        case C::NotTheProjectBase:
+            return Words{"読み込んだ ROM（CRC32 " + hex("%08llX", p.found) + "、" + num(p.height) +
+                             " バイト）はこのプロジェクトの元の ROM（CRC32 " + hex("%08llX", p.expected) + "、" + num(p.width) +
+                             " バイト）ではありません",
+                         "the loaded ROM (CRC32 " + hex("%08llX", p.found) + ", " + num(p.height) +
+                             " bytes) is not this project's base (CRC32 " + hex("%08llX", p.expected) + ", " + num(p.width) +
+                             " bytes)"};
+        case C::NotAPng: return Words{"PNG ファイルではありません", "it is not a PNG file"};
+        case C::PictureSize:
+            return Words{num(p.width) + "×" + num(p.height) + " ピクセルのはずが " + num(p.x) + "×" + num(p.y) + " ピクセルです",
+                         num(p.width) + " x " + num(p.height) + " pixels were expected, but it has " + num(p.x) + " x " +
+                             num(p.y)};
+        case C::PaletteIndexTooLarge:
+            return Words{"画素 (" + num(p.x) + ", " + num(p.y) + ") のパレット番号 " + num(p.found) + " は使えません（0〜" +
+                             num(p.expected) + "）",
+                         pixel(p) + " has palette index " + num(p.found) + ", but only 0-" + num(p.expected) + " are read"};
+        case C::ColourNotInPalette:
+            return Words{"画素 (" + num(p.x) + ", " + num(p.y) + ") の色 " + hex("#%06llX", p.found) + " はパレットにありません",
+                         pixel(p) + " has colour " + hex("#%06llX", p.found) + ", which is not in the palette"};
+        default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+std::string windowMessage(const Problem& problem, const EntryPlace& place, WindowLanguage language) {
+    const bool ja = language == WindowLanguage::Japanese;
+    std::string reason;
+    if (const std::optional<Words> w = windowReason(problem)) {
+        reason = ja ? w->ja : w->en;
+    } else {
+        // The command line's message, with its reason behind it.
+        const Message m = renderMessage(problem);
+        reason = ja ? m.display : m.detail;
+        if (ja && !m.detail.empty()) reason += "（" + m.detail + "）";
+        if (reason.empty()) reason = m.display;
+    }
+    std::string prefix = place.label;
+    if (!prefix.empty() && place.line > 0)
+        prefix += ja ? "（" + num(place.line) + " 行 " + num(place.column) + " 桁目）"
+                     : ", line " + num(place.line) + ", column " + num(place.column);
+    if (!prefix.empty()) prefix += ": ";
+    else if (!ja && !reason.empty() && reason[0] >= 'a' && reason[0] <= 'z') reason[0] = static_cast<char>(reason[0] - 'a' + 'A');
+    return prefix + reason + (ja ? "。" : ".");
 }
 
 }  // namespace velk

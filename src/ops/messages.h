@@ -83,4 +83,16 @@ std::string warningText(const Warning& warning);
 // when the problem stands in `source`, or "NAME: reason" for a file.
 Message renderMessage(const Problem& problem, const SourceText* source = nullptr);
 
+// The window's own words for a problem: one sentence in the language the
+// user chose, naming the entry as the lists label it and the place in the
+// editor, without the command line's message numbers or option names.
+enum class WindowLanguage : uint8_t { Japanese, English };
+struct EntryPlace {
+    std::string label;  // "##No.15 98", "[F0 12]"; empty for none
+    int64_t line = 0;   // the editor's 1-based line and column; 0 for none
+    int64_t column = 0;
+};
+std::string windowMessage(const Problem& problem, const EntryPlace& place = {},
+                          WindowLanguage language = WindowLanguage::Japanese);  // UTF-8
+
 }  // namespace velk

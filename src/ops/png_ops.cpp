@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,33 @@ Result<std::vector<uint8_t>> readPngFile(Platform& platform, const std::filesyst
     return bytes;
 }
 
+// Reads and checks face f's PNG: what differs from the face and its colour
+// sets as they stand goes into tiles[f] and colours[8f + s]. `paletteKept`
+// is the size of an indexed file's palette that is not 128 entries (its
+// colour sets stay as they are). Nothing on success.
+std::optional<Outcome> studyFace(ConstCatalogue faces, ConstCatalogue colourSets, size_t f, Platform& platform,
+                                 const std::filesystem::path& path, std::vector<std::optional<std::vector<uint8_t>>>& tiles,
+                                 std::vector<std::optional<std::vector<uint8_t>>>& colours, std::optional<size_t>& paletteKept) {
+    Result<std::vector<uint8_t>> bytes = readPngFile(platform, path);
+    if (!bytes) return fileFailed(std::move(bytes.problem()), path);
+    const ConstCatalogue sets = setsOfFace(colourSets, f);
+    Result<FacePng> face = readFacePng(*bytes, sets);
+    if (!face) return fileFailed(std::move(face.problem()), path);
+    if (face->tiles != faces[f].unpacked) tiles[f] = std::move(face->tiles);
+    if (face->indexed && !face->colourSets) paletteKept = face->paletteEntries;
+    for (size_t s = 0; face->colourSets && s < face->colourSets->size(); ++s)
+        if ((*face->colourSets)[s] != sets[s].unpacked) colours[kSetsPerFace * f + s] = std::move((*face->colourSets)[s]);
+    return std::nullopt;
+}
+
+// A face or unit number the window offers; another is a programming error.
+size_t recordAt(ConstCatalogue records, int number) {
+    if (number < 0 || static_cast<size_t>(number) >= records.size()) throw std::out_of_range("no such record");
+    return static_cast<size_t>(number);
+}
+
+std::string faceWord(size_t f) { return toCp932("顔グラフィック ") + std::to_string(f); }
+
 }  // namespace
 
 Outcome facesFromPng(Catalogue faces, Catalogue colourSets, const RomImage& image, Platform& platform,
@@ -75,19 +103,13 @@ Outcome facesFromPng(Catalogue faces, Catalogue colourSets, const RomImage& imag
             missing.push_back(name);
             continue;
         }
-        const std::filesystem::path path = dir / name;
-        Result<std::vector<uint8_t>> bytes = readPngFile(platform, path);
-        if (!bytes) return fileFailed(std::move(bytes.problem()), path);
-        const ConstCatalogue sets = setsOfFace(colourSets, f);
-        Result<FacePng> face = readFacePng(*bytes, sets);
-        if (!face) return fileFailed(std::move(face.problem()), path);
-        if (face->tiles != faces[f].unpacked) tiles[f] = std::move(face->tiles);
-        if (face->indexed && !face->colourSets) {
-            if (paletteKept.empty()) firstKeptEntries = face->paletteEntries;
+        std::optional<size_t> kept;
+        if (std::optional<Outcome> failed = studyFace(faces, colourSets, f, platform, dir / name, tiles, colours, kept))
+            return std::move(*failed);
+        if (kept) {
+            if (paletteKept.empty()) firstKeptEntries = *kept;
             paletteKept.push_back(name);
         }
-        for (size_t s = 0; face->colourSets && s < face->colourSets->size(); ++s)
-            if ((*face->colourSets)[s] != sets[s].unpacked) colours[kSetsPerFace * f + s] = std::move((*face->colourSets)[s]);
     }
     std::vector<std::string> warnings;
     const std::string folder = shownName(dir);
@@ -147,6 +169,50 @@ Outcome unitsToPng(ConstCatalogue units, const RomImage& image, Platform& platfo
     if (Status written = platform.writeFile(file, unitSheetPngBytes(units, image)); !written)
         return writeFailed(std::move(written.problem()), file);
     return doneOutcome(countSummary(Counted::UnitsPngWritten, units.size()));
+}
+
+Outcome exportFacePngTo(const EditorState& state, Platform& platform, int face, const std::filesystem::path& file) {
+    const ConstCatalogue faces = state.catalogues.faces();
+    const size_t f = recordAt(faces, face);
+    LoadedRomGuard guarded(state, platform);
+    const std::vector<uint8_t> png = facePngBytes(faces[f].unpacked, setsOfFace(state.catalogues.colourSets, f));
+    if (Status written = guarded.writeFile(file, png); !written) return writeFailed(std::move(written.problem()), file);
+    return doneOutcome(faceWord(f) + toCp932(" をPNGに書き出しました"));
+}
+
+Outcome importFacePngFrom(EditorState& state, Platform& platform, int face, const std::filesystem::path& file) {
+    const Catalogue faces = state.catalogues.faces();
+    const size_t f = recordAt(faces, face);
+    std::vector<std::optional<std::vector<uint8_t>>> tiles(faces.size()), colours(state.catalogues.colourSets.size());
+    std::optional<size_t> kept;
+    if (std::optional<Outcome> failed = studyFace(faces, state.catalogues.colourSets, f, platform, file, tiles, colours, kept))
+        return std::move(*failed);
+    std::vector<std::string> warnings;
+    if (kept)
+        warnings.push_back(shownName(file) + ": warning: a palette of " + std::to_string(*kept) +
+                           " entries, not 128; the face's colour sets stay as they are");
+    replaceFaceTiles(faces, tiles, state.image);
+    replaceColourSets(state.catalogues.colourSets, colours, state.image);
+    return doneOutcome(faceWord(f) + toCp932(" をPNGから読み込みました"), std::move(warnings));
+}
+
+Outcome exportUnitPngTo(const EditorState& state, Platform& platform, int position, const std::filesystem::path& file) {
+    const ConstCatalogue units = state.catalogues.unitGraphics();
+    const size_t at = recordAt(units, position);
+    LoadedRomGuard guarded(state, platform);
+    if (Status written = guarded.writeFile(file, unitPngBytes(units[unitEntryAt(at)].unpacked, state.image)); !written)
+        return writeFailed(std::move(written.problem()), file);
+    return doneOutcome(toCp932("ユニットグラフィック ") + std::to_string(at) + toCp932(" をPNGに書き出しました"));
+}
+
+Outcome importUnitPngFrom(EditorState& state, Platform& platform, int position, const std::filesystem::path& file) {
+    const size_t at = recordAt(state.catalogues.unitGraphics(), position);
+    Result<std::vector<uint8_t>> bytes = readPngFile(platform, file);
+    if (!bytes) return fileFailed(std::move(bytes.problem()), file);
+    Result<std::vector<uint8_t>> unit = unitFromPng(*bytes, state.image);
+    if (!unit) return fileFailed(std::move(unit.problem()), file);
+    writeUnit(state.catalogues.unitGraphics(), state.image, at, std::move(*unit));
+    return doneOutcome(toCp932("ユニットグラフィック ") + std::to_string(at) + toCp932(" をPNGから読み込みました"));
 }
 
 Outcome exportFacesPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir) {

@@ -14,6 +14,13 @@ namespace velk {
 // Unit graphics: one sheet of all 29,408 tiles.
 Outcome exportFacesPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& dir);
 Outcome importFacesPngFrom(EditorState& state, Platform& platform, const std::filesystem::path& dir);
+// Face `face` (0-156) alone, as the folder's face-NNN.png holds it, and back
+// with the folder import's checks.
+Outcome exportFacePngTo(const EditorState& state, Platform& platform, int face, const std::filesystem::path& file);
+Outcome importFacePngFrom(EditorState& state, Platform& platform, int face, const std::filesystem::path& file);
+// Unit graphic `position` (0-5899, in file order) alone, as a 16 x 16 PNG.
+Outcome exportUnitPngTo(const EditorState& state, Platform& platform, int position, const std::filesystem::path& file);
+Outcome importUnitPngFrom(EditorState& state, Platform& platform, int position, const std::filesystem::path& file);
 Outcome exportUnitsPngTo(const EditorState& state, Platform& platform, const std::filesystem::path& file);
 Outcome importUnitsPngFrom(EditorState& state, Platform& platform, const std::filesystem::path& file);
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QTranslator>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -16,11 +17,17 @@
 #include "app/editor_session.h"
 #include "app/file_commands.h"
 #include "app/entry_page.h"
+#include "app/face_page.h"
+#include "app/unit_page.h"
 #include "app/graphics_views.h"
 #include "app/workbench.h"
 #include "ops/run_operation.h"
+#include "platform/disk_platform.h"
 #include "demo_script.h"
 #include "gfx/face_picture.h"
+#include "gfx/png_codec.h"
+#include "rom/face_rules.h"
+#include "app/qt_text.h"
 #include "scripted_platform.h"
 #include "test_support.h"
 #include "text/name_list.h"
@@ -188,12 +195,110 @@ TEST_F(WorkbenchWindow, TheFaceGridShowsTheFacePicturesPixels) {
                 const size_t at = 54 + (static_cast<size_t>(kFacePictureWidth) * (kFacePictureHeight - 1 - (48 * (f / 16) + y)) +
                                         static_cast<size_t>(32 * (f % 16) + x)) * 3;
                 const QRgb want = qRgb(bmp[at + 2], bmp[at + 1], bmp[at]);
-                const int gx = 4 + (f % FaceGrid::kColumns) * (2 * kFaceWidth + 4) + 2 * x, gy = 4 + (f / FaceGrid::kColumns) * (2 * kFaceHeight + 4) + 2 * y;
+                const int gx = window->faceGrid()->faceRect(f).x() + 2 * x, gy = window->faceGrid()->faceRect(f).y() + 2 * y;
                 for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}})
                     ASSERT_EQ(grid.pixel(gx + dx, gy + dy), want) << "face " << f << " at " << x << "," << y;
             }
     window->colourSetBox()->setValue(3);  // another colour set draws another picture
-    EXPECT_EQ(faceImage(state, 5, 3).pixel(0, 0), window->faceGrid()->picture().pixel(4 + 5 * 68, 4));
+    EXPECT_EQ(faceImage(state, 5, 3).pixel(0, 0), window->faceGrid()->picture().pixel(window->faceGrid()->faceRect(5).topLeft()));
+    // Each number stands below its face, inside its own cell, and is drawn.
+    FaceGrid* faces = window->faceGrid();
+    for (const int scale : {1, 4}) {
+        window->facePage()->zoomBox()->setValue(scale);
+        const int below = 156 - faces->columns();
+        const QRect face = faces->faceRect(below), number = faces->numberRect(below);
+        EXPECT_EQ(face.size(), QSize(32 * scale, 48 * scale));
+        EXPECT_TRUE(number.top() > face.bottom() && number.bottom() < faces->faceRect(156).top()) << scale;
+        const QImage drawn = faces->picture().copy(number);
+        QImage blank(drawn.size(), drawn.format());
+        blank.fill(faces->palette().color(QPalette::Base));
+        EXPECT_NE(drawn, blank) << scale;
+        EXPECT_EQ(FaceGrid::number(156), u("156"));
+    }
+}
+
+// One face out and into another: one undo step, the same bytes; a bad file changes nothing.
+TEST_F(WorkbenchWindow, OneFaceGoesOutAndComesBackAsOneStep) {
+    ASSERT_EQ(facesSharingSlot(std::as_const(state.catalogues).faces(), 4).size(), 1u);
+    FacePage* page = window->facePage();
+    ASSERT_NE(state.catalogues.faces()[3].unpacked, state.catalogues.faces()[4].unpacked);
+    ASSERT_TRUE(page->exportFace(3, "f3.png").done());
+    ASSERT_TRUE(page->importFace(4, "f3.png").done());
+    EXPECT_EQ(session->undoStack().count(), 1);
+    ASSERT_TRUE(page->exportFace(4, "f4.png").done());
+    EXPECT_EQ(platform.files["f4.png"], platform.files["f3.png"]);
+    session->undoStack().undo();
+    const EditorState before = state;
+    std::vector<Rgb> palette(129);
+    std::vector<uint8_t> pixels(32 * 48, 0);
+    pixels.back() = 128;
+    file("wide.png", encodeIndexedPng(33, 48, std::vector<uint8_t>(33 * 48, 1), std::vector<Rgb>(16)));
+    file("index.png", encodeIndexedPng(32, 48, pixels, palette));
+    for (const char* name : {"wide.png", "index.png"}) EXPECT_TRUE(page->importFace(4, name).failed()) << name;
+    EXPECT_EQ(platform.details, (std::vector<std::string>{"wide.png: 32 x 48 pixels expected, found 33 x 48",
+                                                          "index.png: pixel (31, 47) has palette index 128; indexes 0-127 are read"}));
+    EXPECT_TRUE(sameEdits(state, before));
+    EXPECT_EQ(session->undoStack().index(), 0);
+}
+
+// A face saved in the picture editor comes back as one step; a file that does not read changes nothing.
+TEST_F(WorkbenchWindow, AFaceSavedInThePictureEditorComesBack) {
+    DiskPlatform disk;
+    EditorSession onDisk(state, disk, platform);
+    FacePage page(onDisk);
+    std::vector<QUrl> opened;
+    page.openUrl = [&](const QUrl& url) { return opened.push_back(url), true; };
+    page.openInEditor(5);
+    page.openInEditor(4);
+    const QString edited = page.editFolder() + u("/face-004.png");
+    ASSERT_EQ(opened.back(), QUrl::fromLocalFile(edited));
+    const std::vector<uint8_t> face4 = state.catalogues.faces()[4].unpacked;
+    QFile::remove(edited);  // as an editor that saves by renaming does
+    QFile::copy(page.editFolder() + u("/face-005.png"), edited);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return onDisk.undoStack().count() == 1; }, 5000));
+    EXPECT_EQ(state.catalogues.faces()[4].unpacked, state.catalogues.faces()[5].unpacked);
+    onDisk.undoStack().undo();
+    QFile bad(edited);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate) && bad.write("GIF89a") == 6);
+    bad.close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !platform.messages.empty(); }, 5000));
+    EXPECT_EQ(platform.details.back(), "face-004.png: not a PNG file");
+    EXPECT_EQ(state.catalogues.faces()[4].unpacked, face4);
+    EXPECT_EQ(onDisk.undoStack().count(), 1);
+}
+
+TEST_F(WorkbenchWindow, AUnitNumberSelectsThatUnitAndTheColourSetRedrawsIt) {
+    UnitPage* units = window->unitPage();
+    window->showKind(Workbench::UnitGraphics);
+    units->numberBox()->setValue(5899);
+    EXPECT_EQ(units->grid()->selected(), 5899);
+    QTest::keyClick(units->grid(), Qt::Key_Up);
+    EXPECT_EQ(units->numberBox()->value(), 5899 - UnitGrid::kColumns);
+    units->colourSetBox()->setValue(15);
+    EXPECT_EQ(units->grid()->colourSet(), 15);
+    EXPECT_NE(unitImage(state, 7, 15), unitImage(state, 7, 0));
+    ASSERT_NE(unitImage(state, 9, 0), unitImage(state, 7, 0));
+    ASSERT_TRUE(units->exportUnit(7, "u7.png").done() && units->importUnit(9, "u7.png").done());
+    EXPECT_EQ(session->undoStack().count(), 1);
+    EXPECT_EQ(unitImage(state, 9, 0), unitImage(state, 7, 0));
+    ASSERT_TRUE(units->exportUnit(9, "u9.png").done());
+    EXPECT_EQ(platform.files["u9.png"], platform.files["u7.png"]);
+}
+
+// The window's sentence names the entry and place, offers 全角にする, which makes the apply go through.
+TEST_F(WorkbenchWindow, AnUnencodableCharacterIsNamedWithItsEntryAndPlaceAndCanBeWidened) {
+    EntryPage* texts = window->textsPage();
+    edit(texts, 0x1598, "北\nソaマ", false);
+    EXPECT_EQ(texts->problemLabel()->text(), u("##No.15 98（2 行 2 桁目）: 「a」は文字表になく、全角の「ａ」ならあります。"));
+    ASSERT_TRUE(texts->fullWidthButton()->isVisibleTo(window.get()));
+    texts->fullWidthButton()->click();
+    EXPECT_EQ(texts->editor()->toPlainText(), u("北\nソａマ"));
+    EXPECT_TRUE(texts->problemLabel()->text().isEmpty() && !texts->fullWidthButton()->isVisibleTo(window.get()));
+    texts->applyButton()->click();
+    EXPECT_EQ(qtText(entryForm(state, EntryKind::Text, 0x1598)), u("北\r\nソａマ"));
+    edit(texts, 0x1598, "北熊", false);
+    EXPECT_FALSE(texts->fullWidthButton()->isVisibleTo(window.get()));
+    EXPECT_FALSE(texts->problemLabel()->text().contains(u("--")));
 }
 
 TEST_F(WorkbenchWindow, TitleStatusAndSavesFollowAnImportAndItsUndo) {
