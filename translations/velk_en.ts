@@ -58,6 +58,19 @@
     </message>
 </context>
 <context>
+    <name>EntryPage</name>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="99"/>
+        <source>全角にする(&amp;W)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/entry_page.cpp" line="101"/>
+        <source>この項目で、文字表にない半角の文字を全角にします</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>EntryTableModel</name>
     <message>
         <location filename="../src/app/entry_table_model.cpp" line="150"/>
@@ -73,7 +86,7 @@
 <context>
     <name>FitRuler</name>
     <message>
-        <location filename="../src/app/fit_ruler.cpp" line="37"/>
+        <location filename="../src/app/fit_ruler.cpp" line="38"/>
         <source>この行の幅（マス）と上限</source>
         <translation type="unfinished"></translation>
     </message>
@@ -81,12 +94,12 @@
 <context>
     <name>LiveFit</name>
     <message>
-        <location filename="../src/app/fit_ruler.cpp" line="81"/>
+        <location filename="../src/app/fit_ruler.cpp" line="82"/>
         <source>はみ出し</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/fit_ruler.cpp" line="83"/>
+        <location filename="../src/app/fit_ruler.cpp" line="84"/>
         <source>枠に収まらない項目だけを表示します</source>
         <translation type="unfinished"></translation>
     </message>
@@ -268,69 +281,77 @@
         <translation>Re&amp;place...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="124"/>
+        <location filename="../src/app/main_menus.cpp" line="126"/>
         <source>表示(&amp;V)</source>
         <translation>&amp;View</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="125"/>
+        <location filename="../src/app/main_menus.cpp" line="127"/>
         <source>拡大(&amp;I)</source>
         <translation>Zoom &amp;In</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="127"/>
+        <location filename="../src/app/main_menus.cpp" line="129"/>
         <source>縮小(&amp;O)</source>
         <translation>Zoom &amp;Out</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="128"/>
+        <location filename="../src/app/main_menus.cpp" line="130"/>
         <source>元の大きさ(&amp;R)</source>
         <translation>&amp;Reset Zoom</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="130"/>
+        <location filename="../src/app/main_menus.cpp" line="132"/>
         <source>言語(&amp;L)</source>
         <translation>&amp;Language</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="142"/>
+        <location filename="../src/app/main_menus.cpp" line="144"/>
         <source>次に起動した時から %1 で表示します</source>
         <translation>The window will be in %1 from the next start</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="146"/>
+        <location filename="../src/app/main_menus.cpp" line="148"/>
         <source>ツール(&amp;T)</source>
         <translation>&amp;Tools</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="147"/>
+        <location filename="../src/app/main_menus.cpp" line="149"/>
         <source>モード選択ダイアログ(&amp;M)...</source>
         <translation>&amp;Mode Dialog...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="154"/>
+        <location filename="../src/app/main_menus.cpp" line="156"/>
         <source>一括変換 (プロジェクトの適用)(&amp;B)...</source>
         <translation>&amp;Batch Conversion (Apply a Project)...</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="156"/>
+        <location filename="../src/app/main_menus.cpp" line="158"/>
         <source>一括変換</source>
         <translation>Batch conversion</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="159"/>
+        <location filename="../src/app/main_menus.cpp" line="161"/>
         <source>ヘルプ(&amp;H)</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="160"/>
+        <location filename="../src/app/main_menus.cpp" line="162"/>
         <source>マニュアル(&amp;M)</source>
         <translation>&amp;Manual</translation>
     </message>
     <message>
-        <location filename="../src/app/main_menus.cpp" line="161"/>
+        <location filename="../src/app/main_menus.cpp" line="163"/>
         <source>バージョン情報(&amp;A)...</source>
         <translation>&amp;About VELK...</translation>
+    </message>
+</context>
+<context>
+    <name>Workbench</name>
+    <message>
+        <location filename="../src/app/workbench.cpp" line="201"/>
+        <source>半角の文字を全角で書き込む(&amp;W)</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -364,132 +385,132 @@
 <context>
     <name>velk::DeskPanel</name>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="94"/>
+        <location filename="../src/app/desk_panel.cpp" line="95"/>
         <source>原文</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="95"/>
+        <location filename="../src/app/desk_panel.cpp" line="96"/>
         <source>原文（読み込んだ時のテキスト）。赤は訳文にない部分、下線は用語集の語です</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="101"/>
+        <location filename="../src/app/desk_panel.cpp" line="102"/>
         <source>メモ（適用するか、ほかへ移ると記録されます）</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="108"/>
+        <location filename="../src/app/desk_panel.cpp" line="109"/>
         <source>すべての状態</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="118"/>
+        <location filename="../src/app/desk_panel.cpp" line="119"/>
         <source>この名前を使うテキスト</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="118"/>
+        <location filename="../src/app/desk_panel.cpp" line="119"/>
         <source>使っている名前</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="121"/>
+        <location filename="../src/app/desk_panel.cpp" line="122"/>
         <source>同じ原文</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="124"/>
+        <location filename="../src/app/desk_panel.cpp" line="125"/>
         <source>適用時に同じ原文の項目にも反映する</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="129"/>
+        <location filename="../src/app/desk_panel.cpp" line="130"/>
         <source>用語</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="147"/>
+        <location filename="../src/app/desk_panel.cpp" line="148"/>
         <source>次の未翻訳へ</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="182"/>
+        <location filename="../src/app/desk_panel.cpp" line="183"/>
         <source>用語集に追加(&amp;G)...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="184"/>
+        <location filename="../src/app/desk_panel.cpp" line="185"/>
         <source>用語集に追加</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="185"/>
+        <location filename="../src/app/desk_panel.cpp" line="186"/>
         <source>「%1」の訳語:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="189"/>
+        <location filename="../src/app/desk_panel.cpp" line="190"/>
         <source>用語と訳語にはタブや改行を含められず、用語は # で始められません</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="257"/>
+        <location filename="../src/app/desk_panel.cpp" line="258"/>
         <source>「%1」→「%2」</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="258"/>
+        <location filename="../src/app/desk_panel.cpp" line="259"/>
         <source>訳語がありません: </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="258"/>
+        <location filename="../src/app/desk_panel.cpp" line="259"/>
         <source>、</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="272"/>
+        <location filename="../src/app/desk_panel.cpp" line="273"/>
         <source>（未定）</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="302"/>
+        <location filename="../src/app/desk_panel.cpp" line="303"/>
         <source>同じ原文 (%1)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="308"/>
+        <location filename="../src/app/desk_panel.cpp" line="309"/>
         <source>%1 は固定されています。変更するには固定を外してください</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="326"/>
+        <location filename="../src/app/desk_panel.cpp" line="327"/>
         <source>（同じ原文の %1 件にも反映</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="327"/>
+        <location filename="../src/app/desk_panel.cpp" line="328"/>
         <source>、固定の %1 件は除外</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="327"/>
+        <location filename="../src/app/desk_panel.cpp" line="328"/>
         <source>）</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="350"/>
+        <location filename="../src/app/desk_panel.cpp" line="351"/>
         <source>先頭に戻って次の未翻訳を表示しました</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="353"/>
+        <location filename="../src/app/desk_panel.cpp" line="354"/>
         <source>未翻訳の項目はありません</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="357"/>
+        <location filename="../src/app/desk_panel.cpp" line="358"/>
         <source>状態(&amp;T)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -505,86 +526,143 @@
 <context>
     <name>velk::EntryPage</name>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="55"/>
+        <location filename="../src/app/entry_page.cpp" line="58"/>
         <source>絞り込み（全角・半角、大文字・小文字を区別しません。&lt;F0 12&gt; でコード）</source>
         <translation>Filter (full and half width, upper and lower case alike; &lt;F0 12&gt; for code)</translation>
     </message>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="75"/>
+        <location filename="../src/app/entry_page.cpp" line="78"/>
         <source>変更</source>
         <translation>Edited</translation>
     </message>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="87"/>
+        <location filename="../src/app/entry_page.cpp" line="90"/>
         <source>適用</source>
         <translation>Apply</translation>
     </message>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="91"/>
+        <location filename="../src/app/entry_page.cpp" line="94"/>
         <source>この項目を書き込みます (Ctrl+Enter)</source>
         <translation>Writes this entry (Ctrl+Enter)</translation>
     </message>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="92"/>
-        <location filename="../src/app/entry_page.cpp" line="300"/>
+        <location filename="../src/app/entry_page.cpp" line="95"/>
+        <location filename="../src/app/entry_page.cpp" line="325"/>
         <source>元に戻す</source>
         <translation>Restore</translation>
     </message>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="94"/>
+        <location filename="../src/app/entry_page.cpp" line="97"/>
         <source>この項目を読み込んだ時のコードに戻します</source>
         <translation>Gives this entry back the code it had when loaded</translation>
     </message>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="170"/>
+        <location filename="../src/app/entry_page.cpp" line="180"/>
         <source>名前 %1 の変更</source>
         <translation>Edit of name %1</translation>
     </message>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="170"/>
+        <location filename="../src/app/entry_page.cpp" line="180"/>
         <source>テキスト %1 の変更</source>
         <translation>Edit of text %1</translation>
     </message>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="176"/>
+        <location filename="../src/app/entry_page.cpp" line="196"/>
         <source>%1 を元に戻す</source>
         <translation>Restore %1</translation>
     </message>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="239"/>
+        <location filename="../src/app/entry_page.cpp" line="259"/>
         <source>（変更あり）</source>
         <translation> (edited)</translation>
     </message>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="267"/>
-        <source>「%1」は Shift-JIS にない文字です</source>
-        <translation>&quot;%1&quot; is not a Shift-JIS character</translation>
-    </message>
-    <message>
-        <location filename="../src/app/entry_page.cpp" line="273"/>
-        <location filename="../src/app/entry_page.cpp" line="276"/>
-        <source>（%1 行 %2 桁）</source>
-        <translation> (line %1, column %2)</translation>
-    </message>
-    <message>
-        <location filename="../src/app/entry_page.cpp" line="286"/>
+        <location filename="../src/app/entry_page.cpp" line="311"/>
         <source>%1 件中 %2 件</source>
         <translation>%2 of %1</translation>
     </message>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="294"/>
+        <location filename="../src/app/entry_page.cpp" line="319"/>
         <source>ファイルの形でコピー</source>
         <translation>Copy in file form</translation>
     </message>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="297"/>
+        <location filename="../src/app/entry_page.cpp" line="322"/>
         <source>番号をコピー</source>
         <translation>Copy number</translation>
     </message>
     <message>
-        <location filename="../src/app/entry_page.cpp" line="299"/>
+        <location filename="../src/app/entry_page.cpp" line="324"/>
         <source>この名前を使うテキストを探す</source>
         <translation>Find texts using this name</translation>
+    </message>
+</context>
+<context>
+    <name>velk::FacePage</name>
+    <message>
+        <location filename="../src/app/face_page.cpp" line="36"/>
+        <source>顔の一覧の倍率（Ctrl+ホイールでも変わります）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/face_page.cpp" line="42"/>
+        <source>色セット(&amp;C)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/face_page.cpp" line="44"/>
+        <source>拡大(&amp;Z)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/face_page.cpp" line="46"/>
+        <source>書き出す(&amp;X)...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/face_page.cpp" line="47"/>
+        <source>選んだ顔を PNG に書き出します</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/face_page.cpp" line="48"/>
+        <source>読み込む(&amp;I)...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/face_page.cpp" line="49"/>
+        <source>PNG を選んだ顔に読み込みます（元に戻せます）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/face_page.cpp" line="50"/>
+        <source>外部エディタで開く(&amp;E)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/face_page.cpp" line="52"/>
+        <source>PNG を開くプログラムで開き、保存されるたびに読み込みます</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/face_page.cpp" line="119"/>
+        <source>顔 %1（0x%2）</source>
+        <translation type="unfinished">Face %1 (0x%2)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/face_page.cpp" line="132"/>
+        <source>顔 %1 の書き出し</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/face_page.cpp" line="136"/>
+        <source>顔 %1 の読み込み</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/face_page.cpp" line="163"/>
+        <source>PNG を開くプログラムが見つかりません: %1</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -758,79 +836,127 @@
     </message>
 </context>
 <context>
+    <name>velk::UnitPage</name>
+    <message>
+        <location filename="../src/app/unit_page.cpp" line="28"/>
+        <source>ファイルでの番号（0〜%1）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/unit_page.cpp" line="32"/>
+        <source>共通の色の 16 色ずつの組</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/unit_page.cpp" line="35"/>
+        <source>番号(&amp;N)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/unit_page.cpp" line="37"/>
+        <source>色セット(&amp;C)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/unit_page.cpp" line="47"/>
+        <source>書き出す(&amp;X)...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/unit_page.cpp" line="48"/>
+        <source>選んだユニットグラフィックを 16×16 の PNG に書き出します</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/unit_page.cpp" line="49"/>
+        <source>読み込む(&amp;I)...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/unit_page.cpp" line="50"/>
+        <source>16×16 の PNG を選んだユニットグラフィックに読み込みます（元に戻せます）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/unit_page.cpp" line="76"/>
+        <source>ユニット %1 の書き出し</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/unit_page.cpp" line="81"/>
+        <source>ユニット %1 の読み込み</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/unit_page.cpp" line="88"/>
+        <source>ユニット %1（項目 %2）</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>velk::Workbench</name>
     <message>
-        <location filename="../src/app/workbench.cpp" line="73"/>
-        <location filename="../src/app/workbench.cpp" line="214"/>
-        <location filename="../src/app/workbench.cpp" line="280"/>
+        <location filename="../src/app/workbench.cpp" line="77"/>
+        <location filename="../src/app/workbench.cpp" line="175"/>
+        <location filename="../src/app/workbench.cpp" line="259"/>
         <source>名前</source>
         <translation>Names</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="73"/>
-        <location filename="../src/app/workbench.cpp" line="216"/>
-        <location filename="../src/app/workbench.cpp" line="280"/>
+        <location filename="../src/app/workbench.cpp" line="77"/>
+        <location filename="../src/app/workbench.cpp" line="177"/>
+        <location filename="../src/app/workbench.cpp" line="259"/>
         <source>テキスト</source>
         <translation>Texts</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="73"/>
-        <location filename="../src/app/workbench.cpp" line="280"/>
+        <location filename="../src/app/workbench.cpp" line="77"/>
+        <location filename="../src/app/workbench.cpp" line="259"/>
         <source>顔グラフィック</source>
         <translation>Faces</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="73"/>
-        <location filename="../src/app/workbench.cpp" line="280"/>
+        <location filename="../src/app/workbench.cpp" line="77"/>
+        <location filename="../src/app/workbench.cpp" line="259"/>
         <source>ユニットグラフィック</source>
         <translation>Unit graphics</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="73"/>
-        <location filename="../src/app/workbench.cpp" line="280"/>
+        <location filename="../src/app/workbench.cpp" line="77"/>
+        <location filename="../src/app/workbench.cpp" line="259"/>
         <source>追加文字</source>
         <translation>Added characters</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="73"/>
-        <location filename="../src/app/workbench.cpp" line="280"/>
+        <location filename="../src/app/workbench.cpp" line="77"/>
+        <location filename="../src/app/workbench.cpp" line="259"/>
         <source>検索</source>
         <translation>Search</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="75"/>
+        <location filename="../src/app/workbench.cpp" line="79"/>
         <source>ユニットグラフィック (5900)</source>
         <translation>Unit graphics (5900)</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="100"/>
+        <location filename="../src/app/workbench.cpp" line="105"/>
         <source>追加文字はまだありません。
 変更スクリプトの「文字追加」で 256 文字まで追加できます。</source>
         <translation>No added characters yet.
 A change script&apos;s &quot;文字追加&quot; section adds up to 256.</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="114"/>
+        <location filename="../src/app/workbench.cpp" line="119"/>
         <source>ROM を開く</source>
         <translation>Open a ROM</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="167"/>
-        <source>色セット</source>
-        <translation>Colour set</translation>
-    </message>
-    <message>
-        <location filename="../src/app/workbench.cpp" line="185"/>
-        <source>顔 %1（0x%2）</source>
-        <translation>Face %1 (0x%2)</translation>
-    </message>
-    <message>
-        <location filename="../src/app/workbench.cpp" line="205"/>
+        <location filename="../src/app/workbench.cpp" line="166"/>
         <source>名前とテキストを検索（&lt;F0 12&gt; でコード）</source>
         <translation>Search names and texts (&lt;F0 12&gt; for code)</translation>
     </message>
     <message>
-        <location filename="../src/app/workbench.cpp" line="223"/>
+        <location filename="../src/app/workbench.cpp" line="184"/>
         <source>名前 %1 件・テキスト %2 件</source>
         <translation>%1 names, %2 texts</translation>
     </message>
