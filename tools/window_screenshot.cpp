@@ -15,6 +15,7 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTableView>
 
 #include "app/about_dialog.h"
@@ -23,6 +24,7 @@
 #include "app/main_dialog.h"
 #include "app/workbench.h"
 #include "app/qt_platform.h"
+#include "app/unit_page.h"
 #include "ops/operations.h"
 
 int main(int argc, char** argv) {
@@ -67,7 +69,7 @@ int main(int argc, char** argv) {
         dialog.hide();
         velk::EntryPage* texts = workbench.textsPage();
         texts->select(2);
-        texts->editor()->setPlainText(texts->editor()->toPlainText() + QString::fromUtf8("<ZZ>"));
+        texts->editor()->setPlainText(texts->editor()->toPlainText() + QString::fromUtf8("a"));
         QApplication::processEvents();
         workbench.grab().save(out + QStringLiteral("/workbench-texts.png"));
         texts->editor()->undo();
@@ -86,6 +88,7 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         workbench.grab().save(out + QStringLiteral("/workbench-faces.png"));
         workbench.showKind(velk::Workbench::UnitGraphics);
+        workbench.unitPage()->numberBox()->setValue(37);
         QApplication::processEvents();
         workbench.grab().save(out + QStringLiteral("/workbench-units.png"));
         app.quit();
