@@ -87,7 +87,9 @@ void BM_ApplyAndUndoOneTextWithWorkbenchOpen(benchmark::State& state) {
     QApplication::processEvents();
     const std::string form = entryForm(s, EntryKind::Text, 9) + toCp932("北");
     for (auto _ : state) {
-        session.run(QStringLiteral("apply"), [&](EditorState& st, Platform&) { return applyEntry(st, EntryKind::Text, 9, form); });
+        session.run(QStringLiteral("apply"), [&](EditorState& st, Platform&) { return applyEntry(st, EntryKind::Text, 9, form); },
+                    EntryScope{EntryKind::Text, {9}});
+        state.counters["held_bytes"] = static_cast<double>(session.bytesHeld());
         session.undoStack().undo();
     }
 }

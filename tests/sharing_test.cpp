@@ -71,6 +71,19 @@ TEST_F(Sharing, PatchesRoundTripToExactlyWhatASaveWrites) {
     EXPECT_EQ(patchedByIps(save("e.ips")), edited);
 }
 
+// A patch just after a save of the same document takes that save's layout;
+// an edit between them is laid out again.
+TEST_F(Sharing, APatchAfterASaveIsThePatchOfTheDocumentAsItStands) {
+    editSomething();
+    const Bytes alone = save("alone.bps");
+    save("a.smc");
+    EXPECT_EQ(save("b.bps"), alone);
+    editSomething("エ");
+    const Bytes edited = save("c.bps");
+    EXPECT_NE(edited, alone);
+    EXPECT_EQ(*applyBps(test::demoImage().bytes, edited), save("c.smc"));
+}
+
 TEST_F(Sharing, ACopierHeaderIsKeptAndPatchedAlong) {
     Bytes headered(512 + test::demoImage().bytes.size(), 0x77);
     std::copy(test::demoImage().bytes.begin(), test::demoImage().bytes.end(), headered.begin() + 512);

@@ -2,6 +2,8 @@
 
 #include "ops/entry_ops.h"
 #include "ops/reads_the_same.h"
+#include "ops/run_operation.h"
+#include "rom/state_change.h"
 #include "pack/pack_profiles.h"
 #include "test_support.h"
 #include "text/name_list.h"
@@ -99,6 +101,25 @@ TEST_F(TextCollection, ABuildKeepsWhatReadsTheSame) {
         ASSERT_TRUE(applyEntry(state, kind, i, entryForm(state, kind, i)).done());
     }
     EXPECT_TRUE(state.catalogues.names[5] == before.catalogues.names[5] && state.catalogues.texts()[6] == before.catalogues.texts()[6]);
+}
+
+// An Apply compared only on the entries it names makes the undo step the
+// whole comparison makes, and undoing it gives the document back.
+TEST_F(TextCollection, AnApplyComparedOnItsOwnEntriesIsTheWholeComparisonsStep) {
+    state = test::demoState(platform);
+    for (const EntryKind kind : {EntryKind::Name, EntryKind::Text}) {
+        const Document before = state;
+        const std::string form = entryForm(state, kind, 9) + sjis("北");
+        EditorState whole = state;
+        const Outcome full = runOperation(whole, [&] { return applyEntry(whole, kind, 9, form); });
+        const Outcome scoped = runOperation(state, EntryScope{kind, {9, -1, 9, kTextCount}}, [&] { return applyEntry(state, kind, 9, form); });
+        ASSERT_TRUE(full.change && scoped.change);
+        EXPECT_EQ(scoped.change->recordCount(), 1u);
+        EXPECT_EQ(scoped.change->bytesHeld(), full.change->bytesHeld());
+        EXPECT_TRUE(sameDocument(state, whole));
+        undoChange(state, *scoped.change);
+        EXPECT_TRUE(sameDocument(state, before));
+    }
 }
 
 TEST_F(TextCollection, NamesShownInReferencesAreTheCurrentOnes) {

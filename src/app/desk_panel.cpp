@@ -317,6 +317,8 @@ void DeskPanel::apply(int index, const std::string& form, const QString& stepNam
             else others.push_back(r);
         }
     QUndoCommand* note = index == shown_ ? desk_.noteCommand(kind_, index, note_->toPlainText()) : nullptr;
+    std::vector<int> touched = others;  // the entries the step may change, and no others
+    touched.push_back(index);
     QUndoStack& stack = session_.undoStack();
     if (note) stack.beginMacro(stepName);
     session_.run(stepName, [&](EditorState& s, Platform&) {
@@ -327,7 +329,7 @@ void DeskPanel::apply(int index, const std::string& form, const QString& stepNam
         outcome.summary += sjisText(tr("（同じ原文の %1 件にも反映").arg(applied) +
                                     (skipped ? tr("、固定の %1 件は除外").arg(skipped) : QString()) + tr("）"));
         return outcome;
-    });
+    }, EntryScope{kind_, touched});
     if (note) {
         stack.push(note);
         stack.endMacro();

@@ -106,9 +106,10 @@ EditorSession::EditorSession(EditorState& state, Platform& platform, Dialogs& di
 
 EditorSession::~EditorSession() { undoStack_.disconnect(); }
 
-Outcome EditorSession::run(const QString& stepName, const SessionOperation& op) {
+Outcome EditorSession::run(const QString& stepName, const SessionOperation& op, const std::optional<EntryScope>& scope) {
     const OpenProject* project = project_.get();
-    Outcome outcome = velk::runOperation(state_, [&] { return op(state_, platform_); });
+    const auto operation = [&] { return op(state_, platform_); };
+    Outcome outcome = scope ? velk::runOperation(state_, *scope, operation) : velk::runOperation(state_, operation);
     QString lockNote;  // locked entries stay as they are, whatever the operation
     if (outcome.change && outcome.effect == Effect::Edit) {
         lockNote = desk_->keepLocked(*outcome.change);

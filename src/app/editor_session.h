@@ -8,12 +8,14 @@
 #include <QUndoStack>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/file_questions.h"
 #include "ops/editor_state.h"
 #include "ops/operations.h"
 #include "ops/outcome.h"
+#include "ops/run_operation.h"
 #include "platform/dialogs.h"
 #include "platform/platform.h"
 
@@ -54,8 +56,9 @@ public:
     // changed in the document becomes one undo step named `stepName`. What a
     // save changes (the layout) joins the step before it, so that undo after
     // a save takes back the last edit, and the save marks the stack clean; a
-    // load starts a new history.
-    Outcome run(const QString& stepName, const SessionOperation& op);
+    // load starts a new history. With `scope`, the operation changes only
+    // those names or texts, and only they are compared.
+    Outcome run(const QString& stepName, const SessionOperation& op, const std::optional<EntryScope>& scope = std::nullopt);
     // The same for an operation on a file: asks for it with the dialog `ask`
     // (a save dialog when `save`), then runs `op` on the path chosen.
     // Cancelled, with nothing run, when the user cancels.

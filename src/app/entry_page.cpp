@@ -198,7 +198,7 @@ EntryPage::EntryPage(EditorSession& session, EntryKind kind, QWidget* parent)
             const auto at = static_cast<size_t>(index);
             return kind_ == EntryKind::Name ? restoreEntry(s, index, session_.namesAsLoaded()[at])
                                             : restoreEntry(s, index, session_.textsAsLoaded()[at]);
-        });
+        }, EntryScope{kind_, {index}});
     });
     connect(desk_, &DeskPanel::filterChanged, this, [this] { updateCount(); });
     updateCount();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "platform/file_identity.h"
@@ -34,6 +35,9 @@ struct EditorState : Document {
     LoadedFile loaded;
     EditorOptions options;
     std::vector<std::filesystem::path> backedUp;  // files this run has kept a .bak of
+    // The document as the last ROM save laid it out: a save or patch of the
+    // same document writes those bytes again without laying them out again.
+    std::shared_ptr<const Document> laidOut;
 };
 
 }  // namespace velk

@@ -121,10 +121,7 @@ std::string fullWidthForm(const EditorState& state, EntryKind kind, int index, s
 Outcome applyEntry(EditorState& state, EntryKind kind, int index, std::string_view form, bool takeFullWidth) {
     if (std::optional<EntryProblem> p = checkEntry(state, kind, index, form, takeFullWidth)) return failedOutcome(p->message);
     const GlyphLookup glyphs(state.tables, takeFullWidth || state.options.fullWidth);
-    (void)importKeepingWhatReadsTheSame(state, [&] {
-        storeForm(state, kind, index, form, glyphs);
-        return Outcome{};
-    });
+    storeKeepingWhatReadsTheSame(state, kind, index, [&] { storeForm(state, kind, index, form, glyphs); });
     return doneOutcome(entrySummary(kind, index, false));
 }
 

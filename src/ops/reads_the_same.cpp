@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "image/parallel.h"
+#include "ops/entry_ops.h"
 #include "text/decode.h"
 
 namespace velk {
@@ -41,6 +42,25 @@ Outcome importKeepingWhatReadsTheSame(EditorState& state, const std::function<Ou
             now[i] = before;
     }, 64);
     return outcome;
+}
+
+void storeKeepingWhatReadsTheSame(EditorState& state, EntryKind kind, int index, const std::function<void()>& store) {
+    const auto at = static_cast<size_t>(index);
+    if (kind == EntryKind::Name) {
+        const NameEntry before = state.catalogues.names[at];
+        store();
+        NameEntry& now = state.catalogues.names[at];
+        if (now != before && (now.code == before.code || nameCodeText(now.code, state.tables) == nameCodeText(before.code, state.tables)))
+            now = before;
+        return;
+    }
+    const ResourceEntry before = std::as_const(state.catalogues).texts()[at];
+    store();
+    ResourceEntry& now = state.catalogues.texts()[at];
+    const std::vector<NameEntry>& names = state.catalogues.names;
+    if (now != before && (now.unpacked == before.unpacked ||
+                          decodeTextCode(now.unpacked, names, state.tables) == decodeTextCode(before.unpacked, names, state.tables)))
+        now = before;
 }
 
 }  // namespace velk

@@ -20,4 +20,9 @@ namespace velk {
 // re-pack every entry they read. Returns what `import` returned.
 Outcome importKeepingWhatReadsTheSame(EditorState& state, const std::function<Outcome()>& import);
 
+enum class EntryKind;
+// The same rule for `store`, which changes only the name or text `index` (by
+// its number among the texts): only that entry is kept and compared.
+void storeKeepingWhatReadsTheSame(EditorState& state, EntryKind kind, int index, const std::function<void()>& store);
+
 }  // namespace velk

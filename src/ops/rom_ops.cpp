@@ -7,6 +7,7 @@
 #include "patch/bps.h"
 #include "patch/ips.h"
 #include "rom/save_layout.h"
+#include "rom/state_change.h"
 #include "text/sjis.h"
 
 namespace velk {
@@ -87,6 +88,7 @@ Result<LoadedRom> loadRomFile(Platform& platform, const std::filesystem::path& p
 
 Outcome installLoadedRom(EditorState& state, Platform& platform, const std::filesystem::path& path, LoadedRom rom) {
     installRom(state, rom);
+    state.laidOut.reset();
     const FileIdentity identity = platform.fileIdentity(path).value_or(FileIdentity{});
     state.loaded = {std::move(rom.copierHeader), path, identity, {}, rom.fileCrc};
     Outcome loaded = doneOutcome(toCp932(state.loaded.path.filename().string() + " を読み込みました"));
@@ -127,9 +129,13 @@ Outcome saveRom(EditorState& state, Platform& platform, const std::filesystem::p
             return fileFailure(std::move(s.problem()), state.loaded.path);
     }
     // The layout is planned whole before it writes, so it works on the image
-    // itself: one that does not fit leaves it as it was.
-    if (Status s = layOutImage(state.image, state); !s) return fileFailure(std::move(s.problem()), path);
+    // itself: one that does not fit leaves it as it was. A document unchanged
+    // since the last save is laid out already.
+    const bool laidOut = state.laidOut && sameDocument(*state.laidOut, state);
+    if (!laidOut)
+        if (Status s = layOutImage(state.image, state); !s) return fileFailure(std::move(s.problem()), path);
     if (!state.options.keepChecksum) writeChecksum(state.image);
+    if (!laidOut && kind == PatchKind::None) state.laidOut = std::make_shared<const Document>(state);
     std::vector<uint8_t> withHeader;
     std::span<const uint8_t> fileBytes = state.image.bytes;
     if (!state.loaded.copierHeader.empty()) fileBytes = withHeader = romFileBytes(state.loaded.copierHeader, state.image);

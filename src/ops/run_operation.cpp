@@ -50,4 +50,17 @@ Outcome runOperation(EditorState& state, const std::function<Outcome()>& operati
     return outcome;
 }
 
+Outcome runOperation(EditorState& state, const EntryScope& scope, const std::function<Outcome()>& operation) {
+    std::vector<int32_t> records(scope.indices.begin(), scope.indices.end());
+    if (scope.kind == EntryKind::Text)
+        for (int32_t& r : records) r = r >= 0 && r < kTextCount ? r + kFirstTextId : -1;
+    KeptRecords before = scope.kind == EntryKind::Name ? keepRecords(state, {}, std::move(records))
+                                                       : keepRecords(state, std::move(records), {});
+    Outcome outcome = operation();
+    if (outcome.effect == Effect::Load) return outcome;
+    StateChange change = diffKept(std::move(before), state);
+    if (!change.empty()) outcome.change = std::make_shared<StateChange>(std::move(change));
+    return outcome;
+}
+
 }  // namespace velk

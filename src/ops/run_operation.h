@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "ops/editor_state.h"
+#include "ops/entry_ops.h"
 #include "ops/outcome.h"
 #include "rom/state_change.h"
 
@@ -16,5 +17,16 @@ namespace velk {
 // import that stored some entries before its problem is one change). A load
 // replaces the whole document and is not compared.
 Outcome runOperation(EditorState& state, const std::function<Outcome()>& operation);
+
+// The names or texts (by their number among the texts) an operation changes,
+// and nothing else of the document.
+struct EntryScope {
+    EntryKind kind;
+    std::vector<int> indices;
+};
+// The same for an operation that changes only the entries of `scope` (an
+// applied or restored text): only those are kept before it and compared
+// after it, not the whole document.
+Outcome runOperation(EditorState& state, const EntryScope& scope, const std::function<Outcome()>& operation);
 
 }  // namespace velk

@@ -27,22 +27,43 @@ size_t bytesHeldBy(const ResourceEntry& e) { return e.packed.capacity() + e.unpa
 size_t bytesHeldBy(const NameEntry& e) { return e.code.capacity() + e.text.capacity(); }
 
 template <typename Entry>
+void addRecord(CatalogueChange<Entry>& change, int32_t index, Entry before, const Entry& after) {
+    if (before == after) return;
+    RecordChange<Entry> r{index, std::move(before), false};
+    if (sameBytes(r.other, after)) {
+        Entry none{};
+        swapBytes(r.other, none);
+        r.bytesKept = true;
+    }
+    change.records.push_back(std::move(r));
+}
+
+template <typename Entry>
 CatalogueChange<Entry> diffCatalogue(const std::vector<Entry>& before, const std::vector<Entry>& after) {
     CatalogueChange<Entry> change;
     if (before.size() != after.size()) {
         change.whole = before;
         return change;
     }
-    for (size_t i = 0; i < before.size(); ++i) {
-        if (before[i] == after[i]) continue;
-        RecordChange<Entry> r{static_cast<int32_t>(i), before[i], false};
-        if (sameBytes(before[i], after[i])) {
-            Entry none{};
-            swapBytes(r.other, none);
-            r.bytesKept = true;
-        }
-        change.records.push_back(std::move(r));
-    }
+    for (size_t i = 0; i < before.size(); ++i)
+        if (before[i] != after[i]) addRecord(change, static_cast<int32_t>(i), Entry(before[i]), after[i]);
+    return change;
+}
+
+template <typename Entry>
+std::vector<std::pair<int32_t, Entry>> keepEntries(const std::vector<Entry>& entries, std::vector<int32_t> indices) {
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    std::vector<std::pair<int32_t, Entry>> kept;
+    for (const int32_t i : indices)
+        if (i >= 0 && static_cast<size_t>(i) < entries.size()) kept.emplace_back(i, entries[static_cast<size_t>(i)]);
+    return kept;
+}
+
+template <typename Entry>
+CatalogueChange<Entry> diffEntries(std::vector<std::pair<int32_t, Entry>>& kept, const std::vector<Entry>& after) {
+    CatalogueChange<Entry> change;
+    for (auto& [index, before] : kept) addRecord(change, index, std::move(before), after[static_cast<size_t>(index)]);
     return change;
 }
 
@@ -157,6 +178,23 @@ StateChange diffStates(const Document& before, const Document& after) {
     change.tables = ifChanged(before.tables, after.tables);
     change.glyphs = ifChanged(glyphState(before), glyphState(after));
     return change;
+}
+
+KeptRecords keepRecords(const Document& state, std::vector<int32_t> resources, std::vector<int32_t> names) {
+    return {keepEntries(state.catalogues.resources, std::move(resources)), keepEntries(state.catalogues.names, std::move(names))};
+}
+
+StateChange diffKept(KeptRecords before, const Document& after) {
+    StateChange change;
+    change.resources = diffEntries(before.resources, after.catalogues.resources);
+    change.names = diffEntries(before.names, after.catalogues.names);
+    return change;
+}
+
+bool sameDocument(const Document& a, const Document& b) {
+    return a.image.bytes == b.image.bytes && a.catalogues.resources == b.catalogues.resources &&
+           a.catalogues.colourSets == b.catalogues.colourSets && a.catalogues.names == b.catalogues.names &&
+           a.tables == b.tables && glyphState(a) == glyphState(b);
 }
 
 void undoChange(Document& state, StateChange& change) { swapWithState(state, change); }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "rom/document.h"
@@ -65,6 +66,22 @@ struct StateChange {
 // What turns `before` into `after`, holding `before`'s side. Two image
 // ranges closer than a few bytes are kept as one.
 StateChange diffStates(const Document& before, const Document& after);
+
+// The records an operation says it may change, as they were before it ran:
+// what its change is found from without a copy of the whole document.
+struct KeptRecords {
+    std::vector<std::pair<int32_t, ResourceEntry>> resources;
+    std::vector<std::pair<int32_t, NameEntry>> names;
+};
+// Indices outside their catalogue are passed over, repeated ones kept once.
+KeptRecords keepRecords(const Document& state, std::vector<int32_t> resources, std::vector<int32_t> names);
+// What turns the kept records back into the document's; nothing else of the
+// document is looked at.
+StateChange diffKept(KeptRecords before, const Document& after);
+
+// Whether two documents hold the same bytes in every part diffStates looks
+// at (nothing is copied).
+bool sameDocument(const Document& a, const Document& b);
 
 // Put the document back as it was before the change (the document as it was
 // after it) / as it was after it (as it was before it). Each swaps the
