@@ -6,7 +6,7 @@
     <message>
         <location filename="../src/app/box_preview.cpp" line="28"/>
         <source>ゲームの枠での見え方（1 文字 1 マス、赤い所がはみ出し）</source>
-        <translation type="unfinished"></translation>
+        <translation>How it looks in the game’s box (one character per cell; red overflows)</translation>
     </message>
 </context>
 <context>
@@ -62,12 +62,12 @@
     <message>
         <location filename="../src/app/entry_page.cpp" line="99"/>
         <source>全角にする(&amp;W)</source>
-        <translation type="unfinished"></translation>
+        <translation>Make full-&amp;width</translation>
     </message>
     <message>
         <location filename="../src/app/entry_page.cpp" line="101"/>
         <source>この項目で、文字表にない半角の文字を全角にします</source>
-        <translation type="unfinished"></translation>
+        <translation>Turns the half-width characters the character table lacks into full-width ones in this entry</translation>
     </message>
 </context>
 <context>
@@ -75,12 +75,12 @@
     <message>
         <location filename="../src/app/entry_table_model.cpp" line="150"/>
         <source>状態</source>
-        <translation type="unfinished"></translation>
+        <translation>Status</translation>
     </message>
     <message>
         <location filename="../src/app/entry_table_model.cpp" line="151"/>
         <source>原文</source>
-        <translation type="unfinished"></translation>
+        <translation>Original</translation>
     </message>
 </context>
 <context>
@@ -88,7 +88,7 @@
     <message>
         <location filename="../src/app/fit_ruler.cpp" line="38"/>
         <source>この行の幅（マス）と上限</source>
-        <translation type="unfinished"></translation>
+        <translation>Width of this line (cells) and its limit</translation>
     </message>
 </context>
 <context>
@@ -96,12 +96,12 @@
     <message>
         <location filename="../src/app/fit_ruler.cpp" line="82"/>
         <source>はみ出し</source>
-        <translation type="unfinished"></translation>
+        <translation>Overflowing</translation>
     </message>
     <message>
         <location filename="../src/app/fit_ruler.cpp" line="84"/>
         <source>枠に収まらない項目だけを表示します</source>
-        <translation type="unfinished"></translation>
+        <translation>Shows only the entries that do not fit their box</translation>
     </message>
 </context>
 <context>
@@ -351,7 +351,7 @@
     <message>
         <location filename="../src/app/workbench.cpp" line="201"/>
         <source>半角の文字を全角で書き込む(&amp;W)</source>
-        <translation type="unfinished"></translation>
+        <translation>Write Half-Width Characters as Full-&amp;Width</translation>
     </message>
 </context>
 <context>
@@ -359,27 +359,27 @@
     <message>
         <location filename="../src/app/translation_desk.cpp" line="39"/>
         <source>未翻訳</source>
-        <translation type="unfinished"></translation>
+        <translation>Untranslated</translation>
     </message>
     <message>
         <location filename="../src/app/translation_desk.cpp" line="40"/>
         <source>下訳</source>
-        <translation type="unfinished"></translation>
+        <translation>Draft</translation>
     </message>
     <message>
         <location filename="../src/app/translation_desk.cpp" line="41"/>
         <source>要確認</source>
-        <translation type="unfinished"></translation>
+        <translation>Needs review</translation>
     </message>
     <message>
         <location filename="../src/app/translation_desk.cpp" line="42"/>
         <source>確認済</source>
-        <translation type="unfinished"></translation>
+        <translation>Reviewed</translation>
     </message>
     <message>
         <location filename="../src/app/translation_desk.cpp" line="43"/>
         <source>固定</source>
-        <translation type="unfinished"></translation>
+        <translation>Locked</translation>
     </message>
 </context>
 <context>
@@ -387,132 +387,132 @@
     <message>
         <location filename="../src/app/desk_panel.cpp" line="95"/>
         <source>原文</source>
-        <translation type="unfinished"></translation>
+        <translation>Original</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="96"/>
         <source>原文（読み込んだ時のテキスト）。赤は訳文にない部分、下線は用語集の語です</source>
-        <translation type="unfinished"></translation>
+        <translation>Original (the text as loaded). Red marks what the translation lacks; underlined words are in the glossary</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="102"/>
         <source>メモ（適用するか、ほかへ移ると記録されます）</source>
-        <translation type="unfinished"></translation>
+        <translation>Note (kept when you apply or move to another entry)</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="109"/>
         <source>すべての状態</source>
-        <translation type="unfinished"></translation>
+        <translation>All statuses</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="119"/>
         <source>この名前を使うテキスト</source>
-        <translation type="unfinished"></translation>
+        <translation>Texts using this name</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="119"/>
         <source>使っている名前</source>
-        <translation type="unfinished"></translation>
+        <translation>Names used</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="122"/>
         <source>同じ原文</source>
-        <translation type="unfinished"></translation>
+        <translation>Same original</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="125"/>
         <source>適用時に同じ原文の項目にも反映する</source>
-        <translation type="unfinished"></translation>
+        <translation>When applying, also update entries with the same original</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="130"/>
         <source>用語</source>
-        <translation type="unfinished"></translation>
+        <translation>Terms</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="148"/>
         <source>次の未翻訳へ</source>
-        <translation type="unfinished"></translation>
+        <translation>Next Untranslated</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="183"/>
         <source>用語集に追加(&amp;G)...</source>
-        <translation type="unfinished"></translation>
+        <translation>Add to &amp;Glossary...</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="185"/>
         <source>用語集に追加</source>
-        <translation type="unfinished"></translation>
+        <translation>Add to glossary</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="186"/>
         <source>「%1」の訳語:</source>
-        <translation type="unfinished"></translation>
+        <translation>Translation of “%1”:</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="190"/>
         <source>用語と訳語にはタブや改行を含められず、用語は # で始められません</source>
-        <translation type="unfinished"></translation>
+        <translation>Terms and translations cannot contain tabs or line breaks, and a term cannot start with #</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="258"/>
         <source>「%1」→「%2」</source>
-        <translation type="unfinished"></translation>
+        <translation>“%1” → “%2”</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="259"/>
         <source>訳語がありません: </source>
-        <translation type="unfinished"></translation>
+        <translation>Missing translations: </translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="259"/>
         <source>、</source>
-        <translation type="unfinished"></translation>
+        <translation>, </translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="273"/>
         <source>（未定）</source>
-        <translation type="unfinished"></translation>
+        <translation>(undecided)</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="303"/>
         <source>同じ原文 (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Same original (%1)</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="309"/>
         <source>%1 は固定されています。変更するには固定を外してください</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 is locked; unlock it to change it</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="327"/>
         <source>（同じ原文の %1 件にも反映</source>
-        <translation type="unfinished"></translation>
+        <translation> (also applied to %1 entries with the same original</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="328"/>
         <source>、固定の %1 件は除外</source>
-        <translation type="unfinished"></translation>
+        <translation>, %1 locked ones left out</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="328"/>
         <source>）</source>
-        <translation type="unfinished"></translation>
+        <translation>)</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="351"/>
         <source>先頭に戻って次の未翻訳を表示しました</source>
-        <translation type="unfinished"></translation>
+        <translation>Wrapped around to the next untranslated entry</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="354"/>
         <source>未翻訳の項目はありません</source>
-        <translation type="unfinished"></translation>
+        <translation>No untranslated entries</translation>
     </message>
     <message>
         <location filename="../src/app/desk_panel.cpp" line="358"/>
         <source>状態(&amp;T)</source>
-        <translation type="unfinished"></translation>
+        <translation>S&amp;tatus</translation>
     </message>
 </context>
 <context>
@@ -602,67 +602,67 @@
     <message>
         <location filename="../src/app/face_page.cpp" line="36"/>
         <source>顔の一覧の倍率（Ctrl+ホイールでも変わります）</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom of the face list (Ctrl+wheel changes it too)</translation>
     </message>
     <message>
         <location filename="../src/app/face_page.cpp" line="42"/>
         <source>色セット(&amp;C)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Colour set</translation>
     </message>
     <message>
         <location filename="../src/app/face_page.cpp" line="44"/>
         <source>拡大(&amp;Z)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zoom</translation>
     </message>
     <message>
         <location filename="../src/app/face_page.cpp" line="46"/>
         <source>書き出す(&amp;X)...</source>
-        <translation type="unfinished"></translation>
+        <translation>E&amp;xport...</translation>
     </message>
     <message>
         <location filename="../src/app/face_page.cpp" line="47"/>
         <source>選んだ顔を PNG に書き出します</source>
-        <translation type="unfinished"></translation>
+        <translation>Exports the selected face as a PNG</translation>
     </message>
     <message>
         <location filename="../src/app/face_page.cpp" line="48"/>
         <source>読み込む(&amp;I)...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Import...</translation>
     </message>
     <message>
         <location filename="../src/app/face_page.cpp" line="49"/>
         <source>PNG を選んだ顔に読み込みます（元に戻せます）</source>
-        <translation type="unfinished"></translation>
+        <translation>Imports a PNG into the selected face (can be undone)</translation>
     </message>
     <message>
         <location filename="../src/app/face_page.cpp" line="50"/>
         <source>外部エディタで開く(&amp;E)</source>
-        <translation type="unfinished"></translation>
+        <translation>Open in &amp;external editor</translation>
     </message>
     <message>
         <location filename="../src/app/face_page.cpp" line="52"/>
         <source>PNG を開くプログラムで開き、保存されるたびに読み込みます</source>
-        <translation type="unfinished"></translation>
+        <translation>Opens it in your PNG program and imports it each time it is saved</translation>
     </message>
     <message>
         <location filename="../src/app/face_page.cpp" line="119"/>
         <source>顔 %1（0x%2）</source>
-        <translation type="unfinished">Face %1 (0x%2)</translation>
+        <translation>Face %1 (0x%2)</translation>
     </message>
     <message>
         <location filename="../src/app/face_page.cpp" line="132"/>
         <source>顔 %1 の書き出し</source>
-        <translation type="unfinished"></translation>
+        <translation>Export face %1</translation>
     </message>
     <message>
         <location filename="../src/app/face_page.cpp" line="136"/>
         <source>顔 %1 の読み込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Import face %1</translation>
     </message>
     <message>
         <location filename="../src/app/face_page.cpp" line="163"/>
         <source>PNG を開くプログラムが見つかりません: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No program found to open PNG files: %1</translation>
     </message>
 </context>
 <context>
@@ -706,12 +706,12 @@
     <message>
         <location filename="../src/app/project_session.cpp" line="149"/>
         <source>プロジェクトのファイルが変わりました。読み直す前に編集を保存しますか？</source>
-        <translation type="unfinished"></translation>
+        <translation>The project files have changed. Save your edits before reloading?</translation>
     </message>
     <message>
         <location filename="../src/app/project_session.cpp" line="235"/>
         <source>名前 %1 / %2 (%3%)  テキスト %4 / %5 (%6%)</source>
-        <translation type="unfinished"></translation>
+        <translation>Names %1 / %2 (%3%)  Texts %4 / %5 (%6%)</translation>
     </message>
     <message>
         <location filename="../src/app/project_session.cpp" line="254"/>
@@ -729,22 +729,22 @@
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="167"/>
         <source>置換</source>
-        <translation type="unfinished"></translation>
+        <translation>Replace</translation>
     </message>
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="171"/>
         <source>探す文字列（re: で始めると正規表現）</source>
-        <translation type="unfinished"></translation>
+        <translation>Text to find (start with re: for a regular expression)</translation>
     </message>
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="174"/>
         <source>置換後（正規表現では $1 や ${名前} でグループ）</source>
-        <translation type="unfinished"></translation>
+        <translation>Replacement ($1 or ${name} for groups in a regular expression)</translation>
     </message>
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="175"/>
         <source>正規表現(&amp;X)</source>
-        <translation type="unfinished"></translation>
+        <translation>Regular e&amp;xpression</translation>
     </message>
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="177"/>
@@ -759,47 +759,47 @@
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="177"/>
         <source>一覧で絞り込んだ行</source>
-        <translation type="unfinished"></translation>
+        <translation>Rows the list filter shows</translation>
     </message>
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="179"/>
         <source>プレビュー(&amp;P)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Preview</translation>
     </message>
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="198"/>
         <source>チェックした行を置換(&amp;A)</source>
-        <translation type="unfinished"></translation>
+        <translation>Repl&amp;ace checked rows</translation>
     </message>
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="205"/>
         <source>探す(&amp;S):</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Search for:</translation>
     </message>
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="206"/>
         <source>置換後(&amp;W):</source>
-        <translation type="unfinished"></translation>
+        <translation>Replace &amp;with:</translation>
     </message>
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="209"/>
         <source>範囲:</source>
-        <translation type="unfinished"></translation>
+        <translation>Scope:</translation>
     </message>
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="253"/>
         <source>%1 件が変わります</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 entries will change</translation>
     </message>
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="254"/>
         <source>（うち %1 件は置換できません）</source>
-        <translation type="unfinished"></translation>
+        <translation> (%1 of them cannot be replaced)</translation>
     </message>
     <message>
         <location filename="../src/app/replace_dialog.cpp" line="261"/>
         <source>置換（%1 件）</source>
-        <translation type="unfinished"></translation>
+        <translation>Replace (%1)</translation>
     </message>
 </context>
 <context>
@@ -807,32 +807,32 @@
     <message>
         <location filename="../src/app/translation_desk.cpp" line="172"/>
         <source>状態なし</source>
-        <translation type="unfinished"></translation>
+        <translation>no status</translation>
     </message>
     <message>
         <location filename="../src/app/translation_desk.cpp" line="174"/>
         <source>%1 を%2に</source>
-        <translation type="unfinished"></translation>
+        <translation>Set %1 to %2</translation>
     </message>
     <message>
         <location filename="../src/app/translation_desk.cpp" line="175"/>
         <source>%1 件を%2に</source>
-        <translation type="unfinished"></translation>
+        <translation>Set %1 entries to %2</translation>
     </message>
     <message>
         <location filename="../src/app/translation_desk.cpp" line="177"/>
         <source>しました</source>
-        <translation type="unfinished"></translation>
+        <translation>.</translation>
     </message>
     <message>
         <location filename="../src/app/translation_desk.cpp" line="187"/>
         <source>%1 のメモ</source>
-        <translation type="unfinished"></translation>
+        <translation>Note on %1</translation>
     </message>
     <message>
         <location filename="../src/app/translation_desk.cpp" line="226"/>
         <source>固定された %1 件は変更しませんでした</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 locked entries were left unchanged</translation>
     </message>
 </context>
 <context>
@@ -840,57 +840,57 @@
     <message>
         <location filename="../src/app/unit_page.cpp" line="28"/>
         <source>ファイルでの番号（0〜%1）</source>
-        <translation type="unfinished"></translation>
+        <translation>Number in the file (0–%1)</translation>
     </message>
     <message>
         <location filename="../src/app/unit_page.cpp" line="32"/>
         <source>共通の色の 16 色ずつの組</source>
-        <translation type="unfinished"></translation>
+        <translation>Groups of 16 of the shared colours</translation>
     </message>
     <message>
         <location filename="../src/app/unit_page.cpp" line="35"/>
         <source>番号(&amp;N)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Number</translation>
     </message>
     <message>
         <location filename="../src/app/unit_page.cpp" line="37"/>
         <source>色セット(&amp;C)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Colour set</translation>
     </message>
     <message>
         <location filename="../src/app/unit_page.cpp" line="47"/>
         <source>書き出す(&amp;X)...</source>
-        <translation type="unfinished"></translation>
+        <translation>E&amp;xport...</translation>
     </message>
     <message>
         <location filename="../src/app/unit_page.cpp" line="48"/>
         <source>選んだユニットグラフィックを 16×16 の PNG に書き出します</source>
-        <translation type="unfinished"></translation>
+        <translation>Exports the selected unit graphic as a 16×16 PNG</translation>
     </message>
     <message>
         <location filename="../src/app/unit_page.cpp" line="49"/>
         <source>読み込む(&amp;I)...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Import...</translation>
     </message>
     <message>
         <location filename="../src/app/unit_page.cpp" line="50"/>
         <source>16×16 の PNG を選んだユニットグラフィックに読み込みます（元に戻せます）</source>
-        <translation type="unfinished"></translation>
+        <translation>Imports a 16×16 PNG into the selected unit graphic (can be undone)</translation>
     </message>
     <message>
         <location filename="../src/app/unit_page.cpp" line="76"/>
         <source>ユニット %1 の書き出し</source>
-        <translation type="unfinished"></translation>
+        <translation>Export unit %1</translation>
     </message>
     <message>
         <location filename="../src/app/unit_page.cpp" line="81"/>
         <source>ユニット %1 の読み込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Import unit %1</translation>
     </message>
     <message>
         <location filename="../src/app/unit_page.cpp" line="88"/>
         <source>ユニット %1（項目 %2）</source>
-        <translation type="unfinished"></translation>
+        <translation>Unit %1 (entry %2)</translation>
     </message>
 </context>
 <context>
