@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSpinBox>
+#include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -70,7 +71,9 @@ QTableView* resultTable(EntryTableModel* model, QWidget* parent) {
 Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(parent), session_(session) {
     setObjectName(QStringLiteral("Workbench"));
     setWindowIcon(programIcon());
-    resize(1000, 680);
+    // The first size, until the settings remember one, fits a small screen
+    // (1280 x 720 at 125 % leaves 1024 x 576).
+    resize(QSize(1000, 680).boundedTo(screen()->availableSize()));
 
     kinds_ = new QListWidget(this);
     kinds_->setObjectName(QStringLiteral("KindList"));

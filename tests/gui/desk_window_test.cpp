@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTableView>
 #include <QTest>
@@ -105,6 +106,7 @@ TEST_F(Desk, StatusKeysAreUndoStepsAndCtrlJFindsTheNextUntranslatedWrapping) {
 // At 1280 x 720 on a 125 % screen the kinds list meets the page at the
 // splitter's handle and the side pane's check box is not cut.
 TEST_F(Desk, TheTextsPageFitsAtTheSmallestCommonScreen) {
+    EXPECT_TRUE(QRect(QPoint(), window->screen()->availableSize()).contains(QRect(QPoint(), window->size())));
     texts->select(5);
     window->resize(1024, 576);
     QApplication::processEvents();
