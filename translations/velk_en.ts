@@ -420,7 +420,12 @@
         <translation>Same original</translation>
     </message>
     <message>
-        <location filename="../src/app/desk_panel.cpp" line="125"/>
+        <location filename="../src/app/desk_panel.cpp" line="126"/>
+        <source>同じ原文にも反映</source>
+        <translation>Apply to repeats</translation>
+    </message>
+    <message>
+        <location filename="../src/app/desk_panel.cpp" line="127"/>
         <source>適用時に同じ原文の項目にも反映する</source>
         <translation>When applying, also update entries with the same original</translation>
     </message>

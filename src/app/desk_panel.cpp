@@ -122,7 +122,9 @@ DeskPanel::DeskPanel(EditorSession& session, EntryKind kind, EntryPage& page)
     repeatsTitle_ = new QLabel(tr("同じ原文"), side_);
     repeats_ = new QListWidget(side_);
     repeats_->setObjectName(QStringLiteral("RepeatsList"));
-    repeatsBox_ = new QCheckBox(tr("適用時に同じ原文の項目にも反映する"), side_);
+    // A short label that fits the narrow side pane; the sentence is its tip.
+    repeatsBox_ = new QCheckBox(tr("同じ原文にも反映"), side_);
+    repeatsBox_->setToolTip(tr("適用時に同じ原文の項目にも反映する"));
     repeatsBox_->setObjectName(QStringLiteral("RepeatsBox"));
     repeatsBox_->setChecked(QSettings(QStringLiteral("VELK"), QStringLiteral("velk")).value(kRepeatsKey, false).toBool());
     auto* layout = new QVBoxLayout(side_);

@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSpinBox>
+#include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -70,13 +71,16 @@ QTableView* resultTable(EntryTableModel* model, QWidget* parent) {
 Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(parent), session_(session) {
     setObjectName(QStringLiteral("Workbench"));
     setWindowIcon(programIcon());
-    resize(1000, 680);
+    // The first size, until the settings remember one, fits a small screen
+    // (1280 x 720 at 125 % leaves 1024 x 576).
+    resize(QSize(1000, 680).boundedTo(screen()->availableSize()));
 
     kinds_ = new QListWidget(this);
     kinds_->setObjectName(QStringLiteral("KindList"));
     const char* labels[KindCount] = {QT_TR_NOOP("名前"), QT_TR_NOOP("テキスト"), QT_TR_NOOP("顔グラフィック"), QT_TR_NOOP("ユニットグラフィック"), QT_TR_NOOP("追加文字"), QT_TR_NOOP("検索")};
     for (const char* label : labels) kinds_->addItem(tr(label));
-    kinds_->setFixedWidth(kinds_->fontMetrics().horizontalAdvance(tr("ユニットグラフィック (5900)")) + 32);
+    const int kindsWidth = kinds_->fontMetrics().horizontalAdvance(tr("ユニットグラフィック (5900)")) + 32;
+    kinds_->setMinimumWidth(kindsWidth);
 
     pages_ = new QStackedWidget(this);
     names_ = new EntryPage(session, EntryKind::Name, pages_);
@@ -113,8 +117,12 @@ Workbench::Workbench(EditorSession& session, QWidget* parent) : QMainWindow(pare
     split->setObjectName(QStringLiteral("KindSplit"));
     split->addWidget(kinds_);
     split->addWidget(pages_);
+    // The kinds list keeps its width when the window grows and fills its
+    // side of the splitter (a fixed width left an empty strip beside it).
+    split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
     split->setChildrenCollapsible(false);
+    split->setSizes({kindsWidth, width() - kindsWidth});
     central_ = new QStackedWidget(this);
     openHint_ = new QPushButton(tr("ROM を開く") + QStringLiteral(" (Ctrl+O)"), central_);
     openHint_->setObjectName(QStringLiteral("OpenHint"));

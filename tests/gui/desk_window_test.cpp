@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
 #include <QTableView>
 #include <QTest>
 
@@ -99,6 +101,19 @@ TEST_F(Desk, StatusKeysAreUndoStepsAndCtrlJFindsTheNextUntranslatedWrapping) {
     texts->desk()->statusFilter()->setCurrentIndex(1 + static_cast<int>(DeskStatus::Review));
     EXPECT_EQ(texts->filterModel()->rowCount(), 1);
     EXPECT_EQ(texts->filterModel()->mapToSource(texts->filterModel()->index(0, 0)).row(), 5);
+}
+
+// At 1280 x 720 on a 125 % screen the kinds list meets the page at the
+// splitter's handle and the side pane's check box is not cut.
+TEST_F(Desk, TheTextsPageFitsAtTheSmallestCommonScreen) {
+    EXPECT_TRUE(QRect(QPoint(), window->screen()->availableSize()).contains(QRect(QPoint(), window->size())));
+    texts->select(5);
+    window->resize(1024, 576);
+    QApplication::processEvents();
+    auto* split = window->findChild<QSplitter*>(QStringLiteral("KindSplit"));
+    EXPECT_LE(split->widget(1)->x() - split->widget(0)->geometry().right(), split->handleWidth() + 1);
+    auto* repeats = texts->findChild<QCheckBox*>(QStringLiteral("RepeatsBox"));
+    EXPECT_GE(repeats->width(), repeats->sizeHint().width());
 }
 
 TEST_F(Desk, ALockedTextRefusesApplyReplaceAndImportsUntilUnlocked) {
