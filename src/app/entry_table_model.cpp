@@ -153,6 +153,15 @@ QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, i
     }
 }
 
+std::pair<QString, QRect> drawItemWithoutText(QPainter* painter, QStyleOptionViewItem& opt) {
+    const QString text = opt.text;
+    opt.text.clear();
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+    return {text, style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).adjusted(3, 0, -3, 0)};
+}
+
 void ReferenceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const QVariant ranges = index.data(EntryTableModel::ReferenceRangesRole);
     const auto* filter = dynamic_cast<const EntryFilterModel*>(index.model());
@@ -160,12 +169,9 @@ void ReferenceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     if (!ranges.isValid() && matches.empty()) return QStyledItemDelegate::paint(painter, option, index);
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
-    const QString text = opt.text;
-    opt.text.clear();
-    const QWidget* widget = opt.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);  // the background and the selection
-    const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).adjusted(3, 0, -3, 0);
+    const std::pair<QString, QRect> drawn = drawItemWithoutText(painter, opt);
+    const QString& text = drawn.first;
+    const QRect& area = drawn.second;
     const bool selected = opt.state & QStyle::State_Selected;
     const QColor plain = opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
     const QColor reference = selected ? plain : opt.palette.color(QPalette::Link);

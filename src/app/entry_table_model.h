@@ -59,6 +59,11 @@ private:
     std::vector<Row> rows_;
 };
 
+// For a delegate that draws its own text: draws the item of `opt` (already
+// initialised) with its background and selection but without its text, and
+// returns the text and the rectangle it goes in.
+std::pair<QString, QRect> drawItemWithoutText(QPainter* painter, QStyleOptionViewItem& opt);
+
 // Draws a text whose word references show as names in their own style.
 class ReferenceDelegate : public QStyledItemDelegate {
 public:

@@ -140,12 +140,9 @@ void MarkedTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     if (marks.isEmpty()) return QStyledItemDelegate::paint(painter, option, index);
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
-    const QString text = opt.text;
-    opt.text.clear();
-    const QWidget* widget = opt.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
-    const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).adjusted(3, 0, -3, 0);
+    const std::pair<QString, QRect> drawn = drawItemWithoutText(painter, opt);
+    const QString& text = drawn.first;
+    const QRect& area = drawn.second;
     const QFontMetrics metrics(opt.font);
     painter->save();
     painter->setClipRect(area);
