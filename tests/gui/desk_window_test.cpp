@@ -21,6 +21,7 @@
 #include "app/translation_desk.h"
 #include "app/workbench.h"
 #include "scripted_platform.h"
+#include "demo_window.h"
 #include "test_support.h"
 
 namespace velk {
@@ -28,14 +29,11 @@ namespace {
 
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 
-class Desk : public ::testing::Test {
+class Desk : public ::testing::Test, protected test::DemoWindow {
 protected:
     void SetUp() override {
-        platform.files["demo.smc"] = test::demoImage().bytes;
         platform.answer("demo.smc");
-        ASSERT_TRUE(openRomAtStart(state, platform, "demo.smc").done());
-        session = std::make_unique<EditorSession>(state, platform, platform);
-        window = std::make_unique<Workbench>(*session);
+        ASSERT_NO_FATAL_FAILURE(openDemo());
         window->show();
         texts = window->textsPage();
         window->activateWindow();
@@ -57,10 +55,6 @@ protected:
     }
     TranslationDesk& desk() { return session->desk(); }
 
-    ScriptedPlatform platform;
-    EditorState state;
-    std::unique_ptr<EditorSession> session;
-    std::unique_ptr<Workbench> window;
     EntryPage* texts = nullptr;
 };
 

@@ -17,20 +17,18 @@
 #include "app/workbench.h"
 #include "ops/desk_ops.h"
 #include "scripted_platform.h"
+#include "demo_window.h"
 #include "test_support.h"
 
 namespace velk {
 namespace {
 
 
-class LiveFitWindow : public ::testing::Test {
+class LiveFitWindow : public ::testing::Test, protected test::DemoWindow {
 protected:
     void SetUp() override {
-        platform.files["demo.smc"] = test::demoImage().bytes;
         platform.answer("demo.smc");
-        ASSERT_TRUE(openRomAtStart(state, platform, "demo.smc").done());
-        session = std::make_unique<EditorSession>(state, platform, platform);
-        window = std::make_unique<Workbench>(*session);
+        ASSERT_NO_FATAL_FAILURE(openDemo());
         rules = FitModel::of(*session).rules();
         ASSERT_GT(rules.textColumns, 3);
         // A name of three cells or more that one more cell still leaves a name.
@@ -41,10 +39,6 @@ protected:
         ref = QStringLiteral("[F0 %1:()]").arg(QString::number(named, 16).toUpper().rightJustified(2, u'0'));
     }
     static QString cells(int n) { return QString(n, QChar(u'あ')); }
-    ScriptedPlatform platform;
-    EditorState state;
-    std::unique_ptr<EditorSession> session;
-    std::unique_ptr<Workbench> window;
     BoxRules rules;
     int named = 0, width = 0;  // the name, its cells
     QString ref;               // a reference to it

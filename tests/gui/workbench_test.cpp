@@ -29,6 +29,7 @@
 #include "rom/face_rules.h"
 #include "app/qt_text.h"
 #include "scripted_platform.h"
+#include "demo_window.h"
 #include "test_support.h"
 #include "text/name_list.h"
 #include "text/text_collection.h"
@@ -44,13 +45,10 @@ bool sameEdits(const EditorState& a, const EditorState& b) {
            a.tables == b.tables && a.glyphSheet == b.glyphSheet && a.glyphSheetLoaded == b.glyphSheetLoaded;
 }
 
-class WorkbenchWindow : public ::testing::Test {
+class WorkbenchWindow : public ::testing::Test, protected test::DemoWindow {
 protected:
     void SetUp() override {
-        platform.files["demo.smc"] = test::demoImage().bytes;
-        ASSERT_TRUE(openRomAtStart(state, platform, "demo.smc").done());
-        session = std::make_unique<EditorSession>(state, platform, platform);
-        window = std::make_unique<Workbench>(*session);
+        ASSERT_NO_FATAL_FAILURE(openDemo());
         window->show();
         QApplication::processEvents();
     }
@@ -64,10 +62,6 @@ protected:
     void runButton(const char* step, Operation op, const std::filesystem::path& path) {
         session->run(u(step), [&](EditorState& s, Platform& p) { return op(s, p, path); });
     }
-    ScriptedPlatform platform;
-    EditorState state;
-    std::unique_ptr<EditorSession> session;
-    std::unique_ptr<Workbench> window;
 };
 
 TEST_F(WorkbenchWindow, FilterFoldsWidthAndCaseAndFindsCodeBytes) {
